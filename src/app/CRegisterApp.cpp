@@ -1,0 +1,36 @@
+#include "CRegisterApp.h"
+
+#include "CSaleDlg.h"
+
+#include <QApplication>
+#include <QPalette>
+
+CRegisterApp::CRegisterApp(const std::string& workingFolder) : local_(workingFolder)
+{
+    setUserPrompt(&prompt_);
+}
+
+CRegisterApp::~CRegisterApp() { setUserPrompt(nullptr); }
+
+void CRegisterApp::ApplyDialogColours(QApplication& app)
+{
+    QPalette palette = app.palette();
+    const QColor background(245, 240, 225);
+    palette.setColor(QPalette::Window, background);
+    palette.setColor(QPalette::Button, background);
+    for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        palette.setColor(role, Qt::black);
+    app.setPalette(palette);
+}
+
+int CRegisterApp::InitInstance(QApplication& app)
+{
+    ApplyDialogColours(app);
+    CSaleDlg dialog(local_, header_);
+    prompt_.setParent(&dialog);
+    if (!dialog.Initialize())
+        return 1;
+    dialog.exec();
+    prompt_.setParent(nullptr);
+    return 0;
+}

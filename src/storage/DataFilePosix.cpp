@@ -1,0 +1,218 @@
+#include "DataFile.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+struct FaultPlan {
+    long nth = 0;
+    long seen = 0;
+    FileFaults::Action action = FileFaults::Action::Fail;
+    bool once = true;
+    bool armed = false;
+};
+FaultPlan plan;
+
+// True when this operation must fail (or the process ends here).
+bool faultHere()
+{
+    ++plan.seen;
+    if (!plan.armed || plan.seen < plan.nth)
+        return false;
+    if (plan.action == FileFaults::Action::Exit)
+        _exit(86);
+    if (plan.once && plan.seen > plan.nth)
+        return false;
+    return true;
+}
+
+int causeFromErrno(int e)
+{
+    switch (e) {
+    case 0: return FileCause::None;
+    case ENOENT: return FileCause::NotFound;
+    case ENOTDIR:
+    case ENAMETOOLONG: return FileCause::BadPath;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case EISDIR: return FileCause::AccessDenied;
+    case EMFILE:
+    case ENFILE: return FileCause::TooManyOpen;
+    case ENOSPC:
+    case EDQUOT: return FileCause::DiskFull;
+    default: return FileCause::Generic;
+    }
+}
+}  // namespace
+
+namespace FileFaults {
+void arm(long nth, Action action, bool once)
+{
+    plan = FaultPlan{nth, 0, action, once, true};
+}
+void disarm() { plan = FaultPlan{}; }
+long count() { return plan.seen; }
+}  // namespace FileFaults
+
+DataFile::~DataFile() { close(); }
+
+int DataFile::tryOpen(const std::string& path, OpenMode mode)
+{
+    close();
+    path_ = path;
+    if (faultHere()) {
+        lastErrno_ = EIO;
+        return FileCause::Generic;
+    }
+    int flags = O_CLOEXEC;
+    switch (mode) {
+    case OpenMode::Read: flags |= O_RDONLY; break;
+    case OpenMode::ReadWrite: flags |= O_RDWR; break;
+    // Truncation waits until the lock is held, so a reader elsewhere never sees
+    // a file emptied under it.
+    case OpenMode::Create: flags |= O_RDWR | O_CREAT; break;
+    }
+    int fd = ::open(path.c_str(), flags, 0666);
+    if (fd < 0) {
+        lastErrno_ = errno;
+        return causeFromErrno(lastErrno_);
+    }
+    struct stat st {};
+    if (fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        lastErrno_ = EISDIR;
+        return FileCause::AccessDenied;
+    }
+    struct flock lk {};
+    lk.l_type = mode == OpenMode::Read ? F_RDLCK : F_WRLCK;
+    lk.l_whence = SEEK_SET;
+    lk.l_start = 0;
+    lk.l_len = 0;  // the whole file, however it grows
+    if (fcntl(fd, F_OFD_SETLK, &lk) != 0) {
+        lastErrno_ = errno;
+        ::close(fd);
+        if (lastErrno_ == EAGAIN || lastErrno_ == EACCES)
+            return FileCause::SharingViolation;
+        return causeFromErrno(lastErrno_);
+    }
+    if (mode == OpenMode::Create && ftruncate(fd, 0) != 0) {
+        lastErrno_ = errno;
+        ::close(fd);
+        return causeFromErrno(lastErrno_);
+    }
+    fd_ = fd;
+    lastErrno_ = 0;
+    return FileCause::None;
+}
+
+long long DataFile::readAt(long long offset, void* buf, std::size_t n)
+{
+    if (fd_ < 0 || offset < 0)
+        return -1;
+    if (faultHere()) {
+        lastErrno_ = EIO;
+        return -1;
+    }
+    std::size_t done = 0;
+    auto* out = static_cast<char*>(buf);
+    while (done < n) {
+        ssize_t r = ::pread(fd_, out + done, n - done, static_cast<off_t>(offset + static_cast<long long>(done)));
+        if (r < 0) {
+            if (errno == EINTR)
+                continue;
+            lastErrno_ = errno;
+            return -1;
+        }
+        if (r == 0)
+            break;
+        done += static_cast<std::size_t>(r);
+    }
+    return static_cast<long long>(done);
+}
+
+bool DataFile::writeAt(long long offset, const void* buf, std::size_t n)
+{
+    if (fd_ < 0 || offset < 0)
+        return false;
+    if (faultHere()) {
+        lastErrno_ = EIO;
+        return false;
+    }
+    std::size_t done = 0;
+    const auto* in = static_cast<const char*>(buf);
+    while (done < n) {
+        ssize_t w = ::pwrite(fd_, in + done, n - done, static_cast<off_t>(offset + static_cast<long long>(done)));
+        if (w < 0) {
+            if (errno == EINTR)
+                continue;
+            lastErrno_ = errno;
+            return false;
+        }
+        done += static_cast<std::size_t>(w);
+    }
+    return true;
+}
+
+bool DataFile::sync()
+{
+    if (fd_ < 0)
+        return false;
+    if (faultHere()) {
+        lastErrno_ = EIO;
+        return false;
+    }
+    if (fdatasync(fd_) != 0) {
+        lastErrno_ = errno;
+        return false;
+    }
+    return true;
+}
+
+long long DataFile::size()
+{
+    if (fd_ < 0)
+        return -1;
+    struct stat st {};
+    if (fstat(fd_, &st) != 0) {
+        lastErrno_ = errno;
+        return -1;
+    }
+    return static_cast<long long>(st.st_size);
+}
+
+bool DataFile::truncate(long long size)
+{
+    if (fd_ < 0 || size < 0)
+        return false;
+    if (faultHere()) {
+        lastErrno_ = EIO;
+        return false;
+    }
+    if (ftruncate(fd_, static_cast<off_t>(size)) != 0) {
+        lastErrno_ = errno;
+        return false;
+    }
+    return true;
+}
+
+void DataFile::close()
+{
+    if (fd_ >= 0) {
+        ::close(fd_);  // closing the description releases its lock
+        fd_ = -1;
+    }
+}
+
+std::string DataFile::lastErrorText() const
+{
+    return lastErrno_ ? std::strerror(lastErrno_) : std::string("no error");
+}
+
+bool readFully(DataFile& f, long long offset, void* buf, std::size_t n)
+{
+    return f.readAt(offset, buf, n) == static_cast<long long>(n);
+}
