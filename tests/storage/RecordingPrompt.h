@@ -1,0 +1,30 @@
+#pragma once
+// Records the storage layer's messages and answers its waiting questions.
+
+#include "UserPrompt.h"
+
+#include <string>
+#include <vector>
+
+class RecordingPrompt final : public UserPrompt {
+public:
+    RecordingPrompt() { setUserPrompt(this); }
+    ~RecordingPrompt() override { setUserPrompt(nullptr); }
+    void showMessage(const std::string& text) override { messages.push_back(text); }
+    bool keepWaiting(const std::string& text) override
+    {
+        waits.push_back(text);
+        return keepWaitingAnswer;
+    }
+    bool saw(const std::string& fragment) const
+    {
+        for (const auto& m : messages)
+            if (m.find(fragment) != std::string::npos)
+                return true;
+        return false;
+    }
+
+    std::vector<std::string> messages;
+    std::vector<std::string> waits;
+    bool keepWaitingAnswer = true;
+};
