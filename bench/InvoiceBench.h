@@ -1,0 +1,8 @@
+#pragma once
+// Timings of the invoice file's scans and appends over a file of 50,000 sales.
+
+#include <string>
+
+// Builds the sales in `folder` (with its trailing separator) and prints one
+// BENCH line per measurement.
+void runInvoiceBenchmarks(const std::string& folder);

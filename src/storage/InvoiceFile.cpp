@@ -1,0 +1,281 @@
+#include "InvoiceFile.h"
+
+#include "ByteCodec.h"
+#include "CLocalFile.h"
+#include "DataFile.h"
+#include "PaymentRecord.h"
+#include "TextFormat.h"
+#include "UserPrompt.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace {
+// Sales read per block in scans: 14 records, just over 64 KiB.
+constexpr std::size_t kBlockRecords = 14;
+
+char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// Compares a text slot as decoded (up to its NUL, at most width - 1 characters)
+// with `text` ignoring case, without building a string.
+bool slotEqualsIgnoreCase(const std::uint8_t* buf, std::size_t off, std::size_t width, const std::string& text)
+{
+    const char* slot = reinterpret_cast<const char*>(buf + off);
+    const std::size_t len = std::min(strnlen(slot, width), width - 1);
+    if (len != text.size())
+        return false;
+    for (std::size_t i = 0; i < len; ++i)
+        if (lowerAscii(slot[i]) != lowerAscii(text[i]))
+            return false;
+    return true;
+}
+
+long long secondsOf(const CalendarTime& t)
+{
+    return daysFromCivil(t.year, t.month, t.day) * 86400 + t.hour * 3600 + t.minute * 60 + t.second;
+}
+
+// saleTime of the record at position first (true) or last (false); `now` otherwise.
+OleDate saleTimeAtEnd(const CLocalFile& local, bool first, const CalendarTime& now)
+{
+    DataFile file;
+    if (CLocalFile::OpenFile(file, local.GetPath("Invoices"), OpenMode::Read) != FileCause::None)
+        return OleDate::fromCalendar(now);
+    const long long present = InvoiceRecordsPresent(file);
+    if (present <= 0)
+        return OleDate::fromCalendar(now);
+    std::uint8_t buf[OleDate::kSize];
+    const long long n = first ? 0 : present - 1;
+    if (!readFully(file, InvoiceOffset(n) + static_cast<long long>(InvoiceRecord::kSaleTimeOff), buf, sizeof buf))
+        return OleDate::fromCalendar(now);
+    return OleDate::decode(buf, 0);
+}
+
+bool writeCount(DataFile& file, long long count)
+{
+    std::uint8_t buf[4];
+    codec::putI32(buf, 0, static_cast<std::int32_t>(count));
+    return file.writeAt(0, buf, sizeof buf);
+}
+}  // namespace
+
+bool EqualsIgnoreCase(const std::string& a, const std::string& b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (lowerAscii(a[i]) != lowerAscii(b[i]))
+            return false;
+    return true;
+}
+
+long long InvoiceRecordsPresent(DataFile& file)
+{
+    const long long size = file.size();
+    if (size < 0)
+        return -1;
+    if (size < kInvoiceFileHeaderSize)
+        return 0;  // a file that never received its count holds no sales
+    std::uint8_t buf[4];
+    if (!readFully(file, 0, buf, sizeof buf))
+        return -1;
+    const long long stored = codec::getI32(buf, 0);
+    const long long room = (size - kInvoiceFileHeaderSize) / static_cast<long long>(InvoiceRecord::kSize);
+    return std::clamp<long long>(stored, 0, room);
+}
+
+bool ReadInvoiceAt(DataFile& file, long long n, InvoiceRecord& record)
+{
+    std::uint8_t buf[InvoiceRecord::kSize];
+    if (n < 0 || !readFully(file, InvoiceOffset(n), buf, sizeof buf))
+        return false;
+    record.decode(buf);
+    return true;
+}
+
+bool WriteInvoiceAt(DataFile& file, long long n, const InvoiceRecord& record)
+{
+    std::uint8_t buf[InvoiceRecord::kSize];
+    record.encode(buf);
+    return n >= 0 && file.writeAt(InvoiceOffset(n), buf, sizeof buf);
+}
+
+int ReadInvoiceCount(const CLocalFile& local, int& count)
+{
+    const std::string path = local.GetPath("Invoices");
+    DataFile file;
+    int cause = CLocalFile::OpenFile(file, path, OpenMode::Read);
+    if (cause == FileCause::NotFound) {
+        // A new invoice file holds no sales, whatever count the caller had.
+        cause = CLocalFile::OpenFile(file, path, OpenMode::Create);
+        if (cause != FileCause::None)
+            return cause;
+        if (!writeCount(file, 0) || !file.sync())
+            return FileCause::Generic;
+        count = 0;
+        return FileCause::None;
+    }
+    if (cause != FileCause::None)
+        return cause;
+    const long long present = InvoiceRecordsPresent(file);
+    if (present < 0)
+        return FileCause::Generic;
+    count = static_cast<int>(present);
+    return FileCause::None;
+}
+
+bool ReadInvoice(const CLocalFile& local, int recordNumber, InvoiceRecord& record)
+{
+    if (recordNumber < 0) {
+        userPrompt().showMessage("Reocord number error: negative number");
+        return false;
+    }
+    DataFile file;
+    if (CLocalFile::OpenFile(file, local.GetPath("Invoices"), OpenMode::Read) != FileCause::None) {
+        userPrompt().showMessage("Read Invoice error: can't open");
+        return false;
+    }
+    const long long present = InvoiceRecordsPresent(file);
+    if (present < 0) {
+        userPrompt().showMessage("Read Invoice error: can't open");
+        return false;
+    }
+    if (recordNumber >= present) {
+        userPrompt().showMessage("Read by reocord number error: out of range");
+        return false;
+    }
+    InvoiceRecord read;
+    if (!ReadInvoiceAt(file, recordNumber, read)) {
+        userPrompt().showMessage("Read Invoice error: can't open");
+        return false;
+    }
+    record = read;
+    return true;
+}
+
+int AppendInvoice(const CLocalFile& local, InvoiceRecord& record, int& count, const CalendarTime& now)
+{
+    DataFile file;
+    if (CLocalFile::OpenFile(file, local.GetPath("Invoices"), OpenMode::ReadWrite) != FileCause::None)
+        return -1;
+    // A damaged count is set right here: the sale goes where the first missing
+    // record would be, and the count written counts exactly the records before it.
+    const long long n = InvoiceRecordsPresent(file);
+    if (n < 0)
+        return -1;
+
+    InvoiceRecord stored = record;
+    stored.recordNumber = static_cast<std::int32_t>(n);
+    DateRecord(stored, now);
+    ApplyPaidRule(local, stored);
+
+    // Record first, flushed; the count that includes it after, flushed before
+    // the file is released. A crash in between leaves the sale uncounted.
+    if (!WriteInvoiceAt(file, n, stored) || !file.sync())
+        return -1;
+    if (!writeCount(file, n + 1) || !file.sync()) {
+        // The sale is reported as not stored, so it must not stay counted.
+        if (writeCount(file, n))
+            file.sync();
+        return -1;
+    }
+    record = stored;
+    count = static_cast<int>(n + 1);
+    return static_cast<int>(n);
+}
+
+int UpdateInvoice(const CLocalFile& local, InvoiceRecord& record)
+{
+    ApplyPaidRule(local, record);
+    DataFile file;
+    if (CLocalFile::OpenFile(file, local.GetPath("Invoices"), OpenMode::ReadWrite) != FileCause::None)
+        return -1;
+    // Writing past the stored sales would leave uncounted or torn records behind.
+    const long long present = InvoiceRecordsPresent(file);
+    if (record.recordNumber < 0 || record.recordNumber >= present)
+        return -1;
+    if (!WriteInvoiceAt(file, record.recordNumber, record) || !file.sync())
+        return -1;
+    return record.recordNumber;
+}
+
+OleDate FirstSaleDate(const CLocalFile& local, const CalendarTime& now) { return saleTimeAtEnd(local, true, now); }
+
+OleDate LastSaleDate(const CLocalFile& local, const CalendarTime& now) { return saleTimeAtEnd(local, false, now); }
+
+float SoldQuantityInRange(const CLocalFile& local, const std::string& itemNumber, const CalendarTime& from,
+                          const CalendarTime& to)
+{
+    DataFile file;
+    if (CLocalFile::OpenFile(file, local.GetPath("Invoices"), OpenMode::Read) != FileCause::None)
+        return 0;
+    const long long present = InvoiceRecordsPresent(file);
+    const int fromKey = DateKey(from.year, from.month, from.day);
+    const int toKey = DateKey(to.year, to.month, to.day);
+    float sum = 0;
+    std::vector<std::uint8_t> block(kBlockRecords * InvoiceRecord::kSize);
+    for (long long first = 0; first < present;) {
+        const long long take = std::min<long long>(kBlockRecords, present - first);
+        const std::size_t bytes = static_cast<std::size_t>(take) * InvoiceRecord::kSize;
+        if (!readFully(file, InvoiceOffset(first), block.data(), bytes))
+            break;
+        for (long long r = 0; r < take; ++r) {
+            const std::uint8_t* rec = block.data() + static_cast<std::size_t>(r) * InvoiceRecord::kSize;
+            const int key = DateKey(codec::getI16(rec, InvoiceRecord::kYearOff), codec::getI16(rec, InvoiceRecord::kMonthOff),
+                                    codec::getI16(rec, InvoiceRecord::kDayOff));
+            if (key < fromKey || key > toKey)
+                continue;
+            for (std::size_t line = 0; line < InvoiceRecord::kLines; ++line)
+                if (slotEqualsIgnoreCase(rec, InvoiceRecord::kItemNumberOff + line * InvoiceRecord::kNameWidth,
+                                         InvoiceRecord::kNameWidth, itemNumber))
+                    sum += codec::getF32(rec, InvoiceRecord::kQtyOff + 4 * line);
+        }
+        first += take;
+    }
+    return sum;
+}
+
+float PaymentsForInvoice(const CLocalFile& local, const InvoiceRecord& record)
+{
+    return SumPaymentsForSale(local, record.recordNumber);
+}
+
+bool IsOnAccount(const InvoiceRecord& record)
+{
+    return EqualsIgnoreCase(record.payType, "terms") || EqualsIgnoreCase(record.payType, "deposit");
+}
+
+bool IsDeferredPayType(const std::string& name)
+{
+    return EqualsIgnoreCase(name, "terms") || EqualsIgnoreCase(name, "deposit") || EqualsIgnoreCase(name, "split");
+}
+
+void ApplyPaidRule(const CLocalFile& local, InvoiceRecord& record)
+{
+    if (IsOnAccount(record))
+        record.paid = PaymentsForInvoice(local, record) >= record.total ? 1 : 0;
+    else
+        record.paid = 1;
+}
+
+bool IsOverdue(const InvoiceRecord& record, int termsNetDays, const CalendarTime& now, OleDate& dueDate)
+{
+    CalendarTime sold;
+    if (!record.saleTime.toCalendar(sold)) {
+        dueDate = OleDate{};
+        return false;
+    }
+    CalendarTime due = sold;
+    civilFromDays(daysFromCivil(sold.year, sold.month, sold.day) + termsNetDays, due.year, due.month, due.day);
+    dueDate = OleDate::fromCalendar(due);
+    return dueDate.isValid() && secondsOf(now) > secondsOf(due);
+}
+
+std::string AddressBlock(const InvoiceRecord& record)
+{
+    const auto& a = record.address;
+    return strprintf("%s\r\n%s\r\n%s\r\n%s, %s %s ", a[InvoiceRecord::kName].c_str(), a[InvoiceRecord::kCompany].c_str(),
+                     a[InvoiceRecord::kStreet].c_str(), a[InvoiceRecord::kCity].c_str(), a[InvoiceRecord::kState].c_str(),
+                     a[InvoiceRecord::kZip].c_str());
+}

@@ -1,0 +1,207 @@
+#include "PaymentRecord.h"
+
+#include "ByteCodec.h"
+#include "CLocalFile.h"
+#include "DataFile.h"
+#include "UserPrompt.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace {
+// Payments read per block: 298 records, just over 64 KiB.
+constexpr std::size_t kBlockRecords = 298;
+
+const char* const kOpenError = "Error opening Payment file.";
+
+std::string readText(const std::uint8_t* buf, std::size_t off, std::size_t width)
+{
+    return codec::fitText(codec::getText(buf, off, width), width);
+}
+
+// Records actually present under a stored count.
+long long presentRecords(DataFile& file, std::int32_t stored)
+{
+    const long long size = file.size();
+    const long long room = size > static_cast<long long>(PaymentFileHeader::kSize)
+                               ? (size - static_cast<long long>(PaymentFileHeader::kSize)) /
+                                     static_cast<long long>(PaymentRecord::kSize)
+                               : 0;
+    return std::clamp<long long>(stored, 0, room);
+}
+
+// Calls visit(buf) for each of the first n records, read in blocks. False on a read error.
+template <typename Visit>
+bool scanPayments(DataFile& file, long long n, Visit visit)
+{
+    std::vector<std::uint8_t> block(kBlockRecords * PaymentRecord::kSize);
+    for (long long first = 0; first < n;) {
+        const long long take = std::min<long long>(kBlockRecords, n - first);
+        const std::size_t bytes = static_cast<std::size_t>(take) * PaymentRecord::kSize;
+        if (!readFully(file, PaymentOffset(first), block.data(), bytes))
+            return false;
+        for (long long i = 0; i < take; ++i)
+            if (!visit(block.data() + static_cast<std::size_t>(i) * PaymentRecord::kSize))
+                return true;
+        first += take;
+    }
+    return true;
+}
+
+bool readHeader(DataFile& file, PaymentFileHeader& header, long long& present)
+{
+    std::uint8_t buf[PaymentFileHeader::kSize];
+    if (!readFully(file, 0, buf, sizeof buf))
+        return false;
+    header.decode(buf);
+    present = presentRecords(file, header.count);
+    return true;
+}
+
+}  // namespace
+
+void PaymentFileHeader::encode(std::uint8_t* buf) const
+{
+    codec::putI32(buf, 0, count);
+    codec::putF32(buf, 4, version);
+    codec::putI32(buf, 8, nextId);
+}
+
+void PaymentFileHeader::decode(const std::uint8_t* buf)
+{
+    count = codec::getI32(buf, 0);
+    version = codec::getF32(buf, 4);
+    nextId = codec::getI32(buf, 8);
+}
+
+void PaymentRecord::encode(std::uint8_t* buf) const
+{
+    std::memset(buf, 0, kSize);
+    codec::putU8(buf, kKindOff, kind);
+    codec::putI32(buf, kInvoiceNumberOff, invoiceNumber);
+    codec::putI32(buf, kPaymentIdOff, paymentId);
+    codec::putF32(buf, kAmountOff, amount);
+    date.encode(buf, kDateOff);
+    codec::putText(buf, kPayTypeOff, kPayTypeWidth, payType);
+    codec::putText(buf, kCardNumberOff, kCardNumberWidth, cardNumber);
+    codec::putText(buf, kExpirationOff, kExpirationWidth, expiration);
+    codec::putText(buf, kCashierOff, kCashierWidth, cashier);
+    codec::putText(buf, kNotesOff, kNotesWidth, notes);
+}
+
+void PaymentRecord::decode(const std::uint8_t* buf)
+{
+    kind = codec::getU8(buf, kKindOff);
+    invoiceNumber = codec::getI32(buf, kInvoiceNumberOff);
+    paymentId = codec::getI32(buf, kPaymentIdOff);
+    amount = codec::getF32(buf, kAmountOff);
+    date = OleDate::decode(buf, kDateOff);
+    payType = readText(buf, kPayTypeOff, kPayTypeWidth);
+    cardNumber = readText(buf, kCardNumberOff, kCardNumberWidth);
+    expiration = readText(buf, kExpirationOff, kExpirationWidth);
+    cashier = readText(buf, kCashierOff, kCashierWidth);
+    notes = readText(buf, kNotesOff, kNotesWidth);
+}
+
+namespace {
+// The append inside the one exclusive open. A file too short for its header (a
+// new one) is taken as empty, so its first payment gets the id 0.
+int appendOpen(DataFile& file, PaymentRecord& payment)
+{
+    PaymentFileHeader header{0, PaymentFileHeader::kVersion, 0};
+    long long present = 0;
+    const long long size = file.size();
+    if (size < 0)
+        return -1;
+    const bool empty = size < static_cast<long long>(PaymentFileHeader::kSize);
+    if (!empty && !readHeader(file, header, present))
+        return -1;
+    std::int32_t nextId = std::max<std::int32_t>(header.nextId, 0);
+    if (!empty && (present != header.count || header.nextId < 0)) {
+        // A damaged header: make sure the id handed out is above every id present.
+        scanPayments(file, present, [&](const std::uint8_t* rec) {
+            nextId = std::max(nextId, codec::getI32(rec, PaymentRecord::kPaymentIdOff) + 1);
+            return true;
+        });
+    }
+
+    payment.paymentId = nextId;
+    std::uint8_t rec[PaymentRecord::kSize];
+    payment.encode(rec);
+    // The record reaches the disk before the header that counts it.
+    if (!file.writeAt(PaymentOffset(present), rec, sizeof rec) || !file.sync())
+        return -1;
+    std::uint8_t head[PaymentFileHeader::kSize];
+    PaymentFileHeader{static_cast<std::int32_t>(present + 1), PaymentFileHeader::kVersion, nextId + 1}.encode(head);
+    if (!file.writeAt(0, head, sizeof head) || !file.sync()) {
+        // Put the old header back so the payment is not counted while reported as not stored.
+        header.count = static_cast<std::int32_t>(present);
+        header.encode(head);
+        if (file.writeAt(0, head, sizeof head))
+            file.sync();
+        return -1;
+    }
+    return nextId;
+}
+}  // namespace
+
+int AppendPayment(const CLocalFile& local, PaymentRecord& payment)
+{
+    const std::string path = local.GetPath("Payments");
+    DataFile file;
+    int cause = CLocalFile::OpenFile(file, path, OpenMode::ReadWrite);
+    if (cause == FileCause::NotFound)
+        cause = CLocalFile::OpenFile(file, path, OpenMode::Create);
+    const int id = cause == FileCause::None ? appendOpen(file, payment) : -1;
+    // A write that failed is told like a failed open: the payment was not stored.
+    if (id < 0)
+        userPrompt().showMessage(kOpenError);
+    return id;
+}
+
+int ReadPaymentCount(const CLocalFile& local)
+{
+    DataFile file;
+    if (CLocalFile::OpenFile(file, local.GetPath("Payments"), OpenMode::Read) != FileCause::None)
+        return 0;
+    PaymentFileHeader header;
+    long long present = 0;
+    return readHeader(file, header, present) ? static_cast<int>(present) : 0;
+}
+
+bool ReadPayment(const CLocalFile& local, int index, PaymentRecord& payment)
+{
+    if (index < 0)
+        return false;
+    DataFile file;
+    if (CLocalFile::OpenFile(file, local.GetPath("Payments"), OpenMode::Read) != FileCause::None)
+        return false;
+    PaymentFileHeader header;
+    long long present = 0;
+    if (!readHeader(file, header, present) || index >= present)
+        return false;
+    std::uint8_t rec[PaymentRecord::kSize];
+    if (!readFully(file, PaymentOffset(index), rec, sizeof rec))
+        return false;
+    payment.decode(rec);
+    return true;
+}
+
+float SumPaymentsForSale(const CLocalFile& local, std::int32_t invoiceNumber)
+{
+    DataFile file;
+    if (CLocalFile::OpenFile(file, local.GetPath("Payments"), OpenMode::Read) != FileCause::None)
+        return 0;
+    PaymentFileHeader header;
+    long long present = 0;
+    if (!readHeader(file, header, present))
+        return 0;
+    float sum = 0;
+    scanPayments(file, present, [&](const std::uint8_t* rec) {
+        if (codec::getI32(rec, PaymentRecord::kInvoiceNumberOff) == invoiceNumber)
+            sum += codec::getF32(rec, PaymentRecord::kAmountOff);
+        return true;
+    });
+    return sum;
+}

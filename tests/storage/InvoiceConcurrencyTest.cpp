@@ -1,0 +1,225 @@
+#include "CLocalFile.h"
+#include "DataFile.h"
+#include "InvoiceFile.h"
+#include "InvoiceTestSupport.h"
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <csignal>
+#include <fcntl.h>
+#include <map>
+#include <random>
+#include <set>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+const CalendarTime kNow = at(2006, 4, 1, 12, 0, 0);
+
+// Which writer and serial a stored pattern sale came from, read back from its fields.
+bool identify(const InvoiceRecord& r, int& writer, int& serial)
+{
+    if (std::sscanf(r.cashier.c_str(), "writer %d", &writer) != 1 ||
+        std::sscanf(r.salesperson.c_str(), "serial %d", &serial) != 1)
+        return false;
+    return true;
+}
+
+// Checks that every counted record is a whole pattern sale stored at its own
+// position; fills `found` with position -> (writer, serial).
+::testing::AssertionResult everyCountedRecordIntact(const CLocalFile& local, std::map<int, std::pair<int, int>>& found)
+{
+    found.clear();
+    int count = -1;
+    if (ReadInvoiceCount(local, count) != FileCause::None)
+        return ::testing::AssertionFailure() << "count unreadable";
+    DataFile file;
+    if (CLocalFile::OpenFile(file, local.GetPath("Invoices"), OpenMode::Read) != FileCause::None)
+        return ::testing::AssertionFailure() << "file unreadable";
+    for (int n = 0; n < count; ++n) {
+        InvoiceRecord r;
+        int writer = 0, serial = 0;
+        if (!ReadInvoiceAt(file, n, r) || !identify(r, writer, serial))
+            return ::testing::AssertionFailure() << "record " << n << " of " << count << " not a stored sale";
+        if (!(r == storedPattern(writer, serial, n, kNow)))
+            return ::testing::AssertionFailure() << "record " << n << " torn";
+        found[n] = {writer, serial};
+    }
+    return ::testing::AssertionSuccess();
+}
+
+// Leaves uncounted bytes after the counted sales, as an append that died
+// before its count (or a torn write) does: they must never become counted.
+void addTornTail(const std::string& path, std::size_t records)
+{
+    auto bytes = readBytes(path);
+    bytes.resize(bytes.size() + records * InvoiceRecord::kSize + 100, 0x5A);
+    writeBytes(path, bytes);
+}
+
+int exitCodeOf(pid_t pid)
+{
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+}  // namespace
+
+TEST(InvoiceConcurrency, FourRegistersAppendingAtOnceLoseNothing)
+{
+    TempDir dir;
+    CLocalFile local(dir.path());
+    int count = 0;
+    ASSERT_EQ(ReadInvoiceCount(local, count), FileCause::None);
+    constexpr int kWriters = 4, kEach = 250;
+    std::vector<pid_t> children;
+    for (int w = 0; w < kWriters; ++w) {
+        const pid_t pid = fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            CLocalFile mine(dir.path());
+            int seen = 0;
+            for (int s = 0; s < kEach; ++s) {
+                InvoiceRecord r = patternSale(w, s);
+                if (AppendInvoice(mine, r, seen, kNow) < 0)
+                    _exit(1);
+            }
+            _exit(0);
+        }
+        children.push_back(pid);
+    }
+    for (pid_t pid : children)
+        EXPECT_EQ(exitCodeOf(pid), 0);
+
+    ASSERT_EQ(ReadInvoiceCount(local, count), FileCause::None);
+    EXPECT_EQ(count, kWriters * kEach);
+    EXPECT_EQ(fileSize(local.GetPath("Invoices")), 4 + 4728LL * kWriters * kEach);
+    std::map<int, std::pair<int, int>> found;
+    ASSERT_TRUE(everyCountedRecordIntact(local, found));
+    std::set<std::pair<int, int>> sales;
+    for (const auto& [pos, who] : found)
+        sales.insert(who);
+    EXPECT_EQ(sales.size(), static_cast<std::size_t>(kWriters * kEach));
+    // Each register's own sales keep their order.
+    std::map<int, int> lastSerial;
+    for (const auto& [pos, who] : found) {
+        auto it = lastSerial.find(who.first);
+        if (it != lastSerial.end()) {
+            EXPECT_GT(who.second, it->second);
+        }
+        lastSerial[who.first] = who.second;
+    }
+}
+
+TEST(InvoiceConcurrency, KilledRegistersNeverLeaveATornOrLostSale)
+{
+    TempDir dir;
+    CLocalFile local(dir.path());
+    int count = 0;
+    ASSERT_EQ(ReadInvoiceCount(local, count), FileCause::None);
+    addTornTail(local.GetPath("Invoices"), 10);
+    std::mt19937 rng(20060401);
+    std::map<int, std::pair<int, int>> acknowledged;  // record number -> (writer, serial)
+    int kills = 0;
+
+    for (int round = 0; round < 40; ++round) {
+        int fds[2];
+        ASSERT_EQ(pipe(fds), 0);
+        const pid_t pid = fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            close(fds[0]);
+            CLocalFile mine(dir.path());
+            int seen = 0;
+            for (int s = 0;; ++s) {
+                InvoiceRecord r = patternSale(round, s);
+                const int n = AppendInvoice(mine, r, seen, kNow);
+                if (n < 0)
+                    _exit(1);
+                const int ack[2] = {n, s};
+                if (write(fds[1], ack, sizeof ack) != static_cast<ssize_t>(sizeof ack))
+                    _exit(2);
+            }
+        }
+        close(fds[1]);
+        std::this_thread::sleep_for(std::chrono::microseconds(500 + rng() % 6000));
+        kill(pid, SIGKILL);
+        int status = 0;
+        waitpid(pid, &status, 0);
+        if (WIFSIGNALED(status))
+            ++kills;
+        else
+            ADD_FAILURE() << "writer ended by itself, status " << status;
+
+        int ack[2];
+        ssize_t got;
+        while ((got = read(fds[0], ack, sizeof ack)) == static_cast<ssize_t>(sizeof ack))
+            acknowledged[ack[0]] = {round, ack[1]};
+        close(fds[0]);
+
+        std::map<int, std::pair<int, int>> found;
+        ASSERT_TRUE(everyCountedRecordIntact(local, found)) << "after kill " << round;
+        for (const auto& [n, who] : acknowledged) {
+            auto it = found.find(n);
+            ASSERT_TRUE(it != found.end()) << "acknowledged sale " << n << " lost after kill " << round;
+            EXPECT_EQ(it->second, who) << n;
+        }
+    }
+    EXPECT_EQ(kills, 40);
+    EXPECT_GT(acknowledged.size(), 40u);
+}
+
+TEST(InvoiceConcurrency, FailedWritesNeverCountATornSale)
+{
+    for (const bool once : {true, false}) {
+        bool succeeded = false;
+        for (long n = 1; n < 40 && !succeeded; ++n) {
+            TempDir dir;
+            CLocalFile local(dir.path());
+            int count = 0;
+            ReadInvoiceCount(local, count);
+            for (int s = 0; s < 3; ++s) {
+                InvoiceRecord r = patternSale(0, s);
+                ASSERT_EQ(AppendInvoice(local, r, count, kNow), s);
+            }
+            addTornTail(local.GetPath("Invoices"), 2);
+            InvoiceRecord sale = patternSale(1, 0);
+            const InvoiceRecord before = sale;
+            FileFaults::arm(n, FileFaults::Action::Fail, once);
+            const int result = AppendInvoice(local, sale, count, kNow);
+            FileFaults::disarm();
+            succeeded = result >= 0;
+
+            std::map<int, std::pair<int, int>> found;
+            ASSERT_TRUE(everyCountedRecordIntact(local, found)) << n;
+            ASSERT_TRUE(found.size() == 3 || found.size() == 4) << n;
+            for (int s = 0; s < 3; ++s)
+                EXPECT_EQ(found[s], std::make_pair(0, s));
+            if (found.size() == 4) {
+                EXPECT_EQ(found[3], std::make_pair(1, 0));
+            }
+            if (succeeded) {
+                EXPECT_EQ(result, 3);
+                EXPECT_EQ(count, 4);
+                EXPECT_EQ(found.size(), 4u) << n;
+            } else {
+                EXPECT_EQ(result, -1);
+                EXPECT_EQ(count, 3) << n;
+                EXPECT_EQ(sale, before) << n;  // the caller's sale is left as it was
+                if (once) {
+                    EXPECT_EQ(found.size(), 3u) << n;  // the count was put back
+                }
+            }
+            // The next append after a failure carries on cleanly.
+            if (!succeeded) {
+                InvoiceRecord again = patternSale(2, 0);
+                const int next = AppendInvoice(local, again, count, kNow);
+                EXPECT_EQ(next, static_cast<int>(found.size())) << n;
+            }
+        }
+        EXPECT_TRUE(succeeded);
+    }
+}

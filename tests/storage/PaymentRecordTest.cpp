@@ -1,0 +1,214 @@
+#include "ByteCodec.h"
+#include "CLocalFile.h"
+#include "DataFile.h"
+#include "InvoiceFile.h"
+#include "InvoiceTestSupport.h"
+#include "PaymentRecord.h"
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+std::vector<std::uint8_t> paymentFile(std::int32_t count, std::int32_t nextId, const std::vector<PaymentRecord>& records)
+{
+    std::vector<std::uint8_t> bytes(12 + 220 * records.size());
+    PaymentFileHeader{count, 1.0f, nextId}.encode(bytes.data());
+    for (std::size_t i = 0; i < records.size(); ++i)
+        records[i].encode(bytes.data() + 12 + 220 * i);
+    return bytes;
+}
+
+PaymentRecord payment(std::int32_t invoice, float amount, std::int32_t id = 0)
+{
+    PaymentRecord p;
+    p.invoiceNumber = invoice;
+    p.amount = amount;
+    p.paymentId = id;
+    p.payType = "Check";
+    return p;
+}
+}  // namespace
+
+TEST(PaymentRecord, EveryFieldLiesAtItsOffset)
+{
+    PaymentRecord p;
+    p.kind = PaymentRecord::kSplitPart;
+    p.invoiceNumber = 0x01020304;
+    p.paymentId = -9;
+    p.amount = 60.25f;
+    p.date = OleDate{38808.5, 0};
+    p.payType = "Visa";
+    p.cardNumber = "4111 1111";
+    p.expiration = std::string(20, 'e');
+    p.cashier = "Ann";
+    p.notes = std::string(50, 'n');
+    std::vector<std::uint8_t> buf(220, 0xCC);
+    p.encode(buf.data());
+    for (std::size_t i = 0; i < 64; ++i)
+        EXPECT_EQ(buf[i], 0) << i;
+    EXPECT_EQ(buf[64], 1);
+    EXPECT_EQ(buf[65], 0);
+    EXPECT_EQ(codec::getU16(buf.data(), 66), 0);
+    EXPECT_EQ(codec::getI32(buf.data(), 68), 0x01020304);
+    EXPECT_EQ(codec::getI32(buf.data(), 72), -9);
+    EXPECT_EQ(codec::getF32(buf.data(), 76), 60.25f);
+    EXPECT_EQ(codec::getF64(buf.data(), 80), 38808.5);
+    EXPECT_EQ(codec::getI32(buf.data(), 88), 0);
+    EXPECT_EQ(codec::getText(buf.data(), 92, 24), "Visa");
+    EXPECT_EQ(codec::getText(buf.data(), 116, 24), "4111 1111");
+    EXPECT_EQ(codec::getText(buf.data(), 140, 14), std::string(13, 'e'));
+    EXPECT_EQ(codec::getText(buf.data(), 154, 24), "Ann");
+    EXPECT_EQ(codec::getText(buf.data(), 178, 42), std::string(41, 'n'));
+    EXPECT_EQ(buf[219], 0);
+
+    // Reserved bytes are ignored when read.
+    buf[0] = 0x55;
+    buf[65] = 0x66;
+    PaymentRecord back;
+    back.decode(buf.data());
+    PaymentRecord expected = p;
+    expected.expiration = std::string(13, 'e');
+    expected.notes = std::string(41, 'n');
+    EXPECT_EQ(back, expected);
+
+    std::uint8_t head[12];
+    PaymentFileHeader{3, 1.0f, 17}.encode(head);
+    EXPECT_EQ(codec::getI32(head, 0), 3);
+    EXPECT_EQ(codec::getF32(head, 4), 1.0f);
+    EXPECT_EQ(codec::getI32(head, 8), 17);
+}
+
+TEST(PaymentRecord, AppendsNumberPaymentsFromZeroAndCountThem)
+{
+    TempDir dir;
+    CLocalFile local(dir.path());
+    RecordingPrompt prompt;
+    PaymentRecord p = payment(4, 60.0f);
+    EXPECT_EQ(AppendPayment(local, p), 0);
+    EXPECT_EQ(p.paymentId, 0);
+    const std::string path = local.GetPath("Payments");
+    auto bytes = readBytes(path);
+    ASSERT_EQ(bytes.size(), 12u + 220u);
+    EXPECT_EQ(codec::getI32(bytes.data(), 0), 1);
+    EXPECT_EQ(codec::getF32(bytes.data(), 4), 1.0f);
+    EXPECT_EQ(codec::getI32(bytes.data(), 8), 1);
+
+    PaymentRecord q = payment(4, 40.0f);
+    EXPECT_EQ(AppendPayment(local, q), 1);
+    PaymentRecord r = payment(5, 7.0f);
+    EXPECT_EQ(AppendPayment(local, r), 2);
+    bytes = readBytes(path);
+    ASSERT_EQ(bytes.size(), 12u + 3 * 220u);
+    EXPECT_EQ(codec::getI32(bytes.data(), 0), 3);
+    EXPECT_EQ(codec::getI32(bytes.data(), 8), 3);
+    EXPECT_EQ(ReadPaymentCount(local), 3);
+    PaymentRecord read;
+    ASSERT_TRUE(ReadPayment(local, 1, read));
+    EXPECT_EQ(read, q);
+    EXPECT_FALSE(ReadPayment(local, 3, read));
+
+    InvoiceRecord sale;
+    sale.recordNumber = 4;
+    EXPECT_EQ(PaymentsForInvoice(local, sale), 100.0f);
+    sale.recordNumber = 6;
+    EXPECT_EQ(PaymentsForInvoice(local, sale), 0.0f);
+    EXPECT_TRUE(prompt.messages.empty());
+}
+
+TEST(PaymentRecord, SumsOverManyBlocksAndDamagedHeaders)
+{
+    TempDir dir;
+    CLocalFile local(dir.path());
+    const std::string path = local.GetPath("Payments");
+    InvoiceRecord sale;
+    sale.recordNumber = 3;
+    EXPECT_EQ(PaymentsForInvoice(local, sale), 0.0f);  // no file yet
+
+    // 700 payments (three blocks), invoice i % 7, 0.5 each: 100 of them for invoice 3.
+    std::vector<PaymentRecord> records;
+    for (int i = 0; i < 700; ++i)
+        records.push_back(payment(i % 7, 0.5f, i));
+    writeBytes(path, paymentFile(700, 700, records));
+    EXPECT_EQ(PaymentsForInvoice(local, sale), 50.0f);
+
+    // A count past the end reads the payments present; a negative one none.
+    writeBytes(path, paymentFile(5000, 700, records));
+    EXPECT_EQ(ReadPaymentCount(local), 700);
+    EXPECT_EQ(PaymentsForInvoice(local, sale), 50.0f);
+    writeBytes(path, paymentFile(-3, 700, records));
+    EXPECT_EQ(ReadPaymentCount(local), 0);
+    EXPECT_EQ(PaymentsForInvoice(local, sale), 0.0f);
+
+    // Payments past the count are not read: among the first 10 only payment 3
+    // is for invoice 3.
+    writeBytes(path, paymentFile(10, 700, records));
+    EXPECT_EQ(PaymentsForInvoice(local, sale), 0.5f);
+
+    // An append to a damaged header goes after the payments present and gets
+    // an id above every id there, even when the stored next id is lower.
+    std::vector<PaymentRecord> few(records.begin(), records.begin() + 4);
+    writeBytes(path, paymentFile(9, 2, few));
+    PaymentRecord p = payment(3, 2.0f);
+    EXPECT_EQ(AppendPayment(local, p), 4);
+    auto bytes = readBytes(path);
+    ASSERT_EQ(bytes.size(), 12u + 5 * 220u);
+    EXPECT_EQ(codec::getI32(bytes.data(), 0), 5);
+    EXPECT_EQ(codec::getI32(bytes.data(), 8), 5);
+    EXPECT_EQ(PaymentsForInvoice(local, sale), 2.5f);
+}
+
+TEST(PaymentRecord, UnopenableFileShowsTheMessageAndStoresNothing)
+{
+    TempDir dir;
+    CLocalFile local(dir.path());
+    std::filesystem::create_directory(local.GetPath("Payments"));
+    RecordingPrompt prompt;
+    PaymentRecord p = payment(1, 5.0f);
+    EXPECT_EQ(AppendPayment(local, p), -1);
+    EXPECT_EQ(prompt.take(), std::vector<std::string>{"Error opening Payment file."});
+    InvoiceRecord sale;
+    sale.recordNumber = 1;
+    EXPECT_EQ(PaymentsForInvoice(local, sale), 0.0f);
+}
+
+TEST(PaymentRecord, FailedWritesNeverLeaveACountedTornPayment)
+{
+    for (const bool once : {true, false}) {
+        bool succeeded = false;
+        for (long n = 1; n < 40 && !succeeded; ++n) {
+            TempDir dir;
+            CLocalFile local(dir.path());
+            RecordingPrompt prompt;
+            PaymentRecord first = payment(1, 10.0f);
+            ASSERT_EQ(AppendPayment(local, first), 0);
+            FileFaults::arm(n, FileFaults::Action::Fail, once);
+            PaymentRecord next = payment(2, 20.0f);
+            const int id = AppendPayment(local, next);
+            FileFaults::disarm();
+            succeeded = id >= 0;
+
+            const int count = ReadPaymentCount(local);
+            ASSERT_TRUE(count == 1 || count == 2) << n;
+            PaymentRecord read;
+            ASSERT_TRUE(ReadPayment(local, 0, read));
+            EXPECT_EQ(read, first);
+            if (count == 2) {
+                ASSERT_TRUE(ReadPayment(local, 1, read));
+                EXPECT_EQ(read.amount, 20.0f);
+                EXPECT_EQ(read.paymentId, 1);
+            }
+            if (succeeded) {
+                EXPECT_EQ(id, 1);
+                EXPECT_EQ(count, 2);
+            } else {
+                EXPECT_EQ(prompt.take(), std::vector<std::string>{"Error opening Payment file."}) << n;
+                if (once) {
+                    EXPECT_EQ(count, 1) << n;  // the header was put back
+                }
+            }
+        }
+        EXPECT_TRUE(succeeded);
+    }
+}
