@@ -5,6 +5,7 @@
 #include "TextFormat.h"
 #include "UserPrompt.h"
 
+#include <array>
 #include <cstring>
 #include <vector>
 
@@ -42,6 +43,16 @@ bool slotEquals(const std::uint8_t* rec, std::size_t offset, std::size_t width, 
     }
     return true;
 }
+
+// FNV-1a over a lower-cased key.
+std::uint32_t keyHash(const char* text, std::size_t length)
+{
+    std::uint32_t h = 2166136261u;
+    for (std::size_t i = 0; i < length; ++i)
+        h = (h ^ static_cast<std::uint8_t>(text[i])) * 16777619u;
+    return h;
+}
+constexpr std::size_t kFilterWords = 16;
 
 bool itemEquals(const std::uint8_t* rec, const std::string& key)
 {
@@ -402,6 +413,7 @@ int ApplySaleToStock(DataFile& file, std::span<const StockLine> lines, StockDire
         std::string key;
         long long index = -1;
         float stock = 0;
+        std::uint32_t hash = 0;
     };
     std::vector<Target> targets;
     std::vector<int> lineTarget(lines.size(), -1);
@@ -419,11 +431,24 @@ int ApplySaleToStock(DataFile& file, std::span<const StockLine> lines, StockDire
     if (targets.empty())
         return FileCause::None;
 
+    // A bit filter over the keys' hashes lets most records pass with one test.
+    std::array<std::uint64_t, kFilterWords> filter{};
+    for (auto& t : targets) {
+        t.hash = keyHash(t.key.data(), t.key.size());
+        filter[(t.hash >> 6) % kFilterWords] |= std::uint64_t{1} << (t.hash & 63);
+    }
     std::size_t missing = targets.size();
     const bool ok = scanRecords(file, count, [&](const std::uint8_t* rec, long long index) {
+        // Each record's item number is lower-cased once and compared with every line still unresolved.
         const std::size_t length = slotLength(rec, ProductRecord::kItemNumberOffset, ProductRecord::kCodeWidth);
+        char item[ProductRecord::kCodeWidth];
+        for (std::size_t i = 0; i < length; ++i)
+            item[i] = lowerAscii(static_cast<char>(rec[ProductRecord::kItemNumberOffset + i]));
+        const std::uint32_t hash = keyHash(item, length);
+        if (!(filter[(hash >> 6) % kFilterWords] >> (hash & 63) & 1))
+            return true;
         for (auto& t : targets) {
-            if (t.index < 0 && t.key.size() == length && itemEquals(rec, t.key)) {
+            if (t.index < 0 && t.hash == hash && t.key.size() == length && std::memcmp(item, t.key.data(), length) == 0) {
                 t.index = index;
                 t.stock = codec::getF32(rec, ProductRecord::kStockOffset);
                 --missing;
