@@ -1,0 +1,535 @@
+#include "ProductFile.h"
+
+#include "ByteCodec.h"
+#include "CLocalFile.h"
+#include "TextFormat.h"
+#include "UserPrompt.h"
+
+#include <array>
+#include <cstring>
+#include <vector>
+
+namespace {
+using ProductFile::kCountSize;
+using ProductFile::recordOffset;
+constexpr std::size_t kRecordSize = ProductRecord::kSize;
+
+char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+std::string lowered(std::string text)
+{
+    for (char& c : text)
+        c = lowerAscii(c);
+    return text;
+}
+
+// Length of the text a slot decodes to: up to its NUL, at most width - 1.
+std::size_t slotLength(const std::uint8_t* rec, std::size_t offset, std::size_t width)
+{
+    const void* nul = std::memchr(rec + offset, 0, width);
+    const std::size_t n = nul ? static_cast<std::size_t>(static_cast<const std::uint8_t*>(nul) - (rec + offset)) : width;
+    return n < width ? n : width - 1;
+}
+
+// True when the slot's text, lower-cased, equals `key` (already lower-cased).
+bool slotEquals(const std::uint8_t* rec, std::size_t offset, std::size_t width, const std::string& key)
+{
+    if (slotLength(rec, offset, width) != key.size())
+        return false;
+    const auto* text = reinterpret_cast<const char*>(rec + offset);
+    for (std::size_t i = 0; i < key.size(); ++i) {
+        if (lowerAscii(text[i]) != key[i])
+            return false;
+    }
+    return true;
+}
+
+// FNV-1a over a lower-cased key.
+std::uint32_t keyHash(const char* text, std::size_t length)
+{
+    std::uint32_t h = 2166136261u;
+    for (std::size_t i = 0; i < length; ++i)
+        h = (h ^ static_cast<std::uint8_t>(text[i])) * 16777619u;
+    return h;
+}
+constexpr std::size_t kFilterWords = 16;
+
+bool itemEquals(const std::uint8_t* rec, const std::string& key)
+{
+    return slotEquals(rec, ProductRecord::kItemNumberOffset, ProductRecord::kCodeWidth, key);
+}
+
+// Records actually present: the stored count, but never past the whole records
+// in the file, and 0 for a negative count or a file too short to hold one.
+bool recordsPresent(DataFile& file, long long& count)
+{
+    count = 0;
+    const long long size = file.size();
+    if (size < 0)
+        return false;
+    std::uint8_t buf[kCountSize] = {};
+    const long long got = file.readAt(0, buf, sizeof buf);
+    if (got < 0)
+        return false;
+    if (got < kCountSize)
+        return true;
+    const long long stored = codec::getI32(buf, 0);
+    const long long whole = (size - kCountSize) / static_cast<long long>(kRecordSize);
+    count = stored < 0 ? 0 : (stored < whole ? stored : whole);
+    return true;
+}
+
+bool writeCount(DataFile& file, long long count)
+{
+    std::uint8_t buf[kCountSize];
+    codec::putI32(buf, 0, static_cast<std::int32_t>(count));
+    return file.writeAt(0, buf, sizeof buf);
+}
+
+// Calls visit(record bytes, index) for records 0 .. count-1 in order, reading
+// whole blocks, until visit returns false. False on a read error.
+template <typename Visit>
+bool scanRecords(DataFile& file, long long count, Visit&& visit)
+{
+    std::vector<std::uint8_t> block(ProductFile::kScanBlockRecords * kRecordSize);
+    for (long long first = 0; first < count;) {
+        long long want = count - first;
+        if (want > static_cast<long long>(ProductFile::kScanBlockRecords))
+            want = static_cast<long long>(ProductFile::kScanBlockRecords);
+        const long long got = file.readAt(recordOffset(first), block.data(), static_cast<std::size_t>(want) * kRecordSize);
+        if (got < 0)
+            return false;
+        const long long records = got / static_cast<long long>(kRecordSize);
+        for (long long i = 0; i < records; ++i) {
+            if (!visit(block.data() + i * static_cast<long long>(kRecordSize), first + i))
+                return true;
+        }
+        if (records < want)
+            return true;  // the file ended early
+        first += records;
+    }
+    return true;
+}
+
+// Opens for reading and finds the first record whose item number equals the
+// key; index -1 when none. Returns the open cause (Generic on a read error).
+int findByItem(const CLocalFile& local, const std::string& itemNumber, long long& index, ProductRecord* record)
+{
+    index = -1;
+    DataFile file;
+    const int cause = CLocalFile::OpenFile(file, local.GetPath("Products"), OpenMode::Read);
+    if (cause != FileCause::None)
+        return cause;
+    long long count = 0;
+    if (!recordsPresent(file, count))
+        return FileCause::Generic;
+    const std::string key = lowered(itemNumber);
+    const bool ok = scanRecords(file, count, [&](const std::uint8_t* rec, long long i) {
+        if (!itemEquals(rec, key))
+            return true;
+        index = i;
+        if (record)
+            record->decode(rec);
+        return false;
+    });
+    return ok ? FileCause::None : FileCause::Generic;
+}
+
+template <typename Keep, typename MakeRow>
+int listRows(const CLocalFile& local, std::vector<ProductListRow>& rows, Keep&& keep, MakeRow&& makeRow)
+{
+    rows.clear();
+    DataFile file;
+    const int cause = CLocalFile::OpenFile(file, local.GetPath("Products"), OpenMode::Read);
+    if (cause != FileCause::None)
+        return cause;
+    long long count = 0;
+    if (!recordsPresent(file, count))
+        return FileCause::Generic;
+    ProductRecord record;
+    const bool ok = scanRecords(file, count, [&](const std::uint8_t* rec, long long) {
+        record.decode(rec);
+        if (keep(record))
+            rows.push_back(makeRow(record));
+        return true;
+    });
+    return ok ? FileCause::None : FileCause::Generic;
+}
+
+bool contains(const std::string& field, const std::string& criterion)
+{
+    return criterion.empty() || lowered(field).find(criterion) != std::string::npos;
+}
+}  // namespace
+
+const char* ProductColumnCaption(int column)
+{
+    static const char* const captions[ProductColumn::kCount] = {
+        "Item#",  "Description", "Cost",     "Price", "Price2", "Price3",   "Price4",   "Price5", "Price6",
+        "Stock",  "%-",          "Vendor",   "Vendor#", "Category", "Dept", "Case",     "Tax",    "Bar Code",
+        "Touch",  "Commission",  "Mode",
+    };
+    return column >= 0 && column < ProductColumn::kCount ? captions[column] : "";
+}
+
+int EnsureProductFile(const CLocalFile& local)
+{
+    const std::string path = local.GetPath("Products");
+    int cause;
+    {
+        DataFile file;
+        cause = CLocalFile::OpenFile(file, path, OpenMode::Read);
+    }
+    if (cause != FileCause::NotFound)
+        return cause;
+    DataFile file;
+    cause = CLocalFile::OpenFile(file, path, OpenMode::Create);
+    if (cause != FileCause::None)
+        return cause;
+    if (!writeCount(file, 0) || !file.sync())
+        return FileCause::Generic;
+    return FileCause::None;
+}
+
+int ReadProductCount(const CLocalFile& local, long long& count)
+{
+    count = 0;
+    DataFile file;
+    const int cause = CLocalFile::OpenFile(file, local.GetPath("Products"), OpenMode::Read);
+    if (cause != FileCause::None)
+        return cause;
+    return recordsPresent(file, count) ? FileCause::None : FileCause::Generic;
+}
+
+ProductListRow ProductRow(const ProductRecord& r)
+{
+    using namespace ProductColumn;
+    ProductListRow row;
+    row.cells.resize(kCount);
+    auto& c = row.cells;
+    c[kItem] = r.itemNumber;
+    c[kDescription] = r.description;
+    c[kCost] = strprintf("%.2f", r.cost);
+    for (std::size_t i = 0; i < ProductRecord::kPriceLevels; ++i)
+        c[kPrice + i] = strprintf("%.2f", r.price[i]);
+    c[kStock] = strprintf("%.1f", r.stock);
+    c[kSalePercent] = strprintf("%.1f", r.salePercent);
+    c[kVendor] = r.vendor;
+    c[kVendorNumber] = r.vendorNumber;
+    c[kCategory] = r.category;
+    c[kDepartment] = r.department;
+    c[kCase] = strprintf("%.2f", r.caseQty);
+    c[kTax] = strprintf("%u", static_cast<unsigned>(r.taxStatus));
+    c[kTouch] = r.showOnTouch ? "Yes" : "No";
+    c[kCommission] = strprintf("%.1f", r.commissionPercent);
+    c[kMode] = ProductModeName(r.mode);
+    return row;
+}
+
+int ListProducts(const CLocalFile& local, std::vector<ProductListRow>& rows)
+{
+    return listRows(local, rows, [](const ProductRecord&) { return true; }, ProductRow);
+}
+
+int ListMatchingProducts(const CLocalFile& local, const ProductSearch& search, std::vector<ProductListRow>& rows)
+{
+    return listRows(
+        local, rows, [&](const ProductRecord& r) { return MatchesSearch(r, search); },
+        [](const ProductRecord& r) {
+            ProductListRow row = ProductRow(r);
+            row.cells.resize(ProductColumn::kTouch + 1);
+            return row;
+        });
+}
+
+bool MatchesSearch(const ProductRecord& r, const ProductSearch& s)
+{
+    if (s.lowQuantity && !(r.stock < s.lowQuantityThreshold))
+        return false;
+    return contains(r.description, s.description) && contains(r.itemNumber, s.itemNumber) &&
+           contains(r.vendor, s.vendor) && contains(r.vendorNumber, s.vendorNumber) &&
+           contains(r.category, s.category) && contains(r.department, s.department);
+}
+
+bool ProductExists(const CLocalFile& local, const std::string& itemNumber)
+{
+    long long index = -1;
+    const int cause = findByItem(local, itemNumber, index, nullptr);
+    if (cause != FileCause::None) {
+        userPrompt().showMessage("Unable to open file.");
+        return false;
+    }
+    return index >= 0;
+}
+
+long long FindProductIndex(const CLocalFile& local, const std::string& itemNumber)
+{
+    long long index = -1;
+    findByItem(local, itemNumber, index, nullptr);
+    return index;
+}
+
+bool FindProductByItem(const CLocalFile& local, const std::string& itemNumber, ProductRecord& record)
+{
+    long long index = -1;
+    ProductRecord found;
+    findByItem(local, itemNumber, index, &found);
+    if (index < 0)
+        return false;
+    record = found;
+    return true;
+}
+
+ProductRecord EmptyProductResult() { return ProductRecord{}; }
+
+bool LookupForSale(const CLocalFile& local, const std::string& code, ProductRecord& record, const QuickAdd& quickAdd)
+{
+    record = EmptyProductResult();
+    const std::string key = lowered(code);
+    if (key.empty())
+        return false;
+    {
+        DataFile file;
+        if (CLocalFile::OpenFile(file, local.GetPath("Products"), OpenMode::Read) != FileCause::None)
+            return false;
+        long long count = 0;
+        if (!recordsPresent(file, count))
+            return false;
+        bool found = false;
+        const bool ok = scanRecords(file, count, [&](const std::uint8_t* rec, long long) {
+            if (!itemEquals(rec, key) &&
+                !slotEquals(rec, ProductRecord::kBarCodeOffset, ProductRecord::kCodeWidth, key))
+                return true;
+            record.decode(rec);
+            found = true;
+            return false;
+        });
+        if (found)
+            return true;
+        // A file that could not be read to its end must not lead to a duplicate.
+        if (!ok)
+            return false;
+    }
+    if (!quickAdd)
+        return false;
+    ProductRecord built;
+    if (!quickAdd(code, built))
+        return false;
+    // Stored as the file will hold it, so the caller sees what a later lookup finds.
+    std::uint8_t buf[kRecordSize];
+    built.encode(buf);
+    record.decode(buf);
+    AppendProduct(local, record);
+    return true;
+}
+
+int ReadProductAt(const CLocalFile& local, long long index, ProductRecord& record)
+{
+    DataFile file;
+    const int cause = CLocalFile::OpenFile(file, local.GetPath("Products"), OpenMode::Read);
+    if (cause != FileCause::None)
+        return cause;
+    long long count = 0;
+    if (!recordsPresent(file, count))
+        return FileCause::Generic;
+    if (index < 0 || index >= count)
+        return FileCause::EndOfFile;
+    std::uint8_t buf[kRecordSize];
+    if (!readFully(file, recordOffset(index), buf, sizeof buf))
+        return FileCause::Generic;
+    record.decode(buf);
+    return FileCause::None;
+}
+
+int AppendProduct(const CLocalFile& local, const ProductRecord& record, long long* index)
+{
+    DataFile file;
+    const int cause = CLocalFile::OpenFile(file, local.GetPath("Products"), OpenMode::ReadWrite);
+    if (cause != FileCause::None)
+        return cause;
+    long long count = 0;
+    if (!recordsPresent(file, count))
+        return FileCause::Generic;
+    std::uint8_t buf[kRecordSize];
+    record.encode(buf);
+    // The record first, then the count that takes it in.
+    if (!file.writeAt(recordOffset(count), buf, sizeof buf) || !writeCount(file, count + 1) || !file.sync())
+        return FileCause::Generic;
+    if (index)
+        *index = count;
+    return FileCause::None;
+}
+
+int WriteProductAt(const CLocalFile& local, long long index, const ProductRecord& record)
+{
+    DataFile file;
+    const int cause = CLocalFile::OpenFile(file, local.GetPath("Products"), OpenMode::ReadWrite);
+    if (cause != FileCause::None)
+        return cause;
+    long long count = 0;
+    if (!recordsPresent(file, count))
+        return FileCause::Generic;
+    if (index < 0 || index >= count)
+        return FileCause::EndOfFile;
+    std::uint8_t buf[kRecordSize];
+    record.encode(buf);
+    if (!file.writeAt(recordOffset(index), buf, sizeof buf) || !file.sync())
+        return FileCause::Generic;
+    return FileCause::None;
+}
+
+int RemoveProductAt(const CLocalFile& local, long long index)
+{
+    DataFile file;
+    const int cause = CLocalFile::OpenFile(file, local.GetPath("Products"), OpenMode::ReadWrite);
+    if (cause != FileCause::None)
+        return cause;
+    long long count = 0;
+    if (!recordsPresent(file, count))
+        return FileCause::Generic;
+    if (index < 0 || index >= count)
+        return FileCause::EndOfFile;
+    // The last record moves into the gap before the count drops, so a crash in
+    // between leaves it twice rather than losing it.
+    if (index != count - 1) {
+        std::uint8_t buf[kRecordSize];
+        if (!readFully(file, recordOffset(count - 1), buf, sizeof buf) || !file.writeAt(recordOffset(index), buf, sizeof buf))
+            return FileCause::Generic;
+    }
+    if (!writeCount(file, count - 1) || !file.sync())
+        return FileCause::Generic;
+    return FileCause::None;
+}
+
+int ApplySaleToStock(DataFile& file, std::span<const StockLine> lines, StockDirection direction)
+{
+    long long count = 0;
+    if (!recordsPresent(file, count))
+        return FileCause::Generic;
+
+    // The distinct item numbers of the lines, each found at most once: the
+    // first record that carries it.
+    struct Target {
+        std::string key;
+        long long index = -1;
+        float stock = 0;
+        std::uint32_t hash = 0;
+    };
+    std::vector<Target> targets;
+    std::vector<int> lineTarget(lines.size(), -1);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const std::string key = lowered(codec::fitText(lines[i].itemNumber, ProductRecord::kCodeWidth));
+        if (key.empty())
+            continue;
+        std::size_t t = 0;
+        while (t < targets.size() && targets[t].key != key)
+            ++t;
+        if (t == targets.size())
+            targets.push_back(Target{key});
+        lineTarget[i] = static_cast<int>(t);
+    }
+    if (targets.empty())
+        return FileCause::None;
+
+    // A bit filter over the keys' hashes lets most records pass with one test.
+    std::array<std::uint64_t, kFilterWords> filter{};
+    for (auto& t : targets) {
+        t.hash = keyHash(t.key.data(), t.key.size());
+        filter[(t.hash >> 6) % kFilterWords] |= std::uint64_t{1} << (t.hash & 63);
+    }
+    std::size_t missing = targets.size();
+    const bool ok = scanRecords(file, count, [&](const std::uint8_t* rec, long long index) {
+        // Each record's item number is lower-cased once and compared with every line still unresolved.
+        const std::size_t length = slotLength(rec, ProductRecord::kItemNumberOffset, ProductRecord::kCodeWidth);
+        char item[ProductRecord::kCodeWidth];
+        for (std::size_t i = 0; i < length; ++i)
+            item[i] = lowerAscii(static_cast<char>(rec[ProductRecord::kItemNumberOffset + i]));
+        const std::uint32_t hash = keyHash(item, length);
+        if (!(filter[(hash >> 6) % kFilterWords] >> (hash & 63) & 1))
+            return true;
+        for (auto& t : targets) {
+            if (t.index < 0 && t.hash == hash && t.key.size() == length && std::memcmp(item, t.key.data(), length) == 0) {
+                t.index = index;
+                t.stock = codec::getF32(rec, ProductRecord::kStockOffset);
+                --missing;
+                break;  // one record carries one item number
+            }
+        }
+        return missing > 0;
+    });
+    if (!ok)
+        return FileCause::Generic;
+
+    // Lines in order, as if each had been applied to the record on its own.
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (lineTarget[i] < 0)
+            continue;
+        Target& t = targets[static_cast<std::size_t>(lineTarget[i])];
+        if (t.index < 0)
+            continue;
+        t.stock = direction == StockDirection::Take ? t.stock - lines[i].qty : t.stock + lines[i].qty;
+    }
+    bool wrote = false;
+    for (const auto& t : targets) {
+        if (t.index < 0)
+            continue;
+        std::uint8_t buf[4];
+        codec::putF32(buf, 0, t.stock);
+        if (!file.writeAt(recordOffset(t.index) + static_cast<long long>(ProductRecord::kStockOffset), buf, sizeof buf))
+            return FileCause::Generic;
+        wrote = true;
+    }
+    if (wrote && !file.sync())
+        return FileCause::Generic;
+    return FileCause::None;
+}
+
+namespace {
+int changeStock(const CLocalFile& local, std::span<const StockLine> lines, StockDirection direction)
+{
+    DataFile file;
+    const int cause = CLocalFile::OpenFile(file, local.GetPath("Products"), OpenMode::ReadWrite);
+    if (cause != FileCause::None)
+        return cause;
+    return ApplySaleToStock(file, lines, direction);
+}
+}  // namespace
+
+int TakeSaleFromStock(const CLocalFile& local, std::span<const StockLine> lines)
+{
+    return changeStock(local, lines, StockDirection::Take);
+}
+
+int ReturnSaleToStock(const CLocalFile& local, std::span<const StockLine> lines)
+{
+    return changeStock(local, lines, StockDirection::Return);
+}
+
+int ResetSalesWork(const CLocalFile& local)
+{
+    DataFile file;
+    const int cause = CLocalFile::OpenFile(file, local.GetPath("Products"), OpenMode::ReadWrite);
+    if (cause != FileCause::None)
+        return cause;
+    long long count = 0;
+    if (!recordsPresent(file, count))
+        return FileCause::Generic;
+    constexpr std::size_t workBytes = ProductRecord::kStockOffset - ProductRecord::kSoldQtyOffset;
+    std::vector<std::uint8_t> block(ProductFile::kScanBlockRecords * kRecordSize);
+    for (long long first = 0; first < count;) {
+        long long n = count - first;
+        if (n > static_cast<long long>(ProductFile::kScanBlockRecords))
+            n = static_cast<long long>(ProductFile::kScanBlockRecords);
+        const std::size_t bytes = static_cast<std::size_t>(n) * kRecordSize;
+        if (!readFully(file, recordOffset(first), block.data(), bytes))
+            return FileCause::Generic;
+        for (long long i = 0; i < n; ++i)
+            std::memset(block.data() + i * static_cast<long long>(kRecordSize) + ProductRecord::kSoldQtyOffset, 0, workBytes);
+        if (!file.writeAt(recordOffset(first), block.data(), bytes))
+            return FileCause::Generic;
+        first += n;
+    }
+    if (!file.sync())
+        return FileCause::Generic;
+    return FileCause::None;
+}
