@@ -1,0 +1,20 @@
+// Builds a data folder of 100,000 products and 50,000 sales in a temporary
+// folder and prints one BENCH line per measurement.
+#include "InvoiceBench.h"
+#include "ProductBench.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+int main()
+{
+    std::string folder = (std::filesystem::temp_directory_path() / "register-bench-XXXXXX").string();
+    if (!mkdtemp(folder.data()))
+        return 1;
+    folder += "/";
+    runProductBenchmarks(folder);
+    runInvoiceBenchmarks(folder);
+    std::filesystem::remove_all(folder);
+    return 0;
+}
