@@ -156,8 +156,20 @@ CustomerSave SaveCustomerByName(const CLocalFile& local, CustomerRecord& record)
 
     std::uint8_t buf[2 * CustomerRecord::kSize] = {};
     if (match >= 0) {
-        record.encode(buf);
-        return file.replaceRecord(match, buf) ? CustomerSave::Replaced : CustomerSave::NotSaved;
+        // A record that carries no number (a customer typed in again) keeps the
+        // stored one: number 0 belongs to the placeholder alone.
+        CustomerRecord stored = record;
+        if (stored.customerNumber == 0) {
+            std::uint8_t old[CustomerRecord::kSize];
+            if (!file.readRecord(match, old))
+                return CustomerSave::NotSaved;
+            stored.customerNumber = codec::getU16(old, CustomerRecord::kNumberOffset);
+        }
+        stored.encode(buf);
+        if (!file.replaceRecord(match, buf))
+            return CustomerSave::NotSaved;
+        record.customerNumber = stored.customerNumber;
+        return CustomerSave::Replaced;
     }
 
     // A damaged header can hold a next number already in use (or 0, the

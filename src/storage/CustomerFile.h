@@ -25,9 +25,10 @@ bool FindCustomerByName(const CLocalFile& local, const std::string& name, Custom
 bool FindCustomerByNumber(const CLocalFile& local, std::uint16_t number, CustomerRecord& record);
 
 enum class CustomerSave { Replaced, Appended, NotSaved };
-// Replaces the first record with the record's name (ignoring case), keeping the
-// number the record carries; otherwise appends it under the file's next number,
-// which `record.customerNumber` then holds. An empty name saves nothing.
+// Replaces the first record with the record's name (ignoring case), with the
+// number the record carries (the stored one when it carries 0); otherwise
+// appends it under the file's next number. `record.customerNumber` then holds
+// the stored number. An empty name saves nothing.
 CustomerSave SaveCustomerByName(const CLocalFile& local, CustomerRecord& record);
 // Overwrites the first record with the record's number. Number 0 (the
 // placeholder) is never overwritten.
