@@ -39,13 +39,14 @@ long long findCompany(CountedFile& file, const std::string& name)
     return found;
 }
 
+// Visits every record in file order; false when the file could not be read.
 template <typename Visit>
-void eachVendor(const CLocalFile& local, Visit visit)
+bool eachVendor(const CLocalFile& local, Visit visit)
 {
     CountedFile file(kLayout);
     if (file.open(local.GetPath("Vendor"), OpenMode::Read) != FileCause::None)
-        return;
-    file.scan(0, [&](long long, const std::uint8_t* rec) {
+        return false;
+    return file.scan(0, [&](long long, const std::uint8_t* rec) {
         visit(rec);
         return false;
     });
@@ -151,16 +152,18 @@ int AppendVendor(const CLocalFile& local, const VendorRecord& record)
 std::vector<std::string> FillVendorBox(const CLocalFile& local)
 {
     std::vector<std::string> names;
-    eachVendor(local, [&](const std::uint8_t* rec) { names.push_back(slotText(rec, VendorRecord::kCompany)); });
+    if (!eachVendor(local, [&](const std::uint8_t* rec) { names.push_back(slotText(rec, VendorRecord::kCompany)); }))
+        names.clear();
     return names;
 }
 
 TextRows ListVendors(const CLocalFile& local)
 {
     TextRows rows;
-    eachVendor(local, [&](const std::uint8_t* rec) {
-        rows.push_back({slotText(rec, VendorRecord::kCompany), slotText(rec, VendorRecord::kPhone),
-                        slotText(rec, VendorRecord::kEmail)});
-    });
+    if (!eachVendor(local, [&](const std::uint8_t* rec) {
+            rows.push_back({slotText(rec, VendorRecord::kCompany), slotText(rec, VendorRecord::kPhone),
+                            slotText(rec, VendorRecord::kEmail)});
+        }))
+        rows.clear();
     return rows;
 }
