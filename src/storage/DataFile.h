@@ -15,6 +15,7 @@ enum class OpenMode {
     Read,       // read access, deny writers
     ReadWrite,  // existing file, read-write, exclusive
     Create,     // create or truncate, read-write, exclusive
+    OpenOrCreate,  // existing file kept as it is, or a new empty one; read-write, exclusive
 };
 
 // File-failure causes returned by the opening operations.

@@ -75,6 +75,9 @@ int DataFile::tryOpen(const std::string& path, OpenMode mode)
     // Truncation waits until the lock is held, so a reader elsewhere never sees
     // a file emptied under it.
     case OpenMode::Create: flags |= O_RDWR | O_CREAT; break;
+    // Two registers may both find a file missing; whichever locks second must
+    // see what the first one wrote, so nothing is truncated here.
+    case OpenMode::OpenOrCreate: flags |= O_RDWR | O_CREAT; break;
     }
     int fd = ::open(path.c_str(), flags, 0666);
     if (fd < 0) {

@@ -1,0 +1,118 @@
+#include "ByteCodec.h"
+#include "CLocalFile.h"
+#include "TempDir.h"
+#include "VendorFile.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+VendorRecord vendor(const std::string& company)
+{
+    VendorRecord v;
+    v.text[VendorRecord::kCompany] = company;
+    v.text[VendorRecord::kPhone] = "tel " + company;
+    v.text[VendorRecord::kEmail] = company + "@supply.com";
+    return v;
+}
+}  // namespace
+
+TEST(VendorFile, AppendCreatesFindIgnoresCaseAndMissingNamesComeBackEmpty)
+{
+    TempDir dir;
+    CLocalFile local(dir.path());
+    const std::string path = local.GetPath("Vendor");
+    VendorRecord r = vendor("junk");
+    EXPECT_FALSE(FindVendor(local, "Acme", r));  // no file yet
+    EXPECT_EQ(r.company(), "Acme");
+    EXPECT_EQ(r.text[VendorRecord::kPhone], "");
+    EXPECT_FALSE(fileExists(path));
+
+    ASSERT_EQ(AppendVendor(local, vendor("Acme")), 0);
+    auto bytes = readBytes(path);
+    ASSERT_EQ(bytes.size(), 232u + 920u);
+    EXPECT_EQ(codec::getU32(bytes.data(), 0), 1u);
+    EXPECT_EQ(codec::getF32(bytes.data(), 4), 1.1f);
+    EXPECT_EQ(codec::getText(bytes.data(), 8, 14), "Company");
+    EXPECT_EQ(codec::getText(bytes.data(), 232, 40), "Acme");
+
+    ASSERT_EQ(AppendVendor(local, vendor("Bolt")), 0);
+    ASSERT_EQ(AppendVendor(local, vendor("ACME")), 0);  // a second entry is kept as given
+    ASSERT_TRUE(FindVendor(local, "acme", r));
+    EXPECT_EQ(r.company(), "Acme");  // the first in file order
+    EXPECT_FALSE(FindVendor(local, "Acme ", r));  // no trimming
+    EXPECT_EQ(r.company(), "Acme ");
+    EXPECT_FALSE(FindVendor(local, "Acm", r));
+
+    EXPECT_EQ(FillVendorBox(local), (std::vector<std::string>{"Acme", "Bolt", "ACME"}));
+    const TextRows rows = ListVendors(local);
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[1], (std::vector<std::string>{"Bolt", "tel Bolt", "Bolt@supply.com"}));
+    ASSERT_TRUE(ReadVendorAt(local, 2, r));
+    EXPECT_EQ(r.company(), "ACME");
+    EXPECT_FALSE(ReadVendorAt(local, 3, r));
+    EXPECT_FALSE(ReadVendorAt(local, -1, r));
+}
+
+TEST(VendorFile, HeaderUpdateAndDelete)
+{
+    TempDir dir;
+    CLocalFile local(dir.path());
+    VendorFileHeader h;
+    h.labels[6] = "Mobile";
+    ASSERT_EQ(ReadVendorHeader(local, h), 0);  // creates the file with these labels
+    EXPECT_EQ(h.count, 0u);
+    EXPECT_EQ(fileSize(local.GetPath("Vendor")), 232);
+    VendorFileHeader fresh;
+    ASSERT_EQ(ReadVendorHeader(local, fresh), 0);
+    EXPECT_EQ(fresh.labels[6], "Mobile");
+
+    for (const char* c : {"Ace", "Bee", "Cog", "Dim"})
+        ASSERT_EQ(AppendVendor(local, vendor(c)), 0);
+    fresh.labels[7] = "Facsimile";
+    fresh.count = 0;  // a stale copy must not lose the vendors
+    ASSERT_EQ(WriteVendorHeader(local, fresh), 0);
+    VendorFileHeader back;
+    ASSERT_EQ(ReadVendorHeader(local, back), 0);
+    EXPECT_EQ(back.count, 4u);
+    EXPECT_EQ(back.labels[7], "Facsimile");
+
+    VendorRecord bee = vendor("BEE");
+    bee.text[VendorRecord::kTerms] = "Net 10";
+    EXPECT_EQ(UpdateVendor(local, bee), ChangeResult::Done);
+    VendorRecord r;
+    ASSERT_TRUE(ReadVendorAt(local, 1, r));
+    EXPECT_EQ(r.company(), "BEE");
+    EXPECT_EQ(r.text[VendorRecord::kTerms], "Net 10");
+    EXPECT_EQ(UpdateVendor(local, vendor("Zed")), ChangeResult::NotFound);
+
+    VendorRecord del = vendor("ace");
+    EXPECT_EQ(DeleteVendor(local, del), ChangeResult::Done);
+    EXPECT_EQ(del.company(), "Dim");  // the moved last record
+    EXPECT_EQ(FillVendorBox(local), (std::vector<std::string>{"Dim", "BEE", "Cog"}));
+    del = vendor("Cog");
+    EXPECT_EQ(DeleteVendor(local, del), ChangeResult::Done);
+    EXPECT_EQ(FillVendorBox(local), (std::vector<std::string>{"Dim", "BEE"}));
+    EXPECT_EQ(DeleteVendor(local, del = vendor("Cog")), ChangeResult::NotFound);
+}
+
+TEST(VendorFile, DamagedCountsReadTheRecordsPresent)
+{
+    TempDir dir;
+    CLocalFile local(dir.path());
+    const std::string path = local.GetPath("Vendor");
+    EXPECT_EQ(UpdateVendor(local, vendor("Ace")), ChangeResult::Failed);  // no file
+    for (const char* c : {"Ace", "Bee"})
+        ASSERT_EQ(AppendVendor(local, vendor(c)), 0);
+    auto bytes = readBytes(path);
+    codec::putU32(bytes.data(), 0, 0xFFFFFFFFu);
+    bytes.resize(bytes.size() + 100, 'x');  // part of a third record
+    writeBytes(path, bytes);
+    EXPECT_EQ(FillVendorBox(local), (std::vector<std::string>{"Ace", "Bee"}));
+    VendorRecord r;
+    EXPECT_FALSE(ReadVendorAt(local, 2, r));
+    ASSERT_EQ(AppendVendor(local, vendor("Cog")), 0);
+    bytes = readBytes(path);
+    EXPECT_EQ(codec::getU32(bytes.data(), 0), 3u);
+    EXPECT_EQ(bytes.size(), 232u + 3 * 920u);
+    EXPECT_EQ(FillVendorBox(local), (std::vector<std::string>{"Ace", "Bee", "Cog"}));
+}
