@@ -31,7 +31,7 @@ struct TextField {
     std::string SalesFileHeader::*field;
 };
 const TextField kTexts[] = {
-    {412, 14, &SalesFileHeader::securityPassword},
+    {412, SalesFileHeader::kPasswordWidth, &SalesFileHeader::securityPassword},
     {440, 400, &SalesFileHeader::todaysNotes},
     {840, 400, &SalesFileHeader::receiptHeader},
     {1240, 400, &SalesFileHeader::termsMessage},

@@ -18,6 +18,7 @@ struct SalesFileHeader {
     static constexpr float kVersion = 4.6f;
     static constexpr std::size_t kNoteWidth = 400;
     static constexpr std::size_t kListWidth = 800;
+    static constexpr std::size_t kPasswordWidth = 14;  // securityPassword: at most 13 characters
 
     float version = kVersion;
     std::uint8_t taxFormula = 0;  // 0 USA, 1 UK

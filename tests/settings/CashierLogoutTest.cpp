@@ -1,0 +1,162 @@
+#include "CashierLogout.h"
+
+#include "CLocalFile.h"
+#include "InvoiceFile.h"
+#include "SalesFileHeader.h"
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+CalendarTime at(int year, int month, int day, int hour, int minute, int second)
+{
+    CalendarTime t;
+    t.year = year;
+    t.month = month;
+    t.day = day;
+    t.hour = hour;
+    t.minute = minute;
+    t.second = second;
+    return t;
+}
+
+void addSale(const CLocalFile& local, const std::string& cashier, const CalendarTime& when, float total,
+             const std::string& payType = "Cash", std::uint8_t level = 0)
+{
+    InvoiceRecord sale = ClearedInvoice();
+    sale.cashier = cashier;
+    sale.total = total;
+    sale.payType = payType;
+    sale.priceLevel = level;
+    int count = 0;
+    ASSERT_EQ(ReadInvoiceCount(local, count), 0);  // creates the file on the first sale
+    ASSERT_GE(AppendInvoice(local, sale, count, when), 0);
+}
+
+const char* const kColumns = "Rec# \t Total\t Payment Type \t Customer Type \t Time\r\n";
+
+}  // namespace
+
+// 6 December 2026 is a Sunday.
+TEST(CashierLogoutReport, KeepsOnlyTheCashiersSalesFromLogInToNowBothIncluded)
+{
+    TempDir dir;
+    CLocalFile local(dir.path());
+    SalesFileHeader header;
+    addSale(local, "Mary", at(2026, 12, 6, 8, 59, 59), 1.0f);                  // 0: before the log-in
+    addSale(local, "Mary", at(2026, 12, 6, 9, 0, 0), 12.5f, "Cash", 1);        // 1: at the log-in
+    addSale(local, "John", at(2026, 12, 6, 10, 0, 0), 7.0f);                   // 2: another cashier
+    addSale(local, "mary", at(2026, 12, 6, 10, 30, 0), 8.0f);                  // 3: name differs in case
+    addSale(local, "Mary", at(2026, 12, 6, 11, 15, 30), 1234.567f, "Visa", 7); // 4: level out of range
+    addSale(local, "Mary", at(2026, 12, 6, 12, 0, 0), -5.0f, "Check", 0);      // 5: at now
+    addSale(local, "Mary", at(2026, 12, 6, 12, 0, 1), 3.0f);                   // 6: after now
+    addSale(local, "Mary Ann", at(2026, 12, 6, 11, 0, 0), 4.0f);               // 7: longer name
+
+    const std::string report = CashierLogoutReport(local, header, "Mary", OleDate::fromCalendar(2026, 12, 6, 9, 0, 0),
+                                                   at(2026, 12, 6, 12, 0, 0));
+    const std::string expected = std::string("Cashier Log-out\r\n\r\nCashier:Mary\r\n"
+                                             "Sun Dec  6 09:00:00 2026 to Sun Dec  6 12:00:00 2026\r\n\r\n") +
+                                 kColumns +
+                                 "1      \t    12.50\tCash                \tWholesale           \t"
+                                 "Sun Dec  6 09:00:00 2026\r\n"
+                                 "4      \t  1234.57\tVisa                \t                    \t"
+                                 "Sun Dec  6 11:15:30 2026\r\n"
+                                 "5      \t    -5.00\tCheck               \tRetail              \t"
+                                 "Sun Dec  6 12:00:00 2026\r\n";
+    EXPECT_EQ(report, expected);
+}
+
+TEST(CashierLogoutReport, UsesTheStoresLevelNames)
+{
+    TempDir dir;
+    CLocalFile local(dir.path());
+    SalesFileHeader header;
+    header.levelNames[5] = "Club";
+    addSale(local, "Ann", at(2027, 1, 2, 10, 0, 0), 100.0f, "Terms", 5);
+    const std::string report = CashierLogoutReport(local, header, "Ann", OleDate::fromCalendar(2027, 1, 1, 0, 0, 0),
+                                                   at(2027, 1, 3, 0, 0, 0));
+    EXPECT_NE(report.find("0      \t   100.00\tTerms               \tClub                \t"
+                          "Sat Jan  2 10:00:00 2027\r\n"),
+              std::string::npos)
+        << report;
+}
+
+TEST(CashierLogoutReport, DamagedOrMissingFileReportsOnlyTheSalesPresent)
+{
+    TempDir dir;
+    CLocalFile local(dir.path());
+    SalesFileHeader header;
+    const OleDate login = OleDate::fromCalendar(2026, 12, 6, 9, 0, 0);
+    const CalendarTime now = at(2026, 12, 6, 12, 0, 0);
+    const std::string heading = std::string("Cashier Log-out\r\n\r\nCashier:Mary\r\n"
+                                            "Sun Dec  6 09:00:00 2026 to Sun Dec  6 12:00:00 2026\r\n\r\n") +
+                                kColumns;
+
+    // No invoice file at all: the heading alone, and no file is created.
+    EXPECT_EQ(CashierLogoutReport(local, header, "Mary", login, now), heading);
+    EXPECT_FALSE(fileExists(local.GetPath("Invoices")));
+
+    addSale(local, "Mary", at(2026, 12, 6, 9, 30, 0), 1.0f);
+    addSale(local, "Mary", at(2026, 12, 6, 10, 30, 0), 2.0f);
+    addSale(local, "Mary", at(2026, 12, 6, 11, 30, 0), 3.0f);
+    // The count claims 9 sales, and the third record is cut short.
+    std::vector<std::uint8_t> bytes = readBytes(local.GetPath("Invoices"));
+    bytes[0] = 9;
+    bytes.resize(4 + 2 * InvoiceRecord::kSize + 100);
+    writeBytes(local.GetPath("Invoices"), bytes);
+    EXPECT_EQ(CashierLogoutReport(local, header, "Mary", login, now),
+              heading + "0      \t     1.00\tCash                \tRetail              \tSun Dec  6 09:30:00 2026\r\n"
+                        "1      \t     2.00\tCash                \tRetail              \tSun Dec  6 10:30:00 2026\r\n");
+
+    // A negative count holds no sales.
+    bytes[0] = 0xff;
+    bytes[1] = 0xff;
+    bytes[2] = 0xff;
+    bytes[3] = 0xff;
+    writeBytes(local.GetPath("Invoices"), bytes);
+    EXPECT_EQ(CashierLogoutReport(local, header, "Mary", login, now), heading);
+}
+
+TEST(CashierLogoutReport, ScansPastBlockBoundariesAndSkipsUndatedSales)
+{
+    TempDir dir;
+    CLocalFile local(dir.path());
+    SalesFileHeader header;
+    // 40 sales, one a minute from 10:00; Mary rang up every third one.
+    for (int i = 0; i < 40; ++i)
+        addSale(local, i % 3 == 0 ? "Mary" : "Bob", at(2026, 5, 4, 10 + i / 60, i % 60, 0), static_cast<float>(i));
+    // Sale 15 loses its time: it cannot lie in any period.
+    std::vector<std::uint8_t> bytes = readBytes(local.GetPath("Invoices"));
+    const std::size_t status = 4 + 15 * InvoiceRecord::kSize + InvoiceRecord::kSaleTimeOff + 8;
+    bytes[status] = 1;
+    writeBytes(local.GetPath("Invoices"), bytes);
+
+    // From 10:03 to 10:36: Mary's sales 3, 6, ..., 36 without 15.
+    const std::string report = CashierLogoutReport(local, header, "Mary", OleDate::fromCalendar(2026, 5, 4, 10, 3, 0),
+                                                   at(2026, 5, 4, 10, 36, 0));
+    std::string numbers;
+    for (std::size_t pos = report.find(kColumns) + std::string(kColumns).size(); pos < report.size();) {
+        const std::size_t end = report.find("\r\n", pos);
+        numbers += report.substr(pos, report.find('\t', pos) - pos) + "|";
+        pos = end + 2;
+    }
+    EXPECT_EQ(numbers, "3      |6      |9      |12     |18     |21     |24     |27     |30     |33     |36     |");
+    EXPECT_NE(report.find("27     \t    27.00\tCash"), std::string::npos);
+    EXPECT_NE(report.find("Mon May  4 10:36:00 2026\r\n"), std::string::npos);
+}
+
+TEST(CashierLogoutReport, LogInTimeNotSetPutsNoLowerBound)
+{
+    TempDir dir;
+    CLocalFile local(dir.path());
+    SalesFileHeader header;
+    addSale(local, "Mary", at(2020, 1, 1, 8, 0, 0), 1.0f);
+    addSale(local, "Mary", at(2026, 12, 7, 8, 0, 0), 2.0f);  // after now
+    const std::string report = CashierLogoutReport(local, header, "Mary", OleDate{}, at(2026, 12, 6, 12, 0, 0));
+    EXPECT_EQ(report, std::string("Cashier Log-out\r\n\r\nCashier:Mary\r\n to Sun Dec  6 12:00:00 2026\r\n\r\n") +
+                          kColumns +
+                          "0      \t     1.00\tCash                \tRetail              \tWed Jan  1 08:00:00 2020\r\n");
+}
