@@ -1,0 +1,271 @@
+#include "CLoginDlg.h"
+
+#include "CLocalFile.h"
+#include "CSummaryDlg.h"
+#include "InvoiceFile.h"
+#include "ListFiles.h"
+#include "PlatformDoubles.h"
+#include "PromptBridge.h"
+#include "SalesFileHeader.h"
+#include "TempDir.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+// Acts on the next modal window of type T once it is up. A window of another
+// type, or none within two seconds, fails the test and is closed so the test
+// cannot hang.
+template <class T> void whenModal(std::function<void(T*)> act)
+{
+    auto* timer = new QTimer;
+    auto tries = std::make_shared<int>(0);
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, [timer, act, tries] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* w = qobject_cast<T*>(modal)) {
+            timer->stop();
+            timer->deleteLater();
+            act(w);
+            return;
+        }
+        if (modal || ++*tries > 400) {
+            timer->stop();
+            timer->deleteLater();
+            ADD_FAILURE() << "expected window did not open";
+            if (auto* d = qobject_cast<QDialog*>(modal))
+                d->reject();
+        }
+    });
+    timer->start();
+}
+
+// Chooses the cashier by typing the start of the name into the list, as a
+// keyboard user does, types the password and presses Enter.
+void logInAs(const QString& name, const QString& password)
+{
+    whenModal<CLoginDlg>([name, password](CLoginDlg* dlg) {
+        auto* list = dlg->findChild<QComboBox*>("cashier");
+        const int index = list->findText(name);
+        EXPECT_GE(index, 0) << name.toStdString();
+        list->setCurrentIndex(index);
+        auto* box = dlg->findChild<QLineEdit*>("login_password");
+        EXPECT_EQ(box->echoMode(), QLineEdit::Password);
+        QTest::keyClicks(box, password);
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+}
+
+// Closes every summary window that opens while it lives, and counts them.
+class SummaryWatch {
+public:
+    SummaryWatch()
+    {
+        timer_.setInterval(5);
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            if (auto* d = qobject_cast<CSummaryDlg*>(QApplication::activeModalWidget())) {
+                ++opened;
+                d->reject();
+            }
+        });
+        timer_.start();
+    }
+    int opened = 0;
+
+private:
+    QTimer timer_;
+};
+
+CalendarTime at(int year, int month, int day, int hour, int minute)
+{
+    CalendarTime t;
+    t.year = year;
+    t.month = month;
+    t.day = day;
+    t.hour = hour;
+    t.minute = minute;
+    return t;
+}
+
+class CashierLogIn : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        setUserPrompt(&bridge);
+        ASSERT_FALSE(local.Load());
+        ASSERT_EQ(OpenOrCreateHeader(local, header), 0);
+        sale = ClearedInvoice();
+    }
+    void TearDown() override { setUserPrompt(nullptr); }
+
+    void addCashier(const std::string& name, const std::string& password)
+    {
+        ASSERT_GE(AppendCashier(local, CashierRecord{name, password}), 0);
+    }
+    void addSale(const std::string& cashier, const CalendarTime& when, float total)
+    {
+        InvoiceRecord r = ClearedInvoice();
+        r.cashier = cashier;
+        r.total = total;
+        r.payType = "Cash";
+        int count = 0;
+        ASSERT_EQ(ReadInvoiceCount(local, count), 0);
+        ASSERT_GE(AppendInvoice(local, r, count, when), 0);
+    }
+    // Mary logged in at this register at 9:00 on 6 December 2026.
+    void maryIsLoggedIn()
+    {
+        local.loggedInCashier = "Mary";
+        local.loginTime = OleDate::fromCalendar(2026, 12, 6, 9, 0, 0);
+        ASSERT_TRUE(local.Save());
+    }
+    CLocalFile reloaded() const
+    {
+        CLocalFile fresh(dir.path());
+        EXPECT_FALSE(fresh.Load());
+        return fresh;
+    }
+
+    TempDir dir;
+    MessageBoxDouble boxes;
+    PromptBridge bridge;
+    ClockDouble clock{2026, 12, 6, 12, 0, 0};
+    CLocalFile local{dir.path()};
+    SalesFileHeader header;
+    InvoiceRecord sale;
+};
+
+TEST_F(CashierLogIn, ListIsSortedAndMissingCashierFileLeavesItEmpty)
+{
+    {
+        CLoginDlg dlg(local);
+        EXPECT_EQ(dlg.findChild<QComboBox*>("cashier")->count(), 0);
+        EXPECT_FALSE(fileExists(local.GetPath("Cashiers")));
+    }
+    // With no cashiers no log-in can succeed.
+    boxes.answer(MessageBox::Answer::Ok);
+    whenModal<CLoginDlg>([](CLoginDlg* dlg) { dlg->findChild<QPushButton*>("ok")->click(); });
+    EXPECT_FALSE(CLoginDlg::LogIn(nullptr, local, header, sale));
+    EXPECT_EQ(boxes.texts(), std::vector<std::string>{"Password did not match."});
+    EXPECT_EQ(local.loggedInCashier, "");
+
+    addCashier("mary", "1");
+    addCashier("John", "2");
+    addCashier("Anne", "3");
+    addCashier("bob", "4");
+    CLoginDlg dlg(local);
+    auto* list = dlg.findChild<QComboBox*>("cashier");
+    ASSERT_EQ(list->count(), 4);
+    EXPECT_EQ(list->itemText(0), "Anne");
+    EXPECT_EQ(list->itemText(1), "bob");
+    EXPECT_EQ(list->itemText(2), "John");
+    EXPECT_EQ(list->itemText(3), "mary");
+}
+
+TEST_F(CashierLogIn, JohnOverMaryShowsMarysSalesSinceHerLogInThenTheLogInMessage)
+{
+    header.mustLogInCashier = 1;
+    addCashier("Mary", "m");
+    addCashier("John", "Jpw");
+    maryIsLoggedIn();
+    addSale("Mary", at(2026, 12, 6, 8, 59), 1.0f);   // 0: before her log-in
+    addSale("Mary", at(2026, 12, 6, 9, 0), 2.0f);    // 1: at her log-in
+    addSale("John", at(2026, 12, 6, 10, 0), 3.0f);   // 2: John's
+    addSale("Mary", at(2026, 12, 6, 12, 0), 4.0f);   // 3: now
+    addSale("Mary", at(2026, 12, 6, 12, 1), 5.0f);   // 4: later than now
+
+    std::string report;
+    std::size_t boxesBeforeReport = 99;
+    logInAs("John", "Jpw");
+    whenModal<CSummaryDlg>([&](CSummaryDlg* dlg) {
+        boxesBeforeReport = boxes.texts().size();
+        auto* text = dlg->findChild<QPlainTextEdit*>("summary_text");
+        EXPECT_TRUE(text->isReadOnly());
+        report = text->toPlainText().toStdString();
+        EXPECT_FALSE(dlg->findChild<QPushButton*>("print")->isEnabled());
+        dlg->findChild<QPushButton*>("ok")->click();
+    });
+    boxes.answer(MessageBox::Answer::Ok);
+    EXPECT_TRUE(CLoginDlg::LogIn(nullptr, local, header, sale));
+
+    EXPECT_EQ(boxesBeforeReport, 0u);
+    EXPECT_EQ(boxes.texts(), std::vector<std::string>{"Log-in cashier John"});
+    EXPECT_NE(report.find("Cashier:Mary"), std::string::npos) << report;
+    EXPECT_EQ(report.find("0      \t"), std::string::npos) << report;
+    EXPECT_NE(report.find("1      \t     2.00\tCash"), std::string::npos) << report;
+    EXPECT_EQ(report.find("2      \t"), std::string::npos) << report;
+    EXPECT_NE(report.find("3      \t     4.00\tCash"), std::string::npos) << report;
+    EXPECT_EQ(report.find("4      \t"), std::string::npos) << report;
+
+    EXPECT_EQ(local.loggedInCashier, "John");
+    EXPECT_EQ(sale.cashier, "John");
+    EXPECT_EQ(local.loginTime, OleDate::fromCalendar(2026, 12, 6, 12, 0, 0));
+    const CLocalFile after = reloaded();
+    EXPECT_EQ(after.loggedInCashier, "John");
+    EXPECT_EQ(after.loginTime, OleDate::fromCalendar(2026, 12, 6, 12, 0, 0));
+}
+
+TEST_F(CashierLogIn, WrongPasswordOrCancelChangesNothing)
+{
+    header.mustLogInCashier = 1;
+    addCashier("Mary", "m");
+    addCashier("John", "Jpw");
+    maryIsLoggedIn();
+    sale.cashier = "Mary";
+
+    // Wrong case and another cashier's password both fail.
+    for (const QString& wrong : {QString("jpw"), QString("m"), QString("")}) {
+        boxes.answer(MessageBox::Answer::Ok);
+        logInAs("John", wrong);
+        EXPECT_FALSE(CLoginDlg::LogIn(nullptr, local, header, sale)) << wrong.toStdString();
+    }
+    EXPECT_EQ(boxes.texts(), std::vector<std::string>(3, "Password did not match."));
+
+    whenModal<CLoginDlg>([](CLoginDlg* dlg) { dlg->findChild<QPushButton*>("cancel")->click(); });
+    EXPECT_FALSE(CLoginDlg::LogIn(nullptr, local, header, sale));
+    EXPECT_EQ(boxes.texts().size(), 3u);
+
+    EXPECT_EQ(local.loggedInCashier, "Mary");
+    EXPECT_EQ(sale.cashier, "Mary");
+    EXPECT_EQ(local.loginTime, OleDate::fromCalendar(2026, 12, 6, 9, 0, 0));
+    EXPECT_EQ(reloaded().loggedInCashier, "Mary");
+}
+
+TEST_F(CashierLogIn, WithoutRequiredLogInThereIsNoReportAndNoMessage)
+{
+    header.mustLogInCashier = 0;
+    addCashier("Mary", "m");
+    addCashier("John", "Jpw");
+    maryIsLoggedIn();
+    addSale("Mary", at(2026, 12, 6, 10, 0), 2.0f);
+    clock.set(2026, 12, 6, 13, 30, 15);
+    SummaryWatch watch;
+    logInAs("John", "Jpw");
+    EXPECT_TRUE(CLoginDlg::LogIn(nullptr, local, header, sale));
+    EXPECT_EQ(watch.opened, 0);
+    EXPECT_TRUE(boxes.texts().empty());
+    EXPECT_EQ(reloaded().loggedInCashier, "John");
+    EXPECT_EQ(reloaded().loginTime, OleDate::fromCalendar(2026, 12, 6, 13, 30, 15));
+
+    // Required log-in with nobody logged in before: the message, but no report.
+    header.mustLogInCashier = 1;
+    local.loggedInCashier.clear();
+    boxes.answer(MessageBox::Answer::Ok);
+    logInAs("Mary", "m");
+    EXPECT_TRUE(CLoginDlg::LogIn(nullptr, local, header, sale));
+    EXPECT_EQ(watch.opened, 0);
+    EXPECT_EQ(boxes.texts(), std::vector<std::string>{"Log-in cashier Mary"});
+    EXPECT_EQ(sale.cashier, "Mary");
+}
+
+}  // namespace
