@@ -14,6 +14,8 @@ CRegisterApp::~CRegisterApp() { setUserPrompt(nullptr); }
 
 void CRegisterApp::ApplyDialogColours(QApplication& app)
 {
+    // One style on every platform, so the register looks the same everywhere.
+    app.setStyle("Fusion");
     QPalette palette = app.palette();
     const QColor background(245, 240, 225);
     palette.setColor(QPalette::Window, background);

@@ -205,3 +205,23 @@ float SumPaymentsForSale(const CLocalFile& local, std::int32_t invoiceNumber)
     });
     return sum;
 }
+
+std::vector<PaymentRecord> PaymentsOfSale(const CLocalFile& local, std::int32_t invoiceNumber)
+{
+    std::vector<PaymentRecord> found;
+    DataFile file;
+    if (CLocalFile::OpenFile(file, local.GetPath("Payments"), OpenMode::Read) != FileCause::None)
+        return found;
+    PaymentFileHeader header;
+    long long present = 0;
+    if (!readHeader(file, header, present))
+        return found;
+    scanPayments(file, present, [&](const std::uint8_t* rec) {
+        if (codec::getI32(rec, PaymentRecord::kInvoiceNumberOff) == invoiceNumber) {
+            found.emplace_back();
+            found.back().decode(rec);
+        }
+        return true;
+    });
+    return found;
+}

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 class CLocalFile;
 
@@ -80,3 +81,5 @@ bool ReadPayment(const CLocalFile& local, int index, PaymentRecord& payment);
 // Sum of the amounts of every payment for the sale with that record number, in
 // file order; 0 when the file cannot be opened.
 float SumPaymentsForSale(const CLocalFile& local, std::int32_t invoiceNumber);
+// Every payment of a sale, in file order.
+std::vector<PaymentRecord> PaymentsOfSale(const CLocalFile& local, std::int32_t invoiceNumber);

@@ -1,5 +1,9 @@
 #include "TextFormat.h"
 
+#include "OleDate.h"
+
+#include <ctime>
+
 #include <cstdarg>
 #include <cstdio>
 #include <vector>
@@ -20,4 +24,24 @@ std::string strprintf(const char* format, ...)
     }
     va_end(args);
     return out;
+}
+
+std::string FormatOleDate(const OleDate& date, const char* format)
+{
+    CalendarTime t;
+    if (!date.toCalendar(t))
+        return {};
+    std::tm tm{};
+    tm.tm_year = t.year - 1900;
+    tm.tm_mon = t.month - 1;
+    tm.tm_mday = t.day;
+    tm.tm_hour = t.hour;
+    tm.tm_min = t.minute;
+    tm.tm_sec = t.second;
+    tm.tm_wday = t.dayOfWeek;
+    tm.tm_yday = t.dayOfYear;
+    tm.tm_isdst = -1;
+    char buf[256];
+    const std::size_t n = std::strftime(buf, sizeof buf, format, &tm);
+    return std::string(buf, n);
 }

@@ -4,3 +4,8 @@
 #include <string>
 
 std::string strprintf(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+struct OleDate;
+// strftime of a stored date in the current C locale; empty for a date that is
+// not set or cannot be shown.
+std::string FormatOleDate(const OleDate& date, const char* format);

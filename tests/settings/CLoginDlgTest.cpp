@@ -3,6 +3,7 @@
 #include "CLocalFile.h"
 #include "CSummaryDlg.h"
 #include "InvoiceFile.h"
+#include "ModalDriver.h"
 #include "ListFiles.h"
 #include "PlatformDoubles.h"
 #include "PromptBridge.h"
@@ -22,33 +23,6 @@
 #include <memory>
 
 namespace {
-
-// Acts on the next modal window of type T once it is up. A window of another
-// type, or none within two seconds, fails the test and is closed so the test
-// cannot hang.
-template <class T> void whenModal(std::function<void(T*)> act)
-{
-    auto* timer = new QTimer;
-    auto tries = std::make_shared<int>(0);
-    timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, [timer, act, tries] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (auto* w = qobject_cast<T*>(modal)) {
-            timer->stop();
-            timer->deleteLater();
-            act(w);
-            return;
-        }
-        if (modal || ++*tries > 400) {
-            timer->stop();
-            timer->deleteLater();
-            ADD_FAILURE() << "expected window did not open";
-            if (auto* d = qobject_cast<QDialog*>(modal))
-                d->reject();
-        }
-    });
-    timer->start();
-}
 
 // Chooses the cashier by typing the start of the name into the list, as a
 // keyboard user does, types the password and presses Enter.

@@ -1,0 +1,111 @@
+// File menu "Connect..." and "New..." driven through the menu with the
+// file-dialog double.
+#include "CLocalFile.h"
+#include "CSaleDlg.h"
+#include "PlatformDoubles.h"
+#include "PromptBridge.h"
+#include "SalesFileHeader.h"
+#include "TempDir.h"
+
+#include <QAction>
+#include <QMenuBar>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+struct FileMenuFixture : ::testing::Test {
+    TempDir dir;
+    MessageBoxDouble boxes;
+    FileDialogDouble dialogs;
+    PromptBridge bridge;
+    CLocalFile local{dir.path()};
+    SalesFileHeader header;
+    CSaleDlg* dlg = nullptr;
+
+    void SetUp() override
+    {
+        setUserPrompt(&bridge);
+        dlg = new CSaleDlg(local, header);
+        ASSERT_TRUE(dlg->Initialize());
+    }
+    void TearDown() override
+    {
+        delete dlg;
+        setUserPrompt(nullptr);
+    }
+    void trigger(const char* name)
+    {
+        auto* action = dlg->findChild<QAction*>(name);
+        ASSERT_NE(action, nullptr) << name;
+        action->trigger();
+    }
+    // The register's record as stored, read by a fresh CLocalFile.
+    CLocalFile stored() const
+    {
+        CLocalFile again(dir.path());
+        EXPECT_FALSE(again.Load());
+        return again;
+    }
+};
+
+}  // namespace
+
+TEST_F(FileMenuFixture, NewStartsAFreshSetAndConnectReturnsToTheOldOne)
+{
+    std::filesystem::create_directory(dir.file("shop"));
+    header.todaysNotes = "old store";
+    ASSERT_EQ(WriteHeader(local, header), 0);
+
+    dialogs.setNextFileName(dir.file("shop/Shop.pos"));
+    trigger("action_new");
+    EXPECT_TRUE(boxes.texts().empty());
+    EXPECT_EQ(fileSize(dir.file("shop/Shop.pos")), 4916);
+    EXPECT_EQ(stored().GetPath("Head"), dir.file("shop/Shop.pos"));
+    EXPECT_EQ(stored().GetPath("Invoices"), dir.file("shop/Shop-Invs.pdb"));
+    EXPECT_TRUE(dlg->windowTitle().contains("Shop.pos"));
+    EXPECT_EQ(header.todaysNotes, SalesFileHeader{}.todaysNotes);  // a new set starts with default settings
+    // The save dialog asked for a ".pos" name.
+    ASSERT_EQ(dialogs.requests().size(), 1u);
+    EXPECT_EQ(dialogs.requests()[0].defaultExtension, ".pos");
+
+    dialogs.setNextFileName(dir.file("Retail.pos"));
+    trigger("action_connect");
+    EXPECT_TRUE(boxes.texts().empty());
+    EXPECT_EQ(stored().GetPath("Head"), dir.file("Retail.pos"));
+    EXPECT_EQ(header.todaysNotes, "old store");
+    EXPECT_TRUE(dlg->windowTitle().contains("Retail.pos"));
+}
+
+TEST_F(FileMenuFixture, RefusedChoicesKeepTheCurrentSetAndItsData)
+{
+    header.todaysNotes = "keep me";
+    ASSERT_EQ(WriteHeader(local, header), 0);
+    const auto before = readBytes(dir.file("Retail.pos"));
+
+    // "New..." on the name of the set in use must not overwrite it.
+    dialogs.setNextFileName(dir.file("Retail.pos"));
+    boxes.answer(MessageBox::Answer::Ok);
+    trigger("action_new");
+    EXPECT_TRUE(boxes.saw("already exists"));
+    EXPECT_EQ(readBytes(dir.file("Retail.pos")), before);
+
+    // A folder too long for the 179-character slots.
+    const std::string deep = dir.path() + std::string(170, 'd') + "/";
+    std::filesystem::create_directory(deep);
+    dialogs.setNextFileName(deep + "Shop.pos");
+    boxes.answer(MessageBox::Answer::Ok);
+    trigger("action_new");
+    EXPECT_TRUE(boxes.saw("The path is too long"));
+    EXPECT_FALSE(fileExists(deep + "Shop.pos"));
+
+    // Cancelled dialogs change nothing and say nothing.
+    dialogs.setNextFileName("");
+    trigger("action_connect");
+    EXPECT_EQ(boxes.texts().size(), 2u);
+
+    EXPECT_EQ(stored().GetPath("Head"), dir.file("Retail.pos"));
+    EXPECT_EQ(header.todaysNotes, "keep me");
+    EXPECT_TRUE(dlg->windowTitle().contains("Retail.pos"));
+}

@@ -1,0 +1,60 @@
+#pragma once
+// Drives a modal window that the code under test opens and waits in.
+
+#include <QApplication>
+#include <QDialog>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+// Acts on the next modal window of type T once it is up. A window of another
+// type, or none within two seconds, fails the test and is closed so the test
+// cannot hang.
+template <class T> inline void whenModal(std::function<void(T*)> act)
+{
+    auto* timer = new QTimer;
+    auto tries = std::make_shared<int>(0);
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, [timer, act, tries] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* w = qobject_cast<T*>(modal)) {
+            timer->stop();
+            timer->deleteLater();
+            act(w);
+            return;
+        }
+        if (modal || ++*tries > 400) {
+            timer->stop();
+            timer->deleteLater();
+            ADD_FAILURE() << "expected window did not open";
+            if (auto* d = qobject_cast<QDialog*>(modal))
+                d->reject();
+        }
+    });
+    timer->start();
+}
+
+
+// Closes any modal window that opens while it lives and remembers that one did,
+// for tests of commands that must open nothing.
+class ModalGuard {
+public:
+    ModalGuard()
+    {
+        timer_.setInterval(5);
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                opened_ = true;
+                d->reject();
+            }
+        });
+        timer_.start();
+    }
+    bool opened() const { return opened_; }
+
+private:
+    QTimer timer_;
+    bool opened_ = false;
+};
