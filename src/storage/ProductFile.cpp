@@ -533,3 +533,40 @@ int ResetSalesWork(const CLocalFile& local)
         return FileCause::Generic;
     return FileCause::None;
 }
+
+int LookupManyForSale(const CLocalFile& local, const std::vector<std::string>& codes,
+                      std::vector<std::optional<ProductRecord>>& found)
+{
+    found.assign(codes.size(), std::nullopt);
+    std::vector<std::string> keys;
+    std::size_t missing = 0;
+    for (const std::string& code : codes) {
+        keys.push_back(lowered(code));
+        if (!keys.back().empty())
+            ++missing;
+    }
+    if (missing == 0)
+        return FileCause::None;
+    DataFile file;
+    const int cause = CLocalFile::OpenFile(file, local.GetPath("Products"), OpenMode::Read);
+    if (cause != FileCause::None)
+        return cause;
+    long long count = 0;
+    if (!recordsPresent(file, count))
+        return FileCause::Generic;
+    // Each code takes the first record whose item number or bar code matches,
+    // as one lookup per code would.
+    const bool ok = scanRecords(file, count, [&](const std::uint8_t* rec, long long) {
+        for (std::size_t i = 0; i < keys.size(); ++i) {
+            if (found[i] || keys[i].empty())
+                continue;
+            if (itemEquals(rec, keys[i]) ||
+                slotEquals(rec, ProductRecord::kBarCodeOffset, ProductRecord::kCodeWidth, keys[i])) {
+                found[i].emplace().decode(rec);
+                --missing;
+            }
+        }
+        return missing > 0;
+    });
+    return ok ? FileCause::None : FileCause::Generic;
+}

@@ -12,6 +12,7 @@
 #include "ProductRecord.h"
 
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -91,6 +92,11 @@ bool FindProductByItem(const CLocalFile& local, const std::string& itemNumber, P
 using QuickAdd = std::function<bool(const std::string& code, ProductRecord& built)>;
 bool LookupForSale(const CLocalFile& local, const std::string& code, ProductRecord& record,
                    const QuickAdd& quickAdd = {});
+// The sale screen's lookup for many codes in one pass over the file: found[i]
+// is the record LookupForSale would give for codes[i] (no Quick Add), or empty.
+// Returns the open cause, or Generic when the file could not be read through.
+int LookupManyForSale(const CLocalFile& local, const std::vector<std::string>& codes,
+                      std::vector<std::optional<ProductRecord>>& found);
 // The empty lookup result.
 ProductRecord EmptyProductResult();
 

@@ -1,0 +1,394 @@
+#include "SaleSession.h"
+
+#include "ByteCodec.h"
+#include "CLocalFile.h"
+#include "CustomerFile.h"
+#include "InvoiceFile.h"
+#include "ListFiles.h"
+#include "SaleTotals.h"
+#include "SalesFileHeader.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr std::size_t kCodeWidth = InvoiceRecord::kNameWidth;  // item number, pay type, salesperson
+constexpr std::size_t kTextWidth = InvoiceRecord::kTextWidth;  // descriptions and the other line texts
+
+std::string cut(const std::string& text, std::size_t width) { return codec::fitText(text, width); }
+
+}  // namespace
+
+SaleSession::SaleSession(CLocalFile& local, SalesFileHeader& header, ClockFn clock)
+    : local_(local), header_(header), clock_(std::move(clock))
+{
+}
+
+bool SaleSession::showingNew() const { return static_cast<int>(local_.currentRecord) == count; }
+
+bool SaleSession::RefreshCount()
+{
+    int n = count;
+    if (ReadInvoiceCount(local_, n) != FileCause::None)
+        return false;
+    count = n;
+    return true;
+}
+
+void SaleSession::Open()
+{
+    EnsureProductFile(local_);
+    scrollOffset = 0;
+    RefreshCount();
+    local_.currentRecord = static_cast<std::uint32_t>(count);
+    current.cashier = local_.loggedInCashier;
+    ResetSale(current);
+    newSale = true;
+    lineStock.fill(0);
+    held = current;
+    readOnly_ = false;
+    Recalculate();
+}
+
+void SaleSession::ResetSale(InvoiceRecord& sale)
+{
+    customer = CustomerRecord{};
+    sale.payType.clear();
+    for (auto& line : sale.address)
+        line.clear();
+    sale.change = 0;
+    sale.totalCost = 0;
+    sale.priceLevel = 0;
+    sale.customerNumber = 0;
+    sale.paid = 0;
+    sale.termsIndex = 0;
+    sale.cashPaid = 0;
+    customer.taxZone = GetDefaultZone(local_);
+    LookupTaxRates(local_, header_, sale, customer.taxZone);
+    sale.recordNumber = count;
+    for (std::size_t i = 0; i < InvoiceRecord::kLines; ++i) {
+        sale.itemNumber[i].clear();
+        sale.description[i].clear();
+        sale.category[i].clear();
+        sale.vendor[i].clear();
+        sale.department[i].clear();
+        sale.qty[i] = 0;
+        sale.markdownPercent[i] = 0;
+        sale.price[i] = 0;
+        sale.extended[i] = 0;
+        sale.cost[i] = 0;
+        sale.commissionPercent[i] = 0;
+        sale.lineMode[i] = InvoiceRecord::kClearedLineMode;
+    }
+    sale.discountPercent = 0;
+    sale.taxableSubtotal = 0;
+    sale.exemptSubtotal = 0;
+    sale.tax1 = 0;
+    sale.tax2 = 0;
+    sale.handling = 0;
+    sale.total = 0;
+    const CalendarTime now = clock_();
+    sale.saleTime = OleDate::fromCalendar(now);
+    sale.year = static_cast<std::int16_t>(now.year);
+    sale.month = static_cast<std::int16_t>(now.month);
+    sale.week = static_cast<std::int16_t>(now.weekOfYear());
+    sale.day = static_cast<std::int16_t>(now.day);
+    sale.period = sale.month;
+}
+
+void SaleSession::ClearThisSale()
+{
+    if (!showingNew())
+        return;
+    ResetSale(current);
+    newSale = true;
+    lineStock.fill(0);
+}
+
+void SaleSession::Recalculate() { RecalculateTotals(current, header_); }
+
+void SaleSession::LookupRates() { LookupTaxRates(local_, header_, current, customer.taxZone); }
+
+void SaleSession::SetLineNumber(int row, LineField field, double value)
+{
+    if (!showingNew() || row < 0 || row >= kRows)
+        return;
+    const int slot = slotOf(row);
+    const float v = StoreAmount(value);
+    switch (field) {
+    case LineField::Qty: current.qty[slot] = v; break;
+    case LineField::Markdown: current.markdownPercent[slot] = v; break;
+    case LineField::Price: current.price[slot] = v; break;
+    }
+    Recalculate();
+}
+
+void SaleSession::SetDiscount(double value)
+{
+    if (!showingNew())
+        return;
+    current.discountPercent = StoreAmount(value);
+    Recalculate();
+}
+
+void SaleSession::SetHandling(double value)
+{
+    if (!showingNew())
+        return;
+    current.handling = StoreAmount(value);
+    Recalculate();
+}
+
+void SaleSession::SetPaid(double value)
+{
+    current.cashPaid = StoreAmount(value);
+    current.change = StoreAmount(static_cast<double>(current.cashPaid) - current.total);
+}
+
+void SaleSession::SetAddressLine(std::size_t line, const std::string& text)
+{
+    if (showingNew() && line < InvoiceRecord::kAddressLines)
+        current.address[line] = cut(text, kTextWidth);
+}
+
+void SaleSession::SetDescription(int row, const std::string& text)
+{
+    if (row < 0 || row >= kRows)
+        return;
+    current.description[slotOf(row)] = cut(text, kTextWidth);
+}
+
+void SaleSession::FillLine(int slot, const ProductRecord& product)
+{
+    current.itemNumber[slot] = cut(product.itemNumber, kCodeWidth);
+    current.description[slot] = cut(product.description, kTextWidth);
+    current.category[slot] = cut(product.category, kTextWidth);
+    current.vendor[slot] = cut(product.vendor, kTextWidth);
+    current.cost[slot] = product.cost;
+    current.price[slot] = PriceAtLevel(product, customer.priceLevel);
+    current.markdownPercent[slot] = SalePeriodOn(header_, clock_()) ? product.salePercent : 0.0f;
+    current.taxStatus[slot] = product.taxStatus;
+    current.qty[slot] = 1;
+    current.commissionPercent[slot] = product.commissionPercent;
+    lineStock[slot] = product.stock;
+    current.lineMode[slot] = product.mode;
+}
+
+int SaleSession::ItemNumberExit(int row, const std::string& text, const QuickAdd& quickAdd)
+{
+    if (!showingNew() || row < 0 || row >= kRows)
+        return -1;
+    const int slot = slotOf(row);
+    const std::string t = cut(text, kCodeWidth);
+    if (t.empty()) {
+        current.itemNumber[slot].clear();
+        current.description[slot].clear();
+        current.qty[slot] = 0;
+        current.commissionPercent[slot] = 0;
+        current.price[slot] = 0;
+        current.extended[slot] = 0;
+        Recalculate();
+        return -1;
+    }
+    if (t == focusText)
+        return -1;
+    ProductRecord product;
+    LookupForSale(local_, t, product, quickAdd);
+    int target = slot;
+    const auto found = std::find_if(current.itemNumber.begin(), current.itemNumber.end(),
+                                    [&](const std::string& item) { return EqualsIgnoreCase(item, t); });
+    if (found != current.itemNumber.end()) {
+        target = static_cast<int>(found - current.itemNumber.begin());
+        current.qty[target] = StoreAmount(static_cast<double>(current.qty[target]) + 1);
+    } else {
+        FillLine(slot, product);
+    }
+    Recalculate();
+    return target;
+}
+
+int SaleSession::AddPickedProduct(const ProductRecord& picked)
+{
+    if (!showingNew())
+        return -1;
+    int slot = -1;
+    for (int i = 0; i < kLines && slot < 0; ++i)
+        if (EqualsIgnoreCase(current.itemNumber[i], picked.itemNumber))
+            slot = i;
+    for (int i = 0; i < kLines && slot < 0; ++i)
+        if (current.itemNumber[i].empty() && current.description[i].empty())
+            slot = i;
+    if (slot < 0)
+        return -1;
+    if (current.itemNumber[slot].empty()) {
+        FillLine(slot, picked);
+        current.department[slot] = cut(picked.department, kTextWidth);
+    } else {
+        current.qty[slot] = StoreAmount(static_cast<double>(current.qty[slot]) + 1);
+    }
+    if (slot >= kRows)
+        scrollOffset = slot - (kRows - 1);
+    Recalculate();
+    return slot;
+}
+
+SaleSession::CustomerFound SaleSession::LookupCustomer(const std::string& name)
+{
+    // The typed name stays on the sale whether or not it names a customer.
+    SetAddressLine(0, name);
+    if (name.empty()) {
+        customer = CustomerRecord{};
+        current.priceLevel = 0;
+        customer.taxZone = GetDefaultZone(local_);
+        RedoCustomerPricing();
+        return CustomerFound::Cleared;
+    }
+    CustomerRecord found;
+    if (!FindCustomerByName(local_, name, found))
+        return CustomerFound::NotFound;
+    ShowCustomer(found);
+    RedoCustomerPricing();
+    return CustomerFound::Found;
+}
+
+void SaleSession::ShowCustomer(const CustomerRecord& found)
+{
+    customer = found;
+    customer.priceLevel = std::min<std::uint8_t>(found.priceLevel, 5);
+    for (std::size_t k = 0; k < InvoiceRecord::kAddressLines; ++k)
+        current.address[k] = cut(found.text[k], kTextWidth);
+    current.priceLevel = customer.priceLevel;
+    if (showingNew()) {
+        current.taxRate1 = 0;
+        current.taxRate2 = 0;
+        current.discountPercent = header_.discountPercent[customer.priceLevel];
+        Recalculate();
+    }
+}
+
+void SaleSession::RedoCustomerPricing()
+{
+    LookupRates();
+    RepriceLines(local_, current, customer.priceLevel);
+    Recalculate();
+}
+
+void SaleSession::ChooseSalesperson(const std::string& name)
+{
+    (showingNew() ? current : held).salesperson = cut(name, kCodeWidth);
+}
+
+void SaleSession::ChoosePayType(const std::string& name)
+{
+    (showingNew() ? current : held).payType = cut(name, kCodeWidth);
+}
+
+// Before each move N is read again. When the new sale was on the screen it
+// stays the new sale, even if other registers have stored sales meanwhile: it
+// takes the new N as its number, so paging never mistakes it for a stored one.
+void SaleSession::HoldIfNew()
+{
+    const bool wasNew = showingNew();
+    RefreshCount();
+    if (wasNew) {
+        local_.currentRecord = static_cast<std::uint32_t>(count);
+        current.recordNumber = count;
+        held = current;
+    } else if (static_cast<int>(local_.currentRecord) > count) {
+        // The file holds fewer sales than before (it was replaced or cut):
+        // the shown number no longer exists, so the new sale comes back.
+        local_.currentRecord = static_cast<std::uint32_t>(count);
+        current = held;
+    }
+}
+
+bool SaleSession::ReadStored(int n)
+{
+    DataFile file;
+    if (CLocalFile::OpenFile(file, local_.GetPath("Invoices"), OpenMode::Read) == FileCause::None &&
+        ReadInvoiceAt(file, n, current))
+        return true;
+    current = InvoiceRecord{};
+    current.recordNumber = n;
+    return false;
+}
+
+void SaleSession::AfterMove()
+{
+    local_.Save();
+    if (showingNew())
+        current.recordNumber = count;
+    Recalculate();
+    readOnly_ = !showingNew();
+}
+
+void SaleSession::GoPrev()
+{
+    HoldIfNew();
+    if (local_.currentRecord > 0) {
+        --local_.currentRecord;
+        ReadStored(static_cast<int>(local_.currentRecord));
+    }
+    AfterMove();
+}
+
+void SaleSession::GoNext()
+{
+    HoldIfNew();
+    const int at = static_cast<int>(local_.currentRecord);
+    if (at >= 0 && at < count) {
+        ++local_.currentRecord;
+        if (static_cast<int>(local_.currentRecord) < count)
+            ReadStored(static_cast<int>(local_.currentRecord));
+        else
+            current = held;
+    }
+    AfterMove();
+}
+
+// The held sale comes back only from a stored one: while the new sale is on
+// the screen it is newer than its held copy, and copying would lose lines.
+void SaleSession::GoCurrent()
+{
+    const bool wasNew = showingNew();
+    HoldIfNew();
+    local_.currentRecord = static_cast<std::uint32_t>(count);
+    if (!wasNew)
+        current = held;
+    AfterMove();
+}
+
+bool SaleSession::GoToRecord(long long n)
+{
+    HoldIfNew();
+    if (n < 0 || n > count)
+        return false;
+    local_.currentRecord = static_cast<std::uint32_t>(n);
+    if (n < count)
+        ReadStored(static_cast<int>(n));
+    else
+        current = held;
+    AfterMove();
+    return true;
+}
+
+SaleSession::MenuStates SaleSession::menuStates() const
+{
+    MenuStates states;
+    const bool stored = !showingNew();
+    states.voidSale = stored;
+    states.editSale = stored;
+    states.clearSale = !stored;
+    states.payThisSale = stored && current.paid == 0;
+    return states;
+}
+
+int SaleSession::FirstEmptyRow() const
+{
+    for (int r = 0; r < kRows - 1; ++r)
+        if (current.itemNumber[slotOf(r)].empty())
+            return r;
+    return kRows - 1;
+}
+
+void SaleSession::Scroll(int offset) { scrollOffset = std::clamp(offset, 0, kMaxScroll); }

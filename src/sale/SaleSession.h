@@ -1,0 +1,123 @@
+#pragma once
+// The state of the sale screen without its window: the current sale, the held
+// sale, the current customer, the number of stored sales and the record shown,
+// and every change the cashier can make to them. The window shows what this
+// holds and forwards its edits; everything here is testable without Qt.
+
+#include "CustomerRecord.h"
+#include "InvoiceRecord.h"
+#include "OleDate.h"
+#include "ProductFile.h"
+
+#include <array>
+#include <functional>
+#include <string>
+
+class CLocalFile;
+struct SalesFileHeader;
+
+class SaleSession {
+public:
+    static constexpr int kRows = 12;         // grid rows on the screen
+    static constexpr int kMaxScroll = 8;     // 20 line slots - 12 rows
+    static constexpr int kLines = static_cast<int>(InvoiceRecord::kLines);
+
+    using ClockFn = std::function<CalendarTime()>;
+    SaleSession(CLocalFile& local, SalesFileHeader& header, ClockFn clock);
+
+    InvoiceRecord current;
+    InvoiceRecord held;
+    CustomerRecord customer;       // empty when the sale has no customer
+    int count = 0;                 // N: stored sales, also the new sale's number
+    bool newSale = true;           // false while a stored sale is being edited
+    int scrollOffset = 0;
+    std::array<float, InvoiceRecord::kLines> lineStock{};
+    std::string focusText;         // item-number box text when it got the focus
+
+    // The sale's tax-table name; the customer's taxZone doubles as it.
+    const std::string& taxTableName() const { return customer.taxZone; }
+
+    // Opening of the screen: the product file made sure of, N read, the new
+    // sale cleared for the logged-in cashier and held.
+    void Open();
+    // Re-reads N; true when read.
+    bool RefreshCount();
+    bool showingNew() const;
+
+    // Prepares a record for a new sale; the cashier and salesperson stay.
+    void ResetSale(InvoiceRecord& sale);
+    // "Clear This Sale": only the new sale; nothing is written.
+    void ClearThisSale();
+
+    void Recalculate();
+    void LookupRates();
+
+    // Number boxes of the grid and the totals. Nothing is stored on a stored sale.
+    enum class LineField { Qty, Markdown, Price };
+    void SetLineNumber(int row, LineField field, double value);
+    void SetDiscount(double value);
+    void SetHandling(double value);
+    // "Paid": cashPaid and change only, no recalculation.
+    void SetPaid(double value);
+    // An address box of the customer group, typed by hand (new sale only).
+    void SetAddressLine(std::size_t line, const std::string& text);
+    // Stores every row's description, cut to 39 characters.
+    void SetDescription(int row, const std::string& text);
+
+    // An item-number box lost the focus with text t. Returns the line slot
+    // whose "Qty" box should get the focus, or -1 when the focus stays.
+    int ItemNumberExit(int row, const std::string& text, const QuickAdd& quickAdd);
+    // "Get Product F4" with a product the finder returned. Returns the slot
+    // whose "Qty" gets the focus, or -1 when nothing was done.
+    int AddPickedProduct(const ProductRecord& picked);
+
+    // Customer name box lost the focus with this name.
+    enum class CustomerFound { Cleared, Found, NotFound };
+    CustomerFound LookupCustomer(const std::string& name);
+    // Copies a customer into the sale (and, on the new sale, its discount).
+    void ShowCustomer(const CustomerRecord& found);
+    // Rates for the customer's tax zone, prices at its level, totals.
+    void RedoCustomerPricing();
+
+    // Salesperson and payment-type choices: the new sale, else the held one.
+    void ChooseSalesperson(const std::string& name);
+    void ChoosePayType(const std::string& name);
+
+    // Record moves. Each re-reads N first, and afterwards saves currentRecord
+    // and recomputes the shown sale.
+    void GoPrev();
+    void GoNext();
+    void GoCurrent();
+    // False (nothing moves) when n is below 0 or above N.
+    bool GoToRecord(long long n);
+    // True while the shown sale must not be edited.
+    bool readOnly() const { return readOnly_; }
+
+    struct MenuStates {
+        bool voidSale = false;
+        bool editSale = false;
+        bool clearSale = true;
+        bool payThisSale = false;
+    };
+    MenuStates menuStates() const;
+
+    // The first grid row (0..10) whose item-number box is empty, else 11.
+    int FirstEmptyRow() const;
+    void Scroll(int offset);
+    // Line slot shown in a grid row.
+    int slotOf(int row) const { return scrollOffset + row; }
+
+    CLocalFile& local() { return local_; }
+    SalesFileHeader& header() { return header_; }
+
+private:
+    void FillLine(int slot, const ProductRecord& product);
+    void HoldIfNew();
+    bool ReadStored(int n);
+    void AfterMove();
+
+    CLocalFile& local_;
+    SalesFileHeader& header_;
+    ClockFn clock_;
+    bool readOnly_ = false;
+};

@@ -1,0 +1,684 @@
+// The sale screen driven as a cashier drives it: real boxes, real key presses,
+// real focus changes, real files in a fresh folder.
+#include "CLocalFile.h"
+#include "CSaleDlg.h"
+#include "CustomerFile.h"
+#include "CLoginDlg.h"
+#include "CSecurityDlg.h"
+#include "InvoiceFile.h"
+#include "ModalDriver.h"
+#include "ListFiles.h"
+#include "PlatformDoubles.h"
+#include "ProductFile.h"
+#include "PromptBridge.h"
+#include "SaleKeys.h"
+#include "SalesFileHeader.h"
+#include "TempDir.h"
+
+#include <QAction>
+#include <QAbstractSlider>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace SaleIds;
+
+// Readable failure messages for Qt texts.
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+
+namespace {
+
+ProductRecord product(const std::string& item, float price, std::uint8_t taxStatus = 1, float stock = 10,
+                      const std::string& barCode = {})
+{
+    ProductRecord p;
+    p.itemNumber = item;
+    p.description = "Desc " + item;
+    p.price[0] = price;
+    p.taxStatus = taxStatus;
+    p.stock = stock;
+    p.barCode = barCode;
+    p.cost = price / 2;
+    return p;
+}
+
+struct SaleScreen : ::testing::Test {
+    TempDir dir;
+    MessageBoxDouble boxes;
+    ClockDouble clock{2026, 12, 6, 10, 30};
+    PromptBridge bridge;
+    CLocalFile local{dir.path()};
+    SalesFileHeader header;
+    CSaleDlg* dlg = nullptr;
+
+    void SetUp() override { setUserPrompt(&bridge); }
+    void TearDown() override
+    {
+        delete dlg;
+        setUserPrompt(nullptr);
+    }
+    // Starts the screen on the folder as it stands.
+    void open()
+    {
+        delete dlg;
+        dlg = new CSaleDlg(local, header);
+        ASSERT_TRUE(dlg->Initialize());
+        dlg->show();
+        dlg->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(dlg));
+    }
+    void addProducts(std::initializer_list<ProductRecord> products)
+    {
+        ASSERT_EQ(EnsureProductFile(local), 0);
+        for (const ProductRecord& p : products)
+            ASSERT_EQ(AppendProduct(local, p), 0);
+    }
+    QLineEdit* box(int id) { return qobject_cast<QLineEdit*>(dlg->control(id)); }
+    QString text(int id)
+    {
+        if (auto* b = box(id))
+            return b->text();
+        if (auto* l = qobject_cast<QLabel*>(dlg->control(id)))
+            return l->text();
+        if (auto* p = qobject_cast<QPushButton*>(dlg->control(id)))
+            return p->text();
+        return {};
+    }
+    QWidget* focused() { return QApplication::focusWidget(); }
+    // Types into a box after giving it the focus, then leaves it with Enter.
+    void typeInto(int id, const QString& keys)
+    {
+        QWidget* w = dlg->control(id);
+        w->setFocus(Qt::OtherFocusReason);
+        if (auto* b = box(id))
+            b->selectAll();
+        if (keys.isEmpty())
+            QTest::keyClick(w, Qt::Key_Delete);
+        QTest::keyClicks(w, keys);
+        QTest::keyClick(w, Qt::Key_Return);
+    }
+    // A key press on the focused control; after a window closed, the screen is
+    // active again first, as the desktop makes it.
+    void key(Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier)
+    {
+        if (!focused()) {
+            dlg->activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(dlg));
+        }
+        ASSERT_NE(focused(), nullptr);
+        QTest::keyClick(focused(), k, m);
+    }
+};
+
+}  // namespace
+
+TEST_F(SaleScreen, RendersAt1024x768WithEveryControlInside)
+{
+    addProducts({product("A100", 12.5f), product("B200", 3.0f, 0)});
+    open();
+    dlg->resize(1024, 768);
+    typeInto(kItem, "A100");
+    typeInto(kItem + 1, "B200");
+    QApplication::processEvents();
+    const QImage shot = dlg->grab().toImage();
+    shot.save(QString::fromStdString(std::string(TEST_ARTIFACTS) + "/sale-screen-1024x768.png"));
+    const QRect window = dlg->rect();
+    for (QWidget* w : dlg->findChildren<QWidget*>()) {
+        if (!w->isVisible() || w->parentWidget() != dlg)
+            continue;
+        const QRect r(w->mapTo(dlg, QPoint(0, 0)), w->size());
+        EXPECT_TRUE(window.contains(r)) << w->objectName().toStdString();
+        EXPECT_GE(w->width(), w->minimumSizeHint().width() - 1) << w->objectName().toStdString();
+    }
+}
+
+TEST_F(SaleScreen, ItemNumbersFillLinesAndRepeatScansAddToTheExistingLine)
+{
+    addProducts({product("A100", 12.5f, 1, 7), product("B200", 3.0f, 0, 4, "999"), product("C300", 2.0f)});
+    open();
+    typeInto(kItem, "A100");
+    EXPECT_EQ(text(kDescription), "Desc A100");
+    EXPECT_EQ(text(kQty), "1.0");
+    EXPECT_EQ(text(kPrice), "12.50");
+    EXPECT_EQ(text(kExtended), "12.50");
+    EXPECT_EQ(text(kStock), "7.00");
+    EXPECT_EQ(focused(), dlg->control(kQty));  // the focus goes to the line's quantity
+    EXPECT_TRUE(box(kQty)->hasSelectedText());
+
+    // The same code in another letter case, in an empty row: the first line counts 2.
+    typeInto(kItem + 1, "a100");
+    EXPECT_EQ(text(kQty), "2.0");
+    EXPECT_EQ(text(kExtended), "25.00");
+    EXPECT_EQ(text(kItem + 1), "");
+    EXPECT_EQ(focused(), dlg->control(kQty));
+
+    // A bar code finds the product and stores it under its item number, so the
+    // same bar code again fills another line.
+    typeInto(kItem + 1, "999");
+    EXPECT_EQ(text(kItem + 1), "B200");
+    EXPECT_EQ(text(kExtended + 1), "03.00");  // untaxed: the leading 0 marks it
+    typeInto(kItem + 2, "999");
+    EXPECT_EQ(text(kItem + 2), "B200");
+    EXPECT_EQ(text(kSubtotal), "31.00");
+
+    // An unknown code: no Quick Add yet, so the line is filled empty with quantity 1.
+    typeInto(kItem + 3, "NOPE");
+    EXPECT_EQ(text(kItem + 3), "");
+    EXPECT_EQ(text(kQty + 3), "1.0");
+    EXPECT_EQ(text(kPrice + 3), "");
+
+    // Passing through a filled box changes nothing.
+    dlg->control(kItem)->setFocus();
+    key(Qt::Key_Return);
+    EXPECT_EQ(text(kQty), "2.0");
+
+    // Clearing an item box empties the line but keeps its mark-down and tax status.
+    typeInto(kMarkdown + 2, "50");
+    EXPECT_EQ(text(kExtended + 2), "01.50");
+    typeInto(kItem + 2, "");
+    EXPECT_EQ(text(kDescription + 2), "");
+    EXPECT_EQ(text(kQty + 2), "");
+    EXPECT_EQ(text(kExtended + 2), "");
+    EXPECT_EQ(text(kMarkdown + 2), "50.0");
+    EXPECT_EQ(dlg->session().current.taxStatus[2], 0);
+    // Re-filling the row from another product overwrites them.
+    typeInto(kItem + 2, "C300");
+    EXPECT_EQ(text(kMarkdown + 2), "");
+    EXPECT_EQ(dlg->session().current.taxStatus[2], 1);
+    EXPECT_EQ(text(kSubtotal), "30.00");  // 25 + 3 + 2
+}
+
+TEST_F(SaleScreen, NumberBoxesTakeAnyTextAndNeverShowNanOrInf)
+{
+    addProducts({product("A100", 10.0f)});
+    open();
+    typeInto(kItem, "A100");
+    typeInto(kQty, "3");
+    EXPECT_EQ(text(kExtended), "30.00");
+    typeInto(kPrice, "abc");  // not a number: 0
+    EXPECT_EQ(text(kPrice), "");
+    EXPECT_EQ(text(kExtended), "");
+    typeInto(kPrice, "2.5x");  // the number it starts with
+    EXPECT_EQ(text(kExtended), "7.50");
+    typeInto(kHandling, "4");
+    EXPECT_EQ(text(kTotal), "11.50");
+    for (const char* bad : {"nan", "inf", "-inf", "1e39", "1e30"}) {
+        typeInto(kQty, bad);
+        typeInto(kDiscount, bad);
+        for (QLineEdit* b : dlg->findChildren<QLineEdit*>()) {
+            EXPECT_FALSE(b->text().contains("nan", Qt::CaseInsensitive)) << bad << " " << b->objectName().toStdString();
+            EXPECT_FALSE(b->text().contains("inf", Qt::CaseInsensitive)) << bad << " " << b->objectName().toStdString();
+        }
+    }
+    typeInto(kQty, "-2");  // a return
+    typeInto(kDiscount, "");
+    EXPECT_EQ(text(kExtended), "-5.00");
+}
+
+TEST_F(SaleScreen, PaidShowsTheChangeAsItIsTyped)
+{
+    addProducts({product("A100", 10.0f)});
+    open();
+    typeInto(kItem, "A100");
+    key(Qt::Key_F6);
+    EXPECT_EQ(focused(), dlg->control(kPaid));
+    QTest::keyClicks(focused(), "25");
+    EXPECT_EQ(text(kChange), "15.00");
+    EXPECT_FLOAT_EQ(dlg->session().current.cashPaid, 25.0f);
+}
+
+TEST_F(SaleScreen, TodaysNotesAreWrittenToTheHeaderForEveryRegister)
+{
+    open();
+    auto* notes = qobject_cast<QPlainTextEdit*>(dlg->control(kTodaysNotes));
+    notes->setFocus();
+    notes->selectAll();
+    QTest::keyClicks(notes, "Delivery at 3");
+    dlg->control(kItem)->setFocus();
+    SalesFileHeader stored;
+    ASSERT_EQ(ReadHeader(local, stored), 0);
+    EXPECT_EQ(stored.todaysNotes, "Delivery at 3");
+
+    // Escape does not close the screen; File, Exit does, and notes still being
+    // typed are written first.
+    key(Qt::Key_Escape);
+    EXPECT_TRUE(dlg->isVisible());
+    notes->setFocus();
+    QTest::keyClicks(notes, "!");
+    dlg->findChild<QAction*>("action_exit")->trigger();
+    EXPECT_FALSE(dlg->isVisible());
+    EXPECT_EQ(dlg->result(), QDialog::Accepted);
+    ASSERT_EQ(ReadHeader(local, stored), 0);
+    EXPECT_EQ(stored.todaysNotes, "Delivery at 3!");
+}
+
+namespace {
+
+// Stores a sale the way another register would.
+int storeSale(const CLocalFile& local, const std::string& item, float total, std::uint8_t paid, const char* payType)
+{
+    InvoiceRecord sale;
+    sale.itemNumber[0] = item;
+    sale.qty[0] = 1;
+    sale.price[0] = total;
+    sale.extended[0] = total;
+    sale.taxStatus[0] = 1;
+    sale.taxableSubtotal = total;
+    sale.total = total;
+    sale.payType = payType;
+    sale.paid = paid;
+    int count = 0;
+    ReadInvoiceCount(local, count);
+    return AppendInvoice(local, sale, count, CalendarTime{2026, 11, 20, 9, 15, 0, 5, 323});
+}
+
+bool enabled(CSaleDlg* dlg, const char* action) { return dlg->findChild<QAction*>(action)->isEnabled(); }
+
+}  // namespace
+
+TEST_F(SaleScreen, PagingShowsStoredSalesReadOnlyAndBringsTheNewSaleBackUnchanged)
+{
+    addProducts({product("A100", 12.5f)});
+    storeSale(local, "OLD0", 5.0f, 1, "Cash");
+    storeSale(local, "OLD1", 7.0f, 1, "terms");
+    open();
+    EXPECT_EQ(text(kRecords), "2");
+    EXPECT_EQ(text(kRecordNumber), "2");
+    EXPECT_FALSE(enabled(dlg, "action_void_sale"));
+    EXPECT_TRUE(enabled(dlg, "action_clear_sale"));
+
+    typeInto(kItem, "A100");
+    typeInto(kCustomerName + 2, "12 Main St");
+    auto* pay = qobject_cast<QComboBox*>(dlg->control(kPayType));
+    pay->setFocus();
+    pay->setCurrentIndex(pay->findText("Check"));
+    emit pay->activated(pay->currentIndex());
+    const InvoiceRecord before = dlg->session().current;
+
+    key(Qt::Key_PageUp);
+    EXPECT_EQ(focused(), dlg->control(kPrev));
+    EXPECT_EQ(text(kItem), "OLD1");
+    EXPECT_EQ(text(kRecordNumber), "1");
+    EXPECT_TRUE(box(kItem)->isReadOnly());
+    EXPECT_FALSE(dlg->control(kFinishSale)->isEnabled());
+    EXPECT_TRUE(dlg->control(kBanner)->isVisible());
+    EXPECT_EQ(text(kBanner), "Sale Date: Friday, November 20, 2026 at 09:15 AM");
+    EXPECT_EQ(text(kPaidState), "Unpaid");  // on account without payments
+    EXPECT_FALSE(enabled(dlg, "action_clear_sale"));
+
+    key(Qt::Key_PageUp);
+    EXPECT_EQ(text(kItem), "OLD0");
+    key(Qt::Key_PageUp);  // record 0 stays
+    EXPECT_EQ(text(kRecordNumber), "0");
+    EXPECT_EQ(text(kPaidState), "Paid");
+
+    key(Qt::Key_Home);
+    EXPECT_EQ(focused(), dlg->control(kCurrent));
+    EXPECT_EQ(text(kRecordNumber), "2");
+    EXPECT_FALSE(box(kItem)->isReadOnly());
+    EXPECT_FALSE(dlg->control(kBanner)->isVisible());
+    EXPECT_EQ(text(kItem), "A100");
+    EXPECT_EQ(text(kCustomerName + 2), "12 Main St");
+    EXPECT_EQ(pay->currentText(), "Check");
+    EXPECT_EQ(dlg->session().current.itemNumber, before.itemNumber);
+    EXPECT_EQ(dlg->session().current.address, before.address);
+    EXPECT_EQ(dlg->session().current.payType, before.payType);
+    EXPECT_FLOAT_EQ(dlg->session().current.total, before.total);
+
+    // Next on the new sale does nothing; Page Down from the last stored sale returns to it.
+    key(Qt::Key_PageDown);
+    EXPECT_EQ(text(kRecordNumber), "2");
+    key(Qt::Key_PageUp);
+    key(Qt::Key_PageDown);
+    EXPECT_EQ(text(kRecordNumber), "2");
+    EXPECT_EQ(text(kItem), "A100");
+}
+
+TEST_F(SaleScreen, GotoRecordRefusesOutOfRangeAndNumberNShowsTheNewSale)
+{
+    storeSale(local, "OLD0", 5.0f, 1, "Cash");
+    storeSale(local, "OLD1", 7.0f, 1, "Cash");
+    open();
+    typeInto(kRecordNumber, "0");
+    QTest::mouseClick(static_cast<QPushButton*>(dlg->control(kGoto)), Qt::LeftButton);
+    EXPECT_EQ(text(kItem), "OLD0");
+    EXPECT_TRUE(box(kItem)->isReadOnly());
+
+    for (const char* bad : {"3", "-1", "x"}) {
+        boxes.answer(MessageBox::Answer::Ok);
+        typeInto(kRecordNumber, bad);
+        QTest::mouseClick(static_cast<QPushButton*>(dlg->control(kGoto)), Qt::LeftButton);
+        EXPECT_EQ(boxes.texts().back(), "Selected Record# is out of range.");
+        EXPECT_EQ(text(kItem), "OLD0") << bad;  // nothing moved
+    }
+
+    typeInto(kRecordNumber, "2");
+    QTest::mouseClick(static_cast<QPushButton*>(dlg->control(kGoto)), Qt::LeftButton);
+    EXPECT_EQ(text(kItem), "");
+    EXPECT_FALSE(box(kItem)->isReadOnly());
+    EXPECT_TRUE(dlg->control(kFinishSale)->isEnabled());
+}
+
+TEST_F(SaleScreen, OtherRegistersSalesAndDamagedFilesAreSeenAtTheNextMove)
+{
+    storeSale(local, "OLD0", 5.0f, 1, "Cash");
+    open();
+    typeInto(kItem + 4, "");
+    // Another register stores two sales while this one rings up.
+    storeSale(local, "THEIRS1", 6.0f, 1, "Cash");
+    storeSale(local, "THEIRS2", 8.0f, 1, "Cash");
+    key(Qt::Key_PageUp);
+    EXPECT_EQ(text(kRecords), "3");
+    EXPECT_EQ(text(kItem), "THEIRS2");  // the new sale stayed new: its number moved to 3
+    key(Qt::Key_End);
+    EXPECT_EQ(text(kRecordNumber), "3");
+    EXPECT_FALSE(box(kItem)->isReadOnly());
+
+    // A count past the end of the file: only the records present are paged.
+    DataFile file;
+    ASSERT_EQ(CLocalFile::OpenFile(file, local.GetPath("Invoices"), OpenMode::ReadWrite), 0);
+    std::uint8_t count[4] = {50, 0, 0, 0};
+    ASSERT_TRUE(file.writeAt(0, count, 4));
+    file.close();
+    key(Qt::Key_PageUp);
+    EXPECT_EQ(text(kRecords), "3");
+    EXPECT_EQ(text(kItem), "THEIRS2");
+}
+
+TEST_F(SaleScreen, CurrentRecordIsSavedOnEveryMoveAndResetToNAtStartUp)
+{
+    storeSale(local, "OLD0", 5.0f, 1, "Cash");
+    storeSale(local, "OLD1", 5.0f, 1, "Cash");
+    open();
+    key(Qt::Key_PageUp);
+    key(Qt::Key_PageUp);
+    {
+        CLocalFile stored(dir.path());
+        ASSERT_FALSE(stored.Load());
+        EXPECT_EQ(stored.currentRecord, 0u);
+    }
+    CLocalFile restarted(dir.path());
+    SalesFileHeader header2;
+    CSaleDlg again(restarted, header2);
+    ASSERT_TRUE(again.Initialize());
+    EXPECT_EQ(restarted.currentRecord, 2u);
+    EXPECT_TRUE(again.session().showingNew());
+}
+
+TEST_F(SaleScreen, MenuStatesFollowTheShownSale)
+{
+    storeSale(local, "PAID", 5.0f, 1, "Cash");
+    storeSale(local, "OPEN", 5.0f, 0, "terms");
+    open();
+    const auto states = [this] { return dlg->session().menuStates(); };
+    EXPECT_FALSE(states().voidSale);
+    EXPECT_FALSE(states().payThisSale);
+    EXPECT_TRUE(states().clearSale);
+    key(Qt::Key_PageUp);  // stored, unpaid
+    EXPECT_TRUE(states().voidSale);
+    EXPECT_TRUE(states().editSale);
+    EXPECT_TRUE(states().payThisSale);
+    EXPECT_FALSE(states().clearSale);
+    EXPECT_FALSE(enabled(dlg, "action_clear_sale"));
+    key(Qt::Key_PageUp);  // stored, paid
+    EXPECT_FALSE(states().payThisSale);
+    EXPECT_TRUE(states().voidSale);
+}
+
+TEST_F(SaleScreen, CustomerLookupPricesAtTheLevelAndLooksUpTheZoneRates)
+{
+    ProductRecord p = product("A100", 10.0f, 3);
+    p.price[1] = 8.0f;
+    addProducts({p});
+    ASSERT_EQ(AppendTaxZone(local, TaxTableRecord{"Zone A", 5.0f, 2.0f}), 0);
+    ASSERT_EQ(AppendTaxZone(local, TaxTableRecord{"Home", 6.0f, 0.0f}), 0);
+    ASSERT_EQ(SetDefaultZone(local, "Home"), 0);
+    CustomerRecord acme;
+    acme.text[CustomerRecord::kName] = "Acme Corp";
+    acme.text[CustomerRecord::kCity] = "Springfield";
+    acme.priceLevel = 1;
+    acme.taxZone = "Zone A";
+    ASSERT_NE(SaveCustomerByName(local, acme), CustomerSave::NotSaved);
+    header.simpleTax = 0;
+    header.autoEditNewCustomers = 0;
+    header.discountPercent[1] = 5.0f;
+    open();
+    EXPECT_EQ(text(kTaxZone), "Tax:Home");  // a new sale starts in the default zone
+    typeInto(kItem, "A100");
+    EXPECT_EQ(text(kTaxLabel), "Tax% 6.00");
+    EXPECT_EQ(text(kTax1), "0.60");
+
+    typeInto(kCustomerName, "acme corp");  // names are found ignoring case
+    EXPECT_EQ(text(kCustomerName), "Acme Corp");
+    EXPECT_EQ(text(kCustomerName + 3), "Springfield");
+    EXPECT_EQ(text(kTaxZone), "Tax:Zone A");
+    EXPECT_EQ(text(kPrice), "8.00");
+    EXPECT_EQ(text(kDiscount), "5.00");
+    EXPECT_EQ(text(kTaxLabel), "Tax% 7.00");
+    // 8.00 less 5 % is 7.60; taxes 5 % and 2 % of it: 0.38 + 0.15 (0.152).
+    EXPECT_EQ(text(kSubtotal), "7.60");
+    EXPECT_EQ(text(kTax1), "0.53");
+    EXPECT_EQ(text(kTotal), "8.13");
+
+    // Unknown names ask before anything else happens; the typed name stays.
+    boxes.answer(MessageBox::Answer::No);
+    typeInto(kCustomerName, "Nobody");
+    EXPECT_EQ(boxes.texts().back(), "Customer not found.\n\nWould you like to create a new record?");
+    EXPECT_EQ(boxes.buttons().back(), MessageBox::Buttons::YesNo);
+    EXPECT_EQ(text(kCustomerName), "Nobody");
+    boxes.answer(MessageBox::Answer::Yes);
+    typeInto(kCustomerName, "Nobody Else");
+    EXPECT_EQ(boxes.texts().size(), 2u);
+    EXPECT_EQ(text(kCustomerName), "Nobody Else");
+
+    // Emptying the name returns to level 0 and the default zone.
+    typeInto(kCustomerName, "");
+    EXPECT_EQ(text(kPrice), "10.00");
+    EXPECT_EQ(text(kTaxZone), "Tax:Home");
+    EXPECT_EQ(text(kTaxLabel), "Tax% 6.00");
+}
+
+TEST_F(SaleScreen, TaxesShownSeparatelyReadTaxTwoThenTaxOne)
+{
+    addProducts({product("A100", 100.0f, 3)});
+    ASSERT_EQ(AppendTaxZone(local, TaxTableRecord{"Home", 5.0f, 2.0f}), 0);
+    ASSERT_EQ(SetDefaultZone(local, "Home"), 0);
+    header.simpleTax = 0;
+    header.showTaxesSeparately = 1;
+    open();
+    typeInto(kItem, "A100");
+    EXPECT_EQ(text(kTaxLabel), "Tax% 2.00, 5.00");
+    EXPECT_TRUE(dlg->control(kTax2)->isVisible());
+    EXPECT_EQ(text(kTax2), "2.00");
+    EXPECT_EQ(text(kTax1), "5.00");
+    EXPECT_LT(dlg->control(kTax2)->x(), dlg->control(kTax1)->x());
+    EXPECT_EQ(text(kTotal), "107.00");
+}
+
+TEST_F(SaleScreen, VisibilitySettingsHideTheirGroups)
+{
+    header.showMailingAddress = 0;
+    header.showCalendar = 0;
+    header.showChangeCalc = 0;
+    header.showTouchButton = 0;
+    header.showSalesperson = 0;
+    header.showTodaysNotes = 0;
+    open();
+    for (int id : {kCustomerGroup, kCalendar, kChangeCalc, kTouch, kSalesperson, kTodaysNotes, kPaid})
+        EXPECT_FALSE(dlg->control(id)->isVisible()) << id;
+    for (int id : {kItem, kTotal, kFinishSale, kPrev})
+        EXPECT_TRUE(dlg->control(id)->isVisible()) << id;
+}
+
+TEST_F(SaleScreen, EnterMovesAsTabAndTabOutOfTheLastPriceScrollsTheGrid)
+{
+    open();
+    dlg->control(kItem)->setFocus();
+    key(Qt::Key_Return);
+    EXPECT_EQ(focused(), dlg->control(kQty));
+    key(Qt::Key_Return);
+    EXPECT_EQ(focused(), dlg->control(kDescription));
+    key(Qt::Key_Tab);
+    EXPECT_EQ(focused(), dlg->control(kMarkdown));
+
+    // Down the last row: each Tab out of its price scrolls by one line, to 8.
+    dlg->control(kPrice + 11)->setFocus();
+    QTest::keyClicks(focused(), "4");
+    for (int step = 1; step <= 8; ++step) {
+        key(Qt::Key_Tab);
+        EXPECT_EQ(dlg->session().scrollOffset, step);
+        EXPECT_EQ(focused(), dlg->control(kItem + 11));
+        dlg->control(kPrice + 11)->setFocus();
+    }
+    EXPECT_FLOAT_EQ(dlg->session().current.price[11], 4.0f);  // typed before the grid moved
+    key(Qt::Key_Tab);
+    EXPECT_EQ(dlg->session().scrollOffset, 8);
+    EXPECT_NE(focused(), dlg->control(kItem + 11));
+    EXPECT_EQ(text(kPrice + 3), "4.00");  // slot 11 now shows in row 3
+
+    // The scroll bar moves the grid back.
+    auto* bar = dlg->findChild<QWidget*>("scroll_1434");
+    ASSERT_NE(bar, nullptr);
+    static_cast<QAbstractSlider*>(bar)->setValue(0);
+    EXPECT_EQ(text(kPrice + 11), "4.00");
+}
+
+TEST_F(SaleScreen, FunctionKeysFocusTheirControls)
+{
+    addProducts({product("A100", 1.0f), product("B200", 1.0f)});
+    open();
+    typeInto(kItem, "A100");
+    typeInto(kItem + 1, "B200");
+    const struct {
+        Qt::Key key;
+        int target;
+    } cases[] = {
+        {Qt::Key_F5, kItem + 2}, {Qt::Key_F6, kPaid},         {Qt::Key_F7, kSalesperson},
+        {Qt::Key_F8, kPayType},  {Qt::Key_F4, kGetProduct},   {Qt::Key_Home, kCurrent},
+        {Qt::Key_End, kCurrent}, {Qt::Key_PageDown, kNext},   {Qt::Key_PageUp, kPrev},
+    };
+    for (const auto& c : cases) {
+        dlg->control(kDescription + 5)->setFocus();
+        key(c.key);
+        EXPECT_EQ(focused(), dlg->control(c.target)) << c.key;
+    }
+    // F3 and F9 open windows that are not part of the register yet: nothing moves.
+    dlg->control(kDescription + 5)->setFocus();
+    key(Qt::Key_F3);
+    key(Qt::Key_F9);
+    EXPECT_EQ(focused(), dlg->control(kDescription + 5));
+    // With rows 0 to 10 filled, F5 goes to row 11.
+    for (int r = 2; r < 11; ++r) {
+        const std::string code = "P" + std::to_string(r);
+        ASSERT_EQ(AppendProduct(local, product(code, 1.0f)), 0);
+        typeInto(kItem + r, QString::fromStdString(code));
+    }
+    key(Qt::Key_F5);
+    EXPECT_EQ(focused(), dlg->control(kItem + 11));
+}
+
+TEST_F(SaleScreen, CtrlArrowsMoveBetweenBoxesAsTheTableGives)
+{
+    open();
+    const struct {
+        int from;
+        Qt::Key key;
+        int to;
+    } moves[] = {
+        // item-number column
+        {kItem, Qt::Key_Up, kItem}, {kItem + 5, Qt::Key_Up, kItem + 4}, {kItem + 5, Qt::Key_Down, kItem + 6},
+        {kItem + 11, Qt::Key_Down, kTodaysNotes}, {kItem + 3, Qt::Key_Left, kSalesperson},
+        {kItem + 3, Qt::Key_Right, kQty + 3},
+        // quantity, description, mark-down, price
+        {kQty + 11, Qt::Key_Down, kTodaysNotes}, {kQty + 2, Qt::Key_Left, kItem + 2},
+        {kQty + 2, Qt::Key_Right, kDescription + 2}, {kDescription + 11, Qt::Key_Down, kTodaysNotes},
+        {kDescription + 4, Qt::Key_Left, kQty + 4}, {kDescription + 4, Qt::Key_Right, kMarkdown + 4},
+        {kMarkdown + 11, Qt::Key_Down, kDiscount}, {kMarkdown + 1, Qt::Key_Left, kDescription + 1},
+        {kMarkdown + 1, Qt::Key_Right, kPrice + 1}, {kMarkdown, Qt::Key_Up, kMarkdown},
+        {kPrice + 11, Qt::Key_Down, kPrice + 11}, {kPrice + 6, Qt::Key_Left, kMarkdown + 6},
+        {kPrice + 6, Qt::Key_Right, kPrice + 6}, {kPrice + 6, Qt::Key_Up, kPrice + 5},
+        // lists and the record number
+        {kSalesperson, Qt::Key_Up, kSalesperson}, {kSalesperson, Qt::Key_Down, kPayType},
+        {kSalesperson, Qt::Key_Left, kSalesperson}, {kSalesperson, Qt::Key_Right, kItem},
+        {kPayType, Qt::Key_Up, kSalesperson}, {kPayType, Qt::Key_Down, kRecordNumber},
+        {kPayType, Qt::Key_Right, kItem}, {kRecordNumber, Qt::Key_Up, kPayType},
+        {kRecordNumber, Qt::Key_Down, kRecordNumber}, {kRecordNumber, Qt::Key_Right, kTodaysNotes},
+        // notes, customer, address boxes
+        {kTodaysNotes, Qt::Key_Up, kItem + 11}, {kTodaysNotes, Qt::Key_Down, kCustomerName},
+        {kTodaysNotes, Qt::Key_Left, kRecordNumber}, {kTodaysNotes, Qt::Key_Right, kDiscount},
+        {kCustomerName, Qt::Key_Up, kTodaysNotes}, {kCustomerName, Qt::Key_Down, kCustomerName + 1},
+        {kCustomerName, Qt::Key_Left, kRecordNumber}, {kCustomerName, Qt::Key_Right, kPaid},
+        {kCustomerName + 4, Qt::Key_Up, kCustomerName + 3}, {kCustomerName + 4, Qt::Key_Down, kCustomerName + 5},
+        {kLastAddress, Qt::Key_Down, kLastAddress}, {kCustomerName + 1, Qt::Key_Left, kRecordNumber},
+        {kCustomerName + 7, Qt::Key_Right, kPaid},
+        // totals
+        {kDiscount, Qt::Key_Up, kItem + 11}, {kDiscount, Qt::Key_Down, kHandling},
+        {kDiscount, Qt::Key_Left, kTodaysNotes}, {kDiscount, Qt::Key_Right, kDiscount},
+        {kHandling, Qt::Key_Up, kDiscount}, {kHandling, Qt::Key_Down, kPaid},
+        {kHandling, Qt::Key_Left, kTodaysNotes}, {kPaid, Qt::Key_Up, kHandling},
+        {kPaid, Qt::Key_Down, kPaid}, {kPaid, Qt::Key_Left, kCustomerName}, {kPaid, Qt::Key_Right, kPaid},
+    };
+    for (const auto& m : moves) {
+        dlg->control(m.from)->setFocus();
+        ASSERT_EQ(focused(), dlg->control(m.from)) << m.from;
+        key(m.key, Qt::ControlModifier);
+        EXPECT_EQ(focused(), dlg->control(m.to)) << m.from << " key " << m.key;
+        EXPECT_EQ(dlg->session().scrollOffset, 0);  // Ctrl+arrow never scrolls
+    }
+}
+
+TEST_F(SaleScreen, CashierButtonLogsInOnTheNewSaleOnlyAndClearKeepsTheCashier)
+{
+    ASSERT_EQ(AppendCashier(local, CashierRecord{"Mary", "pw1"}), 0);
+    storeSale(local, "OLD0", 5.0f, 1, "Cash");
+    open();
+    EXPECT_EQ(text(kCashier), "Log Cashier");
+    whenModal<CLoginDlg>([](CLoginDlg* login) {
+        auto* list = login->findChild<QComboBox*>("cashier");
+        list->setCurrentIndex(list->findText("Mary"));
+        QTest::keyClicks(login->findChild<QLineEdit*>("login_password"), "pw1");
+        login->accept();
+    });
+    QTest::mouseClick(static_cast<QPushButton*>(dlg->control(kCashier)), Qt::LeftButton);
+    EXPECT_EQ(text(kCashier), "Mary");
+    EXPECT_EQ(dlg->session().current.cashier, "Mary");
+    EXPECT_EQ(local.loggedInCashier, "Mary");
+
+    key(Qt::Key_PageUp);
+    {
+        ModalGuard guard;
+        QTest::mouseClick(static_cast<QPushButton*>(dlg->control(kCashier)), Qt::LeftButton);
+        EXPECT_FALSE(guard.opened());
+    }
+
+    key(Qt::Key_Home);
+    typeInto(kItem, "");
+    typeInto(kDescription, "note");
+    dlg->findChild<QAction*>("action_clear_sale")->trigger();
+    EXPECT_EQ(text(kDescription), "");
+    EXPECT_EQ(text(kCashier), "Mary");
+    EXPECT_EQ(text(kRecordNumber), "1");
+}
+
+TEST_F(SaleScreen, SecurityOpensFromSettingsEvenWhileSecurityIsOn)
+{
+    local.securityOn = 1;
+    open();
+    bool opened = false;
+    whenModal<CSecurityDlg>([&opened](CSecurityDlg* security) {
+        opened = true;
+        security->reject();
+    });
+    boxes.allowUnscriptedOk();  // "There is no Password..." on a store without one
+    dlg->findChild<QAction*>("action_security")->trigger();
+    EXPECT_TRUE(opened);
+    // The protected commands refuse while it is on.
+    boxes.answer(MessageBox::Answer::Ok);
+    dlg->findChild<QAction*>("action_new")->trigger();
+    EXPECT_TRUE(boxes.saw("Security is on."));
+}

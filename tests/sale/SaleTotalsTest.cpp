@@ -1,0 +1,282 @@
+// Sale totals worked out by hand from the steps of the computation: each
+// expected value below is the two-decimal figure a store would compute on
+// paper, so the stored float must equal that figure's float exactly.
+#include "CLocalFile.h"
+#include "DataFile.h"
+#include "InvoiceRecord.h"
+#include "ListFiles.h"
+#include "ProductFile.h"
+#include "SaleTotals.h"
+#include "SalesFileHeader.h"
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+struct Line {
+    float qty, price, markdown;
+    std::uint8_t taxStatus;
+    float cost = 0;
+};
+
+InvoiceRecord sale(std::initializer_list<Line> lines, float rate1 = 0, float rate2 = 0, float discount = 0,
+                   float handling = 0, float cashPaid = 0)
+{
+    InvoiceRecord r;
+    std::size_t i = 0;
+    for (const Line& l : lines) {
+        r.itemNumber[i] = "I" + std::to_string(i);
+        r.qty[i] = l.qty;
+        r.price[i] = l.price;
+        r.markdownPercent[i] = l.markdown;
+        r.taxStatus[i] = l.taxStatus;
+        r.cost[i] = l.cost;
+        ++i;
+    }
+    r.taxRate1 = rate1;
+    r.taxRate2 = rate2;
+    r.discountPercent = discount;
+    r.handling = handling;
+    r.cashPaid = cashPaid;
+    return r;
+}
+
+SalesFileHeader settings(int formula, bool cents = true)
+{
+    SalesFileHeader h;
+    h.taxFormula = static_cast<std::uint8_t>(formula);
+    h.showCents = cents ? 1 : 0;
+    return h;
+}
+
+}  // namespace
+
+TEST(SaleTotals, HandWorkedCases)
+{
+    struct Case {
+        const char* name;
+        SalesFileHeader header;
+        InvoiceRecord record;
+        float taxable, exempt, tax1, tax2, total, change;
+    };
+    const Case cases[] = {
+        // USA: tax on top. UK: the same taxes are inside the price.
+        {"usa both taxes", settings(0), sale({{1, 100, 0, 3}}, 5, 2), 100, 0, 5.00f, 2.00f, 107.00f, -107.00f},
+        {"uk both taxes", settings(1), sale({{1, 100, 0, 3}}, 5, 2), 100, 0, 4.76f, 1.96f, 100.00f, -100.00f},
+        // 3 x 19.99 = 59.97; 8.25 % of it is 4.947525.
+        {"usa cents", settings(0), sale({{3, 19.99f, 0, 1}}, 8.25f), 59.97f, 0, 4.95f, 0, 64.92f, -64.92f},
+        // Mixed: 20 at tax 1 (8 %), 10 at tax 2 (3 %), 5 untaxed.
+        {"mixed statuses", settings(0), sale({{1, 20, 0, 1}, {2, 5, 0, 2}, {1, 5, 0, 0}}, 8, 3), 30, 5, 1.60f, 0.30f,
+         36.90f, -36.90f},
+        // 10 % off 10.00 at 10 % tax: 9.00 + 0.90; handling 4.50 is neither discounted nor taxed.
+        {"discount and handling", settings(0), sale({{1, 10, 0, 1}}, 10, 0, 10, 4.5f, 20), 9, 0, 0.90f, 0, 14.40f,
+         5.60f},
+        // Cents off: 3 x 1.50 = 4.5 gives 5, 2 x 1.25 = 2.5 gives 3.
+        {"whole units lines", settings(0, false), sale({{3, 1.5f, 0, 0}, {2, 1.25f, 0, 0}}), 0, 8, 0, 0, 8, -8},
+        // Cents off: 10 less 15 % is 8.5, which gives 9.
+        {"whole units discount", settings(0, false), sale({{1, 10, 0, 0}}, 0, 0, 15), 0, 9, 0, 0, 9, -9},
+        // Mark-downs: 100 % gives nothing, 150 % of an untaxed 10 gives -5; a return line of -2 x 4.
+        {"markdowns and returns", settings(0), sale({{1, 10, 100, 1}, {1, 10, 150, 0}, {-2, 4, 0, 1}}, 10), -8, -5,
+         -0.80f, 0, -13.80f, 13.80f},
+        // Any other formula value adds no tax.
+        {"unknown formula", settings(7), sale({{1, 50, 0, 3}}, 10, 10), 50, 0, 0, 0, 50, -50},
+    };
+    for (const Case& c : cases) {
+        InvoiceRecord r = c.record;
+        RecalculateTotals(r, c.header);
+        EXPECT_EQ(r.taxableSubtotal, c.taxable) << c.name;
+        EXPECT_EQ(r.exemptSubtotal, c.exempt) << c.name;
+        EXPECT_EQ(r.tax1, c.tax1) << c.name;
+        EXPECT_EQ(r.tax2, c.tax2) << c.name;
+        EXPECT_EQ(r.total, c.total) << c.name;
+        EXPECT_EQ(r.change, c.change) << c.name;
+    }
+}
+
+TEST(SaleTotals, LineAmountsAndCostAreStoredPerLine)
+{
+    InvoiceRecord r = sale({{3, 2.5f, 0, 1, 1.25f}, {-1, 4, 0, 0, 2}, {2, 9.99f, 10, 1, 5}});
+    RecalculateTotals(r, settings(0));
+    EXPECT_EQ(r.extended[0], 7.50f);
+    EXPECT_EQ(r.extended[1], -4.00f);
+    EXPECT_EQ(r.extended[2], 17.98f);  // 90 % of 19.98 = 17.982
+    EXPECT_EQ(r.extended[3], 0.0f);
+    EXPECT_EQ(r.totalCost, 11.75f);  // 3.75 - 2 + 10
+}
+
+TEST(SaleTotals, DiscountLevelsReplaceTheTypedDiscountAtTheirThresholds)
+{
+    SalesFileHeader h = settings(0);
+    h.salesDiscountOn = 1;
+    h.discountSubtotal = {0, 100, 500, 0, 0, 0};
+    h.discountPercent = {0, 5, 10, 0, 0, 0};
+    struct Case {
+        float price, discount, exempt;
+    } cases[] = {
+        {499.99f, 5, 474.99f},  // 499.99 less 24.9995
+        {500.00f, 10, 450.00f},
+        {99.99f, 0, 99.99f},  // no level reached: the typed 7 % is dropped
+        {100.00f, 5, 95.00f},
+    };
+    for (const Case& c : cases) {
+        InvoiceRecord r = sale({{1, c.price, 0, 0}}, 0, 0, 7);
+        RecalculateTotals(r, h);
+        EXPECT_EQ(r.discountPercent, c.discount) << c.price;
+        EXPECT_EQ(r.exemptSubtotal, c.exempt) << c.price;
+        EXPECT_EQ(r.total, c.exempt) << c.price;
+    }
+    // Without levels the typed discount stays.
+    InvoiceRecord r = sale({{1, 100, 0, 0}}, 0, 0, 7);
+    RecalculateTotals(r, settings(0));
+    EXPECT_EQ(r.discountPercent, 7.0f);
+    EXPECT_EQ(r.total, 93.0f);
+}
+
+TEST(SaleTotals, AbsurdNumbersNeverGiveNanOrInf)
+{
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    InvoiceRecord r = sale({{nan, 5, 0, 1}, {1e30f, 1e10f, 0, 1}, {1, inf, 0, 0}, {2, 3, 0, 1}}, nan, 5, 0, inf);
+    RecalculateTotals(r, settings(0));
+    for (float v : {r.extended[0], r.extended[1], r.extended[2], r.taxableSubtotal, r.exemptSubtotal, r.tax1, r.tax2,
+                    r.total, r.change, r.handling, r.totalCost})
+        EXPECT_TRUE(std::isfinite(v)) << v;
+    // Inputs that are not numbers count as 0, and so does a line too large for
+    // a float; the sound line is still counted, at the rate that is a number.
+    EXPECT_EQ(r.extended[1], 0.0f);
+    EXPECT_EQ(r.extended[3], 6.0f);
+    EXPECT_EQ(r.taxRate1, 0.0f);
+    EXPECT_EQ(r.handling, 0.0f);
+    EXPECT_EQ(r.total, 6.00f);
+    const SalesFileHeader h = settings(0);
+    EXPECT_EQ(AmountText(h, nan, true), "0.00");
+    EXPECT_EQ(AmountText(h, -inf, false), "00.00");
+}
+
+TEST(SaleTotals, AmountTextsRoundingAndLabels)
+{
+    const SalesFileHeader cents = settings(0);
+    const SalesFileHeader whole = settings(1, false);
+    EXPECT_EQ(AmountText(cents, 12.5, true), "12.50");
+    EXPECT_EQ(AmountText(cents, 12.5, false), "012.50");
+    EXPECT_EQ(AmountText(cents, -3, false), "-03.00");
+    EXPECT_EQ(AmountText(cents, 0, false), "00.00");
+    EXPECT_EQ(AmountText(whole, 12.6, true), "13");
+    EXPECT_EQ(AmountText(whole, 12.6, false), "013");
+    EXPECT_EQ(AmountText(whole, -3.2, false), "-03");
+    EXPECT_EQ(RoundToCents(4.947525), 4.95f);
+    EXPECT_EQ(RoundToCents(-1.005), -1.00f);  // the double below -1.005 prints as -1.00
+    EXPECT_EQ(RoundToCents(1e40), 0.0f);
+    EXPECT_EQ(TaxLabel(settings(0)), "Tax");
+    EXPECT_EQ(TaxLabel(settings(1)), "v.a.t.");
+    EXPECT_EQ(TaxLabel(settings(2)), "Tax");
+}
+
+TEST(SaleTotals, PriceAtLevelFallsBackToTheFirstLowerPositivePrice)
+{
+    ProductRecord p;
+    p.price = {5, 0, 3, 0, -1, 0};
+    EXPECT_EQ(PriceAtLevel(p, 0), 5.0f);
+    EXPECT_EQ(PriceAtLevel(p, 1), 5.0f);
+    EXPECT_EQ(PriceAtLevel(p, 2), 3.0f);
+    EXPECT_EQ(PriceAtLevel(p, 5), 3.0f);
+    EXPECT_EQ(PriceAtLevel(p, 9), 3.0f);   // taken as level 5
+    EXPECT_EQ(PriceAtLevel(p, -2), 5.0f);  // taken as level 0
+    p.price = {0, 0, 0, 0, 0, 0};
+    EXPECT_EQ(PriceAtLevel(p, 3), 0.0f);
+    p.price[0] = -2;
+    EXPECT_EQ(PriceAtLevel(p, 3), -2.0f);  // price[0] as stored
+}
+
+TEST(SaleTotals, SalePeriodIncludesItsFirstAndLastDay)
+{
+    SalesFileHeader h;
+    h.saleDatesOn = 1;
+    h.saleFirstDay = OleDate::fromCalendar(2026, 12, 1, 0, 0, 0);
+    h.saleLastDay = OleDate::fromCalendar(2026, 12, 6, 23, 59, 59);
+    auto at = [](int m, int d, int hh, int mm, int s) { return CalendarTime{2026, m, d, hh, mm, s}; };
+    EXPECT_TRUE(SalePeriodOn(h, at(12, 1, 0, 0, 0)));
+    EXPECT_TRUE(SalePeriodOn(h, at(12, 6, 23, 59, 59)));
+    EXPECT_FALSE(SalePeriodOn(h, at(11, 30, 23, 59, 59)));
+    EXPECT_FALSE(SalePeriodOn(h, at(12, 7, 0, 0, 0)));
+    h.saleDatesOn = 0;
+    EXPECT_FALSE(SalePeriodOn(h, at(12, 3, 12, 0, 0)));
+    h.saleDatesOn = 1;
+    h.saleLastDay = OleDate{};
+    EXPECT_FALSE(SalePeriodOn(h, at(12, 3, 12, 0, 0)));
+}
+
+TEST(SaleTotals, TaxRatesBySimpleTaxZoneNameAndMissingTable)
+{
+    TempDir dir;
+    CLocalFile local(dir.path());
+    SalesFileHeader h;
+    InvoiceRecord r;
+    h.simpleTax = 0;
+    LookupTaxRates(local, h, r, "Zone A");  // no tax table at all: untaxed
+    EXPECT_EQ(r.taxRate1, 0.0f);
+    ASSERT_EQ(AppendTaxZone(local, TaxTableRecord{"Zone A", 5, 2}), 0);
+    ASSERT_EQ(AppendTaxZone(local, TaxTableRecord{"zone a", 9, 9}), 0);
+    ASSERT_EQ(AppendTaxZone(local, TaxTableRecord{"Zone A", 1, 1}), 0);
+    const struct {
+        const char* name;
+        float rate1, rate2;
+    } cases[] = {{"Zone A", 5, 2}, {"zone a", 9, 9}, {"ZONE A", 0, 0}, {"", 0, 0}, {"Zone", 0, 0}};
+    for (const auto& c : cases) {
+        r.taxRate1 = r.taxRate2 = 77;
+        LookupTaxRates(local, h, r, c.name);
+        EXPECT_EQ(r.taxRate1, c.rate1) << c.name;
+        EXPECT_EQ(r.taxRate2, c.rate2) << c.name;
+    }
+    h.simpleTax = 1;
+    h.simpleTax1 = 6.5f;
+    h.simpleTax2 = 1;
+    LookupTaxRates(local, h, r, "Zone A");
+    EXPECT_EQ(r.taxRate1, 6.5f);
+    EXPECT_EQ(r.taxRate2, 1.0f);
+
+    // A tax table cut short in its header reads as no table.
+    h.simpleTax = 0;
+    const auto bytes = readBytes(local.GetPath("Tax Table"));
+    writeBytes(local.GetPath("Tax Table"), std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + 10));
+    LookupTaxRates(local, h, r, "Zone A");
+    EXPECT_EQ(r.taxRate1, 0.0f);
+}
+
+TEST(SaleTotals, RepricingTakesTheLevelPriceByItemOrBarCodeAndKeepsVanishedLines)
+{
+    TempDir dir;
+    CLocalFile local(dir.path());
+    ASSERT_EQ(EnsureProductFile(local), 0);
+    ProductRecord a;
+    a.itemNumber = "A";
+    a.price = {10, 8, 0, 0, 0, 0};
+    ProductRecord b;
+    b.itemNumber = "B";
+    b.barCode = "123";
+    b.price = {4, 0, 0, 0, 0, 0};
+    ProductRecord a2 = a;  // a later record with the same item number never wins
+    a2.price = {99, 99, 99, 99, 99, 99};
+    for (const ProductRecord& p : {a, b, a2})
+        ASSERT_EQ(AppendProduct(local, p), 0);
+    InvoiceRecord r;
+    r.itemNumber[0] = "a";
+    r.itemNumber[1] = "123";
+    r.itemNumber[2] = "GONE";
+    r.itemNumber[5] = "B";
+    r.price = {1, 1, 7, 1, 1, 1};
+    r.qty[0] = 3;
+    RepriceLines(local, r, 1);
+    EXPECT_EQ(r.price[0], 8.0f);
+    EXPECT_EQ(r.price[1], 4.0f);  // level 1 empty: falls back to level 0
+    EXPECT_EQ(r.price[2], 7.0f);  // no longer in the file: keeps its price
+    EXPECT_EQ(r.price[3], 1.0f);  // empty slot untouched
+    EXPECT_EQ(r.price[5], 4.0f);
+    EXPECT_EQ(r.qty[0], 3.0f);
+    RepriceLines(local, r, 0);
+    EXPECT_EQ(r.price[0], 10.0f);
+}
