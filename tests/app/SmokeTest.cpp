@@ -59,6 +59,8 @@ TEST(RegisterSmoke, FirstRunInAnEmptyFolderCreatesTheLocalRecordAndTheFileSet)
     EXPECT_EQ(record.version, 4u);
     EXPECT_EQ(record.paths[CLocalFile::kSelfSlot], dir.file("LocalFileNames.plf"));
     EXPECT_EQ(record.GetPath("Head"), dir.file("Retail.pos"));
+    for (std::size_t slot = 0; slot <= CLocalFile::kSalesPeopleSlot; ++slot)
+        EXPECT_EQ(record.paths[slot].rfind(dir.path(), 0), 0u) << record.paths[slot];
     const auto pos = readBytes(dir.file("Retail.pos"));
     EXPECT_FLOAT_EQ(codec::getF32(pos.data(), 0), 4.6f);
     EXPECT_EQ(codec::getU32(readBytes(dir.file("Retail-Invs.pdb")).data(), 0), 0u);

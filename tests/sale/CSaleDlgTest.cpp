@@ -286,6 +286,7 @@ TEST_F(SaleScreen, PagingShowsStoredSalesReadOnlyAndBringsTheNewSaleBackUnchange
     addProducts({product("A100", 12.5f)});
     storeSale(local, "OLD0", 5.0f, 1, "Cash");
     storeSale(local, "OLD1", 7.0f, 1, "terms");
+    ASSERT_EQ(AppendSalesperson(local, SalespersonRecord{"Sam"}), 0);
     open();
     EXPECT_EQ(text(kRecords), "2");
     EXPECT_EQ(text(kRecordNumber), "2");
@@ -294,10 +295,15 @@ TEST_F(SaleScreen, PagingShowsStoredSalesReadOnlyAndBringsTheNewSaleBackUnchange
 
     typeInto(kItem, "A100");
     typeInto(kCustomerName + 2, "12 Main St");
+    // The lists are chosen from the keyboard: F8, then the arrow keys.
     auto* pay = qobject_cast<QComboBox*>(dlg->control(kPayType));
-    pay->setFocus();
-    pay->setCurrentIndex(pay->findText("Check"));
-    emit pay->activated(pay->currentIndex());
+    key(Qt::Key_F8);
+    while (pay->currentText() != "Check" && pay->currentIndex() < pay->count() - 1)
+        key(Qt::Key_Down);
+    ASSERT_EQ(pay->currentText(), "Check");
+    key(Qt::Key_F7);
+    key(Qt::Key_Down);
+    EXPECT_EQ(dlg->session().current.salesperson, "Sam");
     const InvoiceRecord before = dlg->session().current;
 
     key(Qt::Key_PageUp);
@@ -327,7 +333,8 @@ TEST_F(SaleScreen, PagingShowsStoredSalesReadOnlyAndBringsTheNewSaleBackUnchange
     EXPECT_EQ(pay->currentText(), "Check");
     EXPECT_EQ(dlg->session().current.itemNumber, before.itemNumber);
     EXPECT_EQ(dlg->session().current.address, before.address);
-    EXPECT_EQ(dlg->session().current.payType, before.payType);
+    EXPECT_EQ(dlg->session().current.payType, "Check");
+    EXPECT_EQ(dlg->session().current.salesperson, "Sam");
     EXPECT_FLOAT_EQ(dlg->session().current.total, before.total);
 
     // Next on the new sale does nothing; Page Down from the last stored sale returns to it.
