@@ -13,8 +13,6 @@
 #include <vector>
 
 namespace {
-// Sales read per block: 14 records, just over 64 KiB.
-constexpr std::size_t kBlockRecords = 14;
 
 long long secondsOf(const CalendarTime& t)
 {
@@ -31,22 +29,7 @@ bool slotEquals(const std::uint8_t* buf, std::size_t off, std::size_t width, con
 }
 }  // namespace
 
-std::string LocaleDateTime(const CalendarTime& t)
-{
-    std::tm tm{};
-    tm.tm_year = t.year - 1900;
-    tm.tm_mon = t.month - 1;
-    tm.tm_mday = t.day;
-    tm.tm_hour = t.hour;
-    tm.tm_min = t.minute;
-    tm.tm_sec = t.second;
-    tm.tm_wday = t.dayOfWeek;
-    tm.tm_yday = t.dayOfYear;
-    tm.tm_isdst = -1;
-    char buf[128];
-    const std::size_t n = std::strftime(buf, sizeof buf, "%c", &tm);
-    return std::string(buf, n);
-}
+std::string LocaleDateTime(const CalendarTime& t) { return FormatCalendarTime(t, "%c"); }
 
 std::string CashierLogoutReport(const CLocalFile& local, const SalesFileHeader& header, const std::string& cashier,
                                 const OleDate& loginTime, const CalendarTime& nowGiven)
@@ -68,33 +51,25 @@ std::string CashierLogoutReport(const CLocalFile& local, const SalesFileHeader& 
     if (CLocalFile::OpenFile(file, local.GetPath("Invoices"), OpenMode::Read) != FileCause::None)
         return text;
     const long long present = InvoiceRecordsPresent(file);
-    std::vector<std::uint8_t> block(kBlockRecords * InvoiceRecord::kSize);
-    for (long long first = 0; first < present;) {
-        const long long take = std::min<long long>(kBlockRecords, present - first);
-        const std::size_t bytes = static_cast<std::size_t>(take) * InvoiceRecord::kSize;
-        if (!readFully(file, InvoiceOffset(first), block.data(), bytes))
-            break;
-        for (long long r = 0; r < take; ++r) {
-            const std::uint8_t* rec = block.data() + static_cast<std::size_t>(r) * InvoiceRecord::kSize;
-            if (!slotEquals(rec, InvoiceRecord::kCashierOff, InvoiceRecord::kNameWidth, cashier))
-                continue;
-            CalendarTime sold;
-            if (!OleDate::decode(rec, InvoiceRecord::kSaleTimeOff).toCalendar(sold))
-                continue;
-            const long long soldSeconds = secondsOf(sold);
-            if ((bounded && soldSeconds < fromSeconds) || soldSeconds > toSeconds)
-                continue;
-            const std::uint8_t level = codec::getU8(rec, InvoiceRecord::kPriceLevelOff);
-            const std::string levelName = level < header.levelNames.size() ? header.levelNames[level] : std::string();
-            const std::string payType = codec::fitText(
-                codec::getText(rec, InvoiceRecord::kPayTypeOff, InvoiceRecord::kNameWidth), InvoiceRecord::kNameWidth);
-            text += strprintf("%-7lld\t", first + r);
-            text += strprintf("%9.2f\t", static_cast<double>(codec::getF32(rec, InvoiceRecord::kTotalOff)));
-            text += strprintf("%-20s\t", payType.c_str());
-            text += strprintf("%-20s\t", levelName.c_str());
-            text += LocaleDateTime(sold) + "\r\n";
-        }
-        first += take;
-    }
+    ScanInvoices(file, present, [&](const std::uint8_t* rec, long long number) {
+        if (!slotEquals(rec, InvoiceRecord::kCashierOff, InvoiceRecord::kNameWidth, cashier))
+            return true;
+        CalendarTime sold;
+        if (!OleDate::decode(rec, InvoiceRecord::kSaleTimeOff).toCalendar(sold))
+            return true;
+        const long long soldSeconds = secondsOf(sold);
+        if ((bounded && soldSeconds < fromSeconds) || soldSeconds > toSeconds)
+            return true;
+        const std::uint8_t level = codec::getU8(rec, InvoiceRecord::kPriceLevelOff);
+        const std::string levelName = level < header.levelNames.size() ? header.levelNames[level] : std::string();
+        const std::string payType = codec::fitText(
+            codec::getText(rec, InvoiceRecord::kPayTypeOff, InvoiceRecord::kNameWidth), InvoiceRecord::kNameWidth);
+        text += strprintf("%-7lld\t", number);
+        text += strprintf("%9.2f\t", static_cast<double>(codec::getF32(rec, InvoiceRecord::kTotalOff)));
+        text += strprintf("%-20s\t", payType.c_str());
+        text += strprintf("%-20s\t", levelName.c_str());
+        text += LocaleDateTime(sold) + "\r\n";
+        return true;
+    });
     return text;
 }

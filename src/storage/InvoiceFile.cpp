@@ -204,6 +204,21 @@ OleDate FirstSaleDate(const CLocalFile& local, const CalendarTime& now) { return
 
 OleDate LastSaleDate(const CLocalFile& local, const CalendarTime& now) { return saleTimeAtEnd(local, false, now); }
 
+void ScanInvoices(DataFile& file, long long present, const std::function<bool(const std::uint8_t*, long long)>& visit)
+{
+    std::vector<std::uint8_t> block(kBlockRecords * InvoiceRecord::kSize);
+    for (long long first = 0; first < present;) {
+        const long long take = std::min<long long>(kBlockRecords, present - first);
+        const std::size_t bytes = static_cast<std::size_t>(take) * InvoiceRecord::kSize;
+        if (!readFully(file, InvoiceOffset(first), block.data(), bytes))
+            return;
+        for (long long r = 0; r < take; ++r)
+            if (!visit(block.data() + static_cast<std::size_t>(r) * InvoiceRecord::kSize, first + r))
+                return;
+        first += take;
+    }
+}
+
 float SoldQuantityInRange(const CLocalFile& local, const std::string& itemNumber, const CalendarTime& from,
                           const CalendarTime& to)
 {
@@ -214,25 +229,17 @@ float SoldQuantityInRange(const CLocalFile& local, const std::string& itemNumber
     const int fromKey = DateKey(from.year, from.month, from.day);
     const int toKey = DateKey(to.year, to.month, to.day);
     float sum = 0;
-    std::vector<std::uint8_t> block(kBlockRecords * InvoiceRecord::kSize);
-    for (long long first = 0; first < present;) {
-        const long long take = std::min<long long>(kBlockRecords, present - first);
-        const std::size_t bytes = static_cast<std::size_t>(take) * InvoiceRecord::kSize;
-        if (!readFully(file, InvoiceOffset(first), block.data(), bytes))
-            break;
-        for (long long r = 0; r < take; ++r) {
-            const std::uint8_t* rec = block.data() + static_cast<std::size_t>(r) * InvoiceRecord::kSize;
-            const int key = DateKey(codec::getI16(rec, InvoiceRecord::kYearOff), codec::getI16(rec, InvoiceRecord::kMonthOff),
-                                    codec::getI16(rec, InvoiceRecord::kDayOff));
-            if (key < fromKey || key > toKey)
-                continue;
-            for (std::size_t line = 0; line < InvoiceRecord::kLines; ++line)
-                if (slotEqualsIgnoreCase(rec, InvoiceRecord::kItemNumberOff + line * InvoiceRecord::kNameWidth,
-                                         InvoiceRecord::kNameWidth, itemNumber))
-                    sum += codec::getF32(rec, InvoiceRecord::kQtyOff + 4 * line);
-        }
-        first += take;
-    }
+    ScanInvoices(file, present, [&](const std::uint8_t* rec, long long) {
+        const int key = DateKey(codec::getI16(rec, InvoiceRecord::kYearOff), codec::getI16(rec, InvoiceRecord::kMonthOff),
+                                codec::getI16(rec, InvoiceRecord::kDayOff));
+        if (key < fromKey || key > toKey)
+            return true;
+        for (std::size_t line = 0; line < InvoiceRecord::kLines; ++line)
+            if (slotEqualsIgnoreCase(rec, InvoiceRecord::kItemNumberOff + line * InvoiceRecord::kNameWidth,
+                                     InvoiceRecord::kNameWidth, itemNumber))
+                sum += codec::getF32(rec, InvoiceRecord::kQtyOff + 4 * line);
+        return true;
+    });
     return sum;
 }
 

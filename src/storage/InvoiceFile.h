@@ -7,6 +7,7 @@
 #include "InvoiceRecord.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 class CLocalFile;
@@ -28,6 +29,10 @@ long long InvoiceRecordsPresent(DataFile& file);
 // Reads or writes the record at position n of an open invoice file (no range
 // check, no flush). True when all 4728 bytes were transferred.
 bool ReadInvoiceAt(DataFile& file, long long n, InvoiceRecord& record);
+// Calls visit(record bytes, record number) for the first `present` records in
+// order, reading just over 64 KiB at a time, until visit returns false. Stops
+// quietly at a read error.
+void ScanInvoices(DataFile& file, long long present, const std::function<bool(const std::uint8_t*, long long)>& visit);
 bool WriteInvoiceAt(DataFile& file, long long n, const InvoiceRecord& record);
 
 // Reads the number of stored sales into `count`. A missing file is created

@@ -31,6 +31,11 @@ std::string FormatOleDate(const OleDate& date, const char* format)
     CalendarTime t;
     if (!date.toCalendar(t))
         return {};
+    return FormatCalendarTime(t, format);
+}
+
+std::string FormatCalendarTime(const CalendarTime& t, const char* format)
+{
     std::tm tm{};
     tm.tm_year = t.year - 1900;
     tm.tm_mon = t.month - 1;
