@@ -689,3 +689,24 @@ TEST_F(SaleScreen, SecurityOpensFromSettingsEvenWhileSecurityIsOn)
     dlg->findChild<QAction*>("action_new")->trigger();
     EXPECT_TRUE(boxes.saw("Security is on."));
 }
+
+TEST_F(SaleScreen, EditMenuActsOnTheFocusedBox)
+{
+    open();
+    auto* from = box(kDescription);
+    from->setFocus();
+    QTest::keyClicks(from, "gift wrap");
+    from->selectAll();
+    dlg->findChild<QAction*>("action_cut")->trigger();
+    EXPECT_EQ(from->text(), "");
+    dlg->findChild<QAction*>("action_undo")->trigger();
+    EXPECT_EQ(from->text(), "gift wrap");
+    from->selectAll();
+    dlg->findChild<QAction*>("action_copy")->trigger();
+    box(kDescription + 1)->setFocus();
+    dlg->findChild<QAction*>("action_paste")->trigger();
+    EXPECT_EQ(text(kDescription + 1), "gift wrap");
+    box(kDescription + 1)->selectAll();
+    dlg->findChild<QAction*>("action_delete")->trigger();
+    EXPECT_EQ(text(kDescription + 1), "");
+}
