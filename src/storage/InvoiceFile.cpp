@@ -1,9 +1,12 @@
 #include "InvoiceFile.h"
 
+#include "ProductFile.h"
+
 #include "ByteCodec.h"
 #include "CLocalFile.h"
 #include "DataFile.h"
 #include "PaymentRecord.h"
+#include "ProductFile.h"
 #include "TextFormat.h"
 #include "UserPrompt.h"
 
@@ -107,14 +110,18 @@ int ReadInvoiceCount(const CLocalFile& local, int& count)
     DataFile file;
     int cause = CLocalFile::OpenFile(file, path, OpenMode::Read);
     if (cause == FileCause::NotFound) {
-        // A new invoice file holds no sales, whatever count the caller had.
-        cause = CLocalFile::OpenFile(file, path, OpenMode::Create);
+        // A new invoice file holds no sales, whatever count the caller had. It
+        // is created without truncating, and the count written only while it
+        // is still empty: another register may have created it meanwhile.
+        cause = CLocalFile::OpenFile(file, path, OpenMode::OpenOrCreate);
         if (cause != FileCause::None)
             return cause;
-        if (!writeCount(file, 0) || !file.sync())
-            return FileCause::Generic;
-        count = 0;
-        return FileCause::None;
+        if (file.size() == 0) {
+            if (!writeCount(file, 0) || !file.sync())
+                return FileCause::Generic;
+            count = 0;
+            return FileCause::None;
+        }
     }
     if (cause != FileCause::None)
         return cause;
@@ -198,6 +205,67 @@ int UpdateInvoice(const CLocalFile& local, InvoiceRecord& record)
     if (!WriteInvoiceAt(file, record.recordNumber, record) || !file.sync())
         return -1;
     return record.recordNumber;
+}
+
+namespace {
+
+enum class Undo { Void, Edit };
+
+// Voiding and the first half of editing: the sale's goods go back to stock and
+// the stored record is emptied, with the invoice file and then the product
+// file held exclusively (always in that order, so two registers never wait on
+// each other). The record is written and synced before the stock: a crash
+// between the two leaves the sale emptied with its stock not yet returned,
+// which a stock count corrects, rather than stock returned for a sale that
+// still counts (which a second void would then return again).
+int undoSale(const CLocalFile& local, int recordNumber, Undo undo, InvoiceRecord* before)
+{
+    DataFile invoices;
+    int cause = CLocalFile::OpenFile(invoices, local.GetPath("Invoices"), OpenMode::ReadWrite);
+    if (cause != FileCause::None)
+        return cause;
+    DataFile products;
+    cause = CLocalFile::OpenFile(products, local.GetPath("Products"), OpenMode::ReadWrite);
+    if (cause != FileCause::None)
+        return cause;
+    if (recordNumber < 0 || recordNumber >= InvoiceRecordsPresent(invoices))
+        return FileCause::EndOfFile;
+    InvoiceRecord sale;
+    if (!ReadInvoiceAt(invoices, recordNumber, sale))
+        return FileCause::Generic;
+    if (before)
+        *before = sale;
+
+    std::vector<StockLine> lines;
+    if (undo == Undo::Void)
+        sale.paid = 1;
+    for (std::size_t i = 0; i < InvoiceRecord::kLines; ++i) {
+        if (sale.itemNumber[i].empty())
+            continue;
+        lines.push_back(StockLine{sale.itemNumber[i], sale.qty[i]});
+        sale.qty[i] = 0;
+        sale.extended[i] = 0;
+        if (undo == Undo::Void)
+            sale.description[i] = codec::fitText("VOIDED - " + sale.description[i], InvoiceRecord::kTextWidth);
+    }
+    for (float* total : {&sale.discountPercent, &sale.taxableSubtotal, &sale.exemptSubtotal, &sale.tax1, &sale.tax2,
+                         &sale.handling, &sale.total, &sale.totalCost})
+        *total = 0;
+    if (!WriteInvoiceAt(invoices, recordNumber, sale) || !invoices.sync())
+        return FileCause::Generic;
+    return ApplySaleToStock(products, lines, StockDirection::Return);
+}
+
+}  // namespace
+
+int VoidInvoice(const CLocalFile& local, int recordNumber)
+{
+    return undoSale(local, recordNumber, Undo::Void, nullptr);
+}
+
+int ReturnInvoiceToStock(const CLocalFile& local, int recordNumber, InvoiceRecord* unchanged)
+{
+    return undoSale(local, recordNumber, Undo::Edit, unchanged);
 }
 
 OleDate FirstSaleDate(const CLocalFile& local, const CalendarTime& now) { return saleTimeAtEnd(local, true, now); }

@@ -53,6 +53,15 @@ int UpdateInvoice(const CLocalFile& local, InvoiceRecord& record);
 
 // saleTime of the first or last stored sale; `now` when there is none or the
 // file cannot be read.
+// Voids a stored sale in place: its goods back to stock, paid set, each filled
+// line zeroed and its description prefixed "VOIDED - ", the totals zeroed.
+// Nothing changes when either file cannot be opened or the number is not a
+// stored sale. Returns the failure cause (0 when voided).
+int VoidInvoice(const CLocalFile& local, int recordNumber);
+// The first half of editing a stored sale: the same, but paid and the
+// descriptions stay; `unchanged` (when given) receives the sale as it was.
+int ReturnInvoiceToStock(const CLocalFile& local, int recordNumber, InvoiceRecord* unchanged = nullptr);
+
 OleDate FirstSaleDate(const CLocalFile& local, const CalendarTime& now);
 OleDate LastSaleDate(const CLocalFile& local, const CalendarTime& now);
 

@@ -151,8 +151,10 @@ int AppendPayment(const CLocalFile& local, PaymentRecord& payment)
     const std::string path = local.GetPath("Payments");
     DataFile file;
     int cause = CLocalFile::OpenFile(file, path, OpenMode::ReadWrite);
+    // Created without truncating: another register may have created it and
+    // stored its first payment since our open failed.
     if (cause == FileCause::NotFound)
-        cause = CLocalFile::OpenFile(file, path, OpenMode::Create);
+        cause = CLocalFile::OpenFile(file, path, OpenMode::OpenOrCreate);
     const int id = cause == FileCause::None ? appendOpen(file, payment) : -1;
     // A write that failed is told like a failed open: the payment was not stored.
     if (id < 0)

@@ -182,11 +182,13 @@ int EnsureProductFile(const CLocalFile& local)
     }
     if (cause != FileCause::NotFound)
         return cause;
+    // Created without truncating; the count is written only into a file that
+    // is still empty, since another register may have created it meanwhile.
     DataFile file;
-    cause = CLocalFile::OpenFile(file, path, OpenMode::Create);
+    cause = CLocalFile::OpenFile(file, path, OpenMode::OpenOrCreate);
     if (cause != FileCause::None)
         return cause;
-    if (!writeCount(file, 0) || !file.sync())
+    if (file.size() == 0 && (!writeCount(file, 0) || !file.sync()))
         return FileCause::Generic;
     return FileCause::None;
 }

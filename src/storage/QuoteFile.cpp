@@ -105,8 +105,10 @@ int SaveQuote(const CLocalFile& local, InvoiceRecord& record, const CalendarTime
     const std::string path = local.GetPath("Quotes");
     DataFile file;
     int cause = CLocalFile::OpenFile(file, path, OpenMode::ReadWrite);
+    // Created without truncating: another register may have created it and
+    // stored its first quote since our open failed.
     if (cause == FileCause::NotFound)
-        cause = CLocalFile::OpenFile(file, path, OpenMode::Create);
+        cause = CLocalFile::OpenFile(file, path, OpenMode::OpenOrCreate);
     if (cause != FileCause::None)
         return -1;
     QuoteHeader header;

@@ -49,12 +49,17 @@ const TextField kTexts[] = {
     {4656, 180, &SalesFileHeader::logoPath},
 };
 
-int createHeaderFile(const std::string& path, const SalesFileHeader& header)
+// Writes the header into a new file. A file that another register created
+// meanwhile is left as it is: `existed` tells the caller to read it instead.
+int createHeaderFile(const std::string& path, const SalesFileHeader& header, bool& existed)
 {
     DataFile file;
-    const int cause = CLocalFile::OpenFile(file, path, OpenMode::Create);
+    const int cause = CLocalFile::OpenFile(file, path, OpenMode::OpenOrCreate);
     if (cause != FileCause::None)
         return cause;
+    existed = file.size() != 0;
+    if (existed)
+        return FileCause::None;
     std::uint8_t buf[SalesFileHeader::kFileSize] = {};
     header.encode(buf);
     if (!file.writeAt(0, buf, sizeof buf) || !file.sync())
@@ -73,6 +78,24 @@ int readHeaderFrom(const std::string& path, OpenMode mode, SalesFileHeader& head
         return FileCause::EndOfFile;
     header.decode(buf);
     return FileCause::None;
+}
+
+// Reads the header, creating a missing file from the in-memory one.
+int readOrCreate(const CLocalFile& local, SalesFileHeader& header, OpenMode mode)
+{
+    const std::string path = local.GetPath("Head");
+    SalesFileHeader fresh = header;
+    int cause = readHeaderFrom(path, mode, fresh);
+    if (cause == FileCause::NotFound) {
+        bool existed = false;
+        cause = createHeaderFile(path, header, existed);
+        if (!existed)
+            return cause;
+        cause = readHeaderFrom(path, mode, fresh);
+    }
+    if (cause == FileCause::None)
+        header = fresh;
+    return cause;
 }
 }  // namespace
 
@@ -127,17 +150,7 @@ void SalesFileHeader::decode(const std::uint8_t* buf)
         this->*t.field = codec::fitText(codec::getText(buf, t.offset, t.width), t.width);
 }
 
-int ReadHeader(const CLocalFile& local, SalesFileHeader& header)
-{
-    const std::string path = local.GetPath("Head");
-    SalesFileHeader fresh = header;
-    const int cause = readHeaderFrom(path, OpenMode::Read, fresh);
-    if (cause == FileCause::NotFound)
-        return createHeaderFile(path, header);
-    if (cause == FileCause::None)
-        header = fresh;
-    return cause;
-}
+int ReadHeader(const CLocalFile& local, SalesFileHeader& header) { return readOrCreate(local, header, OpenMode::Read); }
 
 int WriteHeader(const CLocalFile& local, const SalesFileHeader& header)
 {
@@ -154,14 +167,7 @@ int WriteHeader(const CLocalFile& local, const SalesFileHeader& header)
 
 int OpenOrCreateHeader(const CLocalFile& local, SalesFileHeader& header)
 {
-    const std::string path = local.GetPath("Head");
-    SalesFileHeader fresh = header;
-    const int cause = readHeaderFrom(path, OpenMode::ReadWrite, fresh);
-    if (cause == FileCause::NotFound)
-        return createHeaderFile(path, header);
-    if (cause == FileCause::None)
-        header = fresh;
-    return cause;
+    return readOrCreate(local, header, OpenMode::ReadWrite);
 }
 
 HeaderProbe ProbeHeader(const std::string& path, float& version, long long& bytesRead)
