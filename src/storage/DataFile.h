@@ -31,6 +31,8 @@ constexpr int SharingViolation = 11;
 constexpr int LockGivenUp = 12;
 constexpr int DiskFull = 13;
 constexpr int EndOfFile = 14;
+// A file that was to be created is there already (another register made it).
+constexpr int AlreadyExists = 15;
 }  // namespace FileCause
 
 class DataFile {
@@ -56,6 +58,12 @@ public:
     long long size();
     bool truncate(long long size);
     void close();
+
+    // Makes a new file holding exactly these bytes so that other registers see
+    // either no file or all of it, never an empty or half-written one. Returns
+    // AlreadyExists, leaving the file as it is, when it is already there. One
+    // counted operation.
+    static int createWhole(const std::string& path, const void* data, std::size_t n);
 
     // The platform's description of the last failure (errno text).
     std::string lastErrorText() const;

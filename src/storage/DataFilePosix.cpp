@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -110,6 +111,62 @@ int DataFile::tryOpen(const std::string& path, OpenMode mode)
     fd_ = fd;
     lastErrno_ = 0;
     return FileCause::None;
+}
+
+int DataFile::createWhole(const std::string& path, const void* data, std::size_t n)
+{
+    if (faultHere())
+        return FileCause::Generic;
+    // Written in full under a name of its own, flushed, then linked under the
+    // real name: the link either appears whole or fails because the name is
+    // taken.
+    static unsigned serial = 0;
+    const std::string temp = path + ".new-" + std::to_string(getpid()) + "-" + std::to_string(++serial);
+    int fd = ::open(temp.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return causeFromErrno(errno);
+    const auto* bytes = static_cast<const char*>(data);
+    std::size_t done = 0;
+    while (done < n) {
+        const ssize_t w = ::write(fd, bytes + done, n - done);
+        if (w < 0 && errno == EINTR)
+            continue;
+        if (w <= 0)
+            break;
+        done += static_cast<std::size_t>(w);
+    }
+    const bool written = done == n && ::fdatasync(fd) == 0;
+    ::close(fd);
+    if (!written) {
+        const int e = errno;
+        ::unlink(temp.c_str());
+        return causeFromErrno(e ? e : EIO);
+    }
+    const int linked = ::link(temp.c_str(), path.c_str());
+    const int e = errno;
+    ::unlink(temp.c_str());
+    if (linked == 0) {
+        // The new name itself reaches the disk with its folder.
+        const std::size_t slash = path.find_last_of('/');
+        const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+        const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (dir >= 0) {
+            ::fsync(dir);
+            ::close(dir);
+        }
+        return FileCause::None;
+    }
+    if (e == EEXIST)
+        return FileCause::AlreadyExists;
+    if (e != EPERM && e != ENOTSUP && e != EOPNOTSUPP && e != EMLINK)
+        return causeFromErrno(e);
+    // A file system without hard links: an exclusive create, then the bytes.
+    fd = ::open(path.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return errno == EEXIST ? FileCause::AlreadyExists : causeFromErrno(errno);
+    const bool ok = ::pwrite(fd, data, n, 0) == static_cast<ssize_t>(n) && ::fdatasync(fd) == 0;
+    ::close(fd);
+    return ok ? FileCause::None : FileCause::Generic;
 }
 
 long long DataFile::readAt(long long offset, void* buf, std::size_t n)

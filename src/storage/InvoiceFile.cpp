@@ -110,18 +110,14 @@ int ReadInvoiceCount(const CLocalFile& local, int& count)
     DataFile file;
     int cause = CLocalFile::OpenFile(file, path, OpenMode::Read);
     if (cause == FileCause::NotFound) {
-        // A new invoice file holds no sales, whatever count the caller had. It
-        // is created without truncating, and the count written only while it
-        // is still empty: another register may have created it meanwhile.
-        cause = CLocalFile::OpenFile(file, path, OpenMode::OpenOrCreate);
-        if (cause != FileCause::None)
+        // A new invoice file holds no sales, whatever count the caller had.
+        // Another register may create it at the same moment: then its file is
+        // read like any other.
+        const std::uint8_t zero[4] = {};
+        cause = DataFile::createWhole(path, zero, sizeof zero);
+        if (cause != FileCause::None && cause != FileCause::AlreadyExists)
             return cause;
-        if (file.size() == 0) {
-            if (!writeCount(file, 0) || !file.sync())
-                return FileCause::Generic;
-            count = 0;
-            return FileCause::None;
-        }
+        cause = CLocalFile::OpenFile(file, path, OpenMode::Read);
     }
     if (cause != FileCause::None)
         return cause;

@@ -182,15 +182,10 @@ int EnsureProductFile(const CLocalFile& local)
     }
     if (cause != FileCause::NotFound)
         return cause;
-    // Created without truncating; the count is written only into a file that
-    // is still empty, since another register may have created it meanwhile.
-    DataFile file;
-    cause = CLocalFile::OpenFile(file, path, OpenMode::OpenOrCreate);
-    if (cause != FileCause::None)
-        return cause;
-    if (file.size() == 0 && (!writeCount(file, 0) || !file.sync()))
-        return FileCause::Generic;
-    return FileCause::None;
+    // Another register may create it at the same moment; its file then stands.
+    const std::uint8_t zero[kCountSize] = {};
+    cause = DataFile::createWhole(path, zero, sizeof zero);
+    return cause == FileCause::AlreadyExists ? FileCause::None : cause;
 }
 
 int ReadProductCount(const CLocalFile& local, long long& count)

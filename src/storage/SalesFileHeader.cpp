@@ -53,18 +53,11 @@ const TextField kTexts[] = {
 // meanwhile is left as it is: `existed` tells the caller to read it instead.
 int createHeaderFile(const std::string& path, const SalesFileHeader& header, bool& existed)
 {
-    DataFile file;
-    const int cause = CLocalFile::OpenFile(file, path, OpenMode::OpenOrCreate);
-    if (cause != FileCause::None)
-        return cause;
-    existed = file.size() != 0;
-    if (existed)
-        return FileCause::None;
     std::uint8_t buf[SalesFileHeader::kFileSize] = {};
     header.encode(buf);
-    if (!file.writeAt(0, buf, sizeof buf) || !file.sync())
-        return FileCause::Generic;
-    return FileCause::None;
+    const int cause = DataFile::createWhole(path, buf, sizeof buf);
+    existed = cause == FileCause::AlreadyExists;
+    return existed ? FileCause::None : cause;
 }
 
 int readHeaderFrom(const std::string& path, OpenMode mode, SalesFileHeader& header)
