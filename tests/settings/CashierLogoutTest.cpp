@@ -30,7 +30,7 @@ const std::string kMaryFrom9To12 = std::string("Cashier Log-out\r\n\r\nCashier:M
                                                "Sun Dec  6 09:00:00 2026 to Sun Dec  6 12:00:00 2026\r\n\r\n") +
                                    kColumns;
 
-class CashierLogoutReport : public ::testing::Test {
+class CashierLogoutReportTest : public ::testing::Test {
 protected:
     TempDir dir;
     CLocalFile local{dir.path()};
@@ -39,7 +39,7 @@ protected:
 }  // namespace
 
 // 6 December 2026 is a Sunday.
-TEST_F(CashierLogoutReport, KeepsOnlyTheCashiersSalesFromLogInToNowBothIncluded)
+TEST_F(CashierLogoutReportTest, KeepsOnlyTheCashiersSalesFromLogInToNowBothIncluded)
 {
     header.levelNames[1] = "Trade";  // the store's own names are used
     addSale(local, "Mary", at(2026, 12, 6, 8, 59, 59), 1.0f);                  // 0: before the log-in
@@ -63,7 +63,7 @@ TEST_F(CashierLogoutReport, KeepsOnlyTheCashiersSalesFromLogInToNowBothIncluded)
     EXPECT_EQ(report, expected);
 }
 
-TEST_F(CashierLogoutReport, DamagedOrMissingFileReportsOnlyTheSalesPresent)
+TEST_F(CashierLogoutReportTest, DamagedOrMissingFileReportsOnlyTheSalesPresent)
 {
     const OleDate login = OleDate::fromCalendar(2026, 12, 6, 9, 0, 0);
     const CalendarTime now = at(2026, 12, 6, 12, 0, 0);
@@ -90,7 +90,7 @@ TEST_F(CashierLogoutReport, DamagedOrMissingFileReportsOnlyTheSalesPresent)
     EXPECT_EQ(CashierLogoutReport(local, header, "Mary", login, now), heading);
 }
 
-TEST_F(CashierLogoutReport, ScansPastBlockBoundariesAndSkipsUndatedSales)
+TEST_F(CashierLogoutReportTest, ScansPastBlockBoundariesAndSkipsUndatedSales)
 {
     // 40 sales, one a minute from 10:00; Mary rang up every third one.
     for (int i = 0; i < 40; ++i)
@@ -115,7 +115,7 @@ TEST_F(CashierLogoutReport, ScansPastBlockBoundariesAndSkipsUndatedSales)
     EXPECT_NE(report.find("Mon May  4 10:36:00 2026\r\n"), std::string::npos);
 }
 
-TEST_F(CashierLogoutReport, LogInTimeNotSetPutsNoLowerBound)
+TEST_F(CashierLogoutReportTest, LogInTimeNotSetPutsNoLowerBound)
 {
     addSale(local, "Mary", at(2020, 1, 1, 8, 0, 0), 1.0f);
     addSale(local, "Mary", at(2026, 12, 7, 8, 0, 0), 2.0f);  // after now
