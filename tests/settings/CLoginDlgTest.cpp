@@ -62,13 +62,7 @@ private:
 
 CalendarTime at(int year, int month, int day, int hour, int minute)
 {
-    CalendarTime t;
-    t.year = year;
-    t.month = month;
-    t.day = day;
-    t.hour = hour;
-    t.minute = minute;
-    return t;
+    return CalendarTime{.year = year, .month = month, .day = day, .hour = hour, .minute = minute};
 }
 
 class CashierLogIn : public ::testing::Test {
@@ -133,17 +127,14 @@ TEST_F(CashierLogIn, ListIsSortedAndMissingCashierFileLeavesItEmpty)
     EXPECT_EQ(boxes.texts(), std::vector<std::string>{"Password did not match."});
     EXPECT_EQ(local.loggedInCashier, "");
 
-    addCashier("mary", "1");
-    addCashier("John", "2");
-    addCashier("Anne", "3");
-    addCashier("bob", "4");
+    for (const char* name : {"mary", "John", "Anne", "bob"})
+        addCashier(name, "pw");
     CLoginDlg dlg(local);
     auto* list = dlg.findChild<QComboBox*>("cashier");
-    ASSERT_EQ(list->count(), 4);
-    EXPECT_EQ(list->itemText(0), "Anne");
-    EXPECT_EQ(list->itemText(1), "bob");
-    EXPECT_EQ(list->itemText(2), "John");
-    EXPECT_EQ(list->itemText(3), "mary");
+    QStringList shown;
+    for (int i = 0; i < list->count(); ++i)
+        shown << list->itemText(i);
+    EXPECT_EQ(shown, (QStringList{"Anne", "bob", "John", "mary"}));
 }
 
 TEST_F(CashierLogIn, JohnOverMaryShowsMarysSalesSinceHerLogInThenTheLogInMessage)
@@ -174,19 +165,16 @@ TEST_F(CashierLogIn, JohnOverMaryShowsMarysSalesSinceHerLogInThenTheLogInMessage
 
     EXPECT_EQ(boxesBeforeReport, 0u);
     EXPECT_EQ(boxes.texts(), std::vector<std::string>{"Log-in cashier John"});
-    EXPECT_NE(report.find("Cashier:Mary"), std::string::npos) << report;
-    EXPECT_EQ(report.find("0      \t"), std::string::npos) << report;
-    EXPECT_NE(report.find("1      \t     2.00\tCash"), std::string::npos) << report;
-    EXPECT_EQ(report.find("2      \t"), std::string::npos) << report;
-    EXPECT_NE(report.find("3      \t     4.00\tCash"), std::string::npos) << report;
-    EXPECT_EQ(report.find("4      \t"), std::string::npos) << report;
+    // Only Mary's sales 1 and 3 lie in her time.
+    for (const char* line : {"Cashier:Mary", "1      \t     2.00\tCash", "3      \t     4.00\tCash"})
+        EXPECT_NE(report.find(line), std::string::npos) << line << "\n" << report;
+    for (const char* line : {"0      \t", "2      \t", "4      \t"})
+        EXPECT_EQ(report.find(line), std::string::npos) << line << "\n" << report;
 
-    EXPECT_EQ(local.loggedInCashier, "John");
-    EXPECT_EQ(sale.cashier, "John");
-    EXPECT_EQ(local.loginTime, OleDate::fromCalendar(2026, 12, 6, 12, 0, 0));
+    const OleDate noon = OleDate::fromCalendar(2026, 12, 6, 12, 0, 0);
+    EXPECT_EQ((std::tuple{local.loggedInCashier, sale.cashier, local.loginTime}), (std::tuple{"John", "John", noon}));
     const CLocalFile after = reloaded();
-    EXPECT_EQ(after.loggedInCashier, "John");
-    EXPECT_EQ(after.loginTime, OleDate::fromCalendar(2026, 12, 6, 12, 0, 0));
+    EXPECT_EQ((std::pair{after.loggedInCashier, after.loginTime}), (std::pair{std::string("John"), noon}));
 }
 
 TEST_F(CashierLogIn, WrongPasswordOrCancelChangesNothing)
@@ -209,9 +197,8 @@ TEST_F(CashierLogIn, WrongPasswordOrCancelChangesNothing)
     EXPECT_FALSE(CLoginDlg::LogIn(nullptr, local, header, sale));
     EXPECT_EQ(boxes.texts().size(), 3u);
 
-    EXPECT_EQ(local.loggedInCashier, "Mary");
-    EXPECT_EQ(sale.cashier, "Mary");
-    EXPECT_EQ(local.loginTime, OleDate::fromCalendar(2026, 12, 6, 9, 0, 0));
+    EXPECT_EQ((std::tuple{local.loggedInCashier, sale.cashier, local.loginTime}),
+              (std::tuple{"Mary", "Mary", OleDate::fromCalendar(2026, 12, 6, 9, 0, 0)}));
     EXPECT_EQ(reloaded().loggedInCashier, "Mary");
 }
 

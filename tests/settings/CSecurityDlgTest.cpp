@@ -65,23 +65,24 @@ protected:
                child<QLineEdit>(dlg, "new_password")->text().isEmpty() &&
                child<QLineEdit>(dlg, "confirm_password")->text().isEmpty();
     }
-    static bool locked(QWidget& dlg)
+    // Locked: the new password boxes read-only, the change button and the
+    // security switch disabled; unlocked, all of them usable.
+    static bool lockedIs(QWidget& dlg, bool lock)
     {
-        return child<QLineEdit>(dlg, "new_password")->isReadOnly() &&
-               child<QLineEdit>(dlg, "confirm_password")->isReadOnly() &&
-               !child<QPushButton>(dlg, "confirm_change")->isEnabled() &&
-               !child<QRadioButton>(dlg, "security_on")->isEnabled() &&
-               !child<QRadioButton>(dlg, "security_off")->isEnabled() &&
-               !child<QLabel>(dlg, "security_note")->isEnabled() &&
-               !child<QGroupBox>(dlg, "security_group")->isEnabled();
+        return child<QLineEdit>(dlg, "new_password")->isReadOnly() == lock &&
+               child<QLineEdit>(dlg, "confirm_password")->isReadOnly() == lock &&
+               child<QPushButton>(dlg, "confirm_change")->isEnabled() != lock &&
+               child<QRadioButton>(dlg, "security_on")->isEnabled() != lock &&
+               child<QRadioButton>(dlg, "security_off")->isEnabled() != lock &&
+               child<QLabel>(dlg, "security_note")->isEnabled() != lock &&
+               child<QGroupBox>(dlg, "security_group")->isEnabled() != lock;
     }
-    static bool unlocked(QWidget& dlg)
+    static bool locked(QWidget& dlg) { return lockedIs(dlg, true); }
+    static bool unlocked(QWidget& dlg) { return lockedIs(dlg, false); }
+    static void confirm(QWidget& dlg, const QString& password)
     {
-        return !child<QLineEdit>(dlg, "new_password")->isReadOnly() &&
-               !child<QLineEdit>(dlg, "confirm_password")->isReadOnly() &&
-               child<QPushButton>(dlg, "confirm_change")->isEnabled() &&
-               child<QRadioButton>(dlg, "security_on")->isEnabled() &&
-               child<QRadioButton>(dlg, "security_off")->isEnabled();
+        type(dlg, "password", password);
+        child<QPushButton>(dlg, "confirm")->click();
     }
 
     TempDir dir;
@@ -105,9 +106,8 @@ TEST_F(SecurityWindow, OpensLockedAndUnlocksOnlyWithTheExactPassword)
 
     // Wrong case, a prefix and trailing text all fail silently; the boxes empty.
     for (const QString& wrong : {QString("open sesame"), QString("Open"), QString("Open Sesame ")}) {
-        type(dlg, "password", wrong);
         type(dlg, "new_password", "x");  // read-only while locked
-        child<QPushButton>(dlg, "confirm")->click();
+        confirm(dlg, wrong);
         EXPECT_TRUE(locked(dlg)) << wrong.toStdString();
         EXPECT_TRUE(boxesEmpty(dlg));
     }
@@ -141,11 +141,9 @@ TEST_F(SecurityWindow, NoPasswordUnlocksAtOnceAndLongPasswordIsCutTo13)
     // Now the window opens locked; the full 14 characters no longer match.
     CSecurityDlg dlg(local, header);
     EXPECT_TRUE(locked(dlg));
-    type(dlg, "password", "ABCDEFGHIJKLMN");
-    child<QPushButton>(dlg, "confirm")->click();
+    confirm(dlg, "ABCDEFGHIJKLMN");
     EXPECT_TRUE(locked(dlg));
-    type(dlg, "password", "ABCDEFGHIJKLM");
-    child<QPushButton>(dlg, "confirm")->click();
+    confirm(dlg, "ABCDEFGHIJKLM");
     EXPECT_TRUE(unlocked(dlg));
     EXPECT_EQ(boxes.texts().size(), 1u);
 }
@@ -154,8 +152,7 @@ TEST_F(SecurityWindow, MismatchChangesNothingAndEmptyPairRemovesThePassword)
 {
     storePassword("old");
     CSecurityDlg dlg(local, header);
-    type(dlg, "password", "old");
-    child<QPushButton>(dlg, "confirm")->click();
+    confirm(dlg, "old");
     ASSERT_TRUE(unlocked(dlg));
 
     boxes.answer(MessageBox::Answer::Ok);
@@ -180,8 +177,7 @@ TEST_F(SecurityWindow, SecuritySwitchIsSavedAtOnceAndSurvivesARestart)
     storePassword("pw");
     CSecurityDlg dlg(local, header);
     dlg.show();
-    type(dlg, "password", "pw");
-    child<QPushButton>(dlg, "confirm")->click();
+    confirm(dlg, "pw");
     ASSERT_TRUE(unlocked(dlg));
 
     child<QRadioButton>(dlg, "security_on")->click();

@@ -2,6 +2,7 @@
 
 #include "CLocalFile.h"
 #include "InvoiceFile.h"
+#include "InvoiceTestSupport.h"
 #include "SalesFileHeader.h"
 #include "TempDir.h"
 
@@ -10,18 +11,6 @@
 #include <string>
 
 namespace {
-
-CalendarTime at(int year, int month, int day, int hour, int minute, int second)
-{
-    CalendarTime t;
-    t.year = year;
-    t.month = month;
-    t.day = day;
-    t.hour = hour;
-    t.minute = minute;
-    t.second = second;
-    return t;
-}
 
 void addSale(const CLocalFile& local, const std::string& cashier, const CalendarTime& when, float total,
              const std::string& payType = "Cash", std::uint8_t level = 0)
@@ -37,15 +26,21 @@ void addSale(const CLocalFile& local, const std::string& cashier, const Calendar
 }
 
 const char* const kColumns = "Rec# \t Total\t Payment Type \t Customer Type \t Time\r\n";
+const std::string kMaryFrom9To12 = std::string("Cashier Log-out\r\n\r\nCashier:Mary\r\n"
+                                               "Sun Dec  6 09:00:00 2026 to Sun Dec  6 12:00:00 2026\r\n\r\n") +
+                                   kColumns;
 
+class CashierLogoutReportTest : public ::testing::Test {
+protected:
+    TempDir dir;
+    CLocalFile local{dir.path()};
+    SalesFileHeader header;
+};
 }  // namespace
 
 // 6 December 2026 is a Sunday.
-TEST(CashierLogoutReport, KeepsOnlyTheCashiersSalesFromLogInToNowBothIncluded)
+TEST_F(CashierLogoutReportTest, KeepsOnlyTheCashiersSalesFromLogInToNowBothIncluded)
 {
-    TempDir dir;
-    CLocalFile local(dir.path());
-    SalesFileHeader header;
     header.levelNames[1] = "Trade";  // the store's own names are used
     addSale(local, "Mary", at(2026, 12, 6, 8, 59, 59), 1.0f);                  // 0: before the log-in
     addSale(local, "Mary", at(2026, 12, 6, 9, 0, 0), 12.5f, "Cash", 1);        // 1: at the log-in
@@ -58,9 +53,7 @@ TEST(CashierLogoutReport, KeepsOnlyTheCashiersSalesFromLogInToNowBothIncluded)
 
     const std::string report = CashierLogoutReport(local, header, "Mary", OleDate::fromCalendar(2026, 12, 6, 9, 0, 0),
                                                    at(2026, 12, 6, 12, 0, 0));
-    const std::string expected = std::string("Cashier Log-out\r\n\r\nCashier:Mary\r\n"
-                                             "Sun Dec  6 09:00:00 2026 to Sun Dec  6 12:00:00 2026\r\n\r\n") +
-                                 kColumns +
+    const std::string expected = kMaryFrom9To12 +
                                  "1      \t    12.50\tCash                \tTrade               \t"
                                  "Sun Dec  6 09:00:00 2026\r\n"
                                  "4      \t  1234.57\tVisa                \t                    \t"
@@ -70,24 +63,18 @@ TEST(CashierLogoutReport, KeepsOnlyTheCashiersSalesFromLogInToNowBothIncluded)
     EXPECT_EQ(report, expected);
 }
 
-TEST(CashierLogoutReport, DamagedOrMissingFileReportsOnlyTheSalesPresent)
+TEST_F(CashierLogoutReportTest, DamagedOrMissingFileReportsOnlyTheSalesPresent)
 {
-    TempDir dir;
-    CLocalFile local(dir.path());
-    SalesFileHeader header;
     const OleDate login = OleDate::fromCalendar(2026, 12, 6, 9, 0, 0);
     const CalendarTime now = at(2026, 12, 6, 12, 0, 0);
-    const std::string heading = std::string("Cashier Log-out\r\n\r\nCashier:Mary\r\n"
-                                            "Sun Dec  6 09:00:00 2026 to Sun Dec  6 12:00:00 2026\r\n\r\n") +
-                                kColumns;
+    const std::string& heading = kMaryFrom9To12;
 
     // No invoice file at all: the heading alone, and no file is created.
     EXPECT_EQ(CashierLogoutReport(local, header, "Mary", login, now), heading);
     EXPECT_FALSE(fileExists(local.GetPath("Invoices")));
 
-    addSale(local, "Mary", at(2026, 12, 6, 9, 30, 0), 1.0f);
-    addSale(local, "Mary", at(2026, 12, 6, 10, 30, 0), 2.0f);
-    addSale(local, "Mary", at(2026, 12, 6, 11, 30, 0), 3.0f);
+    for (int hour : {9, 10, 11})
+        addSale(local, "Mary", at(2026, 12, 6, hour, 30, 0), static_cast<float>(hour - 8));
     // The count claims 9 sales, and the third record is cut short.
     std::vector<std::uint8_t> bytes = readBytes(local.GetPath("Invoices"));
     bytes[0] = 9;
@@ -98,19 +85,13 @@ TEST(CashierLogoutReport, DamagedOrMissingFileReportsOnlyTheSalesPresent)
                         "1      \t     2.00\tCash                \tRetail              \tSun Dec  6 10:30:00 2026\r\n");
 
     // A negative count holds no sales.
-    bytes[0] = 0xff;
-    bytes[1] = 0xff;
-    bytes[2] = 0xff;
-    bytes[3] = 0xff;
+    std::fill(bytes.begin(), bytes.begin() + 4, 0xff);
     writeBytes(local.GetPath("Invoices"), bytes);
     EXPECT_EQ(CashierLogoutReport(local, header, "Mary", login, now), heading);
 }
 
-TEST(CashierLogoutReport, ScansPastBlockBoundariesAndSkipsUndatedSales)
+TEST_F(CashierLogoutReportTest, ScansPastBlockBoundariesAndSkipsUndatedSales)
 {
-    TempDir dir;
-    CLocalFile local(dir.path());
-    SalesFileHeader header;
     // 40 sales, one a minute from 10:00; Mary rang up every third one.
     for (int i = 0; i < 40; ++i)
         addSale(local, i % 3 == 0 ? "Mary" : "Bob", at(2026, 5, 4, 10 + i / 60, i % 60, 0), static_cast<float>(i));
@@ -134,11 +115,8 @@ TEST(CashierLogoutReport, ScansPastBlockBoundariesAndSkipsUndatedSales)
     EXPECT_NE(report.find("Mon May  4 10:36:00 2026\r\n"), std::string::npos);
 }
 
-TEST(CashierLogoutReport, LogInTimeNotSetPutsNoLowerBound)
+TEST_F(CashierLogoutReportTest, LogInTimeNotSetPutsNoLowerBound)
 {
-    TempDir dir;
-    CLocalFile local(dir.path());
-    SalesFileHeader header;
     addSale(local, "Mary", at(2020, 1, 1, 8, 0, 0), 1.0f);
     addSale(local, "Mary", at(2026, 12, 7, 8, 0, 0), 2.0f);  // after now
     const std::string report = CashierLogoutReport(local, header, "Mary", OleDate{}, at(2026, 12, 6, 12, 0, 0));

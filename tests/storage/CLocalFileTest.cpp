@@ -1,5 +1,5 @@
-#include "ByteCodec.h"
 #include "CLocalFile.h"
+#include "LayoutCheck.h"
 #include "RecordingPrompt.h"
 #include "TempDir.h"
 
@@ -25,36 +25,18 @@ TEST(CLocalFile, RecordLayoutPutsEveryFieldAtItsOffset)
     local.packingSlips = 3;
     local.drawerCommand = "ABCDEFGHIJKLMNOP";  // cut to 11
     local.loggedInCashier = "Mary";
-    for (std::size_t i = 0; i < CLocalFile::kSlotCount; ++i)
-        local.paths[i] = "slot" + std::to_string(i);
     local.loginTime = OleDate{1234.5, 0};
-
+    std::vector<Slot> slots{u32(0, 0x01020304), u32(4, 0x0A0B0C0D), u8(8, 1),  u8(9, 2), u8(10, 1), u8(11, 2),
+                            u8(12, 3), text(13, 12, "ABCDEFGHIJK"), text(25, 24, "Mary"), zeros(2569, 3),
+                            f64(2572, 1234.5), i32(2580, 0)};
+    for (std::size_t i = 0; i < CLocalFile::kSlotCount; ++i) {
+        local.paths[i] = "slot" + std::to_string(i);
+        slots.push_back(text(49 + 180 * i, 180, local.paths[i]));
+    }
     std::uint8_t buf[CLocalFile::kRecordSize];
     local.encode(buf);
-    EXPECT_EQ(codec::getU32(buf, 0), 0x01020304u);
-    EXPECT_EQ(codec::getU32(buf, 4), 0x0A0B0C0Du);
-    EXPECT_EQ(buf[8], 1);
-    EXPECT_EQ(buf[9], 2);
-    EXPECT_EQ(buf[10], 1);
-    EXPECT_EQ(buf[11], 2);
-    EXPECT_EQ(buf[12], 3);
-    EXPECT_EQ(codec::getText(buf, 13, 12), "ABCDEFGHIJK");
-    EXPECT_EQ(codec::getText(buf, 25, 24), "Mary");
-    EXPECT_EQ(codec::getText(buf, 49, 180), "slot0");
-    EXPECT_EQ(codec::getText(buf, 49 + 13 * 180, 180), "slot13");
-    EXPECT_EQ(buf[2569], 0);
-    EXPECT_EQ(buf[2571], 0);
-    EXPECT_EQ(codec::getF64(buf, 2572), 1234.5);
-    EXPECT_EQ(codec::getI32(buf, 2580), 0);
-
-    CLocalFile back(dir.path());
-    back.decode(buf);
-    EXPECT_EQ(back.currentRecord, local.currentRecord);
-    EXPECT_EQ(back.drawerCommand, "ABCDEFGHIJK");
-    EXPECT_EQ(back.loggedInCashier, "Mary");
-    EXPECT_EQ(back.paths, local.paths);
-    EXPECT_EQ(back.loginTime, local.loginTime);
-    EXPECT_EQ(back.packingSlips, 3);
+    expectLayout(buf, 2584, slots);
+    expectRoundTrip(CLocalFile(dir.path()), buf, CLocalFile::kRecordSize);
 }
 
 TEST(CLocalFile, FirstLoadCreatesTheRecordWithDefaultFilesBesideIt)
@@ -113,23 +95,19 @@ TEST(CLocalFile, GetPathAnswersEveryKindCaseSensitively)
     ASSERT_FALSE(local.Load());
     local.paths[1] = "/mnt/Shop/Main-Invs.pdb";
     local.paths[3] = "/mnt/Shop/Main-Cust.pdb";
-    EXPECT_EQ(local.GetPath("Payments"), "/mnt/Shop/Main-Pymnt.pdb");
-    EXPECT_EQ(local.GetPath("Rentals"), "/mnt/Shop/Main-Rent.pdb");
-    EXPECT_EQ(local.GetPath("Quotes"), "/mnt/Shop/Main-Quote.pdb");
-    EXPECT_EQ(local.GetPath("Terms"), "/mnt/Shop/Main-Terms.pdb");
-    EXPECT_EQ(local.GetPath("Invoices"), "/mnt/Shop/Main-Invs.pdb");
-    EXPECT_EQ(local.GetPath("Customers"), "/mnt/Shop/Main-Cust.pdb");
-    EXPECT_EQ(local.GetPath("Head"), dir.file("Retail.pos"));
-    EXPECT_EQ(local.GetPath("Products"), dir.file("Retail-Prod.pdb"));
-    EXPECT_EQ(local.GetPath("Vendor"), dir.file("Retail-Vend.pdb"));
-    EXPECT_EQ(local.GetPath("Category"), dir.file("Retail-Catg.pdb"));
-    EXPECT_EQ(local.GetPath("Cashiers"), dir.file("Retail-Cash.pdb"));
-    EXPECT_EQ(local.GetPath("Tax Table"), dir.file("Retail-TaxT.pdb"));
-    EXPECT_EQ(local.GetPath("Sales People"), dir.file("Retail-SaleP.pdb"));
-    EXPECT_EQ(local.GetPath("Defaults"), dir.file("Defaults.pdb"));
-    EXPECT_EQ(local.GetPath("Notes.txt"), dir.file("Notes.txt"));
-    // Keys are exact: the lower-case name is a file of that name beside the record.
-    EXPECT_EQ(local.GetPath("customers"), dir.file("customers"));
+    // Payments, rentals, quotes and terms lie beside the invoices; keys are
+    // exact: a lower-case name is a file of that name beside the record.
+    const std::pair<const char*, std::string> paths[] = {
+        {"Payments", "/mnt/Shop/Main-Pymnt.pdb"}, {"Rentals", "/mnt/Shop/Main-Rent.pdb"},
+        {"Quotes", "/mnt/Shop/Main-Quote.pdb"},   {"Terms", "/mnt/Shop/Main-Terms.pdb"},
+        {"Invoices", "/mnt/Shop/Main-Invs.pdb"},  {"Customers", "/mnt/Shop/Main-Cust.pdb"},
+        {"Head", dir.file("Retail.pos")},         {"Products", dir.file("Retail-Prod.pdb")},
+        {"Vendor", dir.file("Retail-Vend.pdb")},  {"Category", dir.file("Retail-Catg.pdb")},
+        {"Cashiers", dir.file("Retail-Cash.pdb")}, {"Tax Table", dir.file("Retail-TaxT.pdb")},
+        {"Sales People", dir.file("Retail-SaleP.pdb")}, {"Defaults", dir.file("Defaults.pdb")},
+        {"Notes.txt", dir.file("Notes.txt")},     {"customers", dir.file("customers")}};
+    for (const auto& [key, want] : paths)
+        EXPECT_EQ(local.GetPath(key), want) << key;
 
     // After a reset the bare default names lie in the working folder.
     local.resetToDefaults();

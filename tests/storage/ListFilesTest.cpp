@@ -1,22 +1,26 @@
 #include "ByteCodec.h"
 #include "CLocalFile.h"
 #include "ListFiles.h"
+#include "RecordingPrompt.h"
 #include "TempDir.h"
-#include "UserPrompt.h"
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 namespace {
-class RecordingPrompt final : public UserPrompt {
-public:
-    RecordingPrompt() { setUserPrompt(this); }
-    ~RecordingPrompt() override { setUserPrompt(nullptr); }
-    void showMessage(const std::string& text) override { texts.push_back(text); }
-    bool keepWaiting(const std::string&) override { return true; }
-    std::vector<std::string> texts;
-};
+using Names = std::vector<std::string>;
+
+std::string nextAfter(const CLocalFile& local, std::string name)
+{
+    NextCashier(local, name);
+    return name;
+}
+
+void setCount16(const std::string& path, std::size_t off, std::int16_t n)
+{
+    auto bytes = readBytes(path);
+    codec::putI16(bytes.data(), off, n);
+    writeBytes(path, bytes);
+}
 
 void addCashiers(const CLocalFile& local, std::initializer_list<CashierRecord> cashiers)
 {
@@ -49,7 +53,7 @@ TEST(ListFiles, CashierFileAppendReplaceDelete)
     EXPECT_EQ(ReplaceCashier(local, 2, {"Peter", "pp"}), ChangeResult::Done);
 
     EXPECT_EQ(DeleteCashier(local, "MARY"), ChangeResult::Done);
-    EXPECT_EQ(FillCashierBox(local), (std::vector<std::string>{"John", "Peter"}));
+    EXPECT_EQ(FillCashierBox(local), (Names{"John", "Peter"}));
     EXPECT_EQ(codec::getU32(readBytes(path).data(), 0), 2u);
     EXPECT_EQ(DeleteCashier(local, "Mary"), ChangeResult::NotFound);
     EXPECT_EQ(DeleteCashier(local, "PETER"), ChangeResult::Done);  // the last one: nothing moves
@@ -60,25 +64,20 @@ TEST(ListFiles, CashierPasswordsAndNextCashier)
 {
     TempDir dir;
     CLocalFile local(dir.path());
-    std::string name = "John";
-    NextCashier(local, name);
-    EXPECT_EQ(name, "John");  // no file: unchanged
+    EXPECT_EQ(nextAfter(local, "John"), "John");  // no file: unchanged
     EXPECT_FALSE(CheckCashierPassword(local, "John", ""));
 
     const std::string longPw = "abcdefghijklmnopqrstuvw";  // 23 characters, the most a field holds
     addCashiers(local, {{"John", "Secret"}, {"Mary", longPw}, {"Ann", ""}, {"Mary", "other"}});
-    EXPECT_TRUE(CheckCashierPassword(local, "John", "Secret"));
-    EXPECT_FALSE(CheckCashierPassword(local, "john", "Secret"));
-    EXPECT_FALSE(CheckCashierPassword(local, "John", "secret"));
-    EXPECT_FALSE(CheckCashierPassword(local, "John", "Secre"));
-    EXPECT_FALSE(CheckCashierPassword(local, "John", "Secret "));
-    EXPECT_FALSE(CheckCashierPassword(local, "John", std::string("Secret\0x", 8)));
-    EXPECT_TRUE(CheckCashierPassword(local, "Mary", longPw));
-    EXPECT_FALSE(CheckCashierPassword(local, "Mary", longPw + "x"));  // would be cut to the stored text
-    EXPECT_TRUE(CheckCashierPassword(local, "Mary", "other"));       // the second Mary
-    EXPECT_TRUE(CheckCashierPassword(local, "Ann", ""));
-    EXPECT_FALSE(CheckCashierPassword(local, "Ann", "x"));
-    EXPECT_FALSE(CheckCashierPassword(local, "", ""));
+    // Names and passwords match exactly; a longer password is not cut to the
+    // stored one; the second Mary's password works too.
+    const std::tuple<std::string, std::string, bool> checks[] = {
+        {"John", "Secret", true},   {"john", "Secret", false}, {"John", "secret", false},
+        {"John", "Secre", false},   {"John", "Secret ", false}, {"John", std::string("Secret\0x", 8), false},
+        {"Mary", longPw, true},     {"Mary", longPw + "x", false}, {"Mary", "other", true},
+        {"Ann", "", true},          {"Ann", "x", false},       {"", "", false}};
+    for (const auto& [name, pw, ok] : checks)
+        EXPECT_EQ(CheckCashierPassword(local, name, pw), ok) << name << "/" << pw;
 
     // Bytes after the stored password's NUL (written by something else) do
     // not stop the right password from matching.
@@ -87,24 +86,14 @@ TEST(ListFiles, CashierPasswordsAndNextCashier)
     writeBytes(local.GetPath("Cashiers"), bytes);
     EXPECT_TRUE(CheckCashierPassword(local, "John", "Secret"));
 
-    name = "john";
-    NextCashier(local, name);
-    EXPECT_EQ(name, "Mary");
-    name = "Mary";  // the first Mary is taken
-    NextCashier(local, name);
-    EXPECT_EQ(name, "Ann");
-    name = "Nobody";
-    NextCashier(local, name);
-    EXPECT_EQ(name, "John");
-    name = "";
-    NextCashier(local, name);
-    EXPECT_EQ(name, "John");
+    // The first Mary is taken; an unknown or empty name starts at the first.
+    const std::pair<const char*, const char*> steps[] = {{"john", "Mary"}, {"Mary", "Ann"}, {"Nobody", "John"}, {"", "John"}};
+    for (const auto& [from, to] : steps)
+        EXPECT_EQ(nextAfter(local, from), to) << from;
     ASSERT_EQ(DeleteCashier(local, "Ann"), ChangeResult::Done);  // the second Mary moves last-but-one
     ASSERT_EQ(DeleteCashier(local, "mary"), ChangeResult::Done);
-    name = "MARY";  // the remaining Mary is last: wraps to the first
-    NextCashier(local, name);
-    EXPECT_EQ(FillCashierBox(local), (std::vector<std::string>{"John", "Mary"}));
-    EXPECT_EQ(name, "John");
+    EXPECT_EQ(FillCashierBox(local), (Names{"John", "Mary"}));
+    EXPECT_EQ(nextAfter(local, "MARY"), "John");  // the remaining Mary is last: wraps to the first
 }
 
 TEST(ListFiles, SalespeopleAndTaxTable)
@@ -140,7 +129,7 @@ TEST(ListFiles, SalespeopleAndTaxTable)
     EXPECT_EQ(t.tax1, 5.0f);
     EXPECT_FALSE(FindTaxZone(local, "COUNTY", t));
     EXPECT_EQ(DeleteTaxZone(local, "COUNTY"), ChangeResult::Done);  // deletion ignores case: the first
-    EXPECT_EQ(FillTaxBox(local), (std::vector<std::string>{"City", "County"}));
+    EXPECT_EQ(FillTaxBox(local), (Names{"City", "County"}));
 }
 
 TEST(ListFiles, TermsIdsNamesAndDeletion)
@@ -150,9 +139,9 @@ TEST(ListFiles, TermsIdsNamesAndDeletion)
     RecordingPrompt prompt;
     EXPECT_EQ(FindTermsName(local, 0), "");  // no file, and none is made
     EXPECT_EQ(DeleteTerms(local, 3), ChangeResult::Failed);
-    EXPECT_EQ(prompt.texts, (std::vector<std::string>{"Terms file not found."}));
+    EXPECT_EQ(prompt.messages, (Names{"Terms file not found."}));
 
-    EXPECT_EQ(FillTermsBox(local), (std::vector<std::string>{"COD", "NET 30"}));
+    EXPECT_EQ(FillTermsBox(local), (Names{"COD", "NET 30"}));
     auto bytes = readBytes(local.GetPath("Terms"));
     ASSERT_EQ(bytes.size(), 4u + 2 * 22u);
     EXPECT_EQ(codec::getI16(bytes.data(), 0), 2);
@@ -187,7 +176,7 @@ TEST(ListFiles, TermsIdsNamesAndDeletion)
     EXPECT_EQ(list[2].id, 3);  // the last took the deleted one's place
     EXPECT_EQ(list[2].name, "NET 45");
     EXPECT_EQ(DeleteTerms(local, 2), ChangeResult::NotFound);
-    EXPECT_EQ(prompt.texts.size(), 1u);
+    EXPECT_EQ(prompt.messages.size(), 1u);
     TermsRecord next;
     ASSERT_EQ(AppendTerms(local, next), 0);
     EXPECT_EQ(next.id, 4);  // ids are not given twice while the counter lasts
@@ -219,38 +208,34 @@ TEST(ListFiles, DamagedCountsInEveryListFile)
     CLocalFile local(dir.path());
     // Signed counts: negative reads as empty, and the next append starts over.
     ASSERT_EQ(AppendSalesperson(local, {"Sam"}), 0);
-    auto bytes = readBytes(local.GetPath("Sales People"));
-    codec::putI16(bytes.data(), 2, -5);
-    writeBytes(local.GetPath("Sales People"), bytes);
+    setCount16(local.GetPath("Sales People"), 2, -5);
     EXPECT_TRUE(FillSalespersonBox(local).empty());
     ASSERT_EQ(AppendSalesperson(local, {"Sue"}), 0);
-    EXPECT_EQ(FillSalespersonBox(local), (std::vector<std::string>{"Sue"}));
+    EXPECT_EQ(FillSalespersonBox(local), (Names{"Sue"}));
 
     // Counts past the end read the records present; appends go right after them.
     ASSERT_EQ(AppendTaxZone(local, {"A", 1, 1}), 0);
-    bytes = readBytes(local.GetPath("Tax Table"));
+    auto bytes = readBytes(local.GetPath("Tax Table"));
     codec::putI16(bytes.data(), 2, 40);
     bytes.resize(bytes.size() + 10, 'q');
     writeBytes(local.GetPath("Tax Table"), bytes);
-    EXPECT_EQ(FillTaxBox(local), (std::vector<std::string>{"A"}));
+    EXPECT_EQ(FillTaxBox(local), (Names{"A"}));
     EXPECT_EQ(ReplaceTaxZone(local, 1, {"B", 2, 2}), ChangeResult::NotFound);
     ASSERT_EQ(AppendTaxZone(local, {"B", 2, 2}), 0);
     EXPECT_EQ(codec::getI16(readBytes(local.GetPath("Tax Table")).data(), 2), 2);
-    EXPECT_EQ(FillTaxBox(local), (std::vector<std::string>{"A", "B"}));
+    EXPECT_EQ(FillTaxBox(local), (Names{"A", "B"}));
 
     addCashiers(local, {{"Ann", "a"}});
     bytes = readBytes(local.GetPath("Cashiers"));
     codec::putU32(bytes.data(), 0, 7);
     writeBytes(local.GetPath("Cashiers"), bytes);
-    EXPECT_EQ(FillCashierBox(local), (std::vector<std::string>{"Ann"}));
+    EXPECT_EQ(FillCashierBox(local), (Names{"Ann"}));
     EXPECT_EQ(DeleteCashier(local, "Ann"), ChangeResult::Done);
     EXPECT_TRUE(FillCashierBox(local).empty());
     EXPECT_EQ(codec::getU32(readBytes(local.GetPath("Cashiers")).data(), 0), 0u);
 
     ASSERT_EQ(ListTerms(local).size(), 2u);
-    bytes = readBytes(local.GetPath("Terms"));
-    codec::putI16(bytes.data(), 0, -1);
-    writeBytes(local.GetPath("Terms"), bytes);
+    setCount16(local.GetPath("Terms"), 0, -1);
     EXPECT_TRUE(FillTermsBox(local).empty());  // an existing file is not made again
     EXPECT_EQ(FindTermsName(local, 0), "");
 }

@@ -1,8 +1,8 @@
-#include "ByteCodec.h"
 #include "CLocalFile.h"
 #include "DataFile.h"
 #include "InvoiceFile.h"
 #include "InvoiceTestSupport.h"
+#include "LayoutCheck.h"
 #include "PaymentRecord.h"
 #include "TempDir.h"
 
@@ -29,6 +29,20 @@ PaymentRecord payment(std::int32_t invoice, float amount, std::int32_t id = 0)
     p.payType = "Check";
     return p;
 }
+
+float paidOn(const CLocalFile& local, std::int32_t invoice)
+{
+    InvoiceRecord sale;
+    sale.recordNumber = invoice;
+    return PaymentsForInvoice(local, sale);
+}
+
+void expectHeader(const std::string& path, std::size_t payments, std::int32_t count, std::int32_t nextId)
+{
+    const auto bytes = readBytes(path);
+    ASSERT_EQ(bytes.size(), 12 + 220 * payments);
+    expectLayout(bytes.data(), 12, {i32(0, count), f32(4, 1.0f), i32(8, nextId)});
+}
 }  // namespace
 
 TEST(PaymentRecord, EveryFieldLiesAtItsOffset)
@@ -46,22 +60,10 @@ TEST(PaymentRecord, EveryFieldLiesAtItsOffset)
     p.notes = std::string(50, 'n');
     std::vector<std::uint8_t> buf(220, 0xCC);
     p.encode(buf.data());
-    for (std::size_t i = 0; i < 64; ++i)
-        EXPECT_EQ(buf[i], 0) << i;
-    EXPECT_EQ(buf[64], 1);
-    EXPECT_EQ(buf[65], 0);
-    EXPECT_EQ(codec::getU16(buf.data(), 66), 0);
-    EXPECT_EQ(codec::getI32(buf.data(), 68), 0x01020304);
-    EXPECT_EQ(codec::getI32(buf.data(), 72), -9);
-    EXPECT_EQ(codec::getF32(buf.data(), 76), 60.25f);
-    EXPECT_EQ(codec::getF64(buf.data(), 80), 38808.5);
-    EXPECT_EQ(codec::getI32(buf.data(), 88), 0);
-    EXPECT_EQ(codec::getText(buf.data(), 92, 24), "Visa");
-    EXPECT_EQ(codec::getText(buf.data(), 116, 24), "4111 1111");
-    EXPECT_EQ(codec::getText(buf.data(), 140, 14), std::string(13, 'e'));
-    EXPECT_EQ(codec::getText(buf.data(), 154, 24), "Ann");
-    EXPECT_EQ(codec::getText(buf.data(), 178, 42), std::string(41, 'n'));
-    EXPECT_EQ(buf[219], 0);
+    expectLayout(buf.data(), 220,
+                 {zeros(0, 64), u8(64, 1), u8(65, 0), u16(66, 0), i32(68, 0x01020304), i32(72, -9), f32(76, 60.25f),
+                  f64(80, 38808.5), i32(88, 0), text(92, 24, "Visa"), text(116, 24, "4111 1111"),
+                  text(140, 14, std::string(13, 'e')), text(154, 24, "Ann"), text(178, 42, std::string(41, 'n'))});
 
     // Reserved bytes are ignored when read.
     buf[0] = 0x55;
@@ -75,9 +77,7 @@ TEST(PaymentRecord, EveryFieldLiesAtItsOffset)
 
     std::uint8_t head[12];
     PaymentFileHeader{3, 1.0f, 17}.encode(head);
-    EXPECT_EQ(codec::getI32(head, 0), 3);
-    EXPECT_EQ(codec::getF32(head, 4), 1.0f);
-    EXPECT_EQ(codec::getI32(head, 8), 17);
+    expectLayout(head, 12, {i32(0, 3), f32(4, 1.0f), i32(8, 17)});
 }
 
 TEST(PaymentRecord, AppendsNumberPaymentsFromZeroAndCountThem)
@@ -85,35 +85,24 @@ TEST(PaymentRecord, AppendsNumberPaymentsFromZeroAndCountThem)
     TempDir dir;
     CLocalFile local(dir.path());
     RecordingPrompt prompt;
+    const std::string path = local.GetPath("Payments");
     PaymentRecord p = payment(4, 60.0f);
     EXPECT_EQ(AppendPayment(local, p), 0);
     EXPECT_EQ(p.paymentId, 0);
-    const std::string path = local.GetPath("Payments");
-    auto bytes = readBytes(path);
-    ASSERT_EQ(bytes.size(), 12u + 220u);
-    EXPECT_EQ(codec::getI32(bytes.data(), 0), 1);
-    EXPECT_EQ(codec::getF32(bytes.data(), 4), 1.0f);
-    EXPECT_EQ(codec::getI32(bytes.data(), 8), 1);
+    expectHeader(path, 1, 1, 1);
 
     PaymentRecord q = payment(4, 40.0f);
     EXPECT_EQ(AppendPayment(local, q), 1);
     PaymentRecord r = payment(5, 7.0f);
     EXPECT_EQ(AppendPayment(local, r), 2);
-    bytes = readBytes(path);
-    ASSERT_EQ(bytes.size(), 12u + 3 * 220u);
-    EXPECT_EQ(codec::getI32(bytes.data(), 0), 3);
-    EXPECT_EQ(codec::getI32(bytes.data(), 8), 3);
+    expectHeader(path, 3, 3, 3);
     EXPECT_EQ(ReadPaymentCount(local), 3);
     PaymentRecord read;
     ASSERT_TRUE(ReadPayment(local, 1, read));
     EXPECT_EQ(read, q);
     EXPECT_FALSE(ReadPayment(local, 3, read));
-
-    InvoiceRecord sale;
-    sale.recordNumber = 4;
-    EXPECT_EQ(PaymentsForInvoice(local, sale), 100.0f);
-    sale.recordNumber = 6;
-    EXPECT_EQ(PaymentsForInvoice(local, sale), 0.0f);
+    EXPECT_EQ(paidOn(local, 4), 100.0f);
+    EXPECT_EQ(paidOn(local, 6), 0.0f);
     EXPECT_TRUE(prompt.messages.empty());
 }
 
@@ -122,41 +111,32 @@ TEST(PaymentRecord, SumsOverManyBlocksAndDamagedHeaders)
     TempDir dir;
     CLocalFile local(dir.path());
     const std::string path = local.GetPath("Payments");
-    InvoiceRecord sale;
-    sale.recordNumber = 3;
-    EXPECT_EQ(PaymentsForInvoice(local, sale), 0.0f);  // no file yet
+    EXPECT_EQ(paidOn(local, 3), 0.0f);  // no file yet
 
     // 700 payments (three blocks), invoice i % 7, 0.5 each: 100 of them for invoice 3.
+    // A count past the end reads the payments present, a negative one none, and
+    // payments past the count are not read (of the first 10 only one is for 3).
     std::vector<PaymentRecord> records;
     for (int i = 0; i < 700; ++i)
         records.push_back(payment(i % 7, 0.5f, i));
-    writeBytes(path, paymentFile(700, 700, records));
-    EXPECT_EQ(PaymentsForInvoice(local, sale), 50.0f);
-
-    // A count past the end reads the payments present; a negative one none.
-    writeBytes(path, paymentFile(5000, 700, records));
-    EXPECT_EQ(ReadPaymentCount(local), 700);
-    EXPECT_EQ(PaymentsForInvoice(local, sale), 50.0f);
-    writeBytes(path, paymentFile(-3, 700, records));
-    EXPECT_EQ(ReadPaymentCount(local), 0);
-    EXPECT_EQ(PaymentsForInvoice(local, sale), 0.0f);
-
-    // Payments past the count are not read: among the first 10 only payment 3
-    // is for invoice 3.
-    writeBytes(path, paymentFile(10, 700, records));
-    EXPECT_EQ(PaymentsForInvoice(local, sale), 0.5f);
+    struct Case {
+        std::int32_t count;
+        int counted;
+        float paid;
+    };
+    for (const Case& c : {Case{700, 700, 50.0f}, Case{5000, 700, 50.0f}, Case{-3, 0, 0.0f}, Case{10, 10, 0.5f}}) {
+        writeBytes(path, paymentFile(c.count, 700, records));
+        EXPECT_EQ(ReadPaymentCount(local), c.counted) << c.count;
+        EXPECT_EQ(paidOn(local, 3), c.paid) << c.count;
+    }
 
     // An append to a damaged header goes after the payments present and gets
     // an id above every id there, even when the stored next id is lower.
-    std::vector<PaymentRecord> few(records.begin(), records.begin() + 4);
-    writeBytes(path, paymentFile(9, 2, few));
+    writeBytes(path, paymentFile(9, 2, std::vector<PaymentRecord>(records.begin(), records.begin() + 4)));
     PaymentRecord p = payment(3, 2.0f);
     EXPECT_EQ(AppendPayment(local, p), 4);
-    auto bytes = readBytes(path);
-    ASSERT_EQ(bytes.size(), 12u + 5 * 220u);
-    EXPECT_EQ(codec::getI32(bytes.data(), 0), 5);
-    EXPECT_EQ(codec::getI32(bytes.data(), 8), 5);
-    EXPECT_EQ(PaymentsForInvoice(local, sale), 2.5f);
+    expectHeader(path, 5, 5, 5);
+    EXPECT_EQ(paidOn(local, 3), 2.5f);
 }
 
 TEST(PaymentRecord, UnopenableFileShowsTheMessageAndStoresNothing)
@@ -168,9 +148,7 @@ TEST(PaymentRecord, UnopenableFileShowsTheMessageAndStoresNothing)
     PaymentRecord p = payment(1, 5.0f);
     EXPECT_EQ(AppendPayment(local, p), -1);
     EXPECT_EQ(prompt.take(), std::vector<std::string>{"Error opening Payment file."});
-    InvoiceRecord sale;
-    sale.recordNumber = 1;
-    EXPECT_EQ(PaymentsForInvoice(local, sale), 0.0f);
+    EXPECT_EQ(paidOn(local, 1), 0.0f);
 }
 
 TEST(PaymentRecord, FailedWritesNeverLeaveACountedTornPayment)
@@ -196,8 +174,7 @@ TEST(PaymentRecord, FailedWritesNeverLeaveACountedTornPayment)
             EXPECT_EQ(read, first);
             if (count == 2) {
                 ASSERT_TRUE(ReadPayment(local, 1, read));
-                EXPECT_EQ(read.amount, 20.0f);
-                EXPECT_EQ(read.paymentId, 1);
+                EXPECT_EQ((std::pair{read.amount, read.paymentId}), (std::pair{20.0f, 1}));
             }
             if (succeeded) {
                 EXPECT_EQ(id, 1);

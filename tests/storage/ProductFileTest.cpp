@@ -1,40 +1,36 @@
 #include "CLocalFile.h"
 #include "ProductFile.h"
 #include "ProductFiles.h"
+#include "RecordingPrompt.h"
 #include "TempDir.h"
-#include "UserPrompt.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
 #include <string>
+#include <strings.h>
 #include <vector>
 
 namespace {
-class RecordingPrompt : public UserPrompt {
-public:
-    void showMessage(const std::string& text) override { messages.push_back(text); }
-    bool keepWaiting(const std::string&) override { return true; }
-    std::vector<std::string> messages;
-};
-
 class ProductFileTest : public ::testing::Test {
 protected:
-    void SetUp() override { setUserPrompt(&prompt); }
-    void TearDown() override { setUserPrompt(nullptr); }
     std::string path() const { return local.GetPath("Products"); }
+    // Item numbers of the records as stored.
+    std::vector<std::string> items() const
+    {
+        std::vector<std::string> out;
+        for (const auto& r : readProducts(path()))
+            out.push_back(r.itemNumber);
+        return out;
+    }
+    using Items = std::vector<std::string>;
 
     TempDir dir;
     CLocalFile local{dir.path()};
     RecordingPrompt prompt;
 };
 
-std::string lower(std::string s)
-{
-    for (char& c : s)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-}
+bool same(const std::string& a, const std::string& b) { return strcasecmp(a.c_str(), b.c_str()) == 0; }
 }  // namespace
 
 TEST_F(ProductFileTest, EmptyFileListsNothingAndLookupOffersQuickAdd)
@@ -74,13 +70,9 @@ TEST_F(ProductFileTest, EmptyFileListsNothingAndLookupOffersQuickAdd)
     EXPECT_EQ(asked, 2);
     EXPECT_EQ(r.itemNumber, "QA-abc-0123456789012345");  // as stored: 23 characters
     EXPECT_EQ(r.stock, 7.0f);
-    const auto stored = readProducts(path());
-    ASSERT_EQ(stored.size(), 1u);
-    EXPECT_EQ(stored[0].itemNumber, r.itemNumber);
-
-    // An existing file is left as it is.
-    EXPECT_EQ(EnsureProductFile(local), FileCause::None);
-    EXPECT_EQ(readProducts(path()).size(), 1u);
+    EXPECT_EQ(items(), Items{r.itemNumber});
+    EXPECT_EQ(EnsureProductFile(local), FileCause::None);  // an existing file is left as it is
+    EXPECT_EQ(items(), Items{r.itemNumber});
 }
 
 TEST_F(ProductFileTest, FirstRecordMatchingItemOrBarCodeWinsIgnoringCase)
@@ -94,26 +86,23 @@ TEST_F(ProductFileTest, FirstRecordMatchingItemOrBarCodeWinsIgnoringCase)
                                  makeProduct("Z", 6, "BarOnly"),
                                  makeProduct("Abc", 7),
                              });
-    ProductRecord r;
-    ASSERT_TRUE(LookupForSale(local, "X1", r));
-    EXPECT_EQ(r.itemNumber, "P0");
-    ASSERT_TRUE(LookupForSale(local, "aBc", r));
-    EXPECT_EQ(r.stock, 3.0f);
-    ASSERT_TRUE(LookupForSale(local, "BARONLY", r));
-    EXPECT_EQ(r.itemNumber, "Z");
-    EXPECT_FALSE(LookupForSale(local, "nothing", r));
-    EXPECT_TRUE(r.itemNumber.empty());
-    EXPECT_EQ(r.stock, 0.0f);
-
-    // Item-number lookups never look at bar codes.
-    EXPECT_EQ(FindProductIndex(local, "X1"), 1);
-    EXPECT_EQ(FindProductIndex(local, "abc"), 2);
-    EXPECT_EQ(FindProductIndex(local, "baronly"), -1);
-    ASSERT_TRUE(FindProductByItem(local, "ABC", r));
-    EXPECT_EQ(r.stock, 3.0f);
-    EXPECT_FALSE(FindProductByItem(local, "Baronly", r));
-    EXPECT_TRUE(ProductExists(local, "x1"));
-    EXPECT_FALSE(ProductExists(local, "Abc "));
+    // Sales look at item numbers and bar codes; item-number lookups never at bar codes.
+    struct Case {
+        const char* code;
+        const char* sold;  // the item number the sale finds
+        long long index;   // where the item number lookup finds it
+    };
+    for (const Case& c : {Case{"X1", "P0", 1}, Case{"aBc", "ABC", 2}, Case{"BARONLY", "Z", -1},
+                          Case{"nothing", "", -1}, Case{"Abc ", "", -1}}) {
+        ProductRecord r = makeProduct("junk", 9);
+        EXPECT_EQ(LookupForSale(local, c.code, r), *c.sold != 0) << c.code;
+        EXPECT_EQ(r.itemNumber, c.sold) << c.code;
+        EXPECT_EQ(r.stock, *c.sold ? r.stock : 0.0f) << c.code;  // a miss empties the record
+        EXPECT_EQ(FindProductIndex(local, c.code), c.index) << c.code;
+        EXPECT_EQ(ProductExists(local, c.code), c.index >= 0) << c.code;
+        EXPECT_EQ(FindProductByItem(local, c.code, r), c.index >= 0) << c.code;
+        EXPECT_EQ(r.stock, c.index >= 0 ? static_cast<float>(c.index + 1) : r.stock) << c.code;
+    }
     EXPECT_TRUE(prompt.messages.empty());
 }
 
@@ -139,21 +128,19 @@ TEST_F(ProductFileTest, SearchAndListColumns)
     plain.category = "Produce";
     writeProductFile(path(), {split, plain});
 
-    ProductSearch s;
+    ProductSearch s, low, item, itemAndVendor;
     s.description = "ban";
     s.category = "fruit";
-    EXPECT_TRUE(MatchesSearch(split, s));
-    EXPECT_FALSE(MatchesSearch(plain, s));
-    ProductSearch low;
     low.lowQuantity = true;
     low.lowQuantityThreshold = 5;
-    EXPECT_TRUE(MatchesSearch(split, low));
-    EXPECT_FALSE(MatchesSearch(plain, low));
-    ProductSearch item;
-    item.itemNumber = "b";
-    EXPECT_TRUE(MatchesSearch(plain, item));
-    item.vendor = "acme";
-    EXPECT_FALSE(MatchesSearch(plain, item));
+    item.itemNumber = itemAndVendor.itemNumber = "b";
+    itemAndVendor.vendor = "acme";
+    // {split, plain} for each search.
+    EXPECT_EQ((std::pair{MatchesSearch(split, s), MatchesSearch(plain, s)}), (std::pair{true, false}));
+    EXPECT_EQ((std::pair{MatchesSearch(split, low), MatchesSearch(plain, low)}), (std::pair{true, false}));
+    EXPECT_EQ((std::pair{MatchesSearch(split, item), MatchesSearch(plain, item)}), (std::pair{true, true}));
+    EXPECT_EQ((std::pair{MatchesSearch(split, itemAndVendor), MatchesSearch(plain, itemAndVendor)}),
+              (std::pair{true, false}));
 
     std::vector<ProductListRow> rows;
     ASSERT_EQ(ListProducts(local, rows), FileCause::None);
@@ -176,12 +163,11 @@ TEST_F(ProductFileTest, AddChangeAndDeleteMoveTheLastRecord)
 {
     ASSERT_EQ(EnsureProductFile(local), FileCause::None);
     long long index = -1;
-    for (const char* item : {"A", "B", "C"}) {
+    for (const char* item : {"A", "B", "C"})
         ASSERT_EQ(AppendProduct(local, makeProduct(item), &index), FileCause::None);
-    }
     EXPECT_EQ(index, 2);
-    const long long length = fileSize(path());
-    EXPECT_EQ(length, 4 + 3 * 320);
+    const long long length = 4 + 3 * 320;
+    EXPECT_EQ(fileSize(path()), length);
 
     ProductRecord b;
     ASSERT_EQ(ReadProductAt(local, 1, b), FileCause::None);
@@ -193,18 +179,13 @@ TEST_F(ProductFileTest, AddChangeAndDeleteMoveTheLastRecord)
     EXPECT_EQ(fileSize(path()), length);
 
     ASSERT_EQ(RemoveProductAt(local, 0), FileCause::None);
-    auto left = readProducts(path());
-    ASSERT_EQ(left.size(), 2u);
-    EXPECT_EQ(left[0].itemNumber, "C");
-    EXPECT_EQ(left[1].itemNumber, "B");
-    EXPECT_EQ(left[1].stock, 42.0f);
+    EXPECT_EQ(items(), (Items{"C", "B"}));
+    EXPECT_EQ(readProducts(path())[1].stock, 42.0f);
     EXPECT_EQ(fileSize(path()), length);
 
     // Deleting the last record only lowers the count.
     ASSERT_EQ(RemoveProductAt(local, 1), FileCause::None);
-    left = readProducts(path());
-    ASSERT_EQ(left.size(), 1u);
-    EXPECT_EQ(left[0].itemNumber, "C");
+    EXPECT_EQ(items(), Items{"C"});
     EXPECT_EQ(RemoveProductAt(local, 1), FileCause::EndOfFile);
     ASSERT_EQ(RemoveProductAt(local, 0), FileCause::None);
     EXPECT_EQ(storedCount(path()), 0);
@@ -213,7 +194,7 @@ TEST_F(ProductFileTest, AddChangeAndDeleteMoveTheLastRecord)
     // The next append reuses the first position.
     ASSERT_EQ(AppendProduct(local, makeProduct("D"), &index), FileCause::None);
     EXPECT_EQ(index, 0);
-    EXPECT_EQ(readProducts(path())[0].itemNumber, "D");
+    EXPECT_EQ(items(), Items{"D"});
 }
 
 TEST_F(ProductFileTest, SaleLinesChangeTheFirstMatchingProductInLineOrder)
@@ -256,8 +237,7 @@ TEST_F(ProductFileTest, SaleLinesChangeTheFirstMatchingProductInLineOrder)
     ASSERT_EQ(TakeSaleFromStock(local, unknown), FileCause::None);
     EXPECT_EQ(readBytes(path()), before);
 
-    const std::string missing = dir.path() + "elsewhere/";
-    CLocalFile nowhere(missing);
+    CLocalFile nowhere(dir.path() + "elsewhere/");
     EXPECT_EQ(TakeSaleFromStock(nowhere, lines), FileCause::NotFound);
 }
 
@@ -286,15 +266,9 @@ TEST_F(ProductFileTest, BlockScansEqualRecordByRecordReading)
     place(n - 1, "LastOne", "LASTBAR");
     writeProductFile(path(), records);
 
-    auto refItem = [&](const std::string& code) {
+    auto ref = [&](const std::string& code, bool barCodes) {
         for (std::size_t i = 0; i < records.size(); ++i)
-            if (lower(records[i].itemNumber) == lower(code))
-                return static_cast<long long>(i);
-        return -1LL;
-    };
-    auto refSale = [&](const std::string& code) {
-        for (std::size_t i = 0; i < records.size(); ++i)
-            if (lower(records[i].itemNumber) == lower(code) || lower(records[i].barCode) == lower(code))
+            if (same(records[i].itemNumber, code) || (barCodes && same(records[i].barCode, code)))
                 return static_cast<long long>(i);
         return -1LL;
     };
@@ -304,9 +278,9 @@ TEST_F(ProductFileTest, BlockScansEqualRecordByRecordReading)
     for (int k = 0; k < 56; ++k)
         codes.push_back("b" + std::to_string(k));
     for (const auto& code : codes) {
-        EXPECT_EQ(FindProductIndex(local, code), refItem(code)) << code;
+        EXPECT_EQ(FindProductIndex(local, code), ref(code, false)) << code;
         ProductRecord r;
-        const long long want = refSale(code);
+        const long long want = ref(code, true);
         EXPECT_EQ(LookupForSale(local, code, r), want >= 0) << code;
         EXPECT_EQ(r.description, want >= 0 ? records[static_cast<std::size_t>(want)].description : "") << code;
     }
@@ -323,7 +297,7 @@ TEST_F(ProductFileTest, BlockScansEqualRecordByRecordReading)
         lines[i] = {items[i], 0.1f * static_cast<float>(i + 1)};
     ASSERT_EQ(TakeSaleFromStock(local, lines), FileCause::None);
     for (const auto& line : lines) {
-        const long long i = line.itemNumber.empty() ? -1 : refItem(line.itemNumber);
+        const long long i = line.itemNumber.empty() ? -1 : ref(line.itemNumber, false);
         if (i >= 0)
             records[static_cast<std::size_t>(i)].stock = records[static_cast<std::size_t>(i)].stock - line.qty;
     }
@@ -359,9 +333,7 @@ TEST_F(ProductFileTest, DamagedFilesAreReadAsTheRecordsPresent)
     EXPECT_EQ(index, 3);
     EXPECT_EQ(storedCount(path()), 4);
     EXPECT_EQ(fileSize(path()), 4 + 4 * 320);
-    auto all = readProducts(path());
-    ASSERT_EQ(all.size(), 4u);
-    EXPECT_EQ(all[3].itemNumber, "D");
+    EXPECT_EQ(items(), (Items{"A", "B", "C", "D"}));
 
     // A negative count reads as no records; an append starts at position 0.
     writeProductFile(path(), {makeProduct("A"), makeProduct("B")}, -5);
@@ -370,9 +342,7 @@ TEST_F(ProductFileTest, DamagedFilesAreReadAsTheRecordsPresent)
     EXPECT_FALSE(LookupForSale(local, "a", r));
     ASSERT_EQ(AppendProduct(local, makeProduct("N"), &index), FileCause::None);
     EXPECT_EQ(index, 0);
-    all = readProducts(path());
-    ASSERT_EQ(all.size(), 1u);
-    EXPECT_EQ(all[0].itemNumber, "N");
+    EXPECT_EQ(items(), Items{"N"});
 
     // A file too short to hold its count.
     writeBytes(path(), {7, 0});
@@ -382,7 +352,7 @@ TEST_F(ProductFileTest, DamagedFilesAreReadAsTheRecordsPresent)
     ASSERT_EQ(AppendProduct(local, makeProduct("S"), &index), FileCause::None);
     EXPECT_EQ(index, 0);
     EXPECT_EQ(storedCount(path()), 1);
-    EXPECT_EQ(readProducts(path()).at(0).itemNumber, "S");
+    EXPECT_EQ(items(), Items{"S"});
 }
 
 TEST_F(ProductFileTest, ResetSalesWorkZeroesOnlyTheWorkFields)
