@@ -477,7 +477,7 @@ void CSaleDlg::BuildMenus()
     sales->setObjectName("menu_sales");
     greyed(sales, {"Find a Sale"});
     editSale_ = add(sales, "Edit This Sale", "action_edit_sale");
-    voidSale_ = add(sales, "Void This Sale", "action_void_sale");
+    voidSale_ = add(sales, "Void This Sale", "action_void_sale", [this] { VoidThisSale(); });
     clearSale_ = add(sales, "Clear This Sale", "action_clear_sale", [this] { OnClearThisSale(); });
     sales->addSeparator();
     greyed(sales, {"Export Sales"});
@@ -874,6 +874,24 @@ void CSaleDlg::OnTouch()
     // The touch-screen sale is not part of the register yet: as if cancelled.
     ShowSale();
     SetReadOnly(session_.readOnly());
+}
+
+void CSaleDlg::VoidThisSale()
+{
+    if (SecurityGate(local_))
+        return;
+    session_.RefreshCount();
+    if (session_.showingNew()) {
+        MessageBox::information(this, "No need to void this sale.\n\n");
+        return;
+    }
+    if (MessageBox::show(this, "\nVOID this sale permanently!\n\n", MessageBox::Buttons::OkCancel) !=
+        MessageBox::Answer::Ok)
+        return;
+    VoidInvoice(local_, static_cast<int>(local_.currentRecord));
+    // Away and back: the voided record is read again and shown.
+    GoPrev();
+    GoNext();
 }
 
 void CSaleDlg::OnClearThisSale()

@@ -98,6 +98,7 @@ private:
     void OnFinishSale();
     void OnTouch();
     void OnClearThisSale();
+    void VoidThisSale();
 
     CLocalFile& local_;
     SalesFileHeader& header_;

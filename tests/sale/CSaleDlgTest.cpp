@@ -710,3 +710,35 @@ TEST_F(SaleScreen, EditMenuActsOnTheFocusedBox)
     dlg->findChild<QAction*>("action_delete")->trigger();
     EXPECT_EQ(text(kDescription + 1), "");
 }
+
+TEST_F(SaleScreen, VoidThisSaleEmptiesTheShownStoredSaleAfterAsking)
+{
+    addProducts({product("OLD0", 5.0f, 1, 10)});
+    storeSale(local, "OLD0", 5.0f, 1, "Cash");
+    storeSale(local, "OLD0", 5.0f, 1, "Cash");
+    open();
+    auto* voidSale = dlg->findChild<QAction*>("action_void_sale");
+    EXPECT_FALSE(voidSale->isEnabled());  // nothing to void on the new sale
+    key(Qt::Key_PageUp);
+    ASSERT_TRUE(voidSale->isEnabled());
+
+    boxes.answer(MessageBox::Answer::Cancel);
+    voidSale->trigger();
+    EXPECT_EQ(boxes.texts().back(), "\nVOID this sale permanently!\n\n");
+    EXPECT_EQ(text(kQty), "1.0");
+
+    boxes.answer(MessageBox::Answer::Ok);
+    voidSale->trigger();
+    EXPECT_EQ(text(kRecordNumber), "1");
+    EXPECT_EQ(text(kQty), "");
+    EXPECT_EQ(text(kDescription), "VOIDED - ");
+    EXPECT_EQ(text(kTotal), "0.00");
+    ProductRecord p;
+    ASSERT_EQ(ReadProductAt(local, 0, p), 0);
+    EXPECT_EQ(p.stock, 11.0f);
+
+    local.securityOn = 1;
+    boxes.answer(MessageBox::Answer::Ok);
+    voidSale->trigger();
+    EXPECT_EQ(boxes.texts().back().rfind("Security is on.", 0), 0u);  // refused before the question
+}
