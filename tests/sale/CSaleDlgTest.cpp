@@ -315,10 +315,14 @@ TEST_F(SaleScreen, PagingShowsStoredSalesReadOnlyAndBringsTheNewSaleBackUnchange
     EXPECT_TRUE(dlg->control(kBanner)->isVisible());
     EXPECT_EQ(text(kBanner), "Sale Date: Friday, November 20, 2026 at 09:15 AM");
     EXPECT_EQ(text(kPaidState), "Unpaid");  // on account without payments
+    // An on-account sale shows its payments in place of today's notes.
+    auto* notes = qobject_cast<QPlainTextEdit*>(dlg->control(kTodaysNotes));
+    EXPECT_EQ(notes->toPlainText().toStdString(), "Payments:\nPaid: 0.00\nBalance Due: 7.00\n");
     EXPECT_FALSE(enabled(dlg, "action_clear_sale"));
 
     key(Qt::Key_PageUp);
     EXPECT_EQ(text(kItem), "OLD0");
+    EXPECT_EQ(notes->toPlainText().toStdString(), "Remember to Thank All Customers for shopping at ACME!\n");
     key(Qt::Key_PageUp);  // record 0 stays
     EXPECT_EQ(text(kRecordNumber), "0");
     EXPECT_EQ(text(kPaidState), "Paid");
