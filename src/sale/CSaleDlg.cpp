@@ -93,7 +93,7 @@ void selectText(QComboBox* combo, const std::string& text)
 }  // namespace
 
 CSaleDlg::CSaleDlg(CLocalFile& local, SalesFileHeader& header, QWidget* parent)
-    : QDialog(parent), local_(local), header_(header), session_(local, header, [] { return Clock::now(); })
+    : QDialog(parent), local_(local), header_(header), state_(local, header, [] { return Clock::now(); })
 {
     setObjectName("CSaleDlg");
     setWindowFlag(Qt::WindowMaximizeButtonHint);
@@ -212,7 +212,7 @@ void CSaleDlg::BuildControls()
     const char* captions[] = {"Item Code F5", "Stock", "Qty", "Description", "%-", "Price", "Extended"};
     for (int c = 0; c < 7; ++c)
         grid->addWidget(new QLabel(captions[c], this), 0, c);
-    for (int r = 0; r < SaleSession::kRows; ++r) {
+    for (int r = 0; r < SaleState::kRows; ++r) {
         item_[r] = AddBox(kItem + r, "item", true);
         stock_[r] = AddBox(kStock + r, "stock", false);
         qty_[r] = AddBox(kQty + r, "qty", true);
@@ -240,12 +240,12 @@ void CSaleDlg::BuildControls()
     grid->setColumnStretch(6, 2);
     scroll_ = new QScrollBar(Qt::Vertical, this);
     RegisterControl(kScrollBar, scroll_, "scroll");
-    scroll_->setRange(0, SaleSession::kMaxScroll);
+    scroll_->setRange(0, SaleState::kMaxScroll);
     scroll_->setPageStep(1);
     scroll_->setFocusPolicy(Qt::NoFocus);
     connect(scroll_, &QScrollBar::valueChanged, this, [this](int v) { ScrollTo(v); });
-    grid->addWidget(scroll_, 1, 7, SaleSession::kRows, 1);
-    grid->setRowStretch(SaleSession::kRows + 1, 1);  // rows stay together at the top
+    grid->addWidget(scroll_, 1, 7, SaleState::kRows, 1);
+    grid->setRowStretch(SaleState::kRows + 1, 1);  // rows stay together at the top
     middle->addLayout(grid, 5);
 
     auto* totals = new QGridLayout;
@@ -375,7 +375,7 @@ void CSaleDlg::BuildControls()
             setTabOrder(previous, w);
         previous = w;
     };
-    for (int r = 0; r < SaleSession::kRows; ++r)
+    for (int r = 0; r < SaleState::kRows; ++r)
         for (QWidget* w : {item_[r], qty_[r], desc_[r], markdown_[r], price_[r]})
             chain(w);
     for (QWidget* w : {static_cast<QWidget*>(discount_), static_cast<QWidget*>(handling_),
@@ -400,9 +400,9 @@ void CSaleDlg::BuildControls()
     connect(current_, &QPushButton::clicked, this, &CSaleDlg::GoCurrent);
     connect(goto_, &QPushButton::clicked, this, &CSaleDlg::GoToRecord);
     connect(salesperson_, &QComboBox::activated, this,
-            [this](int) { session_.ChooseSalesperson(ss(salesperson_->currentText())); });
+            [this](int) { state_.ChooseSalesperson(ss(salesperson_->currentText())); });
     connect(payType_, &QComboBox::activated, this, [this](int) {
-        session_.ChoosePayType(ss(payType_->currentText()));
+        state_.ChoosePayType(ss(payType_->currentText()));
         ShowSale();
     });
 }
@@ -549,7 +549,7 @@ bool CSaleDlg::Initialize()
 
 void CSaleDlg::OpenFileSet()
 {
-    session_.Open();
+    state_.Open();
     scroll_->setValue(0);
     FillPayTypes();
     FillSalespeople();
@@ -589,13 +589,13 @@ void CSaleDlg::FillSalespeople()
     salesperson_->clear();
     for (const std::string& name : FillSalespersonBox(local_))
         salesperson_->addItem(qs(name));
-    selectText(salesperson_, session_.current.salesperson);
+    selectText(salesperson_, state_.current.salesperson);
 }
 
 void CSaleDlg::FillPayTypes()
 {
     FillCombo(payType_, header_.paymentTypes);
-    selectText(payType_, session_.current.payType);
+    selectText(payType_, state_.current.payType);
 }
 
 void CSaleDlg::ConnectTo(const std::string& path, bool mustBeNew)
@@ -632,7 +632,7 @@ void CSaleDlg::OnFileNew()
 
 void CSaleDlg::ShowSale()
 {
-    const InvoiceRecord& sale = session_.current;
+    const InvoiceRecord& sale = state_.current;
     const SalesFileHeader& h = header_;
     auto amount = [&h](float v) { return v == 0 ? QString() : qs(AmountText(h, v, true)); };
 
@@ -644,20 +644,20 @@ void CSaleDlg::ShowSale()
     discount_->setText(amount(sale.discountPercent));
     handling_->setText(amount(sale.handling));
     paidState_->setText(sale.paid == 0 ? "Unpaid" : "Paid");
-    taxZone_->setText(h.simpleTax ? QString("Simple Tax") : qs(strprintf("Tax:%s", session_.taxTableName().c_str())));
+    taxZone_->setText(h.simpleTax ? QString("Simple Tax") : qs(strprintf("Tax:%s", state_.taxTableName().c_str())));
     for (std::size_t k = 0; k < address_.size(); ++k)
         address_[k]->setText(qs(sale.address[k]));
     cashier_->setText(sale.cashier.empty() ? QString("Log Cashier") : qs(sale.cashier));
 
     fileLocation_->setText(qs(strprintf("File Location: %s", local_.GetPath("Invoices").c_str())));
-    records_->setText(QString::number(session_.count));
+    records_->setText(QString::number(state_.count));
     recordNumber_->setText(QString::number(local_.currentRecord));
     if (!notes_->hasFocus())
         notes_->setPlainText(qs(IsDeferredPayType(sale.payType) ? PaymentHistoryText(local_, sale) : h.todaysNotes));
 
-    const bool onNew = session_.showingNew();
-    for (int r = 0; r < SaleSession::kRows; ++r) {
-        const int i = session_.slotOf(r);
+    const bool onNew = state_.showingNew();
+    for (int r = 0; r < SaleState::kRows; ++r) {
+        const int i = state_.slotOf(r);
         extended_[r]->setText(sale.extended[i] == 0 ? QString()
                                                      : qs(AmountText(h, sale.extended[i], sale.taxStatus[i] != 0)));
         desc_[r]->setText(qs(sale.description[i]));
@@ -668,7 +668,7 @@ void CSaleDlg::ShowSale()
                                   ? QString()
                                   : qs(strprintf("%.1f", SafeShown(sale.markdownPercent[i]))));
         // The stock column belongs to the sale being rung up.
-        stock_[r]->setText(qs(strprintf("%.2f", onNew ? SafeShown(session_.lineStock[i]) : 0.0)));
+        stock_[r]->setText(qs(strprintf("%.2f", onNew ? SafeShown(state_.lineStock[i]) : 0.0)));
     }
     subtotal_->setText(qs(AmountText(h, static_cast<double>(sale.taxableSubtotal) + sale.exemptSubtotal, true)));
     total_->setText(qs(AmountText(h, sale.total, true)));
@@ -684,13 +684,13 @@ void CSaleDlg::ShowSale()
     }
     change_->setText(qs(AmountText(h, sale.change, true)));
     scroll_->blockSignals(true);
-    scroll_->setValue(session_.scrollOffset);
+    scroll_->setValue(state_.scrollOffset);
     scroll_->blockSignals(false);
 }
 
 void CSaleDlg::SetReadOnly(bool on)
 {
-    for (int r = 0; r < SaleSession::kRows; ++r)
+    for (int r = 0; r < SaleState::kRows; ++r)
         for (QLineEdit* box : {item_[r], qty_[r], desc_[r], markdown_[r], price_[r]})
             box->setReadOnly(on);
     for (QLineEdit* box : {paid_, discount_, handling_, address_[0]})
@@ -704,7 +704,7 @@ void CSaleDlg::SetReadOnly(bool on)
 
 void CSaleDlg::UpdateMenuStates()
 {
-    const SaleSession::MenuStates states = session_.menuStates();
+    const SaleState::MenuStates states = state_.menuStates();
     // Voiding, editing and payments come with their own windows; until then
     // their items stay greyed whatever the shown sale.
     auto apply = [](QAction* action, bool on) { action->setEnabled(on && action->property("ready").toBool()); };
@@ -719,27 +719,27 @@ void CSaleDlg::UpdateMenuStates()
 
 void CSaleDlg::AfterMove()
 {
-    SetReadOnly(session_.readOnly());
+    SetReadOnly(state_.readOnly());
     ShowSale();
-    banner_->setVisible(!session_.showingNew());
+    banner_->setVisible(!state_.showingNew());
     UpdateMenuStates();
 }
 
 void CSaleDlg::GoPrev()
 {
-    session_.GoPrev();
+    state_.GoPrev();
     AfterMove();
 }
 
 void CSaleDlg::GoNext()
 {
-    session_.GoNext();
+    state_.GoNext();
     AfterMove();
 }
 
 void CSaleDlg::GoCurrent()
 {
-    session_.GoCurrent();
+    state_.GoCurrent();
     AfterMove();
 }
 
@@ -748,7 +748,7 @@ void CSaleDlg::GoToRecord()
     const QString text = recordNumber_->text().trimmed();
     bool ok = false;
     const long long n = text.toLongLong(&ok);
-    if (!session_.GoToRecord(ok ? n : -1)) {
+    if (!state_.GoToRecord(ok ? n : -1)) {
         MessageBox::information(this, "Selected Record# is out of range.");
         recordNumber_->setText(QString::number(local_.currentRecord));
         return;
@@ -761,14 +761,14 @@ void CSaleDlg::GoToRecord()
 
 void CSaleDlg::ScrollTo(int offset)
 {
-    session_.Scroll(offset);
+    state_.Scroll(offset);
     ShowSale();
 }
 
 void CSaleDlg::FocusQty(int slot)
 {
-    const int row = slot - session_.scrollOffset;
-    QLineEdit* box = (row >= 0 && row < SaleSession::kRows) ? qty_[row] : qty_[0];
+    const int row = slot - state_.scrollOffset;
+    QLineEdit* box = (row >= 0 && row < SaleState::kRows) ? qty_[row] : qty_[0];
     box->setFocus(Qt::OtherFocusReason);
     box->selectAll();
 }
@@ -779,7 +779,7 @@ void CSaleDlg::OnItemNumberExit(int row)
         return;
     // Quick Add is not part of the register yet: an unknown code behaves as if
     // Quick Add was cancelled.
-    const int slot = session_.ItemNumberExit(row, ss(item_[row]->text()), {});
+    const int slot = state_.ItemNumberExit(row, ss(item_[row]->text()), {});
     ShowSale();
     if (slot >= 0)
         FocusQty(slot);
@@ -791,30 +791,30 @@ void CSaleDlg::OnNumberBoxExit(QLineEdit* box, const Cell* cell)
         return;
     const double value = readNumber(box->text());
     if (cell) {
-        const auto field = cell->column == Column::Qty        ? SaleSession::LineField::Qty
-                           : cell->column == Column::Markdown ? SaleSession::LineField::Markdown
-                                                              : SaleSession::LineField::Price;
-        session_.SetLineNumber(cell->row, field, value);
+        const auto field = cell->column == Column::Qty        ? SaleState::LineField::Qty
+                           : cell->column == Column::Markdown ? SaleState::LineField::Markdown
+                                                              : SaleState::LineField::Price;
+        state_.SetLineNumber(cell->row, field, value);
     } else if (box == discount_) {
-        session_.SetDiscount(value);
+        state_.SetDiscount(value);
     } else {
-        session_.SetHandling(value);
+        state_.SetHandling(value);
     }
     ShowSale();
 }
 
 void CSaleDlg::OnPaidEdited(const QString& text)
 {
-    session_.SetPaid(readNumber(text));
-    change_->setText(qs(strprintf("%.2f", SafeShown(session_.current.change))));
+    state_.SetPaid(readNumber(text));
+    change_->setText(qs(strprintf("%.2f", SafeShown(state_.current.change))));
 }
 
 void CSaleDlg::OnCustomerNameExit()
 {
-    if (!session_.showingNew() || address_[0]->isReadOnly() || !address_[0]->isModified())
+    if (!state_.showingNew() || address_[0]->isReadOnly() || !address_[0]->isModified())
         return;
     const std::string name = ss(address_[0]->text());
-    if (session_.LookupCustomer(name) == SaleSession::CustomerFound::NotFound) {
+    if (state_.LookupCustomer(name) == SaleState::CustomerFound::NotFound) {
         if (!header_.autoEditNewCustomers &&
             !MessageBox::askYesNo(this, "Customer not found.\n\nWould you like to create a new record?")) {
             ShowSale();
@@ -822,7 +822,7 @@ void CSaleDlg::OnCustomerNameExit()
         }
         // The customer database is not part of the register yet: it behaves
         // as if it was cancelled, and the sale is priced as it stands.
-        session_.RedoCustomerPricing();
+        state_.RedoCustomerPricing();
     }
     ShowSale();
 }
@@ -832,7 +832,7 @@ void CSaleDlg::OnNotesExit()
     if (notes_->isReadOnly() || !notes_->document()->isModified())
         return;
     notes_->document()->setModified(false);
-    if (IsDeferredPayType(session_.current.payType))
+    if (IsDeferredPayType(state_.current.payType))
         return;  // the box shows the payment history, not the notes
     std::string text = ss(notes_->toPlainText());
     // The box shows line breaks as LF; the header keeps CR LF.
@@ -848,9 +848,9 @@ void CSaleDlg::OnNotesExit()
 
 void CSaleDlg::OnCashier()
 {
-    if (!session_.showingNew())
+    if (!state_.showingNew())
         return;
-    if (CLoginDlg::LogIn(this, local_, header_, session_.current))
+    if (CLoginDlg::LogIn(this, local_, header_, state_.current))
         ShowSale();
 }
 
@@ -873,15 +873,15 @@ void CSaleDlg::OnTouch()
 {
     // The touch-screen sale is not part of the register yet: as if cancelled.
     ShowSale();
-    SetReadOnly(session_.readOnly());
+    SetReadOnly(state_.readOnly());
 }
 
 void CSaleDlg::VoidThisSale()
 {
     if (SecurityGate(local_))
         return;
-    session_.RefreshCount();
-    if (session_.showingNew()) {
+    state_.RefreshCount();
+    if (state_.showingNew()) {
         MessageBox::information(this, "No need to void this sale.\n\n");
         return;
     }
@@ -896,7 +896,7 @@ void CSaleDlg::VoidThisSale()
 
 void CSaleDlg::OnClearThisSale()
 {
-    session_.ClearThisSale();
+    state_.ClearThisSale();
     ShowSale();
     UpdateMenuStates();
 }
@@ -915,12 +915,12 @@ void CSaleDlg::closeEvent(QCloseEvent* event)
 
 void CSaleDlg::MoveAsTab(QWidget* focused)
 {
-    if (focused == price_[SaleSession::kRows - 1] && session_.scrollOffset < SaleSession::kMaxScroll) {
+    if (focused == price_[SaleState::kRows - 1] && state_.scrollOffset < SaleState::kMaxScroll) {
         // The last row's price goes in before the grid moves under it.
-        OnNumberBoxExit(price_[SaleSession::kRows - 1], &cells_[focused]);
-        session_.Scroll(session_.scrollOffset + 1);
+        OnNumberBoxExit(price_[SaleState::kRows - 1], &cells_[focused]);
+        state_.Scroll(state_.scrollOffset + 1);
         ShowSale();
-        item_[SaleSession::kRows - 1]->setFocus(Qt::TabFocusReason);
+        item_[SaleState::kRows - 1]->setFocus(Qt::TabFocusReason);
         return;
     }
     focusNextPrevChild(true);
@@ -955,7 +955,7 @@ bool CSaleDlg::HandleKey(QWidget* focused, int key, Qt::KeyboardModifiers modifi
         MoveAsTab(focused);
         return true;
     case Qt::Key_Tab:
-        if (focused == price_[SaleSession::kRows - 1] && session_.scrollOffset < SaleSession::kMaxScroll) {
+        if (focused == price_[SaleState::kRows - 1] && state_.scrollOffset < SaleState::kMaxScroll) {
             MoveAsTab(focused);
             return true;
         }
@@ -981,7 +981,7 @@ bool CSaleDlg::HandleKey(QWidget* focused, int key, Qt::KeyboardModifiers modifi
         OnGetProduct();
         return true;
     case Qt::Key_F5:
-        item_[session_.FirstEmptyRow()]->setFocus(Qt::OtherFocusReason);
+        item_[state_.FirstEmptyRow()]->setFocus(Qt::OtherFocusReason);
         return true;
     case Qt::Key_F6:
         paid_->setFocus(Qt::OtherFocusReason);
@@ -1004,7 +1004,7 @@ void CSaleDlg::HandleFocusIn(QWidget* widget)
 {
     const auto cell = cells_.find(widget);
     if (cell != cells_.end() && cell->second.column == Column::Item)
-        session_.focusText = ss(item_[cell->second.row]->text());
+        state_.focusText = ss(item_[cell->second.row]->text());
     if (widget == paid_)
         QTimer::singleShot(0, paid_, [this] { paid_->selectAll(); });
 }
@@ -1020,8 +1020,8 @@ void CSaleDlg::HandleFocusOut(QWidget* widget)
         case Column::Markdown:
         case Column::Price: OnNumberBoxExit(static_cast<QLineEdit*>(widget), &cell); break;
         case Column::Description:
-            for (int r = 0; r < SaleSession::kRows; ++r)
-                session_.SetDescription(r, ss(desc_[r]->text()));
+            for (int r = 0; r < SaleState::kRows; ++r)
+                state_.SetDescription(r, ss(desc_[r]->text()));
             break;
         default: break;
         }
@@ -1032,7 +1032,7 @@ void CSaleDlg::HandleFocusOut(QWidget* widget)
     else if (widget == address_[0])
         OnCustomerNameExit();
     else if (const auto line = std::find(address_.begin(), address_.end(), widget); line != address_.end())
-        session_.SetAddressLine(static_cast<std::size_t>(line - address_.begin()), ss((*line)->text()));
+        state_.SetAddressLine(static_cast<std::size_t>(line - address_.begin()), ss((*line)->text()));
     else if (widget == notes_)
         OnNotesExit();
 }

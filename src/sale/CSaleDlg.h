@@ -1,9 +1,9 @@
 #pragma once
 // The sale screen, the program's main window: the line grid, the totals, the
 // customer, the lists, the navigation and the menu bar that reaches every other
-// window. It shows and edits the state of a SaleSession.
+// window. It shows and edits the state of a SaleState.
 
-#include "SaleSession.h"
+#include "SaleState.h"
 
 #include <QDialog>
 #include <array>
@@ -34,7 +34,7 @@ public:
     bool Initialize();
 
     QMenuBar* menuBar() const { return menuBar_; }
-    SaleSession& session() { return session_; }
+    SaleState& state() { return state_; }
     // The control of a control id (nullptr when there is none).
     QWidget* control(int id) const;
 
@@ -102,10 +102,10 @@ private:
 
     CLocalFile& local_;
     SalesFileHeader& header_;
-    SaleSession session_;
+    SaleState state_;
 
     QMenuBar* menuBar_ = nullptr;
-    std::array<QLineEdit*, SaleSession::kRows> item_{}, stock_{}, qty_{}, desc_{}, markdown_{}, price_{}, extended_{};
+    std::array<QLineEdit*, SaleState::kRows> item_{}, stock_{}, qty_{}, desc_{}, markdown_{}, price_{}, extended_{};
     std::map<QObject*, Cell> cells_;
     std::map<int, QWidget*> byId_;
     QScrollBar* scroll_ = nullptr;

@@ -185,11 +185,11 @@ TEST_F(SaleScreen, ItemNumbersFillLinesAndRepeatScansAddToTheExistingLine)
     EXPECT_EQ(text(kQty + 2), "");
     EXPECT_EQ(text(kExtended + 2), "");
     EXPECT_EQ(text(kMarkdown + 2), "50.0");
-    EXPECT_EQ(dlg->session().current.taxStatus[2], 0);
+    EXPECT_EQ(dlg->state().current.taxStatus[2], 0);
     // Re-filling the row from another product overwrites them.
     typeInto(kItem + 2, "C300");
     EXPECT_EQ(text(kMarkdown + 2), "");
-    EXPECT_EQ(dlg->session().current.taxStatus[2], 1);
+    EXPECT_EQ(dlg->state().current.taxStatus[2], 1);
     EXPECT_EQ(text(kSubtotal), "30.00");  // 25 + 3 + 2
 }
 
@@ -229,7 +229,7 @@ TEST_F(SaleScreen, PaidShowsTheChangeAsItIsTyped)
     EXPECT_EQ(focused(), dlg->control(kPaid));
     QTest::keyClicks(focused(), "25");
     EXPECT_EQ(text(kChange), "15.00");
-    EXPECT_FLOAT_EQ(dlg->session().current.cashPaid, 25.0f);
+    EXPECT_FLOAT_EQ(dlg->state().current.cashPaid, 25.0f);
 }
 
 TEST_F(SaleScreen, TodaysNotesAreWrittenToTheHeaderForEveryRegister)
@@ -303,8 +303,8 @@ TEST_F(SaleScreen, PagingShowsStoredSalesReadOnlyAndBringsTheNewSaleBackUnchange
     ASSERT_EQ(pay->currentText(), "Check");
     key(Qt::Key_F7);
     key(Qt::Key_Down);
-    EXPECT_EQ(dlg->session().current.salesperson, "Sam");
-    const InvoiceRecord before = dlg->session().current;
+    EXPECT_EQ(dlg->state().current.salesperson, "Sam");
+    const InvoiceRecord before = dlg->state().current;
 
     key(Qt::Key_PageUp);
     EXPECT_EQ(focused(), dlg->control(kPrev));
@@ -335,11 +335,11 @@ TEST_F(SaleScreen, PagingShowsStoredSalesReadOnlyAndBringsTheNewSaleBackUnchange
     EXPECT_EQ(text(kItem), "A100");
     EXPECT_EQ(text(kCustomerName + 2), "12 Main St");
     EXPECT_EQ(pay->currentText(), "Check");
-    EXPECT_EQ(dlg->session().current.itemNumber, before.itemNumber);
-    EXPECT_EQ(dlg->session().current.address, before.address);
-    EXPECT_EQ(dlg->session().current.payType, "Check");
-    EXPECT_EQ(dlg->session().current.salesperson, "Sam");
-    EXPECT_FLOAT_EQ(dlg->session().current.total, before.total);
+    EXPECT_EQ(dlg->state().current.itemNumber, before.itemNumber);
+    EXPECT_EQ(dlg->state().current.address, before.address);
+    EXPECT_EQ(dlg->state().current.payType, "Check");
+    EXPECT_EQ(dlg->state().current.salesperson, "Sam");
+    EXPECT_FLOAT_EQ(dlg->state().current.total, before.total);
 
     // Next on the new sale does nothing; Page Down from the last stored sale returns to it.
     key(Qt::Key_PageDown);
@@ -418,7 +418,7 @@ TEST_F(SaleScreen, CurrentRecordIsSavedOnEveryMoveAndResetToNAtStartUp)
     CSaleDlg again(restarted, header2);
     ASSERT_TRUE(again.Initialize());
     EXPECT_EQ(restarted.currentRecord, 2u);
-    EXPECT_TRUE(again.session().showingNew());
+    EXPECT_TRUE(again.state().showingNew());
 }
 
 TEST_F(SaleScreen, MenuStatesFollowTheShownSale)
@@ -426,7 +426,7 @@ TEST_F(SaleScreen, MenuStatesFollowTheShownSale)
     storeSale(local, "PAID", 5.0f, 1, "Cash");
     storeSale(local, "OPEN", 5.0f, 0, "terms");
     open();
-    const auto states = [this] { return dlg->session().menuStates(); };
+    const auto states = [this] { return dlg->state().menuStates(); };
     EXPECT_FALSE(states().voidSale);
     EXPECT_FALSE(states().payThisSale);
     EXPECT_TRUE(states().clearSale);
@@ -542,13 +542,13 @@ TEST_F(SaleScreen, EnterMovesAsTabAndTabOutOfTheLastPriceScrollsTheGrid)
     QTest::keyClicks(focused(), "4");
     for (int step = 1; step <= 8; ++step) {
         key(Qt::Key_Tab);
-        EXPECT_EQ(dlg->session().scrollOffset, step);
+        EXPECT_EQ(dlg->state().scrollOffset, step);
         EXPECT_EQ(focused(), dlg->control(kItem + 11));
         dlg->control(kPrice + 11)->setFocus();
     }
-    EXPECT_FLOAT_EQ(dlg->session().current.price[11], 4.0f);  // typed before the grid moved
+    EXPECT_FLOAT_EQ(dlg->state().current.price[11], 4.0f);  // typed before the grid moved
     key(Qt::Key_Tab);
-    EXPECT_EQ(dlg->session().scrollOffset, 8);
+    EXPECT_EQ(dlg->state().scrollOffset, 8);
     EXPECT_NE(focused(), dlg->control(kItem + 11));
     EXPECT_EQ(text(kPrice + 3), "4.00");  // slot 11 now shows in row 3
 
@@ -639,7 +639,7 @@ TEST_F(SaleScreen, CtrlArrowsMoveBetweenBoxesAsTheTableGives)
         ASSERT_EQ(focused(), dlg->control(m.from)) << m.from;
         key(m.key, Qt::ControlModifier);
         EXPECT_EQ(focused(), dlg->control(m.to)) << m.from << " key " << m.key;
-        EXPECT_EQ(dlg->session().scrollOffset, 0);  // Ctrl+arrow never scrolls
+        EXPECT_EQ(dlg->state().scrollOffset, 0);  // Ctrl+arrow never scrolls
     }
 }
 
@@ -657,7 +657,7 @@ TEST_F(SaleScreen, CashierButtonLogsInOnTheNewSaleOnlyAndClearKeepsTheCashier)
     });
     QTest::mouseClick(static_cast<QPushButton*>(dlg->control(kCashier)), Qt::LeftButton);
     EXPECT_EQ(text(kCashier), "Mary");
-    EXPECT_EQ(dlg->session().current.cashier, "Mary");
+    EXPECT_EQ(dlg->state().current.cashier, "Mary");
     EXPECT_EQ(local.loggedInCashier, "Mary");
 
     key(Qt::Key_PageUp);

@@ -16,14 +16,14 @@
 class CLocalFile;
 struct SalesFileHeader;
 
-class SaleSession {
+class SaleState {
 public:
     static constexpr int kRows = 12;         // grid rows on the screen
     static constexpr int kMaxScroll = 8;     // 20 line slots - 12 rows
     static constexpr int kLines = static_cast<int>(InvoiceRecord::kLines);
 
     using ClockFn = std::function<CalendarTime()>;
-    SaleSession(CLocalFile& local, SalesFileHeader& header, ClockFn clock);
+    SaleState(CLocalFile& local, SalesFileHeader& header, ClockFn clock);
 
     InvoiceRecord current;
     InvoiceRecord held;

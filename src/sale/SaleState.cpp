@@ -1,4 +1,4 @@
-#include "SaleSession.h"
+#include "SaleState.h"
 
 #include "ByteCodec.h"
 #include "CLocalFile.h"
@@ -19,14 +19,14 @@ std::string cut(const std::string& text, std::size_t width) { return codec::fitT
 
 }  // namespace
 
-SaleSession::SaleSession(CLocalFile& local, SalesFileHeader& header, ClockFn clock)
+SaleState::SaleState(CLocalFile& local, SalesFileHeader& header, ClockFn clock)
     : local_(local), header_(header), clock_(std::move(clock))
 {
 }
 
-bool SaleSession::showingNew() const { return static_cast<int>(local_.currentRecord) == count; }
+bool SaleState::showingNew() const { return static_cast<int>(local_.currentRecord) == count; }
 
-bool SaleSession::RefreshCount()
+bool SaleState::RefreshCount()
 {
     int n = count;
     if (ReadInvoiceCount(local_, n) != FileCause::None)
@@ -35,7 +35,7 @@ bool SaleSession::RefreshCount()
     return true;
 }
 
-void SaleSession::Open()
+void SaleState::Open()
 {
     EnsureProductFile(local_);
     scrollOffset = 0;
@@ -50,7 +50,7 @@ void SaleSession::Open()
     Recalculate();
 }
 
-void SaleSession::ResetSale(InvoiceRecord& sale)
+void SaleState::ResetSale(InvoiceRecord& sale)
 {
     customer = CustomerRecord{};
     sale.payType.clear();
@@ -96,7 +96,7 @@ void SaleSession::ResetSale(InvoiceRecord& sale)
     sale.period = sale.month;
 }
 
-void SaleSession::ClearThisSale()
+void SaleState::ClearThisSale()
 {
     if (!showingNew())
         return;
@@ -105,11 +105,11 @@ void SaleSession::ClearThisSale()
     lineStock.fill(0);
 }
 
-void SaleSession::Recalculate() { RecalculateTotals(current, header_); }
+void SaleState::Recalculate() { RecalculateTotals(current, header_); }
 
-void SaleSession::LookupRates() { LookupTaxRates(local_, header_, current, customer.taxZone); }
+void SaleState::LookupRates() { LookupTaxRates(local_, header_, current, customer.taxZone); }
 
-void SaleSession::SetLineNumber(int row, LineField field, double value)
+void SaleState::SetLineNumber(int row, LineField field, double value)
 {
     if (!showingNew() || row < 0 || row >= kRows)
         return;
@@ -123,7 +123,7 @@ void SaleSession::SetLineNumber(int row, LineField field, double value)
     Recalculate();
 }
 
-void SaleSession::SetDiscount(double value)
+void SaleState::SetDiscount(double value)
 {
     if (!showingNew())
         return;
@@ -131,7 +131,7 @@ void SaleSession::SetDiscount(double value)
     Recalculate();
 }
 
-void SaleSession::SetHandling(double value)
+void SaleState::SetHandling(double value)
 {
     if (!showingNew())
         return;
@@ -139,26 +139,26 @@ void SaleSession::SetHandling(double value)
     Recalculate();
 }
 
-void SaleSession::SetPaid(double value)
+void SaleState::SetPaid(double value)
 {
     current.cashPaid = StoreAmount(value);
     current.change = StoreAmount(static_cast<double>(current.cashPaid) - current.total);
 }
 
-void SaleSession::SetAddressLine(std::size_t line, const std::string& text)
+void SaleState::SetAddressLine(std::size_t line, const std::string& text)
 {
     if (showingNew() && line < InvoiceRecord::kAddressLines)
         current.address[line] = cut(text, kTextWidth);
 }
 
-void SaleSession::SetDescription(int row, const std::string& text)
+void SaleState::SetDescription(int row, const std::string& text)
 {
     if (row < 0 || row >= kRows)
         return;
     current.description[slotOf(row)] = cut(text, kTextWidth);
 }
 
-void SaleSession::FillLine(int slot, const ProductRecord& product)
+void SaleState::FillLine(int slot, const ProductRecord& product)
 {
     current.itemNumber[slot] = cut(product.itemNumber, kCodeWidth);
     current.description[slot] = cut(product.description, kTextWidth);
@@ -174,7 +174,7 @@ void SaleSession::FillLine(int slot, const ProductRecord& product)
     current.lineMode[slot] = product.mode;
 }
 
-int SaleSession::ItemNumberExit(int row, const std::string& text, const QuickAdd& quickAdd)
+int SaleState::ItemNumberExit(int row, const std::string& text, const QuickAdd& quickAdd)
 {
     if (!showingNew() || row < 0 || row >= kRows)
         return -1;
@@ -207,7 +207,7 @@ int SaleSession::ItemNumberExit(int row, const std::string& text, const QuickAdd
     return target;
 }
 
-int SaleSession::AddPickedProduct(const ProductRecord& picked)
+int SaleState::AddPickedProduct(const ProductRecord& picked)
 {
     if (!showingNew())
         return -1;
@@ -232,7 +232,7 @@ int SaleSession::AddPickedProduct(const ProductRecord& picked)
     return slot;
 }
 
-SaleSession::CustomerFound SaleSession::LookupCustomer(const std::string& name)
+SaleState::CustomerFound SaleState::LookupCustomer(const std::string& name)
 {
     // The typed name stays on the sale whether or not it names a customer.
     SetAddressLine(0, name);
@@ -251,7 +251,7 @@ SaleSession::CustomerFound SaleSession::LookupCustomer(const std::string& name)
     return CustomerFound::Found;
 }
 
-void SaleSession::ShowCustomer(const CustomerRecord& found)
+void SaleState::ShowCustomer(const CustomerRecord& found)
 {
     customer = found;
     customer.priceLevel = std::min<std::uint8_t>(found.priceLevel, 5);
@@ -266,19 +266,19 @@ void SaleSession::ShowCustomer(const CustomerRecord& found)
     }
 }
 
-void SaleSession::RedoCustomerPricing()
+void SaleState::RedoCustomerPricing()
 {
     LookupRates();
     RepriceLines(local_, current, customer.priceLevel);
     Recalculate();
 }
 
-void SaleSession::ChooseSalesperson(const std::string& name)
+void SaleState::ChooseSalesperson(const std::string& name)
 {
     (showingNew() ? current : held).salesperson = cut(name, kCodeWidth);
 }
 
-void SaleSession::ChoosePayType(const std::string& name)
+void SaleState::ChoosePayType(const std::string& name)
 {
     (showingNew() ? current : held).payType = cut(name, kCodeWidth);
 }
@@ -286,7 +286,7 @@ void SaleSession::ChoosePayType(const std::string& name)
 // Before each move N is read again. When the new sale was on the screen it
 // stays the new sale, even if other registers have stored sales meanwhile: it
 // takes the new N as its number, so paging never mistakes it for a stored one.
-void SaleSession::HoldIfNew()
+void SaleState::HoldIfNew()
 {
     const bool wasNew = showingNew();
     RefreshCount();
@@ -302,7 +302,7 @@ void SaleSession::HoldIfNew()
     }
 }
 
-bool SaleSession::ReadStored(int n)
+bool SaleState::ReadStored(int n)
 {
     DataFile file;
     if (CLocalFile::OpenFile(file, local_.GetPath("Invoices"), OpenMode::Read) == FileCause::None &&
@@ -313,7 +313,7 @@ bool SaleSession::ReadStored(int n)
     return false;
 }
 
-void SaleSession::AfterMove()
+void SaleState::AfterMove()
 {
     local_.Save();
     if (showingNew())
@@ -322,7 +322,7 @@ void SaleSession::AfterMove()
     readOnly_ = !showingNew();
 }
 
-void SaleSession::GoPrev()
+void SaleState::GoPrev()
 {
     HoldIfNew();
     if (local_.currentRecord > 0) {
@@ -332,7 +332,7 @@ void SaleSession::GoPrev()
     AfterMove();
 }
 
-void SaleSession::GoNext()
+void SaleState::GoNext()
 {
     HoldIfNew();
     const int at = static_cast<int>(local_.currentRecord);
@@ -348,7 +348,7 @@ void SaleSession::GoNext()
 
 // The held sale comes back only from a stored one: while the new sale is on
 // the screen it is newer than its held copy, and copying would lose lines.
-void SaleSession::GoCurrent()
+void SaleState::GoCurrent()
 {
     const bool wasNew = showingNew();
     HoldIfNew();
@@ -358,7 +358,7 @@ void SaleSession::GoCurrent()
     AfterMove();
 }
 
-bool SaleSession::GoToRecord(long long n)
+bool SaleState::GoToRecord(long long n)
 {
     HoldIfNew();
     if (n < 0 || n > count)
@@ -372,7 +372,7 @@ bool SaleSession::GoToRecord(long long n)
     return true;
 }
 
-SaleSession::MenuStates SaleSession::menuStates() const
+SaleState::MenuStates SaleState::menuStates() const
 {
     MenuStates states;
     const bool stored = !showingNew();
@@ -383,7 +383,7 @@ SaleSession::MenuStates SaleSession::menuStates() const
     return states;
 }
 
-int SaleSession::FirstEmptyRow() const
+int SaleState::FirstEmptyRow() const
 {
     for (int r = 0; r < kRows - 1; ++r)
         if (current.itemNumber[slotOf(r)].empty())
@@ -391,4 +391,4 @@ int SaleSession::FirstEmptyRow() const
     return kRows - 1;
 }
 
-void SaleSession::Scroll(int offset) { scrollOffset = std::clamp(offset, 0, kMaxScroll); }
+void SaleState::Scroll(int offset) { scrollOffset = std::clamp(offset, 0, kMaxScroll); }
