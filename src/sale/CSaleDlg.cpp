@@ -1047,12 +1047,16 @@ bool CSaleDlg::eventFilter(QObject* watched, QEvent* event)
             return true;
         break;
     }
+    // A menu or list popping up takes the focus only for a moment: the box
+    // keeps its edit, as if it had never lost the focus.
     case QEvent::FocusIn:
-        if (auto* w = qobject_cast<QWidget*>(watched))
+        if (auto* w = qobject_cast<QWidget*>(watched);
+            w && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason)
             HandleFocusIn(w);
         break;
     case QEvent::FocusOut:
-        if (auto* w = qobject_cast<QWidget*>(watched))
+        if (auto* w = qobject_cast<QWidget*>(watched);
+            w && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason)
             HandleFocusOut(w);
         break;
     default:

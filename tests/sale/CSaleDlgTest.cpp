@@ -19,6 +19,7 @@
 #include <QAbstractSlider>
 #include <QApplication>
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -745,4 +746,22 @@ TEST_F(SaleScreen, VoidThisSaleEmptiesTheShownStoredSaleAfterAsking)
     boxes.answer(MessageBox::Answer::Ok);
     voidSale->trigger();
     EXPECT_EQ(boxes.texts().back().rfind("Security is on.", 0), 0u);  // refused before the question
+}
+
+TEST_F(SaleScreen, AMenuOpeningOverABoxDoesNotEndItsEdit)
+{
+    addProducts({product("A100", 12.5f)});
+    open();
+    QWidget* item = dlg->control(kItem);
+    item->setFocus();
+    QTest::keyClicks(item, "A1");
+    // What the focused box receives while a menu is open and when it closes.
+    QFocusEvent out(QEvent::FocusOut, Qt::PopupFocusReason);
+    QApplication::sendEvent(item, &out);
+    QFocusEvent in(QEvent::FocusIn, Qt::PopupFocusReason);
+    QApplication::sendEvent(item, &in);
+    EXPECT_EQ(text(kDescription), "");  // not looked up yet
+    QTest::keyClicks(item, "00");
+    key(Qt::Key_Return);
+    EXPECT_EQ(text(kDescription), "Desc A100");
 }
