@@ -111,18 +111,25 @@ bool scanRecords(DataFile& file, long long count, Visit&& visit)
     return true;
 }
 
+// Opens the product file for reading and gives the records present; the open
+// cause, or Generic when the count cannot be read.
+int openForReading(const CLocalFile& local, DataFile& file, long long& count)
+{
+    const int cause = CLocalFile::OpenFile(file, local.GetPath("Products"), OpenMode::Read);
+    if (cause != FileCause::None)
+        return cause;
+    return recordsPresent(file, count) ? FileCause::None : FileCause::Generic;
+}
+
 // Opens for reading and finds the first record whose item number equals the
 // key; index -1 when none. Returns the open cause (Generic on a read error).
 int findByItem(const CLocalFile& local, const std::string& itemNumber, long long& index, ProductRecord* record)
 {
     index = -1;
     DataFile file;
-    const int cause = CLocalFile::OpenFile(file, local.GetPath("Products"), OpenMode::Read);
-    if (cause != FileCause::None)
-        return cause;
     long long count = 0;
-    if (!recordsPresent(file, count))
-        return FileCause::Generic;
+    if (const int cause = openForReading(local, file, count); cause != FileCause::None)
+        return cause;
     const std::string key = lowered(itemNumber);
     const bool ok = scanRecords(file, count, [&](const std::uint8_t* rec, long long i) {
         if (!itemEquals(rec, key))
@@ -140,12 +147,9 @@ int listRows(const CLocalFile& local, std::vector<ProductListRow>& rows, Keep&& 
 {
     rows.clear();
     DataFile file;
-    const int cause = CLocalFile::OpenFile(file, local.GetPath("Products"), OpenMode::Read);
-    if (cause != FileCause::None)
-        return cause;
     long long count = 0;
-    if (!recordsPresent(file, count))
-        return FileCause::Generic;
+    if (const int cause = openForReading(local, file, count); cause != FileCause::None)
+        return cause;
     ProductRecord record;
     const bool ok = scanRecords(file, count, [&](const std::uint8_t* rec, long long) {
         record.decode(rec);
@@ -192,10 +196,7 @@ int ReadProductCount(const CLocalFile& local, long long& count)
 {
     count = 0;
     DataFile file;
-    const int cause = CLocalFile::OpenFile(file, local.GetPath("Products"), OpenMode::Read);
-    if (cause != FileCause::None)
-        return cause;
-    return recordsPresent(file, count) ? FileCause::None : FileCause::Generic;
+    return openForReading(local, file, count);
 }
 
 ProductListRow ProductRow(const ProductRecord& r)
@@ -323,12 +324,9 @@ bool LookupForSale(const CLocalFile& local, const std::string& code, ProductReco
 int ReadProductAt(const CLocalFile& local, long long index, ProductRecord& record)
 {
     DataFile file;
-    const int cause = CLocalFile::OpenFile(file, local.GetPath("Products"), OpenMode::Read);
-    if (cause != FileCause::None)
-        return cause;
     long long count = 0;
-    if (!recordsPresent(file, count))
-        return FileCause::Generic;
+    if (const int cause = openForReading(local, file, count); cause != FileCause::None)
+        return cause;
     if (index < 0 || index >= count)
         return FileCause::EndOfFile;
     std::uint8_t buf[kRecordSize];
@@ -545,12 +543,9 @@ int LookupManyForSale(const CLocalFile& local, const std::vector<std::string>& c
     if (missing == 0)
         return FileCause::None;
     DataFile file;
-    const int cause = CLocalFile::OpenFile(file, local.GetPath("Products"), OpenMode::Read);
-    if (cause != FileCause::None)
-        return cause;
     long long count = 0;
-    if (!recordsPresent(file, count))
-        return FileCause::Generic;
+    if (const int cause = openForReading(local, file, count); cause != FileCause::None)
+        return cause;
     // Each code takes the first record whose item number or bar code matches,
     // as one lookup per code would.
     const bool ok = scanRecords(file, count, [&](const std::uint8_t* rec, long long) {
