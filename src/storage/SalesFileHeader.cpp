@@ -49,12 +49,44 @@ const TextField kTexts[] = {
     {4656, 180, &SalesFileHeader::logoPath},
 };
 
+// The settings block followed by the company address.
+void encodeWhole(const SalesFileHeader& header, std::uint8_t* buf)
+{
+    header.encode(buf);
+    std::memset(buf + SalesFileHeader::kSize, 0, SalesFileHeader::kReservedSize);
+    codec::putText(buf, SalesFileHeader::kSize, SalesFileHeader::kAddressWidth, header.companyAddress);
+}
+
+// Reads the settings block and, where the file holds it, the address.
+int readWhole(DataFile& file, SalesFileHeader& header)
+{
+    std::uint8_t buf[SalesFileHeader::kFileSize] = {};
+    const long long got = file.readAt(0, buf, sizeof buf);
+    if (got < static_cast<long long>(SalesFileHeader::kSize))
+        return FileCause::EndOfFile;
+    header.decode(buf);
+    header.companyAddress = got == static_cast<long long>(sizeof buf)
+        ? codec::fitText(codec::getText(buf, SalesFileHeader::kSize, SalesFileHeader::kAddressWidth),
+                         SalesFileHeader::kAddressWidth)
+        : std::string();
+    return FileCause::None;
+}
+
+int writeWhole(DataFile& file, const SalesFileHeader& header)
+{
+    std::uint8_t buf[SalesFileHeader::kFileSize];
+    encodeWhole(header, buf);
+    if (!file.writeAt(0, buf, sizeof buf) || !file.sync())
+        return FileCause::Generic;
+    return FileCause::None;
+}
+
 // Writes the header into a new file. A file that another register created
 // meanwhile is left as it is: `existed` tells the caller to read it instead.
 int createHeaderFile(const std::string& path, const SalesFileHeader& header, bool& existed)
 {
-    std::uint8_t buf[SalesFileHeader::kFileSize] = {};
-    header.encode(buf);
+    std::uint8_t buf[SalesFileHeader::kFileSize];
+    encodeWhole(header, buf);
     const int cause = DataFile::createWhole(path, buf, sizeof buf);
     existed = cause == FileCause::AlreadyExists;
     return existed ? FileCause::None : cause;
@@ -66,11 +98,7 @@ int readHeaderFrom(const std::string& path, OpenMode mode, SalesFileHeader& head
     const int cause = CLocalFile::OpenFile(file, path, mode);
     if (cause != FileCause::None)
         return cause;
-    std::uint8_t buf[SalesFileHeader::kSize];
-    if (!readFully(file, 0, buf, sizeof buf))
-        return FileCause::EndOfFile;
-    header.decode(buf);
-    return FileCause::None;
+    return readWhole(file, header);
 }
 
 // Reads the header, creating a missing file from the in-memory one.
@@ -151,10 +179,23 @@ int WriteHeader(const CLocalFile& local, const SalesFileHeader& header)
     const int cause = CLocalFile::OpenFile(file, local.GetPath("Head"), OpenMode::ReadWrite);
     if (cause != FileCause::None)
         return cause;
-    std::uint8_t buf[SalesFileHeader::kSize];
-    header.encode(buf);
-    if (!file.writeAt(0, buf, sizeof buf) || !file.sync())
-        return FileCause::Generic;
+    return writeWhole(file, header);
+}
+
+int UpdateHeader(const CLocalFile& local, SalesFileHeader& header,
+                 const std::function<void(SalesFileHeader&)>& change)
+{
+    DataFile file;
+    const int cause = CLocalFile::OpenFile(file, local.GetPath("Head"), OpenMode::ReadWrite);
+    if (cause != FileCause::None)
+        return cause;
+    SalesFileHeader fresh = header;
+    if (const int read = readWhole(file, fresh); read != FileCause::None)
+        return read;
+    change(fresh);
+    if (const int written = writeWhole(file, fresh); written != FileCause::None)
+        return written;
+    header = fresh;
     return FileCause::None;
 }
 

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -69,6 +70,10 @@ struct SalesFileHeader {
     std::string contact;
     std::string email;
     std::string logoPath;
+    // The store's address for printed invoices: CR LF ended lines kept in the
+    // 80 reserved bytes after the settings block (at most 79 characters).
+    std::string companyAddress;
+    static constexpr std::size_t kAddressWidth = kReservedSize;
 
     void encode(std::uint8_t* buf) const;  // kSize bytes
     void decode(const std::uint8_t* buf);
@@ -78,9 +83,16 @@ struct SalesFileHeader {
 // the in-memory header. Any other failure, a short read included, leaves the
 // in-memory header as it was. Returns the failure cause (0 read or created).
 int ReadHeader(const CLocalFile& local, SalesFileHeader& header);
-// Writes the 4836 bytes over the start of the existing file; the reserved bytes
-// stay. Returns the failure cause.
+// Writes the settings block and the company address over the start of the
+// existing file. Returns the failure cause.
 int WriteHeader(const CLocalFile& local, const SalesFileHeader& header);
+// The way every settings editor saves: in one exclusive open, reads the stored
+// header, lets `change` set the editor's own fields on it, and writes it back,
+// so settings another register saved meanwhile are kept. On success `header`
+// becomes what was written; on failure it stays as it was and the file is
+// unchanged. Returns the failure cause.
+int UpdateHeader(const CLocalFile& local, SalesFileHeader& header,
+                 const std::function<void(SalesFileHeader&)>& change);
 // At start-up and on connecting: reads the header, or creates a missing file
 // from the in-memory header. Non-zero on failure; a file shorter than the
 // header counts as a failure and is left untouched.

@@ -105,12 +105,20 @@ TEST(SalesFileHeader, FileOperationsCreateReadAndWriteTheBlock)
     EXPECT_EQ(CountLines(h.paymentTypes), 12);
     EXPECT_EQ(GetLine(h.paymentTypes, 11), "Gift Card");
 
-    // WriteHeader leaves the reserved bytes as they are.
+    // The company address lives in the reserved bytes; an editor's update keeps
+    // what another register saved after this one last read.
+    other.companyAddress = "1 Main St\r\nSpringfield\r\n";
+    ASSERT_EQ(WriteHeader(local, other), 0);
     bytes = readBytes(path);
-    bytes[4900] = 0x5A;
-    writeBytes(path, bytes);
-    ASSERT_EQ(WriteHeader(local, h), 0);
-    EXPECT_EQ(readBytes(path)[4900], 0x5A);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(bytes.data()) + 4836), other.companyAddress);
+    ASSERT_EQ(UpdateHeader(local, h, [](SalesFileHeader& s) { s.showCents = 0; }), 0);
+    EXPECT_EQ(h.companyAddress, other.companyAddress);
+    EXPECT_EQ(h.showCents, 0u);
+    SalesFileHeader saved;
+    ASSERT_EQ(ReadHeader(local, saved), 0);
+    EXPECT_EQ(saved.companyAddress, other.companyAddress);
+    EXPECT_EQ(saved.showCents, 0u);
+    bytes = readBytes(path);
 
     // A short header file is reported and left alone; the in-memory copy stays.
     bytes.resize(1000);
@@ -118,6 +126,10 @@ TEST(SalesFileHeader, FileOperationsCreateReadAndWriteTheBlock)
     h.companyName = "Kept";
     EXPECT_NE(ReadHeader(local, h), 0);
     EXPECT_NE(OpenOrCreateHeader(local, h), 0);
+    EXPECT_EQ(h.companyName, "Kept");
+    EXPECT_EQ(fileSize(path), 1000);
+
+    EXPECT_EQ(UpdateHeader(local, h, [](SalesFileHeader& s) { s.companyName = "Lost"; }), FileCause::EndOfFile);
     EXPECT_EQ(h.companyName, "Kept");
     EXPECT_EQ(fileSize(path), 1000);
 
