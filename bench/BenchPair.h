@@ -25,7 +25,7 @@ struct PairBench {
     std::function<void()> op;
     std::function<void()> baseline;
     std::function<void()> prepare = {};
-    int rounds = 21;   // timed pairs, after one untimed pair; --rounds N overrides
+    int rounds = 21;   // timed pairs, after one untimed pair (short operations want more); --rounds N overrides
 };
 
 // Times the pairs, prints the line and returns the median ratio (0 when the

@@ -125,7 +125,7 @@ void runInvoiceBenchmarks(const std::string& folder)
     const auto readAll = [&] { sink = sink + plainRead(path); };
     float blockSum = 0, naiveSum = 0;
     benchPair({"sold_quantity_in_range", "read_64k_blocks", 2,
-               [&] { blockSum = SoldQuantityInRange(local, item, from, to); }, readAll, {}, 11});
+               [&] { blockSum = SoldQuantityInRange(local, item, from, to); }, readAll, {}, 15});
     benchPair({"sold_quantity_naive", "read_64k_blocks", 0, [&] { naiveSum = naiveSoldQuantity(path, item, from, to); },
                readAll, {}, 5});
     if (benchWanted("sold_quantity_in_range") && benchWanted("sold_quantity_naive") && blockSum != naiveSum)

@@ -118,7 +118,7 @@ void runProductBenchmarks(const std::string& folder)
 {
     constexpr int kProducts = 100000;
     const CLocalFile local(folder);
-    if (!lookupLines(local, kProducts, "", 21))
+    if (!lookupLines(local, kProducts, "", 61))
         return;
     const std::string path = local.GetPath("Products");
     ProductRecord found;
@@ -129,13 +129,13 @@ void runProductBenchmarks(const std::string& folder)
     for (int i = 0; i < 20; ++i)
         sale[static_cast<std::size_t>(i)] = {itemName(i * (kProducts / 20) + kProducts / 40), 1};
     benchPair({"take_sale_from_stock", "read_64k_blocks_and_sync", 2, [&] { TakeSaleFromStock(local, sale); },
-               [&] { readSequentially(path, OpenMode::ReadWrite, true); }});
+               [&] { readSequentially(path, OpenMode::ReadWrite, true); }, {}, 41});
 
     if (!benchWanted("lookup_last_1m") && !benchWanted("lookup_missing_1m"))
         return;
     const std::string millionFolder = folder + "million/";
     std::filesystem::create_directory(millionFolder);
     const CLocalFile million(millionFolder);
-    lookupLines(million, 1000000, "_1m", 11);
+    lookupLines(million, 1000000, "_1m", 15);
     std::filesystem::remove_all(millionFolder);
 }
