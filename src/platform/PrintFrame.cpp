@@ -1,5 +1,7 @@
 #include "PrintFrame.h"
 
+#include "FileDialog.h"
+#include "MessageBox.h"
 #include "ReceiptPrinter.h"
 #include "RecordText.h"
 
@@ -10,6 +12,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrintDialog>
+#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QTemporaryFile>
 
@@ -189,4 +192,43 @@ PrintJobResult PrintDocument(QPrinter& printer, const std::string& name, const s
     const QByteArray bytes = done.readAll();
     return ReceiptPrinter::SubmitJob(printer.printerName().toStdString(), name, CUPS_FORMAT_PDF, bytes.constData(),
                                      static_cast<std::size_t>(bytes.size()), printer.copyCount());
+}
+
+bool RunDocument(QWidget* parent, PrintOutput output, QPrinter& printer, const std::string& name,
+                 const std::function<void(PrintCanvas&)>& draw, int resolution,
+                 const std::function<bool(const std::string& queue)>& beforeJob)
+{
+    switch (output) {
+    case PrintOutput::Preview: {
+        if (resolution > 0)
+            printer.setResolution(resolution);
+        QPrintPreviewDialog preview(&printer, parent);
+        QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, [&draw](QPrinter* p) {
+            QPainter painter(p);
+            PainterCanvas canvas(painter, *p);
+            draw(canvas);
+        });
+        preview.exec();
+        return true;
+    }
+    case PrintOutput::Pdf: {
+        const std::string path =
+            FileDialog::getSaveFileName(parent, "PDF Files (*.pdf)|*.pdf|All Files (*.*)|*.*||", ".pdf");
+        if (path.empty())
+            return false;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString::fromLocal8Bit(path.c_str()));
+        break;
+    }
+    case PrintOutput::Printer:
+        if (!PrintDialog::exec(parent, printer))
+            return false;
+        if (beforeJob && printer.outputFileName().isEmpty() && !beforeJob(printer.printerName().toStdString()))
+            return false;
+        break;
+    }
+    const PrintJobResult result = PrintDocument(printer, name, draw, resolution);
+    if (!result.ok)
+        MessageBox::information(parent, result.message);
+    return result.ok;
 }

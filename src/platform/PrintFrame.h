@@ -77,8 +77,20 @@ struct PrintJobResult {
     std::string message;   // why it failed
 };
 
+// Where a document goes: the printer chosen in the print dialog, a preview
+// window, or a PDF file chosen in a save dialog.
+enum class PrintOutput { Printer, Preview, Pdf };
+
 // Runs one document: draws it (each page through `draw`) into a PDF with the
 // printer's page layout and resolution (or `resolution` dots per inch when
 // given), then writes it to the printer's output file or sends it to its queue.
 PrintJobResult PrintDocument(QPrinter& printer, const std::string& name,
                              const std::function<void(PrintCanvas&)>& draw, int resolution = 0);
+
+// The whole command for one document: the print dialog (opened on `printer`),
+// the preview window or the PDF file dialog, then the document. `beforeJob`
+// runs just before a job goes to a printer's queue (the drawer kick) and may
+// stop it. A failure is shown; true when the document went out.
+bool RunDocument(QWidget* parent, PrintOutput output, QPrinter& printer, const std::string& name,
+                 const std::function<void(PrintCanvas&)>& draw, int resolution = 0,
+                 const std::function<bool(const std::string& queue)>& beforeJob = {});

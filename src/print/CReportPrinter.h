@@ -2,6 +2,7 @@
 // Prints reports: tab-separated text reports and the product listing, on the
 // printer chosen in the print dialog, in a preview window, or into a PDF file.
 
+#include "PrintFrame.h"
 #include "ReportLayout.h"
 
 #include <cstdint>
@@ -12,7 +13,7 @@ class QWidget;
 
 class CReportPrinter {
 public:
-    enum class Output { Printer, Preview, Pdf };
+    using Output = PrintOutput;
 
     // A cancelled dialog prints nothing; a job the printer refuses is reported.
     static void PrintReport(QWidget* parent, const std::string& header, const std::string& body,

@@ -42,38 +42,39 @@ std::string receiptQueue(QWidget* parent, const CLocalFile& local)
     return queue;
 }
 
-// The drawer kick (when the register opens its drawer) and then the document,
-// as two jobs on the printer's queue. False after showing why it failed.
-bool printSaleDocument(QWidget* parent, QPrinter& printer, const CLocalFile& local, const SalesFileHeader& header,
-                       const InvoiceRecord& sale, SaleDocument document, const std::string& paymentsText)
+// The drawer kick, when the register opens its drawer, as a raw job just
+// before the document it belongs to. False after showing why it failed.
+bool kickDrawer(QWidget* parent, const CLocalFile& local, const std::string& queue)
 {
-    const bool toFile = !printer.outputFileName().isEmpty();
     const std::vector<std::uint8_t> kick = DrawerKickBytes(local.drawerMethod, local.drawerCommand);
-    if (!kick.empty() && !toFile) {
-        const PrintJobResult kicked = ReceiptPrinter::KickDrawer(printer.printerName().toStdString(), kick);
-        if (!kicked.ok) {
-            MessageBox::information(parent, kicked.message);
-            return false;
-        }
-    }
-    const bool roll = local.receiptStyle == 1;
-    bool logoFailed = false;
-    const PrintJobResult printed = PrintDocument(
-        printer, "Receipt",
-        [&](PrintCanvas& canvas) {
-            const SaleLayoutResult laid = roll ? LayoutRoll(canvas, sale, header)
-                                               : LayoutFullPage(canvas, sale, header, document, paymentsText);
-            logoFailed = laid.logoFailed;
-        },
-        roll ? kRollDotsPerInch : 0);
-    if (logoFailed)
-        MessageBox::information(parent, "Error in Print Invoice: " + header.logoPath);
-    if (!printed.ok) {
-        MessageBox::information(parent, printed.message);
-        return false;
-    }
-    return true;
+    if (kick.empty())
+        return true;
+    const PrintJobResult kicked = ReceiptPrinter::KickDrawer(queue, kick);
+    if (!kicked.ok)
+        MessageBox::information(parent, kicked.message);
+    return kicked.ok;
 }
+
+// Draws a sale document in the register's receipt style; the logo failure is
+// shown once the document is drawn.
+struct SaleDrawing {
+    QWidget* parent;
+    const CLocalFile& local;
+    const SalesFileHeader& header;
+    const InvoiceRecord& sale;
+    SaleDocument document;
+    const std::string& paymentsText;
+
+    bool roll() const { return local.receiptStyle == 1; }
+    int resolution() const { return roll() ? kRollDotsPerInch : 0; }
+    void operator()(PrintCanvas& canvas) const
+    {
+        const SaleLayoutResult laid =
+            roll() ? LayoutRoll(canvas, sale, header) : LayoutFullPage(canvas, sale, header, document, paymentsText);
+        if (laid.logoFailed)
+            MessageBox::information(parent, "Error in Print Invoice: " + header.logoPath);
+    }
+};
 
 }  // namespace
 
@@ -90,23 +91,30 @@ int CSalePrinter::PrintSaleDocuments(QWidget* parent, const CLocalFile& local, c
     printer.setPrinterName(QString::fromStdString(queue));
     int sent = 0;
     for (SaleDocument document : documents) {
-        if (!printSaleDocument(parent, printer, local, header, sale, document, paymentsText))
+        if (!kickDrawer(parent, local, queue))
             break;
+        const SaleDrawing draw{parent, local, header, sale, document, paymentsText};
+        const PrintJobResult printed = PrintDocument(printer, "Receipt", draw, draw.resolution());
+        if (!printed.ok) {
+            MessageBox::information(parent, printed.message);
+            break;
+        }
         ++sent;
     }
     return sent;
 }
 
 bool CSalePrinter::PrintWithDialog(QWidget* parent, const CLocalFile& local, const SalesFileHeader& header,
-                                   const InvoiceRecord& sale, SaleDocument document, const std::string& paymentsText)
+                                   const InvoiceRecord& sale, SaleDocument document, const std::string& paymentsText,
+                                   PrintOutput output)
 {
     QPrinter printer(QPrinter::HighResolution);
     const std::string& queue = local.paths[CLocalFile::kPrinterDeviceSlot];
     if (ReceiptPrinter::QueueExists(queue))
         printer.setPrinterName(QString::fromStdString(queue));
-    if (!PrintDialog::exec(parent, printer))
-        return false;
-    return printSaleDocument(parent, printer, local, header, sale, document, paymentsText);
+    const SaleDrawing draw{parent, local, header, sale, document, paymentsText};
+    return RunDocument(parent, output, printer, "Receipt", draw, draw.resolution(),
+                       [parent, &local](const std::string& chosen) { return kickDrawer(parent, local, chosen); });
 }
 
 void CSalePrinter::ChooseReceiptPrinter(QWidget* parent, CLocalFile& local)
@@ -132,14 +140,8 @@ void CSalePrinter::OpenDrawer(QWidget* parent, const CLocalFile& local)
     const std::string queue = receiptQueue(parent, local);
     if (queue.empty())
         return;
-    const std::vector<std::uint8_t> kick = DrawerKickBytes(local.drawerMethod, local.drawerCommand);
-    if (!kick.empty()) {
-        const PrintJobResult kicked = ReceiptPrinter::KickDrawer(queue, kick);
-        if (!kicked.ok) {
-            MessageBox::information(parent, kicked.message);
-            return;
-        }
-    }
+    if (!kickDrawer(parent, local, queue))
+        return;
     const CalendarTime now = Clock::now();
     std::tm tm{};
     tm.tm_year = now.year - 1900;

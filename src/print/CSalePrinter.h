@@ -5,6 +5,7 @@
 // the machine's default printer is never changed. Printing never touches the
 // stored sale: a failure is shown and the sale stays as it is.
 
+#include "PrintFrame.h"
 #include "SaleLayout.h"
 
 #include <string>
@@ -21,9 +22,11 @@ public:
     static int PrintSaleDocuments(QWidget* parent, const CLocalFile& local, const SalesFileHeader& header,
                                   const InvoiceRecord& sale, const std::string& paymentsText = {});
     // One document through the print dialog, opened on the receipt printer
-    // ("Print Sales Copy...", "Print Packing List...", a quote's "Print...").
+    // ("Print Sales Copy...", "Print Packing List...", a quote's "Print..."),
+    // or in a preview window, or into a PDF file (neither kicks the drawer).
     static bool PrintWithDialog(QWidget* parent, const CLocalFile& local, const SalesFileHeader& header,
-                                const InvoiceRecord& sale, SaleDocument document, const std::string& paymentsText = {});
+                                const InvoiceRecord& sale, SaleDocument document, const std::string& paymentsText = {},
+                                PrintOutput output = PrintOutput::Printer);
     // File "Choose Receipt Printer...": the dialog opens on the receipt printer;
     // OK stores the chosen queue, Cancel changes nothing.
     static void ChooseReceiptPrinter(QWidget* parent, CLocalFile& local);

@@ -5,6 +5,7 @@
 #include "CReportPrinter.h"
 #include "CSalePrinter.h"
 #include "InvoiceRecord.h"
+#include "ModalDriver.h"
 #include "PlatformDoubles.h"
 #include "PrintDialogDouble.h"
 #include "ReceiptPrinter.h"
@@ -12,6 +13,8 @@
 #include "TempDir.h"
 #include "TextFormat.h"
 
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <gtest/gtest.h>
 
 #include <cups/cups.h>
@@ -286,6 +289,14 @@ TEST_F(CupsPrinting, DialogsOpenOnTheReceiptPrinterAndCancelPrintsNothing)
     ASSERT_EQ(jobs.size(), 2u);
     EXPECT_EQ(jobs[0].bytes, kKick);
     EXPECT_NE(pdfText(jobs[1]).find("QUOTE"), std::string::npos);
+
+    // Into a PDF file: no job and no kick.
+    FileDialogDouble files;
+    files.setNextFileName(dir.file("slip.pdf"));
+    EXPECT_TRUE(CSalePrinter::PrintWithDialog(nullptr, local, header, sale, SaleDocument::PackingSlip, {},
+                                              PrintOutput::Pdf));
+    EXPECT_EQ(readAll(dir.file("slip.pdf")).rfind("%PDF", 0), 0u);
+    EXPECT_EQ(newJobs(), (std::vector<int>{0, 2, 0}));
 }
 
 TEST_F(CupsPrinting, NewRegisterTakesTheDefaultPrinterForReceipts)
@@ -320,6 +331,15 @@ TEST_F(CupsPrinting, ReportPrintsOnTheChosenPrinterOrIntoAPdf)
     const std::string text = pdfText(jobs[0], "report-page");
     EXPECT_NE(text.find("Page 1"), std::string::npos);
     EXPECT_NE(text.find("Item 1 "), std::string::npos);
+
+    int previewPages = 0;
+    whenModal<QPrintPreviewDialog>([&previewPages](QPrintPreviewDialog* preview) {
+        if (auto* pages = preview->findChild<QPrintPreviewWidget*>())
+            previewPages = pages->pageCount();
+        preview->reject();
+    });
+    CReportPrinter::PrintReport(nullptr, "Sales\n", body, widths, formats, CReportPrinter::Output::Preview);
+    EXPECT_EQ(previewPages, pdfPages(jobs[0]));
 
     FileDialogDouble files;
     files.setNextFileName(dir.file("report.pdf"));
