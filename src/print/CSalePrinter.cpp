@@ -14,7 +14,6 @@
 
 #include <QPrinter>
 
-#include <ctime>
 
 namespace {
 
@@ -142,19 +141,7 @@ void CSalePrinter::OpenDrawer(QWidget* parent, const CLocalFile& local)
         return;
     if (!kickDrawer(parent, local, queue))
         return;
-    const CalendarTime now = Clock::now();
-    std::tm tm{};
-    tm.tm_year = now.year - 1900;
-    tm.tm_mon = now.month - 1;
-    tm.tm_mday = now.day;
-    tm.tm_hour = now.hour;
-    tm.tm_min = now.minute;
-    tm.tm_sec = now.second;
-    tm.tm_wday = now.dayOfWeek;
-    tm.tm_yday = now.dayOfYear;
-    char when[128] = "";
-    std::strftime(when, sizeof when, "%c", &tm);
-    const std::string line = std::string("Drawer Opened on ") + when;
+    const std::string line = "Drawer Opened on " + FormatCalendarTime(Clock::now(), "%c");
 
     QPrinter printer(QPrinter::HighResolution);
     printer.setPrinterName(QString::fromStdString(queue));

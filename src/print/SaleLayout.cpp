@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
-#include <ctime>
 
 namespace {
 
@@ -37,20 +36,7 @@ std::string lineAmount(const SalesFileHeader& h, const InvoiceRecord& sale, std:
 bool payTypeIs(const InvoiceRecord& sale, const char* name) { return EqualsIgnoreCase(sale.payType, name); }
 
 // Short date of the sale time in the locale's form ("%x").
-std::string shortDate(const InvoiceRecord& sale)
-{
-    CalendarTime t;
-    if (!sale.saleTime.isValid() || !sale.saleTime.toCalendar(t))
-        return {};
-    std::tm tm{};
-    tm.tm_year = t.year - 1900;
-    tm.tm_mon = t.month - 1;
-    tm.tm_mday = t.day;
-    tm.tm_wday = t.dayOfWeek;
-    tm.tm_yday = t.dayOfYear;
-    char buf[64];
-    return std::strftime(buf, sizeof buf, "%x", &tm) ? buf : "";
-}
+std::string shortDate(const InvoiceRecord& sale) { return FormatOleDate(sale.saleTime, "%x"); }
 
 class FullPage {
 public:
