@@ -1,12 +1,16 @@
 #include "CGeneralDlg.h"
 
 #include "CLocalFile.h"
+#include "CSaleDlg.h"
+#include "ProductFile.h"
+#include "SaleKeys.h"
 #include "ModalDriver.h"
 #include "PlatformDoubles.h"
 #include "PromptBridge.h"
 #include "SalesFileHeader.h"
 #include "TempDir.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -131,6 +135,39 @@ TEST_F(GeneralWindow, SecurityOnKeepsTheWindowShut)
     EXPECT_FALSE(CGeneralDlg::Run(nullptr, local, header));
     EXPECT_FALSE(guard.opened());
     EXPECT_TRUE(boxes.saw("Security is on."));
+}
+
+TEST_F(GeneralWindow, SaleScreenMenuOpensItAndRecalculatesTheSale)
+{
+    ClockDouble clock;
+    ProductRecord product;
+    product.itemNumber = "A100";
+    product.description = "Hammer";
+    product.price[0] = 10.25f;
+    ASSERT_EQ(EnsureProductFile(local), 0);
+    ASSERT_EQ(AppendProduct(local, product), 0);
+    CSaleDlg screen(local, header);
+    ASSERT_TRUE(screen.Initialize());
+    screen.show();
+    screen.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&screen));
+    auto* item = qobject_cast<QLineEdit*>(screen.control(SaleIds::kItem));
+    item->setFocus(Qt::OtherFocusReason);
+    QTest::keyClicks(item, "A100");
+    QTest::keyClick(item, Qt::Key_Return);
+    auto* total = qobject_cast<QLineEdit*>(screen.control(SaleIds::kTotal));
+    ASSERT_NE(total, nullptr);
+    EXPECT_EQ(total->text(), "10.25");
+
+    whenModal<CGeneralDlg>([](CGeneralDlg* dlg) {
+        auto* cents = child<QCheckBox>(dlg, "show_cents");
+        cents->setFocus();
+        QTest::keyClick(cents, Qt::Key_Space);
+        QTest::keyClick(cents, Qt::Key_Return);
+    });
+    screen.findChild<QAction*>("action_general")->trigger();
+    EXPECT_EQ(stored().showCents, 0u);
+    EXPECT_EQ(total->text(), "10");
 }
 
 }  // namespace
