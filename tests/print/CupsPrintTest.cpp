@@ -83,7 +83,6 @@ protected:
         ASSERT_FALSE(local.Load());
         ASSERT_EQ(OpenOrCreateHeader(local, header), 0);
         local.paths[CLocalFile::kPrinterDeviceSlot] = "receipt";
-        local.receiptStyle = 0;
         local.drawerMethod = 1;
         header.companyName = "Corner Shop";
         header.companyAddress = "1 Main St\r\nSpringfield\r\n";
@@ -97,11 +96,6 @@ protected:
         sale.payType = "Cash";
         sale.cashPaid = 20;
         sale.change = 7.5f;
-        sale.year = 2026;
-        sale.month = 12;
-        sale.day = 6;
-        sale.saleTime = OleDate::fromCalendar(2026, 12, 6, 12, 0, 0);
-        sale.recordNumber = 7;
     }
 
     // Jobs submitted since the test began, per queue (receipt, office, spare).
@@ -161,15 +155,6 @@ protected:
         }
         return run("pdftotext -layout " + pdf + " -");
     }
-    int pdfPages(const Capture& c)
-    {
-        const std::string pdf = dir.file("pages.pdf");
-        std::ofstream(pdf, std::ios::binary) << c.bytes;
-        const std::string info = run("pdfinfo " + pdf);
-        const auto at = info.find("Pages:");
-        return at == std::string::npos ? 0 : std::atoi(info.c_str() + at + 6);
-    }
-
     TempDir dir;
     CLocalFile local{dir.path()};
     SalesFileHeader header;
@@ -299,16 +284,6 @@ TEST_F(CupsPrinting, DialogsOpenOnTheReceiptPrinterAndCancelPrintsNothing)
     EXPECT_EQ(newJobs(), (std::vector<int>{0, 2, 0}));
 }
 
-TEST_F(CupsPrinting, NewRegisterTakesTheDefaultPrinterForReceipts)
-{
-    local.paths[CLocalFile::kPrinterDeviceSlot].clear();
-    CSalePrinter::CaptureDefaultPrinter(nullptr, local);
-    EXPECT_EQ(local.paths[CLocalFile::kPrinterDeviceSlot], "office");
-    local.paths[CLocalFile::kPrinterDeviceSlot] = "receipt";
-    CSalePrinter::CaptureDefaultPrinter(nullptr, local);
-    EXPECT_EQ(local.paths[CLocalFile::kPrinterDeviceSlot], "receipt");
-}
-
 TEST_F(CupsPrinting, ReportPrintsOnTheChosenPrinterOrIntoAPdf)
 {
     std::string body;
@@ -327,8 +302,9 @@ TEST_F(CupsPrinting, ReportPrintsOnTheChosenPrinterOrIntoAPdf)
     const std::vector<Capture> jobs = captures(1);
     ASSERT_EQ(jobs.size(), 1u);
     ASSERT_TRUE(jobs[0].isPdf());
-    EXPECT_GE(pdfPages(jobs[0]), 2);
     const std::string text = pdfText(jobs[0], "report-page");
+    const auto pages = std::count(text.begin(), text.end(), '\f');  // pdftotext ends every page with a form feed
+    EXPECT_GE(pages, 2);
     EXPECT_NE(text.find("Page 1"), std::string::npos);
     EXPECT_NE(text.find("Item 1 "), std::string::npos);
 
@@ -339,7 +315,7 @@ TEST_F(CupsPrinting, ReportPrintsOnTheChosenPrinterOrIntoAPdf)
         preview->reject();
     });
     CReportPrinter::PrintReport(nullptr, "Sales\n", body, widths, formats, CReportPrinter::Output::Preview);
-    EXPECT_EQ(previewPages, pdfPages(jobs[0]));
+    EXPECT_EQ(previewPages, pages);
 
     FileDialogDouble files;
     files.setNextFileName(dir.file("report.pdf"));

@@ -1,6 +1,4 @@
-#include "CLocalFile.h"
 #include "DrawerKick.h"
-#include "SaleDocuments.h"
 
 #include <gtest/gtest.h>
 
@@ -28,26 +26,6 @@ TEST(DrawerKick, BytesForEachMethodAndCommand)
     };
     for (const Case& c : cases)
         EXPECT_EQ(DrawerKickBytes(c.method, c.command), c.bytes) << c.method << " " << c.command;
-}
-
-TEST(DrawerKick, AfterSaleDocumentsFollowTheRegisterCounts)
-{
-    using D = SaleDocument;
-    struct Case {
-        int receipts, slips;
-        std::vector<D> documents;
-    } const cases[] = {
-        {0, 0, {}},
-        {2, 1, {D::Receipt, D::Receipt, D::PackingSlip}},
-        {0, 3, {D::PackingSlip, D::PackingSlip, D::PackingSlip}},
-        {9, 9, {D::Receipt, D::Receipt, D::PackingSlip, D::PackingSlip, D::PackingSlip}},  // damaged record
-    };
-    for (const Case& c : cases) {
-        CLocalFile local("/tmp/");
-        local.receiptsToPrint = static_cast<std::uint8_t>(c.receipts);
-        local.packingSlips = static_cast<std::uint8_t>(c.slips);
-        EXPECT_EQ(AfterSaleDocuments(local), c.documents) << c.receipts << " " << c.slips;
-    }
 }
 
 }  // namespace
