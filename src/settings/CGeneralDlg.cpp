@@ -9,7 +9,6 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QDialogButtonBox>
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -57,12 +56,20 @@ CGeneralDlg::CGeneralDlg(const GeneralSettings& s, QWidget* parent) : QDialog(pa
 {
     setObjectName("CGeneralDlg");
     setWindowTitle("Settings");
-    auto* grid = new QGridLayout(this);
+    // Three columns, so the window fits a 1024 x 768 screen.
+    auto* outer = new QVBoxLayout(this);
+    auto* columnsRow = new QHBoxLayout;
+    outer->addLayout(columnsRow);
+    QVBoxLayout* columns[3];
+    for (QVBoxLayout*& c : columns) {
+        c = new QVBoxLayout;
+        columnsRow->addLayout(c);
+    }
 
     QVBoxLayout* rules = nullptr;
     QVBoxLayout* screen = nullptr;
-    grid->addWidget(box(this, "Sale Requirements", rules), 0, 0);
-    grid->addWidget(box(this, "Sale Screen", screen), 1, 0);
+    columns[0]->addWidget(box(this, "Sale Requirements", rules));
+    columns[0]->addWidget(box(this, "Sale Screen", screen));
     for (std::size_t i = 0; i < kGeneralFlagCount; ++i) {
         const GeneralFlag& f = kGeneralFlags[i];
         auto* check = new QCheckBox(f.text, this);
@@ -90,7 +97,7 @@ CGeneralDlg::CGeneralDlg(const GeneralSettings& s, QWidget* parent) : QDialog(pa
     });
 
     QVBoxLayout* tax = nullptr;
-    grid->addWidget(box(this, "Tax Calculation Formulas", tax), 2, 0);
+    columns[1]->addWidget(box(this, "Tax Calculation Formulas", tax));
     taxFormula_ = choices(this, tax,
                           {{"tax_usa", "USA", "Calculates taxes based on the USA formula."},
                            {"tax_uk", "UK", "Calculates taxes based on the UK formula."}},
@@ -99,7 +106,7 @@ CGeneralDlg::CGeneralDlg(const GeneralSettings& s, QWidget* parent) : QDialog(pa
     tax->addWidget(flag("simple_tax"));
 
     QVBoxLayout* style = nullptr;
-    grid->addWidget(box(this, "Receipt Style", style), 0, 1);
+    columns[1]->addWidget(box(this, "Receipt Style", style));
     receiptStyle_ = choices(this, style,
                             {{"style_invoice", "Full Page Invoice Style Receipt",
                               "When printing a receipt, use the full-page invoice style."},
@@ -117,7 +124,7 @@ CGeneralDlg::CGeneralDlg(const GeneralSettings& s, QWidget* parent) : QDialog(pa
     style->addLayout(fontRow);
 
     QVBoxLayout* printing = nullptr;
-    grid->addWidget(box(this, "Automatic Receipt Printing", printing), 1, 1);
+    columns[2]->addWidget(box(this, "Automatic Receipt Printing", printing));
     receiptsToPrint_ = choices(this, printing,
                                {{"receipts_0", "No printed receipt", "Do not print a receipt after a sale."},
                                 {"receipts_1", "One printed receipt", "Print one receipt after each sale."},
@@ -139,7 +146,7 @@ CGeneralDlg::CGeneralDlg(const GeneralSettings& s, QWidget* parent) : QDialog(pa
     printing->addLayout(slipsRow);
 
     QVBoxLayout* margin = nullptr;
-    grid->addWidget(box(this, "Low Margin Watch", margin), 2, 1);
+    columns[1]->addWidget(box(this, "Low Margin Watch", margin));
     margin->addWidget(flag("margin_watch"));
     auto* marginLabel = new QLabel("Warn if Product margin is below this %", this);
     lowMargin_ = new QLineEdit(RecordText::toQt(s.lowMarginPercent), this);
@@ -150,7 +157,7 @@ CGeneralDlg::CGeneralDlg(const GeneralSettings& s, QWidget* parent) : QDialog(pa
     margin->addWidget(lowMargin_);
 
     QVBoxLayout* drawer = nullptr;
-    grid->addWidget(box(this, "Open Drawer Method", drawer), 3, 0, 1, 2);
+    columns[2]->addWidget(box(this, "Open Drawer Method", drawer));
     drawerMethod_ = choices(this, drawer,
                             {{"drawer_none", "Don't Open Drawer",
                               "Do not try to open a Cash Drawer when the Sale in completed."},
@@ -174,7 +181,9 @@ CGeneralDlg::CGeneralDlg(const GeneralSettings& s, QWidget* parent) : QDialog(pa
     buttons->button(QDialogButtonBox::Cancel)->setObjectName("cancel");
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    grid->addWidget(buttons, 4, 0, 1, 2);
+    outer->addWidget(buttons);
+    for (QVBoxLayout* c : columns)
+        c->addStretch();
     flags_[0]->setFocus();
 }
 
