@@ -35,6 +35,21 @@ std::string lineAmount(const SalesFileHeader& h, const InvoiceRecord& sale, std:
 
 bool payTypeIs(const InvoiceRecord& sale, const char* name) { return EqualsIgnoreCase(sale.payType, name); }
 
+using LabelledAmount = std::pair<std::string, std::string>;
+
+// The tax rows, labelled with the tax label and rate: one for both taxes, or
+// one for each when the store shows them separately.
+std::vector<LabelledAmount> taxRows(const InvoiceRecord& sale, const SalesFileHeader& h, const char* labelFormat)
+{
+    const std::string label = TaxLabel(h);
+    auto row = [&](double rate, double amount) {
+        return LabelledAmount{strprintf(labelFormat, label.c_str(), rate), money(h, amount)};
+    };
+    if (h.showTaxesSeparately == 0)
+        return {row(static_cast<double>(sale.taxRate1) + sale.taxRate2, static_cast<double>(sale.tax1) + sale.tax2)};
+    return {row(sale.taxRate1, sale.tax1), row(sale.taxRate2, sale.tax2)};
+}
+
 // Short date of the sale time in the locale's form ("%x").
 std::string shortDate(const InvoiceRecord& sale) { return FormatOleDate(sale.saleTime, "%x"); }
 
@@ -203,17 +218,11 @@ SaleLayoutResult LayoutFullPage(PrintCanvas& canvas, const InvoiceRecord& sale, 
     }
 
     if (!slip) {
-        std::vector<std::pair<std::string, std::string>> totals;
+        std::vector<LabelledAmount> totals;
         totals.emplace_back("Discount% ", strprintf("%.2f", sale.discountPercent));
         totals.emplace_back("Subtotal ", money(header, sale.subtotal()));
-        const std::string label = TaxLabel(header);
-        if (header.showTaxesSeparately == 0) {
-            totals.emplace_back(strprintf("%s%% %.2f ", label.c_str(), sale.taxRate1 + sale.taxRate2),
-                                money(header, static_cast<double>(sale.tax1) + sale.tax2));
-        } else {
-            totals.emplace_back(strprintf("%s%% %.2f ", label.c_str(), sale.taxRate1), money(header, sale.tax1));
-            totals.emplace_back(strprintf("%s%% %.2f ", label.c_str(), sale.taxRate2), money(header, sale.tax2));
-        }
+        for (const LabelledAmount& tax : taxRows(sale, header, "%s%% %.2f "))
+            totals.push_back(tax);
         totals.emplace_back("Ship/Handing ", money(header, sale.handling));
         totals.emplace_back("Total ", money(header, sale.total));
         const std::vector<FullPage::Column> totalColumns{{"", 570, 680, kPrintRight}, {"", 680, 800, kPrintRight}};
@@ -307,14 +316,8 @@ SaleLayoutResult LayoutRoll(PrintCanvas& canvas, const InvoiceRecord& sale, cons
     if (sale.discountPercent != 0)
         roll.pair("  Discount%", strprintf("%.2f", sale.discountPercent));
     roll.pair("  Subtotal", money(h, sale.subtotal()));
-    const std::string label = TaxLabel(h);
-    if (h.showTaxesSeparately == 0) {
-        roll.pair(strprintf("  %s at %%%.2f", label.c_str(), sale.taxRate1 + sale.taxRate2),
-                  money(h, static_cast<double>(sale.tax1) + sale.tax2));
-    } else {
-        roll.pair(strprintf("  %s at %%%.2f", label.c_str(), sale.taxRate1), money(h, sale.tax1));
-        roll.pair(strprintf("  %s at %%%.2f", label.c_str(), sale.taxRate2), money(h, sale.tax2));
-    }
+    for (const auto& [label, amount] : taxRows(sale, h, "  %s at %%%.2f"))
+        roll.pair(label, amount);
     if (sale.handling != 0)
         roll.pair("  Ship/Handing", money(h, sale.handling));
     roll.pair("  Total", money(h, sale.total), 2);
