@@ -19,16 +19,14 @@ struct Drawn {
     unsigned flags;
     std::string text;
     std::string family;
-    double height;  // page units
     int weight;
 };
 
 class RecordedPrint {
 public:
     // A4 at 600 dpi by default; a roll is 72 mm wide at 203 dpi.
-    explicit RecordedPrint(const QPageSize& size = QPageSize(QPageSize::A4), int dpi = 600,
-                           const std::string& name = "print.pdf")
-        : path_(dir_.file(name)), device_(QString::fromStdString(path_), size, dpi)
+    explicit RecordedPrint(const QPageSize& size = QPageSize(QPageSize::A4), int dpi = 600)
+        : device_(QString::fromStdString(dir_.file("print.pdf")), size, dpi)
     {
     }
     static QPageSize roll(double lengthMm) { return QPageSize(QSizeF(72, lengthMm), QPageSize::Millimeter); }
@@ -37,7 +35,6 @@ public:
     double scale() { return PageScale(device_.canvas()); }
     double pageHeight() { return device_.canvas().page().bottom / scale(); }
     int pages() const { return device_.pages(); }
-    const std::string& pdf() { device_.finish(); return path_; }
 
     std::vector<Drawn> texts()
     {
@@ -45,7 +42,7 @@ public:
         std::vector<Drawn> out;
         for (const PrintedText& t : device_.texts())
             out.push_back({t.page, t.rect.left() / s, t.rect.top() / s, t.rect.right() / s, t.rect.bottom() / s,
-                           t.flags, t.text.toStdString(), t.family.toStdString(), t.height / s, t.weight});
+                           t.flags, t.text.toStdString(), t.family.toStdString(), t.weight});
         return out;
     }
     // Every drawn text equal to `text`.
@@ -68,6 +65,5 @@ public:
 
 private:
     TempDir dir_;
-    std::string path_;
     RecordingDevice device_;
 };
