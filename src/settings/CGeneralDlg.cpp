@@ -18,6 +18,8 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include <string_view>
+
 namespace {
 
 struct Choice {
@@ -70,18 +72,19 @@ CGeneralDlg::CGeneralDlg(const GeneralSettings& s, QWidget* parent) : QDialog(pa
     QVBoxLayout* screen = nullptr;
     columns[0]->addWidget(box(this, "Sale Requirements", rules));
     columns[0]->addWidget(box(this, "Sale Screen", screen));
-    for (std::size_t i = 0; i < kGeneralFlagCount; ++i) {
-        const GeneralFlag& f = kGeneralFlags[i];
-        auto* check = new QCheckBox(f.text, this);
-        check->setObjectName(f.name);
-        check->setToolTip(f.tooltip);
-        check->setChecked(s.flags[i]);
-        flags_[i] = check;
-    }
-    auto flag = [this](const char* name) {
-        for (QCheckBox* c : flags_)
-            if (c->objectName() == name)
-                return c;
+    // Each check box is made where it is placed, so Tab runs down the columns.
+    auto flag = [this, &s](const char* name) {
+        for (std::size_t i = 0; i < kGeneralFlagCount; ++i) {
+            if (std::string_view(kGeneralFlags[i].name) != name)
+                continue;
+            if (!flags_[i]) {
+                flags_[i] = new QCheckBox(kGeneralFlags[i].text, this);
+                flags_[i]->setObjectName(name);
+                flags_[i]->setToolTip(kGeneralFlags[i].tooltip);
+                flags_[i]->setChecked(s.flags[i]);
+            }
+            return flags_[i];
+        }
         return static_cast<QCheckBox*>(nullptr);
     };
     for (const char* name : {"must_select_cashier", "must_login_cashier", "must_select_salesperson",
@@ -91,9 +94,10 @@ CGeneralDlg::CGeneralDlg(const GeneralSettings& s, QWidget* parent) : QDialog(pa
                              "show_change_calc", "show_touch_button", "auto_edit_customers", "show_cents"})
         screen->addWidget(flag(name));
     // A salesperson can be required only where one can be chosen.
-    connect(flag("must_select_salesperson"), &QCheckBox::toggled, this, [flag](bool on) {
+    QCheckBox* showSalesperson = flag("show_salesperson");
+    connect(flag("must_select_salesperson"), &QCheckBox::toggled, showSalesperson, [showSalesperson](bool on) {
         if (on)
-            flag("show_salesperson")->setChecked(true);
+            showSalesperson->setChecked(true);
     });
 
     QVBoxLayout* tax = nullptr;
@@ -123,6 +127,17 @@ CGeneralDlg::CGeneralDlg(const GeneralSettings& s, QWidget* parent) : QDialog(pa
     fontRow->addWidget(rollFontSize_);
     style->addLayout(fontRow);
 
+    QVBoxLayout* margin = nullptr;
+    columns[1]->addWidget(box(this, "Low Margin Watch", margin));
+    margin->addWidget(flag("margin_watch"));
+    auto* marginLabel = new QLabel("Warn if Product margin is below this %", this);
+    lowMargin_ = new QLineEdit(RecordText::toQt(s.lowMarginPercent), this);
+    lowMargin_->setObjectName("low_margin");
+    lowMargin_->setToolTip("Enter the Low Margin % (example 50 for 50%).");
+    marginLabel->setBuddy(lowMargin_);
+    margin->addWidget(marginLabel);
+    margin->addWidget(lowMargin_);
+
     QVBoxLayout* printing = nullptr;
     columns[2]->addWidget(box(this, "Automatic Receipt Printing", printing));
     receiptsToPrint_ = choices(this, printing,
@@ -144,17 +159,6 @@ CGeneralDlg::CGeneralDlg(const GeneralSettings& s, QWidget* parent) : QDialog(pa
     slipsRow->addWidget(slipsLabel);
     slipsRow->addWidget(packingSlips_);
     printing->addLayout(slipsRow);
-
-    QVBoxLayout* margin = nullptr;
-    columns[1]->addWidget(box(this, "Low Margin Watch", margin));
-    margin->addWidget(flag("margin_watch"));
-    auto* marginLabel = new QLabel("Warn if Product margin is below this %", this);
-    lowMargin_ = new QLineEdit(RecordText::toQt(s.lowMarginPercent), this);
-    lowMargin_->setObjectName("low_margin");
-    lowMargin_->setToolTip("Enter the Low Margin % (example 50 for 50%).");
-    marginLabel->setBuddy(lowMargin_);
-    margin->addWidget(marginLabel);
-    margin->addWidget(lowMargin_);
 
     QVBoxLayout* drawer = nullptr;
     columns[2]->addWidget(box(this, "Open Drawer Method", drawer));
@@ -184,7 +188,7 @@ CGeneralDlg::CGeneralDlg(const GeneralSettings& s, QWidget* parent) : QDialog(pa
     outer->addWidget(buttons);
     for (QVBoxLayout* c : columns)
         c->addStretch();
-    flags_[0]->setFocus();
+    flag("must_select_cashier")->setFocus();
 }
 
 GeneralSettings CGeneralDlg::settings() const

@@ -11,6 +11,7 @@
 #include "TempDir.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -78,6 +79,20 @@ TEST_F(GeneralWindow, KeyboardEditsAreStoredAndOtherSettingsKept)
         meanwhile.todaysNotes = "Inventory on Friday\r\n";
         EXPECT_EQ(WriteHeader(local, meanwhile), 0);
 
+        // Tab runs down the columns and reaches every group and OK.
+        dlg->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(dlg));
+        QStringList order;
+        for (int i = 0; i < 30 && QApplication::focusWidget(); ++i) {
+            order << QApplication::focusWidget()->objectName();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        int at = -1;
+        for (const char* name : {"must_select_cashier", "show_cents", "tax_usa", "simple_tax", "style_invoice",
+                                 "margin_watch", "receipts_0", "packing_slips", "drawer_none", "ok"}) {
+            EXPECT_GT(order.indexOf(name), at) << name;
+            at = order.indexOf(name);
+        }
         toggle(dlg, "must_select_cashier");
         child<QCheckBox>(dlg, "show_salesperson")->setChecked(false);
         toggle(dlg, "must_select_salesperson");
