@@ -88,6 +88,11 @@ int CSalePrinter::PrintSaleDocuments(QWidget* parent, const CLocalFile& local, c
         return 0;
     QPrinter printer(QPrinter::HighResolution);
     printer.setPrinterName(QString::fromStdString(queue));
+    // Qt keeps the default printer for a name it cannot use: never print there.
+    if (printer.printerName().toStdString() != queue) {
+        MessageBox::information(parent, "The receipt printer \"" + queue + "\" cannot be used.\n\nNothing was printed.");
+        return 0;
+    }
     int sent = 0;
     for (SaleDocument document : documents) {
         if (!kickDrawer(parent, local, queue))
