@@ -41,6 +41,17 @@ std::string receiptQueue(QWidget* parent, const CLocalFile& local)
     return queue;
 }
 
+// Points the printer at the queue. Qt keeps the default printer for a name it
+// cannot use, so that case is refused rather than printed elsewhere.
+bool useQueue(QWidget* parent, QPrinter& printer, const std::string& queue)
+{
+    printer.setPrinterName(QString::fromStdString(queue));
+    if (printer.printerName().toStdString() == queue)
+        return true;
+    MessageBox::information(parent, "The receipt printer \"" + queue + "\" cannot be used.\n\nNothing was printed.");
+    return false;
+}
+
 // The drawer kick, when the register opens its drawer, as a raw job just
 // before the document it belongs to. False after showing why it failed.
 bool kickDrawer(QWidget* parent, const CLocalFile& local, const std::string& queue)
@@ -87,12 +98,8 @@ int CSalePrinter::PrintSaleDocuments(QWidget* parent, const CLocalFile& local, c
     if (queue.empty())
         return 0;
     QPrinter printer(QPrinter::HighResolution);
-    printer.setPrinterName(QString::fromStdString(queue));
-    // Qt keeps the default printer for a name it cannot use: never print there.
-    if (printer.printerName().toStdString() != queue) {
-        MessageBox::information(parent, "The receipt printer \"" + queue + "\" cannot be used.\n\nNothing was printed.");
+    if (!useQueue(parent, printer, queue))
         return 0;
-    }
     int sent = 0;
     for (SaleDocument document : documents) {
         if (!kickDrawer(parent, local, queue))
@@ -144,12 +151,10 @@ void CSalePrinter::OpenDrawer(QWidget* parent, const CLocalFile& local)
     const std::string queue = receiptQueue(parent, local);
     if (queue.empty())
         return;
-    if (!kickDrawer(parent, local, queue))
+    QPrinter printer(QPrinter::HighResolution);
+    if (!useQueue(parent, printer, queue) || !kickDrawer(parent, local, queue))
         return;
     const std::string line = "Drawer Opened on " + FormatCalendarTime(Clock::now(), "%c");
-
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setPrinterName(QString::fromStdString(queue));
     const PrintJobResult printed = PrintDocument(printer, "Receipt", [&line](PrintCanvas& canvas) {
         const double s = PageScale(canvas);
         canvas.setFont({"Arial", 18 * s, 400});
