@@ -291,13 +291,14 @@ TEST_F(CupsPrinting, ReportPrintsOnTheChosenPrinterOrIntoAPdf)
         body += strprintf("Item %d\t%d.00\n", i, i);
     const std::vector<std::int16_t> widths{300, 120};
     const std::vector<std::uint16_t> formats{0, 2};
+    const std::string heading = "Sales\nItem\tAmount\n";
     PrintDialogDouble dialogs;
     dialogs.cancel();
-    CReportPrinter::PrintReport(nullptr, "Sales\nItem\tAmount\n", body, widths, formats);
+    CReportPrinter::PrintReport(nullptr, heading, body, widths, formats);
     EXPECT_EQ(newJobs(), (std::vector<int>{0, 0, 0}));
 
     dialogs.chooseQueue("spare");
-    CReportPrinter::PrintReport(nullptr, "Sales\nItem\tAmount\n", body, widths, formats);
+    CReportPrinter::PrintReport(nullptr, heading, body, widths, formats);
     EXPECT_EQ(newJobs(), (std::vector<int>{0, 0, 1}));
     const std::vector<Capture> jobs = captures(1);
     ASSERT_EQ(jobs.size(), 1u);
@@ -314,12 +315,12 @@ TEST_F(CupsPrinting, ReportPrintsOnTheChosenPrinterOrIntoAPdf)
             previewPages = pages->pageCount();
         preview->reject();
     });
-    CReportPrinter::PrintReport(nullptr, "Sales\n", body, widths, formats, CReportPrinter::Output::Preview);
+    CReportPrinter::PrintReport(nullptr, heading, body, widths, formats, CReportPrinter::Output::Preview);
     EXPECT_EQ(previewPages, pages);
 
     FileDialogDouble files;
     files.setNextFileName(dir.file("report.pdf"));
-    CReportPrinter::PrintReport(nullptr, "Sales\n", body, widths, formats, CReportPrinter::Output::Pdf);
+    CReportPrinter::PrintReport(nullptr, heading, body, widths, formats, CReportPrinter::Output::Pdf);
     EXPECT_EQ(readAll(dir.file("report.pdf")).rfind("%PDF", 0), 0u);
     EXPECT_EQ(newJobs(), (std::vector<int>{0, 0, 1}));
 }
