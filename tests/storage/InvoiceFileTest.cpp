@@ -291,15 +291,6 @@ TEST(InvoiceFile, DamagedCountsReadAsTheRecordsPresentAndAppendsRepairThem)
     ASSERT_TRUE(ReadInvoice(local, 1, r));
     EXPECT_EQ(r, storedPattern(2, 1, 1, kNow));
 
-    // A negative count holds no sales.
-    writeInvoiceFile(path, -7, three);
-    EXPECT_EQ(ReadInvoiceCount(local, count), FileCause::None);
-    EXPECT_EQ(count, 0);
-    EXPECT_EQ(FirstSaleDate(local, kNow), OleDate::fromCalendar(kNow));
-    EXPECT_EQ(SoldQuantityInRange(local, "W1-2-0", at(2006, 1, 1), at(2006, 12, 31)), 0.0f);
-    EXPECT_EQ(AppendInvoice(local, sale, count, kNow), 0);
-    EXPECT_EQ(count, 1);
-
     // A file too short even for its count.
     writeBytes(path, {1, 0});
     EXPECT_EQ(ReadInvoiceCount(local, count), FileCause::None);

@@ -114,7 +114,7 @@ TEST(PaymentRecord, SumsOverManyBlocksAndDamagedHeaders)
     EXPECT_EQ(paidOn(local, 3), 0.0f);  // no file yet
 
     // 700 payments (three blocks), invoice i % 7, 0.5 each: 100 of them for invoice 3.
-    // A count past the end reads the payments present, a negative one none, and
+    // A count past the end reads the payments present, a negative one all there, and
     // payments past the count are not read (of the first 10 only one is for 3).
     std::vector<PaymentRecord> records;
     for (int i = 0; i < 700; ++i)
@@ -124,7 +124,7 @@ TEST(PaymentRecord, SumsOverManyBlocksAndDamagedHeaders)
         int counted;
         float paid;
     };
-    for (const Case& c : {Case{700, 700, 50.0f}, Case{5000, 700, 50.0f}, Case{-3, 0, 0.0f}, Case{10, 10, 0.5f}}) {
+    for (const Case& c : {Case{700, 700, 50.0f}, Case{5000, 700, 50.0f}, Case{-3, 700, 50.0f}, Case{10, 10, 0.5f}}) {
         writeBytes(path, paymentFile(c.count, 700, records));
         EXPECT_EQ(ReadPaymentCount(local), c.counted) << c.count;
         EXPECT_EQ(paidOn(local, 3), c.paid) << c.count;

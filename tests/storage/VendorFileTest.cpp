@@ -104,7 +104,7 @@ TEST(VendorFile, DamagedCountsReadTheRecordsPresent)
     for (const char* c : {"Ace", "Bee"})
         ASSERT_EQ(AppendVendor(local, vendor(c)), 0);
     auto bytes = readBytes(path);
-    codec::putU32(bytes.data(), 0, 0xFFFFFFFFu);
+    codec::putU32(bytes.data(), 0, 1000);
     bytes.resize(bytes.size() + 100, 'x');  // part of a third record
     writeBytes(path, bytes);
     EXPECT_EQ(FillVendorBox(local), (std::vector<std::string>{"Ace", "Bee"}));
