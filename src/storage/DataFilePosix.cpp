@@ -5,6 +5,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <random>
+#include <csignal>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -103,6 +104,8 @@ bool faultHere()
         cutPower();
     if (plan.action == FileFaults::Action::Exit)
         _exit(86);
+    if (plan.action == FileFaults::Action::Kill)
+        ::kill(::getpid(), SIGKILL);
     if (plan.once && plan.seen > plan.nth)
         return false;
     return true;
