@@ -312,27 +312,6 @@ int waitExit(pid_t pid)
     EXPECT_TRUE(WIFEXITED(status));
     return WEXITSTATUS(status);
 }
-
-// The file is the old one (placeholder, Ann, Bob) or the new one (plus Zed as
-// number 3); nothing else.
-enum class Seen { Old, New, Torn };
-Seen classify(const std::string& path)
-{
-    const Stored s = readStored(path);
-    if (s.names == Names{"", "Ann", "Bob"} && s.numbers == Numbers{0, 1, 2} && s.next == 3)
-        return Seen::Old;
-    if (s.names == Names{"", "Ann", "Bob", "Zed"} && s.numbers == Numbers{0, 1, 2, 3} && s.next == 4)
-        return Seen::New;
-    return Seen::Torn;
-}
-
-void seed(const CLocalFile& local)
-{
-    for (const char* n : {"Ann", "Bob"}) {
-        CustomerRecord c = customer(n);
-        ASSERT_EQ(SaveCustomerByName(local, c), CustomerSave::Appended);
-    }
-}
 }  // namespace
 
 TEST_F(CustomerFile, FourRegistersAppendingTogether)
@@ -368,59 +347,3 @@ TEST_F(CustomerFile, FourRegistersAppendingTogether)
         EXPECT_EQ(numbers[i], i);
 }
 
-TEST(CustomerFileFaults, AppendFailingAtEveryStepNeverTearsTheFile)
-{
-    for (const bool once : {true, false}) {
-        bool finished = false;
-        for (long n = 1; !finished; ++n) {
-            ASSERT_LT(n, 50);
-            TempDir dir;
-            CLocalFile local(dir.path());
-            seed(local);
-            CustomerRecord zed = customer("Zed");
-            FileFaults::arm(n, FileFaults::Action::Fail, once);
-            const CustomerSave result = SaveCustomerByName(local, zed);
-            finished = FileFaults::count() < n;  // the save ended before step n
-            FileFaults::disarm();
-            const Seen seen = classify(local.GetPath("Customers"));
-            ASSERT_NE(seen, Seen::Torn) << "fault at " << n;
-            if (result == CustomerSave::Appended) {
-                ASSERT_EQ(seen, Seen::New) << n;
-            }
-            // Whatever happened, the file takes the next customer correctly.
-            CustomerRecord again = customer("Zed");
-            ASSERT_NE(SaveCustomerByName(local, again), CustomerSave::NotSaved);
-            EXPECT_EQ(classify(local.GetPath("Customers")), Seen::New) << n;
-            if (finished) {
-                EXPECT_EQ(result, CustomerSave::Appended);
-                EXPECT_GT(n, 3);  // open, scan, two writes and syncs at least
-            }
-        }
-    }
-}
-
-TEST(CustomerFileFaults, AppendKilledAtEveryStepNeverTearsTheFile)
-{
-    for (long n = 1;; ++n) {
-        TempDir dir;
-        CLocalFile local(dir.path());
-        seed(local);
-        const pid_t pid = fork();
-        ASSERT_GE(pid, 0);
-        if (pid == 0) {
-            CLocalFile mine(dir.path());
-            CustomerRecord zed = customer("Zed");
-            FileFaults::arm(n, FileFaults::Action::Exit, true);
-            _exit(SaveCustomerByName(mine, zed) == CustomerSave::Appended ? 0 : 1);
-        }
-        const int code = waitExit(pid);
-        const Seen seen = classify(local.GetPath("Customers"));
-        ASSERT_NE(seen, Seen::Torn) << "killed at " << n;
-        if (code == 0) {
-            EXPECT_EQ(seen, Seen::New);
-            break;
-        }
-        ASSERT_EQ(code, 86) << n;
-        ASSERT_LT(n, 50);
-    }
-}

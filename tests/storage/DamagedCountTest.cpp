@@ -13,6 +13,7 @@
 #include "PaymentRecord.h"
 #include "ProductFile.h"
 #include "QuoteFile.h"
+#include "RecordBuilders.h"
 #include "TempDir.h"
 #include "VendorFile.h"
 
@@ -41,28 +42,6 @@ struct CountedKind {
 };
 
 InvoiceRecord sale(int serial) { return patternSale(1, serial); }
-
-CustomerRecord customer(const std::string& name)
-{
-    CustomerRecord c;
-    c.text[CustomerRecord::kName] = name;
-    return c;
-}
-
-VendorRecord vendor(const std::string& company)
-{
-    VendorRecord v;
-    v.text[VendorRecord::kCompany] = company;
-    return v;
-}
-
-ProductRecord product(const std::string& item)
-{
-    ProductRecord p;
-    p.itemNumber = item;
-    p.stock = 5;
-    return p;
-}
 
 const std::vector<CountedKind>& kinds()
 {
@@ -96,17 +75,17 @@ const std::vector<CountedKind>& kinds()
         {"Products", 0, 4, -3, 2, 4, ProductRecord::kSize,
          [](const CLocalFile& l) {
              EnsureProductFile(l);
-             AppendProduct(l, product("A"));
-             AppendProduct(l, product("B"));
+             AppendProduct(l, productWithStock("A", 5));
+             AppendProduct(l, productWithStock("B", 5));
          },
          [](const CLocalFile& l) {
              long long count = 0;
              ReadProductCount(l, count);
              return count;
          },
-         {[](const CLocalFile& l) { return AppendProduct(l, product("N")) == FileCause::None; },
+         {[](const CLocalFile& l) { return AppendProduct(l, productWithStock("N", 5)) == FileCause::None; },
           [](const CLocalFile& l) { return RemoveProductAt(l, 0) == FileCause::None; },
-          [](const CLocalFile& l) { return WriteProductAt(l, 1, product("W")) == FileCause::None; },
+          [](const CLocalFile& l) { return WriteProductAt(l, 1, productWithStock("W", 5)) == FileCause::None; },
           [](const CLocalFile& l) {
               const std::array<StockLine, 2> lines{{{"A", 1}, {"B", 1}}};
               return TakeSaleFromStock(l, lines) == FileCause::None;
@@ -148,38 +127,38 @@ const std::vector<CountedKind>& kinds()
         {"Customers", CustomerFileHeader::kCountOffset, 4, 0, 3, CustomerFileHeader::kSize, CustomerRecord::kSize,
          [](const CLocalFile& l) {
              for (const char* name : {"Ann", "Bob"}) {
-                 CustomerRecord c = customer(name);
+                 CustomerRecord c = customerNamed(name);
                  SaveCustomerByName(l, c);
              }
          },
          [](const CLocalFile& l) { return static_cast<long long>(ListCustomersByLevel(l, 0).size()) + 1; },
          {[](const CLocalFile& l) {
               static int serial = 0;  // a new name each time
-              CustomerRecord c = customer("Cy" + std::to_string(++serial));
+              CustomerRecord c = customerNamed("Cy" + std::to_string(++serial));
               return SaveCustomerByName(l, c) == CustomerSave::Appended;
           },
           [](const CLocalFile& l) {
-              CustomerRecord c = customer("Ann");
+              CustomerRecord c = customerNamed("Ann");
               return SaveCustomerByName(l, c) == CustomerSave::Replaced;
           },
           [](const CLocalFile& l) {
-              CustomerRecord c = customer("Ann");
+              CustomerRecord c = customerNamed("Ann");
               c.customerNumber = 1;
               return DeleteCustomerByNumber(l, c) == ChangeResult::Done;
           },
           [](const CLocalFile& l) { return WriteCustomerHeader(l, CustomerFileHeader()) == FileCause::None; }}},
         {"Vendor", 0, 4, -1, 2, VendorFileHeader::kSize, VendorRecord::kSize,
          [](const CLocalFile& l) {
-             AppendVendor(l, vendor("Ace"));
-             AppendVendor(l, vendor("Bee"));
+             AppendVendor(l, vendorNamed("Ace"));
+             AppendVendor(l, vendorNamed("Bee"));
          },
          [](const CLocalFile& l) { return static_cast<long long>(FillVendorBox(l).size()); },
-         {[](const CLocalFile& l) { return AppendVendor(l, vendor("Cog")) == FileCause::None; },
+         {[](const CLocalFile& l) { return AppendVendor(l, vendorNamed("Cog")) == FileCause::None; },
           [](const CLocalFile& l) {
-              VendorRecord v = vendor("Ace");
+              VendorRecord v = vendorNamed("Ace");
               return DeleteVendor(l, v) == ChangeResult::Done;
           },
-          [](const CLocalFile& l) { return UpdateVendor(l, vendor("Bee")) == ChangeResult::Done; }}},
+          [](const CLocalFile& l) { return UpdateVendor(l, vendorNamed("Bee")) == ChangeResult::Done; }}},
         {"Cashiers", 0, 4, -1, 2, CashierRecord::kFileHeaderSize, CashierRecord::kSize,
          [](const CLocalFile& l) {
              AppendCashier(l, {"Ann", "a"});
@@ -239,17 +218,24 @@ long long countIn(const std::vector<std::uint8_t>& bytes, const CountedKind& kin
     return kind.countWidth == 2 ? codec::getI16(bytes.data(), kind.countOffset)
                                 : codec::getI32(bytes.data(), kind.countOffset);
 }
-}  // namespace
 
-TEST(DamagedCount, ImpossibleCountsRefuseEveryWriteAndShowTheRecordsPresent)
+// A new folder whose file of this kind holds the seeded records.
+struct Seeded {
+    explicit Seeded(const CountedKind& kind) : local(dir.path()), path(local.GetPath(kind.key)) { kind.seed(local); }
+    TempDir dir;
+    CLocalFile local;
+    std::string path;
+    RecordingPrompt prompt;
+};
+
+// An impossible count: every write refused with a message naming the file,
+// nothing written, the reads show the records present.
+void refusesEveryWrite(const CountedKind& kind, Seeded& seeded)
 {
-    for (const CountedKind& kind : kinds()) {
-        SCOPED_TRACE(kind.key);
-        TempDir dir;
-        CLocalFile local(dir.path());
-        RecordingPrompt prompt;
-        kind.seed(local);
-        const std::string path = local.GetPath(kind.key);
+    const CLocalFile& local = seeded.local;
+    const std::string& path = seeded.path;
+    RecordingPrompt& prompt = seeded.prompt;
+    {
         auto bytes = readBytes(path);
         ASSERT_EQ(static_cast<long long>(bytes.size()), kind.headerSize + kind.present * kind.recordSize);
         ASSERT_EQ(countIn(bytes, kind), kind.present);
@@ -270,16 +256,12 @@ TEST(DamagedCount, ImpossibleCountsRefuseEveryWriteAndShowTheRecordsPresent)
     }
 }
 
-TEST(DamagedCount, UncountedTailIsWrittenOverAndCountsPastTheEndReadWhatIsThere)
+// A count below the records present, then one past the end of the file.
+void readsAndAppendsAroundTheCount(const CountedKind& kind, Seeded& seeded)
 {
-    for (const CountedKind& kind : kinds()) {
-        SCOPED_TRACE(kind.key);
-        TempDir dir;
-        CLocalFile local(dir.path());
-        RecordingPrompt prompt;
-        kind.seed(local);
-        const std::string path = local.GetPath(kind.key);
-
+    const CLocalFile& local = seeded.local;
+    const std::string& path = seeded.path;
+    {
         // One record written but not yet counted: the append takes its place.
         auto bytes = readBytes(path);
         putCount(bytes, kind, kind.present - 1);
@@ -299,6 +281,20 @@ TEST(DamagedCount, UncountedTailIsWrittenOverAndCountsPastTheEndReadWhatIsThere)
         bytes = readBytes(path);
         EXPECT_EQ(countIn(bytes, kind), kind.present + 1);
         EXPECT_EQ(kind.shown(local), kind.present + 1);
-        EXPECT_TRUE(prompt.take().empty() || std::string(kind.key) == "Quotes");
+        EXPECT_TRUE(seeded.prompt.take().empty() || std::string(kind.key) == "Quotes");
+    }
+}
+}  // namespace
+
+TEST(DamagedCount, EveryCountedFile)
+{
+    for (const CountedKind& kind : kinds()) {
+        SCOPED_TRACE(kind.key);
+        {
+            Seeded seeded(kind);
+            refusesEveryWrite(kind, seeded);
+        }
+        Seeded seeded(kind);
+        readsAndAppendsAroundTheCount(kind, seeded);
     }
 }

@@ -13,6 +13,7 @@
 #include "PaymentRecord.h"
 #include "ProductFile.h"
 #include "QuoteFile.h"
+#include "RecordBuilders.h"
 #include "SalesFileHeader.h"
 #include "TempDir.h"
 #include "VendorFile.h"
@@ -96,26 +97,9 @@ InvoiceRecord saleOf(int serial, std::initializer_list<std::pair<const char*, fl
 
 ProductRecord product(const std::string& item, float stock)
 {
-    ProductRecord p;
-    p.itemNumber = item;
-    p.description = "product " + item;
-    p.stock = stock;
+    ProductRecord p = productWithStock(item, stock);
     p.soldQty = 3;
     return p;
-}
-
-CustomerRecord customer(const std::string& name)
-{
-    CustomerRecord c;
-    c.text[CustomerRecord::kName] = name;
-    return c;
-}
-
-VendorRecord vendor(const std::string& company)
-{
-    VendorRecord v;
-    v.text[VendorRecord::kCompany] = company;
-    return v;
 }
 
 // A file set holding some of everything.
@@ -137,9 +121,9 @@ void seed(const CLocalFile& local)
         ASSERT_GE(AppendPayment(local, p), 0);
     }
     for (const char* name : {"Ann", "Bob"}) {
-        CustomerRecord c = customer(name);
+        CustomerRecord c = customerNamed(name);
         ASSERT_EQ(SaveCustomerByName(local, c), CustomerSave::Appended);
-        ASSERT_EQ(AppendVendor(local, vendor(name)), FileCause::None);
+        ASSERT_EQ(AppendVendor(local, vendorNamed(name)), FileCause::None);
         ASSERT_EQ(AppendCashier(local, {name, "pw"}), FileCause::None);
         ASSERT_EQ(AppendSalesperson(local, {name}), FileCause::None);
         ASSERT_EQ(AppendTaxZone(local, {name, 1, 2}), FileCause::None);
@@ -198,12 +182,12 @@ const std::vector<std::pair<const char*, WritePath>>& writePaths()
          }},
         {"append customer",
          [](const CLocalFile& l) {
-             CustomerRecord c = customer("Cy");
+             CustomerRecord c = customerNamed("Cy");
              return SaveCustomerByName(l, c) == CustomerSave::Appended;
          }},
         {"replace customer",
          [](const CLocalFile& l) {
-             CustomerRecord c = customer("ann");
+             CustomerRecord c = customerNamed("ann");
              return SaveCustomerByName(l, c) == CustomerSave::Replaced;
          }},
         {"delete customer",
@@ -220,7 +204,7 @@ const std::vector<std::pair<const char*, WritePath>>& writePaths()
          }},
         {"delete vendor",
          [](const CLocalFile& l) {
-             VendorRecord v = vendor("Ann");
+             VendorRecord v = vendorNamed("Ann");
              return DeleteVendor(l, v) == ChangeResult::Done;
          }},
         {"append cashier", [](const CLocalFile& l) { return AppendCashier(l, {"Cy", "x"}) == FileCause::None; }},
