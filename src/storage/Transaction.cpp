@@ -144,14 +144,25 @@ bool decodeJournal(const std::vector<std::uint8_t>& in, JournalImage& image)
     return at == length;
 }
 
-// The whole journal as read; false on a read error.
+// A journal holds a change while it starts with its mark; emptied, it starts
+// with zeros and keeps its size, so that the next one is written in place.
+bool marked(const std::uint8_t* head, long long got) { return got >= 4 && std::memcmp(head, kMagic, 4) == 0; }
+
+// The journal as read: empty when it holds no change; false on a read error.
 bool readJournal(DataFile& journal, std::vector<std::uint8_t>& bytes)
 {
+    bytes.clear();
+    std::uint8_t head[kHeadSize];
+    const long long got = journal.readAt(0, head, sizeof head);
+    if (got < 0)
+        return false;
+    if (!marked(head, got))
+        return true;
     const long long size = journal.size();
     if (size < 0)
         return false;
     bytes.assign(static_cast<std::size_t>(size), 0);
-    return size == 0 || readFully(journal, 0, bytes.data(), bytes.size());
+    return readFully(journal, 0, bytes.data(), bytes.size());
 }
 
 // Puts back the original bytes and sizes, and flushes each file.
@@ -169,7 +180,22 @@ bool rollBack(const JournalImage& image, const std::vector<DataFile*>& files)
     return ok;
 }
 
-bool emptyJournal(DataFile& journal) { return journal.truncate(0) && journal.sync(); }
+// Zeros over the mark, flushed. A journal grown large by a big change is cut
+// back afterwards (cut or not, it holds no change).
+constexpr long long kKeptJournalBytes = 1 << 20;
+bool clearMark(DataFile& journal)
+{
+    const std::uint8_t zeros[kHeadSize] = {};
+    return journal.writeAt(0, zeros, sizeof zeros);
+}
+bool emptyJournal(DataFile& journal)
+{
+    if (!clearMark(journal) || !journal.sync())
+        return false;
+    if (journal.size() > kKeptJournalBytes)
+        journal.truncate(0);
+    return true;
+}
 
 // Rolls back a stale journal that `journal` holds exclusively. `held` are data
 // files this register already holds (path, file); the others it names are taken
@@ -226,10 +252,11 @@ bool clean(const std::string& journalPath, int& cause)
     }
     if (cause != FileCause::None)
         return false;
-    const long long size = journal.size();
-    if (size < 0)
+    std::uint8_t head[4];
+    const long long got = journal.readAt(0, head, sizeof head);
+    if (got < 0)
         cause = FileCause::Generic;
-    return size == 0;
+    return got >= 0 && !marked(head, got);
 }
 
 int recover(const std::string& journalPath)
@@ -454,8 +481,7 @@ int Transaction::commitJournaled()
     }
     if (cause != FileCause::None)
         return cause;
-    const long long size = journal.size();
-    if (size < 0 || (size > 0 && !recoverHeld(journal, held)))
+    if (!recoverHeld(journal, held))
         return FileCause::Generic;
 
     const std::vector<std::uint8_t> bytes = encodeJournal(image);
@@ -478,12 +504,13 @@ int Transaction::commitJournaled()
             emptyJournal(journal);
         return FileCause::Generic;
     }
-    if (!journal.truncate(0)) {
+    if (!clearMark(journal)) {
         rollBack(image, files);
         return FileCause::Generic;
     }
     // Emptied: from here on every register sees the change, so it is reported
     // as made even when this flush fails.
-    journal.sync();
+    if (journal.sync() && journal.size() > kKeptJournalBytes)
+        journal.truncate(0);
     return FileCause::None;
 }

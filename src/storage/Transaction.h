@@ -19,11 +19,12 @@
 // append's count), those bytes are written and flushed first, then the sector:
 // a sector is written whole or not at all. Otherwise the original bytes of every
 // range and the old file sizes go to the set's journal (one file beside the data,
-// checksummed, flushed), then the changes, each file flushed, then the journal
-// is emptied and flushed: emptying it is the commit.
+// checksummed, flushed), then the changes, each file flushed, then the journal's
+// mark is overwritten with zeros and flushed: emptying it is the commit. The
+// journal file stays, so the next one is written over it in place.
 //
-// Recovery. The journal is locked exclusively while in use, so a journal with
-// content that can be locked belongs to a register that died. CLocalFile::OpenFile
+// Recovery. The journal is locked exclusively while in use, so a marked journal
+// that can be locked belongs to a register that died. CLocalFile::OpenFile
 // checks the journal after locking any data file; a stale one is rolled back under
 // the exclusive locks of the files it names before anything is read. A journal cut
 // short (its checksum fails) was never followed by a change, and is emptied.
@@ -94,7 +95,7 @@ std::string pathFor(const std::string& dataPath);
 // Rolls back a stale journal at this path, if there is one. Returns None when
 // no stale journal is left.
 int recover(const std::string& journalPath);
-// True when the journal is missing or empty; false when it holds a change no
-// live register owns. `cause` gets a failure to look.
+// True when the journal is missing or holds no change; false when it holds one
+// no live register owns. `cause` gets a failure to look.
 bool clean(const std::string& journalPath, int& cause);
 }  // namespace Journal

@@ -1,8 +1,10 @@
 #pragma once
-// Small records for tests that only need them told apart.
+// Small records for tests that only need them told apart, and a look at the
+// journal.
 
 #include "CustomerRecord.h"
 #include "ProductRecord.h"
+#include "TempDir.h"
 #include "VendorRecord.h"
 
 #include <string>
@@ -28,4 +30,12 @@ inline ProductRecord productWithStock(const std::string& item, float stock)
     p.description = "product " + item;
     p.stock = stock;
     return p;
+}
+
+// True when the file set's journal starts with the mark of a change not yet
+// committed or rolled back.
+inline bool journalHoldsAChange(const std::string& folder)
+{
+    const auto bytes = readBytes(folder + "Retail-Jrnl.pdb");
+    return bytes.size() >= 4 && std::string(bytes.begin(), bytes.begin() + 4) == "RJ01";
 }
