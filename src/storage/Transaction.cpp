@@ -165,13 +165,17 @@ bool readJournal(DataFile& journal, std::vector<std::uint8_t>& bytes)
     return readFully(journal, 0, bytes.data(), bytes.size());
 }
 
-// Puts back the original bytes and sizes, and flushes each file.
+// Puts back the original bytes and sizes, and flushes each file. A file that is
+// gone (null) has nothing left to put back.
 bool rollBack(const JournalImage& image, const std::vector<DataFile*>& files)
 {
     bool ok = true;
     for (const auto& o : image.originals)
-        ok = files[o.file]->writeAt(o.offset, o.bytes.data(), o.bytes.size()) && ok;
+        if (files[o.file])
+            ok = files[o.file]->writeAt(o.offset, o.bytes.data(), o.bytes.size()) && ok;
     for (std::size_t i = 0; i < files.size(); ++i) {
+        if (!files[i])
+            continue;
         const long long size = files[i]->size();
         if (size > image.files[i].sizeBefore)
             ok = files[i]->truncate(image.files[i].sizeBefore) && ok;
@@ -222,6 +226,10 @@ bool recoverHeld(DataFile& journal, const std::vector<std::pair<std::string, Dat
         }
         auto file = std::make_unique<DataFile>();
         const int cause = file->tryOpen(path, OpenMode::ReadWrite);
+        if (cause == FileCause::NotFound) {
+            files.push_back(nullptr);
+            continue;
+        }
         if (cause != FileCause::None)
             return false;
         files.push_back(file.get());
@@ -290,6 +298,10 @@ int recover(const std::string& journalPath)
         for (const auto& path : paths) {
             files.push_back(std::make_unique<DataFile>());
             cause = CLocalFile::OpenLocked(*files.back(), path, OpenMode::ReadWrite);
+            if (cause == FileCause::NotFound) {
+                cause = FileCause::None;  // gone: nothing of it to put back
+                continue;
+            }
             if (cause != FileCause::None)
                 break;
             held.emplace_back(path, files.back().get());

@@ -220,37 +220,6 @@ TEST_F(CustomerFile, ListsByLevelAndByJoinedText)
         EXPECT_EQ(column(ListCustomersByText(local, typed)), found) << typed;
 }
 
-TEST_F(CustomerFile, DamagedFilesReadTheRecordsPresent)
-{
-    save({"Ann", "Bob"});
-    // Count past the end, and a half-written record after the last whole one.
-    auto bytes = readBytes(path);
-    codec::putU32(bytes.data(), 8, 1000);
-    bytes.resize(bytes.size() + kRec / 2, 0x41);
-    writeBytes(path, bytes);
-    EXPECT_EQ(column(ListCustomersByLevel(local, 0)), (Names{"Ann", "Bob"}));
-    CustomerFileHeader h;
-    ASSERT_EQ(ReadCustomerHeader(local, h), 0);
-    EXPECT_EQ(h.count, 3u);
-    CustomerRecord r;
-    EXPECT_FALSE(FindCustomerByNumber(local, 0x4141, r));
-
-    CustomerRecord cy = customer("Cy");
-    ASSERT_EQ(SaveCustomerByName(local, cy), CustomerSave::Appended);
-    EXPECT_EQ(cy.customerNumber, 3);
-    EXPECT_EQ(fileSize(path), static_cast<long long>(kHead + 4 * kRec));
-    Stored s = readStored(path);
-    EXPECT_EQ(s.count, 4u);
-    EXPECT_EQ(s.names, (Names{"", "Ann", "Bob", "Cy"}));
-
-    // A file shorter than its header is not a customer file: nothing is found
-    // and the reads leave it alone.
-    writeBytes(path, std::vector<std::uint8_t>(100, 7));
-    EXPECT_FALSE(FindCustomerByName(local, "Dee", r));
-    EXPECT_TRUE(ListCustomersByText(local, "").empty());
-    EXPECT_EQ(fileSize(path), 100);
-}
-
 TEST_F(CustomerFile, BlockScansGiveTheFirstMatchInFileOrder)
 {
     // 300 records, several 64 KiB blocks, written directly; record 150 and 290

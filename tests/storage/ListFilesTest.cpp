@@ -195,32 +195,6 @@ TEST(ListFiles, TermsCounterWrapSkipsIdsInUse)
     EXPECT_EQ(FindTermsName(local, 2), "NET 60");
 }
 
-TEST(ListFiles, DamagedCountsInEveryListFile)
-{
-    TempDir dir;
-    CLocalFile local(dir.path());
-    // Counts past the end read the records present; appends go right after them.
-    ASSERT_EQ(AppendTaxZone(local, {"A", 1, 1}), 0);
-    auto bytes = readBytes(local.GetPath("Tax Table"));
-    codec::putI16(bytes.data(), 2, 40);
-    bytes.resize(bytes.size() + 10, 'q');
-    writeBytes(local.GetPath("Tax Table"), bytes);
-    EXPECT_EQ(FillTaxBox(local), (Names{"A"}));
-    EXPECT_EQ(ReplaceTaxZone(local, 1, {"B", 2, 2}), ChangeResult::NotFound);
-    ASSERT_EQ(AppendTaxZone(local, {"B", 2, 2}), 0);
-    EXPECT_EQ(codec::getI16(readBytes(local.GetPath("Tax Table")).data(), 2), 2);
-    EXPECT_EQ(FillTaxBox(local), (Names{"A", "B"}));
-
-    addCashiers(local, {{"Ann", "a"}});
-    bytes = readBytes(local.GetPath("Cashiers"));
-    codec::putU32(bytes.data(), 0, 7);
-    writeBytes(local.GetPath("Cashiers"), bytes);
-    EXPECT_EQ(FillCashierBox(local), (Names{"Ann"}));
-    EXPECT_EQ(DeleteCashier(local, "Ann"), ChangeResult::Done);
-    EXPECT_TRUE(FillCashierBox(local).empty());
-    EXPECT_EQ(codec::getU32(readBytes(local.GetPath("Cashiers")).data(), 0), 0u);
-}
-
 TEST(ListFiles, DefaultsKeepBuiltInsWhereTheFileHasNone)
 {
     TempDir dir;

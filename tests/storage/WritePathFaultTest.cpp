@@ -320,3 +320,25 @@ TEST_F(WritePathFaults, EndingOrLosingPowerAtAnyOperationLeavesAllOrNothing)
         }
     }
 }
+
+TEST_F(WritePathFaults, AJournalNamingAFileSinceRemovedIsClearedAndTheSetOpens)
+{
+    // Ended inside a delete once the journal holds it.
+    TempDir dir;
+    for (long nth = 1; nth < 100 && !journalHoldsAChange(dir.path()); ++nth) {
+        copyFolder(seeded_.path(), dir.path());
+        const pid_t pid = fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            FileFaults::arm(nth, FileFaults::Action::Exit, true);
+            _exit(DeleteQuote(CLocalFile(dir.path()), 0) ? 0 : 1);
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    }
+    ASSERT_TRUE(journalHoldsAChange(dir.path()));
+    std::filesystem::remove(dir.file("Retail-Quote.pdb"));
+    DataFile f;
+    EXPECT_EQ(CLocalFile::OpenFile(f, dir.file("Retail-Invs.pdb"), OpenMode::Read), FileCause::None);
+    EXPECT_FALSE(journalHoldsAChange(dir.path()));
+}
