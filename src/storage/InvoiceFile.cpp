@@ -139,11 +139,9 @@ bool ReadInvoiceAt(DataFile& file, long long n, InvoiceRecord& record)
     return true;
 }
 
-bool WriteInvoiceAt(DataFile& file, long long n, const InvoiceRecord& record)
+void StageInvoiceAt(Transaction& tx, DataFile& file, long long n, const InvoiceRecord& record)
 {
-    std::uint8_t buf[InvoiceRecord::kSize];
-    record.encode(buf);
-    return n >= 0 && file.writeAt(InvoiceOffset(n), buf, sizeof buf);
+    stageInvoice(tx, file, n, record, false);
 }
 
 int ReadInvoiceCount(const CLocalFile& local, int& count)
@@ -249,7 +247,7 @@ int UpdateInvoice(const CLocalFile& local, InvoiceRecord& record)
     const long long present = presentForChange(file);
     if (record.recordNumber < 0 || record.recordNumber >= present)
         return -1;
-    stageInvoice(tx, file, record.recordNumber, record, false);
+    StageInvoiceAt(tx, file, record.recordNumber, record);
     if (tx.commit() != FileCause::None)
         return -1;
     return record.recordNumber;
@@ -295,7 +293,7 @@ int undoSale(const CLocalFile& local, int recordNumber, Undo undo, InvoiceRecord
     for (float* total : {&sale.discountPercent, &sale.taxableSubtotal, &sale.exemptSubtotal, &sale.tax1, &sale.tax2,
                          &sale.handling, &sale.total, &sale.totalCost})
         *total = 0;
-    stageInvoice(tx, invoices, recordNumber, sale, false);
+    StageInvoiceAt(tx, invoices, recordNumber, sale);
     if (const int cause = ApplySaleToStock(tx, tx.file(local.GetPath("Products")), lines, StockDirection::Return);
         cause != FileCause::None)
         return cause;

@@ -35,7 +35,8 @@ bool ReadInvoiceAt(DataFile& file, long long n, InvoiceRecord& record);
 // order, reading just over 64 KiB at a time, until visit returns false. Stops
 // quietly at a read error.
 void ScanInvoices(DataFile& file, long long present, const std::function<bool(const std::uint8_t*, long long)>& visit);
-bool WriteInvoiceAt(DataFile& file, long long n, const InvoiceRecord& record);
+// Stages the record over position n in a transaction that holds the file.
+void StageInvoiceAt(Transaction& tx, DataFile& file, long long n, const InvoiceRecord& record);
 
 // Reads the number of stored sales into `count`. A missing file is created
 // holding no sales (count 0). Returns the file-failure cause.

@@ -5,6 +5,7 @@
 #include "InvoiceTestSupport.h"
 #include "PaymentRecord.h"
 #include "TempDir.h"
+#include "Transaction.h"
 
 #include <gtest/gtest.h>
 
@@ -305,17 +306,21 @@ TEST(InvoiceFile, RecordAtAPositionInAnOpenFile)
     CLocalFile local(dir.path());
     const std::string path = local.GetPath("Invoices");
     writeInvoiceFile(path, 2, {storedPattern(1, 0, 0, kNow), storedPattern(1, 1, 1, kNow)});
-    DataFile file;
-    ASSERT_EQ(CLocalFile::OpenFile(file, path, OpenMode::ReadWrite), FileCause::None);
+    Transaction tx;
+    tx.add(path);
+    ASSERT_EQ(tx.begin(), FileCause::None);
+    DataFile& file = tx.file(path);
     EXPECT_EQ(InvoiceRecordsPresent(file), 2);
-    InvoiceRecord r;
+    InvoiceRecord r, back;
     ASSERT_TRUE(ReadInvoiceAt(file, 1, r));
     EXPECT_EQ(r, storedPattern(1, 1, 1, kNow));
     EXPECT_FALSE(ReadInvoiceAt(file, 2, r));
     r.description[0] = "VOIDED - x";
-    ASSERT_TRUE(WriteInvoiceAt(file, 1, r));
-    file.close();
-    InvoiceRecord back;
+    StageInvoiceAt(tx, file, 1, r);
+    ASSERT_TRUE(ReadInvoiceAt(file, 1, back));
+    EXPECT_NE(back, r);  // staged, not written
+    ASSERT_EQ(tx.commit(), FileCause::None);
+    tx.release();
     ASSERT_TRUE(ReadInvoice(local, 1, back));
     EXPECT_EQ(back, r);
 }
