@@ -68,6 +68,8 @@ TextRows listWhere(const CLocalFile& local, const std::function<bool(const std::
 }
 }  // namespace
 
+const CountedLayout& CustomerFileLayout() { return kLayout; }
+
 int CreateCustomerFile(const CLocalFile& local)
 {
     CountedFile file(kLayout);

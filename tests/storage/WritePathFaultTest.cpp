@@ -5,6 +5,7 @@
 // success means all of it, a reported failure none, and a retry applies it once.
 
 #include "CLocalFile.h"
+#include "CountedFile.h"
 #include "CustomerFile.h"
 #include "DataFile.h"
 #include "InvoiceFile.h"
@@ -15,6 +16,7 @@
 #include "QuoteFile.h"
 #include "RecordBuilders.h"
 #include "SalesFileHeader.h"
+#include "Transaction.h"
 #include "TempDir.h"
 #include "VendorFile.h"
 
@@ -138,6 +140,29 @@ using WritePath = std::function<bool(const CLocalFile&)>;
 const std::vector<std::pair<const char*, WritePath>>& writePaths()
 {
     static const std::vector<std::pair<const char*, WritePath>> paths = {
+        // A finished sale as one transaction: the sale, its stock, its customer
+        // and a payment on account.
+        {"finished sale",
+         [](const CLocalFile& l) {
+             Transaction tx;
+             for (const char* kind : {"Invoices", "Products", "Customers", "Payments"})
+                 tx.add(l.GetPath(kind));
+             if (tx.begin() != FileCause::None)
+                 return false;
+             InvoiceRecord sale = saleOf(20, {{"B", 1}, {"C", 2}});
+             sale.payType = "Deposit";
+             const int n = AppendInvoiceIn(tx, l, sale, kNow);
+             const std::array<StockLine, 2> lines{{{"B", 1}, {"C", 2}}};
+             CountedFile customers(CustomerFileLayout());
+             std::uint8_t bob[CustomerRecord::kSize];
+             customerNamed("Bob Sold").encode(bob);
+             PaymentRecord deposit;
+             deposit.invoiceNumber = n;
+             deposit.amount = 3;
+             return n == 2 && ApplySaleToStock(tx, tx.file(l.GetPath("Products")), lines, StockDirection::Take) == 0 &&
+                    customers.openIn(tx, l.GetPath("Customers")) == FileCause::None && customers.replaceRecord(2, bob) &&
+                    AppendPaymentIn(tx, l, deposit) >= 0 && tx.commit() == FileCause::None;
+         }},
         {"append sale",
          [](const CLocalFile& l) {
              int count = 0;
