@@ -90,14 +90,12 @@ Log readLog(const std::string& path)
     std::ifstream in(path);
     for (std::string line; std::getline(in, line);) {
         std::istringstream words(line);
-        std::string kind, what;
-        words >> kind >> what;
+        std::string kind, what, arg;
+        words >> kind >> what >> arg;
         if (kind == "intend") {
-            log.intended.insert(what + " " + [&] { std::string w; words >> w; return w; }());
+            log.intended.insert(what + " " + arg);
             continue;
         }
-        std::string arg;
-        words >> arg;
         log.acknowledged.insert(kind + " " + what);
         ++log.lines;
         if (kind == "S")
