@@ -5,6 +5,7 @@
 #include "DataFile.h"
 #include "InvoiceFile.h"
 #include "ProductFile.h"
+#include "ProductRecord.h"
 #include "SalesFileHeader.h"
 #include "TextFormat.h"
 
@@ -55,23 +56,39 @@ void pairBench(const std::string& name, const std::string& floor, const std::fun
     std::fflush(stdout);
 }
 
-// n small writes, each flushed before the next, into files of their own.
-struct Flushes {
-    explicit Flushes(const std::string& folder, int n)
+// The least a change can write: the bytes it must keep (the journal), then
+// the same bytes at the same places as the change in copies of the data files,
+// each file flushed in turn, then the journal's mark cleared and flushed.
+struct Floor {
+    Floor(const std::string& folder, const std::vector<std::string>& copies)
     {
-        for (int i = 0; i < n; ++i) {
+        journal.tryOpen(folder + "floor-journal.bin", OpenMode::Create);
+        for (const auto& path : copies) {
+            const std::string copy = folder + "floor-" + std::filesystem::path(path).filename().string();
+            std::filesystem::copy_file(path, copy, std::filesystem::copy_options::overwrite_existing);
             files.push_back(std::make_unique<DataFile>());
-            files.back()->tryOpen(folder + "floor-" + std::to_string(i) + ".bin", OpenMode::Create);
+            files.back()->tryOpen(copy, OpenMode::ReadWrite);
         }
     }
-    void run(std::size_t bytes)
+    // writes[f]: (offset, bytes) changed in file f.
+    void run(const std::vector<std::vector<std::pair<long long, std::size_t>>>& writes)
     {
-        std::vector<std::uint8_t> data(bytes, 0x5A);
-        for (auto& f : files) {
-            f->writeAt(0, data.data(), data.size());
-            f->sync();
+        std::size_t kept = 24;
+        for (const auto& w : writes)
+            for (const auto& [at, n] : w)
+                kept += 16 + n;
+        std::vector<std::uint8_t> bytes(kept, 0x5A);
+        journal.writeAt(0, bytes.data(), bytes.size());
+        journal.sync();
+        for (std::size_t f = 0; f < writes.size(); ++f) {
+            for (const auto& [at, n] : writes[f])
+                files[f]->writeAt(at, bytes.data(), n);
+            files[f]->sync();
         }
+        journal.writeAt(0, bytes.data(), 24);
+        journal.sync();
     }
+    DataFile journal;
     std::vector<std::unique_ptr<DataFile>> files;
 };
 
@@ -137,26 +154,40 @@ void runTransactionBenchmarks(const std::string& parent)
     const std::string invoices = local.GetPath("Invoices");
     const std::string products = local.GetPath("Products");
 
-    Flushes three(folder + "three-", 3), four(folder + "four-", 4);
-    int voided = 0;
-    pairBench(
-        "void_sale", "read(sale)+read(products)+4_flushes", [&] { VoidInvoice(local, voided++ % 8); },
-        [&] {
-            readRecord(invoices, InvoiceOffset(voided % 8), InvoiceRecord::kSize);
-            readWhole(products);
-            four.run(InvoiceRecord::kSize);
-        });
-    pairBench(
-        "take_stock_20_lines", "read(products)+3_flushes", [&] { TakeSaleFromStock(local, lines); },
-        [&] {
-            readWhole(products);
-            three.run(20 * 4);
-        });
+    // The stock fields of a sale's 20 lines.
+    auto stockFields = [&](int n) {
+        std::vector<std::pair<long long, std::size_t>> fields;
+        for (std::size_t l = 0; l < InvoiceRecord::kLines; ++l)
+            fields.emplace_back(ProductFile::recordOffset((n * 37 + static_cast<int>(l) * 49) % kProducts) +
+                                    static_cast<long long>(ProductRecord::kStockOffset),
+                                4);
+        return fields;
+    };
     SalesFileHeader header;
     OpenOrCreateHeader(local, header);
+    Floor saleFloor(folder, {invoices, products});
+    Floor headerFloor(folder, {local.GetPath("Head")});
+
+    int voided = 0;
     pairBench(
-        "write_header", "3_flushes", [&] { WriteHeader(local, header); },
-        [&] { three.run(SalesFileHeader::kFileSize); });
+        "void_sale", "read(sale)+read(products)+4_flushes(journal,sale,stock,journal)",
+        [&] { VoidInvoice(local, voided++ % 8); },
+        [&] {
+            const int n = voided % 8;
+            readRecord(invoices, InvoiceOffset(n), InvoiceRecord::kSize);
+            readWhole(products);
+            saleFloor.run({{{InvoiceOffset(n), InvoiceRecord::kSize}}, stockFields(n)});
+        });
+    pairBench(
+        "take_stock_20_lines", "read(products)+3_flushes(journal,stock,journal)",
+        [&] { TakeSaleFromStock(local, lines); },
+        [&] {
+            readWhole(products);
+            saleFloor.run({{}, stockFields(3)});
+        });
+    pairBench(
+        "write_header", "3_flushes(journal,header,journal)", [&] { WriteHeader(local, header); },
+        [&] { headerFloor.run({{{0, SalesFileHeader::kFileSize}}}); });
     // Two ordered flushes: a record at the end of a growing file, then its count.
     DataFile grown;
     grown.tryOpen(folder + "grown.bin", OpenMode::Create);
