@@ -62,7 +62,8 @@ void pairBench(const std::string& name, const std::string& floor, const std::fun
 struct Floor {
     Floor(const std::string& folder, const std::vector<std::string>& copies)
     {
-        journal.tryOpen(folder + "floor-journal.bin", OpenMode::Create);
+        journal.tryOpen(folder + "floor-journal-" + std::filesystem::path(copies.front()).filename().string(),
+                        OpenMode::Create);
         for (const auto& path : copies) {
             const std::string copy = folder + "floor-" + std::filesystem::path(path).filename().string();
             std::filesystem::copy_file(path, copy, std::filesystem::copy_options::overwrite_existing);
