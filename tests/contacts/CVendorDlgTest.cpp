@@ -1,0 +1,148 @@
+#include "CVendorDlg.h"
+
+#include "CLocalFile.h"
+#include "ContactTransfer.h"
+#include "PlatformDoubles.h"
+#include "PromptBridge.h"
+#include "TempDir.h"
+#include "VendorFile.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+namespace {
+
+class VendorWindow : public ::testing::Test {
+protected:
+    void SetUp() override { setUserPrompt(&bridge); }
+    void TearDown() override { setUserPrompt(nullptr); }
+
+    template <class T> static T* child(QWidget* dlg, const char* name)
+    {
+        T* w = dlg->findChild<T*>(name);
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+    static void type(QWidget* dlg, const char* name, const QString& text)
+    {
+        auto* box = child<QLineEdit>(dlg, name);
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(box, text);
+    }
+    static void press(QWidget* dlg, const char* name)
+    {
+        auto* b = child<QPushButton>(dlg, name);
+        b->setFocus();
+        QTest::keyClick(b, Qt::Key_Return);
+    }
+    static void moveInList(QWidget* dlg, Qt::Key key)
+    {
+        auto* list = child<QTreeWidget>(dlg, "vendor_list");
+        list->setFocus();
+        QTest::keyClick(list, key);
+    }
+    void add(const std::string& company)
+    {
+        VendorRecord r;
+        r.text[VendorRecord::kCompany] = company;
+        ASSERT_EQ(AppendVendor(local, r), 0);
+    }
+    std::vector<std::string> stored() const
+    {
+        std::vector<std::string> names;
+        for (const auto& r : ReadVendors(local))
+            names.push_back(r.company());
+        return names;
+    }
+
+    TempDir dir;
+    CLocalFile local{dir.path()};
+    PromptBridge bridge;
+    MessageBoxDouble boxes;
+    FileDialogDouble files;
+};
+
+TEST_F(VendorWindow, YesOnAnotherRowSavesANewVendorWithItsNotes)
+{
+    add("Acme");
+    CVendorDlg dlg(local);
+    dlg.show();
+    type(&dlg, "text_0", "Bolt Co");
+    auto* notes = child<QPlainTextEdit>(&dlg, "notes");
+    notes->setFocus();
+    QTest::keyClicks(notes, "ships Mondays");
+    QTest::keyClick(notes, Qt::Key_Return);
+    QTest::keyClicks(notes, "net 30");
+    boxes.answer(MessageBox::Answer::Yes);
+    moveInList(&dlg, Qt::Key_Home);
+    EXPECT_TRUE(boxes.saw("Do you want to save your changes first?"));
+    EXPECT_EQ(stored(), (std::vector<std::string>{"Acme", "Bolt Co"}));
+    EXPECT_EQ(child<QLineEdit>(&dlg, "text_0")->text(), "Acme");
+    VendorRecord bolt;
+    ASSERT_TRUE(FindVendor(local, "bolt co", bolt));
+    EXPECT_EQ(bolt.notes, "ships Mondays\r\nnet 30");
+
+    moveInList(&dlg, Qt::Key_End);  // nothing changed: no question
+    EXPECT_EQ(boxes.texts().size(), 1u);
+    EXPECT_EQ(notes->toPlainText(), "ships Mondays\nnet 30");
+
+    // No keeps the file as it was.
+    type(&dlg, "text_6", "555");
+    boxes.answer(MessageBox::Answer::No);
+    moveInList(&dlg, Qt::Key_Home);
+    ASSERT_TRUE(FindVendor(local, "Bolt Co", bolt));
+    EXPECT_EQ(bolt.text[VendorRecord::kPhone], "");
+}
+
+TEST_F(VendorWindow, SaveUpdatesTheSameCompanyAndDeleteAsks)
+{
+    add("Acme");
+    CVendorDlg dlg(local);
+    dlg.show();
+    type(&dlg, "text_0", "ACME");
+    type(&dlg, "text_8", "sales@acme");
+    press(&dlg, "save");
+    EXPECT_EQ(stored(), std::vector<std::string>{"ACME"});
+
+    boxes.answer(MessageBox::Answer::Yes);
+    boxes.answer(MessageBox::Answer::Ok);
+    type(&dlg, "text_0", "Nobody");
+    child<QAction>(&dlg, "action_delete")->trigger();
+    EXPECT_TRUE(boxes.saw("Nothing deleted"));
+    boxes.answer(MessageBox::Answer::Yes);
+    type(&dlg, "text_0", "acme");
+    child<QAction>(&dlg, "action_delete")->trigger();
+    EXPECT_TRUE(stored().empty());
+    EXPECT_EQ(child<QTreeWidget>(&dlg, "vendor_list")->topLevelItemCount(), 0);
+
+    boxes.answer(MessageBox::Answer::Ok);
+    press(&dlg, "save");
+    EXPECT_TRUE(boxes.saw("Please enter a Company name."));
+    EXPECT_FALSE(child<QAction>(&dlg, "action_print")->isEnabled());
+    EXPECT_FALSE(child<QAction>(&dlg, "action_print_all")->isEnabled());
+}
+
+TEST_F(VendorWindow, ExportThenImportThroughTheMenu)
+{
+    add("Acme");
+    add("Bolt");
+    CVendorDlg dlg(local);
+    dlg.show();
+    const std::string path = dir.file("Address.txt");
+    files.setNextFileName(path);
+    child<QAction>(&dlg, "action_export")->trigger();
+    boxes.answer(MessageBox::Answer::Ok);
+    files.setNextFileName(path);
+    child<QAction>(&dlg, "action_import")->trigger();
+    EXPECT_TRUE(boxes.saw("Import Vendor Information"));
+    EXPECT_EQ(stored(), (std::vector<std::string>{"Acme", "Bolt", "Acme", "Bolt"}));
+    EXPECT_EQ(child<QTreeWidget>(&dlg, "vendor_list")->topLevelItemCount(), 4);
+}
+
+}  // namespace
