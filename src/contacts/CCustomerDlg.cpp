@@ -2,6 +2,7 @@
 
 #include "CExportCustomerDlg.h"
 #include "CLabelsDlg.h"
+#include "ContactFieldsWidget.h"
 #include "CLocalFile.h"
 #include "ContactTransfer.h"
 #include "CustomerFile.h"
@@ -34,23 +35,10 @@
 #include <set>
 
 namespace {
-const char* const kFilter = "Address (*.txt)|*.txt|All Files (*.*)|*.*||";
 const char* const kImportText =
     "Import Addresses\n\nImports tab delimited text files containing address information.\nAddresses can look like one "
     "of the following.\n\nName <tab> address <tab> address <cr>\nOr\nName <tab> address <tab> address <tab> Phone# "
     "<cr>\nOr\nName <tab> address <tab> address <tab> Phone# <tab> Email <cr>\n\n";
-
-// The caption row of each text field: city, state and zip share one, as do
-// the two phones.
-constexpr int kRowOfText[CustomerRecord::kTextCount] = {0, 1, 2, 3, 3, 3, 4, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14};
-
-QPushButton* button(QWidget* parent, const QString& text, const char* name)
-{
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    return b;
-}
 
 QString qs(const std::string& text) { return RecordText::toQt(text); }
 }  // namespace
@@ -64,35 +52,10 @@ CCustomerDlg::CCustomerDlg(const CLocalFile& local, const SalesFileHeader& heade
     auto* outer = new QHBoxLayout(this);
 
     auto* info = new QGroupBox("Customer Information", this);
-    auto* grid = new QGridLayout(info);
-    for (int row = 0; row < 16; ++row) {
-        labels_[row] = new QLabel(info);
-        labels_[row]->setObjectName(QString("caption_%1").arg(row));
-        grid->addWidget(labels_[row], row, 0);
-    }
-    std::array<QHBoxLayout*, 15> rows{};
-    for (std::size_t k = 0; k < texts_.size(); ++k) {
-        texts_[k] = new QLineEdit(info);
-        texts_[k]->setObjectName(QString("text_%1").arg(k));
-        texts_[k]->setMaxLength(CustomerRecord::kTextWidth - 1);
-        const int row = kRowOfText[k];
-        if (!rows[row]) {
-            rows[row] = new QHBoxLayout;
-            grid->addLayout(rows[row], row, 1);
-            labels_[row]->setBuddy(texts_[k]);
-        }
-        rows[row]->addWidget(texts_[k], k == CustomerRecord::kCity ? 2 : 1);
-        connect(texts_[k], &QLineEdit::textEdited, this, &CCustomerDlg::MarkChanged);
-    }
-    notes_ = new QPlainTextEdit(info);
-    notes_->setObjectName("notes");
-    notes_->setTabChangesFocus(true);
-    labels_[15]->setBuddy(notes_);
-    grid->addWidget(notes_, 15, 1);
-    connect(notes_, &QPlainTextEdit::textChanged, this, [this] {
-        if (!filling_)
-            MarkChanged();
-    });
+    auto* infoLayout = new QVBoxLayout(info);
+    fields_ = new ContactFieldsWidget(CustomerRecord::kTextWidth - 1, CustomerRecord::kNotesWidth - 1, info);
+    connect(fields_, &ContactFieldsWidget::edited, this, &CCustomerDlg::MarkChanged);
+    infoLayout->addWidget(fields_);
     outer->addWidget(info, 3);
 
     auto* right = new QVBoxLayout;
@@ -111,7 +74,7 @@ CCustomerDlg::CCustomerDlg(const CLocalFile& local, const SalesFileHeader& heade
     auto* searchRow = new QHBoxLayout;
     search_ = new QLineEdit(this);
     search_->setObjectName("search");
-    auto* list = button(this, "&List", "list_button");
+    auto* list = ContactButton(this, "&List", "list_button");
     searchRow->addWidget(search_, 1);
     searchRow->addWidget(list);
     connect(list, &QPushButton::clicked, this, &CCustomerDlg::OnList);
@@ -176,14 +139,14 @@ CCustomerDlg::CCustomerDlg(const CLocalFile& local, const SalesFileHeader& heade
     right->addWidget(levelGroup);
 
     auto* buttons = new QGridLayout;
-    auto* fresh = button(this, "&New", "new");
-    save_ = button(this, "&Save", "save");
-    delete_ = button(this, "&Delete", "delete");
-    auto* import = button(this, "&Import", "import");
-    auto* exportButton = button(this, "&Export", "export");
-    auto* labels = button(this, "L&abels", "labels");
-    auto* done = button(this, "Done", "done");
-    auto* cancel = button(this, "Cancel", "cancel");
+    auto* fresh = ContactButton(this, "&New", "new");
+    save_ = ContactButton(this, "&Save", "save");
+    delete_ = ContactButton(this, "&Delete", "delete");
+    auto* import = ContactButton(this, "&Import", "import");
+    auto* exportButton = ContactButton(this, "&Export", "export");
+    auto* labels = ContactButton(this, "L&abels", "labels");
+    auto* done = ContactButton(this, "Done", "done");
+    auto* cancel = ContactButton(this, "Cancel", "cancel");
     QPushButton* all[] = {fresh, save_, delete_, import, exportButton, labels, done, cancel};
     for (int i = 0; i < 8; ++i)
         buttons->addWidget(all[i], i / 4, i % 4);
@@ -213,12 +176,12 @@ CCustomerDlg::CCustomerDlg(const CLocalFile& local, const SalesFileHeader& heade
             MarkChanged();
         }
     }
-    texts_[0]->setFocus();
+    fields_->box(0)->setFocus();
 }
 
 std::string CCustomerDlg::customerName() const
 {
-    return RecordText::fromQt(texts_[CustomerRecord::kName]->text(), CustomerRecord::kTextWidth - 1);
+    return fields_->texts()[CustomerRecord::kName];
 }
 
 bool CCustomerDlg::Choose(QWidget* parent, const CLocalFile& local, const SalesFileHeader& header,
@@ -238,8 +201,7 @@ void CCustomerDlg::ApplyLabels()
 {
     CustomerFileHeader file;
     ReadCustomerHeader(local_, file);
-    for (std::size_t i = 0; i < labels_.size(); ++i)
-        labels_[i]->setText(qs(file.labels[i]));
+    fields_->setLabels(file.labels);
 }
 
 void CCustomerDlg::FillChoices(const std::string& taxZone, std::uint8_t termsId)
@@ -268,10 +230,7 @@ void CCustomerDlg::ShowCustomer(const CustomerRecord& record)
 {
     filling_ = true;
     shownNumber_ = record.customerNumber;
-    for (std::size_t k = 0; k < texts_.size(); ++k)
-        texts_[k]->setText(qs(record.text[k]));
-    // The box shows line breaks as LF; the record keeps CR LF.
-    notes_->setPlainText(qs(record.notes).remove('\r'));
+    fields_->fill(record.text, record.notes);
     limitOn_->setChecked(record.orderLimitOn != 0);
     limit_->setText(qs(strprintf("%.2f", double{record.orderLimit})));
     levels_->button(record.priceLevel < 6 ? record.priceLevel : 0)->setChecked(true);
@@ -285,10 +244,8 @@ void CCustomerDlg::ShowCustomer(const CustomerRecord& record)
 CustomerRecord CCustomerDlg::FromFields() const
 {
     CustomerRecord record;
-    for (std::size_t k = 0; k < texts_.size(); ++k)
-        record.text[k] = RecordText::fromQt(texts_[k]->text(), CustomerRecord::kTextWidth - 1);
-    record.notes =
-        RecordText::fromQt(notes_->toPlainText().replace('\n', "\r\n"), CustomerRecord::kNotesWidth - 1);
+    record.text = fields_->texts();
+    record.notes = fields_->notes();
     record.orderLimitOn = limitOn_->isChecked() ? 1 : 0;
     record.orderLimit = static_cast<float>(std::strtod(RecordText::fromQt(limit_->text()).c_str(), nullptr));
     record.taxZone = RecordText::fromQt(taxZone_->currentText(), CustomerRecord::kTaxZoneWidth - 1);
@@ -361,7 +318,7 @@ void CCustomerDlg::OnNew()
     if (changed_ && MessageBox::show(this, "Save changes first?", MessageBox::Buttons::OkCancel) == MessageBox::Answer::Ok)
         OnSave();
     ShowCustomer(CustomerRecord());
-    texts_[0]->setFocus();
+    fields_->box(0)->setFocus();
 }
 
 void CCustomerDlg::OnDelete()
@@ -414,7 +371,7 @@ void CCustomerDlg::OnImport()
         return;
     if (MessageBox::show(this, kImportText, MessageBox::Buttons::OkCancel) != MessageBox::Answer::Ok)
         return;
-    const std::string path = FileDialog::getOpenFileName(this, kFilter, ".txt", "Address.txt");
+    const std::string path = FileDialog::getOpenFileName(this, kAddressFilter, ".txt", "Address.txt");
     if (path.empty())
         return;
     std::size_t added = 0;
@@ -437,7 +394,7 @@ void CCustomerDlg::OnExport()
 {
     if (SecurityGate(local_))
         return;
-    const std::string path = FileDialog::getSaveFileName(this, kFilter, ".txt", "Address.txt");
+    const std::string path = FileDialog::getSaveFileName(this, kAddressFilter, ".txt", "Address.txt");
     if (path.empty())
         return;
     CExportCustomerDlg choice(this);
@@ -458,17 +415,12 @@ void CCustomerDlg::OnExport()
 
 void CCustomerDlg::keyPressEvent(QKeyEvent* event)
 {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        // Enter presses the focused button, lists from the search box, and
-        // otherwise moves on as Tab does; it never closes the window.
-        if (auto* b = qobject_cast<QPushButton*>(focusWidget()); b && b->isEnabled())
-            b->click();
-        else if (focusWidget() == search_)
-            OnList();
-        else
-            focusNextChild();
+    // Enter in the search box lists.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && focusWidget() == search_) {
+        OnList();
         event->accept();
         return;
     }
-    QDialog::keyPressEvent(event);
+    if (!ContactEnter(this, event))
+        QDialog::keyPressEvent(event);
 }

@@ -10,6 +10,7 @@
 #include <string>
 
 class CLocalFile;
+class ContactFieldsWidget;
 struct SalesFileHeader;
 class QButtonGroup;
 class QCheckBox;
@@ -66,9 +67,7 @@ private:
     bool filling_ = false;
     int selector_ = 0;
 
-    std::array<QLineEdit*, CustomerRecord::kTextCount> texts_{};
-    std::array<QLabel*, 16> labels_{};
-    QPlainTextEdit* notes_ = nullptr;
+    ContactFieldsWidget* fields_ = nullptr;
     QButtonGroup* selectors_ = nullptr;
     QLineEdit* search_ = nullptr;
     QTreeWidget* list_ = nullptr;

@@ -1,6 +1,7 @@
 #include "CVendorDlg.h"
 
 #include "CLabelsDlg.h"
+#include "ContactFieldsWidget.h"
 #include "CLocalFile.h"
 #include "ContactTransfer.h"
 #include "FileDialog.h"
@@ -22,23 +23,10 @@
 #include <QVBoxLayout>
 
 namespace {
-const char* const kFilter = "Address (*.txt)|*.txt|All Files (*.*)|*.*||";
 const char* const kImportText =
     "Import Vendor Information\n\nImports tab delimited text files containing Vendor information.\nVendor information "
     "can look like one of the following.\n\nName <tab> address <tab> address <cr>\nOr\nName <tab> address <tab> "
     "address <tab> Phone# <cr>\nOr\nName <tab> address <tab> address <tab> Phone# <tab> Email <cr>\n\n";
-
-// The caption row of each text field: city, state and zip share one, as do
-// the two phones.
-constexpr int kRowOfText[VendorRecord::kTextCount] = {0, 1, 2, 3, 3, 3, 4, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14};
-
-QPushButton* button(QWidget* parent, const QString& text, const char* name)
-{
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    return b;
-}
 
 QString qs(const std::string& text) { return RecordText::toQt(text); }
 }  // namespace
@@ -52,36 +40,9 @@ CVendorDlg::CVendorDlg(const CLocalFile& local, QWidget* parent) : QDialog(paren
     outer->setMenuBar(menuBar_);
 
     auto* body = new QHBoxLayout;
-    auto* grid = new QGridLayout;
-    for (int row = 0; row < 16; ++row) {
-        labels_[row] = new QLabel(this);
-        labels_[row]->setObjectName(QString("caption_%1").arg(row));
-        grid->addWidget(labels_[row], row, 0);
-    }
-    std::array<QHBoxLayout*, 15> rows{};
-    for (std::size_t k = 0; k < texts_.size(); ++k) {
-        texts_[k] = new QLineEdit(this);
-        texts_[k]->setObjectName(QString("text_%1").arg(k));
-        texts_[k]->setMaxLength(VendorRecord::kTextWidth - 1);
-        const int row = kRowOfText[k];
-        if (!rows[row]) {
-            rows[row] = new QHBoxLayout;
-            grid->addLayout(rows[row], row, 1);
-            labels_[row]->setBuddy(texts_[k]);
-        }
-        rows[row]->addWidget(texts_[k], k == VendorRecord::kCity ? 2 : 1);
-        connect(texts_[k], &QLineEdit::textEdited, this, &CVendorDlg::MarkChanged);
-    }
-    notes_ = new QPlainTextEdit(this);
-    notes_->setObjectName("notes");
-    notes_->setTabChangesFocus(true);
-    labels_[15]->setBuddy(notes_);
-    grid->addWidget(notes_, 15, 1);
-    connect(notes_, &QPlainTextEdit::textChanged, this, [this] {
-        if (!filling_)
-            MarkChanged();
-    });
-    body->addLayout(grid, 3);
+    fields_ = new ContactFieldsWidget(VendorRecord::kTextWidth - 1, VendorRecord::kNotesWidth - 1, this);
+    connect(fields_, &ContactFieldsWidget::edited, this, &CVendorDlg::MarkChanged);
+    body->addWidget(fields_, 3);
 
     auto* right = new QVBoxLayout;
     list_ = new QTreeWidget(this);
@@ -96,10 +57,10 @@ CVendorDlg::CVendorDlg(const CLocalFile& local, QWidget* parent) : QDialog(paren
     });
     right->addWidget(list_, 1);
     auto* buttons = new QHBoxLayout;
-    auto* fresh = button(this, "&New", "new");
-    auto* save = button(this, "&Save", "save");
-    auto* close = button(this, "&Close", "close");
-    auto* labels = button(this, "&Labels", "labels");
+    auto* fresh = ContactButton(this, "&New", "new");
+    auto* save = ContactButton(this, "&Save", "save");
+    auto* close = ContactButton(this, "&Close", "close");
+    auto* labels = ContactButton(this, "&Labels", "labels");
     for (QPushButton* b : {fresh, save, close, labels})
         buttons->addWidget(b);
     connect(fresh, &QPushButton::clicked, this, &CVendorDlg::OnNew);
@@ -133,15 +94,14 @@ CVendorDlg::CVendorDlg(const CLocalFile& local, QWidget* parent) : QDialog(paren
 
     ApplyLabels();
     Relist();
-    texts_[0]->setFocus();
+    fields_->box(0)->setFocus();
 }
 
 void CVendorDlg::ApplyLabels()
 {
     VendorFileHeader file;
     ReadVendorHeader(local_, file);
-    for (std::size_t i = 0; i < labels_.size(); ++i)
-        labels_[i]->setText(qs(file.labels[i]));
+    fields_->setLabels(file.labels);
 }
 
 void CVendorDlg::Relist()
@@ -160,7 +120,7 @@ void CVendorDlg::Relist()
 void CVendorDlg::SelectShown()
 {
     filling_ = true;
-    const QString company = texts_[VendorRecord::kCompany]->text();
+    const QString company = fields_->box(VendorRecord::kCompany)->text();
     QTreeWidgetItem* shown = nullptr;
     for (int i = 0; i < list_->topLevelItemCount() && !company.isEmpty() && !shown; ++i)
         if (list_->topLevelItem(i)->text(0).compare(company, Qt::CaseInsensitive) == 0)
@@ -171,20 +131,15 @@ void CVendorDlg::SelectShown()
 
 void CVendorDlg::ShowVendor(const VendorRecord& record)
 {
-    filling_ = true;
-    for (std::size_t k = 0; k < texts_.size(); ++k)
-        texts_[k]->setText(qs(record.text[k]));
-    notes_->setPlainText(qs(record.notes).remove('\r'));
-    filling_ = false;
+    fields_->fill(record.text, record.notes);
     changed_ = false;
 }
 
 VendorRecord CVendorDlg::FromFields() const
 {
     VendorRecord record;
-    for (std::size_t k = 0; k < texts_.size(); ++k)
-        record.text[k] = RecordText::fromQt(texts_[k]->text(), VendorRecord::kTextWidth - 1);
-    record.notes = RecordText::fromQt(notes_->toPlainText().replace('\n', "\r\n"), VendorRecord::kNotesWidth - 1);
+    record.text = fields_->texts();
+    record.notes = fields_->notes();
     return record;
 }
 
@@ -220,7 +175,7 @@ bool CVendorDlg::OnSave()
 void CVendorDlg::OnNew()
 {
     ShowVendor(VendorRecord());
-    texts_[0]->setFocus();
+    fields_->box(0)->setFocus();
 }
 
 void CVendorDlg::OnDelete()
@@ -252,7 +207,7 @@ void CVendorDlg::OnImport()
         return;
     if (MessageBox::show(this, kImportText, MessageBox::Buttons::OkCancel) != MessageBox::Answer::Ok)
         return;
-    const std::string path = FileDialog::getOpenFileName(this, kFilter, ".txt", "Address.txt");
+    const std::string path = FileDialog::getOpenFileName(this, kAddressFilter, ".txt", "Address.txt");
     if (path.empty())
         return;
     std::size_t added = 0;
@@ -265,7 +220,7 @@ void CVendorDlg::OnExport()
 {
     if (SecurityGate(local_))
         return;
-    const std::string path = FileDialog::getSaveFileName(this, kFilter, ".txt", "Address.txt");
+    const std::string path = FileDialog::getSaveFileName(this, kAddressFilter, ".txt", "Address.txt");
     if (path.empty())
         return;
     std::size_t written = 0;
@@ -275,15 +230,6 @@ void CVendorDlg::OnExport()
 
 void CVendorDlg::keyPressEvent(QKeyEvent* event)
 {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        // Enter presses the focused button and otherwise moves on as Tab does;
-        // it never closes the window.
-        if (auto* b = qobject_cast<QPushButton*>(focusWidget()); b && b->isEnabled())
-            b->click();
-        else
-            focusNextChild();
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
+    if (!ContactEnter(this, event))
+        QDialog::keyPressEvent(event);
 }

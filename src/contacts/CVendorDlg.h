@@ -9,6 +9,7 @@
 #include <array>
 
 class CLocalFile;
+class ContactFieldsWidget;
 class QAction;
 class QLabel;
 class QLineEdit;
@@ -49,8 +50,6 @@ private:
     bool filling_ = false;
 
     QMenuBar* menuBar_ = nullptr;
-    std::array<QLineEdit*, VendorRecord::kTextCount> texts_{};
-    std::array<QLabel*, 16> labels_{};
-    QPlainTextEdit* notes_ = nullptr;
+    ContactFieldsWidget* fields_ = nullptr;
     QTreeWidget* list_ = nullptr;
 };

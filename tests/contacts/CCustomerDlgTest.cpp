@@ -6,6 +6,7 @@
 #include "ContactTransfer.h"
 #include "CustomerFile.h"
 #include "ListFiles.h"
+#include "ContactWindowDriver.h"
 #include "ModalDriver.h"
 #include "PlatformDoubles.h"
 #include "PromptBridge.h"
@@ -14,11 +15,7 @@
 
 #include <QComboBox>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QRadioButton>
-#include <QTest>
-#include <QTreeWidget>
 #include <gtest/gtest.h>
 
 namespace {
@@ -33,42 +30,6 @@ protected:
     }
     void TearDown() override { setUserPrompt(nullptr); }
 
-    template <class T> static T* child(QWidget* dlg, const char* name)
-    {
-        T* w = dlg->findChild<T*>(name);
-        EXPECT_NE(w, nullptr) << name;
-        return w;
-    }
-    static void type(QWidget* dlg, const char* name, const QString& text)
-    {
-        auto* box = child<QLineEdit>(dlg, name);
-        box->setFocus();
-        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(box, text);
-    }
-    // Presses a button from the keyboard: focus, then Enter.
-    static void press(QWidget* dlg, const char* name)
-    {
-        auto* b = child<QPushButton>(dlg, name);
-        b->setFocus();
-        QTest::keyClick(b, Qt::Key_Return);
-    }
-    static QStringList listed(QWidget* dlg)
-    {
-        QStringList names;
-        auto* list = child<QTreeWidget>(dlg, "customer_list");
-        for (int i = 0; i < list->topLevelItemCount(); ++i)
-            names << list->topLevelItem(i)->text(0);
-        return names;
-    }
-    static void moveInList(QWidget* dlg, Qt::Key key)
-    {
-        auto* list = child<QTreeWidget>(dlg, "customer_list");
-        list->setFocus();
-        if (!list->currentItem() && key != Qt::Key_Home)
-            QTest::keyClick(list, Qt::Key_Home);  // a list without a current row starts at the first
-        QTest::keyClick(list, key);
-    }
     void add(const std::string& name, std::uint8_t level = 0)
     {
         CustomerRecord r;
@@ -106,7 +67,7 @@ TEST_F(CustomerWindow, EditsAreSavedAndAChangedCustomerIsSavedBeforeAnotherRowSh
     type(&dlg, "order_limit", "250.5");
     EXPECT_TRUE(child<QPushButton>(&dlg, "save")->isEnabled());
     press(&dlg, "save");
-    EXPECT_EQ(listed(&dlg), QStringList({"Ann", "Bob"}));
+    EXPECT_EQ(listed(&dlg, "customer_list"), QStringList({"Ann", "Bob"}));
     CustomerRecord bob;
     ASSERT_TRUE(FindCustomerByName(local, "bob", bob));
     EXPECT_EQ(bob.text[CustomerRecord::kPhone], "555-1234");
@@ -116,7 +77,7 @@ TEST_F(CustomerWindow, EditsAreSavedAndAChangedCustomerIsSavedBeforeAnotherRowSh
 
     // Edit Bob, then move to Ann's row: Bob is saved first, then Ann shows.
     type(&dlg, "text_8", "bob@example.com");
-    moveInList(&dlg, Qt::Key_Home);
+    moveInList(&dlg, "customer_list", Qt::Key_Home);
     EXPECT_EQ(child<QLineEdit>(&dlg, "text_0")->text(), "Ann");
     ASSERT_TRUE(FindCustomerByNumber(local, 2, bob));
     EXPECT_EQ(bob.text[CustomerRecord::kEmail], "bob@example.com");
@@ -139,12 +100,12 @@ TEST_F(CustomerWindow, DeleteAsksFirstAndTheListFollowsSelectorAndSearch)
     CCustomerDlg dlg(local, header);
     dlg.show();
     QTest::keyClick(child<QRadioButton>(&dlg, "list_3"), Qt::Key_Space);
-    EXPECT_EQ(listed(&dlg), QStringList({"Bob", "Cy"}));
+    EXPECT_EQ(listed(&dlg, "customer_list"), QStringList({"Bob", "Cy"}));
     type(&dlg, "search", "ann");
     QTest::keyClick(child<QLineEdit>(&dlg, "search"), Qt::Key_Return);
-    EXPECT_EQ(listed(&dlg), QStringList({"Ann"}));
+    EXPECT_EQ(listed(&dlg, "customer_list"), QStringList({"Ann"}));
     QTest::keyClick(child<QRadioButton>(&dlg, "list_0"), Qt::Key_Space);
-    moveInList(&dlg, Qt::Key_End);
+    moveInList(&dlg, "customer_list", Qt::Key_End);
     EXPECT_EQ(child<QLineEdit>(&dlg, "text_0")->text(), "Cy");
 
     boxes.answer(MessageBox::Answer::No);
@@ -154,7 +115,7 @@ TEST_F(CustomerWindow, DeleteAsksFirstAndTheListFollowsSelectorAndSearch)
     press(&dlg, "delete");
     EXPECT_EQ(boxes.texts().size(), 2u);
     EXPECT_EQ(storedNames(), (std::vector<std::string>{"Ann", "Bob"}));
-    EXPECT_EQ(listed(&dlg), QStringList({"Ann", "Bob"}));
+    EXPECT_EQ(listed(&dlg, "customer_list"), QStringList({"Ann", "Bob"}));
     EXPECT_EQ(child<QLineEdit>(&dlg, "text_0")->text(), "");
     EXPECT_FALSE(child<QPushButton>(&dlg, "delete")->isEnabled());
 }
@@ -221,7 +182,7 @@ TEST_F(CustomerWindow, ImportAskThenAddsAndSecurityRefusesTransfers)
     boxes.answer(MessageBox::Answer::Ok);
     files.setNextFileName(path);
     press(&dlg, "import");
-    EXPECT_EQ(listed(&dlg), QStringList({"Ann", "Bob"}));
+    EXPECT_EQ(listed(&dlg, "customer_list"), QStringList({"Ann", "Bob"}));
 
     local.securityOn = 1;
     boxes.clear();

@@ -2,17 +2,15 @@
 
 #include "CLocalFile.h"
 #include "ContactTransfer.h"
+#include "ContactWindowDriver.h"
 #include "PlatformDoubles.h"
 #include "PromptBridge.h"
 #include "TempDir.h"
 #include "VendorFile.h"
 
 #include <QAction>
-#include <QLineEdit>
+#include <QApplication>
 #include <QPlainTextEdit>
-#include <QPushButton>
-#include <QTest>
-#include <QTreeWidget>
 #include <gtest/gtest.h>
 
 namespace {
@@ -22,31 +20,6 @@ protected:
     void SetUp() override { setUserPrompt(&bridge); }
     void TearDown() override { setUserPrompt(nullptr); }
 
-    template <class T> static T* child(QWidget* dlg, const char* name)
-    {
-        T* w = dlg->findChild<T*>(name);
-        EXPECT_NE(w, nullptr) << name;
-        return w;
-    }
-    static void type(QWidget* dlg, const char* name, const QString& text)
-    {
-        auto* box = child<QLineEdit>(dlg, name);
-        box->setFocus();
-        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(box, text);
-    }
-    static void press(QWidget* dlg, const char* name)
-    {
-        auto* b = child<QPushButton>(dlg, name);
-        b->setFocus();
-        QTest::keyClick(b, Qt::Key_Return);
-    }
-    static void moveInList(QWidget* dlg, Qt::Key key)
-    {
-        auto* list = child<QTreeWidget>(dlg, "vendor_list");
-        list->setFocus();
-        QTest::keyClick(list, key);
-    }
     void add(const std::string& company)
     {
         VendorRecord r;
@@ -73,14 +46,18 @@ TEST_F(VendorWindow, YesOnAnotherRowSavesANewVendorWithItsNotes)
     add("Acme");
     CVendorDlg dlg(local);
     dlg.show();
+    dlg.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dlg));
     type(&dlg, "text_0", "Bolt Co");
+    QTest::keyClick(child<QLineEdit>(&dlg, "text_0"), Qt::Key_Return);  // Enter moves on as Tab
+    EXPECT_EQ(QApplication::focusWidget(), child<QLineEdit>(&dlg, "text_1"));
     auto* notes = child<QPlainTextEdit>(&dlg, "notes");
     notes->setFocus();
     QTest::keyClicks(notes, "ships Mondays");
     QTest::keyClick(notes, Qt::Key_Return);
     QTest::keyClicks(notes, "net 30");
     boxes.answer(MessageBox::Answer::Yes);
-    moveInList(&dlg, Qt::Key_Home);
+    moveInList(&dlg, "vendor_list", Qt::Key_Home);
     EXPECT_TRUE(boxes.saw("Do you want to save your changes first?"));
     EXPECT_EQ(stored(), (std::vector<std::string>{"Acme", "Bolt Co"}));
     EXPECT_EQ(child<QLineEdit>(&dlg, "text_0")->text(), "Acme");
@@ -88,14 +65,14 @@ TEST_F(VendorWindow, YesOnAnotherRowSavesANewVendorWithItsNotes)
     ASSERT_TRUE(FindVendor(local, "bolt co", bolt));
     EXPECT_EQ(bolt.notes, "ships Mondays\r\nnet 30");
 
-    moveInList(&dlg, Qt::Key_End);  // nothing changed: no question
+    moveInList(&dlg, "vendor_list", Qt::Key_End);  // nothing changed: no question
     EXPECT_EQ(boxes.texts().size(), 1u);
     EXPECT_EQ(notes->toPlainText(), "ships Mondays\nnet 30");
 
     // No keeps the file as it was.
     type(&dlg, "text_6", "555");
     boxes.answer(MessageBox::Answer::No);
-    moveInList(&dlg, Qt::Key_Home);
+    moveInList(&dlg, "vendor_list", Qt::Key_Home);
     ASSERT_TRUE(FindVendor(local, "Bolt Co", bolt));
     EXPECT_EQ(bolt.text[VendorRecord::kPhone], "");
 }
