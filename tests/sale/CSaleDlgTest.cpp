@@ -24,8 +24,13 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QKeyEvent>
+#include <QLocale>
+#include <QMenu>
 #include <QTest>
 #include <gtest/gtest.h>
+
+#include <clocale>
 
 using namespace SaleIds;
 
@@ -91,6 +96,22 @@ struct SaleScreen : ::testing::Test {
         return {};
     }
     QWidget* focused() { return QApplication::focusWidget(); }
+    // One key event at a time of our choosing, to the focused box.
+    std::uint64_t clockMs = 100000;
+    void timedKey(int k, const QString& text, std::uint64_t gapMs)
+    {
+        QKeyEvent press(QEvent::KeyPress, k, Qt::NoModifier, text);
+        press.setTimestamp(clockMs += gapMs);
+        QApplication::sendEvent(focused(), &press);
+    }
+    // A scanner: the code's characters 5 ms apart, then Enter. A person: 150 ms apart.
+    void scan(const QString& code, std::uint64_t gapMs = 5)
+    {
+        timedKey(code[0].toUpper().unicode(), code.left(1), 1000);  // after a pause
+        for (QChar c : code.mid(1))
+            timedKey(c.toUpper().unicode(), QString(c), gapMs);
+        timedKey(Qt::Key_Return, "\r", gapMs);
+    }
     // Types into a box after giving it the focus, then leaves it with Enter.
     void typeInto(int id, const QString& keys)
     {
@@ -118,24 +139,38 @@ struct SaleScreen : ::testing::Test {
 
 }  // namespace
 
-TEST_F(SaleScreen, RendersAt1024x768WithEveryControlInside)
+TEST_F(SaleScreen, FitsAt1024x768AndNumberBoxesShowTheirFirstDigits)
 {
-    addProducts({product("A100", 12.5f), product("B200", 3.0f, 0)});
+    addProducts({product("A100", 1.0f), product("B200", 3.0f, 0)});
     open();
     dlg->resize(1024, 768);
     typeInto(kItem, "A100");
+    typeInto(kQty, "1250");
     typeInto(kItem + 1, "B200");
+    typeInto(kPrice + 1, "99999.99");
+    typeInto(kHandling, "9000000");
+    // Unusual quantities are asked about first.
+    boxes.answer(MessageBox::Answer::No);
+    typeInto(kQty, "70038003712");
+    EXPECT_EQ(text(kQty), "1250.0");
+    EXPECT_TRUE(boxes.saw("A quantity of 70038003712.0 is unusual."));
     QApplication::processEvents();
-    const QImage shot = dlg->grab().toImage();
-    shot.save(QString::fromStdString(std::string(TEST_ARTIFACTS) + "/sale-screen-1024x768.png"));
+    dlg->grab().save(QString::fromStdString(std::string(TEST_ARTIFACTS) + "/sale-screen-1024x768.png"));
     const QRect window = dlg->rect();
     for (QWidget* w : dlg->findChildren<QWidget*>()) {
-        if (!w->isVisible() || w->parentWidget() != dlg)
+        if (!w->isVisible() || w->window() != dlg)
             continue;
         const QRect r(w->mapTo(dlg, QPoint(0, 0)), w->size());
         EXPECT_TRUE(window.contains(r)) << w->objectName().toStdString();
-        EXPECT_GE(w->width(), w->minimumSizeHint().width() - 1) << w->objectName().toStdString();
     }
+    for (int id : {kQty, kStock, kPrice + 1, kExtended + 1, kSubtotal, kTotal, kHandling}) {
+        ASSERT_FALSE(text(id).isEmpty()) << id;
+        EXPECT_LE(box(id)->fontMetrics().horizontalAdvance(text(id)), box(id)->width() - 10) << text(id).toStdString();
+    }
+    boxes.answer(MessageBox::Answer::Yes);
+    typeInto(kQty + 1, "1400059723776");
+    EXPECT_EQ(box(kExtended + 1)->cursorPosition(), 0);
+    EXPECT_EQ(box(kTotal)->cursorPosition(), 0);
 }
 
 TEST_F(SaleScreen, ItemNumbersFillLinesAndRepeatScansAddToTheExistingLine)
@@ -167,11 +202,12 @@ TEST_F(SaleScreen, ItemNumbersFillLinesAndRepeatScansAddToTheExistingLine)
     EXPECT_EQ(text(kItem + 2), "B200");
     EXPECT_EQ(text(kSubtotal), "31.00");
 
-    // An unknown code: no Quick Add yet, so the line is filled empty with quantity 1.
+    // An unknown code charges nothing and says so.
+    boxes.answer(MessageBox::Answer::Ok);
     typeInto(kItem + 3, "NOPE");
+    EXPECT_EQ(boxes.texts().back(), "Item Code \"NOPE\" was not found.\n\nNothing was added to the sale.");
     EXPECT_EQ(text(kItem + 3), "");
-    EXPECT_EQ(text(kQty + 3), "1.0");
-    EXPECT_EQ(text(kPrice + 3), "");
+    EXPECT_EQ(text(kQty + 3), "");
 
     // Passing through a filled box changes nothing.
     dlg->control(kItem)->setFocus();
@@ -194,21 +230,43 @@ TEST_F(SaleScreen, ItemNumbersFillLinesAndRepeatScansAddToTheExistingLine)
     EXPECT_EQ(text(kSubtotal), "30.00");  // 25 + 3 + 2
 }
 
-TEST_F(SaleScreen, NumberBoxesTakeAnyTextAndNeverShowNanOrInf)
+// The screen under the C locale and under a decimal-comma one: amounts are
+// read and written with a point either way.
+struct SaleScreenLocale : SaleScreen, ::testing::WithParamInterface<const char*> {
+    std::string previous = std::setlocale(LC_ALL, nullptr);
+    void TearDown() override
+    {
+        std::setlocale(LC_ALL, previous.c_str());
+        QLocale::setDefault(QLocale::c());
+        SaleScreen::TearDown();
+    }
+};
+
+TEST_P(SaleScreenLocale, NumberBoxesTakeAnyTextAndNeverShowNanOrInf)
 {
+    ASSERT_NE(std::setlocale(LC_ALL, GetParam()), nullptr) << GetParam() << " (scripts/setup makes it)";
+    QLocale::setDefault(QLocale(QString::fromLatin1(GetParam()).section('.', 0, 0)));
     addProducts({product("A100", 10.0f)});
     open();
     typeInto(kItem, "A100");
     typeInto(kQty, "3");
     EXPECT_EQ(text(kExtended), "30.00");
     typeInto(kPrice, "abc");  // not a number: 0
-    EXPECT_EQ(text(kPrice), "");
     EXPECT_EQ(text(kExtended), "");
     typeInto(kPrice, "2.5x");  // the number it starts with
     EXPECT_EQ(text(kExtended), "7.50");
-    typeInto(kHandling, "4");
-    EXPECT_EQ(text(kTotal), "11.50");
+    typeInto(kHandling, "4.25");
+    EXPECT_EQ(text(kTotal), "11.75");
+    key(Qt::Key_F6);
+    EXPECT_EQ(focused(), dlg->control(kPaid));
+    QTest::keyClicks(focused(), "20.5");
+    EXPECT_EQ(text(kChange), "8.75");
+    box(kPaid)->selectAll();
+    QTest::keyClicks(focused(), "11.75");  // paid exactly
+    EXPECT_EQ(text(kChange), "0.00");
     for (const char* bad : {"nan", "inf", "-inf", "1e39", "1e30"}) {
+        if (bad[0] == '1')
+            boxes.answer(MessageBox::Answer::Yes);  // an unusual quantity, taken
         typeInto(kQty, bad);
         typeInto(kDiscount, bad);
         for (QLineEdit* b : dlg->findChildren<QLineEdit*>()) {
@@ -221,16 +279,48 @@ TEST_F(SaleScreen, NumberBoxesTakeAnyTextAndNeverShowNanOrInf)
     EXPECT_EQ(text(kExtended), "-5.00");
 }
 
-TEST_F(SaleScreen, PaidShowsTheChangeAsItIsTyped)
+INSTANTIATE_TEST_SUITE_P(Locales, SaleScreenLocale, ::testing::Values("C", "de_DE.UTF-8"));
+
+TEST_F(SaleScreen, ScansRingUpInTheNextEmptyRowWhateverGridBoxHasTheFocus)
 {
-    addProducts({product("A100", 10.0f)});
+    addProducts({product("400638133393", 2.0f), product("501234567890", 3.0f)});
     open();
-    typeInto(kItem, "A100");
-    key(Qt::Key_F6);
-    EXPECT_EQ(focused(), dlg->control(kPaid));
-    QTest::keyClicks(focused(), "25");
-    EXPECT_EQ(text(kChange), "15.00");
-    EXPECT_FLOAT_EQ(dlg->state().current.cashPaid, 25.0f);
+    dlg->control(kItem)->setFocus();
+    scan("400638133393");
+    EXPECT_EQ(text(kItem), "400638133393");
+    EXPECT_EQ(text(kQty), "1.0");
+    // The quantity box never takes a scanned code: it goes to the next row.
+    dlg->control(kQty)->setFocus();
+    scan("501234567890");
+    EXPECT_EQ(text(kQty), "1.0");
+    EXPECT_EQ(text(kItem + 1), "501234567890");
+    EXPECT_EQ(focused(), dlg->control(kQty));
+    // The same code again, from the description box, counts one more.
+    dlg->control(kDescription)->setFocus();
+    scan("400638133393");
+    EXPECT_EQ(text(kQty), "2.0");
+    EXPECT_EQ(text(kDescription), "Desc 400638133393");
+    // A price being typed stays being typed through a scan.
+    dlg->control(kPrice + 1)->setFocus();
+    box(kPrice + 1)->selectAll();
+    timedKey(Qt::Key_4, "4", 1000);
+    scan("400638133393");
+    EXPECT_EQ(text(kPrice + 1), "4");
+    key(Qt::Key_Return);
+    EXPECT_EQ(text(kPrice + 1), "4.00");
+    EXPECT_EQ(text(kQty), "3.0");
+    EXPECT_EQ(text(kSubtotal), "10.00");
+    // An unknown code charges nothing and says so.
+    boxes.answer(MessageBox::Answer::Ok);
+    scan("999999999999");
+    EXPECT_TRUE(boxes.saw("\"999999999999\" was not found"));
+    EXPECT_EQ(text(kItem + 2), "");
+    // The same keys at a person's pace are typed into the box.
+    dlg->control(kQty + 1)->setFocus();
+    box(kQty + 1)->selectAll();
+    scan("1234", 150);
+    EXPECT_EQ(text(kQty + 1), "1234.0");
+    EXPECT_EQ(text(kItem + 2), "");
 }
 
 TEST_F(SaleScreen, TodaysNotesAreWrittenToTheHeaderForEveryRegister)
@@ -307,7 +397,10 @@ TEST_F(SaleScreen, PagingShowsStoredSalesReadOnlyAndBringsTheNewSaleBackUnchange
     EXPECT_EQ(dlg->state().current.salesperson, "Sam");
     const InvoiceRecord before = dlg->state().current;
 
+    // Every move shows the sale from its first line.
+    static_cast<QAbstractSlider*>(dlg->control(kScrollBar))->setValue(8);
     key(Qt::Key_PageUp);
+    EXPECT_EQ(dlg->state().scrollOffset, 0);
     EXPECT_EQ(focused(), dlg->control(kPrev));
     EXPECT_EQ(text(kItem), "OLD1");
     EXPECT_EQ(text(kRecordNumber), "1");
@@ -477,22 +570,28 @@ TEST_F(SaleScreen, CustomerLookupPricesAtTheLevelAndLooksUpTheZoneRates)
     EXPECT_EQ(text(kTax1), "0.53");
     EXPECT_EQ(text(kTotal), "8.13");
 
-    // Unknown names ask before anything else happens; the typed name stays.
+    // An unknown name takes the customer off the sale (level 0, the default
+    // zone, the address but the name), then asks.
     boxes.answer(MessageBox::Answer::No);
     typeInto(kCustomerName, "Nobody");
     EXPECT_EQ(boxes.texts().back(), "Customer not found.\n\nWould you like to create a new record?");
     EXPECT_EQ(boxes.buttons().back(), MessageBox::Buttons::YesNo);
     EXPECT_EQ(text(kCustomerName), "Nobody");
-    boxes.answer(MessageBox::Answer::Yes);
-    typeInto(kCustomerName, "Nobody Else");
-    EXPECT_EQ(boxes.texts().size(), 2u);
-    EXPECT_EQ(text(kCustomerName), "Nobody Else");
-
-    // Emptying the name returns to level 0 and the default zone.
-    typeInto(kCustomerName, "");
+    EXPECT_EQ(text(kCustomerName + 3), "");
     EXPECT_EQ(text(kPrice), "10.00");
     EXPECT_EQ(text(kTaxZone), "Tax:Home");
     EXPECT_EQ(text(kTaxLabel), "Tax% 6.00");
+    // Yes would open the customer window, not part of the register yet: it says so.
+    boxes.answer(MessageBox::Answer::Yes);
+    typeInto(kCustomerName, "Nobody Else");
+    EXPECT_EQ(dlg->statusText(), "The customer window is not part of the register yet.");
+
+    // Emptying the name returns to level 0 and the default zone.
+    typeInto(kCustomerName, "Acme Corp");
+    EXPECT_EQ(text(kPrice), "8.00");
+    typeInto(kCustomerName, "");
+    EXPECT_EQ(text(kPrice), "10.00");
+    EXPECT_EQ(text(kTaxZone), "Tax:Home");
 }
 
 TEST_F(SaleScreen, TaxesShownSeparatelyReadTaxTwoThenTaxOne)
@@ -560,38 +659,70 @@ TEST_F(SaleScreen, EnterMovesAsTabAndTabOutOfTheLastPriceScrollsTheGrid)
     EXPECT_EQ(text(kPrice + 11), "4.00");
 }
 
-TEST_F(SaleScreen, FunctionKeysFocusTheirControls)
+TEST_F(SaleScreen, FunctionKeysFocusTheirControlsAndF5FindsARowEmptyOnTheScreen)
 {
-    addProducts({product("A100", 1.0f), product("B200", 1.0f)});
+    ASSERT_EQ(EnsureProductFile(local), 0);
+    for (int i = 0; i < 13; ++i)
+        ASSERT_EQ(AppendProduct(local, product("P" + std::to_string(i), 1.0f)), 0);
     open();
-    typeInto(kItem, "A100");
-    typeInto(kItem + 1, "B200");
     const struct {
         Qt::Key key;
         int target;
     } cases[] = {
-        {Qt::Key_F5, kItem + 2}, {Qt::Key_F6, kPaid},         {Qt::Key_F7, kSalesperson},
-        {Qt::Key_F8, kPayType},  {Qt::Key_F4, kGetProduct},   {Qt::Key_Home, kCurrent},
-        {Qt::Key_End, kCurrent}, {Qt::Key_PageDown, kNext},   {Qt::Key_PageUp, kPrev},
+        {Qt::Key_F6, kPaid},     {Qt::Key_F7, kSalesperson},    {Qt::Key_F8, kPayType},  {Qt::Key_Home, kCurrent},
+        {Qt::Key_End, kCurrent}, {Qt::Key_PageDown, kNext},     {Qt::Key_PageUp, kPrev},
     };
     for (const auto& c : cases) {
         dlg->control(kDescription + 5)->setFocus();
         key(c.key);
         EXPECT_EQ(focused(), dlg->control(c.target)) << c.key;
     }
-    // F3 and F9 open windows that are not part of the register yet: nothing moves.
-    dlg->control(kDescription + 5)->setFocus();
-    key(Qt::Key_F3);
-    key(Qt::Key_F9);
-    EXPECT_EQ(focused(), dlg->control(kDescription + 5));
-    // With rows 0 to 10 filled, F5 goes to row 11.
-    for (int r = 2; r < 11; ++r) {
-        const std::string code = "P" + std::to_string(r);
-        ASSERT_EQ(AppendProduct(local, product(code, 1.0f)), 0);
-        typeInto(kItem + r, QString::fromStdString(code));
+    // F3 and F4 open windows that are not part of the register yet: greyed,
+    // and their keys say so.
+    for (Qt::Key k : {Qt::Key_F3, Qt::Key_F4}) {
+        dlg->control(kDescription + 5)->setFocus();
+        key(k);
+        EXPECT_EQ(focused(), dlg->control(kDescription + 5));
+        EXPECT_TRUE(dlg->statusText().endsWith("is not part of the register yet.")) << k;
     }
+    EXPECT_FALSE(dlg->control(kGetProduct)->isEnabled());
+    EXPECT_FALSE(dlg->control(kTouch)->isEnabled());
+
+    // A code typed but not yet left is rung up, and F5 moves past its row.
+    dlg->control(kItem)->setFocus();
+    QTest::keyClicks(focused(), "P0");
     key(Qt::Key_F5);
+    EXPECT_EQ(focused(), dlg->control(kItem + 1));
+    EXPECT_EQ(text(kDescription), "Desc P0");
+    QTest::keyClicks(focused(), "P1");
+    key(Qt::Key_Return);
+    EXPECT_EQ(text(kItem + 1), "P1");
+    // With every row shown in use, F5 scrolls to the next empty line.
+    for (int r = 2; r < 12; ++r)
+        typeInto(kItem + r, QString("P%1").arg(r));
+    key(Qt::Key_F5);
+    EXPECT_EQ(dlg->state().scrollOffset, 1);
     EXPECT_EQ(focused(), dlg->control(kItem + 11));
+    EXPECT_EQ(text(kItem + 11), "");
+    QTest::keyClicks(focused(), "P12");
+    key(Qt::Key_Return);
+    EXPECT_EQ(dlg->state().current.itemNumber[11], "P11");
+    EXPECT_EQ(dlg->state().current.itemNumber[12], "P12");
+}
+
+TEST_F(SaleScreen, EnterChoosesTheHighlightedItemOfAnOpenMenu)
+{
+    open();
+    typeInto(kDescription, "note");
+    dlg->control(kDescription)->setFocus();
+    auto* sales = dlg->findChild<QMenu*>("menu_sales");
+    sales->popup(dlg->mapToGlobal(QPoint(20, 20)));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(sales));
+    sales->setActiveAction(dlg->findChild<QAction*>("action_clear_sale"));
+    QTest::keyClick(sales, Qt::Key_Return);
+    EXPECT_FALSE(sales->isVisible());
+    EXPECT_EQ(text(kDescription), "");
+    EXPECT_EQ(focused(), dlg->control(kDescription));
 }
 
 TEST_F(SaleScreen, CtrlArrowsMoveBetweenBoxesAsTheTableGives)
