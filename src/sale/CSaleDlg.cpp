@@ -17,6 +17,7 @@
 #include "SaleGridWidget.h"
 #include "SaleKeys.h"
 #include "SaleMenuWidget.h"
+#include "SalePeopleWidget.h"
 #include "SaleTotals.h"
 #include "SaleTotalsWidget.h"
 #include "SalesFileHeader.h"
@@ -54,26 +55,6 @@ const char* const kPosFilter = "Retail POS (*.pos)|*.pos|All Files (*.*)|*.*||";
 // Quantities above this are asked about before they are taken.
 constexpr double kUnusualQuantity = 9999;
 
-// A combo box that refills itself just before its list opens.
-class RefillingCombo : public QComboBox {
-public:
-    RefillingCombo(std::function<void()> refill, QWidget* parent) : QComboBox(parent), refill_(std::move(refill)) {}
-    void showPopup() override
-    {
-        refill_();
-        QComboBox::showPopup();
-    }
-
-private:
-    std::function<void()> refill_;
-};
-
-// Selects the entry with this text (letter case ignored), or none.
-void selectText(QComboBox* combo, const std::string& text)
-{
-    combo->setCurrentIndex(text.empty() ? -1 : combo->findText(qs(text), Qt::MatchFixedString));
-}
-
 }  // namespace
 
 CSaleDlg::CSaleDlg(CLocalFile& local, SalesFileHeader& header, QWidget* parent)
@@ -92,6 +73,8 @@ CSaleDlg::CSaleDlg(CLocalFile& local, SalesFileHeader& header, QWidget* parent)
 QMenuBar* CSaleDlg::menuBar() const { return menu_; }
 
 QString CSaleDlg::statusText() const { return status_->text(); }
+
+ScanDetector& CSaleDlg::scanner() { return grid_->scanner(); }
 
 // ---------------------------------------------------------------------------
 // Controls
@@ -136,7 +119,16 @@ void CSaleDlg::BuildControls()
     auto* top = new QHBoxLayout;
     customer_ = new SaleCustomerWidget(this, reg);
     top->addWidget(customer_, 3);
-    top->addLayout(BuildPeople(), 2);
+    people_ = new SalePeopleWidget(
+        this, reg, [this] { FillSalespeople(); },
+        [this] {
+            ReadHeader(local_, header_);
+            FillPayTypes();
+        });
+    cashier_ = people_->cashier;
+    salesperson_ = people_->salesperson;
+    payType_ = people_->payType;
+    top->addWidget(people_, 2);
     calendar_ = new QCalendarWidget(this);
     RegisterControl(kCalendar, calendar_, "calendar");
     calendar_->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
@@ -173,36 +165,6 @@ void CSaleDlg::BuildControls()
         state_.ChoosePayType(ss(payType_->currentText()));
         ShowSale();
     });
-}
-
-QLayout* CSaleDlg::BuildPeople()
-{
-    auto* people = new QVBoxLayout;
-    cashier_ = new QPushButton("Log Cashier", this);
-    RegisterControl(kCashier, cashier_, "cashier");
-    cashier_->setToolTip("Log in available Cashiers 'Settings: Cashiers Names'.");
-    cashier_->setAutoDefault(false);
-    people->addWidget(cashier_);
-    salespersonLabel_ = new QLabel("Salesperson: F7", this);
-    people->addWidget(salespersonLabel_);
-    salesperson_ = new RefillingCombo([this] { FillSalespeople(); }, this);
-    RegisterControl(kSalesperson, salesperson_, "salesperson");
-    people->addWidget(salesperson_);
-    people->addWidget(new QLabel("Payment: F8", this));
-    payType_ = new RefillingCombo(
-        [this] {
-            ReadHeader(local_, header_);
-            FillPayTypes();
-        },
-        this);
-    RegisterControl(kPayType, payType_, "paytype");
-    payType_->setToolTip("Available payment types in the menu 'Settings: Payment Types'.");
-    people->addWidget(payType_);
-    paidState_ = new QLabel(this);
-    RegisterControl(kPaidState, paidState_, "paidstate");
-    people->addWidget(paidState_);
-    people->addStretch();
-    return people;
 }
 
 QLayout* CSaleDlg::BuildBottom()
@@ -341,7 +303,7 @@ void CSaleDlg::ApplyVisibility()
     totals_->changeCalc->setVisible(header_.showChangeCalc != 0);
     totals_->touch->setVisible(header_.showTouchButton != 0);
     salesperson_->setVisible(header_.showSalesperson != 0);
-    salespersonLabel_->setVisible(header_.showSalesperson != 0);
+    people_->salespersonLabel->setVisible(header_.showSalesperson != 0);
     notesGroup_->setVisible(header_.showTodaysNotes != 0);
 }
 
@@ -350,13 +312,13 @@ void CSaleDlg::FillSalespeople()
     salesperson_->clear();
     for (const std::string& name : FillSalespersonBox(local_))
         salesperson_->addItem(qs(name));
-    selectText(salesperson_, state_.current.salesperson);
+    SalePeopleWidget::Select(salesperson_, state_.current.salesperson);
 }
 
 void CSaleDlg::FillPayTypes()
 {
     FillCombo(payType_, header_.paymentTypes);
-    selectText(payType_, state_.current.payType);
+    SalePeopleWidget::Select(payType_, state_.current.payType);
 }
 
 void CSaleDlg::ConnectTo(const std::string& path, bool mustBeNew)
@@ -394,13 +356,10 @@ void CSaleDlg::OnFileNew()
 void CSaleDlg::ShowSale()
 {
     const InvoiceRecord& sale = state_.current;
-    selectText(payType_, sale.payType);
-    selectText(salesperson_, sale.salesperson);
+    people_->Show(sale);
     if (sale.year != 0)
         banner_->setText(qs("Sale Date: " + FormatOleDate(sale.saleTime, "%A, %B %d, %Y at %I:%M %p")));
-    paidState_->setText(sale.paid == 0 ? "Unpaid" : "Paid");
     customer_->Show(sale, header_.simpleTax ? QString("Simple Tax") : "Tax:" + qs(state_.taxTableName()));
-    cashier_->setText(sale.cashier.empty() ? QString("Log Cashier") : qs(sale.cashier));
     fileLocation_->setText("File Location: " + qs(local_.GetPath("Invoices")));
     records_->setText(QString::number(state_.count));
     recordNumber_->setText(QString::number(local_.currentRecord));
@@ -417,8 +376,7 @@ void CSaleDlg::SetReadOnly(bool on)
         box->setReadOnly(on);
     notes_->setReadOnly(on);
     totals_->finish->setEnabled(!on);
-    payType_->setEnabled(!on);
-    salesperson_->setEnabled(!on);
+    people_->SetReadOnly(on);
 }
 
 void CSaleDlg::UpdateMenuStates() { menu_->UpdateStates(state_.menuStates()); }
@@ -606,43 +564,11 @@ void CSaleDlg::OnClearThisSale()
 // ---------------------------------------------------------------------------
 // Scanning
 
-bool CSaleDlg::WatchForScan(QWidget* focused, const QKeyEvent* key)
-{
-    auto* box = qobject_cast<QLineEdit*>(focused);
-    if (!box || !grid_->cellOf(box)) {
-        scanner_.Reset();
-        return false;
-    }
-    const std::uint64_t t = key->timestamp();
-    const bool plain = !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
-    if (plain && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
-        const std::string code = scanner_.Enter(t);
-        if (code.empty())
-            return false;
-        OnScan(code);
-        return true;
-    }
-    const QString text = key->text();
-    if (plain && text.size() == 1 && text.at(0).isPrint()) {
-        if (scanner_.Character(t, ss(text)))
-            scanStart_ = ScanStart{box, box->text(), box->isModified(), box->cursorPosition()};
-    } else if (key->key() != Qt::Key_Shift) {
-        scanner_.Reset();
-    }
-    return false;
-}
-
 // A scanned code is rung up in the next empty row whatever box it was typed
 // into; the box gets back what it held before the scan.
 void CSaleDlg::OnScan(const std::string& code)
 {
-    QLineEdit* box = scanStart_.box;
-    const auto restore = [this, box] {
-        box->setText(scanStart_.text);
-        box->setModified(scanStart_.modified);
-        box->setCursorPosition(scanStart_.cursor);
-    };
-    restore();
+    QLineEdit* box = grid_->scanBox();
     if (!state_.showingNew())
         return;
     const SaleState::ItemResult result = state_.ScanCode(code, grid_->ShownFilled(), {});
@@ -658,7 +584,7 @@ void CSaleDlg::OnScan(const std::string& code)
     ShowSale();
     const SaleGridWidget::Cell* cell = grid_->cellOf(box);
     if (state_.scrollOffset == offset && state_.slotOf(cell->row) != result.slot)
-        restore();  // what was being typed there stays
+        grid_->RestoreScanBox();  // what was being typed there stays
     else if (cell->column == Column::Item)
         state_.focusText = ss(box->text());  // leaving it later is no new code
 }
@@ -844,8 +770,10 @@ bool CSaleDlg::eventFilter(QObject* watched, QEvent* event)
         // A key not taken by its box comes by again on the way to the parents.
         if (watched == focused) {
             status_->clear();
-            if (WatchForScan(focused, key))
+            if (const std::string code = grid_->WatchForScan(focused, key); !code.empty()) {
+                OnScan(code);
                 return true;
+            }
         }
         if (HandleKey(focused, key->key(), key->modifiers()))
             return true;

@@ -7,7 +7,6 @@
 
 #include "PaymentHistory.h"
 #include "SaleState.h"
-#include "ScanDetector.h"
 
 #include <QDialog>
 #include <map>
@@ -24,8 +23,10 @@ class QMenuBar;
 class QPlainTextEdit;
 class QPushButton;
 class SaleCustomerWidget;
+class ScanDetector;
 class SaleGridWidget;
 class SaleMenuWidget;
+class SalePeopleWidget;
 class SaleTotalsWidget;
 
 class CSaleDlg : public QDialog {
@@ -41,7 +42,7 @@ public:
     SaleState& state() { return state_; }
     // Tells scans from typing; its gap can be set (tests drive it by the key
     // events' timestamps).
-    ScanDetector& scanner() { return scanner_; }
+    ScanDetector& scanner();
     const PaymentHistoryCache& paymentHistory() const { return history_; }
     // The control of a control id (nullptr when there is none).
     QWidget* control(int id) const;
@@ -70,7 +71,6 @@ protected:
 
 private:
     void BuildControls();
-    QLayout* BuildPeople();
     QLayout* BuildBottom();
     void BuildTabOrder();
     void RegisterControl(int id, QWidget* widget, const char* name);
@@ -85,8 +85,6 @@ private:
     void AfterMove();
 
     bool HandleKey(QWidget* focused, int key, Qt::KeyboardModifiers modifiers);
-    // Feeds a key of a grid box to the scan detector; true when it ended a scan.
-    bool WatchForScan(QWidget* focused, const QKeyEvent* key);
     void OnScan(const std::string& code);
     void HandleFocusIn(QWidget* widget);
     void HandleFocusOut(QWidget* widget);
@@ -112,27 +110,18 @@ private:
     CLocalFile& local_;
     SalesFileHeader& header_;
     SaleState state_;
-    ScanDetector scanner_;
     PaymentHistoryCache history_;
-    // The grid box a run of keys began in and what it held before it.
-    struct ScanStart {
-        QLineEdit* box = nullptr;
-        QString text;
-        bool modified = false;
-        int cursor = 0;
-    } scanStart_;
     bool keepFocus_ = false;  // an exit handler leaves the focus where it goes
 
     SaleMenuWidget* menu_ = nullptr;
     SaleGridWidget* grid_ = nullptr;
     SaleTotalsWidget* totals_ = nullptr;
     SaleCustomerWidget* customer_ = nullptr;
+    SalePeopleWidget* people_ = nullptr;
     std::map<int, QWidget*> byId_;
     QPushButton* cashier_ = nullptr;
-    QLabel* salespersonLabel_ = nullptr;
     QComboBox* salesperson_ = nullptr;
     QComboBox* payType_ = nullptr;
-    QLabel* paidState_ = nullptr;
     QPushButton* prev_ = nullptr;
     QPushButton* next_ = nullptr;
     QPushButton* current_ = nullptr;

@@ -4,6 +4,7 @@
 
 #include "SaleControls.h"
 #include "SaleState.h"
+#include "ScanDetector.h"
 
 #include <QWidget>
 
@@ -11,6 +12,7 @@
 #include <map>
 #include <vector>
 
+class QKeyEvent;
 class QScrollBar;
 struct SalesFileHeader;
 
@@ -37,6 +39,16 @@ public:
     // The editable boxes in Tab order, row by row.
     std::vector<QWidget*> TabOrder() const;
 
+    // Watches a key on its way to a focused grid box. When it is the Enter
+    // that ends a scan, returns the scanned code and gives the box back what
+    // it held before the scan's first character; else returns empty.
+    std::string WatchForScan(QWidget* focused, const QKeyEvent* key);
+    // Gives the box a scan was typed into its text from before the scan again.
+    void RestoreScanBox();
+    // The box the last scan was typed into.
+    QLineEdit* scanBox() const { return scanStart_.box; }
+    ScanDetector& scanner() { return scanner_; }
+
 signals:
     void scrolled(int offset);
 
@@ -44,4 +56,11 @@ private:
     std::array<std::array<QLineEdit*, kRows>, 7> boxes_{};
     std::map<const QObject*, Cell> cells_;
     QScrollBar* scroll_ = nullptr;
+    ScanDetector scanner_;
+    struct ScanStart {
+        QLineEdit* box = nullptr;
+        QString text;
+        bool modified = false;
+        int cursor = 0;
+    } scanStart_;
 };
