@@ -1,6 +1,7 @@
-// File menu "Connect..." and "New..." driven through the menu with the
-// file-dialog double.
+// Start-up in an empty folder, the dialog colours, and the File menu's
+// "Connect..." and "New..." driven through the menu with the file-dialog double.
 #include "CLocalFile.h"
+#include "CRegisterApp.h"
 #include "CSaleDlg.h"
 #include "PlatformDoubles.h"
 #include "PromptBridge.h"
@@ -8,6 +9,8 @@
 #include "TempDir.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QStyle>
 #include <QMenuBar>
 #include <gtest/gtest.h>
 
@@ -15,7 +18,7 @@
 
 namespace {
 
-struct FileMenuFixture : ::testing::Test {
+struct SaleScreenStartUp : ::testing::Test {
     TempDir dir;
     MessageBoxDouble boxes;
     FileDialogDouble dialogs;
@@ -52,7 +55,34 @@ struct FileMenuFixture : ::testing::Test {
 
 }  // namespace
 
-TEST_F(FileMenuFixture, NewStartsAFreshSetAndConnectReturnsToTheOldOne)
+TEST_F(SaleScreenStartUp, EmptyFolderGetsItsRecordAndHeaderAndConnectIsProtected)
+{
+    EXPECT_TRUE(boxes.texts().empty());
+    EXPECT_EQ(fileSize(dir.file("LocalFileNames.plf")), 2584);
+    EXPECT_EQ(fileSize(dir.file("Retail.pos")), 4916);
+    EXPECT_TRUE(dlg->windowTitle().contains("Retail.pos"));
+    local.securityOn = 1;
+    boxes.answer(MessageBox::Answer::Ok);
+    trigger("action_connect");  // no file dialog may open: the double would fail the test
+    EXPECT_TRUE(boxes.saw("Security is on."));
+}
+
+TEST_F(SaleScreenStartUp, DialogColoursKeepTheirBackgroundAndGreyWhatIsDisabled)
+{
+    const QPalette before = QApplication::palette();
+    const QString style = QApplication::style()->name();
+    CRegisterApp::ApplyDialogColours(*qApp);
+    const QPalette p = QApplication::palette();
+    QApplication::setPalette(before);
+    QApplication::setStyle(style);
+    EXPECT_EQ(p.color(QPalette::Active, QPalette::Window), QColor(245, 240, 225));
+    for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
+        EXPECT_EQ(p.color(QPalette::Active, role), QColor(Qt::black)) << role;
+        EXPECT_NE(p.color(QPalette::Disabled, role), p.color(QPalette::Active, role)) << role;
+    }
+}
+
+TEST_F(SaleScreenStartUp, NewStartsAFreshSetAndConnectReturnsToTheOldOne)
 {
     std::filesystem::create_directory(dir.file("shop"));
     header.todaysNotes = "old store";
@@ -78,7 +108,7 @@ TEST_F(FileMenuFixture, NewStartsAFreshSetAndConnectReturnsToTheOldOne)
     EXPECT_TRUE(dlg->windowTitle().contains("Retail.pos"));
 }
 
-TEST_F(FileMenuFixture, RefusedChoicesKeepTheCurrentSetAndItsData)
+TEST_F(SaleScreenStartUp, RefusedChoicesKeepTheCurrentSetAndItsData)
 {
     header.todaysNotes = "keep me";
     ASSERT_EQ(WriteHeader(local, header), 0);
