@@ -3,10 +3,8 @@
 #include "CLocalFile.h"
 #include "CRegisterApp.h"
 #include "CSaleDlg.h"
-#include "PlatformDoubles.h"
-#include "PromptBridge.h"
+#include "RegisterFixture.h"
 #include "SalesFileHeader.h"
-#include "TempDir.h"
 
 #include <QAction>
 #include <QApplication>
@@ -18,38 +16,26 @@
 
 namespace {
 
-struct SaleScreenStartUp : ::testing::Test {
-    TempDir dir;
-    MessageBoxDouble boxes;
+struct SaleScreenStartUp : RegisterFixture {
     FileDialogDouble dialogs;
-    PromptBridge bridge;
-    CLocalFile local{dir.path()};
-    SalesFileHeader header;
     CSaleDlg* dlg = nullptr;
 
     void SetUp() override
     {
-        setUserPrompt(&bridge);
+        RegisterFixture::SetUp();
         dlg = new CSaleDlg(local, header);
         ASSERT_TRUE(dlg->Initialize());
     }
     void TearDown() override
     {
         delete dlg;
-        setUserPrompt(nullptr);
+        RegisterFixture::TearDown();
     }
     void trigger(const char* name)
     {
         auto* action = dlg->findChild<QAction*>(name);
         ASSERT_NE(action, nullptr) << name;
         action->trigger();
-    }
-    // The register's record as stored, read by a fresh CLocalFile.
-    CLocalFile stored() const
-    {
-        CLocalFile again(dir.path());
-        EXPECT_FALSE(again.Load());
-        return again;
     }
 };
 
@@ -92,8 +78,8 @@ TEST_F(SaleScreenStartUp, NewStartsAFreshSetAndConnectReturnsToTheOldOne)
     trigger("action_new");
     EXPECT_TRUE(boxes.texts().empty());
     EXPECT_EQ(fileSize(dir.file("shop/Shop.pos")), 4916);
-    EXPECT_EQ(stored().GetPath("Head"), dir.file("shop/Shop.pos"));
-    EXPECT_EQ(stored().GetPath("Invoices"), dir.file("shop/Shop-Invs.pdb"));
+    EXPECT_EQ(reloaded().GetPath("Head"), dir.file("shop/Shop.pos"));
+    EXPECT_EQ(reloaded().GetPath("Invoices"), dir.file("shop/Shop-Invs.pdb"));
     EXPECT_TRUE(dlg->windowTitle().contains("Shop.pos"));
     EXPECT_EQ(header.todaysNotes, SalesFileHeader{}.todaysNotes);  // a new set starts with default settings
     // The save dialog asked for a ".pos" name.
@@ -103,7 +89,7 @@ TEST_F(SaleScreenStartUp, NewStartsAFreshSetAndConnectReturnsToTheOldOne)
     dialogs.setNextFileName(dir.file("Retail.pos"));
     trigger("action_connect");
     EXPECT_TRUE(boxes.texts().empty());
-    EXPECT_EQ(stored().GetPath("Head"), dir.file("Retail.pos"));
+    EXPECT_EQ(reloaded().GetPath("Head"), dir.file("Retail.pos"));
     EXPECT_EQ(header.todaysNotes, "old store");
     EXPECT_TRUE(dlg->windowTitle().contains("Retail.pos"));
 }
@@ -135,7 +121,7 @@ TEST_F(SaleScreenStartUp, RefusedChoicesKeepTheCurrentSetAndItsData)
     trigger("action_connect");
     EXPECT_EQ(boxes.texts().size(), 2u);
 
-    EXPECT_EQ(stored().GetPath("Head"), dir.file("Retail.pos"));
+    EXPECT_EQ(reloaded().GetPath("Head"), dir.file("Retail.pos"));
     EXPECT_EQ(header.todaysNotes, "keep me");
     EXPECT_TRUE(dlg->windowTitle().contains("Retail.pos"));
 }

@@ -1,7 +1,6 @@
 // The sale screen's state and its actions without a window: resetting for a
 // new sale, products picked or scanned, editing, voiding and loading quotes.
 #include "CLocalFile.h"
-#include "CustomerFile.h"
 #include "InvoiceFile.h"
 #include "ListFiles.h"
 #include "PaymentHistory.h"
@@ -14,6 +13,7 @@
 #include "SaleState.h"
 #include "SalesFileHeader.h"
 #include "ScanDetector.h"
+#include "StoredRecords.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
@@ -36,18 +36,6 @@ struct SaleStateTest : ::testing::Test {
         p.price[0] = price;
         p.stock = 3;
         return p;
-    }
-    // Stores a sale of one line of `item`, as finishing would.
-    void store(const std::string& item, float qty)
-    {
-        int count = 0;
-        ASSERT_EQ(ReadInvoiceCount(local, count), 0);
-        InvoiceRecord sale;
-        sale.itemNumber[0] = item;
-        sale.qty[0] = qty;
-        sale.price[0] = 2;
-        sale.total = 2 * qty;
-        ASSERT_GE(AppendInvoice(local, sale, count, now), 0);
     }
     void addProducts(std::initializer_list<const char*> items)
     {
@@ -186,12 +174,7 @@ TEST_F(SaleStateTest, UnknownCustomerTakesThePreviousOneOffTheSale)
     p.price[2] = 7.0f;
     ASSERT_EQ(EnsureProductFile(local), 0);
     ASSERT_EQ(AppendProduct(local, p), 0);
-    CustomerRecord wholesale;
-    wholesale.text[CustomerRecord::kName] = "Trade";
-    wholesale.text[CustomerRecord::kCity] = "Leeds";
-    wholesale.priceLevel = 2;
-    wholesale.taxZone = "Exempt";
-    ASSERT_NE(SaveCustomerByName(local, wholesale), CustomerSave::NotSaved);
+    storeCustomer(local, "Trade", "Leeds", 2, "Exempt");
     state.Open();
     ASSERT_EQ(state.ItemNumberExit(0, "A1", {}).slot, 0);
     ASSERT_EQ(state.LookupCustomer("Trade"), SaleState::CustomerFound::Found);
@@ -209,8 +192,8 @@ TEST_F(SaleStateTest, UnknownCustomerTakesThePreviousOneOffTheSale)
 TEST_F(SaleStateTest, AStoredSaleBeingEditedIsNeitherClearedNorReplacedAndIsFinishedOverItself)
 {
     addProducts({"A1"});
-    store("A1", 2);
-    store("A1", 1);
+    storeSale(local, SaleSpec().item("A1").total(4).qty(2));
+    storeSale(local, SaleSpec().item("A1").total(2).qty(1));
     state.Open();
     SaleEditing editing(state);
     EXPECT_EQ(editing.BeginEdit(), SaleEditing::Result::NewSaleShown);
@@ -243,8 +226,8 @@ TEST_F(SaleStateTest, AStoredSaleBeingEditedIsNeitherClearedNorReplacedAndIsFini
 TEST_F(SaleStateTest, VoidingAndQuotesChangeOnlyWhatTheyShould)
 {
     addProducts({"A1"});
-    store("A1", 2);
-    store("A1", 1);
+    storeSale(local, SaleSpec().item("A1").total(4).qty(2));
+    storeSale(local, SaleSpec().item("A1").total(2).qty(1));
     state.Open();
     SaleEditing editing(state);
     EXPECT_EQ(editing.Void(), SaleEditing::Result::NewSaleShown);
