@@ -66,7 +66,7 @@ CSaleDlg::CSaleDlg(CLocalFile& local, SalesFileHeader& header, QWidget* parent)
     BuildControls();
     // Menus handle their own keys (Enter chooses the highlighted item).
     for (QWidget* w : findChildren<QWidget*>())
-        if (!qobject_cast<QMenu*>(w))
+        if (!qobject_cast<QMenu*>(w) && w != menu_)
             w->installEventFilter(this);
 }
 
@@ -107,11 +107,6 @@ void CSaleDlg::BuildControls()
     };
     commands.voidSale = [this] { VoidThisSale(); };
     commands.clearSale = [this] { OnClearThisSale(); };
-    commands.about = [this] {
-        MessageBox::information(this, "Register\n\nA cash register for small stores.\n\n"
-                                      "Ring up sales on this screen: type or scan item codes into the grid, "
-                                      "F3 for the customer, F7 salesperson, F8 payment type, F9 to finish.");
-    };
     menu_ = new SaleMenuWidget(this, commands);
     outer->setMenuBar(menu_);
 
@@ -521,7 +516,8 @@ void CSaleDlg::OnNotesExit()
         return;  // the box shows the payment history, not the notes
     // The box shows line breaks as LF; the header keeps CR LF.
     const std::string notes = ss(notes_->toPlainText().replace("\n", "\r\n"), SalesFileHeader::kNoteWidth - 1);
-    UpdateHeader(local_, header_, [&notes](SalesFileHeader& h) { h.todaysNotes = notes; });
+    if (UpdateHeader(local_, header_, [&notes](SalesFileHeader& h) { h.todaysNotes = notes; }) != FileCause::None)
+        MessageBox::information(this, "Unable to save Todays Notes in:\n\n" + local_.GetPath("Head"));
 }
 
 void CSaleDlg::OnCashier()
@@ -569,8 +565,10 @@ void CSaleDlg::OnClearThisSale()
 void CSaleDlg::OnScan(const std::string& code)
 {
     QLineEdit* box = grid_->scanBox();
-    if (!state_.showingNew())
+    if (!state_.showingNew()) {
+        status_->setText("A stored sale is shown: Home brings back the sale being rung up.");
         return;
+    }
     const SaleState::ItemResult result = state_.ScanCode(code, grid_->ShownFilled(), {});
     if (result.unknown)
         SayUnknownItem(code);
@@ -765,7 +763,7 @@ bool CSaleDlg::eventFilter(QObject* watched, QEvent* event)
             break;
         auto* key = static_cast<QKeyEvent*>(event);
         QWidget* focused = QApplication::focusWidget();
-        if (!focused || !(focused == this || isAncestorOf(focused)))
+        if (!focused || focused == menu_ || !(focused == this || isAncestorOf(focused)))
             break;
         // A key not taken by its box comes by again on the way to the parents.
         if (watched == focused) {

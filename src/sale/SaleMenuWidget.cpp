@@ -1,5 +1,7 @@
 #include "SaleMenuWidget.h"
 
+#include "MessageBox.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QLineEdit>
@@ -107,7 +109,11 @@ SaleMenuWidget::SaleMenuWidget(QWidget* parent, Commands commands) : QMenuBar(pa
     payThisSale_ = Add(payments, "Make Payment to this Sale", "action_pay_this_sale");
 
     QMenu* help = addMenu("&Help");
-    Add(help, "About Register", "action_about", commands.about);
+    Add(help, "About Register", "action_about", [parent] {
+        MessageBox::information(parent, "Register\n\nA cash register for small stores.\n\n"
+                                        "Ring up sales on this screen: type or scan item codes into the grid, "
+                                        "F3 for the customer, F7 salesperson, F8 payment type, F9 to finish.");
+    });
 }
 
 void SaleMenuWidget::UpdateStates(const SaleState::MenuStates& states)

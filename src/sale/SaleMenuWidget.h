@@ -15,7 +15,7 @@ class SaleMenuWidget : public QMenuBar {
     Q_OBJECT
 public:
     struct Commands {
-        std::function<void()> connect, newSet, exit, security, voidSale, clearSale, about;
+        std::function<void()> connect, newSet, exit, security, voidSale, clearSale;
     };
 
     SaleMenuWidget(QWidget* parent, Commands commands);

@@ -380,6 +380,10 @@ TEST_F(SaleScreen, PagingShowsStoredSalesReadOnlyAndBringsTheNewSaleBackUnchange
     EXPECT_EQ(text(kItem), "OLD0");
     EXPECT_EQ(notes->toPlainText().toStdString(), "Remember to Thank All Customers for shopping at ACME!\n");
     EXPECT_FALSE(dlg->state().menuStates().payThisSale);  // paid
+    dlg->control(kItem)->setFocus();
+    scan("A100");  // a stored sale takes no scan, and says why
+    EXPECT_EQ(text(kItem), "OLD0");
+    EXPECT_TRUE(dlg->statusText().startsWith("A stored sale is shown")) << dlg->statusText().toStdString();
     key(Qt::Key_PageUp);  // record 0 stays
     expectTexts({{kRecordNumber, "0"}, {kPaidState, "Paid"}});
 
