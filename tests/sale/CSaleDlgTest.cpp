@@ -306,6 +306,9 @@ TEST_F(SaleScreen, ScansRingUpInTheNextEmptyRowWhateverGridBoxHasTheFocus)
 TEST_F(SaleScreen, TodaysNotesAreWrittenToTheHeaderForEveryRegister)
 {
     open();
+    SalesFileHeader other = storedHeader();  // another register's change meanwhile
+    other.paymentTypes = "Cash\r\nTokens\r\n";
+    ASSERT_EQ(WriteHeader(local, other), 0);
     auto* notes = qobject_cast<QPlainTextEdit*>(dlg->control(kTodaysNotes));
     notes->setFocus();
     notes->selectAll();
@@ -314,6 +317,7 @@ TEST_F(SaleScreen, TodaysNotesAreWrittenToTheHeaderForEveryRegister)
     SalesFileHeader stored;
     ASSERT_EQ(ReadHeader(local, stored), 0);
     EXPECT_EQ(stored.todaysNotes, "Delivery at 3");
+    EXPECT_EQ(stored.paymentTypes, "Cash\r\nTokens\r\n");
 
     // Escape does not close the screen; File, Exit does, and notes still being
     // typed are written first.

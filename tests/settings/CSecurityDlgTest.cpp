@@ -141,12 +141,17 @@ TEST_F(SecurityWindow, MismatchChangesNothingAndEmptyPairRemovesThePassword)
     EXPECT_TRUE(boxesEmpty(dlg));
     EXPECT_EQ(storedPassword(), "old");
 
-    // Empty and empty: removed, and said so; Enter in the confirmation box works too.
+    // Empty and empty: removed, and said so; Enter in the confirmation box works
+    // too. What another register saved meanwhile stays.
+    SalesFileHeader other = storedHeader();
+    other.todaysNotes = "from the other till";
+    ASSERT_EQ(WriteHeader(local, other), 0);
     boxes.clear();
     boxes.answer(MessageBox::Answer::Ok);
     QTest::keyClick(child<QLineEdit>(dlg, "confirm_password"), Qt::Key_Return);
     EXPECT_EQ(boxes.texts(), std::vector<std::string>{"Password Removed!"});
     EXPECT_EQ(storedPassword(), "");
+    EXPECT_EQ(storedHeader().todaysNotes, "from the other till");
 }
 
 TEST_F(SecurityWindow, SecuritySwitchIsSavedAtOnceAndSurvivesARestart)
