@@ -30,6 +30,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDate>
+#include <QFile>
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -284,7 +285,7 @@ void CSaleDlg::OpenFileSet()
         header_.rollFontSize = 24;
     const CalendarTime now = Clock::now();
     calendar_->setSelectedDate(QDate(now.year, now.month, now.day));
-    setWindowTitle("Register - " + qs(local_.GetPath("Head")));
+    setWindowTitle("Register - " + QFile::decodeName(local_.GetPath("Head").c_str()));
     SetReadOnly(false);
     banner_->hide();
     ShowSale();
@@ -355,7 +356,7 @@ void CSaleDlg::ShowSale()
     if (sale.year != 0)
         banner_->setText(qs("Sale Date: " + FormatOleDate(sale.saleTime, "%A, %B %d, %Y at %I:%M %p")));
     customer_->Show(sale, header_.simpleTax ? QString("Simple Tax") : "Tax:" + qs(state_.taxTableName()));
-    fileLocation_->setText("File Location: " + qs(local_.GetPath("Invoices")));
+    fileLocation_->setText("File Location: " + QFile::decodeName(local_.GetPath("Invoices").c_str()));
     records_->setText(QString::number(state_.count));
     recordNumber_->setText(QString::number(local_.currentRecord));
     if (!notes_->hasFocus())

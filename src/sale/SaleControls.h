@@ -41,6 +41,8 @@ inline void SetNumberText(QLineEdit* box, const QString& text)
     box->setCursorPosition(0);
 }
 
+// Record text to and from the screen; paths are the file system's own
+// encoding instead (QFile::decodeName), since they must open the files.
 inline QString qs(const std::string& text) { return RecordText::toQt(text); }
 inline std::string ss(const QString& text, std::size_t maxChars = std::string::npos)
 {
