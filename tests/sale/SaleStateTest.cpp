@@ -37,6 +37,14 @@ struct SaleStateTest : ::testing::Test {
         p.stock = 3;
         return p;
     }
+    // Product A1 (stock 3), two stored sales of it (2, then 1), the new sale shown.
+    void openOnTwoSales()
+    {
+        addProducts({"A1"});
+        storeSale(local, SaleSpec().item("A1").total(4).qty(2));
+        storeSale(local, SaleSpec().item("A1").total(2).qty(1));
+        state.Open();
+    }
     void addProducts(std::initializer_list<const char*> items)
     {
         ASSERT_EQ(EnsureProductFile(local), 0);
@@ -191,10 +199,7 @@ TEST_F(SaleStateTest, UnknownCustomerTakesThePreviousOneOffTheSale)
 
 TEST_F(SaleStateTest, AStoredSaleBeingEditedIsNeitherClearedNorReplacedAndIsFinishedOverItself)
 {
-    addProducts({"A1"});
-    storeSale(local, SaleSpec().item("A1").total(4).qty(2));
-    storeSale(local, SaleSpec().item("A1").total(2).qty(1));
-    state.Open();
+    openOnTwoSales();
     SaleEditing editing(state);
     EXPECT_EQ(editing.BeginEdit(), SaleEditing::Result::NewSaleShown);
     EXPECT_TRUE(SaleFinishing(state).target().append);
@@ -225,10 +230,7 @@ TEST_F(SaleStateTest, AStoredSaleBeingEditedIsNeitherClearedNorReplacedAndIsFini
 
 TEST_F(SaleStateTest, VoidingAndQuotesChangeOnlyWhatTheyShould)
 {
-    addProducts({"A1"});
-    storeSale(local, SaleSpec().item("A1").total(4).qty(2));
-    storeSale(local, SaleSpec().item("A1").total(2).qty(1));
-    state.Open();
+    openOnTwoSales();
     SaleEditing editing(state);
     EXPECT_EQ(editing.Void(), SaleEditing::Result::NewSaleShown);
     state.GoPrev();
