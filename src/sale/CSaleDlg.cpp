@@ -1,7 +1,9 @@
 #include "CSaleDlg.h"
 
+#include "CGeneralDlg.h"
 #include "CLocalFile.h"
 #include "CLoginDlg.h"
+#include "CSalePrinter.h"
 #include "CSecurityDlg.h"
 #include "Clock.h"
 #include "ComboFill.h"
@@ -106,6 +108,9 @@ void CSaleDlg::BuildControls()
         CSecurityDlg security(local_, header_, this);
         security.exec();
     };
+    commands.chooseReceiptPrinter = [this] { CSalePrinter::ChooseReceiptPrinter(this, local_); };
+    commands.openDrawer = [this] { CSalePrinter::OpenDrawer(this, local_); };
+    commands.general = [this] { OnGeneralSettings(); };
     commands.voidSale = [this] { VoidThisSale(); };
     commands.clearSale = [this] { OnClearThisSale(); };
     menu_ = new SaleMenuWidget(this, commands);
@@ -527,6 +532,19 @@ void CSaleDlg::OnCashier()
         return;
     if (CLoginDlg::LogIn(this, local_, header_, state_.current))
         ShowSale();
+}
+
+// Settings, "General": the visibility settings and the totals follow at once.
+void CSaleDlg::OnGeneralSettings()
+{
+    if (!CGeneralDlg::Run(this, local_, header_))
+        return;
+    ApplyVisibility();
+    if (state_.showingNew())
+        state_.Recalculate();
+    else
+        RecalculateTotals(state_.held, header_);
+    ShowSale();
 }
 
 void CSaleDlg::OnFinishSale()

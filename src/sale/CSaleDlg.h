@@ -103,6 +103,7 @@ private:
     void OnNotesExit();
     void OnPaidEdited(const QString& text);
     void OnCashier();
+    void OnGeneralSettings();
     void OnFinishSale();
     void OnClearThisSale();
     void VoidThisSale();

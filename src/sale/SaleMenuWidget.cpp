@@ -35,7 +35,9 @@ SaleMenuWidget::SaleMenuWidget(QWidget* parent, Commands commands) : QMenuBar(pa
     Add(file, "&Connect...", "action_connect", commands.connect);
     Add(file, "&New...", "action_new", commands.newSet);
     file->addSeparator();
-    Greyed(file, {"Print Sales Copy...", "Print Packing List...", "Choose Receipt Printer...", "Open Drawer"});
+    Greyed(file, {"Print Sales Copy...", "Print Packing List..."});
+    Add(file, "Choose Receipt Printer...", "action_choose_receipt_printer", commands.chooseReceiptPrinter);
+    Add(file, "Open Drawer", "action_open_drawer", commands.openDrawer);
     file->addSeparator();
     Add(file, "E&xit", "action_exit", commands.exit);
 
@@ -62,7 +64,7 @@ SaleMenuWidget::SaleMenuWidget(QWidget* parent, Commands commands) : QMenuBar(pa
 
     QMenu* settings = addMenu("&Settings");
     settings->setObjectName("menu_settings");
-    Greyed(settings, {"General"});
+    Add(settings, "General", "action_general", commands.general);
     Add(settings, "Security", "action_security", commands.security);
     Greyed(settings, {"Our Company", "Receipt Messages", "Taxes", "Terms", "Sale Dates", "Discount Levels",
                       "Customers", "Cashiers", "Sales Personnel", "Payment Types", "Catagories", "Departments",

@@ -15,7 +15,9 @@ class SaleMenuWidget : public QMenuBar {
     Q_OBJECT
 public:
     struct Commands {
-        std::function<void()> connect, newSet, exit, security, voidSale, clearSale;
+        std::function<void()> connect, newSet, chooseReceiptPrinter, openDrawer, exit;
+        std::function<void()> general, security;
+        std::function<void()> voidSale, clearSale;
     };
 
     SaleMenuWidget(QWidget* parent, Commands commands);
