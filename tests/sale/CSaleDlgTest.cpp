@@ -1,6 +1,7 @@
 // The sale screen driven as a cashier drives it: real boxes, real key presses,
 // real focus changes, real files in a fresh folder.
 #include "CSaleDlg.h"
+#include "CGeneralDlg.h"
 #include "CLoginDlg.h"
 #include "CSecurityDlg.h"
 #include "ModalDriver.h"
@@ -12,6 +13,7 @@
 #include "SaleKeys.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QAbstractSlider>
 #include <QApplication>
 #include <QComboBox>
@@ -535,6 +537,17 @@ TEST_F(SaleScreen, DisplaySettingsHideGroupsAndTaxesShownSeparatelyReadTaxTwoThe
     expectTexts({{kTax2, "2.00"}, {kTax1, "5.00"}});
     EXPECT_LT(dlg->control(kTax2)->x(), dlg->control(kTax1)->x());
     EXPECT_EQ(text(kTotal), "107.00");
+    // Settings, General shows them again at once.
+    whenModal<CGeneralDlg>([](CGeneralDlg* general) {
+        for (const char* flag : {"show_calendar", "show_change_calc"})
+            general->findChild<QCheckBox*>(flag)->setChecked(true);
+        general->findChild<QPushButton*>("ok")->click();
+        if (general->isVisible())
+            general->reject();  // refused: the test fails above, without hanging
+    });
+    dlg->findChild<QAction*>("action_general")->trigger();
+    EXPECT_TRUE(dlg->control(kCalendar)->isVisible());
+    EXPECT_TRUE(dlg->control(kPaid)->isVisible());
 }
 
 TEST_F(SaleScreen, EnterMovesAsTabAndTabOutOfTheLastPriceScrollsTheGrid)
