@@ -42,26 +42,6 @@ void logInAs(const QString& name, const QString& password)
     });
 }
 
-// Closes every summary window that opens while it lives, and counts them.
-class SummaryWatch {
-public:
-    SummaryWatch()
-    {
-        timer_.setInterval(5);
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            if (auto* d = qobject_cast<CSummaryDlg*>(QApplication::activeModalWidget())) {
-                ++opened;
-                d->reject();
-            }
-        });
-        timer_.start();
-    }
-    int opened = 0;
-
-private:
-    QTimer timer_;
-};
-
 CalendarTime at(int year, int month, int day, int hour, int minute)
 {
     return CalendarTime{.year = year, .month = month, .day = day, .hour = hour, .minute = minute};
@@ -187,10 +167,10 @@ TEST_F(CashierLogIn, WithoutRequiredLogInThereIsNoReportAndNoMessage)
     maryIsLoggedIn();
     storeSale(local, SaleSpec().total(2).cashier("Mary").when(at(2026, 12, 6, 10, 0)));
     clock.set(2026, 12, 6, 13, 30, 15);
-    SummaryWatch watch;
+    ModalCounter<CSummaryDlg> summaries;
     logInAs("John", "Jpw");
     EXPECT_TRUE(CLoginDlg::LogIn(nullptr, local, header, sale));
-    EXPECT_EQ(watch.opened, 0);
+    EXPECT_EQ(summaries.count(), 0);
     EXPECT_TRUE(boxes.texts().empty());
     EXPECT_EQ(reloaded().loggedInCashier, "John");
     EXPECT_EQ(reloaded().loginTime, OleDate::fromCalendar(2026, 12, 6, 13, 30, 15));
@@ -201,7 +181,7 @@ TEST_F(CashierLogIn, WithoutRequiredLogInThereIsNoReportAndNoMessage)
     boxes.answer(MessageBox::Answer::Ok);
     logInAs("Mary", "m");
     EXPECT_TRUE(CLoginDlg::LogIn(nullptr, local, header, sale));
-    EXPECT_EQ(watch.opened, 0);
+    EXPECT_EQ(summaries.count(), 0);
     EXPECT_EQ(boxes.texts(), std::vector<std::string>{"Log-in cashier Mary"});
     EXPECT_EQ(sale.cashier, "Mary");
 }
