@@ -19,6 +19,7 @@
 #include "SaleGridWidget.h"
 #include "SaleKeys.h"
 #include "SaleMenuWidget.h"
+#include "SaleNavigationWidget.h"
 #include "SalePeopleWidget.h"
 #include "SaleTotals.h"
 #include "SaleTotalsWidget.h"
@@ -172,33 +173,14 @@ QLayout* CSaleDlg::BuildBottom()
 {
     auto* column = new QVBoxLayout;
     auto* bottom = new QHBoxLayout;
-    auto* navigate = new QGroupBox("Navigate", this);
-    auto* nav = new QGridLayout(navigate);
-    nav->setContentsMargins(6, 2, 6, 2);
-    auto button = [this](int id, const char* text, const char* name, const char* tip) {
-        auto* b = new QPushButton(text, this);
-        RegisterControl(id, b, name);
-        b->setToolTip(tip);
-        b->setAutoDefault(false);
-        return b;
-    };
-    prev_ = button(kPrev, "Prev", "prev", "Displays the Previous sale record.");
-    next_ = button(kNext, "Next", "next", "Displays the Next sale record.");
-    current_ = button(kCurrent, "Current", "current", "Displays the Current unprocessed sale.");
-    goto_ = button(kGoto, "Goto#", "goto", "Displays the specified sales record.");
-    recordNumber_ = MakeBox(this, [this](int id, QWidget* w, const char* n) { RegisterControl(id, w, n); },
-                            kRecordNumber, "recordno", true);
-    recordNumber_->setToolTip("Sales record number to display with the button 'Goto#'.");
-    records_ = MakeBox(this, [this](int id, QWidget* w, const char* n) { RegisterControl(id, w, n); }, kRecords,
-                       "records", false);
-    records_->setToolTip("Total number of Sales records.");
-    nav->addWidget(prev_, 0, 0);
-    nav->addWidget(next_, 0, 1);
-    nav->addWidget(current_, 0, 2);
-    nav->addWidget(recordNumber_, 1, 0);
-    nav->addWidget(goto_, 1, 1);
-    nav->addWidget(new QLabel("Records", this), 2, 0);
-    nav->addWidget(records_, 2, 1);
+    auto* navigate =
+        new SaleNavigationWidget(this, [this](int id, QWidget* w, const char* n) { RegisterControl(id, w, n); });
+    prev_ = navigate->prev;
+    next_ = navigate->next;
+    current_ = navigate->current;
+    goto_ = navigate->go;
+    recordNumber_ = navigate->recordNumber;
+    records_ = navigate->records;
     bottom->addWidget(navigate);
 
     notesGroup_ = new QGroupBox("Todays Notes", this);

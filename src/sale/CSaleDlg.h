@@ -3,7 +3,7 @@
 // customer, the lists, the navigation and the menu bar that reaches every other
 // window. It shows and edits the state of a SaleState; its parts are widgets of
 // their own (SaleGridWidget, SaleTotalsWidget, SaleCustomerWidget,
-// SaleMenuWidget).
+// SalePeopleWidget, SaleNavigationWidget, SaleMenuWidget).
 
 #include "PaymentHistory.h"
 #include "SaleState.h"
