@@ -66,9 +66,10 @@ SaleMenuWidget::SaleMenuWidget(QWidget* parent, Commands commands) : QMenuBar(pa
     settings->setObjectName("menu_settings");
     Add(settings, "General", "action_general", commands.general);
     Add(settings, "Security", "action_security", commands.security);
-    Greyed(settings, {"Our Company", "Receipt Messages", "Taxes", "Terms", "Sale Dates", "Discount Levels",
-                      "Customers", "Cashiers", "Sales Personnel", "Payment Types", "Catagories", "Departments",
-                      "Vendors"});
+    Greyed(settings, {"Our Company", "Receipt Messages", "Taxes", "Terms", "Sale Dates", "Discount Levels"});
+    Add(settings, "Customers", "action_customers", commands.customers);
+    Greyed(settings, {"Cashiers", "Sales Personnel", "Payment Types", "Catagories", "Departments"});
+    Add(settings, "Vendors", "action_vendors", commands.vendors);
 
     QMenu* products = addMenu("&Products");
     Greyed(products, {"Find Product", "New / Edit Products", "Purchase Order"});
