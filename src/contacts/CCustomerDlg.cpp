@@ -6,12 +6,10 @@
 #include "CLocalFile.h"
 #include "ContactTransfer.h"
 #include "CustomerFile.h"
-#include "FileDialog.h"
 #include "ListFiles.h"
 #include "MessageBox.h"
 #include "RecordText.h"
 #include "SalesFileHeader.h"
-#include "SecurityGate.h"
 #include "TextFormat.h"
 
 #include <QButtonGroup>
@@ -20,11 +18,9 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTreeWidget>
@@ -357,34 +353,19 @@ void CCustomerDlg::OnLabels()
 {
     CustomerFileHeader file;
     ReadCustomerHeader(local_, file);
-    CLabelsDlg dlg("Edit Customer Labels", file.labels, this);
-    if (dlg.exec() != QDialog::Accepted)
+    if (!CLabelsDlg::Edit(this, "Edit Customer Labels", file.labels))
         return;
-    file.labels = dlg.labels();
     WriteCustomerHeader(local_, file);
     ApplyLabels();
 }
 
 void CCustomerDlg::OnImport()
 {
-    if (SecurityGate(local_))
-        return;
-    if (MessageBox::show(this, kImportText, MessageBox::Buttons::OkCancel) != MessageBox::Answer::Ok)
-        return;
-    const std::string path = FileDialog::getOpenFileName(this, kAddressFilter, ".txt", "Address.txt");
+    const std::string path = AskImportFile(this, local_, kImportText);
     if (path.empty())
         return;
     std::size_t added = 0;
-    switch (ImportCustomers(local_, path, added)) {
-    case TransferResult::Done:
-        break;
-    case TransferResult::NoRoom:
-        MessageBox::show(this, "Too many customers: the customer numbers would pass 65535.\n\nNothing was imported.");
-        break;
-    default:
-        MessageBox::show(this, "Unable to import:\n\n" + path + "\n\nNothing was imported.");
-        break;
-    }
+    SayTransferFailed(this, ImportCustomers(local_, path, added), path);
     selector_ = 0;
     selectors_->button(0)->setChecked(true);
     Relist();
@@ -392,9 +373,7 @@ void CCustomerDlg::OnImport()
 
 void CCustomerDlg::OnExport()
 {
-    if (SecurityGate(local_))
-        return;
-    const std::string path = FileDialog::getSaveFileName(this, kAddressFilter, ".txt", "Address.txt");
+    const std::string path = AskExportFile(this, local_);
     if (path.empty())
         return;
     CExportCustomerDlg choice(this);
@@ -409,8 +388,7 @@ void CCustomerDlg::OnExport()
     for (int i = 0; i < list_->topLevelItemCount(); ++i)
         shown.insert(static_cast<std::uint16_t>(list_->topLevelItem(i)->text(3).toUInt()));
     std::size_t written = 0;
-    if (ExportCustomers(local_, path, information, listed ? &shown : nullptr, written) != TransferResult::Done)
-        MessageBox::show(this, "Unable to write:\n\n" + path);
+    SayTransferFailed(this, ExportCustomers(local_, path, information, listed ? &shown : nullptr, written), path);
 }
 
 void CCustomerDlg::keyPressEvent(QKeyEvent* event)

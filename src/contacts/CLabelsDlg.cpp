@@ -29,6 +29,15 @@ CLabelsDlg::CLabelsDlg(const QString& title, const Labels& labels, QWidget* pare
     layout->addWidget(buttons);
 }
 
+bool CLabelsDlg::Edit(QWidget* parent, const QString& title, Labels& labels)
+{
+    CLabelsDlg dlg(title, labels, parent);
+    if (dlg.exec() != QDialog::Accepted)
+        return false;
+    labels = dlg.labels();
+    return true;
+}
+
 CLabelsDlg::Labels CLabelsDlg::labels() const
 {
     Labels out;

@@ -16,6 +16,8 @@ public:
     CLabelsDlg(const QString& title, const Labels& labels, QWidget* parent = nullptr);
     // The boxes, each cut to the 13 characters a label holds.
     Labels labels() const;
+    // Shows the labels; after OK, true with the new ones.
+    static bool Edit(QWidget* parent, const QString& title, Labels& labels);
 
 private:
     std::array<QLineEdit*, 16> boxes_{};

@@ -4,20 +4,15 @@
 #include "ContactFieldsWidget.h"
 #include "CLocalFile.h"
 #include "ContactTransfer.h"
-#include "FileDialog.h"
 #include "MessageBox.h"
 #include "RecordText.h"
-#include "SecurityGate.h"
 #include "VendorFile.h"
 
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -193,39 +188,29 @@ void CVendorDlg::OnLabels()
 {
     VendorFileHeader file;
     ReadVendorHeader(local_, file);
-    CLabelsDlg dlg("Edit Vendor Labels", file.labels, this);
-    if (dlg.exec() != QDialog::Accepted)
+    if (!CLabelsDlg::Edit(this, "Edit Vendor Labels", file.labels))
         return;
-    file.labels = dlg.labels();
     WriteVendorHeader(local_, file);
     ApplyLabels();
 }
 
 void CVendorDlg::OnImport()
 {
-    if (SecurityGate(local_))
-        return;
-    if (MessageBox::show(this, kImportText, MessageBox::Buttons::OkCancel) != MessageBox::Answer::Ok)
-        return;
-    const std::string path = FileDialog::getOpenFileName(this, kAddressFilter, ".txt", "Address.txt");
+    const std::string path = AskImportFile(this, local_, kImportText);
     if (path.empty())
         return;
     std::size_t added = 0;
-    if (ImportVendors(local_, path, added) != TransferResult::Done)
-        MessageBox::show(this, "Unable to import:\n\n" + path + "\n\nNothing was imported.");
+    SayTransferFailed(this, ImportVendors(local_, path, added), path);
     Relist();
 }
 
 void CVendorDlg::OnExport()
 {
-    if (SecurityGate(local_))
-        return;
-    const std::string path = FileDialog::getSaveFileName(this, kAddressFilter, ".txt", "Address.txt");
+    const std::string path = AskExportFile(this, local_);
     if (path.empty())
         return;
     std::size_t written = 0;
-    if (ExportVendors(local_, path, written) != TransferResult::Done)
-        MessageBox::show(this, "Unable to write:\n\n" + path);
+    SayTransferFailed(this, ExportVendors(local_, path, written), path);
 }
 
 void CVendorDlg::keyPressEvent(QKeyEvent* event)

@@ -1,6 +1,9 @@
 #include "ContactFieldsWidget.h"
 
+#include "FileDialog.h"
+#include "MessageBox.h"
 #include "RecordText.h"
+#include "SecurityGate.h"
 
 #include <QCoreApplication>
 #include <QGridLayout>
@@ -15,6 +18,7 @@ namespace {
 // The caption row of each text field.
 constexpr int kRowOfText[ContactFieldsWidget::kTexts] = {0, 1, 2, 3, 3, 3, 4, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14};
 constexpr std::size_t kCity = 3;
+const char* const kAddressFilter = "Address (*.txt)|*.txt|All Files (*.*)|*.*||";
 }  // namespace
 
 ContactFieldsWidget::ContactFieldsWidget(std::size_t textChars, std::size_t notesChars, QWidget* parent)
@@ -101,4 +105,36 @@ bool ContactEnter(QWidget* window, QKeyEvent* event)
     }
     event->accept();
     return true;
+}
+
+std::string AskImportFile(QWidget* parent, const CLocalFile& local, const char* explanation)
+{
+    if (SecurityGate(local) || MessageBox::show(parent, explanation, MessageBox::Buttons::OkCancel) != MessageBox::Answer::Ok)
+        return {};
+    return FileDialog::getOpenFileName(parent, kAddressFilter, ".txt", "Address.txt");
+}
+
+std::string AskExportFile(QWidget* parent, const CLocalFile& local)
+{
+    if (SecurityGate(local))
+        return {};
+    return FileDialog::getSaveFileName(parent, kAddressFilter, ".txt", "Address.txt");
+}
+
+void SayTransferFailed(QWidget* parent, TransferResult result, const std::string& path)
+{
+    switch (result) {
+    case TransferResult::Done:
+        break;
+    case TransferResult::NoRoom:
+        MessageBox::show(parent, "Too many customers: the customer numbers would pass 65535.\n\nNothing was imported.");
+        break;
+    case TransferResult::Unreadable:
+    case TransferResult::NotStored:
+        MessageBox::show(parent, "Unable to import:\n\n" + path + "\n\nNothing was imported.");
+        break;
+    case TransferResult::Unwritable:
+        MessageBox::show(parent, "Unable to write:\n\n" + path);
+        break;
+    }
 }

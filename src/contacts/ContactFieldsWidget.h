@@ -4,11 +4,14 @@
 // the two phones) and the multi-line notes box under the last caption. Also
 // the small pieces both windows share.
 
+#include "ContactTransfer.h"
+
 #include <QWidget>
 
 #include <array>
 #include <string>
 
+class CLocalFile;
 class QKeyEvent;
 class QLabel;
 class QLineEdit;
@@ -51,5 +54,11 @@ QPushButton* ContactButton(QWidget* parent, const QString& text, const char* nam
 // Enter in a contact window: presses the focused button, else moves on as Tab
 // does; never closes the window. True when the key was Enter.
 bool ContactEnter(QWidget* window, QKeyEvent* event);
-// The text files' filter of both windows.
-inline const char* const kAddressFilter = "Address (*.txt)|*.txt|All Files (*.*)|*.*||";
+// The text file to import, after the security gate and the explanation
+// (OK/Cancel); empty when refused or cancelled.
+std::string AskImportFile(QWidget* parent, const CLocalFile& local, const char* explanation);
+// The text file to export to, after the security gate; empty when refused or
+// cancelled.
+std::string AskExportFile(QWidget* parent, const CLocalFile& local);
+// Tells the user that an import or export failed, and why.
+void SayTransferFailed(QWidget* parent, TransferResult result, const std::string& path);

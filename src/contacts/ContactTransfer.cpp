@@ -141,7 +141,7 @@ TransferResult ImportCustomers(const CLocalFile& local, const std::string& path,
         CustomerFileHeader header;
         const bool full = ReadCustomerHeader(local, header) == FileCause::None &&
                           (header.nextNumber == 0 || header.nextNumber + records.size() - 1 > 0xFFFF);
-        return full ? TransferResult::NoRoom : TransferResult::Unwritable;
+        return full ? TransferResult::NoRoom : TransferResult::NotStored;
     }
     added = records.size();
     return TransferResult::Done;
@@ -188,7 +188,7 @@ TransferResult ImportVendors(const CLocalFile& local, const std::string& path, s
             records.push_back(record);
     }
     if (AppendVendors(local, records) != FileCause::None)
-        return TransferResult::Unwritable;
+        return TransferResult::NotStored;
     added = records.size();
     return TransferResult::Done;
 }

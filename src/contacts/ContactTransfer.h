@@ -29,7 +29,8 @@ std::string CustomerInfoLine(const CustomerRecord& record);
 // kept to 0..5 and a terms id that `termsIds` lacks becomes 0.
 CustomerRecord CustomerFromFields(const std::vector<std::string>& fields, const std::set<std::uint8_t>& termsIds);
 
-enum class TransferResult { Done, Unreadable, Unwritable, NoRoom };
+// Unreadable and Unwritable concern the text file, NotStored the data file.
+enum class TransferResult { Done, Unreadable, Unwritable, NotStored, NoRoom };
 // Writes the customers of the file in file order (the placeholder never);
 // `only`, when given, keeps those whose number it holds.
 TransferResult ExportCustomers(const CLocalFile& local, const std::string& path, bool information,
