@@ -114,6 +114,27 @@ ChangeResult replace(const ListKind& kind, const CLocalFile& local, long long n,
     return file.replaceRecord(n, rec) ? ChangeResult::Done : ChangeResult::Failed;
 }
 
+// Overwrites the first record named `original` (ignoring case), looked for
+// inside the same exclusive open as the write.
+ChangeResult replaceByName(const ListKind& kind, const CLocalFile& local, const std::string& original,
+                           const std::uint8_t* rec)
+{
+    CountedFile file(kind.layout);
+    if (file.open(local.GetPath(kind.key), OpenMode::ReadWrite) != FileCause::None)
+        return ChangeResult::Failed;
+    long long found = -1;
+    if (!file.scan(0, [&](long long i, const std::uint8_t* stored) {
+            if (!slotEqualsNoCase(stored + kind.nameOffset, kind.nameWidth, original))
+                return false;
+            found = i;
+            return true;
+        }))
+        return ChangeResult::Failed;
+    if (found < 0)
+        return ChangeResult::NotFound;
+    return file.replaceRecord(found, rec) ? ChangeResult::Done : ChangeResult::Failed;
+}
+
 // Deletes the first record `matches` accepts.
 ChangeResult removeFirst(const ListKind& kind, const CLocalFile& local,
                          const std::function<bool(const std::uint8_t*)>& matches, int* openCause = nullptr)
@@ -192,6 +213,13 @@ ChangeResult ReplaceCashier(const CLocalFile& local, long long n, const CashierR
     return replace(kCashiers, local, n, buf);
 }
 
+ChangeResult ReplaceCashierNamed(const CLocalFile& local, const std::string& original, const CashierRecord& record)
+{
+    std::uint8_t buf[CashierRecord::kSize];
+    record.encode(buf);
+    return replaceByName(kCashiers, local, original, buf);
+}
+
 ChangeResult DeleteCashier(const CLocalFile& local, const std::string& name)
 {
     return removeByName(kCashiers, local, name);
@@ -266,6 +294,14 @@ ChangeResult ReplaceSalesperson(const CLocalFile& local, long long n, const Sale
     return replace(kSalespeople, local, n, buf);
 }
 
+ChangeResult ReplaceSalespersonNamed(const CLocalFile& local, const std::string& original,
+                                     const SalespersonRecord& record)
+{
+    std::uint8_t buf[SalespersonRecord::kSize];
+    record.encode(buf);
+    return replaceByName(kSalespeople, local, original, buf);
+}
+
 ChangeResult DeleteSalesperson(const CLocalFile& local, const std::string& name)
 {
     return removeByName(kSalespeople, local, name);
@@ -286,6 +322,18 @@ TextRows ListTaxTable(const CLocalFile& local)
     });
 }
 
+std::vector<TaxTableRecord> ListTaxZones(const CLocalFile& local)
+{
+    std::vector<TaxTableRecord> out;
+    if (!eachRecord(kTaxTable, local, [&](long long, const std::uint8_t* rec) {
+            TaxTableRecord t;
+            t.decode(rec);
+            out.push_back(t);
+        }))
+        out.clear();
+    return out;
+}
+
 int AppendTaxZone(const CLocalFile& local, const TaxTableRecord& record)
 {
     std::uint8_t buf[TaxTableRecord::kSize];
@@ -298,6 +346,13 @@ ChangeResult ReplaceTaxZone(const CLocalFile& local, long long n, const TaxTable
     std::uint8_t buf[TaxTableRecord::kSize];
     record.encode(buf);
     return replace(kTaxTable, local, n, buf);
+}
+
+ChangeResult ReplaceTaxZoneNamed(const CLocalFile& local, const std::string& original, const TaxTableRecord& record)
+{
+    std::uint8_t buf[TaxTableRecord::kSize];
+    record.encode(buf);
+    return replaceByName(kTaxTable, local, original, buf);
 }
 
 ChangeResult DeleteTaxZone(const CLocalFile& local, const std::string& name)
@@ -364,22 +419,16 @@ int AppendTerms(const CLocalFile& local, TermsRecord& record)
     const int cause = file.openOrCreate(local.GetPath(kTerms.key), newFile(kTerms));
     if (cause != FileCause::None)
         return cause;
-    bool used[256] = {};
+    // 0 is COD's; a counter back at 0 has given out every id once.
+    const int id = codec::getU8(file.header(), TermsRecord::kNextIdOffset);
+    bool used = id == 0;
     if (!file.scan(0, [&](long long, const std::uint8_t* rec) {
-            used[rec[0]] = true;
-            return false;
+            used = used || rec[0] == id;
+            return used;
         }))
         return FileCause::Generic;
-    int id = codec::getU8(file.header(), TermsRecord::kNextIdOffset);
-    if (used[id] || id == 0) {
-        // 0 always stays COD's; after the counter wrapped take the lowest free id.
-        id = -1;
-        for (int k = 1; k < 256 && id < 0; ++k)
-            if (!used[k])
-                id = k;
-        if (id < 0)
-            return FileCause::Generic;
-    }
+    if (used)
+        return FileCause::Generic;
     TermsRecord stored = record;
     stored.id = static_cast<std::uint8_t>(id);
     stored.name = TermsRecord::BuildName(stored);
