@@ -39,11 +39,7 @@ CCompanyDlg::CCompanyDlg(const CLocalFile& local, SalesFileHeader& header, QWidg
         box->setMaxLength(23);
     email_ = lineBox(this, grid, 7, "eMail", "email", c.email);
     email_->setMaxLength(39);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setObjectName("ok");
-    buttons->button(QDialogButtonBox::Cancel)->setObjectName("cancel");
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox* buttons = okCancel(this);
     outer->addWidget(buttons);
     name_->setFocus();
 }

@@ -38,14 +38,10 @@ CReceiptMessagesDlg::CReceiptMessagesDlg(const CLocalFile& local, SalesFileHeade
     receiptHeader_ = message(this, outer, "Receipt Header", "receipt_header", header.receiptHeader);
     termsMessage_ = message(this, outer, "Terms Message", "terms_message", header.termsMessage);
     optionalMessage_ = message(this, outer, "Optional Message", "optional_message", header.optionalMessage);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setObjectName("ok");
-    buttons->button(QDialogButtonBox::Cancel)->setObjectName("cancel");
+    QDialogButtonBox* buttons = okCancel(this);
     QPushButton* logo = buttons->addButton("Find Logo", QDialogButtonBox::ActionRole);
     logo->setObjectName("find_logo");
     connect(logo, &QPushButton::clicked, this, &CReceiptMessagesDlg::OnFindLogo);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     outer->addWidget(buttons);
     receiptHeader_->setFocus();
 }

@@ -2,15 +2,12 @@
 
 #include "Clock.h"
 #include "MessageBox.h"
+#include "SettingsForm.h"
 #include "SalesFileHeader.h"
 #include "StoreDetails.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
-#include <QDialogButtonBox>
-#include <QGridLayout>
-#include <QLabel>
-#include <QPushButton>
 
 namespace {
 QDate qdate(const CalendarTime& t)
@@ -66,12 +63,7 @@ CSaleDatesDlg::CSaleDatesDlg(const CLocalFile& local, SalesFileHeader& header, Q
     on_->setChecked(header.saleDatesOn);
     grid->addWidget(on_, 2, 0, 1, 2);
     grid->addWidget(new QLabel("The %Sale field takes effect durring this period.", this), 3, 0, 1, 2);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setObjectName("ok");
-    buttons->button(QDialogButtonBox::Cancel)->setObjectName("cancel");
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    grid->addWidget(buttons, 4, 0, 1, 2);
+    grid->addWidget(SettingsForm::okCancel(this), 4, 0, 1, 2);
     first_->setFocus();
 }
 

@@ -21,11 +21,7 @@ CTextListDlg::CTextListDlg(const CLocalFile& local, SalesFileHeader& header, con
     text_->setTabChangesFocus(true);
     outer->addWidget(text_);
     outer->addWidget(new QLabel(kind.note, this));
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setObjectName("ok");
-    buttons->button(QDialogButtonBox::Cancel)->setObjectName("cancel");
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox* buttons = okCancel(this);
     outer->addWidget(buttons);
     text_->setFocus();
 }

@@ -5,6 +5,7 @@
 #include "RecordText.h"
 
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -48,6 +49,17 @@ inline QPushButton* button(QWidget* owner, const char* text, const char* name)
     b->setObjectName(name);
     b->setAutoDefault(false);
     return b;
+}
+
+// OK and Cancel, wired to the dialog's accept and reject.
+inline QDialogButtonBox* okCancel(QDialog* dialog)
+{
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
+    buttons->button(QDialogButtonBox::Ok)->setObjectName("ok");
+    buttons->button(QDialogButtonBox::Cancel)->setObjectName("cancel");
+    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+    return buttons;
 }
 
 // A list in report mode: one row per entry, whole rows selected. A width of 0

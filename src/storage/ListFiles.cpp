@@ -114,30 +114,12 @@ ChangeResult replace(const ListKind& kind, const CLocalFile& local, long long n,
     return file.replaceRecord(n, rec) ? ChangeResult::Done : ChangeResult::Failed;
 }
 
-// Overwrites the first record named `original` (ignoring case), looked for
-// inside the same exclusive open as the write.
-ChangeResult replaceByName(const ListKind& kind, const CLocalFile& local, const std::string& original,
-                           const std::uint8_t* rec)
-{
-    CountedFile file(kind.layout);
-    if (file.open(local.GetPath(kind.key), OpenMode::ReadWrite) != FileCause::None)
-        return ChangeResult::Failed;
-    long long found = -1;
-    if (!file.scan(0, [&](long long i, const std::uint8_t* stored) {
-            if (!slotEqualsNoCase(stored + kind.nameOffset, kind.nameWidth, original))
-                return false;
-            found = i;
-            return true;
-        }))
-        return ChangeResult::Failed;
-    if (found < 0)
-        return ChangeResult::NotFound;
-    return file.replaceRecord(found, rec) ? ChangeResult::Done : ChangeResult::Failed;
-}
-
-// Deletes the first record `matches` accepts.
-ChangeResult removeFirst(const ListKind& kind, const CLocalFile& local,
-                         const std::function<bool(const std::uint8_t*)>& matches, int* openCause = nullptr)
+// Changes the first record `matches` accepts with `change` (given the open
+// file and the record's number), looking for it inside the same exclusive
+// open as the write.
+ChangeResult changeFirst(const ListKind& kind, const CLocalFile& local,
+                         const std::function<bool(const std::uint8_t*)>& matches,
+                         const std::function<bool(CountedFile&, long long)>& change, int* openCause = nullptr)
 {
     CountedFile file(kind.layout);
     const int cause = file.open(local.GetPath(kind.key), OpenMode::ReadWrite);
@@ -155,13 +137,46 @@ ChangeResult removeFirst(const ListKind& kind, const CLocalFile& local,
         return ChangeResult::Failed;
     if (found < 0)
         return ChangeResult::NotFound;
-    return file.removeAt(found, nullptr) ? ChangeResult::Done : ChangeResult::Failed;
+    return change(file, found) ? ChangeResult::Done : ChangeResult::Failed;
+}
+
+std::function<bool(const std::uint8_t*)> named(const ListKind& kind, const std::string& name)
+{
+    return [&kind, name](const std::uint8_t* rec) { return slotEqualsNoCase(rec + kind.nameOffset, kind.nameWidth, name); };
+}
+
+// Deletes the first record `matches` accepts: the last record takes its place.
+ChangeResult removeFirst(const ListKind& kind, const CLocalFile& local,
+                         const std::function<bool(const std::uint8_t*)>& matches, int* openCause = nullptr)
+{
+    return changeFirst(
+        kind, local, matches, [](CountedFile& file, long long i) { return file.removeAt(i, nullptr); }, openCause);
+}
+
+// Overwrites the first record named `original` (ignoring case).
+ChangeResult replaceByName(const ListKind& kind, const CLocalFile& local, const std::string& original,
+                           const std::uint8_t* rec)
+{
+    return changeFirst(kind, local, named(kind, original),
+                       [rec](CountedFile& file, long long i) { return file.replaceRecord(i, rec); });
 }
 
 ChangeResult removeByName(const ListKind& kind, const CLocalFile& local, const std::string& name)
 {
-    return removeFirst(kind, local,
-                       [&](const std::uint8_t* rec) { return slotEqualsNoCase(rec + kind.nameOffset, kind.nameWidth, name); });
+    return removeFirst(kind, local, named(kind, name));
+}
+
+// Every record of the file decoded, in file order; empty when unreadable.
+template <class Record> std::vector<Record> records(const ListKind& kind, const CLocalFile& local)
+{
+    std::vector<Record> out;
+    if (!eachRecord(kind, local, [&](long long, const std::uint8_t* rec) {
+            Record r;
+            r.decode(rec);
+            out.push_back(r);
+        }))
+        out.clear();
+    return out;
 }
 
 std::string recordNumber(long long i)
@@ -324,14 +339,7 @@ TextRows ListTaxTable(const CLocalFile& local)
 
 std::vector<TaxTableRecord> ListTaxZones(const CLocalFile& local)
 {
-    std::vector<TaxTableRecord> out;
-    if (!eachRecord(kTaxTable, local, [&](long long, const std::uint8_t* rec) {
-            TaxTableRecord t;
-            t.decode(rec);
-            out.push_back(t);
-        }))
-        out.clear();
-    return out;
+    return records<TaxTableRecord>(kTaxTable, local);
 }
 
 int AppendTaxZone(const CLocalFile& local, const TaxTableRecord& record)
@@ -403,14 +411,7 @@ std::vector<std::string> FillTermsBox(const CLocalFile& local)
 
 std::vector<TermsRecord> ListTerms(const CLocalFile& local)
 {
-    std::vector<TermsRecord> out;
-    if (!eachRecord(kTerms, local, [&](long long, const std::uint8_t* rec) {
-            TermsRecord t;
-            t.decode(rec);
-            out.push_back(t);
-        }))
-        out.clear();
-    return out;
+    return records<TermsRecord>(kTerms, local);
 }
 
 int AppendTerms(const CLocalFile& local, TermsRecord& record)

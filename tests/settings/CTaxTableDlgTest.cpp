@@ -4,8 +4,11 @@
 #include "CSaleDatesDlg.h"
 #include "CTaxTableDlg.h"
 
+#include "CTextListDlg.h"
 #include "ListFiles.h"
 #include "SetupWindowFixture.h"
+
+#include <QAction>
 
 #include <QCheckBox>
 #include <QComboBox>
