@@ -127,6 +127,19 @@ bool CTaxTableDlg::Run(QWidget* parent, const CLocalFile& local, SalesFileHeader
     return dialog.changed();
 }
 
+bool CTaxTableDlg::OfferDefaultZone(QWidget* parent, const CLocalFile& local, const SalesFileHeader& header,
+                                    std::string& saleZone)
+{
+    if (header.simpleTax)
+        return false;
+    const std::string zone = GetDefaultZone(local);
+    if (equalsNoCase(zone, saleZone) ||
+        !MessageBox::askYesNo(parent, "Would you like to set this invoice to the default tax rate?"))
+        return false;
+    saleZone = zone;
+    return true;
+}
+
 void CTaxTableDlg::FillZones()
 {
     filling_ = true;

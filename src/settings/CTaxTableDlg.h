@@ -23,6 +23,11 @@ public:
     // the window changed the simple tax or a zone.
     static bool Run(QWidget* parent, const CLocalFile& local, SalesFileHeader& header);
     bool changed() const { return changed_; }
+    // After the window, for the sale being rung up: when zones are in use and
+    // the default zone is not the sale's (letter case ignored), asks whether
+    // the sale takes the default zone. True when it did.
+    static bool OfferDefaultZone(QWidget* parent, const CLocalFile& local, const SalesFileHeader& header,
+                                 std::string& saleZone);
 
 private:
     void FillZones();

@@ -167,4 +167,53 @@ TEST_F(StoreWindow, CompanyDetailsWithTheAddress)
     EXPECT_EQ(h.todaysNotes, "Stock count\r\n");
 }
 
+// The sale on screen uses what the Settings menu's windows store.
+TEST_F(StoreWindow, SaleScreenUsesNewZonesDiscountLevelsAndPaymentTypes)
+{
+    ClockDouble clock;
+    CSaleDlg screen(local, header);
+    startSale(screen, 10.0f);
+    auto box = [&screen](int id) { return qobject_cast<QLineEdit*>(screen.control(id))->text(); };
+    ASSERT_EQ(box(SaleIds::kTotal), "10.00");
+
+    boxes.answer(MessageBox::Answer::Yes);  // set this invoice to the default tax rate
+    whenModal<CTaxTableDlg>([](CTaxTableDlg* dlg) {
+        QTest::keyClick(child<QCheckBox>(dlg, "simple_tax"), Qt::Key_Space);
+        retype(dlg, "zone_name", "Metro");
+        retype(dlg, "zone_tax1", "8.875");
+        press(dlg, "save");  // the simple tax off, and the new zone
+        auto* zone = child<QComboBox>(dlg, "default_zone");
+        zone->setFocus();
+        QTest::keyClick(zone, Qt::Key_Home);
+        press(dlg, "done");
+    });
+    screen.findChild<QAction*>("action_taxes")->trigger();
+    EXPECT_TRUE(boxes.saw("Would you like to set this invoice to the default tax rate?"));
+    EXPECT_EQ(box(SaleIds::kTax1), "0.89");  // 8.875 % of 10.00
+    EXPECT_EQ(box(SaleIds::kTotal), "10.89");
+
+    whenModal<CDiscountLevelsDlg>([](CDiscountLevelsDlg* dlg) {
+        retype(dlg, "level_percent_1", "10");
+        retype(dlg, "level_subtotal_1", "5");  // a sale of 5.00 or more
+        retype(dlg, "level_subtotal_2", "1000");  // and less than 1000.00
+        QTest::keyClick(child<QCheckBox>(dlg, "sales_discount_on"), Qt::Key_Space);  // stores the percent too
+        press(dlg, "ok");
+    });
+    screen.findChild<QAction*>("action_discount_levels")->trigger();
+    EXPECT_EQ(box(SaleIds::kDiscount), "10.00");
+    EXPECT_EQ(box(SaleIds::kTotal), "9.80");  // 9.00 and 8.875 % of it
+
+    whenModal<CTextListDlg>([](CTextListDlg* dlg) {
+        auto* list = child<QPlainTextEdit>(dlg, "list");
+        list->moveCursor(QTextCursor::End);
+        QTest::keyClicks(list, "Gift Card");
+        press(dlg, "ok");
+    });
+    screen.findChild<QAction*>("action_payment_types")->trigger();
+    auto* payTypes = qobject_cast<QComboBox*>(screen.control(SaleIds::kPayType));
+    payTypes->showPopup();  // F8's list
+    EXPECT_GE(payTypes->findText("Gift Card"), 0);
+    payTypes->hidePopup();
+}
+
 }  // namespace
