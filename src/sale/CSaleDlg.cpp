@@ -25,6 +25,7 @@
 #include "SaleTotalsWidget.h"
 #include "SalesFileHeader.h"
 #include "SecurityGate.h"
+#include "SetupCommands.h"
 #include "TextFormat.h"
 #include "UserPrompt.h"
 
@@ -112,6 +113,8 @@ void CSaleDlg::BuildControls()
     commands.chooseReceiptPrinter = [this] { CSalePrinter::ChooseReceiptPrinter(this, local_); };
     commands.openDrawer = [this] { CSalePrinter::OpenDrawer(this, local_); };
     commands.general = [this] { OnGeneralSettings(); };
+    AddSetupCommands(commands, this, local_, header_, state_,
+                     {[this] { ShowSale(); }, [this] { FillSalespeople(); }, [this] { FillPayTypes(); }});
     commands.voidSale = [this] { VoidThisSale(); };
     commands.clearSale = [this] { OnClearThisSale(); };
     menu_ = new SaleMenuWidget(this, commands);
