@@ -27,6 +27,7 @@
 #include "SaleTotalsWidget.h"
 #include "SalesFileHeader.h"
 #include "SecurityGate.h"
+#include "SetupCommands.h"
 #include "TextFormat.h"
 #include "UserPrompt.h"
 
@@ -116,6 +117,8 @@ void CSaleDlg::BuildControls()
     commands.general = [this] { OnGeneralSettings(); };
     commands.customers = [this] { OnCustomerInformation(); };
     commands.vendors = [this] { CVendorDlg(local_, this).exec(); };
+    AddSetupCommands(commands, this, local_, header_, state_,
+                     {[this] { ShowSale(); }, [this] { FillSalespeople(); }, [this] { FillPayTypes(); }});
     commands.voidSale = [this] { VoidThisSale(); };
     commands.clearSale = [this] { OnClearThisSale(); };
     menu_ = new SaleMenuWidget(this, commands);
