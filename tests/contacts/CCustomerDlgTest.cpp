@@ -1,7 +1,6 @@
 #include "CCustomerDlg.h"
 
 #include "CExportCustomerDlg.h"
-#include "CLabelsDlg.h"
 #include "CLocalFile.h"
 #include "ContactTransfer.h"
 #include "CustomerFile.h"
@@ -14,7 +13,6 @@
 #include "TempDir.h"
 
 #include <QComboBox>
-#include <QLabel>
 #include <QRadioButton>
 #include <gtest/gtest.h>
 
@@ -193,27 +191,6 @@ TEST_F(CustomerWindow, ImportAskThenAddsAndSecurityRefusesTransfers)
     EXPECT_EQ(boxes.texts().size(), 2u);
     EXPECT_TRUE(boxes.saw("Security is on."));
     EXPECT_EQ(storedNames().size(), 2u);
-}
-
-TEST_F(CustomerWindow, NewLabelsAreStoredAndCaptionTheFields)
-{
-    CCustomerDlg dlg(local, header);
-    dlg.show();
-    EXPECT_EQ(child<QLabel>(&dlg, "caption_3")->text(), "City, St, Zip");
-    whenModal<CLabelsDlg>([](CLabelsDlg* labels) {
-        EXPECT_EQ(labels->windowTitle(), "Edit Customer Labels");
-        auto* box = labels->findChild<QLineEdit*>("label_3");
-        box->setFocus();
-        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(box, "Town and postcode");
-        labels->findChild<QPushButton*>("ok")->click();
-    });
-    press(&dlg, "labels");
-    EXPECT_EQ(child<QLabel>(&dlg, "caption_3")->text(), "Town and post");
-    CustomerFileHeader file;
-    ASSERT_EQ(ReadCustomerHeader(local, file), 0);
-    EXPECT_EQ(file.labels[3], "Town and post");
-    EXPECT_EQ(file.labels[4], "Phone#");
 }
 
 }  // namespace

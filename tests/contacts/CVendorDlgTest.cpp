@@ -1,6 +1,8 @@
 #include "CVendorDlg.h"
 
+#include "CLabelsDlg.h"
 #include "CLocalFile.h"
+#include "ModalDriver.h"
 #include "ContactTransfer.h"
 #include "ContactWindowDriver.h"
 #include "PlatformDoubles.h"
@@ -10,6 +12,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <gtest/gtest.h>
 
@@ -105,10 +108,15 @@ TEST_F(VendorWindow, SaveUpdatesTheSameCompanyAndDeleteAsks)
     EXPECT_FALSE(child<QAction>(&dlg, "action_print_all")->isEnabled());
 }
 
-TEST_F(VendorWindow, ExportThenImportThroughTheMenu)
+TEST_F(VendorWindow, ExportThenImportThroughTheMenuReproducesEveryField)
 {
-    add("Acme");
-    add("Bolt");
+    std::vector<VendorRecord> originals(2);
+    for (std::size_t k = 0; k < VendorRecord::kTextCount; ++k) {
+        originals[0].text[k] = "a" + std::to_string(k);
+        originals[1].text[k] = k == 4 ? "" : "b" + std::to_string(k);  // an empty field in the middle
+    }
+    originals[0].notes = "not exported";
+    ASSERT_EQ(AppendVendors(local, originals), 0);
     CVendorDlg dlg(local);
     dlg.show();
     const std::string path = dir.file("Address.txt");
@@ -118,8 +126,27 @@ TEST_F(VendorWindow, ExportThenImportThroughTheMenu)
     files.setNextFileName(path);
     child<QAction>(&dlg, "action_import")->trigger();
     EXPECT_TRUE(boxes.saw("Import Vendor Information"));
-    EXPECT_EQ(stored(), (std::vector<std::string>{"Acme", "Bolt", "Acme", "Bolt"}));
+    const auto stored = ReadVendors(local);
+    ASSERT_EQ(stored.size(), 4u);
+    EXPECT_EQ(stored[2].text, originals[0].text);
+    EXPECT_EQ(stored[3].text, originals[1].text);
+    EXPECT_EQ(stored[2].notes, "");
     EXPECT_EQ(child<QTreeWidget>(&dlg, "vendor_list")->topLevelItemCount(), 4);
+}
+
+TEST_F(VendorWindow, NewLabelsAreStoredAndCaptionTheFields)
+{
+    CVendorDlg dlg(local);
+    whenModal<CLabelsDlg>([](CLabelsDlg* labels) {
+        type(labels, "label_6", "Mobile phone number");
+        press(labels, "ok");
+    });
+    press(&dlg, "labels");
+    EXPECT_EQ(child<QLabel>(&dlg, "caption_6")->text(), "Mobile phone ");
+    VendorFileHeader file;
+    ASSERT_EQ(ReadVendorHeader(local, file), 0);
+    EXPECT_EQ(file.labels[6], "Mobile phone ");
+    EXPECT_EQ(file.labels[7], "Fax#");
 }
 
 }  // namespace

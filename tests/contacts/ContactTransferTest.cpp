@@ -185,29 +185,6 @@ TEST_F(Contacts, VendorImportReadsLineByLine)
         });
 }
 
-TEST_F(Contacts, VendorsRoundTripWithoutTheirNotes)
-{
-    std::vector<VendorRecord> originals(2);
-    for (std::size_t k = 0; k < VendorRecord::kTextCount; ++k) {
-        originals[0].text[k] = "a" + std::to_string(k);
-        originals[1].text[k] = k == 4 ? "" : "b" + std::to_string(k);
-    }
-    originals[0].notes = "kept here";
-    ASSERT_EQ(AppendVendors(local, originals), 0);
-    std::size_t written = 0;
-    ASSERT_EQ(ExportVendors(local, textPath, written), TransferResult::Done);
-    EXPECT_EQ(written, 2u);
-    TempDir other;
-    CLocalFile there(other.path());
-    std::size_t added = 0;
-    ASSERT_EQ(ImportVendors(there, textPath, added), TransferResult::Done);
-    const auto back = ReadVendors(there);
-    ASSERT_EQ(back.size(), 2u);
-    for (std::size_t i = 0; i < 2; ++i)
-        EXPECT_EQ(back[i].text, originals[i].text);
-    EXPECT_EQ(back[0].notes, "");
-}
-
 TEST_F(Contacts, ShownCustomerIsSavedByNumberThenByName)
 {
     CustomerRecord ann = fullCustomer("ann");
