@@ -72,13 +72,13 @@ SaleMenuWidget::SaleMenuWidget(QWidget* parent, Commands commands) : QMenuBar(pa
     Add(settings, "Terms", "action_terms", commands.terms);
     Add(settings, "Sale Dates", "action_sale_dates", commands.saleDates);
     Add(settings, "Discount Levels", "action_discount_levels", commands.discountLevels);
-    Greyed(settings, {"Customers"});
+    Add(settings, "Customers", "action_customers", commands.customers);
     Add(settings, "Cashiers", "action_cashiers", commands.cashiers);
     Add(settings, "Sales Personnel", "action_sales_personnel", commands.salespeople);
     Add(settings, "Payment Types", "action_payment_types", commands.paymentTypes);
     Add(settings, "Catagories", "action_categories", commands.categories);
     Add(settings, "Departments", "action_departments", commands.departments);
-    Greyed(settings, {"Vendors"});
+    Add(settings, "Vendors", "action_vendors", commands.vendors);
 
     QMenu* products = addMenu("&Products");
     Greyed(products, {"Find Product", "New / Edit Products", "Purchase Order"});
