@@ -1,7 +1,5 @@
-#include "CLocalFile.h"
+#include "FileSetTest.h"
 #include "LayoutCheck.h"
-#include "RecordingPrompt.h"
-#include "TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -12,10 +10,10 @@ std::string slotText(const std::vector<std::uint8_t>& bytes, int slot)
 }
 }  // namespace
 
-TEST(CLocalFile, RecordLayoutPutsEveryFieldAtItsOffset)
+struct CLocalFileTest : FileSetTest {};
+
+TEST_F(CLocalFileTest, RecordLayoutPutsEveryFieldAtItsOffset)
 {
-    TempDir dir;
-    CLocalFile local(dir.path());
     local.version = 0x01020304;
     local.currentRecord = 0x0A0B0C0D;
     local.securityOn = 1;
@@ -39,11 +37,8 @@ TEST(CLocalFile, RecordLayoutPutsEveryFieldAtItsOffset)
     expectRoundTrip(CLocalFile(dir.path()), buf, CLocalFile::kRecordSize);
 }
 
-TEST(CLocalFile, FirstLoadCreatesTheRecordWithDefaultFilesBesideIt)
+TEST_F(CLocalFileTest, FirstLoadCreatesTheRecordWithDefaultFilesBesideIt)
 {
-    TempDir dir;
-    RecordingPrompt prompt;
-    CLocalFile local(dir.path());
     // No header file exists yet: the first load does not look for it.
     EXPECT_FALSE(local.Load());
     EXPECT_TRUE(prompt.messages.empty());
@@ -68,10 +63,9 @@ TEST(CLocalFile, FirstLoadCreatesTheRecordWithDefaultFilesBesideIt)
     EXPECT_FALSE(again.Load());
 }
 
-TEST(CLocalFile, CopiedRecordGetsItsOwnLocationAndKeepsTheOtherSlots)
+TEST_F(CLocalFileTest, CopiedRecordGetsItsOwnLocationAndKeepsTheOtherSlots)
 {
     TempDir elsewhere;
-    TempDir dir;
     CLocalFile original(elsewhere.path());
     ASSERT_FALSE(original.Load());
     original.SetFileSet(dir.path(), "Main");
@@ -88,10 +82,8 @@ TEST(CLocalFile, CopiedRecordGetsItsOwnLocationAndKeepsTheOtherSlots)
     EXPECT_EQ(slotText(readBytes(dir.file("LocalFileNames.plf")), 9), dir.file("LocalFileNames.plf"));
 }
 
-TEST(CLocalFile, GetPathAnswersEveryKindCaseSensitively)
+TEST_F(CLocalFileTest, GetPathAnswersEveryKindCaseSensitively)
 {
-    TempDir dir;
-    CLocalFile local(dir.path());
     ASSERT_FALSE(local.Load());
     local.paths[1] = "/mnt/Shop/Main-Invs.pdb";
     local.paths[3] = "/mnt/Shop/Main-Cust.pdb";
@@ -116,11 +108,9 @@ TEST(CLocalFile, GetPathAnswersEveryKindCaseSensitively)
     EXPECT_EQ(local.GetPath("Defaults"), dir.file("Defaults.pdb"));
 }
 
-TEST(CLocalFile, SetFileSetAndReceiptPrinterAreSavedAtOnce)
+TEST_F(CLocalFileTest, SetFileSetAndReceiptPrinterAreSavedAtOnce)
 {
-    TempDir dir;
     TempDir data;
-    CLocalFile local(dir.path());
     ASSERT_FALSE(local.Load());
     ASSERT_TRUE(local.SetFileSet(data.path(), "Shop2"));
     auto bytes = readBytes(dir.file("LocalFileNames.plf"));
@@ -140,13 +130,10 @@ TEST(CLocalFile, SetFileSetAndReceiptPrinterAreSavedAtOnce)
     EXPECT_FALSE(CLocalFile::FileSetFits(std::string(166, 'a') + "/", "Shop"));
 }
 
-TEST(CLocalFile, DamagedRecordIsNeverReplacedByDefaults)
+TEST_F(CLocalFileTest, DamagedRecordIsNeverReplacedByDefaults)
 {
-    TempDir dir;
-    RecordingPrompt prompt;
     const std::vector<std::uint8_t> shortRecord(100, 7);
     writeBytes(dir.file("LocalFileNames.plf"), shortRecord);
-    CLocalFile local(dir.path());
     EXPECT_TRUE(local.Load());
     EXPECT_TRUE(prompt.saw("LocalFileNames.plf is damaged"));
     EXPECT_EQ(readBytes(dir.file("LocalFileNames.plf")), shortRecord);
@@ -164,11 +151,8 @@ TEST(CLocalFile, DamagedRecordIsNeverReplacedByDefaults)
     EXPECT_EQ(readBytes(dir.file("LocalFileNames.plf")), v5);
 }
 
-TEST(CLocalFile, SaveFailureNamesThePathAndKeepsTheRecordInMemory)
+TEST_F(CLocalFileTest, SaveFailureNamesThePathAndKeepsTheRecordInMemory)
 {
-    TempDir dir;
-    RecordingPrompt prompt;
-    CLocalFile local(dir.path());
     ASSERT_FALSE(local.Load());
     local.paths[9] = dir.file("no-such-folder/LocalFileNames.plf");
     local.currentRecord = 5;

@@ -2,28 +2,12 @@
 // Helpers shared by the invoice, quote and payment tests.
 
 #include "InvoiceRecord.h"
-#include "UserPrompt.h"
+#include "RecordingPrompt.h"
 
 #include <string>
 #include <vector>
 
 namespace {
-
-// Records the texts shown to the user while installed.
-class RecordingPrompt : public UserPrompt {
-public:
-    RecordingPrompt() { setUserPrompt(this); }
-    ~RecordingPrompt() override { setUserPrompt(nullptr); }
-    void showMessage(const std::string& text) override { messages.push_back(text); }
-    bool keepWaiting(const std::string&) override { return true; }
-    std::vector<std::string> take()
-    {
-        auto out = std::move(messages);
-        messages.clear();
-        return out;
-    }
-    std::vector<std::string> messages;
-};
 
 inline CalendarTime at(int year, int month, int day, int hour = 0, int minute = 0, int second = 0)
 {

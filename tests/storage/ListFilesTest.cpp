@@ -1,8 +1,6 @@
 #include "ByteCodec.h"
-#include "CLocalFile.h"
+#include "FileSetTest.h"
 #include "ListFiles.h"
-#include "RecordingPrompt.h"
-#include "TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -22,10 +20,10 @@ void addCashiers(const CLocalFile& local, std::initializer_list<CashierRecord> c
 }
 }  // namespace
 
-TEST(ListFiles, CashierFileAppendReplaceDelete)
+struct ListFiles : FileSetTest {};
+
+TEST_F(ListFiles, CashierFileAppendReplaceDelete)
 {
-    TempDir dir;
-    CLocalFile local(dir.path());
     const std::string path = local.GetPath("Cashiers");
     EXPECT_TRUE(FillCashierBox(local).empty());
     EXPECT_EQ(ReplaceCashier(local, 0, {"X", ""}), ChangeResult::Failed);  // no file
@@ -53,10 +51,8 @@ TEST(ListFiles, CashierFileAppendReplaceDelete)
     EXPECT_EQ(ListCashiers(local), (TextRows{{"John", "secret", "0"}}));
 }
 
-TEST(ListFiles, CashierPasswordsAndNextCashier)
+TEST_F(ListFiles, CashierPasswordsAndNextCashier)
 {
-    TempDir dir;
-    CLocalFile local(dir.path());
     EXPECT_EQ(nextAfter(local, "John"), "John");  // no file: unchanged
     EXPECT_FALSE(CheckCashierPassword(local, "John", ""));
 
@@ -89,10 +85,8 @@ TEST(ListFiles, CashierPasswordsAndNextCashier)
     EXPECT_EQ(nextAfter(local, "MARY"), "John");  // the remaining Mary is last: wraps to the first
 }
 
-TEST(ListFiles, SalespeopleAndTaxTable)
+TEST_F(ListFiles, SalespeopleAndTaxTable)
 {
-    TempDir dir;
-    CLocalFile local(dir.path());
     ASSERT_EQ(AppendSalesperson(local, {"Sam"}), 0);
     auto bytes = readBytes(local.GetPath("Sales People"));
     ASSERT_EQ(bytes.size(), 4u + 24u);
@@ -125,11 +119,8 @@ TEST(ListFiles, SalespeopleAndTaxTable)
     EXPECT_EQ(FillTaxBox(local), (Names{"City", "County"}));
 }
 
-TEST(ListFiles, TermsIdsNamesAndDeletion)
+TEST_F(ListFiles, TermsIdsNamesAndDeletion)
 {
-    TempDir dir;
-    CLocalFile local(dir.path());
-    RecordingPrompt prompt;
     EXPECT_EQ(FindTermsName(local, 0), "");  // no file, and none is made
     EXPECT_EQ(DeleteTerms(local, 3), ChangeResult::Failed);
     EXPECT_EQ(prompt.messages, (Names{"Terms file not found."}));
@@ -175,10 +166,8 @@ TEST(ListFiles, TermsIdsNamesAndDeletion)
     EXPECT_EQ(next.id, 4);  // ids are not given twice while the counter lasts
 }
 
-TEST(ListFiles, TermsAreRefusedOnceTheIdCounterWraps)
+TEST_F(ListFiles, TermsAreRefusedOnceTheIdCounterWraps)
 {
-    TempDir dir;
-    CLocalFile local(dir.path());
     ASSERT_EQ(ListTerms(local).size(), 2u);
     auto bytes = readBytes(local.GetPath("Terms"));
     bytes[2] = 255;
@@ -199,10 +188,8 @@ TEST(ListFiles, TermsAreRefusedOnceTheIdCounterWraps)
     EXPECT_EQ(FindTermsName(local, 1), "NET 30");
 }
 
-TEST(ListFiles, DefaultsKeepBuiltInsWhereTheFileHasNone)
+TEST_F(ListFiles, DefaultsKeepBuiltInsWhereTheFileHasNone)
 {
-    TempDir dir;
-    CLocalFile local(dir.path());
     const std::string path = local.GetPath("Defaults");
     DefaultsRecord builtIn;
     builtIn.words[1] = 80;

@@ -1,10 +1,9 @@
-#include "CLocalFile.h"
+#include "FileSetTest.h"
 #include "DataFile.h"
 #include "InvoiceFile.h"
 #include "InvoiceTestSupport.h"
 #include "LayoutCheck.h"
 #include "PaymentRecord.h"
-#include "TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -45,7 +44,9 @@ void expectHeader(const std::string& path, std::size_t payments, std::int32_t co
 }
 }  // namespace
 
-TEST(PaymentRecord, EveryFieldLiesAtItsOffset)
+struct PaymentFile : FileSetTest {};
+
+TEST_F(PaymentFile, EveryFieldLiesAtItsOffset)
 {
     PaymentRecord p;
     p.kind = PaymentRecord::kSplitPart;
@@ -80,11 +81,8 @@ TEST(PaymentRecord, EveryFieldLiesAtItsOffset)
     expectLayout(head, 12, {i32(0, 3), f32(4, 1.0f), i32(8, 17)});
 }
 
-TEST(PaymentRecord, AppendsNumberPaymentsFromZeroAndCountThem)
+TEST_F(PaymentFile, AppendsNumberPaymentsFromZeroAndCountThem)
 {
-    TempDir dir;
-    CLocalFile local(dir.path());
-    RecordingPrompt prompt;
     const std::string path = local.GetPath("Payments");
     PaymentRecord p = payment(4, 60.0f);
     EXPECT_EQ(AppendPayment(local, p), 0);
@@ -106,10 +104,8 @@ TEST(PaymentRecord, AppendsNumberPaymentsFromZeroAndCountThem)
     EXPECT_TRUE(prompt.messages.empty());
 }
 
-TEST(PaymentRecord, SumsOverManyBlocksAndDamagedHeaders)
+TEST_F(PaymentFile, SumsOverManyBlocksAndDamagedHeaders)
 {
-    TempDir dir;
-    CLocalFile local(dir.path());
     const std::string path = local.GetPath("Payments");
     EXPECT_EQ(paidOn(local, 3), 0.0f);  // no file yet
 
@@ -139,12 +135,9 @@ TEST(PaymentRecord, SumsOverManyBlocksAndDamagedHeaders)
     EXPECT_EQ(paidOn(local, 3), 2.5f);
 }
 
-TEST(PaymentRecord, UnopenableFileShowsTheMessageAndStoresNothing)
+TEST_F(PaymentFile, UnopenableFileShowsTheMessageAndStoresNothing)
 {
-    TempDir dir;
-    CLocalFile local(dir.path());
     std::filesystem::create_directory(local.GetPath("Payments"));
-    RecordingPrompt prompt;
     PaymentRecord p = payment(1, 5.0f);
     EXPECT_EQ(AppendPayment(local, p), -1);
     EXPECT_EQ(prompt.take(), std::vector<std::string>{"Error opening Payment file."});

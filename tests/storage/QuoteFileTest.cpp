@@ -1,8 +1,7 @@
 #include "ByteCodec.h"
-#include "CLocalFile.h"
+#include "FileSetTest.h"
 #include "InvoiceTestSupport.h"
 #include "QuoteFile.h"
-#include "TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -23,11 +22,10 @@ std::int32_t numberAt(const std::vector<std::uint8_t>& bytes, std::size_t pos)
 }
 }  // namespace
 
-TEST(QuoteFile, NumbersOnlyGrowAndDeletingMovesTheLastQuote)
+struct QuoteFile : FileSetTest {};
+
+TEST_F(QuoteFile, NumbersOnlyGrowAndDeletingMovesTheLastQuote)
 {
-    TempDir dir;
-    CLocalFile local(dir.path());
-    RecordingPrompt prompt;
     const std::string path = local.GetPath("Quotes");
 
     InvoiceRecord q = quoteFor("Ann");
@@ -92,11 +90,8 @@ TEST(QuoteFile, NumbersOnlyGrowAndDeletingMovesTheLastQuote)
     EXPECT_TRUE(prompt.messages.empty());
 }
 
-TEST(QuoteFile, MissingAndDamagedFiles)
+TEST_F(QuoteFile, MissingAndDamagedFiles)
 {
-    TempDir dir;
-    CLocalFile local(dir.path());
-    RecordingPrompt prompt;
     const std::string path = local.GetPath("Quotes");
     InvoiceRecord read;
     EXPECT_FALSE(ReadQuote(local, 0, read));

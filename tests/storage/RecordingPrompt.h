@@ -4,6 +4,7 @@
 #include "UserPrompt.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 class RecordingPrompt final : public UserPrompt {
@@ -23,6 +24,8 @@ public:
                 return true;
         return false;
     }
+    // The messages shown since the last take.
+    std::vector<std::string> take() { return std::exchange(messages, {}); }
 
     std::vector<std::string> messages;
     std::vector<std::string> waits;

@@ -1,7 +1,6 @@
-#include "CLocalFile.h"
+#include "FileSetTest.h"
 #include "LayoutCheck.h"
 #include "SalesFileHeader.h"
-#include "TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -40,14 +39,9 @@ void expectHeaderBytes(const std::uint8_t* buf, const Expected& e)
 }
 }  // namespace
 
-TEST(SalesFileHeader, DefaultsSitAtTheirOffsets)
-{
-    std::uint8_t buf[SalesFileHeader::kSize];
-    SalesFileHeader{}.encode(buf);
-    expectHeaderBytes(buf, Expected{});
-}
+struct SalesFileHeaderTest : FileSetTest {};
 
-TEST(SalesFileHeader, EveryFieldRoundTripsThroughItsSlot)
+TEST_F(SalesFileHeaderTest, EveryFieldRoundTripsThroughItsSlot)
 {
     SalesFileHeader h;
     Expected e;
@@ -84,10 +78,8 @@ TEST(SalesFileHeader, EveryFieldRoundTripsThroughItsSlot)
     expectRoundTrip(SalesFileHeader{}, buf, SalesFileHeader::kSize);
 }
 
-TEST(SalesFileHeader, FileOperationsCreateReadAndWriteTheBlock)
+TEST_F(SalesFileHeaderTest, FileOperationsCreateReadAndWriteTheBlock)
 {
-    TempDir dir;
-    CLocalFile local(dir.path());
     const std::string path = dir.file("Retail.pos");
     SalesFileHeader h;
     ASSERT_EQ(OpenOrCreateHeader(local, h), 0);

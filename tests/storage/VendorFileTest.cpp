@@ -1,6 +1,5 @@
 #include "ByteCodec.h"
-#include "CLocalFile.h"
-#include "TempDir.h"
+#include "FileSetTest.h"
 #include "VendorFile.h"
 
 #include <gtest/gtest.h>
@@ -16,10 +15,10 @@ VendorRecord vendor(const std::string& company)
 }
 }  // namespace
 
-TEST(VendorFile, AppendCreatesFindIgnoresCaseAndMissingNamesComeBackEmpty)
+struct VendorFile : FileSetTest {};
+
+TEST_F(VendorFile, AppendCreatesFindIgnoresCaseAndMissingNamesComeBackEmpty)
 {
-    TempDir dir;
-    CLocalFile local(dir.path());
     const std::string path = local.GetPath("Vendor");
     VendorRecord r = vendor("junk");
     EXPECT_FALSE(FindVendor(local, "Acme", r));  // no file yet
@@ -53,10 +52,8 @@ TEST(VendorFile, AppendCreatesFindIgnoresCaseAndMissingNamesComeBackEmpty)
     EXPECT_FALSE(ReadVendorAt(local, -1, r));
 }
 
-TEST(VendorFile, HeaderUpdateAndDelete)
+TEST_F(VendorFile, HeaderUpdateAndDelete)
 {
-    TempDir dir;
-    CLocalFile local(dir.path());
     VendorFileHeader h;
     h.labels[6] = "Mobile";
     ASSERT_EQ(ReadVendorHeader(local, h), 0);  // creates the file with these labels
