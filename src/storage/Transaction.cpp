@@ -4,9 +4,14 @@
 #include "CLocalFile.h"
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
 #include <cstring>
 
 namespace {
+// Tries of a commit that finds a stale journal naming files others are using
+// (about five seconds in all).
+constexpr int kStaleJournalAttempts = 260;
 constexpr char kMagic[4] = {'R', 'J', '0', '1'};
 constexpr std::size_t kHeadSize = 24;  // magic, length, checksum, files, entries
 constexpr long long kSector = 512;
@@ -485,16 +490,29 @@ int Transaction::commitJournaled()
 
     const std::string journalPath = Journal::pathFor(members_.front().path);
     DataFile journal;
-    int cause = CLocalFile::OpenLocked(journal, journalPath, OpenMode::ReadWrite);
-    if (cause == FileCause::NotFound) {
-        cause = DataFile::createWhole(journalPath, nullptr, 0);
-        if (cause == FileCause::None || cause == FileCause::AlreadyExists)
-            cause = CLocalFile::OpenLocked(journal, journalPath, OpenMode::ReadWrite);
+    // A register that died after this one began may have left the journal
+    // stale, naming files this one does not hold. They are taken without
+    // waiting (waiting here, out of path order, could deadlock); while another
+    // register reads them, the journal is let go so that register can roll it
+    // back itself, and this commit tries again.
+    auto pause = std::chrono::microseconds(500);
+    for (int attempt = 0;; ++attempt) {
+        int cause = CLocalFile::OpenLocked(journal, journalPath, OpenMode::ReadWrite);
+        if (cause == FileCause::NotFound) {
+            cause = DataFile::createWhole(journalPath, nullptr, 0);
+            if (cause == FileCause::None || cause == FileCause::AlreadyExists)
+                cause = CLocalFile::OpenLocked(journal, journalPath, OpenMode::ReadWrite);
+        }
+        if (cause != FileCause::None)
+            return cause;
+        if (recoverHeld(journal, held))
+            break;
+        journal.close();
+        if (attempt == kStaleJournalAttempts)
+            return FileCause::Generic;
+        std::this_thread::sleep_for(pause);
+        pause = std::min(pause * 2, std::chrono::microseconds(20000));
     }
-    if (cause != FileCause::None)
-        return cause;
-    if (!recoverHeld(journal, held))
-        return FileCause::Generic;
 
     const std::vector<std::uint8_t> bytes = encodeJournal(image);
     if (!journal.writeAt(0, bytes.data(), bytes.size()) || !journal.sync()) {
