@@ -1,9 +1,4 @@
-#include "CLocalFile.h"
-#include "FileSetStartup.h"
-#include "RecordingPrompt.h"
-#include "SalesFileHeader.h"
 #include "ShareCheck.h"
-#include "TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -27,13 +22,11 @@ TEST(ShareCheck, JudgesTheFileSystemThatHoldsTheFolder)
     const Case cases[] = {
         {"/mnt/shop", "cifs", "rw,vers=3.1.1,cache=strict,nobrl,actimeo=1", true},
         {"/mnt/shop", "cifs", "rw,vers=3.1.1,cache=strict,nolease,actimeo=1", false},
-        {"/mnt/shop", "smb3", "rw,nobrl", true},
         {"/mnt/shop", "nfs4", "rw,vers=4.1,local_lock=none,addr=127.0.0.1", false},
         {"/mnt/shop", "nfs4", "rw,vers=4.1,local_lock=all,addr=127.0.0.1", true},
         {"/mnt/shop", "nfs", "rw,vers=3,nolock,local_lock=posix", true},
         {"/mnt/shop", "nfs", "rw,vers=3,local_lock=flock", false},  // flock() only; byte-range locks still shared
         {"/mnt/shop", "fuse.sshfs", "rw,user_id=0", true},
-        {"/mnt/shop", "fuseblk", "rw", true},
         {"/mnt/shop", "ext4", "rw", false},
         {"/mnt/sho", "fuse.sshfs", "rw", false},  // a mount point that only shares the name's beginning
         {"/mnt/shop/Data", "fuse.sshfs", "rw", true},  // the folder itself is the mount point
@@ -57,35 +50,4 @@ TEST(ShareCheck, JudgesTheFileSystemThatHoldsTheFolder)
     // Without a usable mount table, statfs's FUSE magic still tells.
     EXPECT_TRUE(JudgeShare("/mnt/shop", "", 0x65735546).unsafe);
     EXPECT_FALSE(JudgeShare("/mnt/shop", "garbage line\n", 0xEF53).unsafe);
-}
-
-TEST(ShareCheck, StartUpAndSwitchingSetsNameAnUnsafeShareAndGoOn)
-{
-    TempDir dir, table;
-    RecordingPrompt prompt;
-    CLocalFile local(dir.path());
-    ASSERT_FALSE(local.Load());
-    SalesFileHeader header;
-    std::string folder = dir.path();
-    folder.pop_back();
-    char real[4096];
-    ASSERT_NE(realpath(folder.c_str(), real), nullptr);
-
-    writeBytes(table.file("mountinfo"), {});
-    SetMountTablePath(table.file("mountinfo"));
-    ASSERT_TRUE(OpenHeaderWithFallback(local, header));
-    EXPECT_TRUE(prompt.messages.empty());  // nothing is known against the folder
-
-    const std::string fuse = kRoot + mountLine(real, "fuse.sshfs", "rw");
-    writeBytes(table.file("mountinfo"), std::vector<std::uint8_t>(fuse.begin(), fuse.end()));
-    ASSERT_TRUE(OpenHeaderWithFallback(local, header));
-    ASSERT_TRUE(SwitchFileSet(local, header, SplitFileSetPath(dir.file("Branch.pos"))));
-    SetMountTablePath({});
-    ASSERT_EQ(prompt.messages.size(), 2u);
-    for (const auto& m : prompt.messages) {
-        EXPECT_NE(m.find(dir.path()), std::string::npos) << m;
-        EXPECT_NE(m.find("FUSE"), std::string::npos) << m;
-        EXPECT_NE(m.find("sales can be lost"), std::string::npos) << m;
-    }
-    EXPECT_TRUE(fileExists(dir.file("Branch.pos")));  // the register went on
 }

@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <set>
+#include <sstream>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -22,19 +23,10 @@ std::vector<std::string> sharedFolders(const TempDir& fallback)
 {
     std::vector<std::string> dirs;
     const char* env = std::getenv("REGISTER_TORTURE_DIRS");
-    std::string list = env ? env : "";
-    for (std::size_t start = 0; start < list.size();) {
-        std::size_t end = list.find(':', start);
-        if (end == std::string::npos)
-            end = list.size();
-        if (end > start) {
-            std::string d = list.substr(start, end - start);
-            if (d.back() != '/')
-                d += '/';
-            dirs.push_back(d);
-        }
-        start = end + 1;
-    }
+    std::stringstream list(env ? env : "");
+    for (std::string d; std::getline(list, d, ':');)
+        if (!d.empty())
+            dirs.push_back(d.back() == '/' ? d : d + '/');
     if (dirs.empty())
         dirs = {fallback.path(), fallback.path()};
     return dirs;
