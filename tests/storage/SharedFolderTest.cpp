@@ -40,9 +40,12 @@ std::string field(const std::uint8_t* record, std::size_t offset, std::size_t wi
 }
 }  // namespace
 
-// Two PCs, two registers on each, every register appending sales at once. The
-// verdict comes from the file's bytes, decoded here: the count, then each
-// counted record's writer and serial.
+// Two PCs, two registers on each, every register appending sales at once and
+// reporting each acknowledged one. The verdict comes from the file's bytes,
+// decoded here: the stored sales must be exactly the acknowledged ones, each
+// whole, once, at its own record number. Reported failures fail the test too,
+// unless REGISTER_SHARE_FAILURES_OK=1 (SMB with leases and several registers
+// on one PC, see README).
 TEST(SharedFolder, RegistersOnTwoPcsAppendingAtOnceLoseNoSale)
 {
     TempDir fallback;
@@ -51,34 +54,49 @@ TEST(SharedFolder, RegistersOnTwoPcsAppendingAtOnceLoseNoSale)
     const CalendarTime now = at(2006, 4, 1, 12, 0, 0);
     int created = 0;
     ASSERT_EQ(ReadInvoiceCount(CLocalFile(dirs[0]), created), FileCause::None);  // makes the empty file
-    std::vector<pid_t> children;
+    std::vector<std::pair<pid_t, int>> children;  // pid, reading end of its acknowledgements
     for (int w = 0; w < kRegisters; ++w) {
+        int fds[2];
+        ASSERT_EQ(pipe(fds), 0);
         const pid_t pid = fork();
         ASSERT_GE(pid, 0);
         if (pid == 0) {
+            close(fds[0]);
             CLocalFile mine(dirs[static_cast<std::size_t>(w) % dirs.size()]);
             int count = 0;
             for (int s = 0; s < kEach; ++s) {
                 InvoiceRecord r = patternSale(w, s);
-                if (AppendInvoice(mine, r, count, now) < 0)
-                    _exit(1);
+                if (AppendInvoice(mine, r, count, now) >= 0 && write(fds[1], &s, sizeof s) != sizeof s)
+                    _exit(2);
             }
             _exit(0);
         }
-        children.push_back(pid);
+        close(fds[1]);
+        children.push_back({pid, fds[0]});
     }
-    for (pid_t pid : children) {
+    std::set<std::pair<int, int>> acknowledged;
+    for (int w = 0; w < kRegisters; ++w) {
+        const auto [pid, fd] = children[static_cast<std::size_t>(w)];
+        int mine = 0;
+        for (int s; read(fd, &s, sizeof s) == sizeof s; ++mine)
+            acknowledged.insert({w, s});
+        close(fd);
+        EXPECT_GT(mine, 0) << "register " << w << " got no sale through";
         int status = 0;
         waitpid(pid, &status, 0);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a register's append failed";
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "register " << w;
+    }
+    const std::size_t failed = kRegisters * kEach - acknowledged.size();
+    const char* failuresOk = std::getenv("REGISTER_SHARE_FAILURES_OK");
+    if (!failuresOk || std::string(failuresOk) != "1") {
+        EXPECT_EQ(failed, 0u) << "appends reported as failed";
     }
 
     const auto bytes = readBytes(CLocalFile(dirs[0]).GetPath("Invoices"));
     ASSERT_GE(bytes.size(), 4u);
     const long long count = codec::getI32(bytes.data(), 0);
-    EXPECT_EQ(count, kRegisters * kEach) << "acknowledged " << kRegisters * kEach << ", stored count " << count;
     EXPECT_EQ(static_cast<long long>(bytes.size()), 4 + count * static_cast<long long>(InvoiceRecord::kSize));
-    std::set<std::pair<int, int>> sales;
+    std::set<std::pair<int, int>> stored;
     for (long long n = 0; n < count && 4 + (n + 1) * InvoiceRecord::kSize <= bytes.size(); ++n) {
         const std::uint8_t* rec = bytes.data() + 4 + n * InvoiceRecord::kSize;
         int writer = -1, serial = -1;
@@ -86,9 +104,10 @@ TEST(SharedFolder, RegistersOnTwoPcsAppendingAtOnceLoseNoSale)
         ASSERT_EQ(std::sscanf(field(rec, InvoiceRecord::kSalespersonOff, 24).c_str(), "serial %d", &serial), 1) << n;
         EXPECT_EQ(codec::getI32(rec, InvoiceRecord::kRecordNumberOff), n);
         EXPECT_EQ(field(rec, InvoiceRecord::kItemNumberOff, 24), "W" + std::to_string(writer) + "-" + std::to_string(serial) + "-0");
-        EXPECT_TRUE(sales.insert({writer, serial}).second) << "sale stored twice: " << writer << "/" << serial;
+        EXPECT_TRUE(stored.insert({writer, serial}).second) << "sale stored twice: " << writer << "/" << serial;
     }
-    EXPECT_EQ(sales.size(), static_cast<std::size_t>(kRegisters * kEach));
+    EXPECT_EQ(stored, acknowledged) << acknowledged.size() << " acknowledged, " << failed << " failed, stored count "
+                                    << count << ", " << stored.size() << " distinct sales stored";
 }
 
 // Run over real mounts with REGISTER_SHARE_UNSAFE set to 1 or 0: the check
