@@ -1,5 +1,6 @@
-// Builds a data folder of 100,000 products and 50,000 sales in a temporary
-// folder and prints one BENCH line per measurement.
+// Builds data folders of 100,000 and 1,000,000 products and 50,000 sales in a
+// temporary folder and prints one BENCH line per measurement (BenchPair.h).
+#include "BenchPair.h"
 #include "InvoiceBench.h"
 #include "ProductBench.h"
 
@@ -7,14 +8,16 @@
 #include <filesystem>
 #include <string>
 
-int main()
+int main(int argc, char** argv)
 {
+    benchOptions(argc, argv);
     std::string folder = (std::filesystem::temp_directory_path() / "register-bench-XXXXXX").string();
     if (!mkdtemp(folder.data()))
         return 1;
     folder += "/";
     runProductBenchmarks(folder);
     runInvoiceBenchmarks(folder);
+    runContendedAppends(folder);
     std::filesystem::remove_all(folder);
     return 0;
 }

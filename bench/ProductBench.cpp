@@ -1,6 +1,6 @@
 #include "ProductBench.h"
 
-#include "BenchSupport.h"
+#include "BenchPair.h"
 #include "ByteCodec.h"
 #include "CLocalFile.h"
 #include "DataFile.h"
@@ -10,27 +10,26 @@
 
 #include <array>
 #include <cstdio>
+#include <filesystem>
 #include <vector>
 
 namespace {
-constexpr int kProducts = 100000;
-constexpr int kRuns = 9;
 
 std::string itemName(int i) { return strprintf("ITEM%06d", i); }
 
 // Writes the whole file in large blocks, bypassing the record-at-a-time append.
-bool createProducts(const std::string& path)
+bool createProducts(const std::string& path, int products)
 {
     DataFile file;
     if (CLocalFile::OpenFile(file, path, OpenMode::Create) != FileCause::None)
         return false;
     std::uint8_t count[4];
-    codec::putI32(count, 0, kProducts);
+    codec::putI32(count, 0, products);
     if (!file.writeAt(0, count, sizeof count))
         return false;
     constexpr int kPerBlock = 1000;
     std::vector<std::uint8_t> block(kPerBlock * ProductRecord::kSize);
-    for (int first = 0; first < kProducts; first += kPerBlock) {
+    for (int first = 0; first < products; first += kPerBlock) {
         for (int i = 0; i < kPerBlock; ++i) {
             ProductRecord r;
             r.itemNumber = itemName(first + i);
@@ -93,27 +92,50 @@ bool naiveLookup(const std::string& path, const std::string& code, ProductRecord
     }
     return false;
 }
+
+// Builds a file of `products` products and times the lookups of the last and
+// of a missing code, each against one plain read of that file. `suffix` tells
+// the lines of the file sizes apart. False when the file could not be built.
+bool lookupLines(const CLocalFile& local, int products, const std::string& suffix, int rounds)
+{
+    const std::string path = local.GetPath("Products");
+    if (!createProducts(path, products)) {
+        std::fprintf(stderr, "cannot create %s\n", path.c_str());
+        return false;
+    }
+    const std::string last = itemName(products - 1);
+    ProductRecord found;
+    const auto plainRead = [&] { readSequentially(path, OpenMode::Read, false); };
+    benchPair({"lookup_last" + suffix, "read_64k_blocks", 2, [&] { LookupForSale(local, last, found); }, plainRead,
+               {}, rounds});
+    benchPair({"lookup_missing" + suffix, "read_64k_blocks", 2, [&] { LookupForSale(local, "NO-SUCH-ITEM", found); },
+               plainRead, {}, rounds});
+    return true;
+}
 }  // namespace
 
 void runProductBenchmarks(const std::string& folder)
 {
+    constexpr int kProducts = 100000;
     const CLocalFile local(folder);
-    const std::string path = local.GetPath("Products");
-    if (!createProducts(path)) {
-        std::fprintf(stderr, "cannot create %s\n", path.c_str());
+    if (!lookupLines(local, kProducts, "", 61))
         return;
-    }
-    const std::string last = itemName(kProducts - 1);
+    const std::string path = local.GetPath("Products");
     ProductRecord found;
-
-    const double readMs = medianMs(kRuns, [&] { readSequentially(path, OpenMode::Read, false); });
-    reportBench("lookup_last", medianMs(kRuns, [&] { LookupForSale(local, last, found); }), readMs);
-    reportBench("lookup_missing", medianMs(kRuns, [&] { LookupForSale(local, "NO-SUCH-ITEM", found); }), readMs);
-    reportBench("lookup_last_naive", medianMs(kRuns, [&] { naiveLookup(path, last, found); }), readMs);
+    benchPair({"lookup_last_naive", "read_64k_blocks", 0, [&] { naiveLookup(path, itemName(kProducts - 1), found); },
+               [&] { readSequentially(path, OpenMode::Read, false); }, {}, 5});
 
     std::array<StockLine, 20> sale{};
     for (int i = 0; i < 20; ++i)
         sale[static_cast<std::size_t>(i)] = {itemName(i * (kProducts / 20) + kProducts / 40), 1};
-    const double readSyncMs = medianMs(kRuns, [&] { readSequentially(path, OpenMode::ReadWrite, true); });
-    reportBench("take_sale_from_stock", medianMs(kRuns, [&] { TakeSaleFromStock(local, sale); }), readSyncMs);
+    benchPair({"take_sale_from_stock", "read_64k_blocks_and_sync", 2, [&] { TakeSaleFromStock(local, sale); },
+               [&] { readSequentially(path, OpenMode::ReadWrite, true); }, {}, 41});
+
+    if (!benchWanted("lookup_last_1m") && !benchWanted("lookup_missing_1m"))
+        return;
+    const std::string millionFolder = folder + "million/";
+    std::filesystem::create_directory(millionFolder);
+    const CLocalFile million(millionFolder);
+    lookupLines(million, 1000000, "_1m", 15);
+    std::filesystem::remove_all(millionFolder);
 }

@@ -1,8 +1,10 @@
 #include "CSaleDlg.h"
 
 #include "ByteCodec.h"
+#include "CGeneralDlg.h"
 #include "CLocalFile.h"
 #include "CLoginDlg.h"
+#include "CSalePrinter.h"
 #include "CSecurityDlg.h"
 #include "CustomerFile.h"
 #include "Clock.h"
@@ -433,7 +435,10 @@ void CSaleDlg::BuildMenus()
     add(file, "&Connect...", "action_connect", [this] { OnFileConnect(); });
     add(file, "&New...", "action_new", [this] { OnFileNew(); });
     file->addSeparator();
-    greyed(file, {"Print Sales Copy...", "Print Packing List...", "Choose Receipt Printer...", "Open Drawer"});
+    greyed(file, {"Print Sales Copy...", "Print Packing List..."});
+    add(file, "Choose Receipt Printer...", "action_choose_receipt_printer",
+        [this] { CSalePrinter::ChooseReceiptPrinter(this, local_); });
+    add(file, "Open Drawer", "action_open_drawer", [this] { CSalePrinter::OpenDrawer(this, local_); });
     file->addSeparator();
     add(file, "E&xit", "action_exit", [this] { close(); });
 
@@ -460,7 +465,15 @@ void CSaleDlg::BuildMenus()
 
     QMenu* settings = menuBar_->addMenu("&Settings");
     settings->setObjectName("menu_settings");
-    greyed(settings, {"General"});
+    add(settings, "General", "action_general", [this] {
+        if (!CGeneralDlg::Run(this, local_, header_))
+            return;
+        if (state_.showingNew())
+            state_.Recalculate();
+        else
+            RecalculateTotals(state_.held, header_);
+        ShowSale();
+    });
     add(settings, "Security", "action_security", [this] {
         CSecurityDlg security(local_, header_, this);
         security.exec();

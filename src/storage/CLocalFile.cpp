@@ -6,7 +6,6 @@
 
 #include <chrono>
 #include <filesystem>
-#include <thread>
 
 namespace {
 constexpr std::size_t kVersionOff = 0;
@@ -121,25 +120,20 @@ void CLocalFile::decode(const std::uint8_t* buf)
 int CLocalFile::OpenFile(DataFile& file, const std::string& path, OpenMode mode)
 {
     using clock = std::chrono::steady_clock;
-    auto pause = std::chrono::milliseconds(1);
-    auto askAt = clock::now() + std::chrono::milliseconds(waitBeforeAskingMs);
     const auto started = clock::now();
     for (;;) {
-        const int cause = file.tryOpen(path, mode);
+        const int cause = file.openInTurn(path, mode, waitBeforeAskingMs);
         if (cause != FileCause::SharingViolation)
             return cause;
-        if (clock::now() >= askAt) {
-            const auto waited = std::chrono::duration_cast<std::chrono::seconds>(clock::now() - started).count();
-            const std::string text = strprintf(
-                "Another register is using this file:\n\n%s\n\nIt has been busy for %lld seconds.\n\n"
-                "Keep waiting?\n\n(No gives up this operation and changes nothing.)",
-                path.c_str(), static_cast<long long>(waited));
-            if (!userPrompt().keepWaiting(text))
-                return FileCause::LockGivenUp;
-            askAt = clock::now() + std::chrono::milliseconds(waitBeforeAskingMs);
-        }
-        std::this_thread::sleep_for(pause);
-        pause = std::min(pause * 2, std::chrono::milliseconds(50));
+        const auto waited = std::chrono::duration_cast<std::chrono::seconds>(clock::now() - started).count();
+        const std::string text = strprintf(
+            "Another register is using this file:\n\n%s\n\nIt has been busy for %lld seconds.\n\n"
+            "Keep waiting?\n\n(No gives up this operation and changes nothing.)",
+            path.c_str(), static_cast<long long>(waited));
+        // While the question is open this register has left the queue, so the
+        // registers behind it are not held up by an unanswered box.
+        if (!userPrompt().keepWaiting(text))
+            return FileCause::LockGivenUp;
     }
 }
 

@@ -64,8 +64,8 @@ public:
     std::string GetPath(const std::string& kind) const;
 
     // Opens a data file under the sharing rule. A file held by another register
-    // is waited for, with short growing pauses; after the wait bound the user is
-    // asked whether to keep waiting, and "No" gives FileCause::LockGivenUp.
+    // is waited for in turn (DataFile::openInTurn); after the wait bound the user
+    // is asked whether to keep waiting, and "No" gives FileCause::LockGivenUp.
     static int OpenFile(DataFile& file, const std::string& path, OpenMode mode);
     // How long OpenFile waits before asking (milliseconds).
     static void setWaitBeforeAsking(int ms);

@@ -4,8 +4,9 @@
 // make the Nth call fail, or end the process there, and check what is left.
 //
 // The POSIX implementation (DataFilePosix.cpp) maps the sharing rule onto
-// open-file-description locks over the whole file: read opens take a shared
-// lock (others may read, nobody may write), write opens an exclusive one.
+// open-file-description locks over the file's bytes: read opens take a shared
+// lock (others may read, nobody may write), write opens an exclusive one. Lock
+// ranges far beyond any data form the queue of registers waiting in turn.
 
 #include <cstddef>
 #include <cstdint>
@@ -45,6 +46,14 @@ public:
     // One attempt to open and lock. SharingViolation when another open holds a
     // conflicting lock; the caller decides whether to retry.
     int tryOpen(const std::string& path, OpenMode mode);
+    // Opens and locks, waiting in turn: registers get a held file in the order
+    // they asked for it (readers together), and nobody that asks later, nor the
+    // register that just let go, takes it before them. Waits at most waitMs;
+    // SharingViolation when the file is still held then, and the place in the
+    // queue is given up. One counted operation.
+    int openInTurn(const std::string& path, OpenMode mode, int waitMs);
+    // How many registers are waiting in turn for the file; -1 when it cannot be opened.
+    static int waitingFor(const std::string& path);
     bool isOpen() const { return fd_ >= 0; }
     const std::string& path() const { return path_; }
 
@@ -70,12 +79,15 @@ public:
     std::string lastErrorText() const;
 
 private:
+    // waitMs < 0: one attempt that does not look at the queue.
+    int open(const std::string& path, OpenMode mode, int waitMs);
+
     int fd_ = -1;
     int lastErrno_ = 0;
     std::string path_;
 };
 
-// Fault injection for tests of every write path. Each call of tryOpen, readAt,
+// Fault injection for tests of every write path. Each call of tryOpen, openInTurn, readAt,
 // writeAt, sync and truncate counts as one operation.
 namespace FileFaults {
 enum class Action { Fail, Exit };

@@ -1,10 +1,15 @@
 #include "DataFile.h"
 
 #include <cerrno>
+#include <chrono>
+#include <csignal>
 #include <cstring>
+#include <ctime>
 #include <fcntl.h>
 #include <string>
 #include <sys/stat.h>
+#include <sys/vfs.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -48,6 +53,241 @@ int causeFromErrno(int e)
     default: return FileCause::Generic;
     }
 }
+
+// Waiting in turn. Registers, possibly on other machines, share nothing but the
+// file's locks, so the queue is made of locks too. The sharing lock covers the
+// bytes [0, kQueueBase) of the file; above them lie kSlots one-byte queue slots,
+// far past any data. A register that finds the file held, or others already
+// waiting, locks the slot after the last one held (shared to read, exclusive to
+// write), waits until none of the kAhead slots before its own holds a
+// conflicting lock, then waits for the file, and lets its slot go as soon as it
+// holds the file. Slots are used round a ring; kAhead is under half of it, so
+// two waiters never each count the other as ahead. The queue only orders:
+// exclusion is the sharing lock alone, so a register that misses the queue (a
+// full ring, a race at an empty one) can be unfair, never unsafe.
+using WaitClock = std::chrono::steady_clock;
+constexpr off_t kQueueBase = off_t{1} << 62;
+constexpr int kSlots = 32;
+constexpr int kAhead = kSlots / 2 - 1;
+
+struct flock lockSpec(short type, off_t start, off_t len)
+{
+    struct flock lk {};
+    lk.l_type = type;
+    lk.l_whence = SEEK_SET;
+    lk.l_start = start;
+    lk.l_len = len;
+    return lk;
+}
+
+struct flock sharingLock(short type) { return lockSpec(type, 0, kQueueBase); }
+
+bool refusedHere(int err) { return err == EAGAIN || err == EACCES; }
+
+// 0 when the lock was taken at once, else the errno (refusedHere: held elsewhere).
+int tryLock(int fd, struct flock lk) { return fcntl(fd, F_OFD_SETLK, &lk) == 0 ? 0 : errno; }
+
+void unlock(int fd, off_t start, off_t len)
+{
+    struct flock lk = lockSpec(F_UNLCK, start, len);
+    fcntl(fd, F_OFD_SETLK, &lk);
+}
+
+// True when another open holds a lock somewhere in [start, start + len).
+bool heldElsewhere(int fd, off_t start, off_t len)
+{
+    struct flock lk = lockSpec(F_WRLCK, start, len);
+    return fcntl(fd, F_OFD_GETLK, &lk) == 0 && lk.l_type != F_UNLCK;
+}
+
+// The slot after the last one held: the held slot that kAhead free ones follow.
+// Slot 0 for an empty queue, -1 for a full ring.
+int tailSlot(int fd)
+{
+    bool held[kSlots];
+    bool any = false;
+    for (int i = 0; i < kSlots; ++i)
+        any |= held[i] = heldElsewhere(fd, kQueueBase + i, 1);
+    if (!any)
+        return 0;
+    for (int i = 0; i < kSlots; ++i) {
+        int freeAfter = 0;
+        while (held[i] && freeAfter < kAhead && !held[(i + freeAfter + 1) % kSlots])
+            ++freeAfter;
+        if (held[i] && freeAfter == kAhead)
+            return (i + 1) % kSlots;
+    }
+    return -1;
+}
+
+// Locks a slot at the tail of the queue: the slot, or -1 when the ring is full.
+int joinQueue(int fd, short type)
+{
+    for (int attempt = 0; attempt < kSlots; ++attempt) {
+        const int slot = tailSlot(fd);
+        if (slot < 0)
+            return -1;
+        if (tryLock(fd, lockSpec(type, kQueueBase + slot, 1)) == 0)
+            return slot;
+        // Another register took that slot first: look again.
+    }
+    return -1;
+}
+
+// Local disks wake a blocked lock wait as soon as the lock is free. On NFS and
+// SMB a blocked wait may be woken late (the NFS client asks the server again on
+// its own, backing off to 30 s) or may not end for the question to the user,
+// so there the lock is tried again after short pauses.
+bool wakesPromptly(int fd)
+{
+    struct statfs fs {};
+    if (fstatfs(fd, &fs) != 0)
+        return false;
+    switch (static_cast<std::uint32_t>(fs.f_type)) {
+    case 0x6969u:      // NFS
+    case 0x517Bu:      // SMB
+    case 0xFF534D42u:  // CIFS
+    case 0xFE534D42u:  // SMB2
+        return false;
+    default:
+        return true;
+    }
+}
+
+void onWakeSignal(int) {}
+
+// The signal that ends a blocked wait at its deadline; 0 when another part of
+// the program handles it (waits then poll).
+int wakeSignal()
+{
+    static const int sig = [] {
+        const int s = SIGRTMIN + 4;
+        struct sigaction old {};
+        if (sigaction(s, nullptr, &old) != 0 || old.sa_handler != SIG_DFL)
+            return 0;
+        struct sigaction sa {};
+        sa.sa_handler = onWakeSignal;
+        sigemptyset(&sa.sa_mask);
+        sa.sa_flags = 0;  // no SA_RESTART: the blocked fcntl returns EINTR
+        return sigaction(s, &sa, nullptr) == 0 ? s : 0;
+    }();
+    return sig;
+}
+
+// Sends the wake signal to this thread at the deadline and every 20 ms after it,
+// so a signal that lands just before the wait begins is followed by another.
+class DeadlineTimer {
+public:
+    DeadlineTimer(int sig, WaitClock::duration left)
+    {
+        sigevent ev {};
+        ev.sigev_notify = SIGEV_THREAD_ID;
+        ev.sigev_signo = sig;
+        ev._sigev_un._tid = gettid();  // glibc has no public name for this member
+        if (timer_create(CLOCK_MONOTONIC, &ev, &timer_) != 0)
+            return;
+        const auto ns = std::max<long long>(1, std::chrono::duration_cast<std::chrono::nanoseconds>(left).count());
+        itimerspec when {};
+        when.it_value.tv_sec = static_cast<time_t>(ns / 1000000000);
+        when.it_value.tv_nsec = static_cast<long>(ns % 1000000000);
+        when.it_interval.tv_nsec = 20000000;
+        armed_ = timer_settime(timer_, 0, &when, nullptr) == 0;
+        if (!armed_)
+            timer_delete(timer_);
+    }
+    ~DeadlineTimer()
+    {
+        if (armed_)
+            timer_delete(timer_);
+    }
+    DeadlineTimer(const DeadlineTimer&) = delete;
+    DeadlineTimer& operator=(const DeadlineTimer&) = delete;
+    bool armed() const { return armed_; }
+
+private:
+    timer_t timer_ {};
+    bool armed_ = false;
+};
+
+// Takes the lock, waiting until the deadline at most: 0 when taken, EAGAIN when
+// the deadline came first, else the errno.
+int waitForLock(int fd, struct flock lk, WaitClock::time_point deadline, bool blocking)
+{
+    int err = tryLock(fd, lk);
+    if (!refusedHere(err))
+        return err;
+    const int sig = blocking ? wakeSignal() : 0;
+    if (sig != 0 && WaitClock::now() < deadline) {
+        sigset_t wake, before;
+        sigemptyset(&wake);
+        sigaddset(&wake, sig);
+        pthread_sigmask(SIG_UNBLOCK, &wake, &before);
+        {
+            DeadlineTimer timer(sig, deadline - WaitClock::now());
+            if (timer.armed()) {
+                do
+                    err = fcntl(fd, F_OFD_SETLKW, &lk) == 0 ? 0 : errno;
+                while (err == EINTR && WaitClock::now() < deadline);
+            }
+        }
+        pthread_sigmask(SIG_SETMASK, &before, nullptr);
+        if (err == EINTR)
+            return EAGAIN;
+        if (!refusedHere(err))
+            return err;
+        // A file system that refuses instead of waiting: ask again after pauses.
+    }
+    auto pause = std::chrono::milliseconds(1);
+    while (WaitClock::now() < deadline) {
+        std::this_thread::sleep_for(std::min<WaitClock::duration>(pause, deadline - WaitClock::now()));
+        err = tryLock(fd, lk);
+        if (!refusedHere(err))
+            return err;
+        pause = std::min(pause * 2, std::chrono::milliseconds(10));
+    }
+    return EAGAIN;
+}
+
+// Waits until none of the kAhead slots before `slot` holds a lock that
+// conflicts with `type`; round the ring they may lie in two ranges.
+int waitAhead(int fd, short type, int slot, WaitClock::time_point deadline, bool blocking)
+{
+    const int first = slot - kAhead;
+    const int ranges[2][2] = {{first < 0 ? first + kSlots : first, first < 0 ? kSlots : slot},
+                              {0, first < 0 ? slot : 0}};
+    for (const auto& range : ranges) {
+        if (range[0] >= range[1])
+            continue;
+        const off_t start = kQueueBase + range[0], len = range[1] - range[0];
+        const int err = waitForLock(fd, lockSpec(type, start, len), deadline, blocking);
+        if (err != 0)
+            return err;
+        unlock(fd, start, len);
+    }
+    return 0;
+}
+
+// Takes the sharing lock in turn: 0 when held, EAGAIN when the wait ran out,
+// else the errno.
+int lockInTurn(int fd, short type, int waitMs)
+{
+    const auto deadline = WaitClock::now() + std::chrono::milliseconds(waitMs);
+    const struct flock whole = sharingLock(type);
+    // Nobody waiting: the file is taken at once when it is free.
+    if (!heldElsewhere(fd, kQueueBase, kSlots)) {
+        const int err = tryLock(fd, whole);
+        if (!refusedHere(err))
+            return err;
+    }
+    const bool blocking = wakesPromptly(fd);
+    const int slot = joinQueue(fd, type);
+    int err = slot < 0 ? 0 : waitAhead(fd, type, slot, deadline, blocking);
+    if (err == 0)
+        err = waitForLock(fd, whole, deadline, blocking);
+    if (slot >= 0)
+        unlock(fd, kQueueBase + slot, 1);
+    return err;
+}
 }  // namespace
 
 namespace FileFaults {
@@ -61,7 +301,14 @@ long count() { return plan.seen; }
 
 DataFile::~DataFile() { close(); }
 
-int DataFile::tryOpen(const std::string& path, OpenMode mode)
+int DataFile::tryOpen(const std::string& path, OpenMode mode) { return open(path, mode, -1); }
+
+int DataFile::openInTurn(const std::string& path, OpenMode mode, int waitMs)
+{
+    return open(path, mode, waitMs < 0 ? 0 : waitMs);
+}
+
+int DataFile::open(const std::string& path, OpenMode mode, int waitMs)
 {
     close();
     path_ = path;
@@ -91,17 +338,14 @@ int DataFile::tryOpen(const std::string& path, OpenMode mode)
         lastErrno_ = EISDIR;
         return FileCause::AccessDenied;
     }
-    struct flock lk {};
-    lk.l_type = mode == OpenMode::Read ? F_RDLCK : F_WRLCK;
-    lk.l_whence = SEEK_SET;
-    lk.l_start = 0;
-    lk.l_len = 0;  // the whole file, however it grows
-    if (fcntl(fd, F_OFD_SETLK, &lk) != 0) {
-        lastErrno_ = errno;
+    const short type = mode == OpenMode::Read ? F_RDLCK : F_WRLCK;
+    const int refused = waitMs < 0 ? tryLock(fd, sharingLock(type)) : lockInTurn(fd, type, waitMs);
+    if (refused != 0) {
+        lastErrno_ = refused;
         ::close(fd);
-        if (lastErrno_ == EAGAIN || lastErrno_ == EACCES)
+        if (refused == EAGAIN || refused == EACCES)
             return FileCause::SharingViolation;
-        return causeFromErrno(lastErrno_);
+        return causeFromErrno(refused);
     }
     if (mode == OpenMode::Create && ftruncate(fd, 0) != 0) {
         lastErrno_ = errno;
@@ -273,6 +517,18 @@ void DataFile::close()
 std::string DataFile::lastErrorText() const
 {
     return lastErrno_ ? std::strerror(lastErrno_) : std::string("no error");
+}
+
+int DataFile::waitingFor(const std::string& path)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return -1;
+    int waiting = 0;
+    for (int i = 0; i < kSlots; ++i)
+        waiting += heldElsewhere(fd, kQueueBase + i, 1) ? 1 : 0;
+    ::close(fd);
+    return waiting;
 }
 
 bool readFully(DataFile& f, long long offset, void* buf, std::size_t n)

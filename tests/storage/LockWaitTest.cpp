@@ -1,0 +1,192 @@
+#include "CLocalFile.h"
+#include "TempDir.h"
+#include "UserPrompt.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fcntl.h>
+#include <functional>
+#include <sched.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+// Another register holding a file open for writing until told to let go; it
+// writes "DONE" over the first bytes just before it does.
+class Holder {
+public:
+    explicit Holder(const std::string& path)
+    {
+        int ready[2], release[2];
+        if (pipe(ready) != 0 || pipe(release) != 0)
+            return;
+        pid_ = fork();
+        if (pid_ == 0) {
+            DataFile f;
+            char c = f.tryOpen(path, OpenMode::ReadWrite) == FileCause::None ? 1 : 0;
+            if (write(ready[1], &c, 1) != 1 || c == 0 || read(release[0], &c, 1) != 1)
+                _exit(2);
+            f.writeAt(0, "DONE", 4);
+            _exit(f.sync() ? 0 : 3);
+        }
+        close(ready[1]);
+        close(release[0]);
+        char c = 0;
+        if (read(ready[0], &c, 1) != 1 || c != 1)
+            pid_ = -1;
+        close(ready[0]);
+        release_ = release[1];
+    }
+    ~Holder() { letGo(); }
+    bool holding() const { return pid_ > 0; }
+    // Lets go of the file and returns the holder's exit code.
+    int letGo()
+    {
+        if (release_ >= 0) {
+            const char c = 1;
+            if (write(release_, &c, 1) != 1)
+                pid_ = -1;
+            close(release_);
+            release_ = -1;
+        }
+        int status = 0;
+        const pid_t pid = pid_;
+        pid_ = -1;
+        if (pid > 0 && waitpid(pid, &status, 0) == pid)
+            return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return -1;
+    }
+
+private:
+    pid_t pid_ = -1;
+    int release_ = -1;
+};
+
+class ScriptedPrompt final : public UserPrompt {
+public:
+    ScriptedPrompt() { setUserPrompt(this); }
+    ~ScriptedPrompt() override { setUserPrompt(nullptr); }
+    void showMessage(const std::string&) override {}
+    bool keepWaiting(const std::string& text) override
+    {
+        waits.push_back(text);
+        return onWait();
+    }
+    std::function<bool()> onWait = [] { return true; };
+    std::vector<std::string> waits;
+};
+
+int exitCode(pid_t pid)
+{
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+}  // namespace
+
+// Registers join the queue one after another behind a held file; then the
+// holder lets go and asks again at once. Each waiter reports on a pipe while it
+// holds the file, so the pipe shows the order in which they got it. Readers
+// queued next to each other get it together, in any order among themselves.
+TEST(LockWait, WaitersGetTheFileInTurnAndTheRegisterThatLetGoWaitsBehindThem)
+{
+    const std::vector<std::string> cases = {"WWWWW", "WRRW", "RWRRW", "RRW"};
+    // Nobody is asked to keep waiting (and so leaves the queue), however slow the machine.
+    CLocalFile::setWaitBeforeAsking(24 * 3600 * 1000);
+    for (const std::string& modes : cases) {
+        SCOPED_TRACE(modes);
+        TempDir dir;
+        const std::string path = dir.file("Retail-Invs.pdb");
+        writeBytes(path, {0, 0, 0, 0});
+        int order[2];
+        ASSERT_EQ(pipe(order), 0);
+        DataFile held;
+        ASSERT_EQ(held.tryOpen(path, OpenMode::ReadWrite), FileCause::None);
+
+        std::vector<pid_t> waiters;
+        for (std::size_t i = 0; i < modes.size(); ++i) {
+            const pid_t pid = fork();
+            ASSERT_GE(pid, 0);
+            if (pid == 0) {
+                held.close();  // the copy of the holder's open would keep its lock
+                DataFile f;
+                const OpenMode mode = modes[i] == 'R' ? OpenMode::Read : OpenMode::ReadWrite;
+                const char id = static_cast<char>('0' + i);
+                _exit(CLocalFile::OpenFile(f, path, mode) == FileCause::None && write(order[1], &id, 1) == 1 ? 0 : 1);
+            }
+            waiters.push_back(pid);
+            // The next one asks only once this one is queued.
+            while (DataFile::waitingFor(path) < static_cast<int>(i + 1)) {
+                ASSERT_EQ(waitpid(pid, nullptr, WNOHANG), 0) << "waiter " << i << " ended before queueing";
+                sched_yield();
+            }
+        }
+        held.close();
+        ASSERT_EQ(CLocalFile::OpenFile(held, path, OpenMode::ReadWrite), FileCause::None);
+
+        // Every waiter had its turn before this open got the file.
+        fcntl(order[0], F_SETFL, O_NONBLOCK);
+        std::string got(modes.size() + 1, '\0');
+        const ssize_t n = read(order[0], got.data(), got.size());
+        got.resize(n < 0 ? 0 : static_cast<std::size_t>(n));
+        for (std::size_t run = 0; run < got.size();) {
+            std::size_t end = run + 1;
+            while (end < got.size() && modes[static_cast<std::size_t>(got[run] - '0')] == 'R' &&
+                   modes[static_cast<std::size_t>(got[end] - '0')] == 'R')
+                ++end;
+            std::sort(got.begin() + static_cast<long>(run), got.begin() + static_cast<long>(end));
+            run = end;
+        }
+        std::string expected;
+        for (std::size_t i = 0; i < modes.size(); ++i)
+            expected += static_cast<char>('0' + i);
+        EXPECT_EQ(got, expected);
+        EXPECT_EQ(DataFile::waitingFor(path), 0);
+        for (pid_t pid : waiters)
+            EXPECT_EQ(exitCode(pid), 0);
+        close(order[0]);
+        close(order[1]);
+    }
+    CLocalFile::setWaitBeforeAsking(5000);
+}
+
+TEST(LockWait, AfterTheBoundTheUserChoosesToWaitOnOrGiveUp)
+{
+    TempDir dir;
+    ScriptedPrompt prompt;
+    const std::string path = dir.file("Retail.pos");
+    writeBytes(path, {9, 9, 9, 9});
+    CLocalFile::setWaitBeforeAsking(20);
+
+    // "Yes": the wait goes on, and the read sees what the other register wrote
+    // before it let go. The holder lets go only once the question was asked.
+    Holder first(path);
+    ASSERT_TRUE(first.holding());
+    prompt.onWait = [&] {
+        first.letGo();
+        return true;
+    };
+    DataFile f;
+    EXPECT_EQ(CLocalFile::OpenFile(f, path, OpenMode::Read), FileCause::None);
+    ASSERT_GE(prompt.waits.size(), 1u);
+    EXPECT_NE(prompt.waits[0].find(path), std::string::npos);
+    char buf[4] = {};
+    EXPECT_EQ(f.readAt(0, buf, 4), 4);
+    EXPECT_EQ(std::string(buf, 4), "DONE");
+    f.close();
+
+    // "No": given up with its own cause, nothing truncated, the queue left.
+    writeBytes(path, {9, 9, 9, 9});
+    Holder second(path);
+    ASSERT_TRUE(second.holding());
+    prompt.waits.clear();
+    prompt.onWait = [] { return false; };
+    EXPECT_EQ(CLocalFile::OpenFile(f, path, OpenMode::Create), FileCause::LockGivenUp);
+    EXPECT_EQ(prompt.waits.size(), 1u);
+    EXPECT_FALSE(f.isOpen());
+    EXPECT_EQ(DataFile::waitingFor(path), 0);
+    EXPECT_EQ(fileSize(path), 4);
+    EXPECT_EQ(second.letGo(), 0);
+    CLocalFile::setWaitBeforeAsking(5000);
+}
