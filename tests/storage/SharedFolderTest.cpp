@@ -14,24 +14,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <set>
-#include <sstream>
 #include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
-std::vector<std::string> sharedFolders(const TempDir& fallback)
-{
-    std::vector<std::string> dirs;
-    const char* env = std::getenv("REGISTER_TORTURE_DIRS");
-    std::stringstream list(env ? env : "");
-    for (std::string d; std::getline(list, d, ':');)
-        if (!d.empty())
-            dirs.push_back(d.back() == '/' ? d : d + '/');
-    if (dirs.empty())
-        dirs = {fallback.path(), fallback.path()};
-    return dirs;
-}
-
 // Reads a text field of a raw record as the file holds it.
 std::string field(const std::uint8_t* record, std::size_t offset, std::size_t width)
 {
@@ -49,7 +35,7 @@ std::string field(const std::uint8_t* record, std::size_t offset, std::size_t wi
 TEST(SharedFolder, RegistersOnTwoPcsAppendingAtOnceLoseNoSale)
 {
     TempDir fallback;
-    const auto dirs = sharedFolders(fallback);
+    const auto dirs = sharedDataFolders(fallback.path());
     constexpr int kRegisters = 4, kEach = 50;
     const CalendarTime now = at(2006, 4, 1, 12, 0, 0);
     int created = 0;
@@ -118,7 +104,7 @@ TEST(SharedFolder, CheckNamesARealUnsafeMount)
     if (!expected || !std::getenv("REGISTER_TORTURE_DIRS"))
         GTEST_SKIP() << "needs REGISTER_TORTURE_DIRS and REGISTER_SHARE_UNSAFE";
     TempDir unused;
-    for (const auto& dir : sharedFolders(unused)) {
+    for (const auto& dir : sharedDataFolders(unused.path())) {
         const ShareVerdict v = CheckShare(dir);
         EXPECT_EQ(v.unsafe, std::string(expected) == "1") << dir << " " << v.fsType << " at " << v.mountPoint;
     }
