@@ -63,7 +63,8 @@ public:
     bool writeAt(long long offset, const void* buf, std::size_t n);
     // Flushes written data to the disk.
     bool sync();
-    // Current size in bytes, or -1.
+    // Size in bytes as the file holds it now, also on a network share where
+    // another PC has just appended (taken under the lock), or -1.
     long long size();
     bool truncate(long long size);
     void close();

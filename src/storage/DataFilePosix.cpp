@@ -570,12 +570,15 @@ long long DataFile::size()
 {
     if (fd_ < 0)
         return -1;
-    struct stat st {};
-    if (fstat(fd_, &st) != 0) {
+    // Not fstat: on an SMB mount it can still give the size the file had when
+    // this register opened it, though another PC has appended since; seeking
+    // to the end asks the server, and is what every cap by size relies on.
+    const off_t end = ::lseek(fd_, 0, SEEK_END);
+    if (end < 0) {
         lastErrno_ = errno;
         return -1;
     }
-    return static_cast<long long>(st.st_size);
+    return static_cast<long long>(end);
 }
 
 bool DataFile::truncate(long long size)

@@ -3,6 +3,7 @@
 #include "ByteCodec.h"
 #include "CLocalFile.h"
 #include "SalesFileHeader.h"
+#include "ShareCheck.h"
 #include "TextFormat.h"
 #include "UserPrompt.h"
 
@@ -10,6 +11,15 @@ namespace {
 const char* const kTranslatorLine =
     "Please contact the maker of this program for a file translator.\n\n"
     "Or, move this new version to a new folder.\n\n";
+
+// Names a data folder on a share that cannot keep registers on other PCs
+// apart; the register goes on either way.
+void warnAboutShare(const CLocalFile& local)
+{
+    const std::string head = local.GetPath("Head");
+    const auto slash = head.rfind('/');
+    WarnIfUnsafeShare(slash == std::string::npos ? std::string(".") : head.substr(0, slash + 1));
+}
 
 std::string damagedHeaderText(const std::string& path, long long bytes)
 {
@@ -72,10 +82,13 @@ bool CheckHeaderVersion(const CLocalFile& local)
 
 bool OpenHeaderWithFallback(CLocalFile& local, SalesFileHeader& header)
 {
-    if (OpenOrCreateHeader(local, header) == 0)
-        return true;
-    local.resetToDefaults();
-    return OpenOrCreateHeader(local, header) == 0;
+    if (OpenOrCreateHeader(local, header) != 0) {
+        local.resetToDefaults();
+        if (OpenOrCreateHeader(local, header) != 0)
+            return false;
+    }
+    warnAboutShare(local);
+    return true;
 }
 
 FileSetName SplitFileSetPath(const std::string& path)
@@ -141,9 +154,12 @@ bool SwitchFileSet(CLocalFile& local, SalesFileHeader& header, const FileSetName
     long long bytes = 0;
     if (ProbeHeader(local.GetPath("Head"), version, bytes) == HeaderProbe::Missing)
         header = SalesFileHeader{};
-    if (OpenOrCreateHeader(local, header) == 0)
-        return true;
-    userPrompt().showMessage("Register Error");
-    local.resetToDefaults();
-    return OpenOrCreateHeader(local, header) == 0;
+    if (OpenOrCreateHeader(local, header) != 0) {
+        userPrompt().showMessage("Register Error");
+        local.resetToDefaults();
+        if (OpenOrCreateHeader(local, header) != 0)
+            return false;
+    }
+    warnAboutShare(local);
+    return true;
 }

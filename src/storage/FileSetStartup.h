@@ -15,7 +15,8 @@ bool CheckLocalFileVersion(const CLocalFile& local);
 // a header, ends the program. A file that cannot be opened passes.
 bool CheckHeaderVersion(const CLocalFile& local);
 // Start-up step 4: opens or creates the header; on failure falls back to the
-// default file set in the working folder and tries once more.
+// default file set in the working folder and tries once more. A data folder on
+// a share that cannot keep registers on other PCs apart is named (ShareCheck.h).
 bool OpenHeaderWithFallback(CLocalFile& local, SalesFileHeader& header);
 
 struct FileSetName {
@@ -33,5 +34,5 @@ bool CheckFileSetChoice(const std::string& chosenPath, bool mustBeNew, FileSetNa
 // Switches to the chosen set: records it, then opens its header or creates it
 // with the default settings. On failure shows "Register Error" and falls back
 // to the default file set in the working folder. Returns false when even that
-// fails.
+// fails. Names an unsafe share as start-up does.
 bool SwitchFileSet(CLocalFile& local, SalesFileHeader& header, const FileSetName& name);

@@ -5,6 +5,7 @@
 #include "CSaleDlg.h"
 #include "RegisterFixture.h"
 #include "SalesFileHeader.h"
+#include "ShareCheck.h"
 
 #include <QAction>
 #include <QApplication>
@@ -124,4 +125,32 @@ TEST_F(SaleScreenStartUp, RefusedChoicesKeepTheCurrentSetAndItsData)
     EXPECT_EQ(reloaded().GetPath("Head"), dir.file("Retail.pos"));
     EXPECT_EQ(header.todaysNotes, "keep me");
     EXPECT_TRUE(dlg->windowTitle().contains("Retail.pos"));
+}
+
+// A data folder on a share that cannot keep PCs apart is named after
+// "Connect..." and at start-up, and the register goes on with it.
+TEST_F(SaleScreenStartUp, UnsafeShareIsNamedAfterConnectAndAtStartUp)
+{
+    TempDir table;
+    std::filesystem::create_directory(dir.file("fuse"));
+    const std::string real = std::filesystem::canonical(dir.file("fuse")).string();
+    const std::string lines = "27 1 254:0 / / rw - ext4 /dev/vda rw\n"
+                              "50 27 0:60 / " + real + " rw - fuse.sshfs shop:/data rw\n";
+    writeBytes(table.file("mountinfo"), std::vector<std::uint8_t>(lines.begin(), lines.end()));
+    SetMountTablePath(table.file("mountinfo"));
+
+    dialogs.setNextFileName(dir.file("fuse/Shop.pos"));
+    boxes.answer(MessageBox::Answer::Ok);
+    trigger("action_connect");
+    EXPECT_TRUE(boxes.saw("cannot keep registers on different PCs apart"));
+    EXPECT_EQ(fileSize(dir.file("fuse/Shop.pos")), 4916);
+    EXPECT_TRUE(dlg->windowTitle().contains("Shop.pos"));
+
+    boxes.clear();
+    boxes.answer(MessageBox::Answer::Ok);
+    CLocalFile again(dir.path());
+    CSaleDlg restarted(again, header);
+    EXPECT_TRUE(restarted.Initialize());
+    EXPECT_TRUE(boxes.saw("sales can be lost"));
+    SetMountTablePath({});
 }

@@ -43,19 +43,6 @@ constexpr int kProducts = 10;
 constexpr float kInitialStock = 1000;
 const CalendarTime kNow{2006, 7, 1, 10, 0, 0};
 
-std::vector<std::string> dataFolders(const std::string& fallback)
-{
-    std::vector<std::string> dirs;
-    const char* env = std::getenv("REGISTER_TORTURE_DIRS");
-    std::stringstream in(env ? env : "");
-    for (std::string d; std::getline(in, d, ':');)
-        if (!d.empty())
-            dirs.push_back(d.back() == '/' ? d : d + "/");
-    if (dirs.empty())
-        dirs.push_back(fallback);
-    return dirs;
-}
-
 int scale()
 {
     const char* env = std::getenv("REGISTER_TORTURE_SCALE");
@@ -250,7 +237,7 @@ std::vector<std::size_t> counted(const std::vector<std::uint8_t>& bytes, std::si
 TEST(StorageTorture, KilledRegistersLeaveEveryAcknowledgedChangeWholeAndStockBalanced)
 {
     TempDir fresh, logs;
-    const std::vector<std::string> folders = dataFolders(fresh.path());
+    const std::vector<std::string> folders = sharedDataFolders(fresh.path());
     const int budget = scale();
     {
         CLocalFile local(folders[0]);

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <stdexcept>
 
 TempDir::TempDir()
@@ -38,4 +39,17 @@ long long fileSize(const std::string& path)
     std::error_code ec;
     const auto size = std::filesystem::file_size(path, ec);
     return ec ? -1 : static_cast<long long>(size);
+}
+
+std::vector<std::string> sharedDataFolders(const std::string& fallback)
+{
+    std::vector<std::string> dirs;
+    const char* env = std::getenv("REGISTER_TORTURE_DIRS");
+    std::stringstream in(env ? env : "");
+    for (std::string d; std::getline(in, d, ':');)
+        if (!d.empty())
+            dirs.push_back(d.back() == '/' ? d : d + "/");
+    if (dirs.empty())
+        dirs.push_back(fallback);
+    return dirs;
 }

@@ -25,3 +25,8 @@ std::vector<std::uint8_t> readBytes(const std::string& path);
 void writeBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
 bool fileExists(const std::string& path);
 long long fileSize(const std::string& path);
+
+// The data folder that several registers share in a multi-register test:
+// REGISTER_TORTURE_DIRS names it through different mounts (colon-separated,
+// one per PC; registers take them in turn). Unset: the fallback folder.
+std::vector<std::string> sharedDataFolders(const std::string& fallback);

@@ -1,0 +1,111 @@
+// Registers on different PCs sharing one data folder. Each test takes the
+// folder from REGISTER_TORTURE_DIRS: colon-separated paths that name the same
+// data folder through different mounts (one per PC), registers assigned to them
+// in turn. Without it, a local temporary folder stands for every PC.
+#include "ByteCodec.h"
+#include "CLocalFile.h"
+#include "InvoiceFile.h"
+#include "InvoiceTestSupport.h"
+#include "ShareCheck.h"
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <set>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+// Reads a text field of a raw record as the file holds it.
+std::string field(const std::uint8_t* record, std::size_t offset, std::size_t width)
+{
+    const auto* text = reinterpret_cast<const char*>(record + offset);
+    return std::string(text, strnlen(text, width));
+}
+}  // namespace
+
+// Two PCs, two registers on each, every register appending sales at once and
+// reporting each acknowledged one. The verdict comes from the file's bytes,
+// decoded here: the stored sales must be exactly the acknowledged ones, each
+// whole, once, at its own record number. Reported failures fail the test too,
+// unless REGISTER_SHARE_FAILURES_OK=1 (SMB with leases and several registers
+// on one PC, see README).
+TEST(SharedFolder, RegistersOnTwoPcsAppendingAtOnceLoseNoSale)
+{
+    TempDir fallback;
+    const auto dirs = sharedDataFolders(fallback.path());
+    constexpr int kRegisters = 4, kEach = 50;
+    const CalendarTime now = at(2006, 4, 1, 12, 0, 0);
+    int created = 0;
+    ASSERT_EQ(ReadInvoiceCount(CLocalFile(dirs[0]), created), FileCause::None);  // makes the empty file
+    std::vector<std::pair<pid_t, int>> children;  // pid, reading end of its acknowledgements
+    for (int w = 0; w < kRegisters; ++w) {
+        int fds[2];
+        ASSERT_EQ(pipe(fds), 0);
+        const pid_t pid = fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            close(fds[0]);
+            CLocalFile mine(dirs[static_cast<std::size_t>(w) % dirs.size()]);
+            int count = 0;
+            for (int s = 0; s < kEach; ++s) {
+                InvoiceRecord r = patternSale(w, s);
+                if (AppendInvoice(mine, r, count, now) >= 0 && write(fds[1], &s, sizeof s) != sizeof s)
+                    _exit(2);
+            }
+            _exit(0);
+        }
+        close(fds[1]);
+        children.push_back({pid, fds[0]});
+    }
+    std::set<std::pair<int, int>> acknowledged;
+    for (int w = 0; w < kRegisters; ++w) {
+        const auto [pid, fd] = children[static_cast<std::size_t>(w)];
+        int mine = 0;
+        for (int s; read(fd, &s, sizeof s) == sizeof s; ++mine)
+            acknowledged.insert({w, s});
+        close(fd);
+        EXPECT_GT(mine, 0) << "register " << w << " got no sale through";
+        int status = 0;
+        waitpid(pid, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "register " << w;
+    }
+    const std::size_t failed = kRegisters * kEach - acknowledged.size();
+    const char* failuresOk = std::getenv("REGISTER_SHARE_FAILURES_OK");
+    if (!failuresOk || std::string(failuresOk) != "1") {
+        EXPECT_EQ(failed, 0u) << "appends reported as failed";
+    }
+
+    const auto bytes = readBytes(CLocalFile(dirs[0]).GetPath("Invoices"));
+    ASSERT_GE(bytes.size(), 4u);
+    const long long count = codec::getI32(bytes.data(), 0);
+    EXPECT_EQ(static_cast<long long>(bytes.size()), 4 + count * static_cast<long long>(InvoiceRecord::kSize));
+    std::set<std::pair<int, int>> stored;
+    for (long long n = 0; n < count && 4 + (n + 1) * InvoiceRecord::kSize <= bytes.size(); ++n) {
+        const std::uint8_t* rec = bytes.data() + 4 + n * InvoiceRecord::kSize;
+        int writer = -1, serial = -1;
+        ASSERT_EQ(std::sscanf(field(rec, InvoiceRecord::kCashierOff, 24).c_str(), "writer %d", &writer), 1) << n;
+        ASSERT_EQ(std::sscanf(field(rec, InvoiceRecord::kSalespersonOff, 24).c_str(), "serial %d", &serial), 1) << n;
+        EXPECT_EQ(codec::getI32(rec, InvoiceRecord::kRecordNumberOff), n);
+        EXPECT_EQ(field(rec, InvoiceRecord::kItemNumberOff, 24), "W" + std::to_string(writer) + "-" + std::to_string(serial) + "-0");
+        EXPECT_TRUE(stored.insert({writer, serial}).second) << "sale stored twice: " << writer << "/" << serial;
+    }
+    EXPECT_EQ(stored, acknowledged) << acknowledged.size() << " acknowledged, " << failed << " failed, stored count "
+                                    << count << ", " << stored.size() << " distinct sales stored";
+}
+
+// Run over real mounts with REGISTER_SHARE_UNSAFE set to 1 or 0: the check
+// names the mount as what it is.
+TEST(SharedFolder, CheckNamesARealUnsafeMount)
+{
+    const char* expected = std::getenv("REGISTER_SHARE_UNSAFE");
+    if (!expected || !std::getenv("REGISTER_TORTURE_DIRS"))
+        GTEST_SKIP() << "needs REGISTER_TORTURE_DIRS and REGISTER_SHARE_UNSAFE";
+    TempDir unused;
+    for (const auto& dir : sharedDataFolders(unused.path())) {
+        const ShareVerdict v = CheckShare(dir);
+        EXPECT_EQ(v.unsafe, std::string(expected) == "1") << dir << " " << v.fsType << " at " << v.mountPoint;
+    }
+}
