@@ -6,15 +6,31 @@
 #include <cstring>
 
 namespace {
+inline unsigned char lowerByte(unsigned char c) { return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c - 'A' + 'a') : c; }
+
+// True when the slot's text, lower-cased, contains the (lower-cased)
+// criterion; compared in place, without copying the text.
 bool containsLowered(const std::uint8_t* rec, std::size_t offset, std::size_t width, const std::string& criterion)
 {
     if (criterion.empty())
         return true;
-    std::string field = codec::getText(rec, offset, width);
-    for (char& c : field)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return field.find(criterion) != std::string::npos;
+    const std::uint8_t* text = rec + offset;
+    const void* nul = std::memchr(text, 0, width - 1);
+    const std::size_t length = nul ? static_cast<std::size_t>(static_cast<const std::uint8_t*>(nul) - text) : width - 1;
+    const std::size_t n = criterion.size();
+    if (n > length)
+        return false;
+    const auto* key = reinterpret_cast<const unsigned char*>(criterion.data());
+    for (std::size_t i = 0; i + n <= length; ++i) {
+        if (lowerByte(text[i]) != key[0])
+            continue;
+        std::size_t j = 1;
+        while (j < n && lowerByte(text[i + j]) == key[j])
+            ++j;
+        if (j == n)
+            return true;
+    }
+    return false;
 }
 }  // namespace
 
