@@ -138,15 +138,7 @@ CGetProductDlg::CGetProductDlg(const CLocalFile& local, SalesFileHeader& header,
     auto* bar = new QMenuBar(this);
     QMenu* print = bar->addMenu("Print");
     auto printList = [this](bool withPrices) {
-        const auto& table = list_->list().table();
-        std::vector<ListingRow> rows;
-        for (std::size_t row = 0; row < table.size(); ++row) {
-            ListingRow cells;
-            for (int c = 0; c < ProductColumn::kCount; ++c)
-                cells.push_back(table.cell(row, c));
-            rows.push_back(std::move(cells));
-        }
-        CReportPrinter::PrintProductListing(this, rows, withPrices);
+        CReportPrinter::PrintProductListing(this, list_->list().table().textRows(), withPrices);
     };
     print->addAction("Products List", this, [printList] { printList(true); });
     print->addAction("Products List - No Price", this, [printList] { printList(false); });
@@ -172,14 +164,8 @@ void CGetProductDlg::OnListAll()
 
 void CGetProductDlg::OnSearch()
 {
-    auto cut = [](const std::string& s, std::size_t n) { return lowerAscii(s.substr(0, n)); };
-    ProductSearch s;
-    s.itemNumber = cut(text(item_), 23);
-    s.vendorNumber = cut(text(vendorNumber_), 23);
-    s.description = cut(text(description_), 39);
-    s.vendor = cut(text(vendor_), 39);
-    s.category = cut(text(category_), 39);
-    s.department = cut(text(department_), 39);
+    const ProductSearch s = SearchFromBoxes(text(item_), text(vendorNumber_), text(description_), text(vendor_),
+                                            text(category_), text(department_));
     list_->list().change([&](ProductTable& t) { t.listMatching(local_, s); });
 }
 

@@ -358,14 +358,8 @@ void CProductsDlg::OnListAll()
 
 void CProductsDlg::OnSearch()
 {
-    auto cut = [](const std::string& s, std::size_t n) { return lowerAscii(s.substr(0, n)); };
-    ProductSearch s;
-    s.itemNumber = cut(text(item_), 23);
-    s.description = cut(text(description_), 39);
-    s.vendor = cut(text(vendor_), 39);
-    s.category = cut(text(category_), 39);
-    s.department = cut(text(department_), 39);
-    s.vendorNumber = cut(text(vendorNumber_), 23);
+    ProductSearch s = SearchFromBoxes(text(item_), text(vendorNumber_), text(description_), text(vendor_),
+                                      text(category_), text(department_));
     std::string low = text(lowQty_);
     std::erase_if(low, [](char c) { return c == ' ' || c == '\t'; });
     s.lowQuantity = !low.empty();
@@ -536,16 +530,7 @@ void CProductsDlg::OnChangeAll(int opNumber)
 
 void CProductsDlg::OnPrint(bool withPrices)
 {
-    const auto& table = list_->list().table();
-    std::vector<ListingRow> rows;
-    rows.reserve(table.size());
-    for (std::size_t row = 0; row < table.size(); ++row) {
-        ListingRow cells;
-        for (int c = 0; c < ProductColumn::kCount; ++c)
-            cells.push_back(table.cell(row, c));
-        rows.push_back(std::move(cells));
-    }
-    CReportPrinter::PrintProductListing(this, rows, withPrices);
+    CReportPrinter::PrintProductListing(this, list_->list().table().textRows(), withPrices);
 }
 
 void CProductsDlg::OnExport()

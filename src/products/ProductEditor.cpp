@@ -1,19 +1,16 @@
 #include "ProductEditor.h"
 
 #include "ByteCodec.h"
+#include "GeneralSettings.h"
 #include "TextFormat.h"
 
 #include <cfloat>
-#include <clocale>
 #include <cmath>
-#include <cstdlib>
-#include <locale.h>
 
 float ProductNumber(const std::string& text)
 {
-    static const locale_t c = newlocale(LC_NUMERIC_MASK, "C", static_cast<locale_t>(nullptr));
-    const double v = strtod_l(text.c_str(), nullptr, c);
-    if (!std::isfinite(v) || std::fabs(v) > FLT_MAX)
+    const double v = NumberFrom(text);
+    if (std::fabs(v) > FLT_MAX)
         return 0;
     return static_cast<float>(v);
 }

@@ -83,6 +83,30 @@ std::vector<std::string> ProductTable::itemNumbers() const
     return items;
 }
 
+std::vector<std::vector<std::string>> ProductTable::textRows() const
+{
+    std::vector<std::vector<std::string>> rows(size());
+    for (std::size_t row = 0; row < size(); ++row)
+        for (int c = 0; c < ProductColumn::kCount; ++c)
+            rows[row].push_back(cell(row, c));
+    return rows;
+}
+
+ProductSearch SearchFromBoxes(const std::string& itemNumber, const std::string& vendorNumber,
+                              const std::string& description, const std::string& vendor,
+                              const std::string& category, const std::string& department)
+{
+    auto cut = [](const std::string& s, std::size_t n) { return lowerAscii(s.substr(0, n)); };
+    ProductSearch s;
+    s.itemNumber = cut(itemNumber, 23);
+    s.vendorNumber = cut(vendorNumber, 23);
+    s.description = cut(description, 39);
+    s.vendor = cut(vendor, 39);
+    s.category = cut(category, 39);
+    s.department = cut(department, 39);
+    return s;
+}
+
 std::string ProductTable::cell(std::size_t row, int column) const
 {
     using namespace ProductColumn;

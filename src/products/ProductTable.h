@@ -27,6 +27,8 @@ public:
     // The text of a cell in the lists' formats.
     std::string cell(std::size_t row, int column) const;
     std::vector<std::string> itemNumbers() const;
+    // Every row's cells, as the printed product list takes them.
+    std::vector<std::vector<std::string>> textRows() const;
 
     void insertFront(const ProductRecord& record, Form form);
     void replace(std::size_t row, const ProductRecord& record);
@@ -39,6 +41,12 @@ private:
     std::vector<std::uint8_t> bytes_;
     std::vector<Form> forms_;
 };
+
+// A search from the windows' boxes (record text): item and vendor numbers cut
+// to 23 characters, the names to 39, all lower-cased.
+ProductSearch SearchFromBoxes(const std::string& itemNumber, const std::string& vendorNumber,
+                              const std::string& description, const std::string& vendor,
+                              const std::string& category, const std::string& department);
 
 // True when the encoded record matches the search (MatchesSearch on the bytes).
 bool MatchesSearchBytes(const std::uint8_t* rec, const ProductSearch& search);

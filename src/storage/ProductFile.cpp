@@ -591,12 +591,16 @@ int LookupManyForSale(const CLocalFile& local, const std::vector<std::string>& c
 }
 
 namespace {
-// Finds the first record with the item number inside an open change; index -1 when none.
-bool findInChange(DataFile& file, long long count, const std::string& itemNumber, long long& index, std::uint8_t* buf)
+// Opens for a change and finds the first record with the item number ignoring
+// case; `index` -1 when none. False when the file could not be opened or read.
+bool findForChange(const CLocalFile& local, Transaction& tx, const std::string& itemNumber, long long& count,
+                   long long& index, std::uint8_t* buf)
 {
     index = -1;
+    if (openForChange(local, tx, count) != FileCause::None)
+        return false;
     const std::string key = lowered(itemNumber);
-    return scanRecords(file, count, [&](const std::uint8_t* rec, long long i) {
+    return scanRecords(tx.file(local.GetPath("Products")), count, [&](const std::uint8_t* rec, long long i) {
         if (!itemEquals(rec, key))
             return true;
         index = i;
@@ -610,13 +614,9 @@ ChangeResult UpdateProductByItem(const CLocalFile& local, const std::string& ite
                                  const std::function<void(ProductRecord&)>& change, ProductRecord* stored)
 {
     Transaction tx;
-    long long count = 0;
-    if (openForChange(local, tx, count) != FileCause::None)
-        return ChangeResult::Failed;
-    DataFile& file = tx.file(local.GetPath("Products"));
-    long long index = -1;
+    long long count = 0, index = -1;
     std::uint8_t buf[kRecordSize];
-    if (!findInChange(file, count, itemNumber, index, buf))
+    if (!findForChange(local, tx, itemNumber, count, index, buf))
         return ChangeResult::Failed;
     if (index < 0)
         return ChangeResult::NotFound;
@@ -624,7 +624,7 @@ ChangeResult UpdateProductByItem(const CLocalFile& local, const std::string& ite
     record.decode(buf);
     change(record);
     record.encode(buf);
-    tx.write(file, recordOffset(index), buf, sizeof buf);
+    tx.write(tx.file(local.GetPath("Products")), recordOffset(index), buf, sizeof buf);
     if (tx.commit() != FileCause::None)
         return ChangeResult::Failed;
     if (stored)
@@ -635,16 +635,13 @@ ChangeResult UpdateProductByItem(const CLocalFile& local, const std::string& ite
 ChangeResult RemoveProductByItem(const CLocalFile& local, const std::string& itemNumber)
 {
     Transaction tx;
-    long long count = 0;
-    if (openForChange(local, tx, count) != FileCause::None)
-        return ChangeResult::Failed;
-    DataFile& file = tx.file(local.GetPath("Products"));
-    long long index = -1;
+    long long count = 0, index = -1;
     std::uint8_t buf[kRecordSize];
-    if (!findInChange(file, count, itemNumber, index, buf))
+    if (!findForChange(local, tx, itemNumber, count, index, buf))
         return ChangeResult::Failed;
     if (index < 0)
         return ChangeResult::NotFound;
+    DataFile& file = tx.file(local.GetPath("Products"));
     if (index != count - 1) {
         if (!readFully(file, recordOffset(count - 1), buf, sizeof buf))
             return ChangeResult::Failed;

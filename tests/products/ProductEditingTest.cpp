@@ -14,13 +14,7 @@ namespace {
 class ProductEditing : public ::testing::Test {
 protected:
     std::string path() const { return local.GetPath("Products"); }
-    std::vector<std::string> items() const
-    {
-        std::vector<std::string> out;
-        for (const auto& r : readProducts(path()))
-            out.push_back(r.itemNumber);
-        return out;
-    }
+    std::vector<std::string> items() const { return storedItems(path()); }
     TempDir dir;
     CLocalFile local{dir.path()};
     RecordingPrompt prompt;
