@@ -14,6 +14,10 @@
 #include "TempDir.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QHeaderView>
+#include <QMenu>
+#include <QTimer>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -243,4 +247,38 @@ TEST_F(ProductsWindow, RemembersChoicesAndWidthsForTheNextOpening)
     EXPECT_TRUE(again.findChild<QWidget*>("mode_1")->property("checked").toBool());
     EXPECT_EQ(again.list()->columnWidth(1), 222);
     EXPECT_EQ(readProducts(path())[0].mode, ProductRecord::kRent);
+}
+
+TEST_F(ProductsWindow, ColumnPopUpFillsThePriceLevelOfTheRightClickedColumn)
+{
+    ProductRecord a = makeProduct("A");
+    a.price = {1, 2, 3, 4, 5, 6};
+    writeProductFile(path(), {a});
+    CProductsDlg dlg(local, header);
+    dlg.show();
+    press(dlg, "list_all");
+    type(dlg, "change_all", "9.5");
+    auto* head = dlg.list()->horizontalHeader();
+    const int price3 = ProductColumn::kPrice + 2;
+    const QPoint at(head->sectionViewportPosition(price3) + head->sectionSize(price3) / 2, head->height() / 2);
+    QStringList offered;
+    QTimer::singleShot(0, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        for (QAction* action : menu->actions())
+            offered << action->text();
+        for (QAction* action : menu->actions())
+            if (action->text() == "Fill Price with Change All")
+                action->trigger();
+        menu->close();
+    });
+    boxes.answer(MessageBox::Answer::Ok);
+    emit head->customContextMenuRequested(at);
+    EXPECT_EQ(offered, (QStringList{"Fill Price with Change All", "Add to Price from Change All",
+                                    "Multiply Price by % from Change All"}));
+    EXPECT_EQ(boxes.texts().back(), "\nFill all listed Prices with the field Change All.\n\n");
+    const ProductRecord back = readProducts(path())[0];
+    EXPECT_FLOAT_EQ(back.price[2], 9.5f);
+    EXPECT_FLOAT_EQ(back.price[3], 4);
+    EXPECT_EQ(dlg.list()->list().table().cell(0, price3), "9.50");
 }
