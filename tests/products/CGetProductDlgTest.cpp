@@ -1,8 +1,10 @@
 #include "CGetProductDlg.h"
+#include "CProductsDlg.h"
 #include "CQuickAddDlg.h"
 
 #include "CLocalFile.h"
 #include "ListFiles.h"
+#include "ModalDriver.h"
 #include "PlatformDoubles.h"
 #include "ProductFile.h"
 #include "ProductFiles.h"
@@ -125,4 +127,24 @@ TEST_F(ProductLookup, QuickAddRefusesEmptyAndTakenItemNumbersAndStoresTheDepartm
     QTest::keyClick(&dlg, Qt::Key_F6);
     EXPECT_TRUE(dlg.findChild<QLineEdit*>("item")->text().isEmpty());
     EXPECT_EQ(dlg.findChild<QComboBox*>("tax")->currentIndex(), 1);
+}
+
+TEST_F(ProductLookup, EditorFromAnyEntryOpensOnlyWhileSecurityIsOff)
+{
+    local.securityOn = 1;
+    {
+        ModalGuard guard;
+        boxes.answer(MessageBox::Answer::Ok);
+        CProductsDlg::Open(local, header, nullptr);
+        CFindProductDlg find(local, header);
+        boxes.answer(MessageBox::Answer::Ok);
+        find.OnNewProduct();
+        EXPECT_FALSE(guard.opened());
+        EXPECT_EQ(boxes.texts().size(), 2u);
+        EXPECT_TRUE(boxes.saw("Security is on."));
+    }
+    local.securityOn = 0;
+    whenModal<CProductsDlg>([](CProductsDlg* editor) { editor->OnDone(); });
+    CProductsDlg::Open(local, header, nullptr);
+    EXPECT_EQ(boxes.texts().size(), 2u);
 }
