@@ -136,7 +136,7 @@ CGetProductDlg::CGetProductDlg(const CLocalFile& local, SalesFileHeader& header,
 
     auto* layout = new QVBoxLayout(this);
     auto* bar = new QMenuBar(this);
-    QMenu* print = bar->addMenu("Print");
+    QMenu* print = bar->addMenu("&Print");
     auto printList = [this](bool withPrices) {
         CReportPrinter::PrintProductListing(this, list_->list().table().textRows(), withPrices);
     };

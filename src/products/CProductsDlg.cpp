@@ -251,12 +251,12 @@ void CProductsDlg::BuildMenus()
 {
     auto* bar = new QMenuBar(this);
     layout()->setMenuBar(bar);
-    QMenu* print = bar->addMenu("Print");
+    QMenu* print = bar->addMenu("&Print");
     print->addAction("Products List", this, [this] { OnPrint(true); });
     print->addAction("Products List - No Price", this, [this] { OnPrint(false); });
-    QMenu* edit = bar->addMenu("Edit");
-    edit->addAction("Delete", this, &CProductsDlg::OnDelete);
-    QMenu* change = bar->addMenu("Change");
+    QMenu* edit = bar->addMenu("&Edit");
+    edit->addAction("Delete", QKeySequence::Delete, this, &CProductsDlg::OnDelete);
+    QMenu* change = bar->addMenu("&Change");
     change->setObjectName("menu_change");
     change->addAction("Short Cut - Use Right Mouse Button on Columns")->setEnabled(false);
     for (int op = 0; op < ChangeAll::kOpCount; ++op) {
@@ -500,15 +500,20 @@ void CProductsDlg::OnHideRow()
 void CProductsDlg::OnChangeAll(int opNumber)
 {
     const auto op = static_cast<ChangeAll::Op>(opNumber);
-    if (ChangeAll::isPriceOp(op) && ChangeAll::priceLevelOfColumn(clickedColumn_) < 0) {
-        MessageBox::information(this, "Right-click the price column to change first.");
+    // A price item acts on the right-clicked price column, or else on the price
+    // column of the list's current cell (reached with the arrow keys).
+    int column = clickedColumn_;
+    if (ChangeAll::priceLevelOfColumn(column) < 0)
+        column = list_->currentIndex().column();
+    if (ChangeAll::isPriceOp(op) && ChangeAll::priceLevelOfColumn(column) < 0) {
+        MessageBox::information(this, "Choose a price column first: right-click it, or move to it in the list.");
         return;
     }
     if (MessageBox::show(this, ChangeAll::item(op).question, MessageBox::Buttons::OkCancel) != MessageBox::Answer::Ok)
         return;
     auto& table = list_->list().table();
     std::vector<ProductRecord> changed;
-    const auto outcome = ChangeAll::run(local_, op, text(changeAll_), clickedColumn_, table.itemNumbers(), changed);
+    const auto outcome = ChangeAll::run(local_, op, text(changeAll_), column, table.itemNumbers(), changed);
     if (outcome != ChangeAll::Outcome::Done) {
         MessageBox::information(this, "Couldn't open file");
         return;

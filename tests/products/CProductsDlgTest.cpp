@@ -180,6 +180,13 @@ TEST_F(ProductsWindow, ChangeMenuEditsListedRowsAndRefusesPricesWithoutAColumn)
     boxes.answer(MessageBox::Answer::Cancel);
     trigger(ChangeAll::FillStock);
     EXPECT_EQ(readBytes(path()), before);
+
+    // From the keyboard: the current cell moved to "Price2" chooses that level.
+    dlg.list()->setCurrentIndex(dlg.list()->model()->index(0, ProductColumn::kPrice + 1));
+    boxes.answer(MessageBox::Answer::Ok);
+    trigger(ChangeAll::FillPrice);
+    EXPECT_FLOAT_EQ(readProducts(path())[0].price[1], 10);
+    EXPECT_FLOAT_EQ(readProducts(path())[0].price[0], 0);
 }
 
 TEST_F(ProductsWindow, ImportsAfterTheCheckAndExportsWhatItImported)
