@@ -232,6 +232,21 @@ TEST_F(ProductsWindow, ImportsAfterTheCheckAndExportsWhatItImported)
     EXPECT_NE(std::string(exported.begin(), exported.end()).find("\tA100\tApples\t"), std::string::npos);
 }
 
+TEST_F(ProductsWindow, FitsIn1024x768)
+{
+    writeProductFile(path(), {makeProduct("A1", 3), makeProduct("B2", 4)});
+    CProductsDlg dlg(local, header);
+    dlg.resize(1024, 740);
+    dlg.show();
+    press(dlg, "list_all");
+    QApplication::processEvents();
+    dlg.grab().save(QString(TEST_ARTIFACTS) + "/products-1024x768.png");
+    for (QWidget* w : dlg.findChildren<QLineEdit*>())
+        EXPECT_GE(w->width(), w->minimumSizeHint().width() - 1) << w->objectName().toStdString();
+    EXPECT_LE(dlg.minimumSizeHint().width(), 1024);
+    EXPECT_LE(dlg.minimumSizeHint().height(), 740);
+}
+
 TEST_F(ProductsWindow, RemembersChoicesAndWidthsForTheNextOpening)
 {
     {
