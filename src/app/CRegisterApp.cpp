@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QPalette>
 
+#include <clocale>
+
 CRegisterApp::CRegisterApp(const std::string& workingFolder) : local_(workingFolder)
 {
     setUserPrompt(&prompt_);
@@ -22,11 +24,18 @@ void CRegisterApp::ApplyDialogColours(QApplication& app)
     palette.setColor(QPalette::Button, background);
     for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
         palette.setColor(role, Qt::black);
+    // Greyed commands and locked boxes must look it.
+    const QColor grey(128, 128, 128);
+    for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        palette.setColor(QPalette::Disabled, role, grey);
     app.setPalette(palette);
 }
 
 int CRegisterApp::InitInstance(QApplication& app)
 {
+    // Qt takes the locale from the environment; the C library's number
+    // formatting must stay with the point whatever it is.
+    std::setlocale(LC_NUMERIC, "C");
     ApplyDialogColours(app);
     CSaleDlg dialog(local_, header_);
     prompt_.setParent(&dialog);

@@ -13,7 +13,8 @@ public:
     explicit CRegisterApp(const std::string& workingFolder = {});
     ~CRegisterApp();
 
-    // Applies the dialog colours: background RGB(245, 240, 225), black text.
+    // Applies the dialog colours: background RGB(245, 240, 225), black text,
+    // grey text on disabled controls.
     static void ApplyDialogColours(QApplication& app);
     // Runs the sale screen; returns the process exit code.
     int InitInstance(QApplication& app);

@@ -1,4 +1,5 @@
 #include "ComboFill.h"
+#include "RecordText.h"
 
 #include "SalesFileHeader.h"
 
@@ -8,5 +9,5 @@ void FillCombo(QComboBox* combo, const std::string& list)
 {
     combo->clear();
     for (const std::string& entry : ComboEntries(list))
-        combo->addItem(QString::fromLocal8Bit(entry.c_str()));
+        combo->addItem(RecordText::toQt(entry));
 }

@@ -1,4 +1,5 @@
 #include "MessageBox.h"
+#include "RecordText.h"
 
 #include <QMessageBox>
 
@@ -40,7 +41,7 @@ MessageBox::Backend* backend = &qtBackend;
 
 MessageBox::Answer MessageBox::show(QWidget* parent, const std::string& text, Buttons buttons)
 {
-    return backend->show(parent, QString::fromLocal8Bit(text.c_str()), QString::fromLatin1(caption()), buttons);
+    return backend->show(parent, RecordText::toQt(text), QString::fromLatin1(caption()), buttons);
 }
 
 void MessageBox::setBackend(Backend* b) { backend = b ? b : &qtBackend; }

@@ -1,28 +1,33 @@
 #pragma once
 // The sale screen, the program's main window: the line grid, the totals, the
 // customer, the lists, the navigation and the menu bar that reaches every other
-// window. It shows and edits the state of a SaleState.
+// window. It shows and edits the state of a SaleState; its parts are widgets of
+// their own (SaleGridWidget, SaleTotalsWidget, SaleCustomerWidget,
+// SalePeopleWidget, SaleNavigationWidget, SaleMenuWidget).
 
+#include "PaymentHistory.h"
 #include "SaleState.h"
 
 #include <QDialog>
-#include <array>
 #include <map>
 #include <string>
 
 class CLocalFile;
 struct SalesFileHeader;
-class QAction;
 class QCalendarWidget;
 class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QMenu;
 class QMenuBar;
 class QPlainTextEdit;
 class QPushButton;
-class QScrollBar;
+class SaleCustomerWidget;
+class ScanDetector;
+class SaleGridWidget;
+class SaleMenuWidget;
+class SalePeopleWidget;
+class SaleTotalsWidget;
 
 class CSaleDlg : public QDialog {
     Q_OBJECT
@@ -33,10 +38,16 @@ public:
     // the header, then the screen's own opening. False when the program must end.
     bool Initialize();
 
-    QMenuBar* menuBar() const { return menuBar_; }
+    QMenuBar* menuBar() const;
     SaleState& state() { return state_; }
+    // Tells scans from typing; its gap can be set (tests drive it by the key
+    // events' timestamps).
+    ScanDetector& scanner();
+    const PaymentHistoryCache& paymentHistory() const { return history_; }
     // The control of a control id (nullptr when there is none).
     QWidget* control(int id) const;
+    // The status line: what the last key could not do.
+    QString statusText() const;
 
     void ShowSale();
     void SetReadOnly(bool on);
@@ -59,15 +70,9 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    enum class Column { Item, Stock, Qty, Description, Markdown, Price, Extended };
-    struct Cell {
-        Column column;
-        int row;
-    };
-
     void BuildControls();
-    void BuildMenus();
-    QLineEdit* AddBox(int id, const char* name, bool editable);
+    QLayout* BuildBottom();
+    void BuildTabOrder();
     void RegisterControl(int id, QWidget* widget, const char* name);
 
     // Connects to (or, for "New...", creates) the file set of a chosen path.
@@ -77,60 +82,47 @@ private:
     void ApplyVisibility();
     void FillSalespeople();
     void FillPayTypes();
-    void ShowFileSet();
     void AfterMove();
 
     bool HandleKey(QWidget* focused, int key, Qt::KeyboardModifiers modifiers);
+    void OnScan(const std::string& code);
     void HandleFocusIn(QWidget* widget);
     void HandleFocusOut(QWidget* widget);
+    // What leaving the focused grid box would store, stored now (the focus stays).
+    void CommitFocused();
     void MoveAsTab(QWidget* focused);
     void ScrollTo(int offset);
     void FocusQty(int slot);
+    void OnFirstEmptyRow();
+    void NotYet(const char* command);
+    void SayUnknownItem(const std::string& code);
 
     void OnItemNumberExit(int row);
-    void OnNumberBoxExit(QLineEdit* box, const Cell* cell);
+    void OnNumberBoxExit(QLineEdit* box);
     void OnCustomerNameExit();
     void OnNotesExit();
     void OnPaidEdited(const QString& text);
     void OnCashier();
-    void OnGetProduct();
-    void OnCustomerInformation();
+    void OnGeneralSettings();
     void OnFinishSale();
-    void OnTouch();
     void OnClearThisSale();
     void VoidThisSale();
 
     CLocalFile& local_;
     SalesFileHeader& header_;
     SaleState state_;
+    PaymentHistoryCache history_;
+    bool keepFocus_ = false;  // an exit handler leaves the focus where it goes
 
-    QMenuBar* menuBar_ = nullptr;
-    std::array<QLineEdit*, SaleState::kRows> item_{}, stock_{}, qty_{}, desc_{}, markdown_{}, price_{}, extended_{};
-    std::map<QObject*, Cell> cells_;
+    SaleMenuWidget* menu_ = nullptr;
+    SaleGridWidget* grid_ = nullptr;
+    SaleTotalsWidget* totals_ = nullptr;
+    SaleCustomerWidget* customer_ = nullptr;
+    SalePeopleWidget* people_ = nullptr;
     std::map<int, QWidget*> byId_;
-    QScrollBar* scroll_ = nullptr;
-    QLineEdit* discount_ = nullptr;
-    QLineEdit* subtotal_ = nullptr;
-    QLineEdit* tax1_ = nullptr;
-    QLineEdit* tax2_ = nullptr;
-    QLabel* taxLabel_ = nullptr;
-    QLineEdit* handling_ = nullptr;
-    QLineEdit* total_ = nullptr;
-    QGroupBox* changeCalc_ = nullptr;
-    QLineEdit* paid_ = nullptr;
-    QLineEdit* change_ = nullptr;
-    QGroupBox* customerGroup_ = nullptr;
-    std::array<QLineEdit*, InvoiceRecord::kAddressLines> address_{};
-    std::array<QLabel*, 6> addressLabels_{};
-    QLabel* taxZone_ = nullptr;
     QPushButton* cashier_ = nullptr;
-    QLabel* salespersonLabel_ = nullptr;
     QComboBox* salesperson_ = nullptr;
     QComboBox* payType_ = nullptr;
-    QLabel* paidState_ = nullptr;
-    QPushButton* getProduct_ = nullptr;
-    QPushButton* finish_ = nullptr;
-    QPushButton* touch_ = nullptr;
     QPushButton* prev_ = nullptr;
     QPushButton* next_ = nullptr;
     QPushButton* current_ = nullptr;
@@ -142,9 +134,5 @@ private:
     QCalendarWidget* calendar_ = nullptr;
     QLabel* banner_ = nullptr;
     QLabel* fileLocation_ = nullptr;
-
-    QAction* voidSale_ = nullptr;
-    QAction* editSale_ = nullptr;
-    QAction* clearSale_ = nullptr;
-    QAction* payThisSale_ = nullptr;
+    QLabel* status_ = nullptr;
 };

@@ -1,10 +1,14 @@
 #include "PaymentHistory.h"
 
+#include "CLocalFile.h"
 #include "InvoiceRecord.h"
 #include "PaymentRecord.h"
+#include "SaleTotals.h"
 #include "TextFormat.h"
 
 #include <cmath>
+#include <filesystem>
+#include <system_error>
 
 std::string PaymentHistoryText(const CLocalFile& local, const InvoiceRecord& sale)
 {
@@ -12,10 +16,32 @@ std::string PaymentHistoryText(const CLocalFile& local, const InvoiceRecord& sal
     double sum = 0;
     for (const PaymentRecord& p : PaymentsOfSale(local, sale.recordNumber)) {
         const double amount = std::isfinite(p.amount) ? p.amount : 0.0;
-        text += strprintf("%s  %-12s %10.2f\r\n", FormatOleDate(p.date, "%m/%d/%Y").c_str(), p.payType.c_str(), amount);
+        text += strprintf("%s  %-12s %10s\r\n", FormatOleDate(p.date, "%m/%d/%Y").c_str(), p.payType.c_str(),
+                          FixedText(amount, 2).c_str());
         sum += amount;
     }
     const double total = std::isfinite(sale.total) ? sale.total : 0.0;
-    text += strprintf("Paid: %.2f\r\nBalance Due: %.2f\r\n", sum, total - sum);
+    text += "Paid: " + FixedText(sum, 2) + "\r\nBalance Due: " + FixedText(total - sum, 2) + "\r\n";
     return text;
+}
+
+const std::string& PaymentHistoryCache::Text(const CLocalFile& local, const InvoiceRecord& sale)
+{
+    Key key;
+    key.path = local.GetPath("Payments");
+    key.recordNumber = sale.recordNumber;
+    key.total = sale.total;
+    std::error_code error;
+    key.size = std::filesystem::file_size(key.path, error);
+    if (error)
+        key.size = 0;
+    const auto changed = std::filesystem::last_write_time(key.path, error);
+    key.changed = error ? 0 : static_cast<std::int64_t>(changed.time_since_epoch().count());
+    if (!valid_ || !(key == key_)) {
+        text_ = PaymentHistoryText(local, sale);
+        key_ = key;
+        valid_ = true;
+        ++reads_;
+    }
+    return text_;
 }

@@ -174,10 +174,10 @@ void SaleState::FillLine(int slot, const ProductRecord& product)
     current.lineMode[slot] = product.mode;
 }
 
-int SaleState::ItemNumberExit(int row, const std::string& text, const QuickAdd& quickAdd)
+SaleState::ItemResult SaleState::ItemNumberExit(int row, const std::string& text, const QuickAdd& quickAdd)
 {
     if (!showingNew() || row < 0 || row >= kRows)
-        return -1;
+        return {};
     const int slot = slotOf(row);
     const std::string t = cut(text, kCodeWidth);
     if (t.empty()) {
@@ -188,23 +188,51 @@ int SaleState::ItemNumberExit(int row, const std::string& text, const QuickAdd& 
         current.price[slot] = 0;
         current.extended[slot] = 0;
         Recalculate();
-        return -1;
+        return {};
     }
     if (t == focusText)
-        return -1;
-    ProductRecord product;
-    LookupForSale(local_, t, product, quickAdd);
-    int target = slot;
+        return {};
+    return RingUp(slot, t, quickAdd);
+}
+
+SaleState::ItemResult SaleState::ScanCode(const std::string& code, const ShownRows& shownFilled,
+                                          const QuickAdd& quickAdd)
+{
+    const std::string t = cut(code, kCodeWidth);
+    if (!showingNew() || t.empty())
+        return {};
+    const bool onSale = std::any_of(current.itemNumber.begin(), current.itemNumber.end(),
+                                    [&](const std::string& item) { return EqualsIgnoreCase(item, t); });
+    const int slot = onSale ? 0 : FirstEmptySlot(shownFilled);  // a line on the sale counts one more
+    if (slot < 0) {
+        ItemResult full;
+        full.full = true;
+        return full;
+    }
+    return RingUp(slot, t, quickAdd);
+}
+
+// One more of a line of the same item (letter case ignored), else the product
+// into the slot. A code that matches no product charges nothing.
+SaleState::ItemResult SaleState::RingUp(int slot, const std::string& t, const QuickAdd& quickAdd)
+{
+    ItemResult result;
     const auto found = std::find_if(current.itemNumber.begin(), current.itemNumber.end(),
                                     [&](const std::string& item) { return EqualsIgnoreCase(item, t); });
     if (found != current.itemNumber.end()) {
-        target = static_cast<int>(found - current.itemNumber.begin());
-        current.qty[target] = StoreAmount(static_cast<double>(current.qty[target]) + 1);
+        result.slot = static_cast<int>(found - current.itemNumber.begin());
+        current.qty[result.slot] = StoreAmount(static_cast<double>(current.qty[result.slot]) + 1);
     } else {
+        ProductRecord product;
+        if (!LookupForSale(local_, t, product, quickAdd)) {
+            result.unknown = true;
+            return result;
+        }
+        result.slot = slot;
         FillLine(slot, product);
     }
     Recalculate();
-    return target;
+    return result;
 }
 
 int SaleState::AddPickedProduct(const ProductRecord& picked)
@@ -237,18 +265,29 @@ SaleState::CustomerFound SaleState::LookupCustomer(const std::string& name)
     // The typed name stays on the sale whether or not it names a customer.
     SetAddressLine(0, name);
     if (name.empty()) {
-        customer = CustomerRecord{};
-        current.priceLevel = 0;
-        customer.taxZone = GetDefaultZone(local_);
+        ForgetCustomer();
         RedoCustomerPricing();
         return CustomerFound::Cleared;
     }
     CustomerRecord found;
-    if (!FindCustomerByName(local_, name, found))
+    if (!FindCustomerByName(local_, name, found)) {
+        ForgetCustomer();
+        RedoCustomerPricing();
         return CustomerFound::NotFound;
+    }
     ShowCustomer(found);
     RedoCustomerPricing();
     return CustomerFound::Found;
+}
+
+void SaleState::ForgetCustomer()
+{
+    customer = CustomerRecord{};
+    customer.taxZone = GetDefaultZone(local_);
+    current.priceLevel = 0;
+    current.customerNumber = 0;
+    for (std::size_t k = 1; k < InvoiceRecord::kAddressLines; ++k)
+        current.address[k].clear();
 }
 
 void SaleState::ShowCustomer(const CustomerRecord& found)
@@ -292,7 +331,8 @@ void SaleState::HoldIfNew()
     RefreshCount();
     if (wasNew) {
         local_.currentRecord = static_cast<std::uint32_t>(count);
-        current.recordNumber = count;
+        if (!editingStored())
+            current.recordNumber = count;  // a sale being edited keeps its own number
         held = current;
     } else if (static_cast<int>(local_.currentRecord) > count) {
         // The file holds fewer sales than before (it was replaced or cut):
@@ -316,7 +356,8 @@ bool SaleState::ReadStored(int n)
 void SaleState::AfterMove()
 {
     local_.Save();
-    if (showingNew())
+    scrollOffset = 0;  // every sale is first shown from its first line
+    if (showingNew() && !editingStored())
         current.recordNumber = count;
     Recalculate();
     readOnly_ = !showingNew();
@@ -383,12 +424,32 @@ SaleState::MenuStates SaleState::menuStates() const
     return states;
 }
 
-int SaleState::FirstEmptyRow() const
+bool SaleState::SlotEmpty(int slot, const ShownRows& shownFilled) const
 {
-    for (int r = 0; r < kRows - 1; ++r)
-        if (current.itemNumber[slotOf(r)].empty())
-            return r;
-    return kRows - 1;
+    const int row = slot - scrollOffset;
+    const bool shown = row >= 0 && row < kRows && shownFilled[static_cast<std::size_t>(row)];
+    return !shown && current.itemNumber[slot].empty() && current.description[slot].empty();
+}
+
+int SaleState::FirstEmptySlot(const ShownRows& shownFilled) const
+{
+    // The rows on the screen first, then the slots scrolled out of view.
+    for (int r = 0; r < kRows; ++r)
+        if (SlotEmpty(slotOf(r), shownFilled))
+            return slotOf(r);
+    for (int slot = 0; slot < kLines; ++slot)
+        if (SlotEmpty(slot, shownFilled))
+            return slot;
+    return -1;
+}
+
+int SaleState::ScrollToSlot(int slot)
+{
+    if (slot < scrollOffset)
+        Scroll(slot);
+    else if (slot >= scrollOffset + kRows)
+        Scroll(slot - (kRows - 1));
+    return slot - scrollOffset;
 }
 
 void SaleState::Scroll(int offset) { scrollOffset = std::clamp(offset, 0, kMaxScroll); }

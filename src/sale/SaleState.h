@@ -64,9 +64,22 @@ public:
     // Stores every row's description, cut to 39 characters.
     void SetDescription(int row, const std::string& text);
 
-    // An item-number box lost the focus with text t. Returns the line slot
-    // whose "Qty" box should get the focus, or -1 when the focus stays.
-    int ItemNumberExit(int row, const std::string& text, const QuickAdd& quickAdd);
+    // What an item code did to the sale: the line slot it filled or added one
+    // to (-1 when none), whether the code matched no product (nothing is then
+    // charged), and whether every line slot was in use.
+    struct ItemResult {
+        int slot = -1;
+        bool unknown = false;
+        bool full = false;
+    };
+    // An item-number box lost the focus with text t. The slot is the line
+    // whose "Qty" box should get the focus.
+    ItemResult ItemNumberExit(int row, const std::string& text, const QuickAdd& quickAdd);
+    // A scanned code: one more of a line of the same item, else the first
+    // empty line slot. shownFilled tells which grid rows show an item code
+    // not yet stored, so a half-typed row is never taken for empty.
+    using ShownRows = std::array<bool, kRows>;
+    ItemResult ScanCode(const std::string& code, const ShownRows& shownFilled, const QuickAdd& quickAdd);
     // "Get Product F4" with a product the finder returned. Returns the slot
     // whose "Qty" gets the focus, or -1 when nothing was done.
     int AddPickedProduct(const ProductRecord& picked);
@@ -74,6 +87,9 @@ public:
     // Customer name box lost the focus with this name.
     enum class CustomerFound { Cleared, Found, NotFound };
     CustomerFound LookupCustomer(const std::string& name);
+    // Takes the previous customer off the sale: level 0, the default tax zone,
+    // the address lines empty but the name.
+    void ForgetCustomer();
     // Copies a customer into the sale (and, on the new sale, its discount).
     void ShowCustomer(const CustomerRecord& found);
     // Rates for the customer's tax zone, prices at its level, totals.
@@ -92,6 +108,10 @@ public:
     bool GoToRecord(long long n);
     // True while the shown sale must not be edited.
     bool readOnly() const { return readOnly_; }
+    // True while a stored sale is on the screen to be corrected: it sits
+    // emptied in the file until finishing writes it back over its own number,
+    // so nothing may start another sale in its place.
+    bool editingStored() const { return !newSale; }
 
     struct MenuStates {
         bool voidSale = false;
@@ -101,8 +121,11 @@ public:
     };
     MenuStates menuStates() const;
 
-    // The first grid row (0..10) whose item-number box is empty, else 11.
-    int FirstEmptyRow() const;
+    // The first line slot that is empty both in the sale and on the screen
+    // (shownFilled as for ScanCode); -1 when all 20 are in use.
+    int FirstEmptySlot(const ShownRows& shownFilled) const;
+    // Scrolls as little as needed to bring a line slot into the grid; returns its row.
+    int ScrollToSlot(int slot);
     void Scroll(int offset);
     // Line slot shown in a grid row.
     int slotOf(int row) const { return scrollOffset + row; }
@@ -112,6 +135,8 @@ public:
 
 private:
     void FillLine(int slot, const ProductRecord& product);
+    ItemResult RingUp(int slot, const std::string& code, const QuickAdd& quickAdd);
+    bool SlotEmpty(int slot, const ShownRows& shownFilled) const;
     void HoldIfNew();
     bool ReadStored(int n);
     void AfterMove();

@@ -6,12 +6,11 @@
 #include "ProductRecord.h"
 #include "SalesFileHeader.h"
 #include "TaxTableRecord.h"
-#include "TextFormat.h"
 
 #include <algorithm>
 #include <cfloat>
+#include <charconv>
 #include <cmath>
-#include <cstdlib>
 
 namespace {
 
@@ -26,23 +25,46 @@ float StoreAmount(double value)
     return static_cast<float>(value);
 }
 
+std::string FixedText(double value, int decimals)
+{
+    if (!std::isfinite(value))
+        value = 0;
+    char buffer[400];
+    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::fixed,
+                                         decimals);
+    std::string digits = ec == std::errc{} ? std::string(buffer, end) : std::string("0");
+    const bool zero = digits.find_first_not_of("0.") == std::string::npos;
+    return (value < 0 && !zero) ? "-" + digits : digits;
+}
+
+double ReadNumber(const std::string& text)
+{
+    std::size_t at = text.find_first_not_of(" \t\r\n");
+    if (at == std::string::npos)
+        return 0;
+    if (text[at] == '+')
+        ++at;
+    double v = 0;
+    const auto [end, ec] = std::from_chars(text.data() + at, text.data() + text.size(), v);
+    if (ec != std::errc{} || !std::isfinite(v))
+        return 0;
+    return v;
+}
+
 float RoundToCents(double value)
 {
     if (!std::isfinite(value))
         return 0.0f;
-    return StoreAmount(std::strtod(strprintf("%.2f", value).c_str(), nullptr));
+    return StoreAmount(ReadNumber(FixedText(value, 2)));
 }
 
 std::string AmountText(const SalesFileHeader& header, double value, bool taxed)
 {
-    if (!std::isfinite(value))
-        value = 0;
-    const bool cents = header.showCents != 0;
+    const std::string text = FixedText(value, header.showCents != 0 ? 2 : 0);
     if (taxed)
-        return strprintf(cents ? "%.2f" : "%.0f", value);
-    if (value >= 0)
-        return strprintf(cents ? "0%.2f" : "0%.0f", value);
-    return strprintf(cents ? "-0%.2f" : "-0%.0f", std::fabs(value));
+        return text;
+    // The tax-exempt mark goes after the sign: 012.50, -03.00.
+    return text[0] == '-' ? "-0" + text.substr(1) : "0" + text;
 }
 
 std::string TaxLabel(const SalesFileHeader& header) { return header.taxFormula == 1 ? "v.a.t." : "Tax"; }
@@ -84,8 +106,10 @@ void RecalculateTotals(InvoiceRecord& r, const SalesFileHeader& h)
         const double undiscounted = static_cast<double>(r.taxableSubtotal) + r.exemptSubtotal;
         for (int level = 5; level >= 0; --level) {
             r.discountPercent = 0;
-            if (h.discountSubtotal[level] > 0 && undiscounted >= h.discountSubtotal[level]) {
-                r.discountPercent = h.discountPercent[level];
+            // A level whose threshold or percent is not a number never applies.
+            const float threshold = StoreAmount(h.discountSubtotal[level]);
+            if (threshold > 0 && undiscounted >= threshold) {
+                r.discountPercent = StoreAmount(h.discountPercent[level]);
                 break;
             }
         }

@@ -18,6 +18,13 @@ struct SalesFileHeader;
 // computes with or shows "nan" or "inf".
 float StoreAmount(double value);
 
+// Numbers as text by the C rules (a point, no grouping), whatever the
+// machine's locale: "%.Nf" of the value, without the sign of a value that
+// shows as zero, and the number a text starts with (0 when it does not start
+// with a finite number; surrounding blanks and a leading '+' are skipped).
+std::string FixedText(double value, int decimals);
+double ReadNumber(const std::string& text);
+
 // Formats with "%.2f" and reads the text back.
 float RoundToCents(double value);
 

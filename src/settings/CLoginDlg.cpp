@@ -1,4 +1,5 @@
 #include "CLoginDlg.h"
+#include "RecordText.h"
 
 #include "ByteCodec.h"
 #include "CLocalFile.h"
@@ -46,7 +47,7 @@ CLoginDlg::CLoginDlg(const CLocalFile& local, QWidget* parent) : QDialog(parent)
     std::vector<std::string> names = FillCashierBox(local);
     std::stable_sort(names.begin(), names.end(), lessIgnoringCase);
     for (const std::string& name : names)
-        cashier_->addItem(QString::fromLocal8Bit(name.c_str()));
+        cashier_->addItem(RecordText::toQt(name));
 
     auto* passwordLabel = new QLabel("&Please enter the password:", this);
     password_ = new QLineEdit(this);
@@ -76,8 +77,8 @@ CLoginDlg::CLoginDlg(const CLocalFile& local, QWidget* parent) : QDialog(parent)
     cashier_->setFocus();
 }
 
-std::string CLoginDlg::cashier() const { return cashier_->currentText().toLocal8Bit().toStdString(); }
-std::string CLoginDlg::password() const { return password_->text().toLocal8Bit().toStdString(); }
+std::string CLoginDlg::cashier() const { return RecordText::fromQt(cashier_->currentText()); }
+std::string CLoginDlg::password() const { return RecordText::fromQt(password_->text()); }
 
 bool CLoginDlg::LogIn(QWidget* parent, CLocalFile& local, const SalesFileHeader& header, InvoiceRecord& currentSale)
 {

@@ -1,4 +1,5 @@
 #include "CSecurityDlg.h"
+#include "RecordText.h"
 
 #include "ByteCodec.h"
 #include "CLocalFile.h"
@@ -35,7 +36,7 @@ QPushButton* button(QWidget* parent, const QString& text, const char* name)
     return b;
 }
 
-std::string typed(const QLineEdit* box) { return box->text().toLocal8Bit().toStdString(); }
+std::string typed(const QLineEdit* box) { return RecordText::fromQt(box->text()); }
 }  // namespace
 
 CSecurityDlg::CSecurityDlg(CLocalFile& local, SalesFileHeader& header, QWidget* parent)
@@ -156,13 +157,11 @@ void CSecurityDlg::OnConfirmChange()
         MessageBox::show(this, "New Password and Confirm Password don't match.\n\nNo change made.");
         return;
     }
-    // Refresh first, so settings another register wrote since this window
-    // opened are not overwritten with older values.
-    ReadHeader(local_, header_);
-    const std::string previous = header_.securityPassword;
-    header_.securityPassword = codec::fitText(fresh, SalesFileHeader::kPasswordWidth);
-    if (WriteHeader(local_, header_) != FileCause::None) {
-        header_.securityPassword = previous;
+    // One read-change-write, so settings another register wrote since this
+    // window opened are not overwritten with older values.
+    const std::string stored = codec::fitText(fresh, SalesFileHeader::kPasswordWidth);
+    if (UpdateHeader(local_, header_, [&stored](SalesFileHeader& h) { h.securityPassword = stored; }) !=
+        FileCause::None) {
         MessageBox::show(this, "Unable to save the password in:\n\n" + local_.GetPath("Head") + "\n\nNo change made.");
         return;
     }

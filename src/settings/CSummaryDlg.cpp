@@ -1,4 +1,5 @@
 #include "CSummaryDlg.h"
+#include "RecordText.h"
 
 #include <QFontDatabase>
 #include <QFontMetricsF>
@@ -12,7 +13,7 @@ namespace {
 // Texts are kept with CR LF line ends; the edit box wants plain LF.
 QString displayText(const std::string& text)
 {
-    QString s = QString::fromLocal8Bit(text.c_str());
+    QString s = RecordText::toQt(text);
     s.replace("\r\n", "\n");
     return s;
 }

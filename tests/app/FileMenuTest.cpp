@@ -1,13 +1,14 @@
-// File menu "Connect..." and "New..." driven through the menu with the
-// file-dialog double.
+// Start-up in an empty folder, the dialog colours, and the File menu's
+// "Connect..." and "New..." driven through the menu with the file-dialog double.
 #include "CLocalFile.h"
+#include "CRegisterApp.h"
 #include "CSaleDlg.h"
-#include "PlatformDoubles.h"
-#include "PromptBridge.h"
+#include "RegisterFixture.h"
 #include "SalesFileHeader.h"
-#include "TempDir.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QStyle>
 #include <QMenuBar>
 #include <gtest/gtest.h>
 
@@ -15,25 +16,20 @@
 
 namespace {
 
-struct FileMenuFixture : ::testing::Test {
-    TempDir dir;
-    MessageBoxDouble boxes;
+struct SaleScreenStartUp : RegisterFixture {
     FileDialogDouble dialogs;
-    PromptBridge bridge;
-    CLocalFile local{dir.path()};
-    SalesFileHeader header;
     CSaleDlg* dlg = nullptr;
 
     void SetUp() override
     {
-        setUserPrompt(&bridge);
+        RegisterFixture::SetUp();
         dlg = new CSaleDlg(local, header);
         ASSERT_TRUE(dlg->Initialize());
     }
     void TearDown() override
     {
         delete dlg;
-        setUserPrompt(nullptr);
+        RegisterFixture::TearDown();
     }
     void trigger(const char* name)
     {
@@ -41,18 +37,38 @@ struct FileMenuFixture : ::testing::Test {
         ASSERT_NE(action, nullptr) << name;
         action->trigger();
     }
-    // The register's record as stored, read by a fresh CLocalFile.
-    CLocalFile stored() const
-    {
-        CLocalFile again(dir.path());
-        EXPECT_FALSE(again.Load());
-        return again;
-    }
 };
 
 }  // namespace
 
-TEST_F(FileMenuFixture, NewStartsAFreshSetAndConnectReturnsToTheOldOne)
+TEST_F(SaleScreenStartUp, EmptyFolderGetsItsRecordAndHeaderAndConnectIsProtected)
+{
+    EXPECT_TRUE(boxes.texts().empty());
+    EXPECT_EQ(fileSize(dir.file("LocalFileNames.plf")), 2584);
+    EXPECT_EQ(fileSize(dir.file("Retail.pos")), 4916);
+    EXPECT_TRUE(dlg->windowTitle().contains("Retail.pos"));
+    local.securityOn = 1;
+    boxes.answer(MessageBox::Answer::Ok);
+    trigger("action_connect");  // no file dialog may open: the double would fail the test
+    EXPECT_TRUE(boxes.saw("Security is on."));
+}
+
+TEST_F(SaleScreenStartUp, DialogColoursKeepTheirBackgroundAndGreyWhatIsDisabled)
+{
+    const QPalette before = QApplication::palette();
+    const QString style = QApplication::style()->name();
+    CRegisterApp::ApplyDialogColours(*qApp);
+    const QPalette p = QApplication::palette();
+    QApplication::setPalette(before);
+    QApplication::setStyle(style);
+    EXPECT_EQ(p.color(QPalette::Active, QPalette::Window), QColor(245, 240, 225));
+    for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
+        EXPECT_EQ(p.color(QPalette::Active, role), QColor(Qt::black)) << role;
+        EXPECT_NE(p.color(QPalette::Disabled, role), p.color(QPalette::Active, role)) << role;
+    }
+}
+
+TEST_F(SaleScreenStartUp, NewStartsAFreshSetAndConnectReturnsToTheOldOne)
 {
     std::filesystem::create_directory(dir.file("shop"));
     header.todaysNotes = "old store";
@@ -62,8 +78,8 @@ TEST_F(FileMenuFixture, NewStartsAFreshSetAndConnectReturnsToTheOldOne)
     trigger("action_new");
     EXPECT_TRUE(boxes.texts().empty());
     EXPECT_EQ(fileSize(dir.file("shop/Shop.pos")), 4916);
-    EXPECT_EQ(stored().GetPath("Head"), dir.file("shop/Shop.pos"));
-    EXPECT_EQ(stored().GetPath("Invoices"), dir.file("shop/Shop-Invs.pdb"));
+    EXPECT_EQ(reloaded().GetPath("Head"), dir.file("shop/Shop.pos"));
+    EXPECT_EQ(reloaded().GetPath("Invoices"), dir.file("shop/Shop-Invs.pdb"));
     EXPECT_TRUE(dlg->windowTitle().contains("Shop.pos"));
     EXPECT_EQ(header.todaysNotes, SalesFileHeader{}.todaysNotes);  // a new set starts with default settings
     // The save dialog asked for a ".pos" name.
@@ -73,12 +89,12 @@ TEST_F(FileMenuFixture, NewStartsAFreshSetAndConnectReturnsToTheOldOne)
     dialogs.setNextFileName(dir.file("Retail.pos"));
     trigger("action_connect");
     EXPECT_TRUE(boxes.texts().empty());
-    EXPECT_EQ(stored().GetPath("Head"), dir.file("Retail.pos"));
+    EXPECT_EQ(reloaded().GetPath("Head"), dir.file("Retail.pos"));
     EXPECT_EQ(header.todaysNotes, "old store");
     EXPECT_TRUE(dlg->windowTitle().contains("Retail.pos"));
 }
 
-TEST_F(FileMenuFixture, RefusedChoicesKeepTheCurrentSetAndItsData)
+TEST_F(SaleScreenStartUp, RefusedChoicesKeepTheCurrentSetAndItsData)
 {
     header.todaysNotes = "keep me";
     ASSERT_EQ(WriteHeader(local, header), 0);
@@ -105,7 +121,7 @@ TEST_F(FileMenuFixture, RefusedChoicesKeepTheCurrentSetAndItsData)
     trigger("action_connect");
     EXPECT_EQ(boxes.texts().size(), 2u);
 
-    EXPECT_EQ(stored().GetPath("Head"), dir.file("Retail.pos"));
+    EXPECT_EQ(reloaded().GetPath("Head"), dir.file("Retail.pos"));
     EXPECT_EQ(header.todaysNotes, "keep me");
     EXPECT_TRUE(dlg->windowTitle().contains("Retail.pos"));
 }

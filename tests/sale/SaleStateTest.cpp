@@ -1,11 +1,19 @@
-// The sale screen's state without its window: resetting for a new sale and
-// adding a product picked in the finder.
+// The sale screen's state and its actions without a window: resetting for a
+// new sale, products picked or scanned, editing, voiding and loading quotes.
 #include "CLocalFile.h"
 #include "InvoiceFile.h"
 #include "ListFiles.h"
+#include "PaymentHistory.h"
+#include "PaymentRecord.h"
 #include "ProductFile.h"
+#include "QuoteFile.h"
+#include "SaleEditing.h"
+#include "QuoteLoading.h"
+#include "SaleFinishing.h"
 #include "SaleState.h"
 #include "SalesFileHeader.h"
+#include "ScanDetector.h"
+#include "StoredRecords.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
@@ -28,6 +36,20 @@ struct SaleStateTest : ::testing::Test {
         p.price[0] = price;
         p.stock = 3;
         return p;
+    }
+    // Product A1 (stock 3), two stored sales of it (2, then 1), the new sale shown.
+    void openOnTwoSales()
+    {
+        addProducts({"A1"});
+        storeSale(local, SaleSpec().item("A1").total(4).qty(2));
+        storeSale(local, SaleSpec().item("A1").total(2).qty(1));
+        state.Open();
+    }
+    void addProducts(std::initializer_list<const char*> items)
+    {
+        ASSERT_EQ(EnsureProductFile(local), 0);
+        for (const char* item : items)
+            ASSERT_EQ(AppendProduct(local, picked(item, 2.0f)), 0);
     }
 };
 
@@ -106,7 +128,7 @@ TEST_F(SaleStateTest, StoredSalesAreNotChangedByEdits)
     ASSERT_FALSE(state.showingNew());
     EXPECT_TRUE(state.readOnly());
     state.SetLineNumber(0, SaleState::LineField::Qty, 9);
-    EXPECT_EQ(state.ItemNumberExit(0, "", {}), -1);
+    EXPECT_EQ(state.ItemNumberExit(0, "", {}).slot, -1);
     EXPECT_EQ(state.AddPickedProduct(picked("A1", 1.0f)), -1);
     EXPECT_FLOAT_EQ(state.current.qty[0], 1.0f);
     EXPECT_EQ(state.current.itemNumber[0], "S");
@@ -115,4 +137,177 @@ TEST_F(SaleStateTest, StoredSalesAreNotChangedByEdits)
     EXPECT_EQ(state.current.payType, "");
     state.GoCurrent();
     EXPECT_EQ(state.current.payType, "Check");
+}
+
+TEST_F(SaleStateTest, ScansTakeTheFirstRowEmptyInTheSaleAndOnTheScreen)
+{
+    addProducts({"A1", "B1", "C1"});
+    state.Open();
+    SaleState::ShownRows shown{};
+    shown[0] = true;  // row 0 shows a code still being typed
+    SaleState::ItemResult r = state.ScanCode("B1", shown, {});
+    EXPECT_EQ(r.slot, 1);
+    EXPECT_EQ(state.current.itemNumber[1], "B1");
+    r = state.ScanCode("b1", shown, {});  // the same item: one more
+    EXPECT_EQ(r.slot, 1);
+    EXPECT_FLOAT_EQ(state.current.qty[1], 2.0f);
+    r = state.ScanCode("NOPE", shown, {});
+    EXPECT_TRUE(r.unknown);
+    EXPECT_EQ(r.slot, -1);
+    EXPECT_EQ(state.FirstEmptySlot(shown), 2);  // nothing was charged
+    EXPECT_FLOAT_EQ(state.current.total, 4.0f);
+
+    // The twelve rows shown in use: the slot after them, scrolled into view.
+    shown.fill(true);
+    EXPECT_EQ(state.FirstEmptySlot(shown), 12);
+    EXPECT_EQ(state.ScrollToSlot(12), 11);
+    EXPECT_EQ(state.scrollOffset, 1);
+    for (int i = 12; i < 20; ++i)
+        state.current.description[i] = "note";
+    shown.fill(true);
+    EXPECT_EQ(state.FirstEmptySlot(shown), 0);  // slot 0 scrolled out of view, empty
+    state.current.description[0] = "note";
+    EXPECT_EQ(state.FirstEmptySlot(shown), -1);
+    EXPECT_TRUE(state.ScanCode("C1", shown, {}).full);
+    EXPECT_EQ(state.ScrollToSlot(0), 0);
+    EXPECT_EQ(state.scrollOffset, 0);
+}
+
+TEST_F(SaleStateTest, UnknownCustomerTakesThePreviousOneOffTheSale)
+{
+    ASSERT_EQ(AppendTaxZone(local, TaxTableRecord{"Home", 6.0f, 0.0f}), 0);
+    ASSERT_EQ(SetDefaultZone(local, "Home"), 0);
+    header.simpleTax = 0;
+    ProductRecord p = picked("A1", 10.0f);
+    p.price[2] = 7.0f;
+    ASSERT_EQ(EnsureProductFile(local), 0);
+    ASSERT_EQ(AppendProduct(local, p), 0);
+    storeCustomer(local, "Trade", "Leeds", 2, "Exempt");
+    state.Open();
+    ASSERT_EQ(state.ItemNumberExit(0, "A1", {}).slot, 0);
+    ASSERT_EQ(state.LookupCustomer("Trade"), SaleState::CustomerFound::Found);
+    EXPECT_FLOAT_EQ(state.current.price[0], 7.0f);
+    EXPECT_FLOAT_EQ(state.current.taxRate1, 0.0f);
+    EXPECT_EQ(state.LookupCustomer("Walk In"), SaleState::CustomerFound::NotFound);
+    EXPECT_EQ(state.current.address[0], "Walk In");
+    EXPECT_EQ(state.current.address[3], "");
+    EXPECT_EQ(state.current.priceLevel, 0);
+    EXPECT_EQ(state.taxTableName(), "Home");
+    EXPECT_FLOAT_EQ(state.current.price[0], 10.0f);
+    EXPECT_FLOAT_EQ(state.current.total, 10.6f);
+}
+
+TEST_F(SaleStateTest, AStoredSaleBeingEditedIsNeitherClearedNorReplacedAndIsFinishedOverItself)
+{
+    openOnTwoSales();
+    SaleEditing editing(state);
+    EXPECT_EQ(editing.BeginEdit(), SaleEditing::Result::NewSaleShown);
+    EXPECT_TRUE(SaleFinishing(state).target().append);
+    EXPECT_EQ(SaleFinishing(state).target().recordNumber, 2);
+    state.GoPrev();
+    state.GoPrev();
+    EXPECT_FALSE(SaleFinishing(state).CanFinish());
+    ASSERT_EQ(editing.BeginEdit(), SaleEditing::Result::Done);
+    EXPECT_TRUE(state.showingNew());
+    EXPECT_TRUE(state.editingStored());
+    EXPECT_EQ(state.current.itemNumber[0], "A1");
+    EXPECT_FLOAT_EQ(state.current.qty[0], 2.0f);
+    ProductRecord a;
+    ASSERT_EQ(ReadProductAt(local, 0, a), 0);
+    EXPECT_FLOAT_EQ(a.stock, 5.0f);  // 3 + the 2 given back
+    EXPECT_TRUE(SaleFinishing(state).CanFinish());
+    EXPECT_FALSE(SaleFinishing(state).target().append);
+    EXPECT_EQ(SaleFinishing(state).target().recordNumber, 0);
+
+    // Paging away and back keeps it; clearing or a quote would lose it.
+    state.GoPrev();
+    state.GoCurrent();
+    EXPECT_EQ(state.current.recordNumber, 0);
+    EXPECT_EQ(editing.Clear(), SaleEditing::Result::Refused);
+    EXPECT_EQ(QuoteLoading(state).Load(0), QuoteLoading::Result::Refused);
+    EXPECT_EQ(state.current.itemNumber[0], "A1");
+}
+
+TEST_F(SaleStateTest, VoidingAndQuotesChangeOnlyWhatTheyShould)
+{
+    openOnTwoSales();
+    SaleEditing editing(state);
+    EXPECT_EQ(editing.Void(), SaleEditing::Result::NewSaleShown);
+    state.GoPrev();
+    ASSERT_EQ(editing.Void(), SaleEditing::Result::Done);
+    EXPECT_EQ(state.current.description[0], "VOIDED - ");
+    EXPECT_FLOAT_EQ(state.current.total, 0.0f);
+
+    InvoiceRecord quote;
+    quote.itemNumber[0] = "Q1";
+    quote.qty[0] = 4;
+    quote.price[0] = 1.5f;
+    ASSERT_EQ(SaveQuote(local, quote, now), 0);
+    ASSERT_EQ(state.ItemNumberExit(0, "A1", {}).slot, -1);  // a stored sale is shown
+    EXPECT_EQ(QuoteLoading(state).Load(7), QuoteLoading::Result::NotFound);
+    ASSERT_EQ(QuoteLoading(state).Load(0), QuoteLoading::Result::Done);
+    EXPECT_TRUE(state.showingNew());
+    EXPECT_EQ(state.current.itemNumber[0], "Q1");
+    EXPECT_EQ(state.current.recordNumber, 2);
+    EXPECT_FLOAT_EQ(state.current.total, 6.0f);
+    EXPECT_EQ(editing.Clear(), SaleEditing::Result::Done);
+    EXPECT_EQ(state.current.itemNumber[0], "");
+}
+
+TEST(ScanDetector, OnlyAFastRunEndedByEnterIsAScan)
+{
+    const struct {
+        const char* name;
+        std::vector<std::uint64_t> keys;  // times of the characters, then of Enter
+        bool scan;
+    } cases[] = {
+        {"burst", {1000, 1005, 1010, 1015, 1020}, true},
+        {"at the gap", {1000, 1040, 1080, 1120, 1160}, true},
+        {"typed", {1000, 1150, 1290, 1400, 1600}, false},
+        {"too short", {1000, 1005, 1010, 1015}, false},
+        {"slow Enter", {1000, 1005, 1010, 1015, 1300}, false},
+        {"a pause inside", {1000, 1005, 1300, 1305, 1310}, false},
+        {"no times", {0, 0, 0, 0, 0}, false},
+        {"clock back", {1000, 1005, 900, 905, 910}, false},
+    };
+    for (const auto& c : cases) {
+        ScanDetector d;
+        for (std::size_t i = 0; i + 1 < c.keys.size(); ++i)
+            d.Character(c.keys[i], std::string(1, char('0' + i)));
+        EXPECT_EQ(d.Enter(c.keys.back()).empty(), !c.scan) << c.name;
+    }
+    // A run starts again after a pause, and the scan is only its characters.
+    ScanDetector d(10, 3);
+    EXPECT_TRUE(d.Character(100, "x"));
+    EXPECT_TRUE(d.Character(500, "1"));
+    EXPECT_FALSE(d.Character(505, "2"));
+    d.Character(510, "3");
+    EXPECT_EQ(d.Enter(515), "123");
+    d.Character(600, "4");
+    d.Character(601, "5");
+    d.Reset();
+    d.Character(602, "6");
+    EXPECT_EQ(d.Enter(603), "");
+}
+
+TEST_F(SaleStateTest, PaymentHistoryIsReadAgainOnlyWhenTheSaleOrThePaymentsChange)
+{
+    InvoiceRecord sale;
+    sale.recordNumber = 3;
+    sale.total = 50;
+    PaymentHistoryCache cache;
+    const std::string before = cache.Text(local, sale);
+    cache.Text(local, sale);
+    EXPECT_EQ(cache.reads(), 1);
+    PaymentRecord p;
+    p.invoiceNumber = 3;
+    p.amount = 20;
+    p.payType = "Cash";
+    ASSERT_EQ(AppendPayment(local, p), 0);
+    EXPECT_NE(cache.Text(local, sale), before);
+    EXPECT_NE(cache.Text(local, sale).find("Balance Due: 30.00"), std::string::npos);
+    EXPECT_EQ(cache.reads(), 2);
+    sale.recordNumber = 4;
+    EXPECT_EQ(cache.Text(local, sale).find("20.00"), std::string::npos);
+    EXPECT_EQ(cache.reads(), 3);
 }

@@ -129,6 +129,13 @@ TEST(SaleTotals, DiscountLevelsReplaceTheTypedDiscountAtTheirThresholds)
         EXPECT_EQ(r.exemptSubtotal, c.exempt) << c.price;
         EXPECT_EQ(r.total, c.exempt) << c.price;
     }
+    // A level whose percent or threshold is not a number never applies.
+    h.discountPercent[2] = std::numeric_limits<float>::quiet_NaN();
+    h.discountSubtotal[1] = std::numeric_limits<float>::infinity();
+    InvoiceRecord damaged = sale({{1, 600, 0, 0}}, 0, 0, 7);
+    RecalculateTotals(damaged, h);
+    EXPECT_EQ(damaged.discountPercent, 0.0f);
+    EXPECT_EQ(damaged.total, 600.0f);
     // Without levels the typed discount stays.
     InvoiceRecord r = sale({{1, 100, 0, 0}}, 0, 0, 7);
     RecalculateTotals(r, settings(0));
@@ -157,17 +164,31 @@ TEST(SaleTotals, AbsurdNumbersNeverGiveNanOrInf)
     EXPECT_EQ(AmountText(h, -inf, false), "00.00");
 }
 
-TEST(SaleTotals, AmountTextsRoundingAndLabels)
+TEST(SaleTotals, NumberTextsFollowTheCRulesAndNeverShowANegativeZero)
 {
     const SalesFileHeader cents = settings(0);
     const SalesFileHeader whole = settings(1, false);
-    EXPECT_EQ(AmountText(cents, 12.5, true), "12.50");
-    EXPECT_EQ(AmountText(cents, 12.5, false), "012.50");
-    EXPECT_EQ(AmountText(cents, -3, false), "-03.00");
-    EXPECT_EQ(AmountText(cents, 0, false), "00.00");
-    EXPECT_EQ(AmountText(whole, 12.6, true), "13");
-    EXPECT_EQ(AmountText(whole, 12.6, false), "013");
-    EXPECT_EQ(AmountText(whole, -3.2, false), "-03");
+    const struct {
+        const SalesFileHeader& header;
+        double value;
+        bool taxed;
+        const char* text;
+    } amounts[] = {
+        {cents, 12.5, true, "12.50"},  {cents, 12.5, false, "012.50"}, {cents, -3, false, "-03.00"},
+        {cents, 0, false, "00.00"},    {cents, -0.0, false, "00.00"},  {cents, -0.0, true, "0.00"},
+        {cents, -0.004, true, "0.00"}, {cents, -0.004, false, "00.00"}, {cents, 1400059723776.0, true, "1400059723776.00"},
+        {whole, 12.6, true, "13"},     {whole, 12.6, false, "013"},    {whole, -3.2, false, "-03"},
+        {whole, -0.4, true, "0"},
+    };
+    for (const auto& a : amounts)
+        EXPECT_EQ(AmountText(a.header, a.value, a.taxed), a.text) << a.value;
+    const struct {
+        const char* text;
+        double value;
+    } reads[] = {{"12.50", 12.5}, {" +2.5x", 2.5}, {"-2", -2}, {"12,50", 12}, {"abc", 0}, {"", 0},
+                 {"nan", 0},      {"-inf", 0},     {"1e400", 0}};
+    for (const auto& r : reads)
+        EXPECT_EQ(ReadNumber(r.text), r.value) << r.text;
     EXPECT_EQ(RoundToCents(4.947525), 4.95f);
     EXPECT_EQ(RoundToCents(-1.005), -1.00f);  // the double below -1.005 prints as -1.00
     EXPECT_EQ(RoundToCents(1e40), 0.0f);

@@ -6,6 +6,8 @@
 #include "ModalDriver.h"
 #include "ListFiles.h"
 #include "PlatformDoubles.h"
+#include "RegisterFixture.h"
+#include "StoredRecords.h"
 #include "PromptBridge.h"
 #include "SalesFileHeader.h"
 #include "TempDir.h"
@@ -40,55 +42,22 @@ void logInAs(const QString& name, const QString& password)
     });
 }
 
-// Closes every summary window that opens while it lives, and counts them.
-class SummaryWatch {
-public:
-    SummaryWatch()
-    {
-        timer_.setInterval(5);
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            if (auto* d = qobject_cast<CSummaryDlg*>(QApplication::activeModalWidget())) {
-                ++opened;
-                d->reject();
-            }
-        });
-        timer_.start();
-    }
-    int opened = 0;
-
-private:
-    QTimer timer_;
-};
-
 CalendarTime at(int year, int month, int day, int hour, int minute)
 {
     return CalendarTime{.year = year, .month = month, .day = day, .hour = hour, .minute = minute};
 }
 
-class CashierLogIn : public ::testing::Test {
-protected:
+struct CashierLogIn : RegisterFixture {
     void SetUp() override
     {
-        setUserPrompt(&bridge);
+        RegisterFixture::SetUp();
         ASSERT_FALSE(local.Load());
         ASSERT_EQ(OpenOrCreateHeader(local, header), 0);
-        sale = ClearedInvoice();
     }
-    void TearDown() override { setUserPrompt(nullptr); }
 
     void addCashier(const std::string& name, const std::string& password)
     {
         ASSERT_GE(AppendCashier(local, CashierRecord{name, password}), 0);
-    }
-    void addSale(const std::string& cashier, const CalendarTime& when, float total)
-    {
-        InvoiceRecord r = ClearedInvoice();
-        r.cashier = cashier;
-        r.total = total;
-        r.payType = "Cash";
-        int count = 0;
-        ASSERT_EQ(ReadInvoiceCount(local, count), 0);
-        ASSERT_GE(AppendInvoice(local, r, count, when), 0);
     }
     // Mary logged in at this register at 9:00 on 6 December 2026.
     void maryIsLoggedIn()
@@ -97,20 +66,8 @@ protected:
         local.loginTime = OleDate::fromCalendar(2026, 12, 6, 9, 0, 0);
         ASSERT_TRUE(local.Save());
     }
-    CLocalFile reloaded() const
-    {
-        CLocalFile fresh(dir.path());
-        EXPECT_FALSE(fresh.Load());
-        return fresh;
-    }
-
-    TempDir dir;
-    MessageBoxDouble boxes;
-    PromptBridge bridge;
     ClockDouble clock{2026, 12, 6, 12, 0, 0};
-    CLocalFile local{dir.path()};
-    SalesFileHeader header;
-    InvoiceRecord sale;
+    InvoiceRecord sale = ClearedInvoice();
 };
 
 TEST_F(CashierLogIn, ListIsSortedAndMissingCashierFileLeavesItEmpty)
@@ -143,11 +100,11 @@ TEST_F(CashierLogIn, JohnOverMaryShowsMarysSalesSinceHerLogInThenTheLogInMessage
     addCashier("Mary", "m");
     addCashier("John", "Jpw");
     maryIsLoggedIn();
-    addSale("Mary", at(2026, 12, 6, 8, 59), 1.0f);   // 0: before her log-in
-    addSale("Mary", at(2026, 12, 6, 9, 0), 2.0f);    // 1: at her log-in
-    addSale("John", at(2026, 12, 6, 10, 0), 3.0f);   // 2: John's
-    addSale("Mary", at(2026, 12, 6, 12, 0), 4.0f);   // 3: now
-    addSale("Mary", at(2026, 12, 6, 12, 1), 5.0f);   // 4: later than now
+    storeSale(local, SaleSpec().total(1).cashier("Mary").when(at(2026, 12, 6, 8, 59)));   // 0: before her log-in
+    storeSale(local, SaleSpec().total(2).cashier("Mary").when(at(2026, 12, 6, 9, 0)));    // 1: at her log-in
+    storeSale(local, SaleSpec().total(3).cashier("John").when(at(2026, 12, 6, 10, 0)));   // 2: John's
+    storeSale(local, SaleSpec().total(4).cashier("Mary").when(at(2026, 12, 6, 12, 0)));   // 3: now
+    storeSale(local, SaleSpec().total(5).cashier("Mary").when(at(2026, 12, 6, 12, 1)));   // 4: later than now
 
     std::string report;
     std::size_t boxesBeforeReport = 99;
@@ -208,12 +165,12 @@ TEST_F(CashierLogIn, WithoutRequiredLogInThereIsNoReportAndNoMessage)
     addCashier("Mary", "m");
     addCashier("John", "Jpw");
     maryIsLoggedIn();
-    addSale("Mary", at(2026, 12, 6, 10, 0), 2.0f);
+    storeSale(local, SaleSpec().total(2).cashier("Mary").when(at(2026, 12, 6, 10, 0)));
     clock.set(2026, 12, 6, 13, 30, 15);
-    SummaryWatch watch;
+    ModalCounter<CSummaryDlg> summaries;
     logInAs("John", "Jpw");
     EXPECT_TRUE(CLoginDlg::LogIn(nullptr, local, header, sale));
-    EXPECT_EQ(watch.opened, 0);
+    EXPECT_EQ(summaries.count(), 0);
     EXPECT_TRUE(boxes.texts().empty());
     EXPECT_EQ(reloaded().loggedInCashier, "John");
     EXPECT_EQ(reloaded().loginTime, OleDate::fromCalendar(2026, 12, 6, 13, 30, 15));
@@ -224,7 +181,7 @@ TEST_F(CashierLogIn, WithoutRequiredLogInThereIsNoReportAndNoMessage)
     boxes.answer(MessageBox::Answer::Ok);
     logInAs("Mary", "m");
     EXPECT_TRUE(CLoginDlg::LogIn(nullptr, local, header, sale));
-    EXPECT_EQ(watch.opened, 0);
+    EXPECT_EQ(summaries.count(), 0);
     EXPECT_EQ(boxes.texts(), std::vector<std::string>{"Log-in cashier Mary"});
     EXPECT_EQ(sale.cashier, "Mary");
 }

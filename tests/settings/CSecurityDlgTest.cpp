@@ -1,10 +1,8 @@
 #include "CSecurityDlg.h"
 
 #include "CLocalFile.h"
-#include "PlatformDoubles.h"
-#include "PromptBridge.h"
+#include "RegisterFixture.h"
 #include "SalesFileHeader.h"
-#include "TempDir.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -18,36 +16,21 @@ namespace {
 
 const char* const kNoPassword = "There is no Password.\n\nYou may enter a 'New Password' and 'Confirm Password'.";
 
-class SecurityWindow : public ::testing::Test {
-protected:
+struct SecurityWindow : RegisterFixture {
     void SetUp() override
     {
-        setUserPrompt(&bridge);
+        RegisterFixture::SetUp();
         ASSERT_FALSE(local.Load());
         ASSERT_EQ(OpenOrCreateHeader(local, header), 0);
     }
-    void TearDown() override { setUserPrompt(nullptr); }
-
-    // The password as stored in the header file.
-    std::string storedPassword() const
-    {
-        SalesFileHeader fresh;
-        EXPECT_EQ(ReadHeader(local, fresh), 0);
-        return fresh.securityPassword;
-    }
+    std::string storedPassword() const { return storedHeader().securityPassword; }
     void storePassword(const std::string& password)
     {
         header.securityPassword = password;
         ASSERT_EQ(WriteHeader(local, header), 0);
         header.securityPassword = "stale";  // the window must read the file
     }
-    // securityOn as a new register start would find it.
-    int storedSecurity() const
-    {
-        CLocalFile fresh(dir.path());
-        EXPECT_FALSE(fresh.Load());
-        return fresh.securityOn;
-    }
+    int storedSecurity() const { return reloaded().securityOn; }
 
     template <class T> static T* child(QWidget& dlg, const char* name)
     {
@@ -84,12 +67,6 @@ protected:
         type(dlg, "password", password);
         child<QPushButton>(dlg, "confirm")->click();
     }
-
-    TempDir dir;
-    MessageBoxDouble boxes;
-    PromptBridge bridge;
-    CLocalFile local{dir.path()};
-    SalesFileHeader header;
 };
 
 TEST_F(SecurityWindow, OpensLockedAndUnlocksOnlyWithTheExactPassword)
@@ -164,12 +141,17 @@ TEST_F(SecurityWindow, MismatchChangesNothingAndEmptyPairRemovesThePassword)
     EXPECT_TRUE(boxesEmpty(dlg));
     EXPECT_EQ(storedPassword(), "old");
 
-    // Empty and empty: removed, and said so; Enter in the confirmation box works too.
+    // Empty and empty: removed, and said so; Enter in the confirmation box works
+    // too. What another register saved meanwhile stays.
+    SalesFileHeader other = storedHeader();
+    other.todaysNotes = "from the other till";
+    ASSERT_EQ(WriteHeader(local, other), 0);
     boxes.clear();
     boxes.answer(MessageBox::Answer::Ok);
     QTest::keyClick(child<QLineEdit>(dlg, "confirm_password"), Qt::Key_Return);
     EXPECT_EQ(boxes.texts(), std::vector<std::string>{"Password Removed!"});
     EXPECT_EQ(storedPassword(), "");
+    EXPECT_EQ(storedHeader().todaysNotes, "from the other till");
 }
 
 TEST_F(SecurityWindow, SecuritySwitchIsSavedAtOnceAndSurvivesARestart)

@@ -4,6 +4,7 @@
 #include "InvoiceFile.h"
 #include "InvoiceTestSupport.h"
 #include "SalesFileHeader.h"
+#include "StoredRecords.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
@@ -15,14 +16,7 @@ namespace {
 void addSale(const CLocalFile& local, const std::string& cashier, const CalendarTime& when, float total,
              const std::string& payType = "Cash", std::uint8_t level = 0)
 {
-    InvoiceRecord sale = ClearedInvoice();
-    sale.cashier = cashier;
-    sale.total = total;
-    sale.payType = payType;
-    sale.priceLevel = level;
-    int count = 0;
-    ASSERT_EQ(ReadInvoiceCount(local, count), 0);  // creates the file on the first sale
-    ASSERT_GE(AppendInvoice(local, sale, count, when), 0);
+    storeSale(local, SaleSpec().total(total).cashier(cashier).payType(payType).level(level).when(when));
 }
 
 const char* const kColumns = "Rec# \t Total\t Payment Type \t Customer Type \t Time\r\n";

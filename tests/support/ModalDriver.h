@@ -37,24 +37,26 @@ template <class T> inline void whenModal(std::function<void(T*)> act)
 }
 
 
-// Closes any modal window that opens while it lives and remembers that one did,
-// for tests of commands that must open nothing.
-class ModalGuard {
+// Closes every modal window of type T that opens while it lives and counts
+// them, for tests of commands that must open nothing (or nothing of a kind).
+template <class T = QDialog> class ModalCounter {
 public:
-    ModalGuard()
+    ModalCounter()
     {
         timer_.setInterval(5);
         QObject::connect(&timer_, &QTimer::timeout, [this] {
-            if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-                opened_ = true;
+            if (auto* d = qobject_cast<T*>(QApplication::activeModalWidget())) {
+                ++count_;
                 d->reject();
             }
         });
         timer_.start();
     }
-    bool opened() const { return opened_; }
+    int count() const { return count_; }
+    bool opened() const { return count_ > 0; }
 
 private:
     QTimer timer_;
-    bool opened_ = false;
+    int count_ = 0;
 };
+using ModalGuard = ModalCounter<>;

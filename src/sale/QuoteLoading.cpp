@@ -1,0 +1,23 @@
+#include "QuoteLoading.h"
+
+#include "CLocalFile.h"
+#include "QuoteFile.h"
+#include "SaleState.h"
+
+QuoteLoading::Result QuoteLoading::Load(int quoteNumber)
+{
+    if (state_.editingStored())
+        return Result::Refused;
+    InvoiceRecord quote;
+    if (!ReadQuote(state_.local(), quoteNumber, quote))
+        return Result::NotFound;
+    state_.RefreshCount();
+    quote.recordNumber = state_.count;
+    state_.held = quote;
+    // On the new sale the held copy is older than the screen: replace both.
+    if (state_.showingNew())
+        state_.current = quote;
+    state_.lineStock.fill(0);
+    state_.GoCurrent();
+    return Result::Done;
+}

@@ -1,0 +1,67 @@
+#pragma once
+// Sales and customers stored the way a register stores them, for tests that
+// need a file set with records in it.
+
+#include "CLocalFile.h"
+#include "CustomerFile.h"
+#include "InvoiceFile.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+// A sale to store, built by naming what differs: SaleSpec().item("A").total(5).
+struct SaleSpec {
+    std::string item_;  // one line of this item, when given
+    float total_ = 0;
+    std::string cashier_;
+    std::string payType_ = "Cash";
+    std::uint8_t paid_ = 0;
+    float qty_ = 1;
+    std::uint8_t level_ = 0;
+    CalendarTime when_{2026, 11, 20, 9, 15, 0, 5, 323};
+
+    SaleSpec& item(std::string v) { return item_ = std::move(v), *this; }
+    SaleSpec& total(float v) { return total_ = v, *this; }
+    SaleSpec& cashier(std::string v) { return cashier_ = std::move(v), *this; }
+    SaleSpec& payType(std::string v) { return payType_ = std::move(v), *this; }
+    SaleSpec& paid(std::uint8_t v) { return paid_ = v, *this; }
+    SaleSpec& qty(float v) { return qty_ = v, *this; }
+    SaleSpec& level(std::uint8_t v) { return level_ = v, *this; }
+    SaleSpec& when(const CalendarTime& v) { return when_ = v, *this; }
+};
+
+// Appends the sale as finishing does; returns its record number (-1 when not stored).
+inline int storeSale(const CLocalFile& local, const SaleSpec& s)
+{
+    InvoiceRecord sale = ClearedInvoice();
+    if (!s.item_.empty()) {
+        sale.itemNumber[0] = s.item_;
+        sale.qty[0] = s.qty_;
+        sale.price[0] = s.total_ / s.qty_;
+        sale.extended[0] = s.total_;
+        sale.taxStatus[0] = 1;
+        sale.taxableSubtotal = s.total_;
+    }
+    sale.total = s.total_;
+    sale.cashier = s.cashier_;
+    sale.payType = s.payType_;
+    sale.paid = s.paid_;
+    sale.priceLevel = s.level_;
+    int count = 0;
+    EXPECT_EQ(ReadInvoiceCount(local, count), 0);  // creates the file on the first sale
+    const int n = AppendInvoice(local, sale, count, s.when_);
+    EXPECT_GE(n, 0);
+    return n;
+}
+
+inline void storeCustomer(const CLocalFile& local, const std::string& name, const std::string& city,
+                          std::uint8_t level, const std::string& taxZone)
+{
+    CustomerRecord c;
+    c.text[CustomerRecord::kName] = name;
+    c.text[CustomerRecord::kCity] = city;
+    c.priceLevel = level;
+    c.taxZone = taxZone;
+    EXPECT_NE(SaveCustomerByName(local, c), CustomerSave::NotSaved);
+}
