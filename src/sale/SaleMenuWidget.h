@@ -18,6 +18,7 @@ public:
         std::function<void()> connect, newSet, chooseReceiptPrinter, openDrawer, exit;
         std::function<void()> general, security;
         std::function<void()> voidSale, clearSale;
+        std::function<void()> findProduct, editProducts;
     };
 
     SaleMenuWidget(QWidget* parent, Commands commands);
