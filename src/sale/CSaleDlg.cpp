@@ -3,11 +3,13 @@
 #include "CProductsDlg.h"
 #include "CQuickAddDlg.h"
 
+#include "CCustomerDlg.h"
 #include "CGeneralDlg.h"
 #include "CLocalFile.h"
 #include "CLoginDlg.h"
 #include "CSalePrinter.h"
 #include "CSecurityDlg.h"
+#include "CVendorDlg.h"
 #include "Clock.h"
 #include "ComboFill.h"
 #include "CustomerFile.h"
@@ -28,6 +30,7 @@
 #include "SaleTotalsWidget.h"
 #include "SalesFileHeader.h"
 #include "SecurityGate.h"
+#include "SetupCommands.h"
 #include "TextFormat.h"
 #include "UserPrompt.h"
 
@@ -115,6 +118,10 @@ void CSaleDlg::BuildControls()
     commands.chooseReceiptPrinter = [this] { CSalePrinter::ChooseReceiptPrinter(this, local_); };
     commands.openDrawer = [this] { CSalePrinter::OpenDrawer(this, local_); };
     commands.general = [this] { OnGeneralSettings(); };
+    commands.customers = [this] { OnCustomerInformation(); };
+    commands.vendors = [this] { CVendorDlg(local_, this).exec(); };
+    AddSetupCommands(commands, this, local_, header_, state_,
+                     {[this] { ShowSale(); }, [this] { FillSalespeople(); }, [this] { FillPayTypes(); }});
     commands.voidSale = [this] { VoidThisSale(); };
     commands.findProduct = [this] {
         if (!SecurityGate(local_)) {
@@ -519,9 +526,22 @@ void CSaleDlg::OnCustomerNameExit()
     ShowSale();
     if (found != SaleState::CustomerFound::NotFound)
         return;
-    if (header_.autoEditNewCustomers ||
-        MessageBox::askYesNo(this, "Customer not found.\n\nWould you like to create a new record?"))
-        NotYet("The customer window");
+    if (!header_.autoEditNewCustomers &&
+        !MessageBox::askYesNo(this, "Customer not found.\n\nWould you like to create a new record?"))
+        return;
+    OnCustomerInformation();
+}
+
+// The customer window, on the sale's customer name; the customer chosen there
+// comes onto the new sale with its prices and rates.
+void CSaleDlg::OnCustomerInformation()
+{
+    CustomerRecord chosen;
+    if (!CCustomerDlg::Choose(this, local_, header_, state_.current.address[0], chosen) || !state_.showingNew())
+        return;
+    state_.ShowCustomer(chosen);
+    state_.RedoCustomerPricing();
+    ShowSale();
 }
 
 void CSaleDlg::OnNotesExit()
@@ -726,7 +746,7 @@ bool CSaleDlg::HandleKey(QWidget* focused, int key, Qt::KeyboardModifiers modifi
         GoCurrent();
         return true;
     case Qt::Key_F3:
-        NotYet("Customer Information  F3");
+        OnCustomerInformation();
         return true;
     case Qt::Key_F4:
         totals_->getProduct->setFocus(Qt::OtherFocusReason);

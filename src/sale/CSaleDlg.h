@@ -104,6 +104,7 @@ private:
     void OnItemNumberExit(int row);
     void OnNumberBoxExit(QLineEdit* box);
     void OnCustomerNameExit();
+    void OnCustomerInformation();
     void OnNotesExit();
     void OnPaidEdited(const QString& text);
     void OnCashier();

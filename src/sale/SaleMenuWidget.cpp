@@ -66,9 +66,19 @@ SaleMenuWidget::SaleMenuWidget(QWidget* parent, Commands commands) : QMenuBar(pa
     settings->setObjectName("menu_settings");
     Add(settings, "General", "action_general", commands.general);
     Add(settings, "Security", "action_security", commands.security);
-    Greyed(settings, {"Our Company", "Receipt Messages", "Taxes", "Terms", "Sale Dates", "Discount Levels",
-                      "Customers", "Cashiers", "Sales Personnel", "Payment Types", "Catagories", "Departments",
-                      "Vendors"});
+    Add(settings, "Our Company", "action_company", commands.company);
+    Add(settings, "Receipt Messages", "action_receipt_messages", commands.receiptMessages);
+    Add(settings, "Taxes", "action_taxes", commands.taxes);
+    Add(settings, "Terms", "action_terms", commands.terms);
+    Add(settings, "Sale Dates", "action_sale_dates", commands.saleDates);
+    Add(settings, "Discount Levels", "action_discount_levels", commands.discountLevels);
+    Add(settings, "Customers", "action_customers", commands.customers);
+    Add(settings, "Cashiers", "action_cashiers", commands.cashiers);
+    Add(settings, "Sales Personnel", "action_sales_personnel", commands.salespeople);
+    Add(settings, "Payment Types", "action_payment_types", commands.paymentTypes);
+    Add(settings, "Catagories", "action_categories", commands.categories);
+    Add(settings, "Departments", "action_departments", commands.departments);
+    Add(settings, "Vendors", "action_vendors", commands.vendors);
 
     QMenu* products = addMenu("&Products");
     Add(products, "Find Product", "action_find_product", commands.findProduct);

@@ -16,7 +16,9 @@ class SaleMenuWidget : public QMenuBar {
 public:
     struct Commands {
         std::function<void()> connect, newSet, chooseReceiptPrinter, openDrawer, exit;
-        std::function<void()> general, security;
+        std::function<void()> general, security, customers, vendors;
+        std::function<void()> company, receiptMessages, taxes, terms, saleDates, discountLevels;
+        std::function<void()> cashiers, salespeople, paymentTypes, categories, departments;
         std::function<void()> voidSale, clearSale;
         std::function<void()> findProduct, editProducts;
     };

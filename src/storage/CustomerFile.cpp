@@ -52,6 +52,15 @@ long long findNumber(CountedFile& file, long long first, std::uint16_t number)
     return found;
 }
 
+// The number the next appended customer gets. A damaged header can hold a
+// next number already in use (or 0, the placeholder's); numbers are never given
+// twice, so go past the highest.
+unsigned firstFreeNumber(CountedFile& file, unsigned highest)
+{
+    const unsigned number = codec::getU16(file.header(), 4);
+    return number == 0 || number <= highest ? highest + 1 : number;
+}
+
 TextRows listWhere(const CLocalFile& local, const std::function<bool(const std::uint8_t*)>& keep)
 {
     TextRows rows;
@@ -175,11 +184,7 @@ CustomerSave SaveCustomerByName(const CLocalFile& local, CustomerRecord& record)
         return CustomerSave::Replaced;
     }
 
-    // A damaged header can hold a next number already in use (or 0, the
-    // placeholder's); numbers are never given twice, so go past the highest.
-    unsigned number = codec::getU16(file.header(), 4);
-    if (number == 0 || number <= highest)
-        number = highest + 1;
+    const unsigned number = firstFreeNumber(file, highest);
     if (number > 0xFFFF)
         return CustomerSave::NotSaved;  // every number has been given out
     CustomerRecord stored = record;
@@ -192,6 +197,53 @@ CustomerSave SaveCustomerByName(const CLocalFile& local, CustomerRecord& record)
         return CustomerSave::NotSaved;
     record.customerNumber = stored.customerNumber;
     return CustomerSave::Appended;
+}
+
+CustomerSave AppendCustomers(const CLocalFile& local, std::vector<CustomerRecord>& records)
+{
+    if (records.empty())
+        return CustomerSave::Appended;
+    CountedFile file(kLayout);
+    if (file.openOrCreate(local.GetPath("Customers"), newFile()) != FileCause::None)
+        return CustomerSave::NotSaved;
+    unsigned highest = 0;
+    if (!file.scan(0, [&](long long, const std::uint8_t* rec) {
+            highest = std::max<unsigned>(highest, codec::getU16(rec, CustomerRecord::kNumberOffset));
+            return false;
+        }))
+        return CustomerSave::NotSaved;
+    const unsigned first = firstFreeNumber(file, highest);
+    if (first + records.size() - 1 > 0xFFFF)
+        return CustomerSave::NotSaved;
+    // A file that lost even its placeholder gets it back in front of the records.
+    const std::size_t lead = file.count() == 0 ? 1 : 0;
+    std::vector<std::uint8_t> bytes((lead + records.size()) * CustomerRecord::kSize, 0);
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        CustomerRecord stored = records[i];
+        stored.customerNumber = static_cast<std::uint16_t>(first + i);
+        stored.encode(bytes.data() + (lead + i) * CustomerRecord::kSize);
+    }
+    const unsigned next = first + static_cast<unsigned>(records.size());
+    codec::putU16(file.header(), 4, static_cast<std::uint16_t>(next > 0xFFFF ? 0 : next));
+    if (!file.append(bytes.data(), lead + records.size()))
+        return CustomerSave::NotSaved;
+    for (std::size_t i = 0; i < records.size(); ++i)
+        records[i].customerNumber = static_cast<std::uint16_t>(first + i);
+    return CustomerSave::Appended;
+}
+
+std::vector<CustomerRecord> ReadCustomers(const CLocalFile& local)
+{
+    std::vector<CustomerRecord> records;
+    CountedFile file(kLayout);
+    if (file.open(local.GetPath("Customers"), OpenMode::Read) != FileCause::None)
+        return records;
+    if (!file.scan(1, [&](long long, const std::uint8_t* rec) {
+            records.emplace_back().decode(rec);
+            return false;
+        }))
+        records.clear();
+    return records;
 }
 
 ChangeResult UpdateCustomerByNumber(const CLocalFile& local, const CustomerRecord& record)

@@ -34,6 +34,12 @@ enum class CustomerSave { Replaced, Appended, NotSaved };
 // appends it under the file's next number. `record.customerNumber` then holds
 // the stored number. An empty name saves nothing.
 CustomerSave SaveCustomerByName(const CLocalFile& local, CustomerRecord& record);
+// Appends the records in order under the file's next numbers, all of them or
+// none: Appended, or NotSaved when the file cannot be changed or a number
+// would pass 65535. Each record gets its number.
+CustomerSave AppendCustomers(const CLocalFile& local, std::vector<CustomerRecord>& records);
+// Records 1..N-1 in file order; empty when the file cannot be read.
+std::vector<CustomerRecord> ReadCustomers(const CLocalFile& local);
 // Overwrites the first record with the record's number. Number 0 (the
 // placeholder) is never overwritten.
 ChangeResult UpdateCustomerByNumber(const CLocalFile& local, const CustomerRecord& record);

@@ -114,9 +114,12 @@ ChangeResult replace(const ListKind& kind, const CLocalFile& local, long long n,
     return file.replaceRecord(n, rec) ? ChangeResult::Done : ChangeResult::Failed;
 }
 
-// Deletes the first record `matches` accepts.
-ChangeResult removeFirst(const ListKind& kind, const CLocalFile& local,
-                         const std::function<bool(const std::uint8_t*)>& matches, int* openCause = nullptr)
+// Changes the first record `matches` accepts with `change` (given the open
+// file and the record's number), looking for it inside the same exclusive
+// open as the write.
+ChangeResult changeFirst(const ListKind& kind, const CLocalFile& local,
+                         const std::function<bool(const std::uint8_t*)>& matches,
+                         const std::function<bool(CountedFile&, long long)>& change, int* openCause = nullptr)
 {
     CountedFile file(kind.layout);
     const int cause = file.open(local.GetPath(kind.key), OpenMode::ReadWrite);
@@ -134,13 +137,46 @@ ChangeResult removeFirst(const ListKind& kind, const CLocalFile& local,
         return ChangeResult::Failed;
     if (found < 0)
         return ChangeResult::NotFound;
-    return file.removeAt(found, nullptr) ? ChangeResult::Done : ChangeResult::Failed;
+    return change(file, found) ? ChangeResult::Done : ChangeResult::Failed;
+}
+
+std::function<bool(const std::uint8_t*)> named(const ListKind& kind, const std::string& name)
+{
+    return [&kind, name](const std::uint8_t* rec) { return slotEqualsNoCase(rec + kind.nameOffset, kind.nameWidth, name); };
+}
+
+// Deletes the first record `matches` accepts: the last record takes its place.
+ChangeResult removeFirst(const ListKind& kind, const CLocalFile& local,
+                         const std::function<bool(const std::uint8_t*)>& matches, int* openCause = nullptr)
+{
+    return changeFirst(
+        kind, local, matches, [](CountedFile& file, long long i) { return file.removeAt(i, nullptr); }, openCause);
+}
+
+// Overwrites the first record named `original` (ignoring case).
+ChangeResult replaceByName(const ListKind& kind, const CLocalFile& local, const std::string& original,
+                           const std::uint8_t* rec)
+{
+    return changeFirst(kind, local, named(kind, original),
+                       [rec](CountedFile& file, long long i) { return file.replaceRecord(i, rec); });
 }
 
 ChangeResult removeByName(const ListKind& kind, const CLocalFile& local, const std::string& name)
 {
-    return removeFirst(kind, local,
-                       [&](const std::uint8_t* rec) { return slotEqualsNoCase(rec + kind.nameOffset, kind.nameWidth, name); });
+    return removeFirst(kind, local, named(kind, name));
+}
+
+// Every record of the file decoded, in file order; empty when unreadable.
+template <class Record> std::vector<Record> records(const ListKind& kind, const CLocalFile& local)
+{
+    std::vector<Record> out;
+    if (!eachRecord(kind, local, [&](long long, const std::uint8_t* rec) {
+            Record r;
+            r.decode(rec);
+            out.push_back(r);
+        }))
+        out.clear();
+    return out;
 }
 
 std::string recordNumber(long long i)
@@ -190,6 +226,13 @@ ChangeResult ReplaceCashier(const CLocalFile& local, long long n, const CashierR
     std::uint8_t buf[CashierRecord::kSize];
     record.encode(buf);
     return replace(kCashiers, local, n, buf);
+}
+
+ChangeResult ReplaceCashierNamed(const CLocalFile& local, const std::string& original, const CashierRecord& record)
+{
+    std::uint8_t buf[CashierRecord::kSize];
+    record.encode(buf);
+    return replaceByName(kCashiers, local, original, buf);
 }
 
 ChangeResult DeleteCashier(const CLocalFile& local, const std::string& name)
@@ -266,6 +309,14 @@ ChangeResult ReplaceSalesperson(const CLocalFile& local, long long n, const Sale
     return replace(kSalespeople, local, n, buf);
 }
 
+ChangeResult ReplaceSalespersonNamed(const CLocalFile& local, const std::string& original,
+                                     const SalespersonRecord& record)
+{
+    std::uint8_t buf[SalespersonRecord::kSize];
+    record.encode(buf);
+    return replaceByName(kSalespeople, local, original, buf);
+}
+
 ChangeResult DeleteSalesperson(const CLocalFile& local, const std::string& name)
 {
     return removeByName(kSalespeople, local, name);
@@ -286,6 +337,11 @@ TextRows ListTaxTable(const CLocalFile& local)
     });
 }
 
+std::vector<TaxTableRecord> ListTaxZones(const CLocalFile& local)
+{
+    return records<TaxTableRecord>(kTaxTable, local);
+}
+
 int AppendTaxZone(const CLocalFile& local, const TaxTableRecord& record)
 {
     std::uint8_t buf[TaxTableRecord::kSize];
@@ -298,6 +354,13 @@ ChangeResult ReplaceTaxZone(const CLocalFile& local, long long n, const TaxTable
     std::uint8_t buf[TaxTableRecord::kSize];
     record.encode(buf);
     return replace(kTaxTable, local, n, buf);
+}
+
+ChangeResult ReplaceTaxZoneNamed(const CLocalFile& local, const std::string& original, const TaxTableRecord& record)
+{
+    std::uint8_t buf[TaxTableRecord::kSize];
+    record.encode(buf);
+    return replaceByName(kTaxTable, local, original, buf);
 }
 
 ChangeResult DeleteTaxZone(const CLocalFile& local, const std::string& name)
@@ -348,14 +411,7 @@ std::vector<std::string> FillTermsBox(const CLocalFile& local)
 
 std::vector<TermsRecord> ListTerms(const CLocalFile& local)
 {
-    std::vector<TermsRecord> out;
-    if (!eachRecord(kTerms, local, [&](long long, const std::uint8_t* rec) {
-            TermsRecord t;
-            t.decode(rec);
-            out.push_back(t);
-        }))
-        out.clear();
-    return out;
+    return records<TermsRecord>(kTerms, local);
 }
 
 int AppendTerms(const CLocalFile& local, TermsRecord& record)
@@ -364,22 +420,16 @@ int AppendTerms(const CLocalFile& local, TermsRecord& record)
     const int cause = file.openOrCreate(local.GetPath(kTerms.key), newFile(kTerms));
     if (cause != FileCause::None)
         return cause;
-    bool used[256] = {};
+    // 0 is COD's; a counter back at 0 has given out every id once.
+    const int id = codec::getU8(file.header(), TermsRecord::kNextIdOffset);
+    bool used = id == 0;
     if (!file.scan(0, [&](long long, const std::uint8_t* rec) {
-            used[rec[0]] = true;
-            return false;
+            used = used || rec[0] == id;
+            return used;
         }))
         return FileCause::Generic;
-    int id = codec::getU8(file.header(), TermsRecord::kNextIdOffset);
-    if (used[id] || id == 0) {
-        // 0 always stays COD's; after the counter wrapped take the lowest free id.
-        id = -1;
-        for (int k = 1; k < 256 && id < 0; ++k)
-            if (!used[k])
-                id = k;
-        if (id < 0)
-            return FileCause::Generic;
-    }
+    if (used)
+        return FileCause::Generic;
     TermsRecord stored = record;
     stored.id = static_cast<std::uint8_t>(id);
     stored.name = TermsRecord::BuildName(stored);

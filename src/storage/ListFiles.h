@@ -25,6 +25,10 @@ TextRows ListCashiers(const CLocalFile& local);
 int AppendCashier(const CLocalFile& local, const CashierRecord& record);
 // Overwrites record n (0 <= n < count).
 ChangeResult ReplaceCashier(const CLocalFile& local, long long n, const CashierRecord& record);
+// Overwrites the first cashier named `original` (ignoring case), found inside
+// the write's one exclusive open, so a record moved meanwhile by another
+// register's delete is still the one changed. NotFound when it is gone.
+ChangeResult ReplaceCashierNamed(const CLocalFile& local, const std::string& original, const CashierRecord& record);
 // Deletes the first cashier of this name (ignoring case): the last record
 // takes its place.
 ChangeResult DeleteCashier(const CLocalFile& local, const std::string& name);
@@ -42,14 +46,21 @@ std::vector<std::string> FillSalespersonBox(const CLocalFile& local);
 TextRows ListSalespeople(const CLocalFile& local);
 int AppendSalesperson(const CLocalFile& local, const SalespersonRecord& record);
 ChangeResult ReplaceSalesperson(const CLocalFile& local, long long n, const SalespersonRecord& record);
+// As ReplaceCashierNamed.
+ChangeResult ReplaceSalespersonNamed(const CLocalFile& local, const std::string& original,
+                                     const SalespersonRecord& record);
 ChangeResult DeleteSalesperson(const CLocalFile& local, const std::string& name);
 
 // Tax table.
 std::vector<std::string> FillTaxBox(const CLocalFile& local);
 // Rows: zone name, Tax1 and Tax2 ("%.2f").
 TextRows ListTaxTable(const CLocalFile& local);
+// All zones in file order.
+std::vector<TaxTableRecord> ListTaxZones(const CLocalFile& local);
 int AppendTaxZone(const CLocalFile& local, const TaxTableRecord& record);
 ChangeResult ReplaceTaxZone(const CLocalFile& local, long long n, const TaxTableRecord& record);
+// As ReplaceCashierNamed.
+ChangeResult ReplaceTaxZoneNamed(const CLocalFile& local, const std::string& original, const TaxTableRecord& record);
 ChangeResult DeleteTaxZone(const CLocalFile& local, const std::string& name);
 // The first zone whose name equals `name` exactly (case counts), as the sale's
 // tax rates are looked up.
@@ -64,9 +75,10 @@ int SetDefaultZone(const CLocalFile& local, const std::string& name);
 std::vector<std::string> FillTermsBox(const CLocalFile& local);
 // All records in file order; a missing file is created as above.
 std::vector<TermsRecord> ListTerms(const CLocalFile& local);
-// Gives the record the file's next id and its built name, and appends it. An
-// id still in use (the one-byte counter wrapped) is skipped for the lowest
-// free one; when none is free the terms are refused.
+// Gives the record the file's next id and its built name, and appends it.
+// Ids are never given twice: once the one-byte counter has given out 255 the
+// terms are refused (FileCause::Generic), since a reused id would give old
+// sales that name it other terms.
 int AppendTerms(const CLocalFile& local, TermsRecord& record);
 // Deletes the terms with this id: the last record takes its place. A file
 // that cannot be opened gives "Terms file not found.".

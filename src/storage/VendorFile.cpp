@@ -149,6 +149,28 @@ int AppendVendor(const CLocalFile& local, const VendorRecord& record)
     return file.append(buf, 1) ? FileCause::None : FileCause::Generic;
 }
 
+int AppendVendors(const CLocalFile& local, const std::vector<VendorRecord>& records)
+{
+    if (records.empty())
+        return FileCause::None;
+    CountedFile file(kLayout);
+    const int cause = file.openOrCreate(local.GetPath("Vendor"), newFile(VendorFileHeader()));
+    if (cause != FileCause::None)
+        return cause;
+    std::vector<std::uint8_t> bytes(records.size() * VendorRecord::kSize);
+    for (std::size_t i = 0; i < records.size(); ++i)
+        records[i].encode(bytes.data() + i * VendorRecord::kSize);
+    return file.append(bytes.data(), records.size()) ? FileCause::None : FileCause::Generic;
+}
+
+std::vector<VendorRecord> ReadVendors(const CLocalFile& local)
+{
+    std::vector<VendorRecord> records;
+    if (!eachVendor(local, [&](const std::uint8_t* rec) { records.emplace_back().decode(rec); }))
+        records.clear();
+    return records;
+}
+
 std::vector<std::string> FillVendorBox(const CLocalFile& local)
 {
     std::vector<std::string> names;

@@ -24,6 +24,10 @@ ChangeResult UpdateVendor(const CLocalFile& local, const VendorRecord& record);
 ChangeResult DeleteVendor(const CLocalFile& local, VendorRecord& record);
 // Adds the record at the end; a missing file is created with the default labels.
 int AppendVendor(const CLocalFile& local, const VendorRecord& record);
+// Adds the records at the end in one change: all of them or none.
+int AppendVendors(const CLocalFile& local, const std::vector<VendorRecord>& records);
+// Every record in file order; empty when the file cannot be read.
+std::vector<VendorRecord> ReadVendors(const CLocalFile& local);
 
 // Every vendor's company, in file order.
 std::vector<std::string> FillVendorBox(const CLocalFile& local);

@@ -1,14 +1,6 @@
 #include "CGeneralDlg.h"
 
-#include "CLocalFile.h"
-#include "CSaleDlg.h"
-#include "ProductFile.h"
-#include "SaleKeys.h"
-#include "ModalDriver.h"
-#include "PlatformDoubles.h"
-#include "PromptBridge.h"
-#include "SalesFileHeader.h"
-#include "TempDir.h"
+#include "SetupWindowFixture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -22,44 +14,7 @@
 
 namespace {
 
-class GeneralWindow : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        setUserPrompt(&bridge);
-        ASSERT_FALSE(local.Load());
-        ASSERT_EQ(OpenOrCreateHeader(local, header), 0);
-    }
-    void TearDown() override { setUserPrompt(nullptr); }
-
-    SalesFileHeader stored() const
-    {
-        SalesFileHeader h;
-        EXPECT_EQ(ReadHeader(local, h), 0);
-        return h;
-    }
-    template <class T> static T* child(QWidget* dlg, const char* name)
-    {
-        T* w = dlg->findChild<T*>(name);
-        EXPECT_NE(w, nullptr) << name;
-        return w;
-    }
-    // Replaces a box's text from the keyboard.
-    static void retype(QWidget* dlg, const char* name, const QString& text)
-    {
-        auto* box = child<QLineEdit>(dlg, name);
-        box->setFocus();
-        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(box, text);
-    }
-    static void toggle(QWidget* dlg, const char* name) { QTest::keyClick(child<QCheckBox>(dlg, name), Qt::Key_Space); }
-
-    TempDir dir;
-    CLocalFile local{dir.path()};
-    SalesFileHeader header;
-    PromptBridge bridge;
-    MessageBoxDouble boxes;
-};
+using GeneralWindow = SetupWindow;
 
 TEST_F(GeneralWindow, KeyboardEditsAreStoredAndOtherSettingsKept)
 {
@@ -155,21 +110,8 @@ TEST_F(GeneralWindow, SecurityOnKeepsTheWindowShut)
 TEST_F(GeneralWindow, SaleScreenMenuOpensItAndRecalculatesTheSale)
 {
     ClockDouble clock;
-    ProductRecord product;
-    product.itemNumber = "A100";
-    product.description = "Hammer";
-    product.price[0] = 10.25f;
-    ASSERT_EQ(EnsureProductFile(local), 0);
-    ASSERT_EQ(AppendProduct(local, product), 0);
     CSaleDlg screen(local, header);
-    ASSERT_TRUE(screen.Initialize());
-    screen.show();
-    screen.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&screen));
-    auto* item = qobject_cast<QLineEdit*>(screen.control(SaleIds::kItem));
-    item->setFocus(Qt::OtherFocusReason);
-    QTest::keyClicks(item, "A100");
-    QTest::keyClick(item, Qt::Key_Return);
+    startSale(screen, 10.25f);
     auto* total = qobject_cast<QLineEdit*>(screen.control(SaleIds::kTotal));
     ASSERT_NE(total, nullptr);
     EXPECT_EQ(total->text(), "10.25");

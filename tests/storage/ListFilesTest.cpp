@@ -175,7 +175,7 @@ TEST(ListFiles, TermsIdsNamesAndDeletion)
     EXPECT_EQ(next.id, 4);  // ids are not given twice while the counter lasts
 }
 
-TEST(ListFiles, TermsCounterWrapSkipsIdsInUse)
+TEST(ListFiles, TermsAreRefusedOnceTheIdCounterWraps)
 {
     TempDir dir;
     CLocalFile local(dir.path());
@@ -189,10 +189,14 @@ TEST(ListFiles, TermsCounterWrapSkipsIdsInUse)
     EXPECT_EQ(readBytes(local.GetPath("Terms"))[2], 0);  // the counter wrapped
     TermsRecord b;
     b.netDays = 60;
-    ASSERT_EQ(AppendTerms(local, b), 0);
-    EXPECT_EQ(b.id, 2);  // 0 and 1 are COD and NET 30
-    EXPECT_EQ(FindTermsName(local, 0), "COD");
-    EXPECT_EQ(FindTermsName(local, 2), "NET 60");
+    EXPECT_NE(AppendTerms(local, b), 0);  // an old sale's id would name other terms
+    EXPECT_EQ(ListTerms(local).size(), 3u);
+    // A counter pointing at an id in use (a damaged header) is refused too.
+    bytes = readBytes(local.GetPath("Terms"));
+    bytes[2] = 1;
+    writeBytes(local.GetPath("Terms"), bytes);
+    EXPECT_NE(AppendTerms(local, b), 0);
+    EXPECT_EQ(FindTermsName(local, 1), "NET 30");
 }
 
 TEST(ListFiles, DefaultsKeepBuiltInsWhereTheFileHasNone)

@@ -1,0 +1,220 @@
+#include "CVendorDlg.h"
+
+#include "CLabelsDlg.h"
+#include "ContactFieldsWidget.h"
+#include "CLocalFile.h"
+#include "ContactTransfer.h"
+#include "MessageBox.h"
+#include "RecordText.h"
+#include "VendorFile.h"
+
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace {
+const char* const kImportText =
+    "Import Vendor Information\n\nImports tab delimited text files containing Vendor information.\nVendor information "
+    "can look like one of the following.\n\nName <tab> address <tab> address <cr>\nOr\nName <tab> address <tab> "
+    "address <tab> Phone# <cr>\nOr\nName <tab> address <tab> address <tab> Phone# <tab> Email <cr>\n\n";
+
+QString qs(const std::string& text) { return RecordText::toQt(text); }
+}  // namespace
+
+CVendorDlg::CVendorDlg(const CLocalFile& local, QWidget* parent) : QDialog(parent), local_(local)
+{
+    setObjectName("CVendorDlg");
+    setWindowTitle("Vendor Information");
+    auto* outer = new QVBoxLayout(this);
+    menuBar_ = new QMenuBar(this);
+    outer->setMenuBar(menuBar_);
+
+    auto* body = new QHBoxLayout;
+    fields_ = new ContactFieldsWidget(VendorRecord::kTextWidth - 1, VendorRecord::kNotesWidth - 1, this);
+    connect(fields_, &ContactFieldsWidget::edited, this, &CVendorDlg::MarkChanged);
+    body->addWidget(fields_, 3);
+
+    auto* right = new QVBoxLayout;
+    list_ = new QTreeWidget(this);
+    list_->setObjectName("vendor_list");
+    list_->setRootIsDecorated(false);
+    list_->setHeaderLabels({"Company", "Phone1", "eMail"});
+    for (int c = 0; c < 3; ++c)
+        list_->setColumnWidth(c, 80);
+    connect(list_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* row) {
+        if (!filling_)
+            OnRowChanged(row);
+    });
+    right->addWidget(list_, 1);
+    auto* buttons = new QHBoxLayout;
+    auto* fresh = ContactButton(this, "&New", "new");
+    auto* save = ContactButton(this, "&Save", "save");
+    auto* close = ContactButton(this, "&Close", "close");
+    auto* labels = ContactButton(this, "&Labels", "labels");
+    for (QPushButton* b : {fresh, save, close, labels})
+        buttons->addWidget(b);
+    connect(fresh, &QPushButton::clicked, this, &CVendorDlg::OnNew);
+    connect(save, &QPushButton::clicked, this, &CVendorDlg::OnSave);
+    connect(close, &QPushButton::clicked, this, &QDialog::accept);
+    connect(labels, &QPushButton::clicked, this, &CVendorDlg::OnLabels);
+    right->addLayout(buttons);
+    body->addLayout(right, 2);
+    outer->addLayout(body);
+
+    QMenu* file = menuBar_->addMenu("&File");
+    auto add = [this, file](const char* text, const char* name, auto run) {
+        QAction* action = file->addAction(text);
+        action->setObjectName(name);
+        connect(action, &QAction::triggered, this, run);
+        return action;
+    };
+    add("&New", "action_new", [this] { OnNew(); });
+    add("&Save", "action_save", [this] { OnSave(); });
+    add("Save and New...", "action_save_new", [this] {
+        if (OnSave())
+            OnNew();
+    });
+    add("&Delete", "action_delete", [this] { OnDelete(); });
+    add("&Import", "action_import", [this] { OnImport(); });
+    add("&Export", "action_export", [this] { OnExport(); });
+    // Printing vendors is not offered: the commands stay in the menu, greyed.
+    add("&Print", "action_print", [] {})->setEnabled(false);
+    add("Print &All", "action_print_all", [] {})->setEnabled(false);
+    add("&Close", "action_close", [this] { accept(); });
+
+    ApplyLabels();
+    Relist();
+    fields_->box(0)->setFocus();
+}
+
+void CVendorDlg::ApplyLabels()
+{
+    VendorFileHeader file;
+    ReadVendorHeader(local_, file);
+    fields_->setLabels(file.labels);
+}
+
+void CVendorDlg::Relist()
+{
+    filling_ = true;
+    list_->clear();
+    for (const auto& row : ListVendors(local_)) {
+        auto* item = new QTreeWidgetItem(list_);
+        for (int c = 0; c < 3; ++c)
+            item->setText(c, qs(row[static_cast<std::size_t>(c)]));
+    }
+    filling_ = false;
+    SelectShown();
+}
+
+void CVendorDlg::SelectShown()
+{
+    filling_ = true;
+    const QString company = fields_->box(VendorRecord::kCompany)->text();
+    QTreeWidgetItem* shown = nullptr;
+    for (int i = 0; i < list_->topLevelItemCount() && !company.isEmpty() && !shown; ++i)
+        if (list_->topLevelItem(i)->text(0).compare(company, Qt::CaseInsensitive) == 0)
+            shown = list_->topLevelItem(i);
+    list_->setCurrentItem(shown);
+    filling_ = false;
+}
+
+void CVendorDlg::ShowVendor(const VendorRecord& record)
+{
+    fields_->fill(record.text, record.notes);
+    changed_ = false;
+}
+
+VendorRecord CVendorDlg::FromFields() const
+{
+    VendorRecord record;
+    record.text = fields_->texts();
+    record.notes = fields_->notes();
+    return record;
+}
+
+void CVendorDlg::OnRowChanged(QTreeWidgetItem* row)
+{
+    const std::string company = row ? RecordText::fromQt(row->text(0), VendorRecord::kTextWidth - 1) : std::string();
+    if (changed_ && MessageBox::askYesNo(this, "Do you want to save your changes first?"))
+        OnSave();
+    if (!row) {
+        MessageBox::show(this, "Click on the Vendor Name.");
+        return;
+    }
+    VendorRecord record;
+    FindVendor(local_, company, record);
+    ShowVendor(record);
+    SelectShown();
+}
+
+bool CVendorDlg::OnSave()
+{
+    const ContactSave saved = SaveVendor(local_, FromFields());
+    if (saved == ContactSave::NoName) {
+        MessageBox::show(this, "Please enter a Company name.");
+        return false;
+    }
+    if (saved == ContactSave::Failed)
+        return false;
+    Relist();
+    changed_ = false;
+    return true;
+}
+
+void CVendorDlg::OnNew()
+{
+    ShowVendor(VendorRecord());
+    fields_->box(0)->setFocus();
+}
+
+void CVendorDlg::OnDelete()
+{
+    VendorRecord record = FromFields();
+    if (!MessageBox::askYesNo(this, "Do you want to delete this vendor?"))
+        return;
+    if (DeleteVendor(local_, record) == ChangeResult::NotFound)
+        MessageBox::show(this, "Nothing deleted");
+    Relist();
+    ShowVendor(VendorRecord());
+}
+
+void CVendorDlg::OnLabels()
+{
+    VendorFileHeader file;
+    ReadVendorHeader(local_, file);
+    if (!CLabelsDlg::Edit(this, "Edit Vendor Labels", file.labels))
+        return;
+    WriteVendorHeader(local_, file);
+    ApplyLabels();
+}
+
+void CVendorDlg::OnImport()
+{
+    const std::string path = AskImportFile(this, local_, kImportText);
+    if (path.empty())
+        return;
+    std::size_t added = 0;
+    SayTransferFailed(this, ImportVendors(local_, path, added), path);
+    Relist();
+}
+
+void CVendorDlg::OnExport()
+{
+    const std::string path = AskExportFile(this, local_);
+    if (path.empty())
+        return;
+    std::size_t written = 0;
+    SayTransferFailed(this, ExportVendors(local_, path, written), path);
+}
+
+void CVendorDlg::keyPressEvent(QKeyEvent* event)
+{
+    if (!ContactEnter(this, event))
+        QDialog::keyPressEvent(event);
+}

@@ -1,0 +1,219 @@
+#include "ByteCodec.h"
+#include "CLocalFile.h"
+#include "ContactTransfer.h"
+#include "CustomerFile.h"
+#include "ListFiles.h"
+#include "TempDir.h"
+#include "VendorFile.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+class Contacts : public ::testing::Test {
+protected:
+    void writeText(const std::string& text) { writeBytes(textPath, {text.begin(), text.end()}); }
+
+    TempDir dir;
+    CLocalFile local{dir.path()};
+    std::string textPath = dir.file("Address.txt");
+};
+
+// Imports the text into a fresh folder; `check` looks at what was stored.
+template <class Import, class Check> void importFresh(const std::string& text, Import import, Check check)
+{
+    TempDir fresh;
+    CLocalFile here(fresh.path());
+    const std::string path = fresh.file("in.txt");
+    writeBytes(path, {text.begin(), text.end()});
+    std::size_t added = 0;
+    ASSERT_EQ(import(here, path, added), TransferResult::Done);
+    check(here, added);
+}
+
+CustomerRecord fullCustomer(const std::string& name)
+{
+    CustomerRecord r;
+    for (std::size_t k = 0; k < CustomerRecord::kTextCount; ++k)
+        r.text[k] = name + "-" + std::to_string(k);
+    r.priceLevel = 4;
+    r.taxZone = "County";
+    r.termsIndex = 1;
+    return r;
+}
+
+TEST_F(Contacts, CustomerImportReadsEveryShapeOfLine)
+{
+    struct Case {
+        const char* label;
+        std::string text;
+        std::vector<std::string> names;
+        std::vector<std::string> cities;
+    };
+    const std::string nineteenTabs(21, '\t');
+    const Case cases[] = {
+        {"three and four columns, CR LF", "Ann\tMain St\tBox 5\t555-1234\r\nBob\t1 Elm St\tTown\r\n", {"Ann", "Bob"},
+         {"555-1234", ""}},
+        {"last line without a break", "Ann\tA\r\nBob\tB", {"Ann", "Bob"}, {"", ""}},
+        {"blank and empty-field lines", "\r\nAnn\r\n\t\t\r\n\nBob\n", {"Ann", "Bob"}, {"", ""}},
+        {"a line without a name", "\tCompany only\r\nAnn\r\n", {"Ann"}, {""}},
+        {"fields past the last one", "Ann" + nineteenTabs + "x\ty\r\n", {"Ann"}, {""}},
+    };
+    for (const Case& c : cases)
+        importFresh(c.text, ImportCustomers, [&](const CLocalFile& here, std::size_t added) {
+            const auto stored = ReadCustomers(here);
+            ASSERT_EQ(stored.size(), c.names.size()) << c.label;
+            EXPECT_EQ(added, c.names.size()) << c.label;
+            for (std::size_t i = 0; i < stored.size(); ++i) {
+                EXPECT_EQ(stored[i].name(), c.names[i]) << c.label;
+                EXPECT_EQ(stored[i].text[CustomerRecord::kCity], c.cities[i]) << c.label;
+                EXPECT_EQ(stored[i].customerNumber, i + 1) << c.label;
+            }
+        });
+}
+
+TEST_F(Contacts, CustomerImportKeepsLevelAndTermsInRange)
+{
+    TermsRecord net45;
+    net45.netDays = 45;
+    ASSERT_EQ(AppendTerms(local, net45), 0);  // ids 0, 1 (the fixed two) and this one
+    const std::string texts(18, '\t');
+    struct Case {
+        std::string level, terms;
+        unsigned wantLevel, wantTerms;
+    };
+    const Case cases[] = {
+        {"3", std::to_string(net45.id), 3, net45.id}, {"9", "1", 5, 1}, {"-2", "200", 0, 0},
+        {"300", "-1", 5, 0},                          {"x", "257", 0, 0},
+    };
+    std::string text;
+    for (std::size_t i = 0; i < std::size(cases); ++i)
+        text += "N" + std::to_string(i) + texts + cases[i].level + "\tZone\t" + cases[i].terms + "\r\n";
+    writeText(text);
+    std::size_t added = 0;
+    ASSERT_EQ(ImportCustomers(local, textPath, added), TransferResult::Done);
+    const auto stored = ReadCustomers(local);
+    ASSERT_EQ(stored.size(), std::size(cases));
+    for (std::size_t i = 0; i < stored.size(); ++i) {
+        EXPECT_EQ(stored[i].priceLevel, cases[i].wantLevel) << i;
+        EXPECT_EQ(stored[i].termsIndex, cases[i].wantTerms) << i;
+        EXPECT_EQ(stored[i].taxZone, "Zone");
+    }
+}
+
+TEST_F(Contacts, CustomerInformationRoundTripsIntoAnEmptyFile)
+{
+    std::vector<CustomerRecord> originals{fullCustomer("a"), fullCustomer("b")};
+    originals[1].priceLevel = 0;
+    originals[1].termsIndex = 0;
+    originals[1].taxZone = "";
+    originals[1].text[CustomerRecord::kEmail] = "";  // an empty field in the middle
+    ASSERT_EQ(AppendCustomers(local, originals), CustomerSave::Appended);
+    std::size_t written = 0;
+    ASSERT_EQ(ExportCustomers(local, textPath, true, nullptr, written), TransferResult::Done);
+    EXPECT_EQ(written, 2u);
+
+    TempDir other;
+    CLocalFile there(other.path());
+    CustomerRecord first;
+    first.text[CustomerRecord::kName] = "already";
+    ASSERT_EQ(SaveCustomerByName(there, first), CustomerSave::Appended);
+    std::size_t added = 0;
+    ASSERT_EQ(ImportCustomers(there, textPath, added), TransferResult::Done);
+    const auto back = ReadCustomers(there);
+    ASSERT_EQ(back.size(), 3u);
+    for (std::size_t i = 0; i < 2; ++i) {
+        EXPECT_EQ(back[i + 1].text, originals[i].text);
+        EXPECT_EQ(back[i + 1].priceLevel, originals[i].priceLevel);
+        EXPECT_EQ(back[i + 1].taxZone, originals[i].taxZone);
+        EXPECT_EQ(back[i + 1].termsIndex, originals[i].termsIndex);
+        EXPECT_EQ(back[i + 1].customerNumber, i + 2);
+    }
+}
+
+TEST_F(Contacts, CustomerImportPastTheLastNumberChangesNothing)
+{
+    CustomerRecord one = fullCustomer("one");
+    ASSERT_EQ(SaveCustomerByName(local, one), CustomerSave::Appended);
+    // Give the file a next number two short of the end of the range.
+    auto bytes = readBytes(local.GetPath("Customers"));
+    codec::putU16(bytes.data(), 4, 0xFFFE);
+    writeBytes(local.GetPath("Customers"), bytes);
+
+    writeText("x\r\ny\r\nz\r\n");
+    std::size_t added = 0;
+    EXPECT_EQ(ImportCustomers(local, textPath, added), TransferResult::NoRoom);
+    EXPECT_EQ(added, 0u);
+    EXPECT_EQ(readBytes(local.GetPath("Customers")), bytes);
+
+    writeText("x\r\ny\r\n");
+    ASSERT_EQ(ImportCustomers(local, textPath, added), TransferResult::Done);
+    const auto stored = ReadCustomers(local);
+    ASSERT_EQ(stored.size(), 3u);
+    EXPECT_EQ(stored[2].customerNumber, 0xFFFF);
+}
+
+TEST_F(Contacts, VendorImportReadsLineByLine)
+{
+    struct Case {
+        const char* label;
+        std::string text;
+        std::vector<std::vector<std::string>> firstFields;  // company, address 1, city, state
+    };
+    std::string twenty = "V";
+    for (int k = 1; k < 20; ++k)
+        twenty += "\tf" + std::to_string(k);
+    const Case cases[] = {
+        {"five then three fields", "A\ta1\ta2\tcity\tst\r\nB\tb1\tb2\r\n",
+         {{"A", "a1", "city", "st"}, {"B", "b1", "", ""}}},
+        {"twenty fields", twenty + "\r\n", {{"V", "f1", "f3", "f4"}}},
+        {"trailing tab, blank line, no final break", "A\ta1\t\r\n\r\n\t\r\nB", {{"A", "a1", "", ""}, {"B", "", "", ""}}},
+    };
+    for (const Case& c : cases)
+        importFresh(c.text, ImportVendors, [&](const CLocalFile& here, std::size_t) {
+            const auto stored = ReadVendors(here);
+            ASSERT_EQ(stored.size(), c.firstFields.size()) << c.label;
+            for (std::size_t i = 0; i < stored.size(); ++i) {
+                const VendorRecord& v = stored[i];
+                const std::vector<std::string> got{v.text[VendorRecord::kCompany], v.text[VendorRecord::kAddress1],
+                                                   v.text[VendorRecord::kCity], v.text[VendorRecord::kState]};
+                EXPECT_EQ(got, c.firstFields[i]) << c.label;
+            }
+        });
+}
+
+TEST_F(Contacts, ShownCustomerIsSavedByNumberThenByName)
+{
+    CustomerRecord ann = fullCustomer("ann");
+    ann.text[CustomerRecord::kName] = "Ann";
+    CustomerRecord bob = ann;
+    bob.text[CustomerRecord::kName] = "Bob";
+    ASSERT_EQ(SaveShownCustomer(local, ann), ContactSave::Saved);
+    ASSERT_EQ(SaveShownCustomer(local, bob), ContactSave::Saved);
+    ASSERT_EQ(bob.customerNumber, 2);
+
+    // Bob renamed to Ann while shown: Bob's record changes, Ann's stays.
+    CustomerRecord renamed = bob;
+    renamed.text[CustomerRecord::kName] = "ANN";
+    ASSERT_EQ(SaveShownCustomer(local, renamed), ContactSave::Saved);
+    CustomerRecord got;
+    ASSERT_TRUE(FindCustomerByNumber(local, 1, got));
+    EXPECT_EQ(got.name(), "Ann");
+    ASSERT_TRUE(FindCustomerByNumber(local, 2, got));
+    EXPECT_EQ(got.name(), "ANN");
+
+    // Deleted meanwhile: the same fields come back under a new number.
+    CustomerRecord gone = bob;
+    ASSERT_EQ(DeleteCustomerByNumber(local, gone), ChangeResult::Done);
+    ASSERT_EQ(SaveShownCustomer(local, bob), ContactSave::Saved);
+    EXPECT_EQ(bob.customerNumber, 3);
+    ASSERT_EQ(ReadCustomers(local).size(), 2u);
+
+    CustomerRecord nameless;
+    EXPECT_EQ(SaveShownCustomer(local, nameless), ContactSave::NoName);
+}
+
+}  // namespace

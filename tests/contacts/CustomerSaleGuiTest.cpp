@@ -1,0 +1,161 @@
+// The sale screen reaching the customer and vendor windows from the keyboard.
+#include "CCustomerDlg.h"
+#include "CLocalFile.h"
+#include "CSaleDlg.h"
+#include "CVendorDlg.h"
+#include "ContactWindowDriver.h"
+#include "CustomerFile.h"
+#include "VendorFile.h"
+#include "ListFiles.h"
+#include "ModalDriver.h"
+#include "PlatformDoubles.h"
+#include "ProductFile.h"
+#include "PromptBridge.h"
+#include "SaleKeys.h"
+#include "SalesFileHeader.h"
+#include "TempDir.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QRadioButton>
+
+#include <memory>
+
+using namespace SaleIds;
+
+namespace {
+
+struct CustomerFromSale : ::testing::Test {
+    TempDir dir;
+    MessageBoxDouble boxes;
+    ClockDouble clock;
+    PromptBridge bridge;
+    CLocalFile local{dir.path()};
+    SalesFileHeader header;
+    std::unique_ptr<CSaleDlg> dlg;
+
+    void SetUp() override
+    {
+        setUserPrompt(&bridge);
+        ProductRecord p;
+        p.itemNumber = "A100";
+        p.price[0] = 10.0f;
+        p.price[2] = 7.0f;
+        ASSERT_EQ(EnsureProductFile(local), 0);
+        ASSERT_EQ(AppendProduct(local, p), 0);
+        ASSERT_EQ(AppendTaxZone(local, TaxTableRecord{"Home", 6.0f, 0.0f}), 0);
+        ASSERT_EQ(SetDefaultZone(local, "Home"), 0);
+    }
+    void TearDown() override
+    {
+        dlg.reset();
+        setUserPrompt(nullptr);
+    }
+    void open()
+    {
+        dlg = std::make_unique<CSaleDlg>(local, header);
+        ASSERT_TRUE(dlg->Initialize());
+        dlg->show();
+        dlg->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
+    }
+    QLineEdit* box(int id) { return qobject_cast<QLineEdit*>(dlg->control(id)); }
+    void typeInto(int id, const QString& keys)
+    {
+        box(id)->setFocus(Qt::OtherFocusReason);
+        box(id)->selectAll();
+        QTest::keyClicks(box(id), keys);
+        QTest::keyClick(box(id), Qt::Key_Return);
+    }
+    // F3 on the focused box; after a window closed the screen is active again
+    // first, as the desktop makes it.
+    void pressF3()
+    {
+        if (!QApplication::focusWidget()) {
+            dlg->activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
+        }
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F3);
+    }
+    // In the customer window: level 2, saved, then "Done".
+    static void saveAtLevelTwo(CCustomerDlg* customers)
+    {
+        QTest::keyClick(child<QRadioButton>(customers, "level_2"), Qt::Key_Space);
+        press(customers, "save");
+        press(customers, "done");
+    }
+};
+
+}  // namespace
+
+TEST_F(CustomerFromSale, F3OpensTheWindowOnTheSaleNameAndShowsTheChosenCustomer)
+{
+    open();
+    typeInto(kItem, "A100");
+    whenModal<CCustomerDlg>([](CCustomerDlg* customers) {
+        EXPECT_EQ(child<QLineEdit>(customers, "text_0")->text(), "");
+        type(customers, "text_0", "Dana");
+        type(customers, "text_3", "Arbor");
+        saveAtLevelTwo(customers);
+    });
+    pressF3();
+    EXPECT_EQ(box(kCustomerName)->text(), "Dana");
+    EXPECT_EQ(box(kCustomerName + 3)->text(), "Arbor");
+    EXPECT_EQ(box(kPrice)->text(), "7.00");
+
+    // Cancel leaves the sale as it was.
+    whenModal<CCustomerDlg>([](CCustomerDlg* customers) {
+        EXPECT_EQ(child<QLineEdit>(customers, "text_3")->text(), "Arbor");
+        type(customers, "text_0", "Someone Else");
+        press(customers, "cancel");
+    });
+    pressF3();
+    EXPECT_EQ(box(kCustomerName)->text(), "Dana");
+}
+
+TEST_F(CustomerFromSale, NewNamesOpenTheWindowAtOnceOrAfterYes)
+{
+    struct Case {
+        std::uint32_t autoEdit;
+        bool yes;
+        QString name;
+        bool saved;
+    };
+    const Case cases[] = {{1, false, "Eve", true}, {0, true, "Finn", true}, {0, false, "Gus", false}};
+    for (const Case& c : cases) {
+        open();
+        header.autoEditNewCustomers = c.autoEdit;  // the screen's own header
+        typeInto(kItem, "A100");
+        if (!c.autoEdit)
+            boxes.answer(c.yes ? MessageBox::Answer::Yes : MessageBox::Answer::No);
+        if (c.saved)
+            whenModal<CCustomerDlg>([&c](CCustomerDlg* customers) {
+                EXPECT_EQ(child<QLineEdit>(customers, "text_0")->text(), c.name);
+                saveAtLevelTwo(customers);
+            });
+        typeInto(kCustomerName, c.name);
+        CustomerRecord stored;
+        EXPECT_EQ(FindCustomerByName(local, c.name.toStdString(), stored), c.saved) << c.name.toStdString();
+        EXPECT_EQ(stored.taxZone, c.saved ? "Home" : "");
+        EXPECT_EQ(box(kPrice)->text(), c.saved ? "7.00" : "10.00") << c.name.toStdString();
+        EXPECT_EQ(box(kCustomerName)->text(), c.name);
+    }
+}
+
+TEST_F(CustomerFromSale, SettingsMenuOpensTheCustomerAndVendorWindows)
+{
+    open();
+    whenModal<CCustomerDlg>([](CCustomerDlg* customers) { press(customers, "cancel"); });
+    dlg->findChild<QAction*>("action_customers")->trigger();
+    whenModal<CVendorDlg>([](CVendorDlg* vendors) {
+        type(vendors, "text_0", "Acme");
+        press(vendors, "save");
+        press(vendors, "close");
+    });
+    auto* vendors = dlg->findChild<QAction*>("action_vendors");
+    ASSERT_NE(vendors, nullptr);
+    EXPECT_TRUE(vendors->isEnabled());
+    vendors->trigger();
+    VendorRecord acme;
+    EXPECT_TRUE(FindVendor(local, "acme", acme));
+}

@@ -1,0 +1,219 @@
+#include "CCompanyDlg.h"
+#include "CDiscountLevelsDlg.h"
+#include "CReceiptMessagesDlg.h"
+#include "CSaleDatesDlg.h"
+#include "CTaxTableDlg.h"
+
+#include "CTextListDlg.h"
+#include "ListFiles.h"
+#include "SetupWindowFixture.h"
+
+#include <QAction>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QTreeWidget>
+
+namespace {
+
+using StoreWindow = SetupWindow;
+
+TEST_F(StoreWindow, TaxRatesNotEditedKeepTheirStoredValue)
+{
+    SalesFileHeader h = stored();
+    h.simpleTax1 = 8.875f;
+    h.simpleTax2 = 1.0f / 3.0f;
+    ASSERT_EQ(WriteHeader(local, h), 0);
+    ASSERT_EQ(AppendTaxZone(local, {"City", 8.875f, 0.25f}), 0);
+    ASSERT_EQ(AppendTaxZone(local, {"County", 6, 0}), 0);
+    boxes.answer(MessageBox::Answer::Yes);  // save changes first
+    whenModal<CTaxTableDlg>([this](CTaxTableDlg* dlg) {
+        EXPECT_EQ(child<QLineEdit>(dlg, "tax1")->text(), "8.875");
+        EXPECT_EQ(child<QLineEdit>(dlg, "tax2")->text(), "0.3333");
+        EXPECT_FALSE(child<QTreeWidget>(dlg, "zones")->isEnabled());
+        QTest::keyClick(child<QCheckBox>(dlg, "show_taxes_separately"), Qt::Key_Space);
+        press(dlg, "save");
+        // Zones come into use with the simple tax off.
+        QTest::keyClick(child<QCheckBox>(dlg, "simple_tax"), Qt::Key_Space);
+        auto* zones = child<QTreeWidget>(dlg, "zones");
+        EXPECT_TRUE(zones->isEnabled());
+        EXPECT_EQ(zones->topLevelItem(0)->text(1), "8.875");
+        zones->setFocus();
+        QTest::keyClick(zones, Qt::Key_Home);  // "Save changes first?" Yes: the simple tax off
+        QApplication::processEvents();
+        EXPECT_EQ(child<QLineEdit>(dlg, "zone_name")->text(), "City");
+        retype(dlg, "zone_tax2", "0.5");
+        press(dlg, "save");
+        press(dlg, "new");
+        retype(dlg, "zone_name", "Harbor");
+        retype(dlg, "zone_tax1", "7.125");
+        press(dlg, "save");
+        auto* zone = child<QComboBox>(dlg, "default_zone");
+        zone->setFocus();
+        QTest::keyClick(zone, Qt::Key_End);  // the last zone, Harbor
+        press(dlg, "done");
+    });
+    EXPECT_TRUE(CTaxTableDlg::Run(nullptr, local, header));
+    h = stored();
+    EXPECT_EQ(h.simpleTax1, 8.875f);
+    EXPECT_EQ(h.simpleTax2, 1.0f / 3.0f);
+    EXPECT_EQ(h.showTaxesSeparately, 1u);
+    EXPECT_EQ(h.simpleTax, 0u);
+    TaxTableRecord city;
+    ASSERT_TRUE(FindTaxZone(local, "City", city));
+    EXPECT_EQ(city.tax1, 8.875f);
+    EXPECT_EQ(city.tax2, 0.5f);
+    TaxTableRecord harbor;
+    ASSERT_TRUE(FindTaxZone(local, "Harbor", harbor));
+    EXPECT_EQ(harbor.tax1, 7.125f);
+    EXPECT_EQ(GetDefaultZone(local), "Harbor");
+}
+
+TEST_F(StoreWindow, DiscountLevelsAreStoredOnLeavingEachBox)
+{
+    whenModal<CDiscountLevelsDlg>([this](CDiscountLevelsDlg* dlg) {
+        dlg->activateWindow();  // leaving a box needs the focus to move
+        ASSERT_TRUE(QTest::qWaitForWindowActive(dlg));
+        const float subtotals[] = {100, 50, 200, 0, 300, 300};
+        for (int i = 0; i < 6; ++i) {
+            const QByteArray name = QString("level_subtotal_%1").arg(i + 1).toLatin1();
+            retype(dlg, name.constData(), QString::number(subtotals[i]));
+            QTest::keyClick(child<QLineEdit>(dlg, name.constData()), Qt::Key_Tab);
+        }
+        EXPECT_EQ(child<QLineEdit>(dlg, "level_subtotal_2")->text(), "100.00");
+        retype(dlg, "level_name_2", "Dealer");
+        retype(dlg, "level_percent_2", "12.5");
+        QTest::keyClick(child<QLineEdit>(dlg, "level_percent_2"), Qt::Key_Tab);
+        // Stored already, before the window closes.
+        EXPECT_EQ(stored().levelNames[1], "Dealer");
+        QTest::keyClick(child<QCheckBox>(dlg, "sales_discount_on"), Qt::Key_Space);
+        press(dlg, "ok");
+    });
+    CDiscountLevelsDlg::Run(nullptr, local, header);
+    const SalesFileHeader h = stored();
+    EXPECT_EQ(h.discountSubtotal, (std::array<float, 6>{100, 100, 200, 200, 300, 300}));
+    EXPECT_EQ(h.discountPercent[1], 12.5f);
+    EXPECT_EQ(h.salesDiscountOn, 1u);
+}
+
+TEST_F(StoreWindow, SaleDatesShowTodayUntilSetThenStoreWholeDays)
+{
+    ClockDouble clock(2027, 3, 10);
+    whenModal<CSaleDatesDlg>([this](CSaleDatesDlg* dlg) {
+        EXPECT_EQ(child<QDateEdit>(dlg, "first_day")->date(), QDate(2027, 3, 10));
+        child<QDateEdit>(dlg, "first_day")->setDate(QDate(2027, 3, 1));
+        child<QDateEdit>(dlg, "last_day")->setDate(QDate(2027, 3, 31));
+        QTest::keyClick(child<QCheckBox>(dlg, "sale_on"), Qt::Key_Space);
+        press(dlg, "ok");
+    });
+    EXPECT_TRUE(CSaleDatesDlg::Run(nullptr, local, header));
+    const SalesFileHeader h = stored();
+    EXPECT_EQ(h.saleDatesOn, 1u);
+    EXPECT_EQ(h.saleFirstDay, OleDate::fromCalendar(2027, 3, 1, 0, 0, 0));
+    EXPECT_EQ(h.saleLastDay, OleDate::fromCalendar(2027, 3, 31, 23, 59, 59));
+}
+
+TEST_F(StoreWindow, ReceiptMessagesAndLogo)
+{
+    FileDialogDouble files;
+    files.setNextFileName("/logos/" + std::string(200, 'x') + ".BMP");
+    files.setNextFileName("/logos/store.BMP");
+    boxes.answer(MessageBox::Answer::Ok);  // too long
+    boxes.answer(MessageBox::Answer::Ok);  // security on
+    whenModal<CReceiptMessagesDlg>([this, &files](CReceiptMessagesDlg* dlg) {
+        EXPECT_EQ(child<QPlainTextEdit>(dlg, "receipt_header")->toPlainText(),
+                  "Thank You for Shopping at ACME\nWe are Open 24 Hours a Day!\n");
+        press(dlg, "find_logo");
+        EXPECT_TRUE(boxes.saw("longer than 179 characters"));
+        press(dlg, "find_logo");
+        EXPECT_EQ(stored().logoPath, "/logos/store.BMP");  // stored at once
+        local.securityOn = 1;
+        press(dlg, "find_logo");  // refused: no dialog is asked for
+        EXPECT_EQ(files.requests().size(), 2u);
+        EXPECT_EQ(files.requests()[0].defaultExtension, ".BMP");
+        retype(dlg, "terms_message", "No returns");
+        QTest::keyClick(child<QPlainTextEdit>(dlg, "terms_message"), Qt::Key_Return);
+        QTest::keyClicks(child<QPlainTextEdit>(dlg, "terms_message"), QString(500, 'y'));
+        press(dlg, "ok");
+    });
+    CReceiptMessagesDlg::Run(nullptr, local, header);
+    const SalesFileHeader h = stored();
+    EXPECT_EQ(h.termsMessage, "No returns\r\n" + std::string(387, 'y'));
+    EXPECT_EQ(h.receiptHeader, SalesFileHeader().receiptHeader);
+}
+
+TEST_F(StoreWindow, CompanyDetailsWithTheAddress)
+{
+    whenModal<CCompanyDlg>([this](CCompanyDlg* dlg) {
+        retype(dlg, "name", "Corner Shop");
+        retype(dlg, "address", "12 Main St");
+        QTest::keyClick(child<QPlainTextEdit>(dlg, "address"), Qt::Key_Return);
+        QTest::keyClicks(child<QPlainTextEdit>(dlg, "address"), "Springfield");
+        retype(dlg, "phone", "555-0100");
+        retype(dlg, "email", "shop@example.com");
+        // Another register changes the notes meanwhile.
+        SalesFileHeader meanwhile = stored();
+        meanwhile.todaysNotes = "Stock count\r\n";
+        ASSERT_EQ(WriteHeader(local, meanwhile), 0);
+        press(dlg, "ok");
+    });
+    EXPECT_TRUE(CCompanyDlg::Run(nullptr, local, header));
+    const SalesFileHeader h = stored();
+    EXPECT_EQ(h.companyName, "Corner Shop");
+    EXPECT_EQ(h.companyAddress, "12 Main St\r\nSpringfield\r\n");
+    EXPECT_EQ(h.phone, "555-0100");
+    EXPECT_EQ(h.email, "shop@example.com");
+    EXPECT_EQ(h.todaysNotes, "Stock count\r\n");
+}
+
+// The sale on screen uses what the Settings menu's windows store.
+TEST_F(StoreWindow, SaleScreenUsesNewZonesDiscountLevelsAndPaymentTypes)
+{
+    ClockDouble clock;
+    CSaleDlg screen(local, header);
+    startSale(screen, 10.0f);
+    auto box = [&screen](int id) { return qobject_cast<QLineEdit*>(screen.control(id))->text(); };
+    ASSERT_EQ(box(SaleIds::kTotal), "10.00");
+
+    boxes.answer(MessageBox::Answer::Yes);  // set this invoice to the default tax rate
+    whenModal<CTaxTableDlg>([](CTaxTableDlg* dlg) {
+        QTest::keyClick(child<QCheckBox>(dlg, "simple_tax"), Qt::Key_Space);
+        retype(dlg, "zone_name", "Metro");
+        retype(dlg, "zone_tax1", "8.875");
+        press(dlg, "save");  // the simple tax off, and the new zone
+        auto* zone = child<QComboBox>(dlg, "default_zone");
+        zone->setFocus();
+        QTest::keyClick(zone, Qt::Key_Home);
+        press(dlg, "done");
+    });
+    screen.findChild<QAction*>("action_taxes")->trigger();
+    EXPECT_TRUE(boxes.saw("Would you like to set this invoice to the default tax rate?"));
+    EXPECT_EQ(box(SaleIds::kTax1), "0.89");  // 8.875 % of 10.00
+    EXPECT_EQ(box(SaleIds::kTotal), "10.89");
+
+    whenModal<CDiscountLevelsDlg>([](CDiscountLevelsDlg* dlg) {
+        retype(dlg, "level_percent_1", "10");
+        retype(dlg, "level_subtotal_1", "5");  // a sale of 5.00 or more
+        retype(dlg, "level_subtotal_2", "1000");  // and less than 1000.00
+        QTest::keyClick(child<QCheckBox>(dlg, "sales_discount_on"), Qt::Key_Space);  // stores the percent too
+        press(dlg, "ok");
+    });
+    screen.findChild<QAction*>("action_discount_levels")->trigger();
+    EXPECT_EQ(box(SaleIds::kDiscount), "10.00");
+    EXPECT_EQ(box(SaleIds::kTotal), "9.80");  // 9.00 and 8.875 % of it
+
+    whenModal<CTextListDlg>([](CTextListDlg* dlg) {
+        auto* list = child<QPlainTextEdit>(dlg, "list");
+        list->moveCursor(QTextCursor::End);
+        QTest::keyClicks(list, "Gift Card");
+        press(dlg, "ok");
+    });
+    screen.findChild<QAction*>("action_payment_types")->trigger();
+    auto* payTypes = qobject_cast<QComboBox*>(screen.control(SaleIds::kPayType));
+    payTypes->showPopup();  // F8's list
+    EXPECT_GE(payTypes->findText("Gift Card"), 0);
+    payTypes->hidePopup();
+}
+
+}  // namespace

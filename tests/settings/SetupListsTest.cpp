@@ -1,0 +1,220 @@
+#include "SetupLists.h"
+
+#include "CLocalFile.h"
+#include "ListFiles.h"
+#include "SaleTotals.h"
+#include "SalesFileHeader.h"
+#include "StoreDetails.h"
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class StoreSetup : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_EQ(OpenOrCreateHeader(local, header), 0); }
+    SalesFileHeader stored() const
+    {
+        SalesFileHeader h;
+        EXPECT_EQ(ReadHeader(local, h), 0);
+        return h;
+    }
+    std::vector<std::string> names(PeopleKind kind) const
+    {
+        std::vector<std::string> out;
+        for (const Person& p : ListPeople(local, kind))
+            out.push_back(p.name);
+        return out;
+    }
+
+    TempDir dir;
+    CLocalFile local{dir.path()};
+    SalesFileHeader header;
+};
+
+// A window chose an entry; another register then deletes the first one, which
+// moves the last entry into its place. The save still changes the chosen one.
+TEST_F(StoreSetup, PeopleAreReplacedByNameAfterAnotherRegistersDelete)
+{
+    for (PeopleKind kind : {PeopleKind::Cashiers, PeopleKind::Salespeople}) {
+        for (const char* name : {"Ann", "Bob", "Cy"})
+            ASSERT_EQ(SavePerson(local, kind, "", {name, "pw"}), PersonSave::Appended);
+        ASSERT_EQ(DeletePerson(local, kind, "ann"), ChangeResult::Done);  // Cy now first
+        EXPECT_EQ(SavePerson(local, kind, "cy", {"Cyril", "new"}), PersonSave::Replaced);
+        EXPECT_EQ(names(kind), (std::vector<std::string>{"Cyril", "Bob"}));
+        // The chosen entry is gone: nothing is overwritten.
+        EXPECT_EQ(SavePerson(local, kind, "Ann", {"Annie", "x"}), PersonSave::Gone);
+        EXPECT_EQ(names(kind), (std::vector<std::string>{"Cyril", "Bob"}));
+        for (const char* blank : {"", "   "})
+            EXPECT_EQ(SavePerson(local, kind, "", {blank, "x"}), PersonSave::EmptyName);
+        EXPECT_EQ(SavePerson(local, kind, "Bob", {"", "x"}), PersonSave::EmptyName);
+        EXPECT_EQ(names(kind).size(), 2u);
+    }
+    // The cashier's password went with the chosen name, cut to 23 characters.
+    ASSERT_EQ(SavePerson(local, PeopleKind::Cashiers, "Bob", {"Bob", std::string(30, 'p')}), PersonSave::Replaced);
+    EXPECT_TRUE(CheckCashierPassword(local, "Cyril", "new"));
+    EXPECT_TRUE(CheckCashierPassword(local, "Bob", std::string(23, 'p')));
+    EXPECT_FALSE(CheckCashierPassword(local, "Bob", "pw"));
+}
+
+TEST_F(StoreSetup, TaxZonesAreReplacedByName)
+{
+    for (const char* name : {"North", "South", "East"})
+        ASSERT_EQ(SaveTaxZone(local, "", {name, 1, 2}), ChangeResult::Done);
+    ASSERT_EQ(DeleteTaxZone(local, "North"), ChangeResult::Done);
+    EXPECT_EQ(SaveTaxZone(local, "east", {"East", 8.875f, 0.5f}), ChangeResult::Done);
+    EXPECT_EQ(SaveTaxZone(local, "North", {"North", 9, 9}), ChangeResult::NotFound);
+    const auto zones = ListTaxZones(local);
+    ASSERT_EQ(zones.size(), 2u);
+    EXPECT_EQ(zones[0].name, "East");
+    EXPECT_FLOAT_EQ(zones[0].tax1, 8.875f);
+    EXPECT_EQ(zones[1].name, "South");
+    EXPECT_FLOAT_EQ(zones[1].tax1, 1);
+}
+
+TEST(SetupLists, TextListRules)
+{
+    const std::string pay23(23, 'p');
+    const std::string name39(39, 'c');
+    std::string tooLong;
+    for (int i = 0; i < 50; ++i)  // 840 bytes
+        tooLong += "Entry number " + std::to_string(i) + "\r\n";
+    std::string lines780;
+    for (int i = 0; i < 20; ++i)
+        lines780 += std::string(37, 'd') + "\r\n";
+    const std::string fits = lines780 + std::string(17, 'e') + "\r\n";  // 799 bytes and its NUL
+    struct Case {
+        const TextListKind* kind;
+        std::string typed;
+        std::string refusal;
+        std::string stored;
+    } const cases[] = {
+        {&kPaymentTypeList, "Cash\r\n" + pay23 + "\r\n", "", "Cash\r\n" + pay23 + "\r\n"},
+        {&kPaymentTypeList, "Cash\r\n" + pay23 + "x", "Can't save.\nA Pay Type is to long.", ""},
+        {&kCategoryList, "Books\r\nToys", "", "Books\r\nToys\r\n"},
+        {&kCategoryList, "Books\nToys\n", "", "Books\r\nToys\r\n"},
+        {&kCategoryList, name39 + "c\r\n", "Can't save.\nA Category name is to long.", ""},
+        {&kDepartmentList, name39, "", name39 + "\r\n"},
+        {&kDepartmentList, name39 + "d", "Can't save.\nA Department name is to long.", ""},
+        {&kDepartmentList, tooLong, kListTooLong, ""},
+        {&kDepartmentList, fits, "", fits},
+        {&kDepartmentList, lines780 + std::string(18, 'e'), kListTooLong, ""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(TextListRefusal(*c.kind, c.typed), c.refusal) << c.typed;
+        if (c.refusal.empty()) {
+            EXPECT_EQ(AsStoredList(c.typed), c.stored) << c.typed;
+        }
+    }
+}
+
+TEST_F(StoreSetup, ListsAndSettingsSavedAtOnceFromTwoRegistersKeepBoth)
+{
+    SalesFileHeader other = header;  // the second register's copy, read at the same time
+    ASSERT_EQ(SaveTextList(local, header, kPaymentTypeList, "Cash\r\nGift Card\r\n"), 0);
+    DiscountLevels levels = DiscountLevels::From(other);
+    levels.percent[1] = 15;
+    ASSERT_EQ(SaveDiscountLevels(local, other, levels), 0);
+    SimpleTaxSettings tax = SimpleTaxSettings::From(header);
+    tax.tax1 = 8.875f;
+    ASSERT_EQ(SaveSimpleTax(local, header, tax), 0);
+    const SalesFileHeader h = stored();
+    EXPECT_EQ(h.paymentTypes, "Cash\r\nGift Card\r\n");
+    EXPECT_FLOAT_EQ(h.discountPercent[1], 15);
+    EXPECT_FLOAT_EQ(h.simpleTax1, 8.875f);
+    // A refused list changes nothing.
+    EXPECT_NE(SaveTextList(local, header, kPaymentTypeList, std::string(24, 'x')), 0);
+    EXPECT_EQ(stored().paymentTypes, "Cash\r\nGift Card\r\n");
+}
+
+TEST(SetupLists, RatesKeepTheirStoredValueUntilEdited)
+{
+    struct Case {
+        float rate;
+        const char* shown;
+    } const cases[] = {{8.875f, "8.875"}, {8, "8.00"}, {7.25f, "7.25"}, {0.1234f, "0.1234"}, {0, "0.00"},
+                       {12.5f, "12.50"}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(RateText(c.rate), c.shown);
+        EXPECT_EQ(RateFrom(c.shown, c.shown, c.rate), c.rate);  // untouched: the stored float
+    }
+    EXPECT_FLOAT_EQ(RateFrom("8.88", "8.875", 8.875f), 8.88f);
+    EXPECT_FLOAT_EQ(RateFrom("abc", "8.875", 8.875f), 0);
+    // A rate with more decimals than shown is still kept when not edited.
+    EXPECT_EQ(RateFrom(RateText(8.87549f), RateText(8.87549f), 8.87549f), 8.87549f);
+}
+
+TEST(SetupLists, TermsNumbersAreRangeChecked)
+{
+    struct Case {
+        const char *percent, *discountDays, *netDays;
+        bool ok;
+        int p, d, n;
+    } const cases[] = {
+        {"2", "10", "30", true, 2, 10, 30},   {"2.9", "10.5", "45.99", true, 2, 10, 45},
+        {"", "", "", true, 0, 0, 0},          {"100", "9999", "9999", true, 100, 9999, 9999},
+        {"-1", "10", "30", false, 0, 0, 0},   {"101", "10", "30", false, 0, 0, 0},
+        {"2", "70000", "30", false, 0, 0, 0}, {"2", "10", "-30", false, 0, 0, 0},
+        {"2", "10", "40000", false, 0, 0, 0},
+    };
+    for (const Case& c : cases) {
+        TermsRecord t;
+        const std::string refusal = TermsFrom(c.percent, c.discountDays, c.netDays, t);
+        EXPECT_EQ(refusal.empty(), c.ok) << c.percent << " " << c.discountDays << " " << c.netDays;
+        if (c.ok) {
+            EXPECT_EQ(t.discountPercent, c.p);
+            EXPECT_EQ(t.discountDays, c.d);
+            EXPECT_EQ(t.netDays, c.n);
+        } else {
+            EXPECT_EQ(refusal, kTermsRefused);
+        }
+    }
+}
+
+TEST_F(StoreSetup, DiscountSubtotalsNeverDecrease)
+{
+    DiscountLevels levels = DiscountLevels::From(header);
+    levels.subtotal = {100, 50, 200, 0, 300, 300};
+    levels.names[2] = std::string(45, 'n');
+    ASSERT_EQ(SaveDiscountLevels(local, header, levels), 0);
+    const SalesFileHeader h = stored();
+    EXPECT_EQ(h.discountSubtotal, (std::array<float, 6>{100, 100, 200, 200, 300, 300}));
+    EXPECT_EQ(h.levelNames[2], std::string(39, 'n'));
+}
+
+TEST_F(StoreSetup, SalePeriodCoversWholeDays)
+{
+    CalendarTime first{2027, 3, 1};
+    CalendarTime last{2027, 3, 31};
+    ASSERT_EQ(SaveSaleDates(local, header, true, first, last), 0);
+    const SalesFileHeader h = stored();
+    struct Case {
+        CalendarTime now;
+        bool on;
+    } const cases[] = {{{2027, 3, 31, 23, 59}, true}, {{2027, 4, 1, 0, 0}, false},
+                       {{2027, 3, 1, 0, 0}, true},    {{2027, 2, 28, 23, 59, 59}, false}};
+    for (const Case& c : cases)
+        EXPECT_EQ(SalePeriodOn(h, c.now), c.on) << c.now.month << "/" << c.now.day;
+    ASSERT_EQ(SaveSaleDates(local, header, false, first, last), 0);
+    EXPECT_FALSE(SalePeriodOn(stored(), {2027, 3, 15, 12}));
+}
+
+TEST_F(StoreSetup, LogoPathAndCompanyFitTheirFields)
+{
+    EXPECT_EQ(SaveLogoPath(local, header, "/logos/" + std::string(172, 'a')), LogoSave::Saved);  // 179: the most that fits
+    EXPECT_EQ(SaveLogoPath(local, header, "/logos/" + std::string(200, 'b')), LogoSave::TooLong);
+    EXPECT_EQ(stored().logoPath, "/logos/" + std::string(172, 'a'));
+
+    CompanyDetails c;
+    c.name = std::string(50, 'N');
+    c.phone = std::string(30, '5');
+    c.address = "12 Main St\n" + std::string(66, 'x') + "\nSpringfield";  // cut inside its line end
+    ASSERT_EQ(SaveCompanyDetails(local, header, c), 0);
+    const SalesFileHeader h = stored();
+    EXPECT_EQ(h.companyName, std::string(39, 'N'));
+    EXPECT_EQ(h.phone, std::string(23, '5'));
+    EXPECT_EQ(h.companyAddress, "12 Main St\r\n" + std::string(66, 'x'));
+}
+
+}  // namespace
