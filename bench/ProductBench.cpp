@@ -6,11 +6,14 @@
 #include "DataFile.h"
 #include "ProductFile.h"
 #include "ProductRecord.h"
+#include "ProductTable.h"
 #include "TextFormat.h"
 
 #include <array>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -93,6 +96,41 @@ bool naiveLookup(const std::string& path, const std::string& code, ProductRecord
     return false;
 }
 
+// Resident memory of this process in bytes, from /proc.
+long long residentBytes()
+{
+    std::ifstream statm("/proc/self/statm");
+    long long size = 0, resident = 0;
+    statm >> size >> resident;
+    return resident * sysconf(_SC_PAGESIZE);
+}
+
+// The product editor's list: "List All" into the view's table and a search
+// that matches nothing, against a plain read of the file; and the memory the
+// listed table holds against the file's size.
+void listLines(const CLocalFile& local, int products)
+{
+    const std::string path = local.GetPath("Products");
+    const auto plainRead = [&] { readSequentially(path, OpenMode::Read, false); };
+    ProductTable table;
+    benchPair({"product_list_all", "read_64k_blocks", 10, [&] { table.listAll(local); }, plainRead, {}, 21});
+    ProductSearch none;
+    none.description = "no such words";
+    benchPair({"product_search_no_match", "read_64k_blocks", 2, [&] { table.listMatching(local, none); }, plainRead, {}, 21});
+    if (!benchWanted("product_list_memory"))
+        return;
+    const long long fileBytes = ProductFile::recordOffset(products);
+    table.clear();
+    ProductTable listed;
+    const long long before = residentBytes();
+    listed.listAll(local);
+    const long long held = residentBytes() - before;
+    const double ratio = static_cast<double>(held) / static_cast<double>(fileBytes);
+    benchLine("product_list_memory", strprintf("rows=%zu held_mb=%.1f file_mb=%.1f ratio=%.2f", listed.size(),
+                                               static_cast<double>(held) / 1e6, static_cast<double>(fileBytes) / 1e6, ratio),
+              "2", ratio < 2);
+}
+
 // Builds a file of `products` products and times the lookups of the last and
 // of a missing code, each against one plain read of that file. `suffix` tells
 // the lines of the file sizes apart. False when the file could not be built.
@@ -121,6 +159,7 @@ void runProductBenchmarks(const std::string& folder)
     if (!lookupLines(local, kProducts, "", 61))
         return;
     const std::string path = local.GetPath("Products");
+    listLines(local, kProducts);
     ProductRecord found;
     benchPair({"lookup_last_naive", "read_64k_blocks", 0, [&] { naiveLookup(path, itemName(kProducts - 1), found); },
                [&] { readSequentially(path, OpenMode::Read, false); }, {}, 5});

@@ -1,4 +1,7 @@
 #include "CSaleDlg.h"
+#include "CGetProductDlg.h"
+#include "CProductsDlg.h"
+#include "CQuickAddDlg.h"
 
 #include "CCustomerDlg.h"
 #include "CGeneralDlg.h"
@@ -120,6 +123,13 @@ void CSaleDlg::BuildControls()
     AddSetupCommands(commands, this, local_, header_, state_,
                      {[this] { ShowSale(); }, [this] { FillSalespeople(); }, [this] { FillPayTypes(); }});
     commands.voidSale = [this] { VoidThisSale(); };
+    commands.findProduct = [this] {
+        if (!SecurityGate(local_)) {
+            CFindProductDlg find(local_, header_, this);
+            find.exec();
+        }
+    };
+    commands.editProducts = [this] { CProductsDlg::Open(local_, header_, this); };
     commands.clearSale = [this] { OnClearThisSale(); };
     menu_ = new SaleMenuWidget(this, commands);
     outer->setMenuBar(menu_);
@@ -160,7 +170,7 @@ void CSaleDlg::BuildControls()
     BuildTabOrder();
 
     // Windows not part of the register yet: greyed, and their keys say so.
-    totals_->getProduct->setEnabled(false);
+    connect(totals_->getProduct, &QPushButton::clicked, this, &CSaleDlg::OnGetProduct);
     totals_->touch->setEnabled(false);
     connect(cashier_, &QPushButton::clicked, this, &CSaleDlg::OnCashier);
     connect(totals_->finish, &QPushButton::clicked, this, &CSaleDlg::OnFinishSale);
@@ -440,16 +450,35 @@ void CSaleDlg::SayUnknownItem(const std::string& code)
     MessageBox::information(this, "Item Code \"" + code + "\" was not found.\n\nNothing was added to the sale.");
 }
 
+bool CSaleDlg::OfferQuickAdd(const std::string& code, ProductRecord& built)
+{
+    // Cancelling Quick Add is the cashier's answer: no further message.
+    ++quickAddsShown_;
+    return CQuickAddDlg::Run(local_, header_, code, built, this);
+}
+
+void CSaleDlg::OnGetProduct()
+{
+    CGetProductDlg find(local_, header_, CGetProductDlg::Kind::Get, this);
+    if (find.exec() != QDialog::Accepted)
+        return;
+    const int slot = state_.AddPickedProduct(find.picked());
+    ShowSale();
+    if (slot >= 0)
+        FocusQty(slot);
+}
+
 void CSaleDlg::OnItemNumberExit(int row)
 {
     QLineEdit* box = grid_->box(Column::Item, row);
     if (box->isReadOnly())
         return;
-    // Quick Add is not part of the register yet: an unknown code is refused.
     const std::string typed = ss(box->text());
-    const SaleState::ItemResult result = state_.ItemNumberExit(row, typed, {});
+    const int quickAdds = quickAddsShown_;
+    const SaleState::ItemResult result =
+        state_.ItemNumberExit(row, typed, [this](const std::string& c, ProductRecord& b) { return OfferQuickAdd(c, b); });
     ShowSale();
-    if (result.unknown)
+    if (result.unknown && quickAddsShown_ == quickAdds)
         SayUnknownItem(typed);
     else if (result.slot >= 0 && !keepFocus_)
         FocusQty(result.slot);
@@ -590,8 +619,10 @@ void CSaleDlg::OnScan(const std::string& code)
         status_->setText("A stored sale is shown: Home brings back the sale being rung up.");
         return;
     }
-    const SaleState::ItemResult result = state_.ScanCode(code, grid_->ShownFilled(), {});
-    if (result.unknown)
+    const int quickAdds = quickAddsShown_;
+    const SaleState::ItemResult result = state_.ScanCode(
+        code, grid_->ShownFilled(), [this](const std::string& c, ProductRecord& b) { return OfferQuickAdd(c, b); });
+    if (result.unknown && quickAddsShown_ == quickAdds)
         SayUnknownItem(code);
     if (result.full)
         MessageBox::information(this, "All " + std::to_string(SaleState::kLines) +
@@ -718,7 +749,8 @@ bool CSaleDlg::HandleKey(QWidget* focused, int key, Qt::KeyboardModifiers modifi
         OnCustomerInformation();
         return true;
     case Qt::Key_F4:
-        NotYet("Get Product F4");
+        totals_->getProduct->setFocus(Qt::OtherFocusReason);
+        OnGetProduct();
         return true;
     case Qt::Key_F5:
         OnFirstEmptyRow();

@@ -70,6 +70,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    int quickAddsShown_ = 0;  // counts up, so a nested exit cannot reset it
     void BuildControls();
     QLayout* BuildBottom();
     void BuildTabOrder();
@@ -96,6 +97,9 @@ private:
     void OnFirstEmptyRow();
     void NotYet(const char* command);
     void SayUnknownItem(const std::string& code);
+    // A code no product has: Quick Add stores a new product for it.
+    bool OfferQuickAdd(const std::string& code, ProductRecord& built);
+    void OnGetProduct();
 
     void OnItemNumberExit(int row);
     void OnNumberBoxExit(QLineEdit* box);

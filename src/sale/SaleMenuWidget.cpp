@@ -81,7 +81,9 @@ SaleMenuWidget::SaleMenuWidget(QWidget* parent, Commands commands) : QMenuBar(pa
     Add(settings, "Vendors", "action_vendors", commands.vendors);
 
     QMenu* products = addMenu("&Products");
-    Greyed(products, {"Find Product", "New / Edit Products", "Purchase Order"});
+    Add(products, "Find Product", "action_find_product", commands.findProduct);
+    Add(products, "New / Edit Products", "action_edit_products", commands.editProducts);
+    Greyed(products, {"Purchase Order"});
 
     QMenu* sales = addMenu("S&ales");
     sales->setObjectName("menu_sales");

@@ -8,6 +8,7 @@
 #include "UserPrompt.h"
 
 #include <array>
+#include <unordered_map>
 #include <cstring>
 #include <vector>
 
@@ -587,4 +588,154 @@ int LookupManyForSale(const CLocalFile& local, const std::vector<std::string>& c
         return missing > 0;
     });
     return ok ? FileCause::None : FileCause::Generic;
+}
+
+namespace {
+// Opens for a change and finds the first record with the item number ignoring
+// case; `index` -1 when none. False when the file could not be opened or read.
+bool findForChange(const CLocalFile& local, Transaction& tx, const std::string& itemNumber, long long& count,
+                   long long& index, std::uint8_t* buf)
+{
+    index = -1;
+    if (openForChange(local, tx, count) != FileCause::None)
+        return false;
+    const std::string key = lowered(itemNumber);
+    return scanRecords(tx.file(local.GetPath("Products")), count, [&](const std::uint8_t* rec, long long i) {
+        if (!itemEquals(rec, key))
+            return true;
+        index = i;
+        std::memcpy(buf, rec, kRecordSize);
+        return false;
+    });
+}
+}  // namespace
+
+ChangeResult UpdateProductByItem(const CLocalFile& local, const std::string& itemNumber,
+                                 const std::function<void(ProductRecord&)>& change, ProductRecord* stored)
+{
+    Transaction tx;
+    long long count = 0, index = -1;
+    std::uint8_t buf[kRecordSize];
+    if (!findForChange(local, tx, itemNumber, count, index, buf))
+        return ChangeResult::Failed;
+    if (index < 0)
+        return ChangeResult::NotFound;
+    ProductRecord record;
+    record.decode(buf);
+    change(record);
+    record.encode(buf);
+    tx.write(tx.file(local.GetPath("Products")), recordOffset(index), buf, sizeof buf);
+    if (tx.commit() != FileCause::None)
+        return ChangeResult::Failed;
+    if (stored)
+        stored->decode(buf);
+    return ChangeResult::Done;
+}
+
+ChangeResult RemoveProductByItem(const CLocalFile& local, const std::string& itemNumber)
+{
+    Transaction tx;
+    long long count = 0, index = -1;
+    std::uint8_t buf[kRecordSize];
+    if (!findForChange(local, tx, itemNumber, count, index, buf))
+        return ChangeResult::Failed;
+    if (index < 0)
+        return ChangeResult::NotFound;
+    DataFile& file = tx.file(local.GetPath("Products"));
+    if (index != count - 1) {
+        if (!readFully(file, recordOffset(count - 1), buf, sizeof buf))
+            return ChangeResult::Failed;
+        tx.write(file, recordOffset(index), buf, sizeof buf);
+    }
+    writeCount(tx, file, count - 1);
+    return tx.commit() == FileCause::None ? ChangeResult::Done : ChangeResult::Failed;
+}
+
+int ChangeListedProducts(const CLocalFile& local, const std::vector<std::string>& itemNumbers,
+                         const std::function<void(ProductRecord&)>& change, std::vector<ProductRecord>* changed)
+{
+    if (changed)
+        changed->clear();
+    std::unordered_map<std::string, int> wanted;
+    for (const std::string& item : itemNumbers)
+        ++wanted[codec::fitText(item, ProductRecord::kCodeWidth)];
+    Transaction tx;
+    long long count = 0;
+    if (const int cause = openForChange(local, tx, count); cause != FileCause::None)
+        return cause;
+    DataFile& file = tx.file(local.GetPath("Products"));
+    std::vector<ProductRecord> written;
+    const bool ok = scanRecords(file, count, [&](const std::uint8_t* rec, long long index) {
+        auto it = wanted.find(codec::getText(rec, ProductRecord::kItemNumberOffset, ProductRecord::kCodeWidth));
+        if (it == wanted.end() || it->second == 0)
+            return true;
+        --it->second;
+        ProductRecord record;
+        record.decode(rec);
+        change(record);
+        std::uint8_t buf[kRecordSize];
+        record.encode(buf);
+        tx.write(file, recordOffset(index), buf, sizeof buf);
+        record.decode(buf);
+        written.push_back(std::move(record));
+        return true;
+    });
+    if (!ok)
+        return FileCause::Generic;
+    if (const int cause = tx.commit(); cause != FileCause::None)
+        return cause;
+    if (changed)
+        *changed = std::move(written);
+    return FileCause::None;
+}
+
+int AppendProducts(const CLocalFile& local, const std::vector<ProductRecord>& records)
+{
+    if (records.empty())
+        return FileCause::None;
+    Transaction tx;
+    long long count = 0;
+    long long stored = 0;
+    if (const int cause = openForChange(local, tx, count, &stored); cause != FileCause::None)
+        return cause;
+    DataFile& file = tx.file(local.GetPath("Products"));
+    std::vector<std::uint8_t> bytes(records.size() * kRecordSize);
+    for (std::size_t i = 0; i < records.size(); ++i)
+        records[i].encode(bytes.data() + i * kRecordSize);
+    if (stored <= count)
+        tx.writeUnseen(file, recordOffset(count), bytes.data(), bytes.size());
+    else
+        tx.write(file, recordOffset(count), bytes.data(), bytes.size());
+    writeCount(tx, file, count + static_cast<long long>(records.size()));
+    return tx.commit();
+}
+
+int ReadProductBytes(const CLocalFile& local, std::vector<std::uint8_t>& bytes,
+                     const std::function<bool(const std::uint8_t* rec)>& keep)
+{
+    bytes.clear();
+    DataFile file;
+    long long count = 0;
+    if (const int cause = openForReading(local, file, count); cause != FileCause::None)
+        return cause;
+    if (!keep) {
+        bytes.resize(static_cast<std::size_t>(count) * kRecordSize);
+        const long long got = file.readAt(recordOffset(0), bytes.data(), bytes.size());
+        if (got < 0) {
+            bytes.clear();
+            return FileCause::Generic;
+        }
+        bytes.resize(static_cast<std::size_t>(got) / kRecordSize * kRecordSize);
+        return FileCause::None;
+    }
+    const bool ok = scanRecords(file, count, [&](const std::uint8_t* rec, long long) {
+        if (keep(rec))
+            bytes.insert(bytes.end(), rec, rec + kRecordSize);
+        return true;
+    });
+    if (!ok) {
+        bytes.clear();
+        return FileCause::Generic;
+    }
+    return FileCause::None;
 }

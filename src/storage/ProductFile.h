@@ -9,6 +9,7 @@
 // negative count as every whole record, and every change is then refused.
 // Changes are transactions (Transaction.h).
 
+#include "CountedFile.h"
 #include "DataFile.h"
 #include "ProductRecord.h"
 
@@ -125,6 +126,32 @@ int ReturnSaleToStock(const CLocalFile& local, std::span<const StockLine> lines)
 enum class StockDirection { Take, Return };
 int ApplySaleToStock(Transaction& tx, DataFile& productFile, std::span<const StockLine> lines,
                      StockDirection direction);
+
+// Changes by item number, each in one exclusive open: the first record whose
+// item number equals it ignoring case is found and written in the same
+// transaction, so a record moved meanwhile by another register's delete is
+// never mistaken for it. NotFound when no record has it; Failed when the file
+// could not be opened, read or written (nothing changed). `stored` (may be
+// null) gets the record as written.
+ChangeResult UpdateProductByItem(const CLocalFile& local, const std::string& itemNumber,
+                                 const std::function<void(ProductRecord&)>& change, ProductRecord* stored = nullptr);
+ChangeResult RemoveProductByItem(const CLocalFile& local, const std::string& itemNumber);
+
+// Changes a listed set of products in one exclusive open and one pass: each
+// record whose item number equals (exactly) a listed one gets `change` once,
+// and an item number listed k times changes at most its first k records.
+// `changed` gets the records as written, in file order. Returns the open
+// cause, or Generic on a read error or a damaged count; nothing changed then.
+int ChangeListedProducts(const CLocalFile& local, const std::vector<std::string>& itemNumbers,
+                         const std::function<void(ProductRecord&)>& change, std::vector<ProductRecord>* changed = nullptr);
+
+// Appends many records in one transaction (all or none).
+int AppendProducts(const CLocalFile& local, const std::vector<ProductRecord>& records);
+
+// The raw 320-byte records present, in file order, for which keep (given the
+// encoded record) holds. Returns the open cause, Generic on a read error.
+int ReadProductBytes(const CLocalFile& local, std::vector<std::uint8_t>& bytes,
+                     const std::function<bool(const std::uint8_t* rec)>& keep = {});
 
 // Zeroes the four report work fields of every record.
 int ResetSalesWork(const CLocalFile& local);

@@ -2,6 +2,8 @@
 // real focus changes, real files in a fresh folder.
 #include "CSaleDlg.h"
 #include "CCustomerDlg.h"
+#include "CGetProductDlg.h"
+#include "CQuickAddDlg.h"
 #include "CGeneralDlg.h"
 #include "CLoginDlg.h"
 #include "CSecurityDlg.h"
@@ -195,10 +197,9 @@ TEST_F(SaleScreen, ItemNumbersFillLinesAndRepeatScansAddToTheExistingLine)
     typeInto(kItem + 2, "999");
     expectTexts({{kItem + 2, "B200"}, {kSubtotal, "31.00"}});
 
-    // An unknown code charges nothing and says so.
-    boxes.answer(MessageBox::Answer::Ok);
+    // An unknown code offers Quick Add; cancelled, it charges nothing.
+    whenModal<CQuickAddDlg>([](CQuickAddDlg* add) { add->reject(); });
     typeInto(kItem + 3, "NOPE");
-    EXPECT_EQ(boxes.texts().back(), "Item Code \"NOPE\" was not found.\n\nNothing was added to the sale.");
     expectTexts({{kItem + 3, ""}, {kQty + 3, ""}});
 
     // Passing through a filled box changes nothing.
@@ -294,10 +295,11 @@ TEST_F(SaleScreen, ScansRingUpInTheNextEmptyRowWhateverGridBoxHasTheFocus)
     EXPECT_EQ(text(kPrice + 1), "4");
     key(Qt::Key_Return);
     expectTexts({{kPrice + 1, "4.00"}, {kQty, "3.0"}, {kSubtotal, "10.00"}});
-    // An unknown code charges nothing and says so.
-    boxes.answer(MessageBox::Answer::Ok);
+    // An unknown code offers Quick Add; cancelled, it charges nothing.
+    whenModal<CQuickAddDlg>([](CQuickAddDlg* add) { add->reject(); });
     scan("999999999999");
-    EXPECT_TRUE(boxes.saw("\"999999999999\" was not found"));
+    dlg->activateWindow();  // back from the Quick Add window, as the desktop does
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dlg));
     EXPECT_EQ(text(kItem + 2), "");
     // The same keys at a person's pace are typed into the box.
     dlg->control(kQty + 1)->setFocus();
@@ -605,15 +607,14 @@ TEST_F(SaleScreen, FunctionKeysFocusTheirControlsAndF5FindsARowEmptyOnTheScreen)
         key(c.key);
         EXPECT_EQ(focused(), dlg->control(c.target)) << c.key;
     }
-    // F4 opens a window that is not part of the register yet: greyed, and its
-    // key says so.
-    for (Qt::Key k : {Qt::Key_F4}) {
-        dlg->control(kDescription + 5)->setFocus();
-        key(k);
-        EXPECT_EQ(focused(), dlg->control(kDescription + 5));
-        EXPECT_TRUE(dlg->statusText().endsWith("is not part of the register yet.")) << k;
-    }
-    EXPECT_FALSE(dlg->control(kGetProduct)->isEnabled());
+    // F4 opens Get Product from its button.
+    dlg->control(kDescription + 5)->setFocus();
+    whenModal<CGetProductDlg>([](CGetProductDlg* get) { get->reject(); });
+    key(Qt::Key_F4);
+    EXPECT_EQ(dlg->focusWidget(), dlg->control(kGetProduct));
+    dlg->activateWindow();  // back from Get Product, as the desktop does
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dlg));
+    EXPECT_TRUE(dlg->control(kGetProduct)->isEnabled());
     EXPECT_FALSE(dlg->control(kTouch)->isEnabled());
 
     // A code typed but not yet left is rung up, and F5 moves past its row.

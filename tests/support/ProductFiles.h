@@ -61,3 +61,12 @@ inline std::vector<ProductRecord> readProducts(const std::string& path)
     }
     return out;
 }
+
+// Item numbers of the records as stored, in file order.
+inline std::vector<std::string> storedItems(const std::string& path)
+{
+    std::vector<std::string> out;
+    for (const auto& r : readProducts(path))
+        out.push_back(r.itemNumber);
+    return out;
+}

@@ -1,0 +1,234 @@
+#include "CLocalFile.h"
+#include "ProductChangeAll.h"
+#include "ProductEditor.h"
+#include "ProductFile.h"
+#include "ProductFiles.h"
+#include "ProductTable.h"
+#include "ProductTextFile.h"
+#include "RecordingPrompt.h"
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+class ProductEditing : public ::testing::Test {
+protected:
+    std::string path() const { return local.GetPath("Products"); }
+    std::vector<std::string> items() const { return storedItems(path()); }
+    TempDir dir;
+    CLocalFile local{dir.path()};
+    RecordingPrompt prompt;
+};
+}  // namespace
+
+TEST_F(ProductEditing, UpdateWritesOnlyEditedNumbersOverTheStoredRecord)
+{
+    ProductRecord stored = makeProduct("A1", 10);
+    stored.price[0] = 4.999f;
+    stored.addOnId = "KEEP";
+    stored.soldTotal = 12.5f;
+    writeProductFile(path(), {makeProduct("Z"), stored});
+
+    // The boxes as shown; meanwhile another register sold 3.
+    ProductFields f = FieldsFromProduct(stored);
+    ASSERT_EQ(UpdateProductByItem(local, "A1", [](ProductRecord& r) { r.stock -= 3; }), ChangeResult::Done);
+    f.itemNumber = "a1";
+    f.description = "Renamed";
+    f.numbers[ProductFields::kCost] = "2.5";
+    f.edited = 1u << ProductFields::kCost;
+    ProductRecord written;
+    ASSERT_EQ(SaveProduct(local, f, true, 0, written), SaveOutcome::Updated);
+
+    const ProductRecord back = readProducts(path())[1];
+    EXPECT_EQ(back.itemNumber, "a1");  // the change of case is stored
+    EXPECT_EQ(back.description, "Renamed");
+    EXPECT_FLOAT_EQ(back.cost, 2.5f);
+    EXPECT_FLOAT_EQ(back.stock, 7);        // the sale is kept
+    EXPECT_FLOAT_EQ(back.price[0], 4.999f);  // not rounded to the shown cents
+    EXPECT_EQ(back.addOnId, "KEEP");
+    EXPECT_FLOAT_EQ(back.soldTotal, 12.5f);
+}
+
+TEST_F(ProductEditing, SaveOutcomes)
+{
+    writeProductFile(path(), {makeProduct("ABC")});
+    struct Case {
+        const char* item;
+        bool rowSelected;
+        SaveOutcome outcome;
+        std::vector<std::string> after;
+    } cases[] = {
+        {"", false, SaveOutcome::Nothing, {"ABC"}},
+        {"abc", false, SaveOutcome::Duplicate, {"ABC"}},
+        {"NEW", true, SaveOutcome::Saved, {"ABC", "NEW"}},
+        {"abcdefghijklmnopqrstuvwxyz0123", false, SaveOutcome::Saved, {"ABC", "NEW", "abcdefghijklmnopqrstuvw"}},
+    };
+    for (const auto& c : cases) {
+        ProductFields f;
+        f.itemNumber = c.item;
+        ProductRecord stored;
+        EXPECT_EQ(SaveProduct(local, f, c.rowSelected, 2, stored), c.outcome) << c.item;
+        EXPECT_EQ(items(), c.after) << c.item;
+    }
+    // No tax chosen: the remembered one, never an unknown status.
+    EXPECT_EQ(readProducts(path())[1].taxStatus, 2);
+}
+
+TEST_F(ProductEditing, RemoveByItemFindsTheProductWhereverItMoved)
+{
+    writeProductFile(path(), {makeProduct("A"), makeProduct("B"), makeProduct("C"), makeProduct("D")});
+    // Another register deletes A: D moves into its place.
+    ASSERT_EQ(RemoveProductAt(local, 0), FileCause::None);
+    EXPECT_EQ(RemoveProductByItem(local, "d"), ChangeResult::Done);
+    EXPECT_EQ(items(), (std::vector<std::string>{"C", "B"}));
+    EXPECT_EQ(RemoveProductByItem(local, "A"), ChangeResult::NotFound);
+    EXPECT_EQ(UpdateProductByItem(local, "A", [](ProductRecord&) {}), ChangeResult::NotFound);
+    EXPECT_EQ(items(), (std::vector<std::string>{"C", "B"}));
+}
+
+TEST_F(ProductEditing, ChangeAllItems)
+{
+    using namespace ChangeAll;
+    struct Case {
+        Op op;
+        const char* value;
+        int column;
+        Outcome outcome;
+        float cost0, cost1, price2, stock0;
+        std::uint8_t tax;
+    } cases[] = {
+        {MultiplyCost, "10", 0, Outcome::Done, 11, 22, 3, 5, 1},
+        {AddStock, "-5", 0, Outcome::Done, 10, 20, 3, 0, 1},
+        {FillPrice, "7", ProductColumn::kPrice + 2, Outcome::Done, 10, 20, 7, 5, 1},
+        {AddPrice, "1", ProductColumn::kPrice + 2, Outcome::Done, 10, 20, 4, 5, 1},
+        {FillPrice, "7", ProductColumn::kStock, Outcome::NoPriceColumn, 10, 20, 3, 5, 1},
+        {MultiplyPrice, "7", 0, Outcome::NoPriceColumn, 10, 20, 3, 5, 1},
+        {FillCost, "", 0, Outcome::Done, 0, 0, 3, 5, 1},
+        {SetTax3, "", 0, Outcome::Done, 10, 20, 3, 5, 3},
+    };
+    for (const auto& c : cases) {
+        ProductRecord a = makeProduct("A", 5), b = makeProduct("B", 5), hidden = makeProduct("H", 5);
+        a.cost = 10;
+        b.cost = 20;
+        hidden.cost = 1;
+        for (auto* r : {&a, &b, &hidden})
+            r->price[2] = 3;
+        writeProductFile(path(), {a, hidden, b});
+        std::vector<ProductRecord> changed;
+        EXPECT_EQ(run(local, c.op, c.value, c.column, {"A", "B"}, changed), c.outcome) << c.op;
+        const auto back = readProducts(path());
+        EXPECT_FLOAT_EQ(back[0].cost, c.cost0) << c.op;
+        EXPECT_FLOAT_EQ(back[2].cost, c.cost1) << c.op;
+        EXPECT_FLOAT_EQ(back[0].price[2], c.price2) << c.op;
+        EXPECT_FLOAT_EQ(back[0].stock, c.stock0) << c.op;
+        EXPECT_EQ(back[2].taxStatus, c.tax) << c.op;
+        EXPECT_FLOAT_EQ(back[1].cost, 1) << c.op;  // not listed: untouched
+        EXPECT_FLOAT_EQ(back[1].price[3], 0) << c.op;
+    }
+}
+
+TEST_F(ProductEditing, ChangeAllChangesEachListedRecordOnce)
+{
+    // Two records share an item number and both are listed.
+    ProductRecord first = makeProduct("D", 1), second = makeProduct("D", 2);
+    writeProductFile(path(), {first, makeProduct("X", 9), second});
+    std::vector<ProductRecord> changed;
+    ASSERT_EQ(ChangeAll::run(local, ChangeAll::AddStock, "10", 0, {"D", "D"}, changed), ChangeAll::Outcome::Done);
+    const auto back = readProducts(path());
+    EXPECT_FLOAT_EQ(back[0].stock, 11);
+    EXPECT_FLOAT_EQ(back[1].stock, 9);
+    EXPECT_FLOAT_EQ(back[2].stock, 12);
+    ASSERT_EQ(changed.size(), 2u);
+    EXPECT_FLOAT_EQ(changed[1].stock, 12);
+}
+
+TEST(ProductText, LinesOfEveryShape)
+{
+    const std::string full = "1\t5\t2.50\t3.99\t0\t0\t0\t0\t0\t0\t12\tFruit\tA100\tApples\tAcme\tAC-1\tProduce\t4711\t1\t5\t0";
+    const std::string text = std::string(ProductText::kHeading) + full + "\r\n" +
+                             "\r\n" +                         // blank: skipped
+                             "7\t1\t1\t1\t\t\t\t\t\t\t\t\tSHORT\n" +  // short, bare LF, tax 7
+                             full + "\textra\tfields\r\n" +  // long
+                             "3\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\tC\tLAST\tD\tV\tVN\tDp\tB\t0\t0\t9";  // no line break
+    const auto records = ProductText::Parse(text);
+    ASSERT_EQ(records.size(), 4u);
+    const ProductRecord& a = records[0];
+    EXPECT_EQ(a.taxStatus, 1);
+    EXPECT_FLOAT_EQ(a.stock, 5);
+    EXPECT_FLOAT_EQ(a.cost, 2.5f);
+    EXPECT_FLOAT_EQ(a.price[0], 3.99f);
+    EXPECT_FLOAT_EQ(a.caseQty, 12);
+    EXPECT_EQ(a.category, "Fruit");
+    EXPECT_EQ(a.itemNumber, "A100");
+    EXPECT_EQ(a.barCode, "4711");
+    EXPECT_EQ(a.showOnTouch, 1);
+    EXPECT_FLOAT_EQ(a.commissionPercent, 5);
+    EXPECT_EQ(a.mode, ProductRecord::kSell);
+    EXPECT_EQ(records[1].itemNumber, "SHORT");
+    EXPECT_EQ(records[1].taxStatus, 0);
+    EXPECT_EQ(records[1].description, "");
+    EXPECT_EQ(records[2].itemNumber, "A100");
+    EXPECT_EQ(records[2].mode, ProductRecord::kSell);
+    EXPECT_EQ(records[3].itemNumber, "LAST");
+    EXPECT_EQ(records[3].mode, ProductRecord::kSell);  // 9 is no mode
+    EXPECT_EQ(records[3].taxStatus, 3);
+}
+
+TEST_F(ProductEditing, ExportImportRoundTripIsByteForByte)
+{
+    ProductRecord a = makeProduct("A\xe9", 2.5f, "BC1");
+    a.price = {1.25f, 2, 3, 4, 5, 6.75f};
+    a.mode = ProductRecord::kRent;
+    a.taxStatus = 3;
+    a.showOnTouch = 1;
+    a.commissionPercent = 2.5f;
+    a.category = "Cat";
+    a.vendor = "Ven";
+    writeProductFile(path(), {a, makeProduct("B", -1)});
+    const std::string first = dir.file("first.txt");
+    ASSERT_EQ(ProductText::Export(local, first), FileCause::None);
+    std::string text;
+    ASSERT_TRUE(ProductText::ReadTextFile(first, text));
+    EXPECT_EQ(text.rfind(ProductText::kHeading, 0), 0u);
+
+    TempDir other;
+    CLocalFile second{other.path()};
+    writeProductFile(second.GetPath("Products"), {});
+    ASSERT_EQ(AppendProducts(second, ProductText::Parse(text)), FileCause::None);
+    const std::string again = other.file("again.txt");
+    ASSERT_EQ(ProductText::Export(second, again), FileCause::None);
+    EXPECT_EQ(readBytes(again), readBytes(first));
+    EXPECT_EQ(readProducts(second.GetPath("Products")).size(), 2u);
+}
+
+TEST_F(ProductEditing, TableListsSearchesAndInsertsRows)
+{
+    ProductRecord banana = makeProduct("B1", 4.9f);
+    banana.description = "Banana split";
+    banana.category = "Frozen Fruit";
+    banana.barCode = "999";
+    ProductRecord plain = makeProduct("B2", 5);
+    plain.description = "Banana";
+    plain.category = "Produce";
+    writeProductFile(path(), {banana, plain});
+    ProductTable t;
+    ASSERT_EQ(t.listAll(local), FileCause::None);
+    ASSERT_EQ(t.size(), 2u);
+    EXPECT_EQ(t.cell(0, ProductColumn::kStock), "4.9");
+    EXPECT_EQ(t.cell(0, ProductColumn::kBarCode), "");
+    EXPECT_EQ(t.cell(1, ProductColumn::kMode), "Sell");
+
+    ProductSearch s;
+    s.description = "ban";
+    s.category = "fruit";
+    ASSERT_EQ(t.listMatching(local, s), FileCause::None);
+    ASSERT_EQ(t.itemNumbers(), (std::vector<std::string>{"B1"}));
+    EXPECT_EQ(t.cell(0, ProductColumn::kCommission), "");
+    ProductSearch low;
+    low.lowQuantity = true;
+    low.lowQuantityThreshold = 5;
+    t.listMatching(local, low);
+    EXPECT_EQ(t.itemNumbers(), (std::vector<std::string>{"B1"}));
+    t.insertFront(plain, ProductTable::Form::Saved);
+    EXPECT_EQ(t.itemNumbers(), (std::vector<std::string>{"B2", "B1"}));
+}
