@@ -3,6 +3,7 @@
 #include "BenchPair.h"
 #include "InvoiceBench.h"
 #include "ProductBench.h"
+#include "TransactionBench.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -18,6 +19,7 @@ int main(int argc, char** argv)
     runProductBenchmarks(folder);
     runInvoiceBenchmarks(folder);
     runContendedAppends(folder);
+    runTransactionBenchmarks(folder);
     std::filesystem::remove_all(folder);
     return 0;
 }

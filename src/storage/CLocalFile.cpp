@@ -2,6 +2,7 @@
 
 #include "ByteCodec.h"
 #include "TextFormat.h"
+#include "Transaction.h"
 #include "UserPrompt.h"
 
 #include <chrono>
@@ -117,7 +118,7 @@ void CLocalFile::decode(const std::uint8_t* buf)
     loginTime = OleDate::decode(buf, kLoginTimeOff);
 }
 
-int CLocalFile::OpenFile(DataFile& file, const std::string& path, OpenMode mode)
+int CLocalFile::OpenLocked(DataFile& file, const std::string& path, OpenMode mode)
 {
     using clock = std::chrono::steady_clock;
     const auto started = clock::now();
@@ -134,6 +135,25 @@ int CLocalFile::OpenFile(DataFile& file, const std::string& path, OpenMode mode)
         // registers behind it are not held up by an unanswered box.
         if (!userPrompt().keepWaiting(text))
             return FileCause::LockGivenUp;
+    }
+}
+
+int CLocalFile::OpenFile(DataFile& file, const std::string& path, OpenMode mode)
+{
+    const std::string journal = Journal::pathFor(path);
+    for (;;) {
+        int cause = OpenLocked(file, path, mode);
+        if (cause != FileCause::None || journal.empty())
+            return cause;
+        // Checked with the file held, so no transaction on it can start or be
+        // cut short until this open lets go.
+        if (Journal::clean(journal, cause))
+            return FileCause::None;
+        file.close();
+        if (cause == FileCause::None)
+            cause = Journal::recover(journal);
+        if (cause != FileCause::None)
+            return cause;
     }
 }
 

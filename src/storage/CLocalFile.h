@@ -66,7 +66,11 @@ public:
     // Opens a data file under the sharing rule. A file held by another register
     // is waited for in turn (DataFile::openInTurn); after the wait bound the user
     // is asked whether to keep waiting, and "No" gives FileCause::LockGivenUp.
+    // Before returning, a journal left by a register that died while changing
+    // the file set is rolled back (see Transaction.h).
     static int OpenFile(DataFile& file, const std::string& path, OpenMode mode);
+    // The same wait for the lock, without looking at the journal.
+    static int OpenLocked(DataFile& file, const std::string& path, OpenMode mode);
     // How long OpenFile waits before asking (milliseconds).
     static void setWaitBeforeAsking(int ms);
 

@@ -2,6 +2,8 @@
 
 #include "ByteCodec.h"
 #include "CLocalFile.h"
+#include "TextFormat.h"
+#include "UserPrompt.h"
 
 #include <algorithm>
 #include <cstring>
@@ -9,6 +11,22 @@
 CountedFile::CountedFile(const CountedLayout& layout)
     : layout_(layout), header_(layout.headerSize, 0)
 {
+}
+
+long long RecordsUnderCount(long long stored, long long room, long long least, bool& damaged)
+{
+    damaged = stored < least;
+    if (damaged)
+        return room;
+    return std::min(stored, room);
+}
+
+void ReportDamagedCount(const std::string& path)
+{
+    userPrompt().showMessage(strprintf("This file is damaged:\n\n%s\n\nThe number of records it says it holds "
+                                       "cannot be right, so nothing was written to it. Restore the file from a "
+                                       "backup before changing it.",
+                                       path.c_str()));
 }
 
 void CountedFile::putCount(const CountedLayout& layout, std::uint8_t* header, long long n)
@@ -21,50 +39,87 @@ void CountedFile::putCount(const CountedLayout& layout, std::uint8_t* header, lo
 
 long long CountedFile::getCount(const CountedLayout& layout, const std::uint8_t* header)
 {
+    // Read as signed: a count with its top bit set is no count at all.
     if (layout.countType == CountedLayout::Count::U32)
-        return codec::getU32(header, layout.countOffset);
-    return std::max<long long>(0, codec::getI16(header, layout.countOffset));
+        return static_cast<std::int32_t>(codec::getU32(header, layout.countOffset));
+    return codec::getI16(header, layout.countOffset);
 }
 
 int CountedFile::readHeader()
 {
-    const long long size = file_.size();
+    const long long size = file_->size();
     if (size < 0)
         return FileCause::Generic;
-    if (size < static_cast<long long>(layout_.headerSize) || !readFully(file_, 0, header_.data(), header_.size())) {
-        file_.close();
+    if (size < static_cast<long long>(layout_.headerSize) || !readFully(*file_, 0, header_.data(), header_.size())) {
+        close();
         return FileCause::EndOfFile;
     }
-    const long long present =
+    const long long room =
         (size - static_cast<long long>(layout_.headerSize)) / static_cast<long long>(layout_.recordSize);
-    count_ = std::min(getCount(layout_, header_.data()), present);
+    storedCount_ = getCount(layout_, header_.data());
+    count_ = RecordsUnderCount(storedCount_, room, layout_.least, damaged_);
+    stagedCount_ = count_;
+    stored_ = header_;
     return FileCause::None;
+}
+
+void CountedFile::close()
+{
+    if (ownTx_)
+        ownTx_->release();
+    ownTx_.reset();
+    ownFile_.close();
+    file_ = &ownFile_;
+    tx_ = nullptr;
 }
 
 int CountedFile::open(const std::string& path, OpenMode mode)
 {
+    close();
     created_ = false;
-    const int cause = CLocalFile::OpenFile(file_, path, mode);
-    if (cause != FileCause::None)
+    path_ = path;
+    if (mode == OpenMode::Read) {
+        const int cause = CLocalFile::OpenFile(ownFile_, path, mode);
+        if (cause != FileCause::None)
+            return cause;
+        return readHeader();
+    }
+    ownTx_ = std::make_unique<Transaction>();
+    ownTx_->add(path, mode);
+    const int cause = ownTx_->begin();
+    if (cause != FileCause::None) {
+        close();
         return cause;
+    }
+    tx_ = ownTx_.get();
+    file_ = &tx_->file(path);
+    return mode == OpenMode::OpenOrCreate ? FileCause::None : readHeader();
+}
+
+int CountedFile::openIn(Transaction& tx, const std::string& path)
+{
+    close();
+    created_ = false;
+    path_ = path;
+    tx_ = &tx;
+    file_ = &tx.file(path);
     return readHeader();
 }
 
 int CountedFile::openOrCreate(const std::string& path, const std::vector<std::uint8_t>& initial)
 {
-    created_ = false;
-    const int cause = CLocalFile::OpenFile(file_, path, OpenMode::OpenOrCreate);
-    if (cause != FileCause::None)
+    if (const int cause = open(path, OpenMode::OpenOrCreate); cause != FileCause::None)
         return cause;
-    const long long size = file_.size();
+    const long long size = file_->size();
     if (size < 0) {
-        file_.close();
+        close();
         return FileCause::Generic;
     }
     if (size < static_cast<long long>(layout_.headerSize)) {
-        // One write, so the new file is either whole or still too short to count.
-        if (!file_.writeAt(0, initial.data(), initial.size()) || !file_.sync()) {
-            file_.close();
+        // Whole or not at all: a file too short for its header reads as missing.
+        tx_->write(*file_, 0, initial.data(), initial.size());
+        if (tx_->commit() != FileCause::None) {
+            close();
             return FileCause::Generic;
         }
         created_ = true;
@@ -89,14 +144,49 @@ bool CountedFile::readRecord(long long index, std::uint8_t* buf)
 {
     if (index < 0 || index >= count_)
         return false;
-    return readFully(file_, recordOffset(index), buf, layout_.recordSize);
+    return readFully(*file_, recordOffset(index), buf, layout_.recordSize);
+}
+
+bool CountedFile::writable()
+{
+    if (!tx_)
+        return false;
+    if (damaged_)
+        ReportDamagedCount(path_);
+    return !damaged_;
+}
+
+void CountedFile::stageHeader()
+{
+    std::size_t first = 0;
+    while (first < header_.size() && header_[first] == stored_[first])
+        ++first;
+    std::size_t last = header_.size();
+    while (last > first && header_[last - 1] == stored_[last - 1])
+        --last;
+    if (first < last)
+        tx_->write(*file_, static_cast<long long>(first), header_.data() + first, last - first);
+}
+
+bool CountedFile::finish()
+{
+    if (tx_ == ownTx_.get() && tx_->commit() != FileCause::None) {
+        header_ = stored_;
+        stagedCount_ = count_;
+        return false;
+    }
+    stored_ = header_;
+    storedCount_ = getCount(layout_, header_.data());
+    count_ = stagedCount_;
+    return true;
 }
 
 bool CountedFile::replaceRecord(long long index, const std::uint8_t* buf)
 {
-    if (index < 0 || index >= count_)
+    if (index < 0 || index >= count_ || !writable())
         return false;
-    return file_.writeAt(recordOffset(index), buf, layout_.recordSize) && file_.sync();
+    tx_->write(*file_, recordOffset(index), buf, layout_.recordSize);
+    return finish();
 }
 
 bool CountedFile::scan(long long first, const std::function<bool(long long, const std::uint8_t*)>& visit)
@@ -105,7 +195,7 @@ bool CountedFile::scan(long long first, const std::function<bool(long long, cons
     std::vector<std::uint8_t> block(perBlock * layout_.recordSize);
     for (long long i = std::max(0LL, first); i < count_;) {
         const std::size_t n = static_cast<std::size_t>(std::min<long long>(static_cast<long long>(perBlock), count_ - i));
-        if (!readFully(file_, recordOffset(i), block.data(), n * layout_.recordSize))
+        if (!readFully(*file_, recordOffset(i), block.data(), n * layout_.recordSize))
             return false;
         for (std::size_t k = 0; k < n; ++k)
             if (visit(i + static_cast<long long>(k), block.data() + k * layout_.recordSize))
@@ -117,31 +207,41 @@ bool CountedFile::scan(long long first, const std::function<bool(long long, cons
 
 bool CountedFile::append(const std::uint8_t* records, std::size_t n)
 {
-    const long long most = layout_.countType == CountedLayout::Count::U32 ? 0xFFFFFFFFLL : 0x7FFFLL;
-    if (count_ + static_cast<long long>(n) > most)
+    if (!writable())
+        return false;
+    const long long most = layout_.countType == CountedLayout::Count::U32 ? 0x7FFFFFFFLL : 0x7FFFLL;
+    if (count_ + static_cast<long long>(n) > most) {
+        header_ = stored_;
         return false;  // the count could not say so
-    if (!file_.writeAt(recordOffset(count_), records, n * layout_.recordSize) || !file_.sync())
-        return false;
+    }
+    // Past the count the records are seen by nobody until the count takes them
+    // in; a count that already claims them (a cut-short file) makes them an
+    // ordinary change.
+    const std::size_t bytes = n * layout_.recordSize;
+    if (storedCount_ <= count_)
+        tx_->writeUnseen(*file_, recordOffset(count_), records, bytes);
+    else
+        tx_->write(*file_, recordOffset(count_), records, bytes);
     putCount(layout_, header_.data(), count_ + static_cast<long long>(n));
-    if (!file_.writeAt(0, header_.data(), header_.size()) || !file_.sync())
-        return false;
-    count_ += static_cast<long long>(n);
-    return true;
+    stageHeader();
+    stagedCount_ = count_ + static_cast<long long>(n);
+    return finish();
 }
 
 bool CountedFile::removeAt(long long index, std::uint8_t* moved)
 {
-    if (index < 0 || index >= count_)
+    if (index < 0 || index >= count_ || !writable())
         return false;
     std::vector<std::uint8_t> last(layout_.recordSize);
     if (!readRecord(count_ - 1, last.data()))
         return false;
-    if (index != count_ - 1 && (!file_.writeAt(recordOffset(index), last.data(), last.size()) || !file_.sync()))
-        return false;
+    if (index != count_ - 1)
+        tx_->write(*file_, recordOffset(index), last.data(), last.size());
     putCount(layout_, header_.data(), count_ - 1);
-    if (!file_.writeAt(0, header_.data(), header_.size()) || !file_.sync())
+    stageHeader();
+    stagedCount_ = count_ - 1;
+    if (!finish())
         return false;
-    --count_;
     if (moved)
         std::memcpy(moved, last.data(), last.size());
     return true;
@@ -149,7 +249,10 @@ bool CountedFile::removeAt(long long index, std::uint8_t* moved)
 
 bool CountedFile::writeHeaderPart(std::size_t from, std::size_t n)
 {
-    return file_.writeAt(static_cast<long long>(from), header_.data() + from, n) && file_.sync();
+    if (!writable())
+        return false;
+    tx_->write(*file_, static_cast<long long>(from), header_.data() + from, n);
+    return finish();
 }
 
 namespace {

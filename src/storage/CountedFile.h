@@ -3,16 +3,22 @@
 // the number of records. Shared by the customer, vendor and list files.
 //
 // The counted number is never trusted beyond the bytes present: a count past
-// the end of a cut-short file reads as the records present, a negative one as
-// none, and appends continue at the first missing record. Appends write the
-// records and flush them before the header with the new count is written and
-// flushed, so a crash never leaves a counted record that was not written.
+// the end of a cut-short file reads as the records present. A count below what
+// the file can hold (negative, or below its fixed first records) is impossible:
+// the file reads as every whole record present and refuses every write with a
+// message that names it as damaged. A count below the records present is a
+// record written but not yet counted: the next append goes over it.
+//
+// Every change is one transaction (Transaction.h): an append writes its records
+// and flushes them before the count, the other changes go through the journal.
 
 #include "DataFile.h"
+#include "Transaction.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -28,7 +34,15 @@ struct CountedLayout {
     std::size_t recordSize;
     std::size_t countOffset;
     Count countType;
+    long long least = 0;  // the lowest count the file can hold
 };
+
+// Records shown under a stored count, given the whole records in the file:
+// the count, never more than there are; every record there when the count is
+// below `least` (then `damaged` is set).
+long long RecordsUnderCount(long long stored, long long room, long long least, bool& damaged);
+// Tells the user that the file's count is impossible and nothing was written.
+void ReportDamagedCount(const std::string& path);
 
 class CountedFile {
 public:
@@ -38,8 +52,12 @@ public:
     explicit CountedFile(const CountedLayout& layout);
 
     // Opens through CLocalFile::OpenFile and reads the header. A file shorter
-    // than its header gives FileCause::EndOfFile.
+    // than its header gives FileCause::EndOfFile. A write open makes each change
+    // a transaction of its own.
     int open(const std::string& path, OpenMode mode);
+    // Works inside the caller's transaction, which holds `path`: changes are
+    // staged there and reach the file when the caller commits.
+    int openIn(Transaction& tx, const std::string& path);
     // Opens for writing, creating a missing file. A file shorter than its
     // header (new, or cut short before its first header was written) gets
     // `initial` (a header, possibly followed by records) in one write.
@@ -53,6 +71,8 @@ public:
     const std::uint8_t* header() const { return header_.data(); }
     // Records present and counted.
     long long count() const { return count_; }
+    // The stored count is impossible: writes are refused.
+    bool damaged() const { return damaged_; }
     long long recordOffset(long long index) const;
 
     bool readRecord(long long index, std::uint8_t* buf);
@@ -70,8 +90,8 @@ public:
     // Writes the header bytes [from, from + n) and flushes.
     bool writeHeaderPart(std::size_t from, std::size_t n);
 
-    DataFile& file() { return file_; }
-    void close() { file_.close(); }
+    DataFile& file() { return *file_; }
+    void close();
 
     // Stores a count into a header buffer of this layout.
     static void putCount(const CountedLayout& layout, std::uint8_t* header, long long n);
@@ -79,11 +99,26 @@ public:
 
 private:
     int readHeader();
+    // Refuses a write to a damaged file (telling the user once).
+    bool writable();
+    // Stages the header bytes that differ from the stored ones.
+    void stageHeader();
+    // Commits when the transaction is this file's own; on failure the header
+    // bytes go back to the stored ones.
+    bool finish();
 
     CountedLayout layout_;
-    DataFile file_;
+    DataFile ownFile_;
+    DataFile* file_ = &ownFile_;
+    std::unique_ptr<Transaction> ownTx_;
+    Transaction* tx_ = nullptr;
+    std::string path_;
     std::vector<std::uint8_t> header_;
+    std::vector<std::uint8_t> stored_;
+    long long storedCount_ = 0;
     long long count_ = 0;
+    long long stagedCount_ = 0;
+    bool damaged_ = false;
     bool created_ = false;
 };
 

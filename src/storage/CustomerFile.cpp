@@ -8,8 +8,9 @@
 #include <vector>
 
 namespace {
+// Record 0 is the placeholder: a count below 1 is impossible.
 const CountedLayout kLayout{CustomerFileHeader::kSize, CustomerRecord::kSize, CustomerFileHeader::kCountOffset,
-                            CountedLayout::Count::U32};
+                            CountedLayout::Count::U32, 1};
 
 std::vector<std::uint8_t> newFile()
 {
@@ -66,6 +67,8 @@ TextRows listWhere(const CLocalFile& local, const std::function<bool(const std::
     return rows;
 }
 }  // namespace
+
+const CountedLayout& CustomerFileLayout() { return kLayout; }
 
 int CreateCustomerFile(const CLocalFile& local)
 {

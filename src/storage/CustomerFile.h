@@ -9,6 +9,10 @@
 
 class CLocalFile;
 
+// The file's layout, for a CountedFile working inside a larger transaction
+// (CountedFile::openIn), as finishing a sale updates its customer.
+const CountedLayout& CustomerFileLayout();
+
 // Creates a missing customer file: version 1.3, next number 1, one record (the
 // placeholder), default labels. An existing file is left as it is.
 int CreateCustomerFile(const CLocalFile& local);

@@ -89,10 +89,14 @@ private:
 // Fault injection for tests of every write path. Each call of tryOpen, openInTurn, readAt,
 // writeAt, sync and truncate counts as one operation.
 namespace FileFaults {
-enum class Action { Fail, Exit };
+enum class Action { Fail, Exit, PowerCut, Kill };
 // From the nth operation on (1-based), fail it (once, or every time), or end the
-// process with _exit(86) before it runs.
-void arm(long nth, Action action, bool once);
+// process with _exit(86) before it runs. PowerCut ends it the same way after
+// undoing, as a power cut may, the writes and truncations not yet flushed: each
+// is kept, dropped, or torn (every 512-byte piece kept or dropped), at random
+// from `seed`. Dropped bytes past the old end of a file read as zeros. Kill
+// sends the process SIGKILL there.
+void arm(long nth, Action action, bool once, unsigned seed = 1);
 void disarm();
 // Operations counted since the last arm/disarm.
 long count();

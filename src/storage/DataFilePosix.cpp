@@ -1,16 +1,20 @@
 #include "DataFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
+#include <random>
+#include <csignal>
 #include <string>
 #include <sys/stat.h>
 #include <sys/vfs.h>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 struct FaultPlan {
@@ -19,8 +23,81 @@ struct FaultPlan {
     FileFaults::Action action = FileFaults::Action::Fail;
     bool once = true;
     bool armed = false;
+    unsigned seed = 1;
 };
 FaultPlan plan;
+
+// A write or truncation not yet flushed, with the bytes it replaced, for the
+// power-cut mode.
+struct Unflushed {
+    std::string path;
+    dev_t dev;
+    ino_t ino;
+    long long offset;
+    long long length;
+    std::vector<char> before;  // what was there (shorter past the old end)
+    bool truncation;           // kept or dropped whole
+};
+std::vector<Unflushed> unflushed;
+
+bool tracking() { return plan.armed && plan.action == FileFaults::Action::PowerCut; }
+
+void remember(int fd, const std::string& path, long long offset, long long length, bool truncation = false)
+{
+    struct stat st {};
+    if (fstat(fd, &st) != 0)
+        return;
+    Unflushed u{path, st.st_dev, st.st_ino, offset, length, {}, truncation};
+    const long long kept = std::min<long long>(length, std::max<long long>(0, st.st_size - offset));
+    u.before.resize(static_cast<std::size_t>(kept));
+    if (kept > 0 && ::pread(fd, u.before.data(), u.before.size(), offset) != static_cast<ssize_t>(kept))
+        u.before.clear();
+    unflushed.push_back(std::move(u));
+}
+
+void flushed(int fd)
+{
+    struct stat st {};
+    if (fstat(fd, &st) != 0)
+        return;
+    std::erase_if(unflushed, [&](const Unflushed& u) { return u.dev == st.st_dev && u.ino == st.st_ino; });
+}
+
+// Puts back the old bytes of [from, to) of an unflushed change.
+void undo(const Unflushed& u, long long from, long long to)
+{
+    const int fd = ::open(u.path.c_str(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    std::vector<char> bytes(static_cast<std::size_t>(to - from), 0);
+    for (long long i = from; i < to; ++i)
+        if (i - u.offset < static_cast<long long>(u.before.size()))
+            bytes[static_cast<std::size_t>(i - from)] = u.before[static_cast<std::size_t>(i - u.offset)];
+    if (::pwrite(fd, bytes.data(), bytes.size(), from) < 0) {
+        // nothing more a simulated power cut can do
+    }
+    ::close(fd);
+}
+
+[[noreturn]] void cutPower()
+{
+    std::mt19937 rng(plan.seed);
+    for (auto it = unflushed.rbegin(); it != unflushed.rend(); ++it) {
+        const long long end = it->offset + it->length;
+        switch (rng() % (it->truncation ? 2 : 3)) {
+        case 0: break;  // reached the disk
+        case 1: undo(*it, it->offset, end); break;
+        default:
+            for (long long from = it->offset; from < end;) {
+                const long long to = std::min(end, (from / 512 + 1) * 512);
+                if (rng() % 2)
+                    undo(*it, from, to);
+                from = to;
+            }
+        }
+    }
+    _exit(86);
+}
 
 // True when this operation must fail (or the process ends here).
 bool faultHere()
@@ -28,8 +105,12 @@ bool faultHere()
     ++plan.seen;
     if (!plan.armed || plan.seen < plan.nth)
         return false;
+    if (plan.action == FileFaults::Action::PowerCut)
+        cutPower();
     if (plan.action == FileFaults::Action::Exit)
         _exit(86);
+    if (plan.action == FileFaults::Action::Kill)
+        ::kill(::getpid(), SIGKILL);
     if (plan.once && plan.seen > plan.nth)
         return false;
     return true;
@@ -291,11 +372,16 @@ int lockInTurn(int fd, short type, int waitMs)
 }  // namespace
 
 namespace FileFaults {
-void arm(long nth, Action action, bool once)
+void arm(long nth, Action action, bool once, unsigned seed)
 {
-    plan = FaultPlan{nth, 0, action, once, true};
+    plan = FaultPlan{nth, 0, action, once, true, seed};
+    unflushed.clear();
 }
-void disarm() { plan = FaultPlan{}; }
+void disarm()
+{
+    plan = FaultPlan{};
+    unflushed.clear();
+}
 long count() { return plan.seen; }
 }  // namespace FileFaults
 
@@ -446,6 +532,8 @@ bool DataFile::writeAt(long long offset, const void* buf, std::size_t n)
         lastErrno_ = EIO;
         return false;
     }
+    if (tracking())
+        remember(fd_, path_, offset, static_cast<long long>(n));
     std::size_t done = 0;
     const auto* in = static_cast<const char*>(buf);
     while (done < n) {
@@ -473,6 +561,8 @@ bool DataFile::sync()
         lastErrno_ = errno;
         return false;
     }
+    if (tracking())
+        flushed(fd_);
     return true;
 }
 
@@ -495,6 +585,11 @@ bool DataFile::truncate(long long size)
     if (faultHere()) {
         lastErrno_ = EIO;
         return false;
+    }
+    if (tracking()) {
+        const long long old = this->size();
+        if (old > size)
+            remember(fd_, path_, size, old - size, true);
     }
     if (ftruncate(fd_, static_cast<off_t>(size)) != 0) {
         lastErrno_ = errno;

@@ -1,13 +1,13 @@
 #include "InvoiceFile.h"
 
-#include "ProductFile.h"
-
 #include "ByteCodec.h"
 #include "CLocalFile.h"
+#include "CountedFile.h"
 #include "DataFile.h"
 #include "PaymentRecord.h"
 #include "ProductFile.h"
 #include "TextFormat.h"
+#include "Transaction.h"
 #include "UserPrompt.h"
 
 #include <algorithm>
@@ -55,11 +55,47 @@ OleDate saleTimeAtEnd(const CLocalFile& local, bool first, const CalendarTime& n
     return OleDate::decode(buf, 0);
 }
 
-bool writeCount(DataFile& file, long long count)
+void writeCount(Transaction& tx, DataFile& file, long long count)
 {
     std::uint8_t buf[4];
     codec::putI32(buf, 0, static_cast<std::int32_t>(count));
-    return file.writeAt(0, buf, sizeof buf);
+    tx.write(file, 0, buf, sizeof buf);
+}
+
+void stageInvoice(Transaction& tx, DataFile& file, long long n, const InvoiceRecord& record, bool unseen)
+{
+    std::uint8_t buf[InvoiceRecord::kSize];
+    record.encode(buf);
+    if (unseen)
+        tx.writeUnseen(file, InvoiceOffset(n), buf, sizeof buf);
+    else
+        tx.write(file, InvoiceOffset(n), buf, sizeof buf);
+}
+
+// The stored count as it stands (0 for a file too short to hold it); false on a read error.
+bool storedCount(DataFile& file, long long& stored)
+{
+    stored = 0;
+    std::uint8_t buf[4];
+    const long long got = file.readAt(0, buf, sizeof buf);
+    if (got < 0)
+        return false;
+    if (got == sizeof buf)
+        stored = codec::getI32(buf, 0);
+    return true;
+}
+
+// The records present in a file about to be changed; -1 on a read error or a
+// damaged count (the user is then told).
+long long presentForChange(DataFile& file)
+{
+    bool damaged = false;
+    const long long present = InvoiceRecordsPresent(file, &damaged);
+    if (damaged) {
+        ReportDamagedCount(file.path());
+        return -1;
+    }
+    return present;
 }
 }  // namespace
 
@@ -73,8 +109,10 @@ bool EqualsIgnoreCase(const std::string& a, const std::string& b)
     return true;
 }
 
-long long InvoiceRecordsPresent(DataFile& file)
+long long InvoiceRecordsPresent(DataFile& file, bool* damaged)
 {
+    if (damaged)
+        *damaged = false;
     const long long size = file.size();
     if (size < 0)
         return -1;
@@ -85,7 +123,11 @@ long long InvoiceRecordsPresent(DataFile& file)
         return -1;
     const long long stored = codec::getI32(buf, 0);
     const long long room = (size - kInvoiceFileHeaderSize) / static_cast<long long>(InvoiceRecord::kSize);
-    return std::clamp<long long>(stored, 0, room);
+    bool bad = false;
+    const long long present = RecordsUnderCount(stored, room, 0, bad);
+    if (damaged)
+        *damaged = bad;
+    return present;
 }
 
 bool ReadInvoiceAt(DataFile& file, long long n, InvoiceRecord& record)
@@ -97,11 +139,9 @@ bool ReadInvoiceAt(DataFile& file, long long n, InvoiceRecord& record)
     return true;
 }
 
-bool WriteInvoiceAt(DataFile& file, long long n, const InvoiceRecord& record)
+void StageInvoiceAt(Transaction& tx, DataFile& file, long long n, const InvoiceRecord& record)
 {
-    std::uint8_t buf[InvoiceRecord::kSize];
-    record.encode(buf);
-    return n >= 0 && file.writeAt(InvoiceOffset(n), buf, sizeof buf);
+    stageInvoice(tx, file, n, record, false);
 }
 
 int ReadInvoiceCount(const CLocalFile& local, int& count)
@@ -157,48 +197,58 @@ bool ReadInvoice(const CLocalFile& local, int recordNumber, InvoiceRecord& recor
     return true;
 }
 
+int AppendInvoiceIn(Transaction& tx, const CLocalFile& local, InvoiceRecord& record, const CalendarTime& now)
+{
+    DataFile& file = tx.file(local.GetPath("Invoices"));
+    // A count past the end of the file is set right here: the sale goes where
+    // the first missing record would be, and the count written counts exactly
+    // the records before it.
+    const long long n = presentForChange(file);
+    long long stored = 0;
+    if (n < 0 || !storedCount(file, stored))
+        return -1;
+    record.recordNumber = static_cast<std::int32_t>(n);
+    DateRecord(record, now);
+    const std::string payments = local.GetPath("Payments");
+    if (tx.holds(payments))
+        record.paid = !IsOnAccount(record) || SumPaymentsIn(tx, local, record.recordNumber) >= record.total ? 1 : 0;
+    else
+        ApplyPaidRule(local, record);
+    // Past the count nobody sees the sale until the count takes it in.
+    stageInvoice(tx, file, n, record, stored <= n);
+    writeCount(tx, file, n + 1);
+    return static_cast<int>(n);
+}
+
 int AppendInvoice(const CLocalFile& local, InvoiceRecord& record, int& count, const CalendarTime& now)
 {
-    DataFile file;
-    if (CLocalFile::OpenFile(file, local.GetPath("Invoices"), OpenMode::ReadWrite) != FileCause::None)
+    Transaction tx;
+    tx.add(local.GetPath("Invoices"));
+    if (tx.begin() != FileCause::None)
         return -1;
-    // A damaged count is set right here: the sale goes where the first missing
-    // record would be, and the count written counts exactly the records before it.
-    const long long n = InvoiceRecordsPresent(file);
-    if (n < 0)
-        return -1;
-
     InvoiceRecord stored = record;
-    stored.recordNumber = static_cast<std::int32_t>(n);
-    DateRecord(stored, now);
-    ApplyPaidRule(local, stored);
-
-    // Record first, flushed; the count that includes it after, flushed before
-    // the file is released. A crash in between leaves the sale uncounted.
-    if (!WriteInvoiceAt(file, n, stored) || !file.sync())
+    const int n = AppendInvoiceIn(tx, local, stored, now);
+    if (n < 0 || tx.commit() != FileCause::None)
         return -1;
-    if (!writeCount(file, n + 1) || !file.sync()) {
-        // The sale is reported as not stored, so it must not stay counted.
-        if (writeCount(file, n))
-            file.sync();
-        return -1;
-    }
     record = stored;
-    count = static_cast<int>(n + 1);
-    return static_cast<int>(n);
+    count = n + 1;
+    return n;
 }
 
 int UpdateInvoice(const CLocalFile& local, InvoiceRecord& record)
 {
     ApplyPaidRule(local, record);
-    DataFile file;
-    if (CLocalFile::OpenFile(file, local.GetPath("Invoices"), OpenMode::ReadWrite) != FileCause::None)
+    Transaction tx;
+    tx.add(local.GetPath("Invoices"));
+    if (tx.begin() != FileCause::None)
         return -1;
+    DataFile& file = tx.file(local.GetPath("Invoices"));
     // Writing past the stored sales would leave uncounted or torn records behind.
-    const long long present = InvoiceRecordsPresent(file);
+    const long long present = presentForChange(file);
     if (record.recordNumber < 0 || record.recordNumber >= present)
         return -1;
-    if (!WriteInvoiceAt(file, record.recordNumber, record) || !file.sync())
+    StageInvoiceAt(tx, file, record.recordNumber, record);
+    if (tx.commit() != FileCause::None)
         return -1;
     return record.recordNumber;
 }
@@ -208,23 +258,19 @@ namespace {
 enum class Undo { Void, Edit };
 
 // Voiding and the first half of editing: the sale's goods go back to stock and
-// the stored record is emptied, with the invoice file and then the product
-// file held exclusively (always in that order, so two registers never wait on
-// each other). The record is written and synced before the stock: a crash
-// between the two leaves the sale emptied with its stock not yet returned,
-// which a stock count corrects, rather than stock returned for a sale that
-// still counts (which a second void would then return again).
+// the stored record is emptied, both in one transaction.
 int undoSale(const CLocalFile& local, int recordNumber, Undo undo, InvoiceRecord* before)
 {
-    DataFile invoices;
-    int cause = CLocalFile::OpenFile(invoices, local.GetPath("Invoices"), OpenMode::ReadWrite);
-    if (cause != FileCause::None)
+    Transaction tx;
+    tx.add(local.GetPath("Invoices"));
+    tx.add(local.GetPath("Products"));
+    if (const int cause = tx.begin(); cause != FileCause::None)
         return cause;
-    DataFile products;
-    cause = CLocalFile::OpenFile(products, local.GetPath("Products"), OpenMode::ReadWrite);
-    if (cause != FileCause::None)
-        return cause;
-    if (recordNumber < 0 || recordNumber >= InvoiceRecordsPresent(invoices))
+    DataFile& invoices = tx.file(local.GetPath("Invoices"));
+    const long long present = presentForChange(invoices);
+    if (present < 0)
+        return FileCause::Generic;
+    if (recordNumber < 0 || recordNumber >= present)
         return FileCause::EndOfFile;
     InvoiceRecord sale;
     if (!ReadInvoiceAt(invoices, recordNumber, sale))
@@ -247,9 +293,11 @@ int undoSale(const CLocalFile& local, int recordNumber, Undo undo, InvoiceRecord
     for (float* total : {&sale.discountPercent, &sale.taxableSubtotal, &sale.exemptSubtotal, &sale.tax1, &sale.tax2,
                          &sale.handling, &sale.total, &sale.totalCost})
         *total = 0;
-    if (!WriteInvoiceAt(invoices, recordNumber, sale) || !invoices.sync())
-        return FileCause::Generic;
-    return ApplySaleToStock(products, lines, StockDirection::Return);
+    StageInvoiceAt(tx, invoices, recordNumber, sale);
+    if (const int cause = ApplySaleToStock(tx, tx.file(local.GetPath("Products")), lines, StockDirection::Return);
+        cause != FileCause::None)
+        return cause;
+    return tx.commit();
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 
 class CLocalFile;
 class DataFile;
+class Transaction;
 
 constexpr long long kInvoiceFileHeaderSize = 4;
 
@@ -23,9 +24,10 @@ inline long long InvoiceOffset(long long n)
 
 // Building blocks for operations that hold the invoice file open themselves.
 // The sale records present in an open invoice file: the stored count, cut to the
-// records the file really holds, a negative count read as 0. -1 when the count
-// cannot be read.
-long long InvoiceRecordsPresent(DataFile& file);
+// records the file really holds; every whole record when the count is negative
+// (`damaged` then set: the file refuses every change). -1 when the count cannot
+// be read.
+long long InvoiceRecordsPresent(DataFile& file, bool* damaged = nullptr);
 // Reads or writes the record at position n of an open invoice file (no range
 // check, no flush). True when all 4728 bytes were transferred.
 bool ReadInvoiceAt(DataFile& file, long long n, InvoiceRecord& record);
@@ -33,7 +35,8 @@ bool ReadInvoiceAt(DataFile& file, long long n, InvoiceRecord& record);
 // order, reading just over 64 KiB at a time, until visit returns false. Stops
 // quietly at a read error.
 void ScanInvoices(DataFile& file, long long present, const std::function<bool(const std::uint8_t*, long long)>& visit);
-bool WriteInvoiceAt(DataFile& file, long long n, const InvoiceRecord& record);
+// Stages the record over position n in a transaction that holds the file.
+void StageInvoiceAt(Transaction& tx, DataFile& file, long long n, const InvoiceRecord& record);
 
 // Reads the number of stored sales into `count`. A missing file is created
 // holding no sales (count 0). Returns the file-failure cause.
@@ -46,6 +49,10 @@ bool ReadInvoice(const CLocalFile& local, int recordNumber, InvoiceRecord& recor
 // count that includes it. Returns the record number and sets `count` to the new
 // number of sales; -1 when the sale was not stored (`count` then unchanged).
 int AppendInvoice(const CLocalFile& local, InvoiceRecord& record, int& count, const CalendarTime& now);
+// The same inside a transaction that holds the invoice file (and, when it holds
+// the payments file too, the paid rule reads that): `record` becomes the sale as
+// staged; it is stored by the caller's commit. The record number, or -1.
+int AppendInvoiceIn(Transaction& tx, const CLocalFile& local, InvoiceRecord& record, const CalendarTime& now);
 // Applies the paid rule and writes the sale over its stored position (its dates
 // are kept). Returns recordNumber, or -1 when nothing could be written or no
 // sale of that number is stored.

@@ -2,7 +2,9 @@
 
 #include "ByteCodec.h"
 #include "CLocalFile.h"
+#include "CountedFile.h"
 #include "DataFile.h"
+#include "Transaction.h"
 #include "UserPrompt.h"
 
 #include <algorithm>
@@ -20,15 +22,20 @@ std::string readText(const std::uint8_t* buf, std::size_t off, std::size_t width
     return codec::fitText(codec::getText(buf, off, width), width);
 }
 
-// Records actually present under a stored count.
-long long presentRecords(DataFile& file, std::int32_t stored)
+// Records actually present under a stored count (every record there when the
+// count is negative, which `damaged` then tells).
+long long presentRecords(DataFile& file, std::int32_t stored, bool* damaged = nullptr)
 {
     const long long size = file.size();
     const long long room = size > static_cast<long long>(PaymentFileHeader::kSize)
                                ? (size - static_cast<long long>(PaymentFileHeader::kSize)) /
                                      static_cast<long long>(PaymentRecord::kSize)
                                : 0;
-    return std::clamp<long long>(stored, 0, room);
+    bool bad = false;
+    const long long present = RecordsUnderCount(stored, room, 0, bad);
+    if (damaged)
+        *damaged = bad;
+    return present;
 }
 
 // Calls visit(buf) for each of the first n records, read in blocks. False on a read error.
@@ -49,14 +56,29 @@ bool scanPayments(DataFile& file, long long n, Visit visit)
     return true;
 }
 
-bool readHeader(DataFile& file, PaymentFileHeader& header, long long& present)
+bool readHeader(DataFile& file, PaymentFileHeader& header, long long& present, bool* damaged = nullptr)
 {
     std::uint8_t buf[PaymentFileHeader::kSize];
     if (!readFully(file, 0, buf, sizeof buf))
         return false;
     header.decode(buf);
-    present = presentRecords(file, header.count);
+    present = presentRecords(file, header.count, damaged);
     return true;
+}
+
+float sumFor(DataFile& file, std::int32_t invoiceNumber)
+{
+    PaymentFileHeader header;
+    long long present = 0;
+    if (!readHeader(file, header, present))
+        return 0;
+    float sum = 0;
+    scanPayments(file, present, [&](const std::uint8_t* rec) {
+        if (codec::getI32(rec, PaymentRecord::kInvoiceNumberOff) == invoiceNumber)
+            sum += codec::getF32(rec, PaymentRecord::kAmountOff);
+        return true;
+    });
+    return sum;
 }
 
 }  // namespace
@@ -105,18 +127,25 @@ void PaymentRecord::decode(const std::uint8_t* buf)
 }
 
 namespace {
-// The append inside the one exclusive open. A file too short for its header (a
-// new one) is taken as empty, so its first payment gets the id 0.
-int appendOpen(DataFile& file, PaymentRecord& payment)
+}  // namespace
+
+int AppendPaymentIn(Transaction& tx, const CLocalFile& local, PaymentRecord& payment)
 {
+    const std::string path = local.GetPath("Payments");
+    DataFile& file = tx.file(path);
     PaymentFileHeader header{0, PaymentFileHeader::kVersion, 0};
     long long present = 0;
     const long long size = file.size();
     if (size < 0)
         return -1;
     const bool empty = size < static_cast<long long>(PaymentFileHeader::kSize);
-    if (!empty && !readHeader(file, header, present))
+    bool damaged = false;
+    if (!empty && !readHeader(file, header, present, &damaged))
         return -1;
+    if (damaged) {
+        ReportDamagedCount(path);
+        return -2;
+    }
     std::int32_t nextId = std::max<std::int32_t>(header.nextId, 0);
     if (!empty && (present != header.count || header.nextId < 0)) {
         // A damaged header: make sure the id handed out is above every id present.
@@ -129,37 +158,40 @@ int appendOpen(DataFile& file, PaymentRecord& payment)
     payment.paymentId = nextId;
     std::uint8_t rec[PaymentRecord::kSize];
     payment.encode(rec);
-    // The record reaches the disk before the header that counts it.
-    if (!file.writeAt(PaymentOffset(present), rec, sizeof rec) || !file.sync())
-        return -1;
+    // Past the count nobody sees the record until the header takes it in.
+    if (header.count <= present)
+        tx.writeUnseen(file, PaymentOffset(present), rec, sizeof rec);
+    else
+        tx.write(file, PaymentOffset(present), rec, sizeof rec);
     std::uint8_t head[PaymentFileHeader::kSize];
     PaymentFileHeader{static_cast<std::int32_t>(present + 1), PaymentFileHeader::kVersion, nextId + 1}.encode(head);
-    if (!file.writeAt(0, head, sizeof head) || !file.sync()) {
-        // Put the old header back so the payment is not counted while reported as not stored.
-        header.count = static_cast<std::int32_t>(present);
-        header.encode(head);
-        if (file.writeAt(0, head, sizeof head))
-            file.sync();
-        return -1;
-    }
+    tx.write(file, 0, head, sizeof head);
     return nextId;
 }
-}  // namespace
 
 int AppendPayment(const CLocalFile& local, PaymentRecord& payment)
 {
     const std::string path = local.GetPath("Payments");
-    DataFile file;
-    int cause = CLocalFile::OpenFile(file, path, OpenMode::ReadWrite);
     // Created without truncating: another register may have created it and
-    // stored its first payment since our open failed.
-    if (cause == FileCause::NotFound)
-        cause = CLocalFile::OpenFile(file, path, OpenMode::OpenOrCreate);
-    const int id = cause == FileCause::None ? appendOpen(file, payment) : -1;
+    // stored its first payment meanwhile.
+    Transaction tx;
+    tx.add(path, OpenMode::OpenOrCreate);
+    PaymentRecord stored = payment;
+    int id = tx.begin() == FileCause::None ? AppendPaymentIn(tx, local, stored) : -1;
+    if (id >= 0 && tx.commit() != FileCause::None)
+        id = -1;
     // A write that failed is told like a failed open: the payment was not stored.
-    if (id < 0)
+    if (id == -1)
         userPrompt().showMessage(kOpenError);
+    if (id < 0)
+        return -1;
+    payment = stored;
     return id;
+}
+
+float SumPaymentsIn(Transaction& tx, const CLocalFile& local, std::int32_t invoiceNumber)
+{
+    return sumFor(tx.file(local.GetPath("Payments")), invoiceNumber);
 }
 
 int ReadPaymentCount(const CLocalFile& local)
@@ -195,17 +227,7 @@ float SumPaymentsForSale(const CLocalFile& local, std::int32_t invoiceNumber)
     DataFile file;
     if (CLocalFile::OpenFile(file, local.GetPath("Payments"), OpenMode::Read) != FileCause::None)
         return 0;
-    PaymentFileHeader header;
-    long long present = 0;
-    if (!readHeader(file, header, present))
-        return 0;
-    float sum = 0;
-    scanPayments(file, present, [&](const std::uint8_t* rec) {
-        if (codec::getI32(rec, PaymentRecord::kInvoiceNumberOff) == invoiceNumber)
-            sum += codec::getF32(rec, PaymentRecord::kAmountOff);
-        return true;
-    });
-    return sum;
+    return sumFor(file, invoiceNumber);
 }
 
 std::vector<PaymentRecord> PaymentsOfSale(const CLocalFile& local, std::int32_t invoiceNumber)

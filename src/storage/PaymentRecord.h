@@ -10,6 +10,7 @@
 #include <vector>
 
 class CLocalFile;
+class Transaction;
 
 struct PaymentFileHeader {
     static constexpr std::size_t kSize = 12;
@@ -73,6 +74,12 @@ inline long long PaymentOffset(long long i)
 // and the payment id 0. The record is written and flushed before the header
 // that counts it. Failure to open or to write shows "Error opening Payment file.".
 int AppendPayment(const CLocalFile& local, PaymentRecord& payment);
+// The same inside a transaction that holds the payments file (OpenOrCreate);
+// staged, stored by the caller's commit. -1 on a read error, -2 when the file
+// is damaged (the user was told).
+int AppendPaymentIn(Transaction& tx, const CLocalFile& local, PaymentRecord& payment);
+// SumPaymentsForSale through a transaction that holds the payments file.
+float SumPaymentsIn(Transaction& tx, const CLocalFile& local, std::int32_t invoiceNumber);
 // Number of payment records present (a count past the end of the file reads as
 // the records there, a negative one as 0); 0 when the file cannot be opened.
 int ReadPaymentCount(const CLocalFile& local);

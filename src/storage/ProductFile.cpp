@@ -2,6 +2,8 @@
 
 #include "ByteCodec.h"
 #include "CLocalFile.h"
+#include "CountedFile.h"
+#include "Transaction.h"
 #include "TextFormat.h"
 #include "UserPrompt.h"
 
@@ -60,10 +62,15 @@ bool itemEquals(const std::uint8_t* rec, const std::string& key)
 }
 
 // Records actually present: the stored count, but never past the whole records
-// in the file, and 0 for a negative count or a file too short to hold one.
-bool recordsPresent(DataFile& file, long long& count)
+// in the file; every whole record for a negative count (`damaged` then set).
+// `stored` gets the count as stored (0 for a file too short to hold one).
+bool recordsPresent(DataFile& file, long long& count, bool* damaged = nullptr, long long* stored = nullptr)
 {
     count = 0;
+    if (damaged)
+        *damaged = false;
+    if (stored)
+        *stored = 0;
     const long long size = file.size();
     if (size < 0)
         return false;
@@ -73,17 +80,41 @@ bool recordsPresent(DataFile& file, long long& count)
         return false;
     if (got < kCountSize)
         return true;
-    const long long stored = codec::getI32(buf, 0);
+    const long long value = codec::getI32(buf, 0);
     const long long whole = (size - kCountSize) / static_cast<long long>(kRecordSize);
-    count = stored < 0 ? 0 : (stored < whole ? stored : whole);
+    bool bad = false;
+    count = RecordsUnderCount(value, whole, 0, bad);
+    if (damaged)
+        *damaged = bad;
+    if (stored)
+        *stored = value;
     return true;
 }
 
-bool writeCount(DataFile& file, long long count)
+void writeCount(Transaction& tx, DataFile& file, long long count)
 {
     std::uint8_t buf[kCountSize];
     codec::putI32(buf, 0, static_cast<std::int32_t>(count));
-    return file.writeAt(0, buf, sizeof buf);
+    tx.write(file, 0, buf, sizeof buf);
+}
+
+// Opens the product file for a change of its own and reads the records
+// present. Returns the open cause; Generic when the count cannot be read, or
+// is damaged (the user is told, nothing is written).
+int openForChange(const CLocalFile& local, Transaction& tx, long long& count, long long* stored = nullptr)
+{
+    const std::string path = local.GetPath("Products");
+    tx.add(path);
+    if (const int cause = tx.begin(); cause != FileCause::None)
+        return cause;
+    bool damaged = false;
+    if (!recordsPresent(tx.file(path), count, &damaged, stored))
+        return FileCause::Generic;
+    if (damaged) {
+        ReportDamagedCount(path);
+        return FileCause::Generic;
+    }
+    return FileCause::None;
 }
 
 // Calls visit(record bytes, index) for records 0 .. count-1 in order, reading
@@ -338,18 +369,22 @@ int ReadProductAt(const CLocalFile& local, long long index, ProductRecord& recor
 
 int AppendProduct(const CLocalFile& local, const ProductRecord& record, long long* index)
 {
-    DataFile file;
-    const int cause = CLocalFile::OpenFile(file, local.GetPath("Products"), OpenMode::ReadWrite);
-    if (cause != FileCause::None)
-        return cause;
+    Transaction tx;
     long long count = 0;
-    if (!recordsPresent(file, count))
-        return FileCause::Generic;
+    long long stored = 0;
+    if (const int cause = openForChange(local, tx, count, &stored); cause != FileCause::None)
+        return cause;
+    DataFile& file = tx.file(local.GetPath("Products"));
     std::uint8_t buf[kRecordSize];
     record.encode(buf);
-    // The record first, then the count that takes it in.
-    if (!file.writeAt(recordOffset(count), buf, sizeof buf) || !writeCount(file, count + 1) || !file.sync())
-        return FileCause::Generic;
+    // Past the count nobody sees the record until the count takes it in.
+    if (stored <= count)
+        tx.writeUnseen(file, recordOffset(count), buf, sizeof buf);
+    else
+        tx.write(file, recordOffset(count), buf, sizeof buf);
+    writeCount(tx, file, count + 1);
+    if (const int cause = tx.commit(); cause != FileCause::None)
+        return cause;
     if (index)
         *index = count;
     return FileCause::None;
@@ -357,50 +392,48 @@ int AppendProduct(const CLocalFile& local, const ProductRecord& record, long lon
 
 int WriteProductAt(const CLocalFile& local, long long index, const ProductRecord& record)
 {
-    DataFile file;
-    const int cause = CLocalFile::OpenFile(file, local.GetPath("Products"), OpenMode::ReadWrite);
-    if (cause != FileCause::None)
-        return cause;
+    Transaction tx;
     long long count = 0;
-    if (!recordsPresent(file, count))
-        return FileCause::Generic;
+    if (const int cause = openForChange(local, tx, count); cause != FileCause::None)
+        return cause;
     if (index < 0 || index >= count)
         return FileCause::EndOfFile;
     std::uint8_t buf[kRecordSize];
     record.encode(buf);
-    if (!file.writeAt(recordOffset(index), buf, sizeof buf) || !file.sync())
-        return FileCause::Generic;
-    return FileCause::None;
+    tx.write(tx.file(local.GetPath("Products")), recordOffset(index), buf, sizeof buf);
+    return tx.commit();
 }
 
 int RemoveProductAt(const CLocalFile& local, long long index)
 {
-    DataFile file;
-    const int cause = CLocalFile::OpenFile(file, local.GetPath("Products"), OpenMode::ReadWrite);
-    if (cause != FileCause::None)
-        return cause;
+    Transaction tx;
     long long count = 0;
-    if (!recordsPresent(file, count))
-        return FileCause::Generic;
+    if (const int cause = openForChange(local, tx, count); cause != FileCause::None)
+        return cause;
     if (index < 0 || index >= count)
         return FileCause::EndOfFile;
-    // The last record moves into the gap before the count drops, so a crash in
-    // between leaves it twice rather than losing it.
+    DataFile& file = tx.file(local.GetPath("Products"));
+    // The last record moves into the gap and the count drops, in one transaction.
     if (index != count - 1) {
         std::uint8_t buf[kRecordSize];
-        if (!readFully(file, recordOffset(count - 1), buf, sizeof buf) || !file.writeAt(recordOffset(index), buf, sizeof buf))
+        if (!readFully(file, recordOffset(count - 1), buf, sizeof buf))
             return FileCause::Generic;
+        tx.write(file, recordOffset(index), buf, sizeof buf);
     }
-    if (!writeCount(file, count - 1) || !file.sync())
-        return FileCause::Generic;
-    return FileCause::None;
+    writeCount(tx, file, count - 1);
+    return tx.commit();
 }
 
-int ApplySaleToStock(DataFile& file, std::span<const StockLine> lines, StockDirection direction)
+int ApplySaleToStock(Transaction& tx, DataFile& file, std::span<const StockLine> lines, StockDirection direction)
 {
     long long count = 0;
-    if (!recordsPresent(file, count))
+    bool damaged = false;
+    if (!recordsPresent(file, count, &damaged))
         return FileCause::Generic;
+    if (damaged) {
+        ReportDamagedCount(file.path());
+        return FileCause::Generic;
+    }
 
     // The distinct item numbers of the lines, each found at most once: the
     // first record that carries it.
@@ -464,29 +497,27 @@ int ApplySaleToStock(DataFile& file, std::span<const StockLine> lines, StockDire
             continue;
         t.stock = direction == StockDirection::Take ? t.stock - lines[i].qty : t.stock + lines[i].qty;
     }
-    bool wrote = false;
     for (const auto& t : targets) {
         if (t.index < 0)
             continue;
         std::uint8_t buf[4];
         codec::putF32(buf, 0, t.stock);
-        if (!file.writeAt(recordOffset(t.index) + static_cast<long long>(ProductRecord::kStockOffset), buf, sizeof buf))
-            return FileCause::Generic;
-        wrote = true;
+        tx.write(file, recordOffset(t.index) + static_cast<long long>(ProductRecord::kStockOffset), buf, sizeof buf);
     }
-    if (wrote && !file.sync())
-        return FileCause::Generic;
     return FileCause::None;
 }
 
 namespace {
 int changeStock(const CLocalFile& local, std::span<const StockLine> lines, StockDirection direction)
 {
-    DataFile file;
-    const int cause = CLocalFile::OpenFile(file, local.GetPath("Products"), OpenMode::ReadWrite);
-    if (cause != FileCause::None)
+    const std::string path = local.GetPath("Products");
+    Transaction tx;
+    tx.add(path);
+    if (const int cause = tx.begin(); cause != FileCause::None)
         return cause;
-    return ApplySaleToStock(file, lines, direction);
+    if (const int cause = ApplySaleToStock(tx, tx.file(path), lines, direction); cause != FileCause::None)
+        return cause;
+    return tx.commit();
 }
 }  // namespace
 
@@ -502,13 +533,11 @@ int ReturnSaleToStock(const CLocalFile& local, std::span<const StockLine> lines)
 
 int ResetSalesWork(const CLocalFile& local)
 {
-    DataFile file;
-    const int cause = CLocalFile::OpenFile(file, local.GetPath("Products"), OpenMode::ReadWrite);
-    if (cause != FileCause::None)
-        return cause;
+    Transaction tx;
     long long count = 0;
-    if (!recordsPresent(file, count))
-        return FileCause::Generic;
+    if (const int cause = openForChange(local, tx, count); cause != FileCause::None)
+        return cause;
+    DataFile& file = tx.file(local.GetPath("Products"));
     constexpr std::size_t workBytes = ProductRecord::kStockOffset - ProductRecord::kSoldQtyOffset;
     std::vector<std::uint8_t> block(ProductFile::kScanBlockRecords * kRecordSize);
     for (long long first = 0; first < count;) {
@@ -520,13 +549,10 @@ int ResetSalesWork(const CLocalFile& local)
             return FileCause::Generic;
         for (long long i = 0; i < n; ++i)
             std::memset(block.data() + i * static_cast<long long>(kRecordSize) + ProductRecord::kSoldQtyOffset, 0, workBytes);
-        if (!file.writeAt(recordOffset(first), block.data(), bytes))
-            return FileCause::Generic;
+        tx.write(file, recordOffset(first), block.data(), bytes);
         first += n;
     }
-    if (!file.sync())
-        return FileCause::Generic;
-    return FileCause::None;
+    return tx.commit();
 }
 
 int LookupManyForSale(const CLocalFile& local, const std::vector<std::string>& codes,

@@ -5,8 +5,9 @@
 //
 // Scans read whole blocks of records and decode only the fields they compare;
 // the first record in file order that matches wins, exactly as reading record
-// by record would give. A damaged count is read as the records present (a
-// count past the end) or as 0 (a negative count).
+// by record would give. A count past the end reads as the records present; a
+// negative count as every whole record, and every change is then refused.
+// Changes are transactions (Transaction.h).
 
 #include "DataFile.h"
 #include "ProductRecord.h"
@@ -18,6 +19,7 @@
 #include <vector>
 
 class CLocalFile;
+class Transaction;
 
 namespace ProductFile {
 constexpr long long kCountSize = 4;
@@ -117,11 +119,12 @@ int RemoveProductAt(const CLocalFile& local, long long index);
 // released. Return the open cause, or Generic when a read or write failed.
 int TakeSaleFromStock(const CLocalFile& local, std::span<const StockLine> lines);
 int ReturnSaleToStock(const CLocalFile& local, std::span<const StockLine> lines);
-// The same on a product file the caller already holds open read-write (voiding
-// a sale holds the invoice file and the product file together). Syncs the
-// written fields; returns 0 or Generic.
+// The same inside a transaction that holds the product file: the stock fields
+// are staged and stored by the caller's commit. Returns 0, or Generic on a read
+// error or a damaged count (the user is told).
 enum class StockDirection { Take, Return };
-int ApplySaleToStock(DataFile& productFile, std::span<const StockLine> lines, StockDirection direction);
+int ApplySaleToStock(Transaction& tx, DataFile& productFile, std::span<const StockLine> lines,
+                     StockDirection direction);
 
 // Zeroes the four report work fields of every record.
 int ResetSalesWork(const CLocalFile& local);

@@ -2,7 +2,9 @@
 
 #include "ByteCodec.h"
 #include "CLocalFile.h"
+#include "CountedFile.h"
 #include "DataFile.h"
+#include "Transaction.h"
 #include "UserPrompt.h"
 
 #include <algorithm>
@@ -17,6 +19,8 @@ const char* const kDeleteError = "Read Quote error: can't open in delete";
 struct QuoteHeader {
     long long present = 0;  // quotes really held, whatever the stored count says
     std::int32_t next = 0;
+    std::int32_t stored = 0;
+    bool damaged = false;  // the stored count is negative
 };
 
 // False when the header cannot be read. A file too short for its header is empty.
@@ -32,17 +36,18 @@ bool readHeader(DataFile& file, QuoteHeader& header)
     if (!readFully(file, 0, buf, sizeof buf))
         return false;
     const long long room = (size - kQuoteFileHeaderSize) / static_cast<long long>(InvoiceRecord::kSize);
-    header.present = std::clamp<long long>(codec::getI32(buf, 0), 0, room);
+    header.stored = codec::getI32(buf, 0);
+    header.present = RecordsUnderCount(header.stored, room, 0, header.damaged);
     header.next = std::max<std::int32_t>(codec::getI32(buf, 4), 0);
     return true;
 }
 
-bool writeHeader(DataFile& file, long long count, std::int32_t next)
+void writeHeader(Transaction& tx, DataFile& file, long long count, std::int32_t next)
 {
     std::uint8_t buf[kQuoteFileHeaderSize];
     codec::putI32(buf, 0, static_cast<std::int32_t>(count));
     codec::putI32(buf, 4, next);
-    return file.writeAt(0, buf, sizeof buf);
+    tx.write(file, 0, buf, sizeof buf);
 }
 
 // Calls visit(position, record bytes) for every quote present until it returns
@@ -76,12 +81,6 @@ long long findQuote(DataFile& file, long long present, int quoteNumber)
     return read ? found : -2;
 }
 
-bool writeQuote(DataFile& file, long long pos, const InvoiceRecord& quote)
-{
-    std::uint8_t buf[InvoiceRecord::kSize];
-    quote.encode(buf);
-    return file.writeAt(QuoteOffset(pos), buf, sizeof buf) && file.sync();
-}
 
 OleDate quoteDateAtEnd(const CLocalFile& local, bool first, const CalendarTime& now)
 {
@@ -103,17 +102,20 @@ OleDate quoteDateAtEnd(const CLocalFile& local, bool first, const CalendarTime& 
 int SaveQuote(const CLocalFile& local, InvoiceRecord& record, const CalendarTime& now)
 {
     const std::string path = local.GetPath("Quotes");
-    DataFile file;
-    int cause = CLocalFile::OpenFile(file, path, OpenMode::ReadWrite);
     // Created without truncating: another register may have created it and
-    // stored its first quote since our open failed.
-    if (cause == FileCause::NotFound)
-        cause = CLocalFile::OpenFile(file, path, OpenMode::OpenOrCreate);
-    if (cause != FileCause::None)
+    // stored its first quote meanwhile.
+    Transaction tx;
+    tx.add(path, OpenMode::OpenOrCreate);
+    if (tx.begin() != FileCause::None)
         return -1;
+    DataFile& file = tx.file(path);
     QuoteHeader header;
     if (!readHeader(file, header))
         return -1;
+    if (header.damaged) {
+        ReportDamagedCount(path);
+        return -1;
+    }
     std::int32_t number = header.next;
     if (!scanQuotes(file, header.present, [&](long long, const std::uint8_t* rec) {
             // A damaged next number must still not hand out a number in use.
@@ -125,14 +127,16 @@ int SaveQuote(const CLocalFile& local, InvoiceRecord& record, const CalendarTime
     InvoiceRecord quote = record;
     quote.recordNumber = number;
     DateRecord(quote, now);
-    // The quote reaches the disk before the header that counts it.
-    if (!writeQuote(file, header.present, quote))
+    // Past the count nobody sees the quote until the header takes it in.
+    std::uint8_t buf[InvoiceRecord::kSize];
+    quote.encode(buf);
+    if (header.stored <= header.present)
+        tx.writeUnseen(file, QuoteOffset(header.present), buf, sizeof buf);
+    else
+        tx.write(file, QuoteOffset(header.present), buf, sizeof buf);
+    writeHeader(tx, file, header.present + 1, number + 1);
+    if (tx.commit() != FileCause::None)
         return -1;
-    if (!writeHeader(file, header.present + 1, number + 1) || !file.sync()) {
-        if (writeHeader(file, header.present, header.next))
-            file.sync();
-        return -1;
-    }
     // The caller's sale keeps its own number; it receives the quote's dates.
     const std::int32_t own = record.recordNumber;
     record = quote;
@@ -161,30 +165,36 @@ bool ReadQuote(const CLocalFile& local, int quoteNumber, InvoiceRecord& record)
 
 bool DeleteQuote(const CLocalFile& local, int quoteNumber)
 {
-    DataFile file;
+    const std::string path = local.GetPath("Quotes");
+    Transaction tx;
+    tx.add(path);
     QuoteHeader header;
-    if (CLocalFile::OpenFile(file, local.GetPath("Quotes"), OpenMode::ReadWrite) != FileCause::None ||
-        !readHeader(file, header)) {
+    if (tx.begin() != FileCause::None || !readHeader(tx.file(path), header)) {
         userPrompt().showMessage(kDeleteError);
         return false;
     }
+    if (header.damaged) {
+        ReportDamagedCount(path);
+        return false;
+    }
+    DataFile& file = tx.file(path);
     const long long pos = findQuote(file, header.present, quoteNumber);
     if (pos < 0) {
         userPrompt().showMessage(kDeleteError);
         return false;
     }
     const long long last = header.present - 1;
-    // The last quote is copied into the gap before the count drops, so a crash
-    // in between leaves it twice rather than losing it.
+    // The last quote moves into the gap and the count drops, in one transaction.
     if (pos != last) {
         std::uint8_t buf[InvoiceRecord::kSize];
-        if (!readFully(file, QuoteOffset(last), buf, sizeof buf) || !file.writeAt(QuoteOffset(pos), buf, sizeof buf) ||
-            !file.sync()) {
+        if (!readFully(file, QuoteOffset(last), buf, sizeof buf)) {
             userPrompt().showMessage(kDeleteError);
             return false;
         }
+        tx.write(file, QuoteOffset(pos), buf, sizeof buf);
     }
-    if (!writeHeader(file, last, header.next) || !file.sync()) {
+    writeHeader(tx, file, last, header.next);
+    if (tx.commit() != FileCause::None) {
         userPrompt().showMessage(kDeleteError);
         return false;
     }

@@ -3,6 +3,7 @@
 #include "ByteCodec.h"
 #include "CLocalFile.h"
 #include "DataFile.h"
+#include "Transaction.h"
 
 #include <cstring>
 #include <strings.h>
@@ -72,13 +73,14 @@ int readWhole(DataFile& file, SalesFileHeader& header)
     return FileCause::None;
 }
 
-int writeWhole(DataFile& file, const SalesFileHeader& header)
+// The settings block spans many sectors: written through the journal, so a
+// power cut leaves the old settings or the new ones.
+int writeWhole(Transaction& tx, DataFile& file, const SalesFileHeader& header)
 {
     std::uint8_t buf[SalesFileHeader::kFileSize];
     encodeWhole(header, buf);
-    if (!file.writeAt(0, buf, sizeof buf) || !file.sync())
-        return FileCause::Generic;
-    return FileCause::None;
+    tx.write(file, 0, buf, sizeof buf);
+    return tx.commit();
 }
 
 // Writes the header into a new file. A file that another register created
@@ -175,25 +177,29 @@ int ReadHeader(const CLocalFile& local, SalesFileHeader& header) { return readOr
 
 int WriteHeader(const CLocalFile& local, const SalesFileHeader& header)
 {
-    DataFile file;
-    const int cause = CLocalFile::OpenFile(file, local.GetPath("Head"), OpenMode::ReadWrite);
+    const std::string path = local.GetPath("Head");
+    Transaction tx;
+    tx.add(path);
+    const int cause = tx.begin();
     if (cause != FileCause::None)
         return cause;
-    return writeWhole(file, header);
+    return writeWhole(tx, tx.file(path), header);
 }
 
 int UpdateHeader(const CLocalFile& local, SalesFileHeader& header,
                  const std::function<void(SalesFileHeader&)>& change)
 {
-    DataFile file;
-    const int cause = CLocalFile::OpenFile(file, local.GetPath("Head"), OpenMode::ReadWrite);
+    const std::string path = local.GetPath("Head");
+    Transaction tx;
+    tx.add(path);
+    const int cause = tx.begin();
     if (cause != FileCause::None)
         return cause;
     SalesFileHeader fresh = header;
-    if (const int read = readWhole(file, fresh); read != FileCause::None)
+    if (const int read = readWhole(tx.file(path), fresh); read != FileCause::None)
         return read;
     change(fresh);
-    if (const int written = writeWhole(file, fresh); written != FileCause::None)
+    if (const int written = writeWhole(tx, tx.file(path), fresh); written != FileCause::None)
         return written;
     header = fresh;
     return FileCause::None;

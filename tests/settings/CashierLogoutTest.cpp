@@ -74,14 +74,15 @@ TEST_F(CashierLogoutReportTest, DamagedOrMissingFileReportsOnlyTheSalesPresent)
     bytes[0] = 9;
     bytes.resize(4 + 2 * InvoiceRecord::kSize + 100);
     writeBytes(local.GetPath("Invoices"), bytes);
-    EXPECT_EQ(CashierLogoutReport(local, header, "Mary", login, now),
-              heading + "0      \t     1.00\tCash                \tRetail              \tSun Dec  6 09:30:00 2026\r\n"
-                        "1      \t     2.00\tCash                \tRetail              \tSun Dec  6 10:30:00 2026\r\n");
+    const std::string twoSales =
+        heading + "0      \t     1.00\tCash                \tRetail              \tSun Dec  6 09:30:00 2026\r\n"
+                  "1      \t     2.00\tCash                \tRetail              \tSun Dec  6 10:30:00 2026\r\n";
+    EXPECT_EQ(CashierLogoutReport(local, header, "Mary", login, now), twoSales);
 
-    // A negative count holds no sales.
+    // A negative count is damage: the sales present are still reported.
     std::fill(bytes.begin(), bytes.begin() + 4, 0xff);
     writeBytes(local.GetPath("Invoices"), bytes);
-    EXPECT_EQ(CashierLogoutReport(local, header, "Mary", login, now), heading);
+    EXPECT_EQ(CashierLogoutReport(local, header, "Mary", login, now), twoSales);
 }
 
 TEST_F(CashierLogoutReportTest, ScansPastBlockBoundariesAndSkipsUndatedSales)

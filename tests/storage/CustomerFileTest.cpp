@@ -220,50 +220,6 @@ TEST_F(CustomerFile, ListsByLevelAndByJoinedText)
         EXPECT_EQ(column(ListCustomersByText(local, typed)), found) << typed;
 }
 
-TEST_F(CustomerFile, DamagedFilesReadTheRecordsPresent)
-{
-    save({"Ann", "Bob"});
-    // Count past the end, and a half-written record after the last whole one.
-    auto bytes = readBytes(path);
-    codec::putU32(bytes.data(), 8, 1000);
-    bytes.resize(bytes.size() + kRec / 2, 0x41);
-    writeBytes(path, bytes);
-    EXPECT_EQ(column(ListCustomersByLevel(local, 0)), (Names{"Ann", "Bob"}));
-    CustomerFileHeader h;
-    ASSERT_EQ(ReadCustomerHeader(local, h), 0);
-    EXPECT_EQ(h.count, 3u);
-    CustomerRecord r;
-    EXPECT_FALSE(FindCustomerByNumber(local, 0x4141, r));
-
-    CustomerRecord cy = customer("Cy");
-    ASSERT_EQ(SaveCustomerByName(local, cy), CustomerSave::Appended);
-    EXPECT_EQ(cy.customerNumber, 3);
-    EXPECT_EQ(fileSize(path), static_cast<long long>(kHead + 4 * kRec));
-    Stored s = readStored(path);
-    EXPECT_EQ(s.count, 4u);
-    EXPECT_EQ(s.names, (Names{"", "Ann", "Bob", "Cy"}));
-
-    // A header zeroed by damage: no records counted, next number 0. The next
-    // save brings back a placeholder and takes a number none of the records
-    // in the file carries.
-    bytes = readBytes(path);
-    std::fill(bytes.begin(), bytes.begin() + 12, 0);
-    writeBytes(path, bytes);
-    EXPECT_TRUE(ListCustomersByLevel(local, 0).empty());
-    save({"Dee"});
-    s = readStored(path);
-    EXPECT_EQ(s.count, 2u);
-    EXPECT_EQ(s.names, (Names{"", "Dee"}));
-    EXPECT_EQ(s.numbers, (Numbers{0, 1}));
-
-    // A file shorter than its header is not a customer file: nothing is found
-    // and the reads leave it alone.
-    writeBytes(path, std::vector<std::uint8_t>(100, 7));
-    EXPECT_FALSE(FindCustomerByName(local, "Dee", r));
-    EXPECT_TRUE(ListCustomersByText(local, "").empty());
-    EXPECT_EQ(fileSize(path), 100);
-}
-
 TEST_F(CustomerFile, BlockScansGiveTheFirstMatchInFileOrder)
 {
     // 300 records, several 64 KiB blocks, written directly; record 150 and 290
@@ -325,27 +281,6 @@ int waitExit(pid_t pid)
     EXPECT_TRUE(WIFEXITED(status));
     return WEXITSTATUS(status);
 }
-
-// The file is the old one (placeholder, Ann, Bob) or the new one (plus Zed as
-// number 3); nothing else.
-enum class Seen { Old, New, Torn };
-Seen classify(const std::string& path)
-{
-    const Stored s = readStored(path);
-    if (s.names == Names{"", "Ann", "Bob"} && s.numbers == Numbers{0, 1, 2} && s.next == 3)
-        return Seen::Old;
-    if (s.names == Names{"", "Ann", "Bob", "Zed"} && s.numbers == Numbers{0, 1, 2, 3} && s.next == 4)
-        return Seen::New;
-    return Seen::Torn;
-}
-
-void seed(const CLocalFile& local)
-{
-    for (const char* n : {"Ann", "Bob"}) {
-        CustomerRecord c = customer(n);
-        ASSERT_EQ(SaveCustomerByName(local, c), CustomerSave::Appended);
-    }
-}
 }  // namespace
 
 TEST_F(CustomerFile, FourRegistersAppendingTogether)
@@ -381,59 +316,3 @@ TEST_F(CustomerFile, FourRegistersAppendingTogether)
         EXPECT_EQ(numbers[i], i);
 }
 
-TEST(CustomerFileFaults, AppendFailingAtEveryStepNeverTearsTheFile)
-{
-    for (const bool once : {true, false}) {
-        bool finished = false;
-        for (long n = 1; !finished; ++n) {
-            ASSERT_LT(n, 50);
-            TempDir dir;
-            CLocalFile local(dir.path());
-            seed(local);
-            CustomerRecord zed = customer("Zed");
-            FileFaults::arm(n, FileFaults::Action::Fail, once);
-            const CustomerSave result = SaveCustomerByName(local, zed);
-            finished = FileFaults::count() < n;  // the save ended before step n
-            FileFaults::disarm();
-            const Seen seen = classify(local.GetPath("Customers"));
-            ASSERT_NE(seen, Seen::Torn) << "fault at " << n;
-            if (result == CustomerSave::Appended) {
-                ASSERT_EQ(seen, Seen::New) << n;
-            }
-            // Whatever happened, the file takes the next customer correctly.
-            CustomerRecord again = customer("Zed");
-            ASSERT_NE(SaveCustomerByName(local, again), CustomerSave::NotSaved);
-            EXPECT_EQ(classify(local.GetPath("Customers")), Seen::New) << n;
-            if (finished) {
-                EXPECT_EQ(result, CustomerSave::Appended);
-                EXPECT_GT(n, 3);  // open, scan, two writes and syncs at least
-            }
-        }
-    }
-}
-
-TEST(CustomerFileFaults, AppendKilledAtEveryStepNeverTearsTheFile)
-{
-    for (long n = 1;; ++n) {
-        TempDir dir;
-        CLocalFile local(dir.path());
-        seed(local);
-        const pid_t pid = fork();
-        ASSERT_GE(pid, 0);
-        if (pid == 0) {
-            CLocalFile mine(dir.path());
-            CustomerRecord zed = customer("Zed");
-            FileFaults::arm(n, FileFaults::Action::Exit, true);
-            _exit(SaveCustomerByName(mine, zed) == CustomerSave::Appended ? 0 : 1);
-        }
-        const int code = waitExit(pid);
-        const Seen seen = classify(local.GetPath("Customers"));
-        ASSERT_NE(seen, Seen::Torn) << "killed at " << n;
-        if (code == 0) {
-            EXPECT_EQ(seen, Seen::New);
-            break;
-        }
-        ASSERT_EQ(code, 86) << n;
-        ASSERT_LT(n, 50);
-    }
-}

@@ -5,6 +5,7 @@
 #include "InvoiceTestSupport.h"
 #include "PaymentRecord.h"
 #include "TempDir.h"
+#include "Transaction.h"
 
 #include <gtest/gtest.h>
 
@@ -291,15 +292,6 @@ TEST(InvoiceFile, DamagedCountsReadAsTheRecordsPresentAndAppendsRepairThem)
     ASSERT_TRUE(ReadInvoice(local, 1, r));
     EXPECT_EQ(r, storedPattern(2, 1, 1, kNow));
 
-    // A negative count holds no sales.
-    writeInvoiceFile(path, -7, three);
-    EXPECT_EQ(ReadInvoiceCount(local, count), FileCause::None);
-    EXPECT_EQ(count, 0);
-    EXPECT_EQ(FirstSaleDate(local, kNow), OleDate::fromCalendar(kNow));
-    EXPECT_EQ(SoldQuantityInRange(local, "W1-2-0", at(2006, 1, 1), at(2006, 12, 31)), 0.0f);
-    EXPECT_EQ(AppendInvoice(local, sale, count, kNow), 0);
-    EXPECT_EQ(count, 1);
-
     // A file too short even for its count.
     writeBytes(path, {1, 0});
     EXPECT_EQ(ReadInvoiceCount(local, count), FileCause::None);
@@ -314,17 +306,21 @@ TEST(InvoiceFile, RecordAtAPositionInAnOpenFile)
     CLocalFile local(dir.path());
     const std::string path = local.GetPath("Invoices");
     writeInvoiceFile(path, 2, {storedPattern(1, 0, 0, kNow), storedPattern(1, 1, 1, kNow)});
-    DataFile file;
-    ASSERT_EQ(CLocalFile::OpenFile(file, path, OpenMode::ReadWrite), FileCause::None);
+    Transaction tx;
+    tx.add(path);
+    ASSERT_EQ(tx.begin(), FileCause::None);
+    DataFile& file = tx.file(path);
     EXPECT_EQ(InvoiceRecordsPresent(file), 2);
-    InvoiceRecord r;
+    InvoiceRecord r, back;
     ASSERT_TRUE(ReadInvoiceAt(file, 1, r));
     EXPECT_EQ(r, storedPattern(1, 1, 1, kNow));
     EXPECT_FALSE(ReadInvoiceAt(file, 2, r));
     r.description[0] = "VOIDED - x";
-    ASSERT_TRUE(WriteInvoiceAt(file, 1, r));
-    file.close();
-    InvoiceRecord back;
+    StageInvoiceAt(tx, file, 1, r);
+    ASSERT_TRUE(ReadInvoiceAt(file, 1, back));
+    EXPECT_NE(back, r);  // staged, not written
+    ASSERT_EQ(tx.commit(), FileCause::None);
+    tx.release();
     ASSERT_TRUE(ReadInvoice(local, 1, back));
     EXPECT_EQ(back, r);
 }

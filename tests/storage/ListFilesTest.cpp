@@ -15,13 +15,6 @@ std::string nextAfter(const CLocalFile& local, std::string name)
     return name;
 }
 
-void setCount16(const std::string& path, std::size_t off, std::int16_t n)
-{
-    auto bytes = readBytes(path);
-    codec::putI16(bytes.data(), off, n);
-    writeBytes(path, bytes);
-}
-
 void addCashiers(const CLocalFile& local, std::initializer_list<CashierRecord> cashiers)
 {
     for (const auto& c : cashiers)
@@ -200,44 +193,6 @@ TEST(ListFiles, TermsCounterWrapSkipsIdsInUse)
     EXPECT_EQ(b.id, 2);  // 0 and 1 are COD and NET 30
     EXPECT_EQ(FindTermsName(local, 0), "COD");
     EXPECT_EQ(FindTermsName(local, 2), "NET 60");
-}
-
-TEST(ListFiles, DamagedCountsInEveryListFile)
-{
-    TempDir dir;
-    CLocalFile local(dir.path());
-    // Signed counts: negative reads as empty, and the next append starts over.
-    ASSERT_EQ(AppendSalesperson(local, {"Sam"}), 0);
-    setCount16(local.GetPath("Sales People"), 2, -5);
-    EXPECT_TRUE(FillSalespersonBox(local).empty());
-    ASSERT_EQ(AppendSalesperson(local, {"Sue"}), 0);
-    EXPECT_EQ(FillSalespersonBox(local), (Names{"Sue"}));
-
-    // Counts past the end read the records present; appends go right after them.
-    ASSERT_EQ(AppendTaxZone(local, {"A", 1, 1}), 0);
-    auto bytes = readBytes(local.GetPath("Tax Table"));
-    codec::putI16(bytes.data(), 2, 40);
-    bytes.resize(bytes.size() + 10, 'q');
-    writeBytes(local.GetPath("Tax Table"), bytes);
-    EXPECT_EQ(FillTaxBox(local), (Names{"A"}));
-    EXPECT_EQ(ReplaceTaxZone(local, 1, {"B", 2, 2}), ChangeResult::NotFound);
-    ASSERT_EQ(AppendTaxZone(local, {"B", 2, 2}), 0);
-    EXPECT_EQ(codec::getI16(readBytes(local.GetPath("Tax Table")).data(), 2), 2);
-    EXPECT_EQ(FillTaxBox(local), (Names{"A", "B"}));
-
-    addCashiers(local, {{"Ann", "a"}});
-    bytes = readBytes(local.GetPath("Cashiers"));
-    codec::putU32(bytes.data(), 0, 7);
-    writeBytes(local.GetPath("Cashiers"), bytes);
-    EXPECT_EQ(FillCashierBox(local), (Names{"Ann"}));
-    EXPECT_EQ(DeleteCashier(local, "Ann"), ChangeResult::Done);
-    EXPECT_TRUE(FillCashierBox(local).empty());
-    EXPECT_EQ(codec::getU32(readBytes(local.GetPath("Cashiers")).data(), 0), 0u);
-
-    ASSERT_EQ(ListTerms(local).size(), 2u);
-    setCount16(local.GetPath("Terms"), 0, -1);
-    EXPECT_TRUE(FillTermsBox(local).empty());  // an existing file is not made again
-    EXPECT_EQ(FindTermsName(local, 0), "");
 }
 
 TEST(ListFiles, DefaultsKeepBuiltInsWhereTheFileHasNone)

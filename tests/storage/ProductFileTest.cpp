@@ -335,15 +335,6 @@ TEST_F(ProductFileTest, DamagedFilesAreReadAsTheRecordsPresent)
     EXPECT_EQ(fileSize(path()), 4 + 4 * 320);
     EXPECT_EQ(items(), (Items{"A", "B", "C", "D"}));
 
-    // A negative count reads as no records; an append starts at position 0.
-    writeProductFile(path(), {makeProduct("A"), makeProduct("B")}, -5);
-    ASSERT_EQ(ListProducts(local, rows), FileCause::None);
-    EXPECT_TRUE(rows.empty());
-    EXPECT_FALSE(LookupForSale(local, "a", r));
-    ASSERT_EQ(AppendProduct(local, makeProduct("N"), &index), FileCause::None);
-    EXPECT_EQ(index, 0);
-    EXPECT_EQ(items(), Items{"N"});
-
     // A file too short to hold its count.
     writeBytes(path(), {7, 0});
     ASSERT_EQ(ReadProductCount(local, count), FileCause::None);

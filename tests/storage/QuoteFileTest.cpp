@@ -127,12 +127,4 @@ TEST(QuoteFile, MissingAndDamagedFiles)
     ASSERT_TRUE(ReadQuote(local, 9, read));
     EXPECT_EQ(read.address[0], "nine");
 
-    // A negative count holds no quotes.
-    codec::putI32(bytes.data(), 0, -2);
-    writeBytes(path, bytes);
-    EXPECT_FALSE(ReadQuote(local, 5, read));
-    EXPECT_EQ(SaveQuote(local, q, kNow), 11);
-    bytes = readBytes(path);
-    EXPECT_EQ(codec::getI32(bytes.data(), 0), 1);
-    EXPECT_EQ(numberAt(bytes, 0), 11);
 }

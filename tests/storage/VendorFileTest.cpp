@@ -95,24 +95,3 @@ TEST(VendorFile, HeaderUpdateAndDelete)
     EXPECT_EQ(DeleteVendor(local, del = vendor("Cog")), ChangeResult::NotFound);
 }
 
-TEST(VendorFile, DamagedCountsReadTheRecordsPresent)
-{
-    TempDir dir;
-    CLocalFile local(dir.path());
-    const std::string path = local.GetPath("Vendor");
-    EXPECT_EQ(UpdateVendor(local, vendor("Ace")), ChangeResult::Failed);  // no file
-    for (const char* c : {"Ace", "Bee"})
-        ASSERT_EQ(AppendVendor(local, vendor(c)), 0);
-    auto bytes = readBytes(path);
-    codec::putU32(bytes.data(), 0, 0xFFFFFFFFu);
-    bytes.resize(bytes.size() + 100, 'x');  // part of a third record
-    writeBytes(path, bytes);
-    EXPECT_EQ(FillVendorBox(local), (std::vector<std::string>{"Ace", "Bee"}));
-    VendorRecord r;
-    EXPECT_FALSE(ReadVendorAt(local, 2, r));
-    ASSERT_EQ(AppendVendor(local, vendor("Cog")), 0);
-    bytes = readBytes(path);
-    EXPECT_EQ(codec::getU32(bytes.data(), 0), 3u);
-    EXPECT_EQ(bytes.size(), 232u + 3 * 920u);
-    EXPECT_EQ(FillVendorBox(local), (std::vector<std::string>{"Ace", "Bee", "Cog"}));
-}

@@ -1,0 +1,430 @@
+// Several registers (processes) selling, voiding, returning stock, saving and
+// deleting quotes and taking payments on one data folder, each killed with
+// SIGKILL after a random number of acknowledged operations and started again.
+// Each register notes what it is about to do and what was acknowledged in a
+// log outside the data folder. At the end a reader that decodes the bytes
+// itself checks the files against those logs.
+//
+// REGISTER_TORTURE_DIRS: colon-separated paths naming the same data folder
+// through different mounts; registers take them in turn, the check reads the
+// first. Unset: a fresh temporary folder. REGISTER_TORTURE_SCALE multiplies the
+// number of operations (default 1).
+
+#include "CLocalFile.h"
+#include "DataFile.h"
+#include "InvoiceFile.h"
+#include "PaymentRecord.h"
+#include "ProductFile.h"
+#include "QuoteFile.h"
+#include "RecordBuilders.h"
+#include "TempDir.h"
+#include "Transaction.h"
+#include "UserPrompt.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <fstream>
+#include <map>
+#include <poll.h>
+#include <random>
+#include <set>
+#include <signal.h>
+#include <sstream>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+constexpr int kRegisters = 4;
+constexpr int kProducts = 10;
+constexpr float kInitialStock = 1000;
+const CalendarTime kNow{2006, 7, 1, 10, 0, 0};
+
+std::vector<std::string> dataFolders(const std::string& fallback)
+{
+    std::vector<std::string> dirs;
+    const char* env = std::getenv("REGISTER_TORTURE_DIRS");
+    std::stringstream in(env ? env : "");
+    for (std::string d; std::getline(in, d, ':');)
+        if (!d.empty())
+            dirs.push_back(d.back() == '/' ? d : d + "/");
+    if (dirs.empty())
+        dirs.push_back(fallback);
+    return dirs;
+}
+
+int scale()
+{
+    const char* env = std::getenv("REGISTER_TORTURE_SCALE");
+    const double s = env ? std::atof(env) : 1.0;
+    return s > 0 ? std::max(1, static_cast<int>(s * 40)) : 40;
+}
+
+std::string item(int p) { return "P" + std::to_string(p); }
+
+// One line appended to a register's log and sent to the parent (one byte per
+// acknowledgement). The write reaches the kernel before the next operation, so
+// a kill cannot take it back.
+void note(int logFd, const std::string& line)
+{
+    const std::string text = line + "\n";
+    if (write(logFd, text.data(), text.size()) != static_cast<ssize_t>(text.size()))
+        _exit(4);
+}
+
+struct Log {
+    std::set<std::string> intended;     // "S tag", "V n", "D q", "P tag", "E n"
+    std::set<std::string> acknowledged;
+    std::vector<int> sales;             // record numbers of acknowledged sales
+    std::vector<int> quotes;            // numbers of acknowledged quotes not yet deleted
+    std::map<std::string, int> quoteOf;  // acknowledged quote: tag -> number
+    int lines = 0;
+};
+
+Log readLog(const std::string& path)
+{
+    Log log;
+    std::ifstream in(path);
+    for (std::string line; std::getline(in, line);) {
+        std::istringstream words(line);
+        std::string kind, what, arg;
+        words >> kind >> what >> arg;
+        if (kind == "intend") {
+            log.intended.insert(what + " " + arg);
+            continue;
+        }
+        log.acknowledged.insert(kind + " " + what);
+        ++log.lines;
+        if (kind == "S")
+            log.sales.push_back(std::stoi(arg));
+        if (kind == "Q") {
+            log.quotes.push_back(std::stoi(arg));
+            log.quoteOf[what] = std::stoi(arg);
+        }
+        if (kind == "D")
+            std::erase(log.quotes, std::stoi(what));
+    }
+    return log;
+}
+
+// Registers here answer nobody: messages are dropped, waits go on.
+class QuietPrompt : public UserPrompt {
+public:
+    void showMessage(const std::string&) override {}
+    bool keepWaiting(const std::string&) override { return true; }
+};
+
+// A register's life until it has done `budget` operations; exits 0 then.
+[[noreturn]] void runRegister(const std::string& folder, const std::string& logPath, int reg, int life, int budget,
+                              int notifyFd)
+{
+    Log log = readLog(logPath);
+    const int logFd = ::open(logPath.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+    if (logFd < 0)
+        _exit(5);
+    static QuietPrompt quiet;
+    setUserPrompt(&quiet);
+    CLocalFile local(folder);
+    std::mt19937 rng(static_cast<unsigned>(reg * 1000 + life));
+    // Killed at a random file operation of a later life, or by the parent
+    // after a random number of acknowledgements, whichever comes first.
+    FileFaults::arm(1 + static_cast<long>(rng() % 400), FileFaults::Action::Kill, true);
+    for (int serial = 0; log.lines < budget; ++serial) {
+        const std::string tag = "r" + std::to_string(reg) + "l" + std::to_string(life) + "s" + std::to_string(serial);
+        const unsigned pick = rng() % 10;
+        std::string done;
+        if (pick < 4 || log.sales.empty()) {
+            // A sale and its stock, as one transaction.
+            InvoiceRecord sale = ClearedInvoice();
+            sale.cashier = tag;
+            sale.payType = "Cash";
+            std::vector<StockLine> lines;
+            for (std::size_t l = 0, n = 1 + rng() % 5; l < n; ++l) {
+                sale.itemNumber[l] = item(static_cast<int>(rng() % kProducts));
+                sale.qty[l] = static_cast<float>(1 + rng() % 3);
+                sale.description[l] = "line";
+                lines.push_back({sale.itemNumber[l], sale.qty[l]});
+            }
+            note(logFd, "intend S " + tag);
+            Transaction tx;
+            tx.add(local.GetPath("Invoices"));
+            tx.add(local.GetPath("Products"));
+            int n = -1;
+            if (tx.begin() == FileCause::None && (n = AppendInvoiceIn(tx, local, sale, kNow)) >= 0 &&
+                ApplySaleToStock(tx, tx.file(local.GetPath("Products")), lines, StockDirection::Take) ==
+                    FileCause::None &&
+                tx.commit() == FileCause::None)
+                done = "S " + tag + " " + std::to_string(n);
+            if (!done.empty())
+                log.sales.push_back(n);
+        } else if (pick < 5) {
+            const int n = log.sales[rng() % log.sales.size()];
+            note(logFd, "intend V " + std::to_string(n));
+            if (VoidInvoice(local, n) == FileCause::None)
+                done = "V " + std::to_string(n);
+        } else if (pick < 6) {
+            const int n = log.sales[rng() % log.sales.size()];
+            note(logFd, "intend E " + std::to_string(n));
+            if (ReturnInvoiceToStock(local, n) == FileCause::None)
+                done = "E " + std::to_string(n);
+        } else if (pick < 8) {
+            InvoiceRecord quote = ClearedInvoice();
+            quote.cashier = tag;
+            note(logFd, "intend Q " + tag);
+            const int q = SaveQuote(local, quote, kNow);
+            if (q >= 0) {
+                done = "Q " + tag + " " + std::to_string(q);
+                log.quotes.push_back(q);
+            }
+        } else if (pick < 9 && !log.quotes.empty()) {
+            const int q = log.quotes[rng() % log.quotes.size()];
+            note(logFd, "intend D " + std::to_string(q));
+            // Gone already when the last life was killed after deleting it.
+            DeleteQuote(local, q);
+            InvoiceRecord left;
+            if (!ReadQuote(local, q, left)) {
+                done = "D " + std::to_string(q);
+                std::erase(log.quotes, q);
+            }
+        } else {
+            PaymentRecord payment;
+            payment.invoiceNumber = log.sales[rng() % log.sales.size()];
+            payment.amount = 1;
+            payment.notes = tag;
+            note(logFd, "intend P " + tag);
+            if (AppendPayment(local, payment) >= 0)
+                done = "P " + tag + " " + std::to_string(payment.invoiceNumber);
+        }
+        if (done.empty())
+            _exit(3);  // no operation may fail here
+        note(logFd, done);
+        ++log.lines;
+        const char ack = 1;
+        if (write(notifyFd, &ack, 1) != 1)
+            _exit(6);
+    }
+    _exit(0);
+}
+
+// --- The check: the bytes decoded here, not by the code under test. ---
+
+long long i32(const std::vector<std::uint8_t>& b, std::size_t at)
+{
+    return static_cast<std::int32_t>(b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<std::uint32_t>(b[at + 3]) << 24);
+}
+
+float f32(const std::vector<std::uint8_t>& b, std::size_t at)
+{
+    const std::uint32_t bits = static_cast<std::uint32_t>(i32(b, at));
+    float f;
+    std::memcpy(&f, &bits, sizeof f);
+    return f;
+}
+
+std::string text(const std::vector<std::uint8_t>& b, std::size_t at, std::size_t width)
+{
+    const auto* p = reinterpret_cast<const char*>(b.data() + at);
+    return std::string(p, strnlen(p, width));
+}
+
+// The counted records of a file: each as its offset into `bytes`.
+std::vector<std::size_t> counted(const std::vector<std::uint8_t>& bytes, std::size_t header, std::size_t record,
+                                 const char* name)
+{
+    std::vector<std::size_t> at;
+    if (bytes.size() < header)
+        return at;
+    const long long count = i32(bytes, 0);
+    const long long room = static_cast<long long>((bytes.size() - header) / record);
+    EXPECT_GE(count, 0) << name;
+    EXPECT_LE(count, room) << name << ": counted records missing";
+    for (long long i = 0; i < std::min(count, room); ++i)
+        at.push_back(header + static_cast<std::size_t>(i) * record);
+    return at;
+}
+}  // namespace
+
+TEST(StorageTorture, KilledRegistersLeaveEveryAcknowledgedChangeWholeAndStockBalanced)
+{
+    TempDir fresh, logs;
+    const std::vector<std::string> folders = dataFolders(fresh.path());
+    const int budget = scale();
+    {
+        CLocalFile local(folders[0]);
+        int count = 0;
+        ASSERT_EQ(ReadInvoiceCount(local, count), FileCause::None);
+        ASSERT_EQ(count, 0) << "the data folder must start empty";
+        ASSERT_EQ(EnsureProductFile(local), FileCause::None);
+        for (int p = 0; p < kProducts; ++p) {
+            ProductRecord r;
+            r.itemNumber = item(p);
+            r.stock = kInitialStock;
+            ASSERT_EQ(AppendProduct(local, r), FileCause::None);
+        }
+    }
+
+    std::mt19937 rng(19990101);
+    struct Running {
+        pid_t pid = -1;
+        int fd = -1;
+        int acks = 0;
+        int killAfter = 0;
+        int life = 0;
+        bool finished = false;
+    };
+    std::array<Running, kRegisters> regs;
+    int kills = 0;
+    auto start = [&](int r) {
+        int fds[2];
+        ASSERT_EQ(pipe(fds), 0);
+        Running& run = regs[static_cast<std::size_t>(r)];
+        run.acks = 0;
+        run.killAfter = 1 + static_cast<int>(rng() % 8);
+        const pid_t pid = fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            close(fds[0]);
+            runRegister(folders[static_cast<std::size_t>(r) % folders.size()], logs.file("register" + std::to_string(r)),
+                        r, run.life, budget, fds[1]);
+        }
+        close(fds[1]);
+        run.pid = pid;
+        run.fd = fds[0];
+    };
+    for (int r = 0; r < kRegisters; ++r)
+        start(r);
+
+    int running = kRegisters;
+    while (running > 0) {
+        std::array<pollfd, kRegisters> polls{};
+        for (int r = 0; r < kRegisters; ++r)
+            polls[static_cast<std::size_t>(r)] = {regs[static_cast<std::size_t>(r)].finished ? -1 : regs[static_cast<std::size_t>(r)].fd, POLLIN, 0};
+        ASSERT_GT(poll(polls.data(), polls.size(), -1), 0);
+        for (int r = 0; r < kRegisters; ++r) {
+            Running& run = regs[static_cast<std::size_t>(r)];
+            if (run.finished || !(polls[static_cast<std::size_t>(r)].revents & (POLLIN | POLLHUP)))
+                continue;
+            char acks[64];
+            const ssize_t got = read(run.fd, acks, sizeof acks);
+            run.acks += static_cast<int>(std::max<ssize_t>(got, 0));
+            if (got > 0 && run.acks < run.killAfter)
+                continue;
+            if (got > 0)
+                kill(run.pid, SIGKILL);  // somewhere inside a later operation
+            int status = 0;
+            ASSERT_EQ(waitpid(run.pid, &status, 0), run.pid);
+            close(run.fd);
+            if (WIFEXITED(status)) {
+                ASSERT_EQ(WEXITSTATUS(status), 0) << "register " << r << " failed";
+                run.finished = true;
+                --running;
+                continue;
+            }
+            ++kills;
+            ++run.life;
+            start(r);
+        }
+    }
+    EXPECT_GT(kills, 0);
+
+    // The next register opens every file, rolling back what a killed one left.
+    CLocalFile next(folders[0]);
+    for (const char* kind : {"Invoices", "Products", "Quotes", "Payments"}) {
+        DataFile f;
+        ASSERT_EQ(CLocalFile::OpenFile(f, next.GetPath(kind), OpenMode::Read), FileCause::None) << kind;
+    }
+    EXPECT_FALSE(journalHoldsAChange(folders[0]));
+
+    std::set<std::string> intended, acknowledged;
+    std::map<std::string, int> quoteOf;
+    for (int r = 0; r < kRegisters; ++r) {
+        const Log log = readLog(logs.file("register" + std::to_string(r)));
+        intended.insert(log.intended.begin(), log.intended.end());
+        acknowledged.insert(log.acknowledged.begin(), log.acknowledged.end());
+        quoteOf.insert(log.quoteOf.begin(), log.quoteOf.end());
+    }
+    auto acked = [&](const std::string& what) { return acknowledged.count(what) > 0; };
+    auto meant = [&](const std::string& what) { return intended.count(what) > 0; };
+
+    // Sales: each acknowledged one once, nothing unknown, stock and sales balanced.
+    const auto invoices = readBytes(next.GetPath("Invoices"));
+    std::map<std::string, int> saleTags;
+    std::map<std::string, float> sold;
+    int position = 0;
+    for (std::size_t at : counted(invoices, 4, 4728, "invoices")) {
+        const std::string tag = text(invoices, at + 540, 24);
+        EXPECT_TRUE(meant("S " + tag)) << "a sale nobody made: " << tag;
+        EXPECT_EQ(++saleTags[tag], 1) << "sale twice: " << tag;
+        bool emptied = true, voided = true;
+        for (std::size_t l = 0; l < 20; ++l) {
+            const std::string code = text(invoices, at + 972 + 24 * l, 24);
+            if (code.empty())
+                continue;
+            const float qty = f32(invoices, at + 60 + 4 * l);
+            sold[code] += qty;
+            emptied = emptied && qty == 0;
+            voided = voided && text(invoices, at + 1452 + 40 * l, 40).rfind("VOIDED - ", 0) == 0;
+        }
+        const std::string n = std::to_string(position++);
+        if (acked("V " + n)) {
+            EXPECT_TRUE(emptied && voided) << "acknowledged void of sale " << n << " missing";
+        } else if (acked("E " + n)) {
+            EXPECT_TRUE(emptied) << "acknowledged return of sale " << n << " missing";
+        } else if (!meant("V " + n) && !meant("E " + n)) {
+            EXPECT_FALSE(emptied) << "sale " << n << " emptied by nobody";
+        }
+    }
+    int ackedSales = 0;
+    for (const std::string& a : acknowledged) {
+        if (a.rfind("S ", 0) == 0) {
+            ++ackedSales;
+            EXPECT_EQ(saleTags.count(a.substr(2)), 1u) << "acknowledged sale lost: " << a;
+        }
+    }
+    EXPECT_GT(ackedSales, 0);
+
+    const auto products = readBytes(next.GetPath("Products"));
+    const auto productAt = counted(products, 4, 320, "products");
+    ASSERT_EQ(productAt.size(), static_cast<std::size_t>(kProducts));
+    for (std::size_t at : productAt) {
+        const std::string code = text(products, at + 100, 24);
+        EXPECT_EQ(f32(products, at + 20) + sold[code], kInitialStock) << "stock of " << code;
+    }
+
+    // Quotes: acknowledged ones there unless a delete was meant, deleted ones gone.
+    const auto quotes = readBytes(next.GetPath("Quotes"));
+    std::set<long long> numbers;
+    std::set<std::string> quoteTags;
+    for (std::size_t at : counted(quotes, 8, 4728, "quotes")) {
+        const long long q = i32(quotes, at + 8);
+        const std::string tag = text(quotes, at + 540, 24);
+        EXPECT_TRUE(numbers.insert(q).second) << "quote number twice: " << q;
+        EXPECT_TRUE(quoteTags.insert(tag).second) << "quote twice: " << tag;
+        EXPECT_TRUE(meant("Q " + tag)) << "a quote nobody saved: " << tag;
+        EXPECT_FALSE(acked("D " + std::to_string(q))) << "deleted quote back: " << q;
+    }
+    for (const auto& [tag, q] : quoteOf) {
+        if (!quoteTags.count(tag)) {
+            EXPECT_TRUE(meant("D " + std::to_string(q))) << "acknowledged quote lost: " << tag;
+        }
+    }
+
+    // Payments: each acknowledged one once.
+    const auto payments = readBytes(next.GetPath("Payments"));
+    std::map<std::string, int> paid;
+    for (std::size_t at : counted(payments, 12, 220, "payments")) {
+        const std::string tag = text(payments, at + 178, 42);
+        EXPECT_TRUE(meant("P " + tag)) << "a payment nobody took: " << tag;
+        EXPECT_EQ(++paid[tag], 1) << "payment twice: " << tag;
+    }
+    for (const std::string& a : acknowledged) {
+        if (a.rfind("P ", 0) == 0) {
+            EXPECT_EQ(paid.count(a.substr(2)), 1u) << "acknowledged payment lost: " << a;
+        }
+    }
+    RecordProperty("kills", kills);
+    RecordProperty("acknowledged", static_cast<int>(acknowledged.size()));
+}

@@ -1,0 +1,369 @@
+// Every write path, interrupted at every file operation it makes: failing
+// once, failing from then on, the process ending there, and the power failing
+// there (unflushed writes kept, dropped or torn). After the next register's
+// recovery every file must show the whole change or none of it: a reported
+// success means all of it, a reported failure none, and a retry applies it once.
+
+#include "CLocalFile.h"
+#include "CountedFile.h"
+#include "CustomerFile.h"
+#include "DataFile.h"
+#include "InvoiceFile.h"
+#include "InvoiceTestSupport.h"
+#include "ListFiles.h"
+#include "PaymentRecord.h"
+#include "ProductFile.h"
+#include "QuoteFile.h"
+#include "RecordBuilders.h"
+#include "SalesFileHeader.h"
+#include "Transaction.h"
+#include "TempDir.h"
+#include "VendorFile.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+const CalendarTime kNow = at(2006, 6, 1, 9);
+
+// The file formats as the bytes lie, so the verdict does not rest on the code
+// under test: name, header bytes, record bytes, count offset and width (0: a
+// file read whole).
+struct Layout {
+    const char* name;
+    long long header, record;
+    std::size_t countAt, countWidth;
+};
+const Layout kLayouts[] = {
+    {"Retail.pos", 0, 0, 0, 0},          {"Retail-Invs.pdb", 4, 4728, 0, 4}, {"Retail-Prod.pdb", 4, 320, 0, 4},
+    {"Retail-Quote.pdb", 8, 4728, 0, 4}, {"Retail-Pymnt.pdb", 12, 220, 0, 4}, {"Retail-Cust.pdb", 236, 968, 8, 4},
+    {"Retail-Vend.pdb", 232, 920, 0, 4}, {"Retail-Cash.pdb", 8, 48, 0, 4},   {"Retail-SaleP.pdb", 4, 24, 2, 2},
+    {"Retail-TaxT.pdb", 28, 32, 2, 2},   {"Retail-Terms.pdb", 4, 22, 0, 2},
+};
+
+// What every register sees: each file's header and counted records.
+std::map<std::string, std::vector<std::uint8_t>> visible(const std::string& folder)
+{
+    std::map<std::string, std::vector<std::uint8_t>> seen;
+    for (const Layout& l : kLayouts) {
+        const std::string path = folder + l.name;
+        if (!fileExists(path))
+            continue;
+        auto bytes = readBytes(path);
+        if (l.countWidth != 0 && static_cast<long long>(bytes.size()) >= l.header) {
+            long long count = 0;
+            for (std::size_t i = 0; i < l.countWidth; ++i)
+                count |= static_cast<long long>(bytes[l.countAt + i]) << (8 * i);
+            if (count >> (8 * l.countWidth - 1))
+                count -= 1LL << (8 * l.countWidth);  // signed
+            const long long room = (static_cast<long long>(bytes.size()) - l.header) / l.record;
+            EXPECT_GE(count, 0) << l.name;
+            bytes.resize(static_cast<std::size_t>(l.header + std::min(count, room) * l.record));
+        }
+        seen[l.name] = bytes;
+    }
+    return seen;
+}
+
+// The next register opens every file (which rolls back what a dead one left).
+void recoverAsNextRegister(const std::string& folder)
+{
+    for (const Layout& l : kLayouts) {
+        DataFile f;
+        CLocalFile::OpenFile(f, folder + l.name, OpenMode::Read);
+    }
+    EXPECT_FALSE(journalHoldsAChange(folder)) << "journal left holding a change";
+}
+
+InvoiceRecord saleOf(int serial, std::initializer_list<std::pair<const char*, float>> lines)
+{
+    InvoiceRecord r = ClearedInvoice();
+    r.cashier = "c" + std::to_string(serial);
+    r.payType = "Cash";
+    std::size_t i = 0;
+    for (const auto& [item, qty] : lines) {
+        r.itemNumber[i] = item;
+        r.qty[i] = qty;
+        r.description[i++] = std::string("line of ") + item;
+    }
+    r.total = 12.5f;
+    return r;
+}
+
+ProductRecord product(const std::string& item, float stock)
+{
+    ProductRecord p = productWithStock(item, stock);
+    p.soldQty = 3;
+    return p;
+}
+
+// A file set holding some of everything.
+void seed(const CLocalFile& local)
+{
+    int count = 0;
+    ReadInvoiceCount(local, count);
+    EnsureProductFile(local);
+    for (auto [item, stock] : {std::pair{"A", 10.0f}, {"B", 20.0f}, {"C", 30.0f}})
+        ASSERT_EQ(AppendProduct(local, product(item, stock)), FileCause::None);
+    for (int s = 0; s < 2; ++s) {
+        InvoiceRecord r = saleOf(s, {{"A", 1}, {"B", 2}, {"C", 0.5f}});
+        ASSERT_EQ(AppendInvoice(local, r, count, kNow), s);
+        InvoiceRecord q = saleOf(10 + s, {{"B", 4}});
+        ASSERT_GE(SaveQuote(local, q, kNow), 0);
+        PaymentRecord p;
+        p.invoiceNumber = s;
+        p.amount = 5;
+        ASSERT_GE(AppendPayment(local, p), 0);
+    }
+    for (const char* name : {"Ann", "Bob"}) {
+        CustomerRecord c = customerNamed(name);
+        ASSERT_EQ(SaveCustomerByName(local, c), CustomerSave::Appended);
+        ASSERT_EQ(AppendVendor(local, vendorNamed(name)), FileCause::None);
+        ASSERT_EQ(AppendCashier(local, {name, "pw"}), FileCause::None);
+        ASSERT_EQ(AppendSalesperson(local, {name}), FileCause::None);
+        ASSERT_EQ(AppendTaxZone(local, {name, 1, 2}), FileCause::None);
+    }
+    TermsRecord t;
+    t.netDays = 60;
+    ASSERT_EQ(AppendTerms(local, t), FileCause::None);
+    SalesFileHeader h;
+    ASSERT_EQ(OpenOrCreateHeader(local, h), FileCause::None);
+}
+
+using WritePath = std::function<bool(const CLocalFile&)>;
+const std::vector<std::pair<const char*, WritePath>>& writePaths()
+{
+    static const std::vector<std::pair<const char*, WritePath>> paths = {
+        // A finished sale as one transaction: the sale, its stock, its customer
+        // and a payment on account.
+        {"finished sale",
+         [](const CLocalFile& l) {
+             Transaction tx;
+             for (const char* kind : {"Invoices", "Products", "Customers", "Payments"})
+                 tx.add(l.GetPath(kind));
+             if (tx.begin() != FileCause::None)
+                 return false;
+             InvoiceRecord sale = saleOf(20, {{"B", 1}, {"C", 2}});
+             sale.payType = "Deposit";
+             const int n = AppendInvoiceIn(tx, l, sale, kNow);
+             const std::array<StockLine, 2> lines{{{"B", 1}, {"C", 2}}};
+             CountedFile customers(CustomerFileLayout());
+             std::uint8_t bob[CustomerRecord::kSize];
+             customerNamed("Bob Sold").encode(bob);
+             PaymentRecord deposit;
+             deposit.invoiceNumber = n;
+             deposit.amount = 3;
+             return n == 2 && ApplySaleToStock(tx, tx.file(l.GetPath("Products")), lines, StockDirection::Take) == 0 &&
+                    customers.openIn(tx, l.GetPath("Customers")) == FileCause::None && customers.replaceRecord(2, bob) &&
+                    AppendPaymentIn(tx, l, deposit) >= 0 && tx.commit() == FileCause::None;
+         }},
+        {"append sale",
+         [](const CLocalFile& l) {
+             int count = 0;
+             InvoiceRecord r = saleOf(7, {{"A", 1}});
+             return AppendInvoice(l, r, count, kNow) == 2;
+         }},
+        {"update sale",
+         [](const CLocalFile& l) {
+             InvoiceRecord r = saleOf(8, {{"C", 9}});
+             r.recordNumber = 1;
+             return UpdateInvoice(l, r) == 1;
+         }},
+        {"void", [](const CLocalFile& l) { return VoidInvoice(l, 1) == FileCause::None; }},
+        {"return to stock", [](const CLocalFile& l) { return ReturnInvoiceToStock(l, 0) == FileCause::None; }},
+        {"take from stock",
+         [](const CLocalFile& l) {
+             const std::array<StockLine, 4> lines{{{"a", 1}, {"B", 2}, {"c", 3}, {"A", 4}}};
+             return TakeSaleFromStock(l, lines) == FileCause::None;
+         }},
+        {"return sale to stock",
+         [](const CLocalFile& l) {
+             const std::array<StockLine, 2> lines{{{"C", 1}, {"B", 2}}};
+             return ReturnSaleToStock(l, lines) == FileCause::None;
+         }},
+        {"append product", [](const CLocalFile& l) { return AppendProduct(l, product("D", 4)) == FileCause::None; }},
+        {"write product", [](const CLocalFile& l) { return WriteProductAt(l, 1, product("E", 5)) == FileCause::None; }},
+        {"delete product", [](const CLocalFile& l) { return RemoveProductAt(l, 0) == FileCause::None; }},
+        {"reset sales work", [](const CLocalFile& l) { return ResetSalesWork(l) == FileCause::None; }},
+        {"save quote",
+         [](const CLocalFile& l) {
+             InvoiceRecord q = saleOf(9, {{"A", 2}});
+             return SaveQuote(l, q, kNow) >= 0;
+         }},
+        {"delete quote", [](const CLocalFile& l) { return DeleteQuote(l, 0); }},
+        {"append payment",
+         [](const CLocalFile& l) {
+             PaymentRecord p;
+             p.invoiceNumber = 1;
+             p.amount = 2.5f;
+             return AppendPayment(l, p) >= 0;
+         }},
+        {"append customer",
+         [](const CLocalFile& l) {
+             CustomerRecord c = customerNamed("Cy");
+             return SaveCustomerByName(l, c) == CustomerSave::Appended;
+         }},
+        {"replace customer",
+         [](const CLocalFile& l) {
+             CustomerRecord c = customerNamed("ann");
+             return SaveCustomerByName(l, c) == CustomerSave::Replaced;
+         }},
+        {"delete customer",
+         [](const CLocalFile& l) {
+             CustomerRecord c;
+             c.customerNumber = 1;
+             return DeleteCustomerByNumber(l, c) == ChangeResult::Done;
+         }},
+        {"customer labels",
+         [](const CLocalFile& l) {
+             CustomerFileHeader h;
+             h.labels[0] = "Label";
+             return WriteCustomerHeader(l, h) == FileCause::None;
+         }},
+        {"delete vendor",
+         [](const CLocalFile& l) {
+             VendorRecord v = vendorNamed("Ann");
+             return DeleteVendor(l, v) == ChangeResult::Done;
+         }},
+        {"append cashier", [](const CLocalFile& l) { return AppendCashier(l, {"Cy", "x"}) == FileCause::None; }},
+        {"delete salesperson", [](const CLocalFile& l) { return DeleteSalesperson(l, "Ann") == ChangeResult::Done; }},
+        {"default tax zone", [](const CLocalFile& l) { return SetDefaultZone(l, "Bob") == FileCause::None; }},
+        {"delete terms", [](const CLocalFile& l) { return DeleteTerms(l, 1) == ChangeResult::Done; }},
+        {"write header",
+         [](const CLocalFile& l) {
+             SalesFileHeader h;
+             h.companyName = "Shop";
+             h.todaysNotes = std::string(390, 'n');
+             return WriteHeader(l, h) == FileCause::None;
+         }},
+        {"update header",
+         [](const CLocalFile& l) {
+             SalesFileHeader h;
+             return UpdateHeader(l, h, [](SalesFileHeader& s) { s.receiptHeader = std::string(390, 'r'); }) ==
+                    FileCause::None;
+         }},
+    };
+    return paths;
+}
+
+void copyFolder(const std::string& from, const std::string& to)
+{
+    for (const auto& entry : std::filesystem::directory_iterator(from))
+        std::filesystem::copy_file(entry.path(), to + entry.path().filename().string(),
+                                   std::filesystem::copy_options::overwrite_existing);
+}
+
+class WritePathFaults : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        CLocalFile local(seeded_.path());
+        seed(local);
+        before_ = visible(seeded_.path());
+    }
+
+    // The files as the path leaves them when nothing goes wrong.
+    std::map<std::string, std::vector<std::uint8_t>> after(const WritePath& path)
+    {
+        TempDir dir;
+        copyFolder(seeded_.path(), dir.path());
+        EXPECT_TRUE(path(CLocalFile(dir.path())));
+        return visible(dir.path());
+    }
+
+    TempDir seeded_;
+    std::map<std::string, std::vector<std::uint8_t>> before_;
+    RecordingPrompt prompt_;
+};
+}  // namespace
+
+TEST_F(WritePathFaults, FailingOperationsChangeAllOrNothingAndARetryAppliesOnce)
+{
+    for (const auto& [name, path] : writePaths()) {
+        const auto wanted = after(path);
+        ASSERT_NE(wanted, before_) << name;
+        for (const bool once : {true, false}) {
+            bool completed = false;
+            for (long nth = 1; !completed && nth < 200; ++nth) {
+                TempDir dir;
+                copyFolder(seeded_.path(), dir.path());
+                const CLocalFile local(dir.path());
+                FileFaults::arm(nth, FileFaults::Action::Fail, once);
+                const bool done = path(local);
+                completed = FileFaults::count() < nth;
+                FileFaults::disarm();
+                recoverAsNextRegister(dir.path());
+                EXPECT_EQ(visible(dir.path()), done ? wanted : before_)
+                    << name << (once ? ", failing once at " : ", failing from ") << nth;
+                if (!done) {
+                    EXPECT_TRUE(path(local)) << name << ": the retry after " << nth;
+                    EXPECT_EQ(visible(dir.path()), wanted) << name << ": the retry after " << nth;
+                }
+            }
+            EXPECT_TRUE(completed) << name;
+        }
+    }
+}
+
+TEST_F(WritePathFaults, EndingOrLosingPowerAtAnyOperationLeavesAllOrNothing)
+{
+    for (const auto& [name, path] : writePaths()) {
+        const auto wanted = after(path);
+        for (const auto action : {FileFaults::Action::Exit, FileFaults::Action::PowerCut}) {
+            const char* how = action == FileFaults::Action::Exit ? "ended" : "power cut";
+            bool completed = false;
+            for (long nth = 1; !completed && nth < 200; ++nth) {
+                TempDir dir;
+                copyFolder(seeded_.path(), dir.path());
+                const pid_t pid = fork();
+                ASSERT_GE(pid, 0);
+                if (pid == 0) {
+                    FileFaults::arm(nth, action, true, static_cast<unsigned>(nth));
+                    _exit(path(CLocalFile(dir.path())) ? 0 : 1);
+                }
+                int status = 0;
+                ASSERT_EQ(waitpid(pid, &status, 0), pid);
+                ASSERT_TRUE(WIFEXITED(status));
+                const int code = WEXITSTATUS(status);
+                ASSERT_TRUE(code == 0 || code == 86) << name << ": failed without a fault at " << nth;
+                completed = code == 0;
+                recoverAsNextRegister(dir.path());
+                const auto seen = visible(dir.path());
+                if (completed) {
+                    EXPECT_EQ(seen, wanted) << name;
+                } else {
+                    EXPECT_TRUE(seen == wanted || seen == before_) << name << ", " << how << " at " << nth;
+                }
+            }
+            EXPECT_TRUE(completed) << name << ", " << how;
+        }
+    }
+}
+
+TEST_F(WritePathFaults, AJournalNamingAFileSinceRemovedIsClearedAndTheSetOpens)
+{
+    // Ended inside a delete once the journal holds it.
+    TempDir dir;
+    for (long nth = 1; nth < 100 && !journalHoldsAChange(dir.path()); ++nth) {
+        copyFolder(seeded_.path(), dir.path());
+        const pid_t pid = fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            FileFaults::arm(nth, FileFaults::Action::Exit, true);
+            _exit(DeleteQuote(CLocalFile(dir.path()), 0) ? 0 : 1);
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    }
+    ASSERT_TRUE(journalHoldsAChange(dir.path()));
+    std::filesystem::remove(dir.file("Retail-Quote.pdb"));
+    DataFile f;
+    EXPECT_EQ(CLocalFile::OpenFile(f, dir.file("Retail-Invs.pdb"), OpenMode::Read), FileCause::None);
+    EXPECT_FALSE(journalHoldsAChange(dir.path()));
+}
