@@ -157,7 +157,8 @@ bool SaleFinish::Refused(const FinishEntries& entries)
 
 SaleFinish::Result SaleFinish::FinishSale(const FinishEntries& entries)
 {
-    state_.RefreshCount();
+    // Decided on the screen's own count: a sale another register stored
+    // meanwhile does not make the new sale a stored one (the append numbers it).
     const bool finishable = SaleFinishing(state_).CanFinish();
     if (!CheckRequiredEntries(entries) || !finishable) {
         if (!finishable)

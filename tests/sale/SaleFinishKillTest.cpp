@@ -1,0 +1,330 @@
+// Registers (processes) finishing sales on one data folder through the same
+// finish the sale screen uses, each killed with SIGKILL after a random number
+// of acknowledged sales (or at a random file operation) and started again.
+// Sales have several lines over shared products; some have a new customer,
+// some a customer every register uses, some rentals. Each register logs what
+// it is about to finish and what was acknowledged, outside the data folder.
+// Afterwards a reader that decodes the bytes itself checks the files.
+
+#include "CLocalFile.h"
+#include "DataFile.h"
+#include "InvoiceFile.h"
+#include "ProductFile.h"
+#include "ProductFiles.h"
+#include "SaleFinish.h"
+#include "SaleState.h"
+#include "SalesFileHeader.h"
+#include "TempDir.h"
+#include "UserPrompt.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <fcntl.h>
+#include <fstream>
+#include <map>
+#include <poll.h>
+#include <random>
+#include <set>
+#include <signal.h>
+#include <sstream>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+constexpr int kRegisters = 4;
+constexpr int kProducts = 6;
+constexpr int kBudget = 25;  // acknowledged sales per register
+constexpr float kInitialStock = 10000;
+const CalendarTime kNow{2026, 12, 7, 10, 0, 0, 1, 340};
+
+std::string item(int p) { return "P" + std::to_string(p); }
+
+void note(int fd, const std::string& line)
+{
+    const std::string text = line + "\n";
+    if (write(fd, text.data(), text.size()) != static_cast<ssize_t>(text.size()))
+        _exit(4);
+}
+
+struct Log {
+    std::set<std::string> intended;
+    std::map<std::string, int> acknowledged;  // tag -> record number
+};
+
+Log readLog(const std::string& path)
+{
+    Log log;
+    std::ifstream in(path);
+    for (std::string line; std::getline(in, line);) {
+        std::istringstream words(line);
+        std::string kind, tag;
+        int n = -1;
+        words >> kind >> tag >> n;
+        if (kind == "intend")
+            log.intended.insert(tag);
+        else if (kind == "S")
+            log.acknowledged[tag] = n;
+    }
+    return log;
+}
+
+class Quiet : public UserPrompt, public FinishPrompt {
+public:
+    void showMessage(const std::string&) override {}
+    bool keepWaiting(const std::string&) override { return true; }
+    void tell(const std::string&) override {}
+    bool askYesNo(const std::string&) override { return true; }
+};
+
+[[noreturn]] void runRegister(const std::string& folder, const std::string& logPath, int reg, int life, int notifyFd)
+{
+    const Log log = readLog(logPath);
+    const int logFd = ::open(logPath.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+    if (logFd < 0)
+        _exit(5);
+    static Quiet quiet;
+    setUserPrompt(&quiet);
+    CLocalFile local(folder);
+    SalesFileHeader header;
+    header.mustSelectCashier = header.mustSelectPayType = header.mustEnterCashPaid = 0;
+    SaleState state(local, header, [] { return kNow; });
+    SaleFinish finish(state, quiet, [] { return kNow; });
+    std::mt19937 rng(static_cast<unsigned>(reg * 1000 + life));
+    FileFaults::arm(1 + static_cast<long>(rng() % 600), FileFaults::Action::Kill, true);
+    int acknowledged = static_cast<int>(log.acknowledged.size());
+    for (int serial = 0; acknowledged < kBudget; ++serial) {
+        const std::string tag = "r" + std::to_string(reg) + "l" + std::to_string(life) + "s" + std::to_string(serial);
+        state.Open();
+        InvoiceRecord& sale = state.current;
+        const int lines = 1 + static_cast<int>(rng() % 4);
+        for (int l = 0; l < lines; ++l) {
+            sale.itemNumber[static_cast<std::size_t>(l)] = item(static_cast<int>(rng() % kProducts));
+            sale.qty[static_cast<std::size_t>(l)] = static_cast<float>(1 + rng() % 3);
+            sale.price[static_cast<std::size_t>(l)] = 2;
+            sale.lineMode[static_cast<std::size_t>(l)] = 0;
+        }
+        switch (rng() % 3) {
+        case 0: state.SetAddressLine(InvoiceRecord::kName, "New " + tag); break;
+        case 1: state.SetAddressLine(InvoiceRecord::kName, "Shared " + std::to_string(rng() % 3)); break;
+        default: break;  // walk-in
+        }
+        if (!sale.address[InvoiceRecord::kName].empty() && rng() % 2)
+            sale.lineMode[0] = 1;  // rented
+        state.Recalculate();
+        note(logFd, "intend " + tag);
+        if (finish.FinishSale({"Ann", tag, "Check"}) != SaleFinish::Result::Stored)
+            _exit(3);  // nothing may refuse or fail here
+        note(logFd, "S " + tag + " " + std::to_string(finish.recordNumber()));
+        ++acknowledged;
+        const char ack = 1;
+        if (write(notifyFd, &ack, 1) != 1)
+            _exit(6);
+    }
+    _exit(0);
+}
+
+// --- The check: the bytes decoded here, not by the code under test. ---
+std::uint32_t u32(const std::vector<std::uint8_t>& b, std::size_t at)
+{
+    return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<std::uint32_t>(b[at + 3]) << 24;
+}
+int i32(const std::vector<std::uint8_t>& b, std::size_t at) { return static_cast<std::int32_t>(u32(b, at)); }
+int u16(const std::vector<std::uint8_t>& b, std::size_t at) { return b[at] | b[at + 1] << 8; }
+float f32(const std::vector<std::uint8_t>& b, std::size_t at)
+{
+    const std::uint32_t bits = u32(b, at);
+    float f;
+    std::memcpy(&f, &bits, sizeof f);
+    return f;
+}
+std::string text(const std::vector<std::uint8_t>& b, std::size_t at, std::size_t width)
+{
+    const auto* p = reinterpret_cast<const char*>(b.data() + at);
+    return std::string(p, strnlen(p, width));
+}
+std::string lower(std::string s)
+{
+    for (char& c : s)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+// Offsets of the counted records; the count must not pass the records present.
+std::vector<std::size_t> counted(const std::vector<std::uint8_t>& b, std::size_t countAt, std::size_t header,
+                                 std::size_t record, const char* name)
+{
+    std::vector<std::size_t> at;
+    if (b.size() < header)
+        return at;
+    const long long count = i32(b, countAt);
+    const long long room = static_cast<long long>((b.size() - header) / record);
+    EXPECT_GE(count, 0) << name;
+    EXPECT_LE(count, room) << name << ": counted records missing";
+    for (long long i = 0; i < std::min(count, room); ++i)
+        at.push_back(header + static_cast<std::size_t>(i) * record);
+    return at;
+}
+
+struct Sale {
+    std::string tag, customer;
+    int customerNumber = 0;
+    std::map<std::string, float> rented;
+};
+}  // namespace
+
+TEST(SaleFinishKill, KilledRegistersStoreEveryAcknowledgedSaleOnceWithItsStockCustomerAndRentals)
+{
+    TempDir data, logs;
+    {
+        std::vector<ProductRecord> products;
+        for (int p = 0; p < kProducts; ++p)
+            products.push_back(makeProduct(item(p), kInitialStock));
+        CLocalFile local(data.path());
+        writeProductFile(local.GetPath("Products"), products);
+    }
+    std::mt19937 rng(20261207);
+    struct Running {
+        pid_t pid = -1;
+        int fd = -1, acks = 0, killAfter = 0, life = 0;
+        bool finished = false;
+    };
+    std::array<Running, kRegisters> regs;
+    int kills = 0;
+    auto start = [&](int r) {
+        int fds[2];
+        ASSERT_EQ(pipe(fds), 0);
+        Running& run = regs[static_cast<std::size_t>(r)];
+        run.acks = 0;
+        run.killAfter = 1 + static_cast<int>(rng() % 8);
+        const pid_t pid = fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            close(fds[0]);
+            runRegister(data.path(), logs.file("register" + std::to_string(r)), r, run.life, fds[1]);
+        }
+        close(fds[1]);
+        run.pid = pid;
+        run.fd = fds[0];
+    };
+    for (int r = 0; r < kRegisters; ++r)
+        start(r);
+    int running = kRegisters;
+    while (running > 0) {
+        std::array<pollfd, kRegisters> polls{};
+        for (std::size_t r = 0; r < kRegisters; ++r)
+            polls[r] = {regs[r].finished ? -1 : regs[r].fd, POLLIN, 0};
+        ASSERT_GT(poll(polls.data(), polls.size(), -1), 0);
+        for (std::size_t r = 0; r < kRegisters; ++r) {
+            Running& run = regs[r];
+            if (run.finished || !(polls[r].revents & (POLLIN | POLLHUP)))
+                continue;
+            char acks[64];
+            const ssize_t got = read(run.fd, acks, sizeof acks);
+            run.acks += static_cast<int>(std::max<ssize_t>(got, 0));
+            if (got > 0 && run.acks < run.killAfter)
+                continue;
+            if (got > 0)
+                kill(run.pid, SIGKILL);
+            int status = 0;
+            ASSERT_EQ(waitpid(run.pid, &status, 0), run.pid);
+            close(run.fd);
+            if (WIFEXITED(status)) {
+                ASSERT_EQ(WEXITSTATUS(status), 0) << "register " << r << " failed";
+                run.finished = true;
+                --running;
+                continue;
+            }
+            ++kills;
+            ++run.life;
+            start(static_cast<int>(r));
+        }
+    }
+    EXPECT_GT(kills, 0);
+
+    // The next register opens every file, rolling back what a killed one left.
+    CLocalFile next(data.path());
+    for (const char* kind : {"Invoices", "Products", "Customers", "Rentals"}) {
+        DataFile f;
+        ASSERT_EQ(CLocalFile::OpenFile(f, next.GetPath(kind), OpenMode::Read), FileCause::None) << kind;
+    }
+    std::set<std::string> intended;
+    std::map<std::string, int> acknowledged;
+    for (int r = 0; r < kRegisters; ++r) {
+        const Log log = readLog(logs.file("register" + std::to_string(r)));
+        intended.insert(log.intended.begin(), log.intended.end());
+        acknowledged.insert(log.acknowledged.begin(), log.acknowledged.end());
+    }
+    ASSERT_EQ(acknowledged.size(), static_cast<std::size_t>(kRegisters * kBudget));
+
+    // Sales: each acknowledged one stored once, at its number; nothing stored
+    // that was not about to be finished.
+    const auto invoices = readBytes(next.GetPath("Invoices"));
+    std::vector<Sale> sales;
+    std::map<std::string, float> sold;
+    std::map<std::string, int> timesStored;
+    for (std::size_t at : counted(invoices, 0, 4, InvoiceRecord::kSize, "invoices")) {
+        Sale s;
+        s.tag = text(invoices, at + 564, 24);
+        s.customer = text(invoices, at + 588, 40);
+        s.customerNumber = u16(invoices, at + 4);
+        EXPECT_EQ(i32(invoices, at + 8), static_cast<int>(sales.size())) << s.tag;
+        for (std::size_t l = 0; l < InvoiceRecord::kLines; ++l) {
+            const std::string it = text(invoices, at + 972 + 24 * l, 24);
+            const float qty = f32(invoices, at + 60 + 4 * l);
+            sold[it] += qty;
+            if (invoices[at + 4652 + l] == 1)
+                s.rented[lower(it)] += qty;
+        }
+        EXPECT_TRUE(intended.count(s.tag)) << s.tag;
+        ++timesStored[s.tag];
+        sales.push_back(s);
+    }
+    for (const auto& [tag, times] : timesStored)
+        EXPECT_EQ(times, 1) << tag;
+    for (const auto& [tag, n] : acknowledged) {
+        ASSERT_LT(static_cast<std::size_t>(n), sales.size()) << tag;
+        EXPECT_EQ(sales[static_cast<std::size_t>(n)].tag, tag);
+    }
+
+    // Stock: the start less every stored sale, to the unit.
+    const auto products = readBytes(next.GetPath("Products"));
+    for (std::size_t at : counted(products, 0, 4, 320, "products")) {
+        const std::string it = text(products, at + 100, 24);
+        EXPECT_EQ(f32(products, at + 20), kInitialStock - sold[it]) << it;
+    }
+
+    // Customers: each name once; each sale carries its customer's number.
+    const auto customers = readBytes(next.GetPath("Customers"));
+    std::map<std::string, int> numberOf;
+    for (std::size_t at : counted(customers, 8, 236, 968, "customers")) {
+        const std::string name = lower(text(customers, at + 44, 40));
+        if (name.empty())
+            continue;
+        EXPECT_FALSE(numberOf.count(name)) << name << " stored twice";
+        numberOf[name] = u16(customers, at + 4);
+    }
+    for (const Sale& s : sales) {
+        if (s.customer == "Retail")
+            EXPECT_EQ(s.customerNumber, 0) << s.tag;
+        else
+            EXPECT_EQ(numberOf.at(lower(s.customer)), s.customerNumber) << s.tag;
+    }
+
+    // Rentals: each points at its own sale, and every rented line is recorded.
+    const auto rentals = readBytes(next.GetPath("Rentals"));
+    std::map<int, std::map<std::string, float>> recorded;
+    for (std::size_t at : counted(rentals, 0, 8, 48, "rentals")) {
+        const int n = i32(rentals, at + 4);
+        ASSERT_GE(n, 0);
+        ASSERT_LT(static_cast<std::size_t>(n), sales.size());
+        EXPECT_EQ(u16(rentals, at + 8), sales[static_cast<std::size_t>(n)].customerNumber);
+        recorded[n][lower(text(rentals, at + 24, 24))] += f32(rentals, at);
+    }
+    int withRentals = 0;
+    for (std::size_t n = 0; n < sales.size(); ++n) {
+        EXPECT_EQ(recorded[static_cast<int>(n)], sales[n].rented) << sales[n].tag;
+        withRentals += !sales[n].rented.empty();
+    }
+    EXPECT_GT(withRentals, 0);
+}
