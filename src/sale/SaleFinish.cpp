@@ -31,8 +31,6 @@ const char* const kNotSaved =
     "The sale could not be saved: nothing was stored and no stock was taken.\n\n"
     "The sale stays on the screen; Finish Sale F9 tries again.";
 
-long long cents(double amount) { return std::llround(amount * 100.0); }
-
 // A new customer's record: the chosen customer's settings with the address
 // lines as the sale holds them (the nine lines are the customer's first nine texts).
 CustomerRecord customerOfSale(const CustomerRecord& chosen, const InvoiceRecord& sale)
@@ -52,8 +50,6 @@ bool hasRentLine(const InvoiceRecord& sale)
 }
 
 }  // namespace
-
-bool CoversInCents(double paid, double total) { return cents(paid) >= cents(total); }
 
 std::string MissingEntries(const SalesFileHeader& header, const InvoiceRecord& sale, const FinishEntries& entries)
 {

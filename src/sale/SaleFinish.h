@@ -47,9 +47,6 @@ std::string MissingEntries(const SalesFileHeader& header, const InvoiceRecord& s
 // file could not be read or is damaged.
 int FindOrCreateCustomerIn(Transaction& tx, const std::string& path, const CustomerRecord& customer);
 
-// A balance is settled when what was paid covers the total to the cent.
-bool CoversInCents(double paid, double total);
-
 class SaleFinish {
 public:
     enum class Result { Stored, Refused, Failed };

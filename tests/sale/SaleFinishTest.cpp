@@ -6,6 +6,7 @@
 #include "CustomerFile.h"
 #include "DataFile.h"
 #include "InvoiceFile.h"
+#include "PaymentRecord.h"
 #include "ProductFile.h"
 #include "ProductFiles.h"
 #include "RentalFile.h"
@@ -255,11 +256,23 @@ TEST_F(SaleFinishTest, CancelledPaymentsAreFinishedAgainOverTheSameRecord)
     EXPECT_EQ(rentals().size(), 1u) << "the rental is recorded once";
 }
 
-TEST(CoversInCents, BalancesAreComparedToTheCent)
+TEST_F(SaleFinishTest, PaymentsCoverATotalToTheCent)
 {
     const float third = 3.42f;
     EXPECT_TRUE(CoversInCents(third + third + 3.44f, 10.28f));
-    EXPECT_TRUE(CoversInCents(3 * 3.52f, 10.56f));
     EXPECT_FALSE(CoversInCents(10.27f, 10.28f));
+    // A terms sale of 10.56 paid in three payments of 3.52 is paid.
+    InvoiceRecord sale;
+    sale.payType = "terms";
+    sale.total = 10.56f;
+    sale.recordNumber = 5;
+    for (int i = 0; i < 3; ++i) {
+        PaymentRecord p;
+        p.invoiceNumber = 5;
+        p.amount = 3.52f;
+        ASSERT_GE(AppendPayment(local, p), 0);
+        ApplyPaidRule(local, sale);
+        EXPECT_EQ(sale.paid, i == 2 ? 1 : 0) << i;
+    }
 }
 }  // namespace
