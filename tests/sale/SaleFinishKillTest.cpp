@@ -328,3 +328,93 @@ TEST(SaleFinishKill, KilledRegistersStoreEveryAcknowledgedSaleOnceWithItsStockCu
     }
     EXPECT_GT(withRentals, 0);
 }
+
+// A power cut at every file operation of one finish (a new customer, a rental,
+// a sale another register stored before): afterwards the files hold the whole
+// finished sale or none of it, and the whole of it when the finish had said so.
+TEST(SaleFinishKill, APowerCutAtAnyOperationLeavesTheWholeSaleOrNothing)
+{
+    int cuts = 0;
+    for (long op = 1;; ++op) {
+        TempDir data;
+        CLocalFile local(data.path());
+        ProductRecord a = makeProduct("A", 10), b = makeProduct("B", 10);
+        writeProductFile(local.GetPath("Products"), {a, b});
+        InvoiceRecord earlier = ClearedInvoice();
+        int count = 0;
+        ASSERT_EQ(ReadInvoiceCount(local, count), FileCause::None);
+        ASSERT_EQ(AppendInvoice(local, earlier, count, kNow), 0);
+        int fds[2];
+        ASSERT_EQ(pipe(fds), 0);
+        const pid_t pid = fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            close(fds[0]);
+            static Quiet quiet;
+            setUserPrompt(&quiet);
+            SalesFileHeader header;
+            header.mustSelectCashier = header.mustSelectPayType = header.mustEnterCashPaid = 0;
+            SaleState state(local, header, [] { return kNow; });
+            state.Open();
+            state.current.itemNumber[0] = "A";
+            state.current.qty[0] = 2;
+            state.current.itemNumber[1] = "B";
+            state.current.qty[1] = 1;
+            state.current.lineMode[1] = 1;
+            state.SetAddressLine(InvoiceRecord::kName, "New Renter");
+            SaleFinish finish(state, quiet, [] { return kNow; });
+            FileFaults::arm(op, FileFaults::Action::PowerCut, true, static_cast<unsigned>(op));
+            const bool stored = finish.FinishSale({"Ann", "Bob", "Check"}) == SaleFinish::Result::Stored;
+            const bool reached = FileFaults::count() >= op;
+            FileFaults::disarm();
+            const char said = stored ? 'S' : 'F';
+            if (write(fds[1], &said, 1) != 1)
+                _exit(6);
+            _exit(reached ? 1 : 0);
+        }
+        close(fds[1]);
+        int status = 0;
+        ASSERT_EQ(waitpid(pid, &status, 0), pid);
+        char said = 0;
+        const bool answered = read(fds[0], &said, 1) == 1;
+        close(fds[0]);
+        ASSERT_TRUE(WIFEXITED(status));
+        const bool cut = WEXITSTATUS(status) == 86;
+        cuts += cut;
+
+        CLocalFile next(data.path());
+        for (const char* kind : {"Invoices", "Products"}) {
+            DataFile f;
+            ASSERT_EQ(CLocalFile::OpenFile(f, next.GetPath(kind), OpenMode::Read), FileCause::None) << kind;
+        }
+        const auto invoices = readBytes(next.GetPath("Invoices"));
+        const auto products = readBytes(next.GetPath("Products"));
+        const auto rentals = readBytes(next.GetPath("Rentals"));
+        const bool saleThere = counted(invoices, 0, 4, InvoiceRecord::kSize, "invoices").size() == 2;
+        const float stockA = f32(products, 4 + 20), stockB = f32(products, 4 + 320 + 20);
+        const bool rentalThere = !counted(rentals, 0, 8, 48, "rentals").empty();
+        bool customerThere = false;
+        const auto customers = readBytes(next.GetPath("Customers"));
+        for (std::size_t at : counted(customers, 8, 236, 968, "customers"))
+            customerThere |= text(customers, at + 44, 40) == "New Renter";
+        if (saleThere) {
+            EXPECT_EQ(stockA, 8) << op;
+            EXPECT_EQ(stockB, 9) << op;
+            EXPECT_TRUE(rentalThere) << op;
+            EXPECT_TRUE(customerThere) << op;
+            EXPECT_EQ(i32(rentals, 8 + 4), 1) << op;
+        } else {
+            EXPECT_FALSE(answered && said == 'S') << op << ": acknowledged but lost";
+            EXPECT_EQ(stockA, 10) << op;
+            EXPECT_EQ(stockB, 10) << op;
+            EXPECT_FALSE(rentalThere) << op;
+            EXPECT_FALSE(customerThere) << op;
+        }
+        if (!cut) {
+            EXPECT_EQ(WEXITSTATUS(status), 0) << op;
+            EXPECT_TRUE(saleThere);
+            break;  // the finish ran to its end before this operation
+        }
+    }
+    EXPECT_GT(cuts, 10);
+}
