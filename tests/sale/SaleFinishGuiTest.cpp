@@ -5,6 +5,7 @@
 #include "ProductFiles.h"
 #include "RegisterFixture.h"
 #include "SaleKeys.h"
+#include "StoredRecords.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -60,18 +61,8 @@ struct FinishScreen : RegisterFixture {
         emit combo->activated(combo->currentIndex());
     }
     void f9() { QTest::keyClick(QApplication::focusWidget(), Qt::Key_F9); }
-    float stock(const std::string& item)
-    {
-        ProductRecord r;
-        EXPECT_TRUE(LookupForSale(local, item, r));
-        return r.stock;
-    }
-    int sales()
-    {
-        int n = -1;
-        EXPECT_EQ(ReadInvoiceCount(local, n), 0);
-        return n;
-    }
+    float stock(const std::string& item) { return storedStock(local, item); }
+    int sales() { return storedSales(local); }
 };
 
 TEST_F(FinishScreen, F9StoresTheSaleTakesItsStockAndStartsTheNextSale)

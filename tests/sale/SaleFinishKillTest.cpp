@@ -9,6 +9,7 @@
 #include "CLocalFile.h"
 #include "DataFile.h"
 #include "InvoiceFile.h"
+#include "KilledRegisters.h"
 #include "ProductFile.h"
 #include "ProductFiles.h"
 #include "SaleFinish.h"
@@ -125,47 +126,15 @@ public:
     _exit(0);
 }
 
-// --- The check: the bytes decoded here, not by the code under test. ---
-std::uint32_t u32(const std::vector<std::uint8_t>& b, std::size_t at)
-{
-    return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<std::uint32_t>(b[at + 3]) << 24;
-}
-int i32(const std::vector<std::uint8_t>& b, std::size_t at) { return static_cast<std::int32_t>(u32(b, at)); }
-int u16(const std::vector<std::uint8_t>& b, std::size_t at) { return b[at] | b[at + 1] << 8; }
-float f32(const std::vector<std::uint8_t>& b, std::size_t at)
-{
-    const std::uint32_t bits = u32(b, at);
-    float f;
-    std::memcpy(&f, &bits, sizeof f);
-    return f;
-}
-std::string text(const std::vector<std::uint8_t>& b, std::size_t at, std::size_t width)
-{
-    const auto* p = reinterpret_cast<const char*>(b.data() + at);
-    return std::string(p, strnlen(p, width));
-}
+// The check decodes the bytes itself (KilledRegisters.h), not through the code under test.
+using namespace rawbytes;
+
 std::string lower(std::string s)
 {
     for (char& c : s)
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return s;
 }
-// Offsets of the counted records; the count must not pass the records present.
-std::vector<std::size_t> counted(const std::vector<std::uint8_t>& b, std::size_t countAt, std::size_t header,
-                                 std::size_t record, const char* name)
-{
-    std::vector<std::size_t> at;
-    if (b.size() < header)
-        return at;
-    const long long count = i32(b, countAt);
-    const long long room = static_cast<long long>((b.size() - header) / record);
-    EXPECT_GE(count, 0) << name;
-    EXPECT_LE(count, room) << name << ": counted records missing";
-    for (long long i = 0; i < std::min(count, room); ++i)
-        at.push_back(header + static_cast<std::size_t>(i) * record);
-    return at;
-}
-
 struct Sale {
     std::string tag, customer;
     int customerNumber = 0;
@@ -184,62 +153,13 @@ TEST(SaleFinishKill, KilledRegistersStoreEveryAcknowledgedSaleOnceWithItsStockCu
         writeProductFile(local.GetPath("Products"), products);
     }
     std::mt19937 rng(20261207);
-    struct Running {
-        pid_t pid = -1;
-        int fd = -1, acks = 0, killAfter = 0, life = 0;
-        bool finished = false;
-    };
-    std::array<Running, kRegisters> regs;
     int kills = 0;
-    auto start = [&](int r) {
-        int fds[2];
-        ASSERT_EQ(pipe(fds), 0);
-        Running& run = regs[static_cast<std::size_t>(r)];
-        run.acks = 0;
-        run.killAfter = 1 + static_cast<int>(rng() % 8);
-        const pid_t pid = fork();
-        ASSERT_GE(pid, 0);
-        if (pid == 0) {
-            close(fds[0]);
-            runRegister(data.path(), logs.file("register" + std::to_string(r)), r, run.life, fds[1]);
-        }
-        close(fds[1]);
-        run.pid = pid;
-        run.fd = fds[0];
-    };
-    for (int r = 0; r < kRegisters; ++r)
-        start(r);
-    int running = kRegisters;
-    while (running > 0) {
-        std::array<pollfd, kRegisters> polls{};
-        for (std::size_t r = 0; r < kRegisters; ++r)
-            polls[r] = {regs[r].finished ? -1 : regs[r].fd, POLLIN, 0};
-        ASSERT_GT(poll(polls.data(), polls.size(), -1), 0);
-        for (std::size_t r = 0; r < kRegisters; ++r) {
-            Running& run = regs[r];
-            if (run.finished || !(polls[r].revents & (POLLIN | POLLHUP)))
-                continue;
-            char acks[64];
-            const ssize_t got = read(run.fd, acks, sizeof acks);
-            run.acks += static_cast<int>(std::max<ssize_t>(got, 0));
-            if (got > 0 && run.acks < run.killAfter)
-                continue;
-            if (got > 0)
-                kill(run.pid, SIGKILL);
-            int status = 0;
-            ASSERT_EQ(waitpid(run.pid, &status, 0), run.pid);
-            close(run.fd);
-            if (WIFEXITED(status)) {
-                ASSERT_EQ(WEXITSTATUS(status), 0) << "register " << r << " failed";
-                run.finished = true;
-                --running;
-                continue;
-            }
-            ++kills;
-            ++run.life;
-            start(static_cast<int>(r));
-        }
-    }
+    RunKilledRegisters<kRegisters>(
+        rng,
+        [&](int r, int life, int fd) {
+            runRegister(data.path(), logs.file("register" + std::to_string(r)), r, life, fd);
+        },
+        kills);
     EXPECT_GT(kills, 0);
 
     // The next register opens every file, rolling back what a killed one left.

@@ -13,6 +13,7 @@
 #include "SaleFinish.h"
 #include "SaleState.h"
 #include "SalesFileHeader.h"
+#include "StoredRecords.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
@@ -54,18 +55,8 @@ struct SaleFinishTest : ::testing::Test {
         s.lineMode[slot] = mode;
         state.Recalculate();
     }
-    float stock(const std::string& item)
-    {
-        ProductRecord r;
-        EXPECT_TRUE(LookupForSale(local, item, r));
-        return r.stock;
-    }
-    int sales()
-    {
-        int n = -1;
-        EXPECT_EQ(ReadInvoiceCount(local, n), FileCause::None);
-        return n;
-    }
+    float stock(const std::string& item) { return storedStock(local, item); }
+    int sales() { return storedSales(local); }
     std::vector<RentalRecord> rentals()
     {
         DataFile f;
