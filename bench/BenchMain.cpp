@@ -1,6 +1,7 @@
 // Builds data folders of 100,000 and 1,000,000 products and 50,000 sales in a
 // temporary folder and prints one BENCH line per measurement (BenchPair.h).
 #include "BenchPair.h"
+#include "FinishBench.h"
 #include "InvoiceBench.h"
 #include "ProductBench.h"
 #include "TransactionBench.h"
@@ -20,6 +21,7 @@ int main(int argc, char** argv)
     runInvoiceBenchmarks(folder);
     runContendedAppends(folder);
     runTransactionBenchmarks(folder);
+    runFinishBenchmark(folder);
     std::filesystem::remove_all(folder);
     return 0;
 }

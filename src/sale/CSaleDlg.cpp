@@ -21,6 +21,7 @@
 #include "SaleControls.h"
 #include "SaleCustomerWidget.h"
 #include "SaleEditing.h"
+#include "SaleFinish.h"
 #include "SaleGridWidget.h"
 #include "SaleKeys.h"
 #include "SaleMenuWidget.h"
@@ -578,9 +579,37 @@ void CSaleDlg::OnGeneralSettings()
     ShowSale();
 }
 
+namespace {
+class BoxPrompt : public FinishPrompt {
+public:
+    explicit BoxPrompt(QWidget* parent) : parent_(parent) {}
+    void tell(const std::string& text) override { MessageBox::information(parent_, text); }
+    bool askYesNo(const std::string& text) override { return MessageBox::askYesNo(parent_, text); }
+
+private:
+    QWidget* parent_;
+};
+}  // namespace
+
 void CSaleDlg::OnFinishSale()
 {
-    // Finishing comes with the receipt and stock work: as if cancelled.
+    // The box being edited gives up the focus and stores its value; "Paid" is taken again.
+    totals_->finish->setFocus(Qt::OtherFocusReason);
+    state_.SetPaid(ReadNumber(ss(totals_->paid->text())));
+    totals_->ShowChange(state_.current.change);
+    BoxPrompt prompt(this);
+    SaleFinish finish(state_, prompt, [] { return Clock::now(); });
+    const FinishEntries entries{ss(cashier_->text()), ss(salesperson_->currentText()), ss(payType_->currentText())};
+    if (finish.FinishSale(entries) != SaleFinish::Result::Stored) {
+        ShowSale();
+        return;
+    }
+    // The sale is stored: a printing failure is shown and leaves it stored.
+    CSalePrinter::PrintSaleDocuments(this, local_, header_, finish.stored());
+    finish.StartNextSale();
+    ShowSale();
+    payType_->setCurrentIndex(-1);
+    UpdateMenuStates();
 }
 
 void CSaleDlg::VoidThisSale()

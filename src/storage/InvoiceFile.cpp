@@ -10,6 +10,7 @@
 #include "Transaction.h"
 #include "UserPrompt.h"
 
+#include <cmath>
 #include <algorithm>
 #include <cstring>
 #include <vector>
@@ -211,7 +212,7 @@ int AppendInvoiceIn(Transaction& tx, const CLocalFile& local, InvoiceRecord& rec
     DateRecord(record, now);
     const std::string payments = local.GetPath("Payments");
     if (tx.holds(payments))
-        record.paid = !IsOnAccount(record) || SumPaymentsIn(tx, local, record.recordNumber) >= record.total ? 1 : 0;
+        record.paid = !IsOnAccount(record) || CoversInCents(SumPaymentsIn(tx, local, record.recordNumber), record.total) ? 1 : 0;
     else
         ApplyPaidRule(local, record);
     // Past the count nobody sees the sale until the count takes it in.
@@ -370,10 +371,12 @@ bool IsDeferredPayType(const std::string& name)
     return EqualsIgnoreCase(name, "terms") || EqualsIgnoreCase(name, "deposit") || EqualsIgnoreCase(name, "split");
 }
 
+bool CoversInCents(double paid, double total) { return std::llround(paid * 100.0) >= std::llround(total * 100.0); }
+
 void ApplyPaidRule(const CLocalFile& local, InvoiceRecord& record)
 {
     if (IsOnAccount(record))
-        record.paid = PaymentsForInvoice(local, record) >= record.total ? 1 : 0;
+        record.paid = CoversInCents(PaymentsForInvoice(local, record), record.total) ? 1 : 0;
     else
         record.paid = 1;
 }

@@ -83,6 +83,8 @@ float PaymentsForInvoice(const CLocalFile& local, const InvoiceRecord& record);
 bool IsOnAccount(const InvoiceRecord& record);
 // name is "terms", "deposit" or "split", ignoring case.
 bool IsDeferredPayType(const std::string& name);
+// What was paid covers a total to the cent (float sums of payments drift below it).
+bool CoversInCents(double paid, double total);
 // Paid rule: a sale on account is paid when its payments cover its total; any
 // other sale is paid.
 void ApplyPaidRule(const CLocalFile& local, InvoiceRecord& record);

@@ -13,6 +13,7 @@
 #include "CLocalFile.h"
 #include "DataFile.h"
 #include "InvoiceFile.h"
+#include "KilledRegisters.h"
 #include "PaymentRecord.h"
 #include "ProductFile.h"
 #include "QuoteFile.h"
@@ -196,42 +197,8 @@ public:
     _exit(0);
 }
 
-// --- The check: the bytes decoded here, not by the code under test. ---
-
-long long i32(const std::vector<std::uint8_t>& b, std::size_t at)
-{
-    return static_cast<std::int32_t>(b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<std::uint32_t>(b[at + 3]) << 24);
-}
-
-float f32(const std::vector<std::uint8_t>& b, std::size_t at)
-{
-    const std::uint32_t bits = static_cast<std::uint32_t>(i32(b, at));
-    float f;
-    std::memcpy(&f, &bits, sizeof f);
-    return f;
-}
-
-std::string text(const std::vector<std::uint8_t>& b, std::size_t at, std::size_t width)
-{
-    const auto* p = reinterpret_cast<const char*>(b.data() + at);
-    return std::string(p, strnlen(p, width));
-}
-
-// The counted records of a file: each as its offset into `bytes`.
-std::vector<std::size_t> counted(const std::vector<std::uint8_t>& bytes, std::size_t header, std::size_t record,
-                                 const char* name)
-{
-    std::vector<std::size_t> at;
-    if (bytes.size() < header)
-        return at;
-    const long long count = i32(bytes, 0);
-    const long long room = static_cast<long long>((bytes.size() - header) / record);
-    EXPECT_GE(count, 0) << name;
-    EXPECT_LE(count, room) << name << ": counted records missing";
-    for (long long i = 0; i < std::min(count, room); ++i)
-        at.push_back(header + static_cast<std::size_t>(i) * record);
-    return at;
-}
+// The check decodes the bytes itself (KilledRegisters.h), not through the code under test.
+using namespace rawbytes;
 }  // namespace
 
 TEST(StorageTorture, KilledRegistersLeaveEveryAcknowledgedChangeWholeAndStockBalanced)
@@ -254,67 +221,14 @@ TEST(StorageTorture, KilledRegistersLeaveEveryAcknowledgedChangeWholeAndStockBal
     }
 
     std::mt19937 rng(19990101);
-    struct Running {
-        pid_t pid = -1;
-        int fd = -1;
-        int acks = 0;
-        int killAfter = 0;
-        int life = 0;
-        bool finished = false;
-    };
-    std::array<Running, kRegisters> regs;
     int kills = 0;
-    auto start = [&](int r) {
-        int fds[2];
-        ASSERT_EQ(pipe(fds), 0);
-        Running& run = regs[static_cast<std::size_t>(r)];
-        run.acks = 0;
-        run.killAfter = 1 + static_cast<int>(rng() % 8);
-        const pid_t pid = fork();
-        ASSERT_GE(pid, 0);
-        if (pid == 0) {
-            close(fds[0]);
+    RunKilledRegisters<kRegisters>(
+        rng,
+        [&](int r, int life, int fd) {
             runRegister(folders[static_cast<std::size_t>(r) % folders.size()], logs.file("register" + std::to_string(r)),
-                        r, run.life, budget, fds[1]);
-        }
-        close(fds[1]);
-        run.pid = pid;
-        run.fd = fds[0];
-    };
-    for (int r = 0; r < kRegisters; ++r)
-        start(r);
-
-    int running = kRegisters;
-    while (running > 0) {
-        std::array<pollfd, kRegisters> polls{};
-        for (int r = 0; r < kRegisters; ++r)
-            polls[static_cast<std::size_t>(r)] = {regs[static_cast<std::size_t>(r)].finished ? -1 : regs[static_cast<std::size_t>(r)].fd, POLLIN, 0};
-        ASSERT_GT(poll(polls.data(), polls.size(), -1), 0);
-        for (int r = 0; r < kRegisters; ++r) {
-            Running& run = regs[static_cast<std::size_t>(r)];
-            if (run.finished || !(polls[static_cast<std::size_t>(r)].revents & (POLLIN | POLLHUP)))
-                continue;
-            char acks[64];
-            const ssize_t got = read(run.fd, acks, sizeof acks);
-            run.acks += static_cast<int>(std::max<ssize_t>(got, 0));
-            if (got > 0 && run.acks < run.killAfter)
-                continue;
-            if (got > 0)
-                kill(run.pid, SIGKILL);  // somewhere inside a later operation
-            int status = 0;
-            ASSERT_EQ(waitpid(run.pid, &status, 0), run.pid);
-            close(run.fd);
-            if (WIFEXITED(status)) {
-                ASSERT_EQ(WEXITSTATUS(status), 0) << "register " << r << " failed";
-                run.finished = true;
-                --running;
-                continue;
-            }
-            ++kills;
-            ++run.life;
-            start(r);
-        }
-    }
+                        r, life, budget, fd);
+        },
+        kills);
     EXPECT_GT(kills, 0);
 
     // The next register opens every file, rolling back what a killed one left.
@@ -341,7 +255,7 @@ TEST(StorageTorture, KilledRegistersLeaveEveryAcknowledgedChangeWholeAndStockBal
     std::map<std::string, int> saleTags;
     std::map<std::string, float> sold;
     int position = 0;
-    for (std::size_t at : counted(invoices, 4, 4728, "invoices")) {
+    for (std::size_t at : counted(invoices, 0, 4, 4728, "invoices")) {
         const std::string tag = text(invoices, at + 540, 24);
         EXPECT_TRUE(meant("S " + tag)) << "a sale nobody made: " << tag;
         EXPECT_EQ(++saleTags[tag], 1) << "sale twice: " << tag;
@@ -374,7 +288,7 @@ TEST(StorageTorture, KilledRegistersLeaveEveryAcknowledgedChangeWholeAndStockBal
     EXPECT_GT(ackedSales, 0);
 
     const auto products = readBytes(next.GetPath("Products"));
-    const auto productAt = counted(products, 4, 320, "products");
+    const auto productAt = counted(products, 0, 4, 320, "products");
     ASSERT_EQ(productAt.size(), static_cast<std::size_t>(kProducts));
     for (std::size_t at : productAt) {
         const std::string code = text(products, at + 100, 24);
@@ -385,7 +299,7 @@ TEST(StorageTorture, KilledRegistersLeaveEveryAcknowledgedChangeWholeAndStockBal
     const auto quotes = readBytes(next.GetPath("Quotes"));
     std::set<long long> numbers;
     std::set<std::string> quoteTags;
-    for (std::size_t at : counted(quotes, 8, 4728, "quotes")) {
+    for (std::size_t at : counted(quotes, 0, 8, 4728, "quotes")) {
         const long long q = i32(quotes, at + 8);
         const std::string tag = text(quotes, at + 540, 24);
         EXPECT_TRUE(numbers.insert(q).second) << "quote number twice: " << q;
@@ -402,7 +316,7 @@ TEST(StorageTorture, KilledRegistersLeaveEveryAcknowledgedChangeWholeAndStockBal
     // Payments: each acknowledged one once.
     const auto payments = readBytes(next.GetPath("Payments"));
     std::map<std::string, int> paid;
-    for (std::size_t at : counted(payments, 12, 220, "payments")) {
+    for (std::size_t at : counted(payments, 0, 12, 220, "payments")) {
         const std::string tag = text(payments, at + 178, 42);
         EXPECT_TRUE(meant("P " + tag)) << "a payment nobody took: " << tag;
         EXPECT_EQ(++paid[tag], 1) << "payment twice: " << tag;

@@ -5,6 +5,7 @@
 #include "CLocalFile.h"
 #include "CustomerFile.h"
 #include "InvoiceFile.h"
+#include "ProductFile.h"
 
 #include <gtest/gtest.h>
 
@@ -64,4 +65,20 @@ inline void storeCustomer(const CLocalFile& local, const std::string& name, cons
     c.priceLevel = level;
     c.taxZone = taxZone;
     EXPECT_NE(SaveCustomerByName(local, c), CustomerSave::NotSaved);
+}
+
+// The stock of the product with this item number, as stored.
+inline float storedStock(const CLocalFile& local, const std::string& item)
+{
+    ProductRecord r;
+    EXPECT_TRUE(LookupForSale(local, item, r)) << item;
+    return r.stock;
+}
+
+// The number of stored sales.
+inline int storedSales(const CLocalFile& local)
+{
+    int n = -1;
+    EXPECT_EQ(ReadInvoiceCount(local, n), 0);
+    return n;
 }
