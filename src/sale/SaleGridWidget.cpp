@@ -38,13 +38,13 @@ SaleGridWidget::SaleGridWidget(QWidget* parent, const RegisterControlFn& reg) : 
     grid->setHorizontalSpacing(2);
     grid->setVerticalSpacing(1);
     for (int c = 0; c < 7; ++c) {
-        const ColumnSpec& spec = kColumns[c];
-        grid->addWidget(new QLabel(spec.caption, this), 0, c);
-        grid->setColumnStretch(c, spec.stretch);
+        const ColumnSpec& col = kColumns[c];
+        grid->addWidget(new QLabel(col.caption, this), 0, c);
+        grid->setColumnStretch(c, col.stretch);
         for (int r = 0; r < kRows; ++r) {
-            QLineEdit* box = MakeBox(this, reg, spec.id + r, spec.name, spec.editable);
-            if (spec.widest)
-                FitNumberWidth(box, spec.widest);
+            QLineEdit* box = MakeBox(this, reg, col.id + r, col.name, col.editable);
+            if (col.widest)
+                FitNumberWidth(box, col.widest);
             boxes_[c][r] = box;
             cells_[box] = Cell{static_cast<Column>(c), r};
             grid->addWidget(box, r + 1, c);
