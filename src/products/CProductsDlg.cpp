@@ -1,5 +1,14 @@
 #include "CProductsDlg.h"
 
+#include "CCompanyDlg.h"
+#include "CDiscountLevelsDlg.h"
+#include "CPeopleDlg.h"
+#include "CReceiptMessagesDlg.h"
+#include "CSaleDatesDlg.h"
+#include "CTaxTableDlg.h"
+#include "CTermsDlg.h"
+#include "CTextListDlg.h"
+
 #include "CImportCheckDlg.h"
 #include "CLocalFile.h"
 #include "CReportPrinter.h"
@@ -31,6 +40,7 @@
 #include <QVBoxLayout>
 
 #include <deque>
+#include <functional>
 #include <map>
 
 namespace {
@@ -256,6 +266,38 @@ void CProductsDlg::BuildMenus()
     print->addAction("Products List - No Price", this, [this] { OnPrint(false); });
     QMenu* edit = bar->addMenu("&Edit");
     edit->addAction("Delete", QKeySequence::Delete, this, &CProductsDlg::OnDelete);
+    // The store's settings windows, as on the sale screen; each asks the
+    // security gate where the sale screen's does. New categories and
+    // departments fill their boxes here at once.
+    QMenu* settings = bar->addMenu("&Settings");
+    settings->setObjectName("menu_settings");
+    auto setting = [&](const char* text, const char* name, std::function<void()> run) {
+        settings->addAction(text, this, std::move(run))->setObjectName(name);
+    };
+    auto refill = [this](QComboBox* box, const std::string& list) {
+        const QString typed = box->currentText();
+        fillSorted(box, ComboEntries(list));
+        box->setEditText(typed);
+    };
+    setting("Our Company", "action_company", [this] { CCompanyDlg::Run(this, local_, header_); });
+    setting("Receipt Messages", "action_receipt_messages", [this] { CReceiptMessagesDlg::Run(this, local_, header_); });
+    setting("Taxes", "action_taxes", [this] { CTaxTableDlg::Run(this, local_, header_); });
+    setting("Terms", "action_terms", [this] { CTermsDlg(local_, this).exec(); });
+    setting("Sale Dates", "action_sale_dates", [this] { CSaleDatesDlg::Run(this, local_, header_); });
+    setting("Discount Levels", "action_discount_levels", [this] { CDiscountLevelsDlg::Run(this, local_, header_); });
+    setting("Cashiers", "action_cashiers", [this] { CPeopleDlg::Run(this, local_, PeopleKind::Cashiers); });
+    setting("Sales Personnel", "action_sales_personnel",
+            [this] { CPeopleDlg::Run(this, local_, PeopleKind::Salespeople); });
+    setting("Payment Types", "action_payment_types",
+            [this] { CTextListDlg::Run(this, local_, header_, kPaymentTypeList); });
+    setting("Catagories", "action_categories", [this, refill] {
+        if (CTextListDlg::Run(this, local_, header_, kCategoryList))
+            refill(category_, header_.categories);
+    });
+    setting("Departments", "action_departments", [this, refill] {
+        if (CTextListDlg::Run(this, local_, header_, kDepartmentList))
+            refill(department_, header_.departments);
+    });
     QMenu* change = bar->addMenu("&Change");
     change->setObjectName("menu_change");
     change->addAction("Short Cut - Use Right Mouse Button on Columns")->setEnabled(false);

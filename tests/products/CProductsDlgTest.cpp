@@ -20,6 +20,7 @@
 #include <QTimer>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -303,4 +304,27 @@ TEST_F(ProductsWindow, ColumnPopUpFillsThePriceLevelOfTheRightClickedColumn)
     EXPECT_FLOAT_EQ(back.price[2], 9.5f);
     EXPECT_FLOAT_EQ(back.price[3], 4);
     EXPECT_EQ(dlg.list()->list().table().cell(0, price3), "9.50");
+}
+
+// The editor's Settings menu reaches the store's list windows; a category
+// added there is offered by the editor at once and kept in the header.
+TEST_F(ProductsWindow, SettingsMenuAddsACategoryTheEditorOffersAtOnce)
+{
+    CProductsDlg dlg(local, header);
+    dlg.show();
+    auto* categories = dlg.findChild<QAction*>("action_categories");
+    ASSERT_NE(categories, nullptr);
+    whenModal<QDialog>([](QDialog* list) {
+        auto* text = list->findChild<QPlainTextEdit*>("list");
+        ASSERT_NE(text, nullptr);
+        text->setPlainText(text->toPlainText().trimmed() + "\nGarden");
+        list->accept();
+    });
+    categories->trigger();
+    auto* box = dlg.findChild<QComboBox*>("category");
+    ASSERT_NE(box, nullptr);
+    EXPECT_GE(box->findText("Garden"), 0);
+    SalesFileHeader stored;
+    ASSERT_EQ(ReadHeader(local, stored), 0);
+    EXPECT_NE(stored.categories.find("Garden\r\n"), std::string::npos);
 }
