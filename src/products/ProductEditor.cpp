@@ -95,11 +95,11 @@ SaveOutcome SaveProduct(const CLocalFile& local, const ProductFields& fields, bo
         case ChangeResult::Failed: return SaveOutcome::UpdateFailed;
         case ChangeResult::NotFound: break;
         }
-    } else if (ProductExists(local, codec::fitText(fields.itemNumber, ProductRecord::kCodeWidth))) {
-        return SaveOutcome::Duplicate;
     }
     stored = ProductFromFields(fields, rememberedTax);
-    if (AppendProduct(local, stored) != FileCause::None)
-        return SaveOutcome::SaveFailed;
-    return SaveOutcome::Saved;
+    switch (AppendNewProduct(local, stored)) {
+    case FileCause::None: return SaveOutcome::Saved;
+    case FileCause::AlreadyExists: return SaveOutcome::Duplicate;
+    default: return SaveOutcome::SaveFailed;
+    }
 }

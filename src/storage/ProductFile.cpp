@@ -102,6 +102,19 @@ void writeCount(Transaction& tx, DataFile& file, long long count)
 // Opens the product file for a change of its own and reads the records
 // present. Returns the open cause; Generic when the count cannot be read, or
 // is damaged (the user is told, nothing is written).
+// Stages one record after the `count` counted ones and the new count. Past the
+// count nobody sees the record until the count takes it in.
+void stageAppend(Transaction& tx, DataFile& file, long long count, long long stored, const ProductRecord& record)
+{
+    std::uint8_t buf[kRecordSize];
+    record.encode(buf);
+    if (stored <= count)
+        tx.writeUnseen(file, recordOffset(count), buf, sizeof buf);
+    else
+        tx.write(file, recordOffset(count), buf, sizeof buf);
+    writeCount(tx, file, count + 1);
+}
+
 int openForChange(const CLocalFile& local, Transaction& tx, long long& count, long long* stored = nullptr)
 {
     const std::string path = local.GetPath("Products");
@@ -349,8 +362,18 @@ bool LookupForSale(const CLocalFile& local, const std::string& code, ProductReco
     std::uint8_t buf[kRecordSize];
     built.encode(buf);
     record.decode(buf);
-    AppendProduct(local, record);
-    return true;
+    switch (const int cause = AppendNewProduct(local, record)) {
+    case FileCause::None:
+        return true;
+    case FileCause::AlreadyExists:  // another register added the code meanwhile
+        return FindProductByItem(local, record.itemNumber, record);
+    default:
+        userPrompt().showMessage(strprintf("The new product %s could not be saved (cause %d); it was not added to "
+                                           "the sale.",
+                                           record.itemNumber.c_str(), cause));
+        record = EmptyProductResult();
+        return false;
+    }
 }
 
 int ReadProductAt(const CLocalFile& local, long long index, ProductRecord& record)
@@ -375,20 +398,30 @@ int AppendProduct(const CLocalFile& local, const ProductRecord& record, long lon
     long long stored = 0;
     if (const int cause = openForChange(local, tx, count, &stored); cause != FileCause::None)
         return cause;
-    DataFile& file = tx.file(local.GetPath("Products"));
-    std::uint8_t buf[kRecordSize];
-    record.encode(buf);
-    // Past the count nobody sees the record until the count takes it in.
-    if (stored <= count)
-        tx.writeUnseen(file, recordOffset(count), buf, sizeof buf);
-    else
-        tx.write(file, recordOffset(count), buf, sizeof buf);
-    writeCount(tx, file, count + 1);
+    stageAppend(tx, tx.file(local.GetPath("Products")), count, stored, record);
     if (const int cause = tx.commit(); cause != FileCause::None)
         return cause;
     if (index)
         *index = count;
     return FileCause::None;
+}
+
+int AppendNewProduct(const CLocalFile& local, const ProductRecord& record)
+{
+    Transaction tx;
+    long long count = 0;
+    long long stored = 0;
+    if (const int cause = openForChange(local, tx, count, &stored); cause != FileCause::None)
+        return cause;
+    DataFile& file = tx.file(local.GetPath("Products"));
+    const std::string key = lowered(codec::fitText(record.itemNumber, ProductRecord::kCodeWidth));
+    bool taken = false;
+    if (!scanRecords(file, count, [&](const std::uint8_t* rec, long long) { return !(taken = itemEquals(rec, key)); }))
+        return FileCause::Generic;
+    if (taken)
+        return FileCause::AlreadyExists;
+    stageAppend(tx, file, count, stored, record);
+    return tx.commit();
 }
 
 int WriteProductAt(const CLocalFile& local, long long index, const ProductRecord& record)

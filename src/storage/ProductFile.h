@@ -106,6 +106,10 @@ ProductRecord EmptyProductResult();
 int ReadProductAt(const CLocalFile& local, long long index, ProductRecord& record);
 // Appends after the records present; `index` gets the new record's position.
 int AppendProduct(const CLocalFile& local, const ProductRecord& record, long long* index = nullptr);
+// Appends a product whose item number no record has yet, checked in the same
+// exclusive open that appends it, so two registers cannot both add one code.
+// AlreadyExists, changing nothing, when the item number is taken.
+int AppendNewProduct(const CLocalFile& local, const ProductRecord& record);
 // Writes the whole record over an existing position (EndOfFile when the index
 // is not one of the records present).
 int WriteProductAt(const CLocalFile& local, long long index, const ProductRecord& record);

@@ -62,6 +62,8 @@ TEST_F(ProductEditing, SaveOutcomes)
         {"abc", false, SaveOutcome::Duplicate, {"ABC"}},
         {"NEW", true, SaveOutcome::Saved, {"ABC", "NEW"}},
         {"abcdefghijklmnopqrstuvwxyz0123", false, SaveOutcome::Saved, {"ABC", "NEW", "abcdefghijklmnopqrstuvw"}},
+        // Taken once cut to the slot, whatever follows.
+        {"ABCDEFGHIJKLMNOPQRSTUVWXYZ", false, SaveOutcome::Duplicate, {"ABC", "NEW", "abcdefghijklmnopqrstuvw"}},
     };
     for (const auto& c : cases) {
         ProductFields f;

@@ -73,6 +73,17 @@ TEST_F(ProductFileTest, EmptyFileListsNothingAndLookupOffersQuickAdd)
     EXPECT_EQ(items(), Items{r.itemNumber});
     EXPECT_EQ(EnsureProductFile(local), FileCause::None);  // an existing file is left as it is
     EXPECT_EQ(items(), Items{r.itemNumber});
+
+    // Another register adds the same code while Quick Add is open: the file
+    // keeps one product of that code, and the sale gets the stored one.
+    ProductRecord raced;
+    ASSERT_TRUE(LookupForSale(local, "race", raced, [&](const std::string& code, ProductRecord& built) {
+        built = makeProduct(code, 3);
+        EXPECT_EQ(AppendProduct(local, makeProduct(code, 5)), FileCause::None);
+        return true;
+    }));
+    EXPECT_EQ(raced.stock, 5.0f);
+    EXPECT_EQ(items(), (Items{r.itemNumber, "race"}));
 }
 
 TEST_F(ProductFileTest, FirstRecordMatchingItemOrBarCodeWinsIgnoringCase)
