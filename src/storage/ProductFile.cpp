@@ -641,6 +641,15 @@ bool findForChange(const CLocalFile& local, Transaction& tx, const std::string& 
         return false;
     });
 }
+
+// The same, as what a change by key found: Done with the record in `buf`.
+ChangeResult findOneForChange(const CLocalFile& local, Transaction& tx, const std::string& itemNumber,
+                              long long& count, long long& index, std::uint8_t* buf)
+{
+    if (!findForChange(local, tx, itemNumber, count, index, buf))
+        return ChangeResult::Failed;
+    return index < 0 ? ChangeResult::NotFound : ChangeResult::Done;
+}
 }  // namespace
 
 ChangeResult UpdateProductByItem(const CLocalFile& local, const std::string& itemNumber,
@@ -649,10 +658,9 @@ ChangeResult UpdateProductByItem(const CLocalFile& local, const std::string& ite
     Transaction tx;
     long long count = 0, index = -1;
     std::uint8_t buf[kRecordSize];
-    if (!findForChange(local, tx, itemNumber, count, index, buf))
-        return ChangeResult::Failed;
-    if (index < 0)
-        return ChangeResult::NotFound;
+    if (const ChangeResult found = findOneForChange(local, tx, itemNumber, count, index, buf);
+        found != ChangeResult::Done)
+        return found;
     ProductRecord record;
     record.decode(buf);
     change(record);
@@ -670,10 +678,9 @@ ChangeResult RemoveProductByItem(const CLocalFile& local, const std::string& ite
     Transaction tx;
     long long count = 0, index = -1;
     std::uint8_t buf[kRecordSize];
-    if (!findForChange(local, tx, itemNumber, count, index, buf))
-        return ChangeResult::Failed;
-    if (index < 0)
-        return ChangeResult::NotFound;
+    if (const ChangeResult found = findOneForChange(local, tx, itemNumber, count, index, buf);
+        found != ChangeResult::Done)
+        return found;
     DataFile& file = tx.file(local.GetPath("Products"));
     if (index != count - 1) {
         if (!readFully(file, recordOffset(count - 1), buf, sizeof buf))
