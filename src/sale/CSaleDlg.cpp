@@ -630,8 +630,7 @@ void CSaleDlg::VoidThisSale()
 
 void CSaleDlg::OnClearThisSale()
 {
-    if (SaleEditing(state_).Clear() == SaleEditing::Result::Refused)
-        MessageBox::information(this, "This sale is being edited.\n\nFinish it to store it again.");
+    SaleEditing(state_).Clear();
     ShowSale();
     UpdateMenuStates();
 }
