@@ -132,6 +132,11 @@ void CSaleDlg::BuildControls()
     };
     commands.editProducts = [this] { CProductsDlg::Open(local_, header_, this); };
     commands.clearSale = [this] { OnClearThisSale(); };
+    commands.editSale = [this] { EditThisSale(); };
+    commands.quoteSave = [this] { OnQuoteSave(); };
+    commands.quotePrint = [this] { OnQuotePrint(); };
+    commands.quoteFind = [this] { OnQuoteFind(); };
+    commands.quoteHelp = [this] { OnQuoteHelp(); };
     menu_ = new SaleMenuWidget(this, commands);
     outer->setMenuBar(menu_);
 
