@@ -2,6 +2,7 @@
 
 #include "CLocalFile.h"
 #include "Clock.h"
+#include "DatePicker.h"
 #include "ListFiles.h"
 #include "MessageBox.h"
 #include "QuoteFile.h"
@@ -36,14 +37,6 @@ QDate qdate(const OleDate& d)
 
 OleDate oleDate(const QDate& d) { return OleDate::fromCalendar(d.year(), d.month(), d.day()); }
 
-QDateEdit* picker(QWidget* owner, const char* name, const QDate& date)
-{
-    auto* edit = new QDateEdit(date, owner);
-    edit->setObjectName(name);
-    edit->setCalendarPopup(true);
-    edit->setDisplayFormat("M/d/yyyy");
-    return edit;
-}
 
 }  // namespace
 
@@ -55,8 +48,8 @@ CQuoteDlg::CQuoteDlg(CLocalFile& local, const SalesFileHeader& header, SaleState
     resize(760, 420);
 
     const CalendarTime now = Clock::now();
-    start_ = picker(this, "quote_start", qdate(FirstQuoteDate(local_, now)));
-    end_ = picker(this, "quote_end", qdate(LastQuoteDate(local_, now)));
+    start_ = MakeDatePicker(this, "quote_start", qdate(FirstQuoteDate(local_, now)));
+    end_ = MakeDatePicker(this, "quote_end", qdate(LastQuoteDate(local_, now)));
     auto* ok = new QPushButton("OK", this);
     ok->setObjectName("quote_ok");
     ok->setAutoDefault(false);

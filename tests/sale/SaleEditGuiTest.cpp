@@ -23,6 +23,8 @@
 #include <QScrollBar>
 #include <QTableWidget>
 #include <QLineEdit>
+#include <QMenu>
+#include <QTimer>
 #include <QPrinter>
 #include <QPushButton>
 #include <QTest>
@@ -54,6 +56,24 @@ public:
 private:
     std::string path_;
 };
+
+// Chooses an item of the next pop-up menu once it is up.
+void whenPopup(const QString& item)
+{
+    auto* timer = new QTimer;
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, [timer, item] {
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            timer->stop();
+            timer->deleteLater();
+            for (QAction* a : menu->actions())
+                if (a->text() == item)
+                    menu->setActiveAction(a);
+            QTest::keyClick(menu, Qt::Key_Return);
+        }
+    });
+    timer->start();
+}
 
 struct EditScreen : RegisterFixture {
     ClockDouble clock{2026, 12, 7, 10, 30};
@@ -229,7 +249,8 @@ TEST_F(EditScreen, QuotesAreSavedFoundLoadedAsTheNewSaleDeletedAndPrinted)
         QTest::keyClick(list, Qt::Key_Delete);  // quote 0; quote 1 stays
         ASSERT_EQ(list->topLevelItemCount(), 1);
         EXPECT_EQ(list->topLevelItem(0)->text(0), "1");
-        QTest::keyClick(list, Qt::Key_Return);
+        whenPopup("Edit");
+        QTest::keyClick(list, Qt::Key_Menu);
     });
     menu("action_quote_find");
     EXPECT_EQ(box(kItem)->text(), "A");
