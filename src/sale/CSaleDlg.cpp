@@ -2,6 +2,8 @@
 #include "CGetProductDlg.h"
 #include "CProductsDlg.h"
 #include "CQuickAddDlg.h"
+#include "CRentalsDlg.h"
+#include "CReturnRentalsDlg.h"
 
 #include "CCustomerDlg.h"
 #include "CGeneralDlg.h"
@@ -132,6 +134,9 @@ void CSaleDlg::BuildControls()
     };
     commands.editProducts = [this] { CProductsDlg::Open(local_, header_, this); };
     commands.clearSale = [this] { OnClearThisSale(); };
+    commands.listRentals = [this] { CRentalsDlg(local_, CRentalsDlg::Listing::All, this).exec(); };
+    commands.listRentalsOut = [this] { CRentalsDlg(local_, CRentalsDlg::Listing::NotReturned, this).exec(); };
+    commands.returnRental = [this] { CReturnRentalsDlg(local_, this).exec(); };
     menu_ = new SaleMenuWidget(this, commands);
     outer->setMenuBar(menu_);
 

@@ -116,7 +116,11 @@ SaleMenuWidget::SaleMenuWidget(QWidget* parent, Commands commands) : QMenuBar(pa
     }
 
     Greyed(addMenu("&Quotes"), {"Save", "Print...", "Find...", "Help"});
-    Greyed(addMenu("Re&ntals"), {"List All Rental Records", "List Rentals Not Returned", "Return Rental"});
+    QMenu* rentals = addMenu("Re&ntals");
+    rentals->setObjectName("menu_rentals");
+    Add(rentals, "List All Rental Records", "action_list_rentals", commands.listRentals);
+    Add(rentals, "List Rentals Not Returned", "action_list_rentals_out", commands.listRentalsOut);
+    Add(rentals, "Return Rental", "action_return_rental", commands.returnRental);
 
     QMenu* payments = addMenu("Pa&yments");
     Greyed(payments, {"List All Payments", "Invoices with a Balance Due", "Invoices Past Due", "Make Payment"});
