@@ -24,6 +24,11 @@ RentalKey keyOf(std::uint16_t customer, const std::string& item, std::int32_t sa
     return {customer, lowered(item), sale};
 }
 
+bool itemMatches(const std::string& itemNumber, const std::string& filter)
+{
+    return filter.empty() || EqualsIgnoreCase(itemNumber, filter);
+}
+
 RentalRow rowOf(const RentalRecord& r, float quantity)
 {
     return {r.saleNumber, r.customerNumber, r.itemNumber, quantity, r.date};
@@ -43,16 +48,11 @@ std::map<RentalKey, long long> returnedCents(const std::vector<RentalRecord>& re
 
 long long ToCents(double quantity) { return std::llround(quantity * 100.0); }
 
-bool RentalItemMatches(const std::string& itemNumber, const std::string& filter)
-{
-    return filter.empty() || EqualsIgnoreCase(itemNumber, filter);
-}
-
 std::vector<RentalRow> ListAllRentals(const std::vector<RentalRecord>& records, const std::string& filter)
 {
     std::vector<RentalRow> rows;
     for (const RentalRecord& r : records)
-        if (RentalItemMatches(r.itemNumber, filter))
+        if (itemMatches(r.itemNumber, filter))
             rows.push_back(rowOf(r, r.quantity));
     return rows;
 }
@@ -70,7 +70,7 @@ std::vector<RentalRow> ListOutstandingRentals(const std::vector<RentalRecord>& r
         const long long rented = ToCents(r.quantity);
         const long long taken = std::min(left, rented);
         left -= taken;
-        if (rented - taken > 0 && RentalItemMatches(r.itemNumber, filter))
+        if (rented - taken > 0 && itemMatches(r.itemNumber, filter))
             rows.push_back(rowOf(r, static_cast<float>(static_cast<double>(rented - taken) / 100.0)));
     }
     return rows;

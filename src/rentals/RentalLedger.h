@@ -24,9 +24,8 @@ struct RentalRow {
     OleDate date;
 };
 
-// True when the record's item number passes the "Item#" box: an empty filter
-// passes every record, otherwise the item numbers must be equal ignoring case.
-bool RentalItemMatches(const std::string& itemNumber, const std::string& filter);
+// `filter` is the "Item#" box: empty lists every record, otherwise only the
+// records whose item number equals it ignoring case.
 
 // Every record in file order, with its stored quantity (returns negative).
 std::vector<RentalRow> ListAllRentals(const std::vector<RentalRecord>& records, const std::string& filter);
