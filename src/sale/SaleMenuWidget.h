@@ -22,6 +22,7 @@ public:
         std::function<void()> voidSale, clearSale;
         std::function<void()> editSale, quoteSave, quotePrint, quoteFind, quoteHelp;
         std::function<void()> findProduct, editProducts;
+        std::function<void()> listRentals, listRentalsOut, returnRental;
     };
 
     SaleMenuWidget(QWidget* parent, Commands commands);
