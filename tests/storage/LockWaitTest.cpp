@@ -1,12 +1,11 @@
 #include "CLocalFile.h"
 #include "TempDir.h"
-#include "UserPrompt.h"
+#include "RecordingPrompt.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <fcntl.h>
-#include <functional>
 #include <sched.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -61,20 +60,6 @@ public:
 private:
     pid_t pid_ = -1;
     int release_ = -1;
-};
-
-class ScriptedPrompt final : public UserPrompt {
-public:
-    ScriptedPrompt() { setUserPrompt(this); }
-    ~ScriptedPrompt() override { setUserPrompt(nullptr); }
-    void showMessage(const std::string&) override {}
-    bool keepWaiting(const std::string& text) override
-    {
-        waits.push_back(text);
-        return onWait();
-    }
-    std::function<bool()> onWait = [] { return true; };
-    std::vector<std::string> waits;
 };
 
 int exitCode(pid_t pid)
@@ -154,7 +139,7 @@ TEST(LockWait, WaitersGetTheFileInTurnAndTheRegisterThatLetGoWaitsBehindThem)
 TEST(LockWait, AfterTheBoundTheUserChoosesToWaitOnOrGiveUp)
 {
     TempDir dir;
-    ScriptedPrompt prompt;
+    RecordingPrompt prompt;
     const std::string path = dir.file("Retail.pos");
     writeBytes(path, {9, 9, 9, 9});
     CLocalFile::setWaitBeforeAsking(20);

@@ -3,7 +3,14 @@
 // there (unflushed writes kept, dropped or torn). After the next register's
 // recovery every file must show the whole change or none of it: a reported
 // success means all of it, a reported failure none, and a retry applies it once.
+//
+// The same paths against damaged counts: an impossible count (negative, or
+// below the file's fixed first records) makes every write refuse with a message
+// and leave the file as it is, while reads show the records present; a count
+// below the records present is a record not yet counted, which the next append
+// writes over.
 
+#include "ByteCodec.h"
 #include "CLocalFile.h"
 #include "CountedFile.h"
 #include "CustomerFile.h"
@@ -22,6 +29,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <filesystem>
 #include <functional>
@@ -137,9 +145,9 @@ void seed(const CLocalFile& local)
 }
 
 using WritePath = std::function<bool(const CLocalFile&)>;
-const std::vector<std::pair<const char*, WritePath>>& writePaths()
+const std::map<std::string, WritePath>& writePaths()
 {
-    static const std::vector<std::pair<const char*, WritePath>> paths = {
+    static const std::map<std::string, WritePath> paths = {
         // A finished sale as one transaction: the sale, its stock, its customer
         // and a payment on account.
         {"finished sale",
@@ -167,7 +175,7 @@ const std::vector<std::pair<const char*, WritePath>>& writePaths()
          [](const CLocalFile& l) {
              int count = 0;
              InvoiceRecord r = saleOf(7, {{"A", 1}});
-             return AppendInvoice(l, r, count, kNow) == 2;
+             return AppendInvoice(l, r, count, kNow) >= 0;
          }},
         {"update sale",
          [](const CLocalFile& l) {
@@ -226,14 +234,32 @@ const std::vector<std::pair<const char*, WritePath>>& writePaths()
              h.labels[0] = "Label";
              return WriteCustomerHeader(l, h) == FileCause::None;
          }},
+        {"append vendor", [](const CLocalFile& l) { return AppendVendor(l, vendorNamed("Cog")) == FileCause::None; }},
+        {"update vendor",
+         [](const CLocalFile& l) {
+             VendorRecord v = vendorNamed("Bob");
+             v.text[VendorRecord::kPhone] = "555";
+             return UpdateVendor(l, v) == ChangeResult::Done;
+         }},
         {"delete vendor",
          [](const CLocalFile& l) {
              VendorRecord v = vendorNamed("Ann");
              return DeleteVendor(l, v) == ChangeResult::Done;
          }},
         {"append cashier", [](const CLocalFile& l) { return AppendCashier(l, {"Cy", "x"}) == FileCause::None; }},
+        {"delete cashier", [](const CLocalFile& l) { return DeleteCashier(l, "Ann") == ChangeResult::Done; }},
+        {"replace cashier", [](const CLocalFile& l) { return ReplaceCashier(l, 0, {"Al", "x"}) == ChangeResult::Done; }},
+        {"append salesperson", [](const CLocalFile& l) { return AppendSalesperson(l, {"Sid"}) == FileCause::None; }},
         {"delete salesperson", [](const CLocalFile& l) { return DeleteSalesperson(l, "Ann") == ChangeResult::Done; }},
+        {"append tax zone", [](const CLocalFile& l) { return AppendTaxZone(l, {"C", 3, 3}) == FileCause::None; }},
+        {"delete tax zone", [](const CLocalFile& l) { return DeleteTaxZone(l, "Ann") == ChangeResult::Done; }},
         {"default tax zone", [](const CLocalFile& l) { return SetDefaultZone(l, "Bob") == FileCause::None; }},
+        {"append terms",
+         [](const CLocalFile& l) {
+             TermsRecord t;
+             t.netDays = 10;
+             return AppendTerms(l, t) == FileCause::None;
+         }},
         {"delete terms", [](const CLocalFile& l) { return DeleteTerms(l, 1) == ChangeResult::Done; }},
         {"write header",
          [](const CLocalFile& l) {
@@ -366,4 +392,124 @@ TEST_F(WritePathFaults, AJournalNamingAFileSinceRemovedIsClearedAndTheSetOpens)
     DataFile f;
     EXPECT_EQ(CLocalFile::OpenFile(f, dir.file("Retail-Invs.pdb"), OpenMode::Read), FileCause::None);
     EXPECT_FALSE(journalHoldsAChange(dir.path()));
+}
+
+namespace {
+long long countIn(const std::vector<std::uint8_t>& bytes, const Layout& l)
+{
+    return l.countWidth == 2 ? codec::getI16(bytes.data(), l.countAt) : codec::getI32(bytes.data(), l.countAt);
+}
+
+void putCount(std::vector<std::uint8_t>& bytes, const Layout& l, long long n)
+{
+    if (l.countWidth == 2)
+        codec::putI16(bytes.data(), l.countAt, static_cast<std::int16_t>(n));
+    else
+        codec::putI32(bytes.data(), l.countAt, static_cast<std::int32_t>(n));
+}
+}  // namespace
+
+TEST_F(WritePathFaults, DamagedCountsOfEveryCountedFile)
+{
+    using Shown = std::function<long long(const CLocalFile&)>;
+    struct Kind {
+        const char* file;
+        long long impossible, present;
+        Shown shown;                        // the records the reads show
+        std::vector<const char*> writes;  // the append first
+    };
+    const Kind kinds[] = {
+        {"Retail-Invs.pdb", -1, 2,
+         [](const CLocalFile& l) {
+             int count = 0;
+             ReadInvoiceCount(l, count);
+             return static_cast<long long>(count);
+         },
+         {"append sale", "void", "update sale"}},
+        {"Retail-Prod.pdb", -3, 3,
+         [](const CLocalFile& l) {
+             long long count = 0;
+             ReadProductCount(l, count);
+             return count;
+         },
+         {"append product", "delete product", "write product", "take from stock", "reset sales work"}},
+        {"Retail-Quote.pdb", -2, 2,
+         [](const CLocalFile& l) {
+             long long n = 0;
+             InvoiceRecord r;
+             for (int q = 0; q < 4; ++q)
+                 n += ReadQuote(l, q, r);
+             return n;
+         },
+         {"save quote", "delete quote"}},
+        {"Retail-Pymnt.pdb", -1, 2, [](const CLocalFile& l) { return static_cast<long long>(ReadPaymentCount(l)); },
+         {"append payment"}},
+        // Record 0 is the placeholder: a count of 0 is as impossible as a negative one.
+        {"Retail-Cust.pdb", 0, 3,
+         [](const CLocalFile& l) { return static_cast<long long>(ListCustomersByLevel(l, 0).size()) + 1; },
+         {"append customer", "replace customer", "delete customer", "customer labels"}},
+        {"Retail-Vend.pdb", -1, 2, [](const CLocalFile& l) { return static_cast<long long>(FillVendorBox(l).size()); },
+         {"append vendor", "delete vendor", "update vendor"}},
+        {"Retail-Cash.pdb", -1, 2, [](const CLocalFile& l) { return static_cast<long long>(FillCashierBox(l).size()); },
+         {"append cashier", "delete cashier", "replace cashier"}},
+        {"Retail-SaleP.pdb", -5, 2,
+         [](const CLocalFile& l) { return static_cast<long long>(FillSalespersonBox(l).size()); },
+         {"append salesperson", "delete salesperson"}},
+        {"Retail-TaxT.pdb", -1, 2, [](const CLocalFile& l) { return static_cast<long long>(FillTaxBox(l).size()); },
+         {"append tax zone", "delete tax zone", "default tax zone"}},
+        // COD and NET 30 come with a new file.
+        {"Retail-Terms.pdb", -1, 3, [](const CLocalFile& l) { return static_cast<long long>(ListTerms(l).size()); },
+         {"append terms", "delete terms"}},
+    };
+    for (const Kind& kind : kinds) {
+        SCOPED_TRACE(kind.file);
+        const Layout& l = *std::find_if(std::begin(kLayouts), std::end(kLayouts),
+                                        [&](const Layout& x) { return std::string(x.name) == kind.file; });
+        const WritePath& append = writePaths().at(kind.writes[0]);
+        {
+            // An impossible count: every write refused with a message naming the
+            // file, nothing written, the reads show the records present.
+            TempDir dir;
+            copyFolder(seeded_.path(), dir.path());
+            const CLocalFile local(dir.path());
+            const std::string path = dir.file(kind.file);
+            auto bytes = readBytes(path);
+            ASSERT_EQ(static_cast<long long>(bytes.size()), l.header + kind.present * l.record);
+            ASSERT_EQ(countIn(bytes, l), kind.present);
+            putCount(bytes, l, kind.impossible);
+            writeBytes(path, bytes);
+            prompt_.take();
+            EXPECT_EQ(kind.shown(local), kind.present);
+            for (const char* write : kind.writes) {
+                EXPECT_FALSE(writePaths().at(write)(local)) << write;
+                const auto shown = prompt_.take();
+                EXPECT_TRUE(std::any_of(shown.begin(), shown.end(), [&](const std::string& m) {
+                    return m.find("damaged") != std::string::npos && m.find(path) != std::string::npos;
+                })) << write;
+                EXPECT_EQ(readBytes(path), bytes) << write;
+            }
+        }
+        // One record written but not yet counted: the append takes its place.
+        // And a count past the end of a file cut short in its last record.
+        for (const long long count : {kind.present - 1, kind.present + 40}) {
+            TempDir dir;
+            copyFolder(seeded_.path(), dir.path());
+            const CLocalFile local(dir.path());
+            const std::string path = dir.file(kind.file);
+            auto bytes = readBytes(path);
+            putCount(bytes, l, count);
+            if (count > kind.present)
+                bytes.resize(bytes.size() + static_cast<std::size_t>(l.record / 2), 0x41);
+            writeBytes(path, bytes);
+            prompt_.take();
+            const long long shown = std::min(count, kind.present);
+            EXPECT_EQ(kind.shown(local), shown) << count;
+            ASSERT_TRUE(append(local)) << count;
+            bytes = readBytes(path);
+            EXPECT_EQ(countIn(bytes, l), shown + 1) << count;
+            EXPECT_EQ(kind.shown(local), shown + 1) << count;
+            EXPECT_EQ(static_cast<long long>(bytes.size()), l.header + (shown + 1) * l.record) << count;
+            EXPECT_TRUE(prompt_.take().empty() || std::string(kind.file) == "Retail-Quote.pdb") << count;
+        }
+    }
 }
