@@ -145,17 +145,28 @@ void seed(const CLocalFile& local)
 }
 
 using WritePath = std::function<bool(const CLocalFile&)>;
+using L = const CLocalFile&;
+constexpr int kOk = FileCause::None;
+constexpr ChangeResult kDone = ChangeResult::Done;
+
+// A record changed by `change`.
+template <class R, class F> R with(R r, F change)
+{
+    change(r);
+    return r;
+}
+
 const std::map<std::string, WritePath>& writePaths()
 {
     static const std::map<std::string, WritePath> paths = {
         // A finished sale as one transaction: the sale, its stock, its customer
         // and a payment on account.
         {"finished sale",
-         [](const CLocalFile& l) {
+         [](L l) {
              Transaction tx;
              for (const char* kind : {"Invoices", "Products", "Customers", "Payments"})
                  tx.add(l.GetPath(kind));
-             if (tx.begin() != FileCause::None)
+             if (tx.begin() != kOk)
                  return false;
              InvoiceRecord sale = saleOf(20, {{"B", 1}, {"C", 2}});
              sale.payType = "Deposit";
@@ -168,111 +179,64 @@ const std::map<std::string, WritePath>& writePaths()
              deposit.invoiceNumber = n;
              deposit.amount = 3;
              return n == 2 && ApplySaleToStock(tx, tx.file(l.GetPath("Products")), lines, StockDirection::Take) == 0 &&
-                    customers.openIn(tx, l.GetPath("Customers")) == FileCause::None && customers.replaceRecord(2, bob) &&
-                    AppendPaymentIn(tx, l, deposit) >= 0 && tx.commit() == FileCause::None;
+                    customers.openIn(tx, l.GetPath("Customers")) == kOk && customers.replaceRecord(2, bob) &&
+                    AppendPaymentIn(tx, l, deposit) >= 0 && tx.commit() == kOk;
          }},
         {"append sale",
-         [](const CLocalFile& l) {
-             int count = 0;
-             InvoiceRecord r = saleOf(7, {{"A", 1}});
-             return AppendInvoice(l, r, count, kNow) >= 0;
-         }},
+         [](L l) { int n = 0; auto r = saleOf(7, {{"A", 1}}); return AppendInvoice(l, r, n, kNow) >= 0; }},
         {"update sale",
-         [](const CLocalFile& l) {
-             InvoiceRecord r = saleOf(8, {{"C", 9}});
-             r.recordNumber = 1;
-             return UpdateInvoice(l, r) == 1;
-         }},
-        {"void", [](const CLocalFile& l) { return VoidInvoice(l, 1) == FileCause::None; }},
-        {"return to stock", [](const CLocalFile& l) { return ReturnInvoiceToStock(l, 0) == FileCause::None; }},
+         [](L l) { auto r = with(saleOf(8, {{"C", 9}}), [](auto& r) { r.recordNumber = 1; }); return UpdateInvoice(l, r) == 1; }},
+        {"void", [](L l) { return VoidInvoice(l, 1) == kOk; }},
+        {"return to stock", [](L l) { return ReturnInvoiceToStock(l, 0) == kOk; }},
         {"take from stock",
-         [](const CLocalFile& l) {
-             const std::array<StockLine, 4> lines{{{"a", 1}, {"B", 2}, {"c", 3}, {"A", 4}}};
-             return TakeSaleFromStock(l, lines) == FileCause::None;
+         [](L l) {  // two lines of one product
+             return TakeSaleFromStock(l, std::array<StockLine, 4>{{{"a", 1}, {"B", 2}, {"c", 3}, {"A", 4}}}) == kOk;
          }},
         {"return sale to stock",
-         [](const CLocalFile& l) {
-             const std::array<StockLine, 2> lines{{{"C", 1}, {"B", 2}}};
-             return ReturnSaleToStock(l, lines) == FileCause::None;
-         }},
-        {"append product", [](const CLocalFile& l) { return AppendProduct(l, product("D", 4)) == FileCause::None; }},
-        {"write product", [](const CLocalFile& l) { return WriteProductAt(l, 1, product("E", 5)) == FileCause::None; }},
-        {"delete product", [](const CLocalFile& l) { return RemoveProductAt(l, 0) == FileCause::None; }},
-        {"reset sales work", [](const CLocalFile& l) { return ResetSalesWork(l) == FileCause::None; }},
-        {"save quote",
-         [](const CLocalFile& l) {
-             InvoiceRecord q = saleOf(9, {{"A", 2}});
-             return SaveQuote(l, q, kNow) >= 0;
-         }},
-        {"delete quote", [](const CLocalFile& l) { return DeleteQuote(l, 0); }},
+         [](L l) { return ReturnSaleToStock(l, std::array<StockLine, 2>{{{"C", 1}, {"B", 2}}}) == kOk; }},
+        {"append product", [](L l) { return AppendProduct(l, product("D", 4)) == kOk; }},
+        {"write product", [](L l) { return WriteProductAt(l, 1, product("E", 5)) == kOk; }},
+        {"delete product", [](L l) { return RemoveProductAt(l, 0) == kOk; }},
+        {"reset sales work", [](L l) { return ResetSalesWork(l) == kOk; }},
+        {"save quote", [](L l) { auto q = saleOf(9, {{"A", 2}}); return SaveQuote(l, q, kNow) >= 0; }},
+        {"delete quote", [](L l) { return DeleteQuote(l, 0); }},
         {"append payment",
-         [](const CLocalFile& l) {
-             PaymentRecord p;
-             p.invoiceNumber = 1;
-             p.amount = 2.5f;
-             return AppendPayment(l, p) >= 0;
-         }},
+         [](L l) { auto p = with<PaymentRecord>({}, [](auto& p) { p.invoiceNumber = 1; p.amount = 2.5f; });
+                 return AppendPayment(l, p) >= 0; }},
         {"append customer",
-         [](const CLocalFile& l) {
-             CustomerRecord c = customerNamed("Cy");
-             return SaveCustomerByName(l, c) == CustomerSave::Appended;
-         }},
+         [](L l) { auto c = customerNamed("Cy"); return SaveCustomerByName(l, c) == CustomerSave::Appended; }},
         {"replace customer",
-         [](const CLocalFile& l) {
-             CustomerRecord c = customerNamed("ann");
-             return SaveCustomerByName(l, c) == CustomerSave::Replaced;
-         }},
+         [](L l) { auto c = customerNamed("ann"); return SaveCustomerByName(l, c) == CustomerSave::Replaced; }},
         {"delete customer",
-         [](const CLocalFile& l) {
-             CustomerRecord c;
-             c.customerNumber = 1;
-             return DeleteCustomerByNumber(l, c) == ChangeResult::Done;
-         }},
+         [](L l) { auto c = with<CustomerRecord>({}, [](auto& c) { c.customerNumber = 1; });
+                 return DeleteCustomerByNumber(l, c) == kDone; }},
         {"customer labels",
-         [](const CLocalFile& l) {
-             CustomerFileHeader h;
-             h.labels[0] = "Label";
-             return WriteCustomerHeader(l, h) == FileCause::None;
+         [](L l) {
+             return WriteCustomerHeader(l, with<CustomerFileHeader>({}, [](auto& h) { h.labels[0] = "L"; })) == kOk;
          }},
-        {"append vendor", [](const CLocalFile& l) { return AppendVendor(l, vendorNamed("Cog")) == FileCause::None; }},
+        {"append vendor", [](L l) { return AppendVendor(l, vendorNamed("Cog")) == kOk; }},
         {"update vendor",
-         [](const CLocalFile& l) {
-             VendorRecord v = vendorNamed("Bob");
-             v.text[VendorRecord::kPhone] = "555";
-             return UpdateVendor(l, v) == ChangeResult::Done;
+         [](L l) {
+             return UpdateVendor(l, with(vendorNamed("Bob"), [](auto& v) { v.text[VendorRecord::kFax] = "5"; })) == kDone;
          }},
-        {"delete vendor",
-         [](const CLocalFile& l) {
-             VendorRecord v = vendorNamed("Ann");
-             return DeleteVendor(l, v) == ChangeResult::Done;
-         }},
-        {"append cashier", [](const CLocalFile& l) { return AppendCashier(l, {"Cy", "x"}) == FileCause::None; }},
-        {"delete cashier", [](const CLocalFile& l) { return DeleteCashier(l, "Ann") == ChangeResult::Done; }},
-        {"replace cashier", [](const CLocalFile& l) { return ReplaceCashier(l, 0, {"Al", "x"}) == ChangeResult::Done; }},
-        {"append salesperson", [](const CLocalFile& l) { return AppendSalesperson(l, {"Sid"}) == FileCause::None; }},
-        {"delete salesperson", [](const CLocalFile& l) { return DeleteSalesperson(l, "Ann") == ChangeResult::Done; }},
-        {"append tax zone", [](const CLocalFile& l) { return AppendTaxZone(l, {"C", 3, 3}) == FileCause::None; }},
-        {"delete tax zone", [](const CLocalFile& l) { return DeleteTaxZone(l, "Ann") == ChangeResult::Done; }},
-        {"default tax zone", [](const CLocalFile& l) { return SetDefaultZone(l, "Bob") == FileCause::None; }},
+        {"delete vendor", [](L l) { auto v = vendorNamed("Ann"); return DeleteVendor(l, v) == kDone; }},
+        {"append cashier", [](L l) { return AppendCashier(l, {"Cy", "x"}) == kOk; }},
+        {"delete cashier", [](L l) { return DeleteCashier(l, "Ann") == kDone; }},
+        {"replace cashier", [](L l) { return ReplaceCashier(l, 0, {"Al", "x"}) == kDone; }},
+        {"append salesperson", [](L l) { return AppendSalesperson(l, {"Sid"}) == kOk; }},
+        {"delete salesperson", [](L l) { return DeleteSalesperson(l, "Ann") == kDone; }},
+        {"append tax zone", [](L l) { return AppendTaxZone(l, {"C", 3, 3}) == kOk; }},
+        {"delete tax zone", [](L l) { return DeleteTaxZone(l, "Ann") == kDone; }},
+        {"default tax zone", [](L l) { return SetDefaultZone(l, "Bob") == kOk; }},
         {"append terms",
-         [](const CLocalFile& l) {
-             TermsRecord t;
-             t.netDays = 10;
-             return AppendTerms(l, t) == FileCause::None;
-         }},
-        {"delete terms", [](const CLocalFile& l) { return DeleteTerms(l, 1) == ChangeResult::Done; }},
+         [](L l) { auto t = with<TermsRecord>({}, [](auto& t) { t.netDays = 10; }); return AppendTerms(l, t) == kOk; }},
+        {"delete terms", [](L l) { return DeleteTerms(l, 1) == kDone; }},
         {"write header",
-         [](const CLocalFile& l) {
-             SalesFileHeader h;
-             h.companyName = "Shop";
-             h.todaysNotes = std::string(390, 'n');
-             return WriteHeader(l, h) == FileCause::None;
-         }},
+         [](L l) { return WriteHeader(l, with<SalesFileHeader>({}, [](auto& h) { h.todaysNotes = "n"; })) == kOk; }},
         {"update header",
-         [](const CLocalFile& l) {
+         [](L l) {
              SalesFileHeader h;
-             return UpdateHeader(l, h, [](SalesFileHeader& s) { s.receiptHeader = std::string(390, 'r'); }) ==
-                    FileCause::None;
+             return UpdateHeader(l, h, [](SalesFileHeader& s) { s.receiptHeader = std::string(390, 'r'); }) == kOk;
          }},
     };
     return paths;
