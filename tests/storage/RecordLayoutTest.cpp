@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -49,23 +50,13 @@ std::vector<Slot> labelSlots(std::size_t first, const std::vector<std::string>& 
 TEST(RecordLayout, Invoice)
 {
     InvoiceRecord r;
-    r.paid = 1;
-    r.termsIndex = 7;
-    r.priceLevel = 5;
-    r.customerNumber = 0xBEEF;
-    r.recordNumber = -123456;
+    std::tie(r.paid, r.termsIndex, r.priceLevel, r.customerNumber, r.recordNumber) = std::tuple{1, 7, 5, 0xBEEF, -123456};
     float* totals[] = {&r.taxRate1, &r.taxRate2, &r.discountPercent, &r.taxableSubtotal, &r.exemptSubtotal, &r.tax1,
                        &r.tax2,     &r.handling, &r.total,           &r.cashPaid,        &r.change,         &r.totalCost};
     r.cashier = std::string(30, 'c');  // 23 kept
-    r.salesperson = "Sales Person";
-    r.payType = "Terms";
-    r.year = 2006;
-    r.month = 11;
-    r.period = 2;
-    r.week = 47;
-    r.day = 23;
-    r.saleTime = OleDate{38990.75, 0};
-    r.secondDate = OleDate{12.25, 1};
+    std::tie(r.salesperson, r.payType) = std::tuple{"Sales Person", "Terms"};
+    std::tie(r.year, r.month, r.period, r.week, r.day) = std::tuple{2006, 11, 2, 47, 23};
+    std::tie(r.saleTime, r.secondDate) = std::tuple{OleDate{38990.75, 0}, OleDate{12.25, 1}};
     std::vector<Slot> slots{u8(0, 1),        u8(1, 0),         u8(2, 7),        u8(3, 5),        u16(4, 0xBEEF),
                             zeros(6, 2),     i32(8, -123456),  text(540, 24, std::string(23, 'c')),
                             text(564, 24, "Sales Person"),     text(948, 24, "Terms"),           i16(4692, 2006),
@@ -150,29 +141,17 @@ TEST(RecordLayout, InvoiceDatingTakesPeriodWeekAndTimeFromOneMoment)
 TEST(RecordLayout, Product)
 {
     ProductRecord r;
-    r.taxStatus = 3;
-    r.mode = 2;
-    r.showOnTouch = 1;
-    r.reserved = 7;
-    r.soldQty = 1.5f;
-    r.soldTotal = 2.5f;
-    r.soldProfit = 3.5f;
-    r.soldCommission = 4.5f;
-    r.stock = -5.5f;
-    r.cost = 6.25f;
+    std::tie(r.taxStatus, r.mode, r.showOnTouch, r.reserved) = std::tuple{3, 2, 1, 7};
+    std::tie(r.soldQty, r.soldTotal, r.soldProfit, r.soldCommission, r.stock, r.cost) =
+        std::tuple{1.5f, 2.5f, 3.5f, 4.5f, -5.5f, 6.25f};
     for (int i = 0; i < 6; ++i)
         r.price[i] = 10.0f + static_cast<float>(i);
-    r.salePercent = 12.5f;
-    r.caseQty = 24.0f;
+    std::tie(r.salePercent, r.caseQty, r.commissionPercent) = std::tuple{12.5f, 24.0f, 2.75f};
     r.category = "Frozen Fruit";
     r.itemNumber = "123456789012345678901234567890";  // 30 characters, 23 kept
     r.description = std::string(50, 'd');
-    r.vendor = "Acme Foods";
-    r.vendorNumber = "V-77";
-    r.department = "Grocery";
-    r.barCode = "0123456789012";
-    r.addOnId = "ADD-1";
-    r.commissionPercent = 2.75f;
+    std::tie(r.vendor, r.vendorNumber, r.department, r.barCode, r.addOnId) =
+        std::tuple{"Acme Foods", "V-77", "Grocery", "0123456789012", "ADD-1"};
     std::vector<Slot> slots{u8(0, 3),       u8(1, 2),       u8(2, 1),       u8(3, 7),       f32(4, 1.5f),
                             f32(8, 2.5f),   f32(12, 3.5f),  f32(16, 4.5f),  f32(20, -5.5f), f32(24, 6.25f),
                             f32(52, 12.5f), f32(56, 24.0f), text(60, 40, "Frozen Fruit"),
@@ -199,10 +178,7 @@ TEST(RecordLayout, CustomerHeaderAndRecord)
                              "Contact 1", "Contact 2", "Contact 3", "Contact 4", "CC #1", "CC #2", "CC #3", "Notes"},
                             {f32(0, 1.3f), u16(4, 1), u16(6, 0), u32(8, 1)}));
     CustomerFileHeader h;
-    h.version = 2.5f;
-    h.nextNumber = 0x1234;
-    h.reserved6 = 0x5678;
-    h.count = 0x01020304;
+    std::tie(h.version, h.nextNumber, h.reserved6, h.count) = std::tuple{2.5f, 0x1234, 0x5678, 0x01020304};
     std::vector<std::string> cut;
     for (std::size_t i = 0; i < 16; ++i) {
         h.labels[i] = "L" + std::to_string(i) + "-abcdefghijklmn";  // longer than 13: cut
@@ -211,12 +187,8 @@ TEST(RecordLayout, CustomerHeaderAndRecord)
     expectRecord(h, 236, labelSlots(12, cut, {f32(0, 2.5f), u16(4, 0x1234), u16(6, 0x5678), u32(8, 0x01020304)}));
 
     CustomerRecord r;
-    r.orderLimitOn = 1;
-    r.priceLevel = 5;
-    r.termsIndex = 7;
-    r.customerNumber = 0xBEEF;
+    std::tie(r.orderLimitOn, r.priceLevel, r.termsIndex, r.customerNumber, r.orderLimit) = std::tuple{1, 5, 7, 0xBEEF, 1234.5f};
     r.taxZone = "Zone-ABCDEFGHIJKLMNOPQRSTUVWXYZ";  // 31 characters, 23 kept
-    r.orderLimit = 1234.5f;
     for (std::size_t k = 0; k < 18; ++k)
         r.text[k] = "field" + std::to_string(k);
     r.text[CustomerRecord::kCard3] = std::string(50, 'c');
@@ -255,16 +227,10 @@ TEST(RecordLayout, VendorHeaderAndRecord)
 TEST(RecordLayout, Payment)
 {
     PaymentRecord p;
-    p.kind = PaymentRecord::kSplitPart;
-    p.invoiceNumber = 0x01020304;
-    p.paymentId = -9;
-    p.amount = 60.25f;
-    p.date = OleDate{38808.5, 0};
-    p.payType = "Visa";
-    p.cardNumber = "4111 1111";
-    p.expiration = std::string(20, 'e');
-    p.cashier = "Ann";
-    p.notes = std::string(50, 'n');
+    std::tie(p.kind, p.invoiceNumber, p.paymentId, p.amount, p.date) =
+        std::tuple{PaymentRecord::kSplitPart, 0x01020304, -9, 60.25f, OleDate{38808.5, 0}};
+    std::tie(p.payType, p.cardNumber, p.expiration, p.cashier, p.notes) =
+        std::tuple{"Visa", "4111 1111", std::string(20, 'e'), "Ann", std::string(50, 'n')};
     auto buf = encoded(p, 220);
     expectLayout(buf.data(), 220,
                  {zeros(0, 64), u8(64, 1), u8(65, 0), u16(66, 0), i32(68, 0x01020304), i32(72, -9), f32(76, 60.25f),
@@ -291,11 +257,7 @@ TEST(RecordLayout, CashierSalespersonTaxTermsAndDefaults)
     expectRecord(SalespersonRecord{"Bob"}, 24, {text(0, 24, "Bob")});
     expectRecord(TaxTableRecord{"County", 7.25f, 1.5f}, 32, {text(0, 24, "County"), f32(24, 7.25f), f32(28, 1.5f)});
     TermsRecord t;
-    t.id = 9;
-    t.discountDays = 10;
-    t.netDays = -2;
-    t.discountPercent = 0x0102;
-    t.name = "abcdefghijklmnop";
+    std::tie(t.id, t.discountDays, t.netDays, t.discountPercent, t.name) = std::tuple{9, 10, -2, 0x0102, "abcdefghijklmnop"};
     expectRecord(t, 22, {u8(0, 9), u8(1, 0), i16(2, 10), i16(4, -2), i16(6, 0x0102), text(8, 14, "abcdefghijklm")});
     DefaultsRecord d;
     std::vector<Slot> words;

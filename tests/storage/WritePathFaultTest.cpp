@@ -382,48 +382,27 @@ TEST_F(WritePathFaults, DamagedCountsOfEveryCountedFile)
         Shown shown;                        // the records the reads show
         std::vector<const char*> writes;  // the append first
     };
+    auto size = [](auto list) { return static_cast<long long>(list.size()); };
     const Kind kinds[] = {
-        {"Retail-Invs.pdb", -1, 2,
-         [](const CLocalFile& l) {
-             int count = 0;
-             ReadInvoiceCount(l, count);
-             return static_cast<long long>(count);
-         },
+        {"Retail-Invs.pdb", -1, 2, [](L l) { int n = 0; ReadInvoiceCount(l, n); return static_cast<long long>(n); },
          {"append sale", "void", "update sale"}},
-        {"Retail-Prod.pdb", -3, 3,
-         [](const CLocalFile& l) {
-             long long count = 0;
-             ReadProductCount(l, count);
-             return count;
-         },
+        {"Retail-Prod.pdb", -3, 3, [](L l) { long long n = 0; ReadProductCount(l, n); return n; },
          {"append product", "delete product", "write product", "take from stock", "reset sales work"}},
         {"Retail-Quote.pdb", -2, 2,
-         [](const CLocalFile& l) {
-             long long n = 0;
-             InvoiceRecord r;
-             for (int q = 0; q < 4; ++q)
-                 n += ReadQuote(l, q, r);
-             return n;
-         },
+         [](L l) { long long n = 0; InvoiceRecord r; for (int q = 0; q < 4; ++q) n += ReadQuote(l, q, r); return n; },
          {"save quote", "delete quote"}},
-        {"Retail-Pymnt.pdb", -1, 2, [](const CLocalFile& l) { return static_cast<long long>(ReadPaymentCount(l)); },
-         {"append payment"}},
+        {"Retail-Pymnt.pdb", -1, 2, [](L l) { return static_cast<long long>(ReadPaymentCount(l)); }, {"append payment"}},
         // Record 0 is the placeholder: a count of 0 is as impossible as a negative one.
-        {"Retail-Cust.pdb", 0, 3,
-         [](const CLocalFile& l) { return static_cast<long long>(ListCustomersByLevel(l, 0).size()) + 1; },
+        {"Retail-Cust.pdb", 0, 3, [&](L l) { return size(ListCustomersByLevel(l, 0)) + 1; },
          {"append customer", "replace customer", "delete customer", "customer labels"}},
-        {"Retail-Vend.pdb", -1, 2, [](const CLocalFile& l) { return static_cast<long long>(FillVendorBox(l).size()); },
-         {"append vendor", "delete vendor", "update vendor"}},
-        {"Retail-Cash.pdb", -1, 2, [](const CLocalFile& l) { return static_cast<long long>(FillCashierBox(l).size()); },
+        {"Retail-Vend.pdb", -1, 2, [&](L l) { return size(FillVendorBox(l)); }, {"append vendor", "delete vendor", "update vendor"}},
+        {"Retail-Cash.pdb", -1, 2, [&](L l) { return size(FillCashierBox(l)); },
          {"append cashier", "delete cashier", "replace cashier"}},
-        {"Retail-SaleP.pdb", -5, 2,
-         [](const CLocalFile& l) { return static_cast<long long>(FillSalespersonBox(l).size()); },
-         {"append salesperson", "delete salesperson"}},
-        {"Retail-TaxT.pdb", -1, 2, [](const CLocalFile& l) { return static_cast<long long>(FillTaxBox(l).size()); },
+        {"Retail-SaleP.pdb", -5, 2, [&](L l) { return size(FillSalespersonBox(l)); }, {"append salesperson", "delete salesperson"}},
+        {"Retail-TaxT.pdb", -1, 2, [&](L l) { return size(FillTaxBox(l)); },
          {"append tax zone", "delete tax zone", "default tax zone"}},
         // COD and NET 30 come with a new file.
-        {"Retail-Terms.pdb", -1, 3, [](const CLocalFile& l) { return static_cast<long long>(ListTerms(l).size()); },
-         {"append terms", "delete terms"}},
+        {"Retail-Terms.pdb", -1, 3, [&](L l) { return size(ListTerms(l)); }, {"append terms", "delete terms"}},
     };
     for (const Kind& kind : kinds) {
         SCOPED_TRACE(kind.file);
