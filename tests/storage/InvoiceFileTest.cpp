@@ -68,16 +68,10 @@ struct InvoiceFile : FileSetTest {
             std::tie(sale.itemNumber[i], sale.qty[i]) = lines[i];
             sale.extended[i] = 1.5f;
         }
-        sale.description[0] = "Apples";
-        sale.description[1] = std::string(35, 'x');
-        sale.description[3] = "a note without an item";
-        sale.total = 12;
-        sale.taxableSubtotal = 10;
-        sale.tax1 = 2;
-        sale.totalCost = 4;
-        sale.cashPaid = 20;
-        sale.change = 8;
-        sale.taxRate1 = 6;
+        std::tie(sale.description[0], sale.description[1], sale.description[3]) =
+            std::tuple{"Apples", std::string(35, 'x'), "a note without an item"};
+        std::tie(sale.total, sale.taxableSubtotal, sale.tax1, sale.totalCost) = std::tuple{12, 10, 2, 4};
+        std::tie(sale.cashPaid, sale.change, sale.taxRate1) = std::tuple{20, 8, 6};
         sale.payType = "terms";
         store(sale);
     }
@@ -303,10 +297,9 @@ TEST_F(InvoiceFile, VoidReturnsStockOnceAndEmptiesTheSaleInPlace)
     EXPECT_EQ((std::vector<float>{stock(0), stock(1), stock(2)}), (std::vector<float>{7, 3, 50}));  // the first A only
     const InvoiceRecord v = read(1);
     EXPECT_EQ(v.paid, 1);
-    EXPECT_EQ(v.description[0], "VOIDED - Apples");
-    EXPECT_EQ(v.description[1], "VOIDED - " + std::string(30, 'x'));  // cut to 39
-    EXPECT_EQ(v.description[2], "VOIDED - ");
-    EXPECT_EQ(v.description[3], "a note without an item");
+    EXPECT_EQ((std::vector<std::string>(v.description.begin(), v.description.begin() + 4)),
+              (std::vector<std::string>{"VOIDED - Apples", "VOIDED - " + std::string(30, 'x') /* cut to 39 */, "VOIDED - ",
+                                        "a note without an item"}));
     for (std::size_t i = 0; i < 3; ++i)
         EXPECT_EQ(v.qty[i] + v.extended[i], 0.0f);
     EXPECT_EQ(v.itemNumber[0], "A");
