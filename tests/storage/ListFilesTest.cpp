@@ -31,18 +31,15 @@ struct ListFiles : FileSetTest {};
 
 TEST_F(ListFiles, NamedEntriesAppendReplaceAndDeleteByMovingTheLast)
 {
+    using L = const CLocalFile&;
+    using S = const std::string&;
     const NamedList lists[] = {
-        {"Cashiers", 8, 48, 0, true, [](const CLocalFile& l, const std::string& n) { return AppendCashier(l, {n, "pw"}); },
-         [](const CLocalFile& l, long long i, const std::string& n) { return ReplaceCashier(l, i, {n, "pw"}); },
-         DeleteCashier, FillCashierBox},
-        {"Sales People", 4, 24, 2, false,
-         [](const CLocalFile& l, const std::string& n) { return AppendSalesperson(l, {n}); },
-         [](const CLocalFile& l, long long i, const std::string& n) { return ReplaceSalesperson(l, i, {n}); },
-         DeleteSalesperson, FillSalespersonBox},
-        {"Tax Table", 28, 32, 2, false,
-         [](const CLocalFile& l, const std::string& n) { return AppendTaxZone(l, {n, 1, 2}); },
-         [](const CLocalFile& l, long long i, const std::string& n) { return ReplaceTaxZone(l, i, {n, 1, 2}); },
-         DeleteTaxZone, FillTaxBox},
+        {"Cashiers", 8, 48, 0, true, [](L l, S n) { return AppendCashier(l, {n, "pw"}); },
+         [](L l, long long i, S n) { return ReplaceCashier(l, i, {n, "pw"}); }, DeleteCashier, FillCashierBox},
+        {"Sales People", 4, 24, 2, false, [](L l, S n) { return AppendSalesperson(l, {n}); },
+         [](L l, long long i, S n) { return ReplaceSalesperson(l, i, {n}); }, DeleteSalesperson, FillSalespersonBox},
+        {"Tax Table", 28, 32, 2, false, [](L l, S n) { return AppendTaxZone(l, {n, 1, 2}); },
+         [](L l, long long i, S n) { return ReplaceTaxZone(l, i, {n, 1, 2}); }, DeleteTaxZone, FillTaxBox},
     };
     for (const NamedList& list : lists) {
         SCOPED_TRACE(list.key);
