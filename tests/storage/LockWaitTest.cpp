@@ -9,8 +9,16 @@
 #include <sched.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
+int exitCode(pid_t pid)
+{
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
 // Another register holding a file open for writing until told to let go; it
 // writes "DONE" over the first bytes just before it does.
 class Holder {
@@ -22,9 +30,10 @@ public:
             return;
         pid_ = fork();
         if (pid_ == 0) {
+            close(release[1]);
             DataFile f;
             char c = f.tryOpen(path, OpenMode::ReadWrite) == FileCause::None ? 1 : 0;
-            if (write(ready[1], &c, 1) != 1 || c == 0 || read(release[0], &c, 1) != 1)
+            if (write(ready[1], &c, 1) != 1 || c == 0 || read(release[0], &c, 1) != 0)  // until the parent closes
                 _exit(2);
             f.writeAt(0, "DONE", 4);
             _exit(f.sync() ? 0 : 3);
@@ -42,19 +51,9 @@ public:
     // Lets go of the file and returns the holder's exit code.
     int letGo()
     {
-        if (release_ >= 0) {
-            const char c = 1;
-            if (write(release_, &c, 1) != 1)
-                pid_ = -1;
-            close(release_);
-            release_ = -1;
-        }
-        int status = 0;
-        const pid_t pid = pid_;
-        pid_ = -1;
-        if (pid > 0 && waitpid(pid, &status, 0) == pid)
-            return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        return -1;
+        if (release_ >= 0)
+            close(std::exchange(release_, -1));
+        return pid_ > 0 ? exitCode(std::exchange(pid_, -1)) : -1;
     }
 
 private:
@@ -62,12 +61,6 @@ private:
     int release_ = -1;
 };
 
-int exitCode(pid_t pid)
-{
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
 }  // namespace
 
 // Registers join the queue one after another behind a held file; then the
