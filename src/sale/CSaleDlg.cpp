@@ -132,6 +132,11 @@ void CSaleDlg::BuildControls()
     };
     commands.editProducts = [this] { CProductsDlg::Open(local_, header_, this); };
     commands.clearSale = [this] { OnClearThisSale(); };
+    commands.editSale = [this] { EditThisSale(); };
+    commands.quoteSave = [this] { OnQuoteSave(); };
+    commands.quotePrint = [this] { OnQuotePrint(); };
+    commands.quoteFind = [this] { OnQuoteFind(); };
+    commands.quoteHelp = [this] { OnQuoteHelp(); };
     menu_ = new SaleMenuWidget(this, commands);
     outer->setMenuBar(menu_);
 
@@ -630,8 +635,7 @@ void CSaleDlg::VoidThisSale()
 
 void CSaleDlg::OnClearThisSale()
 {
-    if (SaleEditing(state_).Clear() == SaleEditing::Result::Refused)
-        MessageBox::information(this, "This sale is being edited.\n\nFinish it to store it again.");
+    SaleEditing(state_).Clear();
     ShowSale();
     UpdateMenuStates();
 }
