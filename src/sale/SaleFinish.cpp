@@ -245,6 +245,9 @@ bool SaleFinish::PaymentsCancelled()
 {
     // The same as "Edit This Sale" on the stored record: goods back to stock,
     // the record emptied, the sale on the screen to be written back over it.
+    // The sale is stored whole again, also when it was finished over its own
+    // record after an earlier cancel: it can be taken back once more.
+    state_.newSale = true;
     state_.local().currentRecord = static_cast<std::uint32_t>(stored_.recordNumber);
     return SaleEditing(state_).BeginEdit() == SaleEditing::Result::Done;
 }
