@@ -168,26 +168,6 @@ int AppendPaymentIn(Transaction& tx, const CLocalFile& local, PaymentRecord& pay
     return nextId;
 }
 
-int AppendPayment(const CLocalFile& local, PaymentRecord& payment)
-{
-    const std::string path = local.GetPath("Payments");
-    // Created without truncating: another register may have created it and
-    // stored its first payment meanwhile.
-    Transaction tx;
-    tx.add(path, OpenMode::OpenOrCreate);
-    PaymentRecord stored = payment;
-    int id = tx.begin() == FileCause::None ? AppendPaymentIn(tx, local, stored) : -1;
-    if (id >= 0 && tx.commit() != FileCause::None)
-        id = -1;
-    // A write that failed is told like a failed open: the payment was not stored.
-    if (id == -1)
-        userPrompt().showMessage(kOpenError);
-    if (id < 0)
-        return -1;
-    payment = stored;
-    return id;
-}
-
 float SumPaymentsIn(Transaction& tx, const CLocalFile& local, std::int32_t invoiceNumber)
 {
     return sumFor(tx.file(local.GetPath("Payments")), invoiceNumber);
@@ -232,20 +212,7 @@ float SumPaymentsForSale(const CLocalFile& local, std::int32_t invoiceNumber)
 std::vector<PaymentRecord> PaymentsOfSale(const CLocalFile& local, std::int32_t invoiceNumber)
 {
     std::vector<PaymentRecord> found;
-    DataFile file;
-    if (CLocalFile::OpenFile(file, local.GetPath("Payments"), OpenMode::Read) != FileCause::None)
-        return found;
-    PaymentFileHeader header;
-    long long present = 0;
-    if (!readHeader(file, header, present))
-        return found;
-    scanPayments(file, present, [&](const std::uint8_t* rec) {
-        if (codec::getI32(rec, PaymentRecord::kInvoiceNumberOff) == invoiceNumber) {
-            found.emplace_back();
-            found.back().decode(rec);
-        }
-        return true;
-    });
+    ReadPayments(local, invoiceNumber, 0, found);
     return found;
 }
 
@@ -330,20 +297,25 @@ int beginPaymentChange(Transaction& tx, const CLocalFile& local)
     return tx.begin();
 }
 
-}  // namespace
-
-int AppendPaymentToSale(const CLocalFile& local, PaymentRecord& payment)
+// Appends in one transaction; withSale sets the paid flag of the payment's sale too.
+int appendPayment(const CLocalFile& local, PaymentRecord& payment, bool withSale)
 {
+    // Created without truncating: another register may have created it and
+    // stored its first payment meanwhile.
     Transaction tx;
+    tx.add(local.GetPath("Payments"), OpenMode::OpenOrCreate);
+    if (withSale)
+        tx.add(local.GetPath("Invoices"));
     PaymentRecord stored = payment;
     int id = -1;
-    if (beginPaymentChange(tx, local) == FileCause::None) {
-        const double before = SumPaymentsIn(tx, local, payment.invoiceNumber);
+    if (tx.begin() == FileCause::None) {
+        const double before = withSale ? SumPaymentsIn(tx, local, payment.invoiceNumber) : 0.0;
         id = AppendPaymentIn(tx, local, stored);
-        if (id >= 0 && (!stagePaidFlag(tx, local, payment.invoiceNumber, before + stored.amount) ||
+        if (id >= 0 && ((withSale && !stagePaidFlag(tx, local, payment.invoiceNumber, before + stored.amount)) ||
                         tx.commit() != FileCause::None))
             id = -1;
     }
+    // A write that failed is told like a failed open: the payment was not stored.
     if (id == -1)
         userPrompt().showMessage(kOpenError);
     if (id < 0)
@@ -351,6 +323,12 @@ int AppendPaymentToSale(const CLocalFile& local, PaymentRecord& payment)
     payment = stored;
     return id;
 }
+
+}  // namespace
+
+int AppendPayment(const CLocalFile& local, PaymentRecord& payment) { return appendPayment(local, payment, false); }
+
+int AppendPaymentToSale(const CLocalFile& local, PaymentRecord& payment) { return appendPayment(local, payment, true); }
 
 int UpdatePaymentById(const CLocalFile& local, const PaymentRecord& payment)
 {

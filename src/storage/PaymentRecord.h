@@ -88,7 +88,7 @@ bool ReadPayment(const CLocalFile& local, int index, PaymentRecord& payment);
 // Sum of the amounts of every payment for the sale with that record number, in
 // file order; 0 when the file cannot be opened.
 float SumPaymentsForSale(const CLocalFile& local, std::int32_t invoiceNumber);
-// Every payment of a sale, in file order.
+// Every payment of a sale, in file order; none when the file cannot be read.
 std::vector<PaymentRecord> PaymentsOfSale(const CLocalFile& local, std::int32_t invoiceNumber);
 
 // The payments of one sale, or of every sale when invoiceNumber is negative, in

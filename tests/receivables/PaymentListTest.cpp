@@ -4,13 +4,13 @@
 
 #include "CLocalFile.h"
 #include "InvoiceFile.h"
-#include "ListFiles.h"
+#include "PaymentHistory.h"
 #include "PaymentList.h"
 #include "RecordingPrompt.h"
-#include "SaleTotals.h"
 #include "SalesFileHeader.h"
 #include "StoredRecords.h"
 #include "TempDir.h"
+#include "TermsSales.h"
 
 #include <gtest/gtest.h>
 
@@ -138,6 +138,9 @@ TEST_F(PaymentListTest, UnreadablePaymentsAreAFailureNeverNoPayments)
         EXPECT_EQ(text, "Error opening Payment file.");
     std::vector<PaymentRecord> none;
     EXPECT_NE(ReadPayments(local, 0, 0, none), 0);
+    InvoiceRecord sale;
+    sale.total = 50;
+    EXPECT_EQ(PaymentHistoryText(local, sale), "Payments:\r\nError opening Payment file.\r\n");
 }
 
 TEST_F(PaymentListTest, TheStoredSalesPaidFlagFollowsItsPayments)
@@ -171,23 +174,9 @@ TEST_F(PaymentListTest, TermsDiscountUsesTheSalesOwnRatesAndNoDiscountLevel)
     header.discountSubtotal[0] = 1;
     header.discountPercent[0] = 10;
     TermsRecord terms;
-    terms.discountPercent = 2;
-    terms.netDays = 30;
-    ASSERT_EQ(AppendTerms(local, terms), 0);
-
-    InvoiceRecord sale = ClearedInvoice();
-    sale.payType = "Terms";
-    sale.termsIndex = terms.id;
-    sale.itemNumber[0] = "A";
-    sale.qty[0] = 1;
-    sale.price[0] = 100;
-    sale.taxStatus[0] = 1;
-    sale.taxRate1 = 5;  // the rate at the time of sale
-    RecalculateTotals(sale, SalesFileHeader{});
+    const int n = storeTermsSale(local, 5, terms);  // the tax rate at the time of sale
+    const InvoiceRecord sale = stored(n);
     ASSERT_EQ(sale.total, 105);
-    int count = 0;
-    ReadInvoiceCount(local, count);
-    const int n = AppendInvoice(local, sale, count, {2026, 12, 1, 9, 0, 0, 2, 334});
     EXPECT_EQ(TermsDiscount(sale, terms), 2);
 
     PaymentList list(local, prompt, n, PaymentList::Kind::OnAccount, "Ann");

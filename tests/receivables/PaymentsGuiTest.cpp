@@ -8,15 +8,14 @@
 #include "CSaleDlg.h"
 #include "CSplitPaymentDlg.h"
 #include "InvoiceFile.h"
-#include "ListFiles.h"
 #include "ModalDriver.h"
 #include "PaymentRecord.h"
 #include "ProductFile.h"
 #include "ProductFiles.h"
 #include "RegisterFixture.h"
 #include "SaleKeys.h"
-#include "SaleTotals.h"
 #include "StoredRecords.h"
+#include "TermsSales.h"
 
 #include <QAction>
 #include <QApplication>
@@ -225,20 +224,7 @@ TEST_F(PaymentScreen, ADepositLeavesTheSaleOwingUntilAPaymentToThisSale)
 TEST_F(PaymentScreen, MakeAPaymentEditsAPaymentAndGrantsTheTermsDiscountWhenPaidInFull)
 {
     TermsRecord terms;
-    terms.discountPercent = 2;
-    terms.netDays = 30;
-    ASSERT_EQ(AppendTerms(local, terms), 0);
-    InvoiceRecord sale = ClearedInvoice();
-    sale.payType = "Terms";
-    sale.termsIndex = terms.id;
-    sale.itemNumber[0] = "A";
-    sale.qty[0] = 1;
-    sale.price[0] = 100;
-    sale.taxStatus[0] = 0;
-    RecalculateTotals(sale, header);
-    int count = 0;
-    ReadInvoiceCount(local, count);
-    ASSERT_EQ(AppendInvoice(local, sale, count, {2026, 12, 1, 9, 0, 0, 2, 334}), 0);
+    ASSERT_EQ(storeTermsSale(local, 0, terms), 0);
     PaymentRecord first;
     first.invoiceNumber = 0;
     first.amount = 50;
