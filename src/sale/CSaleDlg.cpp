@@ -4,6 +4,8 @@
 #include "CGetProductDlg.h"
 #include "CProductsDlg.h"
 #include "CQuickAddDlg.h"
+#include "CRentalsDlg.h"
+#include "CReturnRentalsDlg.h"
 
 #include "CCustomerDlg.h"
 #include "CGeneralDlg.h"
@@ -135,6 +137,14 @@ void CSaleDlg::BuildControls()
     };
     commands.editProducts = [this] { CProductsDlg::Open(local_, header_, this); };
     commands.clearSale = [this] { OnClearThisSale(); };
+    commands.editSale = [this] { EditThisSale(); };
+    commands.quoteSave = [this] { OnQuoteSave(); };
+    commands.quotePrint = [this] { OnQuotePrint(); };
+    commands.quoteFind = [this] { OnQuoteFind(); };
+    commands.quoteHelp = [this] { OnQuoteHelp(); };
+    commands.listRentals = [this] { CRentalsDlg(local_, CRentalsDlg::Listing::All, this).exec(); };
+    commands.listRentalsOut = [this] { CRentalsDlg(local_, CRentalsDlg::Listing::NotReturned, this).exec(); };
+    commands.returnRental = [this] { CReturnRentalsDlg(local_, this).exec(); };
     // Only a stored sale still unpaid takes a payment; the stored record is
     // read again when the payment is stored, and shown again after it.
     commands.payThisSale = [this] {
@@ -656,8 +666,7 @@ void CSaleDlg::VoidThisSale()
 
 void CSaleDlg::OnClearThisSale()
 {
-    if (SaleEditing(state_).Clear() == SaleEditing::Result::Refused)
-        MessageBox::information(this, "This sale is being edited.\n\nFinish it to store it again.");
+    SaleEditing(state_).Clear();
     ShowSale();
     UpdateMenuStates();
 }
