@@ -1,4 +1,6 @@
 #include "CSaleDlg.h"
+#include "CPaymentDlg.h"
+#include "CPaymentListDlg.h"
 #include "CGetProductDlg.h"
 #include "CProductsDlg.h"
 #include "CQuickAddDlg.h"
@@ -20,6 +22,7 @@
 #include "InvoiceFile.h"
 #include "ListFiles.h"
 #include "MessageBox.h"
+#include "PaymentRecord.h"
 #include "SaleControls.h"
 #include "SaleCustomerWidget.h"
 #include "SaleEditing.h"
@@ -142,6 +145,15 @@ void CSaleDlg::BuildControls()
     commands.listRentals = [this] { CRentalsDlg(local_, CRentalsDlg::Listing::All, this).exec(); };
     commands.listRentalsOut = [this] { CRentalsDlg(local_, CRentalsDlg::Listing::NotReturned, this).exec(); };
     commands.returnRental = [this] { CReturnRentalsDlg(local_, this).exec(); };
+    // Only a stored sale still unpaid takes a payment; the stored record is
+    // read again when the payment is stored, and shown again after it.
+    commands.payThisSale = [this] {
+        if (!state_.showingNew() && state_.current.paid == 0 &&
+            CPaymentDlg::PayStoredSale(this, local_, header_, static_cast<std::int32_t>(local_.currentRecord))) {
+            state_.GoToRecord(local_.currentRecord);
+            AfterMove();
+        }
+    };
     menu_ = new SaleMenuWidget(this, commands);
     outer->setMenuBar(menu_);
 
@@ -614,8 +626,22 @@ void CSaleDlg::OnFinishSale()
         ShowSale();
         return;
     }
+    // A split or deposit sale takes its payments; cancelled, the sale comes
+    // back to be corrected and finished again over the same record.
+    std::string paymentsText;
+    if (finish.needsSplit() || finish.needsDeposit()) {
+        if (!CPaymentListDlg::TakeFinishPayments(this, local_, header_, finish.stored())) {
+            if (!finish.PaymentsCancelled()) {
+                MessageBox::information(this, "The sale could not be taken back for changes: it stays stored.");
+                finish.StartNextSale();
+            }
+            AfterMove();
+            return;
+        }
+        paymentsText = PaymentsText(local_, finish.recordNumber());
+    }
     // The sale is stored: a printing failure is shown and leaves it stored.
-    CSalePrinter::PrintSaleDocuments(this, local_, header_, finish.stored());
+    CSalePrinter::PrintSaleDocuments(this, local_, header_, finish.stored(), paymentsText);
     finish.StartNextSale();
     ShowSale();
     payType_->setCurrentIndex(-1);

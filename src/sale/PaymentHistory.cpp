@@ -13,8 +13,12 @@
 std::string PaymentHistoryText(const CLocalFile& local, const InvoiceRecord& sale)
 {
     std::string text = "Payments:\r\n";
+    std::vector<PaymentRecord> payments;
+    // Unread payments are not "nothing paid": no sum or balance is shown then.
+    if (ReadPayments(local, sale.recordNumber, 0, payments) != 0)
+        return text + "Error opening Payment file.\r\n";
     double sum = 0;
-    for (const PaymentRecord& p : PaymentsOfSale(local, sale.recordNumber)) {
+    for (const PaymentRecord& p : payments) {
         const double amount = std::isfinite(p.amount) ? p.amount : 0.0;
         text += strprintf("%s  %-12s %10s\r\n", FormatOleDate(p.date, "%m/%d/%Y").c_str(), p.payType.c_str(),
                           FixedText(amount, 2).c_str());

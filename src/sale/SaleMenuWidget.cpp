@@ -129,7 +129,7 @@ SaleMenuWidget::SaleMenuWidget(QWidget* parent, Commands commands) : QMenuBar(pa
 
     QMenu* payments = addMenu("Pa&yments");
     Greyed(payments, {"List All Payments", "Invoices with a Balance Due", "Invoices Past Due", "Make Payment"});
-    payThisSale_ = Add(payments, "Make Payment to this Sale", "action_pay_this_sale");
+    payThisSale_ = Add(payments, "Make Payment to this Sale", "action_pay_this_sale", commands.payThisSale);
 
     QMenu* help = addMenu("&Help");
     Add(help, "About Register", "action_about", [parent] {

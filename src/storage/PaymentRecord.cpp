@@ -4,6 +4,8 @@
 #include "CLocalFile.h"
 #include "CountedFile.h"
 #include "DataFile.h"
+#include "InvoiceFile.h"
+#include "TextFormat.h"
 #include "Transaction.h"
 #include "UserPrompt.h"
 
@@ -126,9 +128,6 @@ void PaymentRecord::decode(const std::uint8_t* buf)
     notes = readText(buf, kNotesOff, kNotesWidth);
 }
 
-namespace {
-}  // namespace
-
 int AppendPaymentIn(Transaction& tx, const CLocalFile& local, PaymentRecord& payment)
 {
     const std::string path = local.GetPath("Payments");
@@ -167,26 +166,6 @@ int AppendPaymentIn(Transaction& tx, const CLocalFile& local, PaymentRecord& pay
     PaymentFileHeader{static_cast<std::int32_t>(present + 1), PaymentFileHeader::kVersion, nextId + 1}.encode(head);
     tx.write(file, 0, head, sizeof head);
     return nextId;
-}
-
-int AppendPayment(const CLocalFile& local, PaymentRecord& payment)
-{
-    const std::string path = local.GetPath("Payments");
-    // Created without truncating: another register may have created it and
-    // stored its first payment meanwhile.
-    Transaction tx;
-    tx.add(path, OpenMode::OpenOrCreate);
-    PaymentRecord stored = payment;
-    int id = tx.begin() == FileCause::None ? AppendPaymentIn(tx, local, stored) : -1;
-    if (id >= 0 && tx.commit() != FileCause::None)
-        id = -1;
-    // A write that failed is told like a failed open: the payment was not stored.
-    if (id == -1)
-        userPrompt().showMessage(kOpenError);
-    if (id < 0)
-        return -1;
-    payment = stored;
-    return id;
 }
 
 float SumPaymentsIn(Transaction& tx, const CLocalFile& local, std::int32_t invoiceNumber)
@@ -233,19 +212,181 @@ float SumPaymentsForSale(const CLocalFile& local, std::int32_t invoiceNumber)
 std::vector<PaymentRecord> PaymentsOfSale(const CLocalFile& local, std::int32_t invoiceNumber)
 {
     std::vector<PaymentRecord> found;
+    ReadPayments(local, invoiceNumber, 0, found);
+    return found;
+}
+
+int ReadPayments(const CLocalFile& local, std::int32_t invoiceNumber, std::uint8_t onlyKind,
+                 std::vector<PaymentRecord>& out)
+{
+    out.clear();
     DataFile file;
-    if (CLocalFile::OpenFile(file, local.GetPath("Payments"), OpenMode::Read) != FileCause::None)
-        return found;
+    const int cause = CLocalFile::OpenFile(file, local.GetPath("Payments"), OpenMode::Read);
+    if (cause == FileCause::NotFound)
+        return FileCause::None;
+    if (cause != FileCause::None)
+        return cause;
+    const long long size = file.size();
+    if (size < 0)
+        return FileCause::Generic;
+    if (size < static_cast<long long>(PaymentFileHeader::kSize))
+        return FileCause::None;  // created, nothing stored yet
     PaymentFileHeader header;
     long long present = 0;
     if (!readHeader(file, header, present))
-        return found;
-    scanPayments(file, present, [&](const std::uint8_t* rec) {
-        if (codec::getI32(rec, PaymentRecord::kInvoiceNumberOff) == invoiceNumber) {
+        return FileCause::Generic;
+    std::vector<PaymentRecord> found;
+    bool complete = true;
+    long long seen = 0;
+    complete = scanPayments(file, present, [&](const std::uint8_t* rec) {
+        ++seen;
+        if ((invoiceNumber < 0 || codec::getI32(rec, PaymentRecord::kInvoiceNumberOff) == invoiceNumber) &&
+            (onlyKind == 0 || codec::getU8(rec, PaymentRecord::kKindOff) == onlyKind)) {
             found.emplace_back();
             found.back().decode(rec);
         }
         return true;
     });
-    return found;
+    if (!complete || seen != present)
+        return FileCause::Generic;
+    out = std::move(found);
+    return FileCause::None;
+}
+
+bool FindPaymentById(const CLocalFile& local, std::int32_t paymentId, PaymentRecord& payment)
+{
+    std::vector<PaymentRecord> all;
+    if (ReadPayments(local, -1, 0, all) != FileCause::None)
+        return false;
+    for (const PaymentRecord& p : all)
+        if (p.paymentId == paymentId) {
+            payment = p;
+            return true;
+        }
+    return false;
+}
+
+namespace {
+
+// Stages the paid flag of a stored sale whose payments will sum to `paid`
+// once the transaction commits. False when the invoice file is damaged or
+// cannot be read; a number that is no stored sale changes nothing.
+bool stagePaidFlag(Transaction& tx, const CLocalFile& local, std::int32_t invoiceNumber, double paid)
+{
+    DataFile& invoices = tx.file(local.GetPath("Invoices"));
+    bool damaged = false;
+    const long long present = InvoiceRecordsPresent(invoices, &damaged);
+    if (present < 0 || damaged)
+        return false;
+    if (invoiceNumber < 0 || invoiceNumber >= present)
+        return true;
+    InvoiceRecord sale;
+    if (!ReadInvoiceAt(invoices, invoiceNumber, sale))
+        return false;
+    const std::uint8_t flag = !IsOnAccount(sale) || CoversInCents(paid, sale.total) ? 1 : 0;
+    if (flag != sale.paid)
+        tx.write(invoices, InvoiceOffset(invoiceNumber), &flag, 1);
+    return true;
+}
+
+// Locks the payments and invoice files for a change of a sale's payments.
+int beginPaymentChange(Transaction& tx, const CLocalFile& local)
+{
+    tx.add(local.GetPath("Payments"), OpenMode::OpenOrCreate);
+    tx.add(local.GetPath("Invoices"));
+    return tx.begin();
+}
+
+// Appends in one transaction; withSale sets the paid flag of the payment's sale too.
+int appendPayment(const CLocalFile& local, PaymentRecord& payment, bool withSale)
+{
+    // Created without truncating: another register may have created it and
+    // stored its first payment meanwhile.
+    Transaction tx;
+    tx.add(local.GetPath("Payments"), OpenMode::OpenOrCreate);
+    if (withSale)
+        tx.add(local.GetPath("Invoices"));
+    PaymentRecord stored = payment;
+    int id = -1;
+    if (tx.begin() == FileCause::None) {
+        const double before = withSale ? SumPaymentsIn(tx, local, payment.invoiceNumber) : 0.0;
+        id = AppendPaymentIn(tx, local, stored);
+        if (id >= 0 && ((withSale && !stagePaidFlag(tx, local, payment.invoiceNumber, before + stored.amount)) ||
+                        tx.commit() != FileCause::None))
+            id = -1;
+    }
+    // A write that failed is told like a failed open: the payment was not stored.
+    if (id == -1)
+        userPrompt().showMessage(kOpenError);
+    if (id < 0)
+        return -1;
+    payment = stored;
+    return id;
+}
+
+}  // namespace
+
+int AppendPayment(const CLocalFile& local, PaymentRecord& payment) { return appendPayment(local, payment, false); }
+
+int AppendPaymentToSale(const CLocalFile& local, PaymentRecord& payment) { return appendPayment(local, payment, true); }
+
+int UpdatePaymentById(const CLocalFile& local, const PaymentRecord& payment)
+{
+    Transaction tx;
+    if (beginPaymentChange(tx, local) != FileCause::None) {
+        userPrompt().showMessage(kOpenError);
+        return -1;
+    }
+    DataFile& file = tx.file(local.GetPath("Payments"));
+    PaymentFileHeader header;
+    long long present = 0;
+    long long at = -1;
+    PaymentRecord old;
+    const bool empty = file.size() < static_cast<long long>(PaymentFileHeader::kSize);
+    bool read = empty || readHeader(file, header, present);
+    if (read && !empty) {
+        long long index = 0;
+        read = scanPayments(file, present, [&](const std::uint8_t* rec) {
+            if (codec::getI32(rec, PaymentRecord::kPaymentIdOff) == payment.paymentId) {
+                at = index;
+                old.decode(rec);
+                return false;
+            }
+            ++index;
+            return true;
+        });
+    }
+    if (read && at < 0)
+        return 0;
+    if (read) {
+        // The sale and the kind are the stored payment's; the rest is the edit.
+        PaymentRecord changed = payment;
+        changed.invoiceNumber = old.invoiceNumber;
+        changed.kind = old.kind;
+        changed.cashier = old.cashier;
+        std::uint8_t rec[PaymentRecord::kSize];
+        changed.encode(rec);
+        tx.write(file, PaymentOffset(at), rec, sizeof rec);
+        const double before = SumPaymentsIn(tx, local, old.invoiceNumber);
+        const double paid = before - old.amount + changed.amount;
+        read = stagePaidFlag(tx, local, old.invoiceNumber, paid) && tx.commit() == FileCause::None;
+    }
+    if (!read) {
+        userPrompt().showMessage(kOpenError);
+        return -1;
+    }
+    return 1;
+}
+
+std::string PaymentsText(const CLocalFile& local, std::int32_t invoiceNumber)
+{
+    std::vector<PaymentRecord> payments;
+    ReadPayments(local, invoiceNumber, 0, payments);
+    std::string text;
+    for (const PaymentRecord& p : payments) {
+        text += strprintf("%s  ", p.payType.c_str());
+        text += strprintf("%.2f  ", static_cast<double>(p.amount));
+        text += "  " + FormatOleDate(p.date, "%c") + "\r\n";
+    }
+    return text;
 }

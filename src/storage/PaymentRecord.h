@@ -88,5 +88,30 @@ bool ReadPayment(const CLocalFile& local, int index, PaymentRecord& payment);
 // Sum of the amounts of every payment for the sale with that record number, in
 // file order; 0 when the file cannot be opened.
 float SumPaymentsForSale(const CLocalFile& local, std::int32_t invoiceNumber);
-// Every payment of a sale, in file order.
+// Every payment of a sale, in file order; none when the file cannot be read.
 std::vector<PaymentRecord> PaymentsOfSale(const CLocalFile& local, std::int32_t invoiceNumber);
+
+// The payments of one sale, or of every sale when invoiceNumber is negative, in
+// file order; onlyKind 0 takes every kind. A missing file holds no payments.
+// Returns the open cause: anything but None means the payments could not be
+// read (the list is then empty and must not be taken for "no payments").
+int ReadPayments(const CLocalFile& local, std::int32_t invoiceNumber, std::uint8_t onlyKind,
+                 std::vector<PaymentRecord>& out);
+// The first payment with this id; false when there is none or the file cannot be read.
+bool FindPaymentById(const CLocalFile& local, std::int32_t paymentId, PaymentRecord& payment);
+
+// Appends a payment to a stored sale and sets that sale's paid flag by the paid
+// rule (a sale on account is paid when its payments cover its total to the
+// cent), in one transaction: only the flag of the stored record is rewritten,
+// whatever other registers changed in it meanwhile. The payment id, or -1 when
+// nothing was stored ("Error opening Payment file." shown).
+int AppendPaymentToSale(const CLocalFile& local, PaymentRecord& payment);
+// Overwrites the payment that has payment.paymentId in place, and sets the paid
+// flag of its sale again, in one transaction. 1 when updated, 0 when no payment
+// has that id (nothing written), -1 when the files could not be changed
+// ("Error opening Payment file." shown).
+int UpdatePaymentById(const CLocalFile& local, const PaymentRecord& payment);
+
+// Every payment of a sale as "type  amount    date\r\n" lines (the date in the
+// locale's date and time), as a split or deposit sale is shown and printed.
+std::string PaymentsText(const CLocalFile& local, std::int32_t invoiceNumber);

@@ -1,0 +1,194 @@
+// The payments of a sale without a window: balances to the cent, the
+// overpayment cut, the closing rules, payments that cannot be read, the paid
+// flag kept with the payments, and the terms discount.
+
+#include "CLocalFile.h"
+#include "InvoiceFile.h"
+#include "PaymentHistory.h"
+#include "PaymentList.h"
+#include "RecordingPrompt.h"
+#include "SalesFileHeader.h"
+#include "StoredRecords.h"
+#include "TempDir.h"
+#include "TermsSales.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+struct ScriptedPrompt : PaymentPrompt {
+    std::vector<std::string> told, asked;
+    bool ok = true;
+    void tell(const std::string& text) override { told.push_back(text); }
+    bool askOkCancel(const std::string& text) override { return asked.push_back(text), ok; }
+};
+
+EnteredPayment entered(const std::string& type, const std::string& amount)
+{
+    EnteredPayment e;
+    e.payType = type;
+    e.amountText = amount;
+    e.date = OleDate::fromCalendar(2026, 12, 7, 10, 0);
+    return e;
+}
+
+struct PaymentListTest : ::testing::Test {
+    TempDir dir;
+    CLocalFile local{dir.path()};
+    RecordingPrompt storage;
+    ScriptedPrompt prompt;
+
+    InvoiceRecord stored(int n)
+    {
+        InvoiceRecord r;
+        EXPECT_TRUE(ReadInvoice(local, n, r));
+        return r;
+    }
+};
+
+TEST_F(PaymentListTest, SplitAndDepositCloseOnBalancesCountedInCents)
+{
+    using Close = PaymentList::Close;
+    struct Case {
+        PaymentList::Kind kind;
+        double total;
+        std::vector<const char*> amounts;
+        bool answerOk;
+        Close expected;
+        const char* message;  // told or asked; empty for none
+    } cases[] = {
+        {PaymentList::Kind::Split, 100, {"60", "40"}, true, Close::Accept, ""},
+        {PaymentList::Kind::Split, 10.28, {"3.42", "3.42", "3.44"}, true, Close::Accept, ""},
+        {PaymentList::Kind::Split, 100, {"60"}, true, Close::Stay, "The balance is not paid off."},
+        {PaymentList::Kind::Split, 100, {"60"}, false, Close::Reject, "The balance is not paid off."},
+        {PaymentList::Kind::Deposit, 100, {"0.01"}, true, Close::Accept, ""},
+        {PaymentList::Kind::Deposit, 100, {}, true, Close::Stay, "No payment was made."},
+        {PaymentList::Kind::Deposit, 100, {}, false, Close::Reject, "No payment was made."},
+    };
+    for (const Case& c : cases) {
+        const bool split = c.kind == PaymentList::Kind::Split;
+        const SaleSpec spec = SaleSpec().total(static_cast<float>(c.total)).payType(split ? "Split" : "Deposit");
+        const int sale = storeSale(local, spec);
+        SCOPED_TRACE(sale);
+        ScriptedPrompt p;
+        p.ok = c.answerOk;
+        PaymentList list(local, p, sale, c.kind, "Ann");
+        list.SetTotal(c.total);
+        ASSERT_TRUE(list.Refresh());
+        for (const char* amount : c.amounts) {
+            ASSERT_TRUE(list.MayAdd());
+            ASSERT_TRUE(list.Add(entered("Cash", amount)));
+        }
+        EXPECT_EQ(list.payments().size(), c.amounts.size());
+        EXPECT_EQ(split ? list.CloseSplit() : list.CloseDeposit(), c.expected);
+        const auto& said = p.asked.empty() ? p.told : p.asked;
+        if (*c.message)
+            EXPECT_TRUE(said.size() == 1 && said[0].find(c.message) == 0) << (said.empty() ? "" : said[0]);
+        else
+            EXPECT_TRUE(said.empty()) << said[0];
+    }
+}
+
+TEST_F(PaymentListTest, MoreThanTheBalanceIsCutToItAndNothingIsTakenOnAPaidSale)
+{
+    const int n = storeSale(local, SaleSpec().total(100).payType("Split"));
+    PaymentList list(local, prompt, n, PaymentList::Kind::Split, "Ann");
+    list.SetTotal(100);
+    ASSERT_TRUE(list.Refresh());
+    ASSERT_TRUE(list.Add(entered("Visa", "150")));
+    EXPECT_EQ(prompt.told, (std::vector<std::string>{
+                               "Overpayment not allowed.\n\nOnly the amount due was applied to this Invoice.\n",
+                               "Change amount: 50.00"}));
+    ASSERT_EQ(list.payments().size(), 1u);
+    const PaymentRecord& p = list.payments()[0];
+    EXPECT_EQ(p.amount, 100);
+    EXPECT_EQ(p.kind, PaymentRecord::kSplitPart);
+    EXPECT_EQ(p.cashier, "Ann");
+    EXPECT_EQ(p.invoiceNumber, n);
+    prompt.told.clear();
+    EXPECT_FALSE(list.MayAdd());
+    EXPECT_EQ(prompt.told, std::vector<std::string>{"Overpayment not allowed.\n"});
+
+    // An edit is not checked: the balance goes below 0 and the split cannot close.
+    EnteredPayment more = EnteredOf(p);
+    more.amountText = "120";
+    more.payType = "Check";
+    ASSERT_TRUE(list.Edit(p.paymentId, more));
+    EXPECT_EQ(list.balance(), -20);
+    EXPECT_EQ(list.payments()[0].payType, "Check");
+    EXPECT_EQ(list.payments()[0].cashier, "Ann");
+    EXPECT_EQ(list.CloseSplit(), PaymentList::Close::Stay);
+    EXPECT_EQ(prompt.told.back(), "Over Payment.");
+    EXPECT_FALSE(list.Edit(99, more)) << "no payment has that id";
+}
+
+TEST_F(PaymentListTest, UnreadablePaymentsAreAFailureNeverNoPayments)
+{
+    std::filesystem::create_directory(local.GetPath("Payments"));
+    PaymentList list(local, prompt, 0, PaymentList::Kind::Deposit, "Ann");
+    list.SetTotal(50);
+    EXPECT_FALSE(list.Refresh());
+    EXPECT_FALSE(list.known());
+    EXPECT_FALSE(list.MayAdd());
+    EXPECT_EQ(list.CloseDeposit(), PaymentList::Close::Stay) << "it must not ask as if nothing was paid";
+    EXPECT_TRUE(prompt.asked.empty());
+    for (const std::string& text : prompt.told)
+        EXPECT_EQ(text, "Error opening Payment file.");
+    std::vector<PaymentRecord> none;
+    EXPECT_NE(ReadPayments(local, 0, 0, none), 0);
+    InvoiceRecord sale;
+    sale.total = 50;
+    EXPECT_EQ(PaymentHistoryText(local, sale), "Payments:\r\nError opening Payment file.\r\n");
+}
+
+TEST_F(PaymentListTest, TheStoredSalesPaidFlagFollowsItsPayments)
+{
+    const int n = storeSale(local, SaleSpec().item("A").total(30).payType("Deposit"));
+    ASSERT_EQ(stored(n).paid, 0);
+    struct Step {
+        const char* amount;
+        std::uint8_t paid;
+    } steps[] = {{"10", 0}, {"19.99", 0}, {"0.01", 1}};
+    for (const Step& s : steps) {
+        ASSERT_GE(PayStoredSale(local, n, entered("Cash", s.amount), "Ann"), 0);
+        EXPECT_EQ(stored(n).paid, s.paid) << s.amount;
+    }
+    std::vector<PaymentRecord> payments;
+    ASSERT_EQ(ReadPayments(local, n, PaymentRecord::kOnAccount, payments), 0);
+    ASSERT_EQ(payments.size(), 3u);
+
+    // Lowering a payment by edit makes the sale owe again.
+    PaymentRecord first = payments[0];
+    first.amount = 5;
+    EXPECT_EQ(UpdatePaymentById(local, first), 1);
+    EXPECT_EQ(stored(n).paid, 0);
+    EXPECT_TRUE(storage.messages.empty());
+}
+
+TEST_F(PaymentListTest, TermsDiscountUsesTheSalesOwnRatesAndNoDiscountLevel)
+{
+    SalesFileHeader header;
+    header.salesDiscountOn = 1;  // a level that would give 10 % today
+    header.discountSubtotal[0] = 1;
+    header.discountPercent[0] = 10;
+    TermsRecord terms;
+    const int n = storeTermsSale(local, 5, terms);  // the tax rate at the time of sale
+    const InvoiceRecord sale = stored(n);
+    ASSERT_EQ(sale.total, 105);
+    EXPECT_EQ(TermsDiscount(sale, terms), 2);
+
+    PaymentList list(local, prompt, n, PaymentList::Kind::OnAccount, "Ann");
+    ASSERT_TRUE(list.Refresh(&header, true));
+    EXPECT_EQ(list.total(), 102.9f) << "98.00 + 5 % tax";
+    ASSERT_TRUE(list.Add(entered("Check", "102.90")));
+    EXPECT_EQ(list.CloseOnAccount(header, true), PaymentList::Close::Accept);
+    const InvoiceRecord settled = stored(n);
+    EXPECT_EQ(settled.discountPercent, 2);
+    EXPECT_EQ(settled.total, 102.9f);
+    EXPECT_EQ(settled.taxRate1, 5);
+    EXPECT_EQ(settled.paid, 1);
+}
+
+}  // namespace

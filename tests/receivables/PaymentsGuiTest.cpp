@@ -1,0 +1,276 @@
+// Payments through the real windows, from the keyboard: split and deposit
+// sales finished with F9, a cancelled split finished again, "Make Payment to
+// this Sale" over a record another register changed, and "Make a Payment"
+// with an edited payment and the terms discount.
+#include "CDepositDlg.h"
+#include "CMakePaymentDlg.h"
+#include "CPaymentDlg.h"
+#include "CSaleDlg.h"
+#include "CSplitPaymentDlg.h"
+#include "InvoiceFile.h"
+#include "ModalDriver.h"
+#include "PaymentRecord.h"
+#include "ProductFile.h"
+#include "ProductFiles.h"
+#include "RegisterFixture.h"
+#include "SaleKeys.h"
+#include "StoredRecords.h"
+#include "TermsSales.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+using namespace SaleIds;
+
+namespace {
+
+QString boxText(QWidget* dlg, const char* name) { return dlg->findChild<QLineEdit*>(name)->text(); }
+
+void press(QWidget* dlg, const char* button) { QTest::keyClick(dlg->findChild<QPushButton*>(button), Qt::Key_Space); }
+
+// One payment through "Add Payment" and the payment window: the type chosen,
+// the amount typed and Enter.
+void addPayment(QWidget* list, const QString& type, const QString& amount)
+{
+    whenModal<CPaymentDlg>([type, amount](CPaymentDlg* p) {
+        auto* combo = p->findChild<QComboBox*>("paytype");
+        combo->setCurrentIndex(combo->findText(type));
+        QLineEdit* box = p->findChild<QLineEdit*>("amount");
+        box->setFocus();
+        box->selectAll();
+        QTest::keyClicks(box, amount);
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    press(list, "add_payment");
+}
+
+std::vector<PaymentRecord> paymentsOf(const CLocalFile& local, int sale)
+{
+    std::vector<PaymentRecord> out;
+    EXPECT_EQ(ReadPayments(local, sale, 0, out), 0);
+    return out;
+}
+
+struct PaymentScreen : RegisterFixture {
+    ClockDouble clock{2026, 12, 7, 10, 30};
+    std::unique_ptr<CSaleDlg> dlg;
+
+    void SetUp() override
+    {
+        RegisterFixture::SetUp();
+        ASSERT_EQ(OpenOrCreateHeader(local, header), 0);
+        header.mustSelectCashier = 0;
+        ASSERT_EQ(WriteHeader(local, header), 0);
+        ProductRecord a = makeProduct("A", 10);
+        a.price[0] = 10.28f;
+        a.taxStatus = 0;
+        writeProductFile(local.GetPath("Products"), {a});
+        local.loggedInCashier = "Ann";
+        ASSERT_TRUE(local.Save());
+        dlg = std::make_unique<CSaleDlg>(local, header);
+        ASSERT_TRUE(dlg->Initialize());
+        dlg->show();
+        dlg->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
+    }
+    void TearDown() override
+    {
+        dlg.reset();
+        RegisterFixture::TearDown();
+    }
+    void ringUp(const QString& type)
+    {
+        QWidget* item = dlg->control(kItem);
+        item->setFocus(Qt::OtherFocusReason);
+        QTest::keyClicks(item, "A");
+        QTest::keyClick(item, Qt::Key_Return);
+        auto* combo = qobject_cast<QComboBox*>(dlg->control(kPayType));
+        combo->setFocus(Qt::OtherFocusReason);
+        combo->setCurrentIndex(combo->findText(type));
+        emit combo->activated(combo->currentIndex());
+    }
+    // A key of the sale screen, which gets the focus back when a window
+    // that closed took it along.
+    void key(Qt::Key k)
+    {
+        if (!QApplication::focusWidget()) {
+            dlg->activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
+        }
+        ASSERT_NE(QApplication::focusWidget(), nullptr);
+        QTest::keyClick(QApplication::focusWidget(), k);
+    }
+    void f9() { key(Qt::Key_F9); }
+    InvoiceRecord stored(int n)
+    {
+        InvoiceRecord r;
+        EXPECT_TRUE(ReadInvoice(local, n, r));
+        return r;
+    }
+};
+
+TEST_F(PaymentScreen, ASplitOfThreePaymentsClosesOnTheCent)
+{
+    ringUp("Split");
+    whenModal<CSplitPaymentDlg>([](CSplitPaymentDlg* d) {
+        EXPECT_EQ(boxText(d, "balance"), "10.28");
+        addPayment(d, "Cash", "3.42");
+        addPayment(d, "Visa", "3.42");
+        addPayment(d, "Check", "3.44");
+        EXPECT_EQ(boxText(d, "balance"), "0.00");
+        EXPECT_EQ(d->findChild<QTreeWidget*>("payments")->topLevelItemCount(), 3);
+        press(d, "ok");
+    });
+    f9();
+    EXPECT_TRUE(boxes.texts().empty()) << boxes.texts().front();
+    EXPECT_EQ(storedSales(local), 1);
+    EXPECT_EQ(storedStock(local, "A"), 9);
+    const std::vector<PaymentRecord> paid = paymentsOf(local, 0);
+    ASSERT_EQ(paid.size(), 3u);
+    for (const PaymentRecord& p : paid) {
+        EXPECT_EQ(p.kind, PaymentRecord::kSplitPart);
+        EXPECT_EQ(p.cashier, "Ann");
+    }
+    EXPECT_EQ(paid[2].payType, "Check");
+    EXPECT_TRUE(dlg->state().showingNew());
+    EXPECT_EQ(dlg->state().count, 1);
+}
+
+TEST_F(PaymentScreen, ACancelledSplitIsFinishedAgainOverTheSameRecordWithItsPayments)
+{
+    ringUp("Split");
+    whenModal<CSplitPaymentDlg>([](CSplitPaymentDlg* d) {
+        addPayment(d, "Cash", "4");
+        QTest::keyClick(d, Qt::Key_Escape);
+    });
+    f9();
+    EXPECT_EQ(stored(0).total, 0) << "the record waits emptied for the sale";
+    EXPECT_EQ(storedStock(local, "A"), 10);
+    EXPECT_EQ(dlg->state().current.itemNumber[0], "A");
+
+    // Cancelled a second time, with the payment already taken listed.
+    whenModal<CSplitPaymentDlg>([](CSplitPaymentDlg* d) {
+        EXPECT_EQ(d->findChild<QTreeWidget*>("payments")->topLevelItemCount(), 1);
+        EXPECT_EQ(boxText(d, "balance"), "6.28");
+        QTest::keyClick(d, Qt::Key_Escape);
+    });
+    f9();
+    EXPECT_EQ(dlg->state().current.itemNumber[0], "A");
+
+    whenModal<CSplitPaymentDlg>([](CSplitPaymentDlg* d) {
+        addPayment(d, "Visa", "6.28");
+        press(d, "ok");
+    });
+    f9();
+    EXPECT_EQ(storedSales(local), 1);
+    EXPECT_EQ(stored(0).total, 10.28f);
+    EXPECT_EQ(storedStock(local, "A"), 9);
+    const std::vector<PaymentRecord> paid = paymentsOf(local, 0);
+    ASSERT_EQ(paid.size(), 2u);
+    EXPECT_EQ(paid[0].amount, 4);
+    EXPECT_EQ(paid[1].amount, 6.28f);
+    EXPECT_TRUE(dlg->state().showingNew());
+}
+
+TEST_F(PaymentScreen, ADepositLeavesTheSaleOwingUntilAPaymentToThisSale)
+{
+    ringUp("Deposit");
+    boxes.answer(MessageBox::Answer::Ok);
+    whenModal<CDepositDlg>([this](CDepositDlg* d) {
+        press(d, "ok");
+        EXPECT_TRUE(boxes.saw("No payment was made."));
+        addPayment(d, "Cash", "5");
+        press(d, "ok");
+    });
+    f9();
+    EXPECT_EQ(stored(0).paid, 0);
+    ASSERT_EQ(paymentsOf(local, 0).size(), 1u);
+    EXPECT_EQ(paymentsOf(local, 0)[0].kind, PaymentRecord::kOnAccount);
+
+    // The sale shown; another register changes it; another cashier takes the rest.
+    key(Qt::Key_PageUp);
+    ASSERT_FALSE(dlg->state().showingNew());
+    InvoiceRecord other = stored(0);
+    other.address[InvoiceRecord::kName] = "Changed elsewhere";
+    ASSERT_EQ(UpdateInvoice(local, other), 0);
+    local.loggedInCashier = "Bea";
+    auto* pay = dlg->menuBar()->findChild<QAction*>("action_pay_this_sale");
+    ASSERT_TRUE(pay->isEnabled());
+    whenModal<CPaymentDlg>([](CPaymentDlg* p) {
+        auto* combo = p->findChild<QComboBox*>("paytype");
+        combo->setCurrentIndex(combo->findText("Visa"));
+        QTest::keyClicks(p->findChild<QLineEdit*>("amount"), "5.28");
+        press(p, "ok");
+    });
+    pay->trigger();
+    const InvoiceRecord after = stored(0);
+    EXPECT_EQ(after.paid, 1);
+    EXPECT_EQ(after.address[InvoiceRecord::kName], "Changed elsewhere");
+    EXPECT_EQ(after.cashier, "Ann");
+    ASSERT_EQ(paymentsOf(local, 0).size(), 2u);
+    EXPECT_EQ(paymentsOf(local, 0)[1].cashier, "Bea");
+    EXPECT_EQ(dlg->state().current.paid, 1) << "the screen shows the sale as stored now";
+    EXPECT_FALSE(pay->isEnabled());
+}
+
+TEST_F(PaymentScreen, MakeAPaymentEditsAPaymentAndGrantsTheTermsDiscountWhenPaidInFull)
+{
+    TermsRecord terms;
+    ASSERT_EQ(storeTermsSale(local, 0, terms), 0);
+    PaymentRecord first;
+    first.invoiceNumber = 0;
+    first.amount = 50;
+    first.payType = "Cash";
+    first.cashier = "Old";
+    ASSERT_EQ(AppendPayment(local, first), 0);
+
+    boxes.allowUnscriptedOk();
+    whenModal<CMakePaymentDlg>([this](CMakePaymentDlg* d) {
+        EXPECT_EQ(boxText(d, "terms_discount"), "2.00");
+        EXPECT_EQ(boxText(d, "balance"), "50.00");
+        auto* table = d->findChild<QTreeWidget*>("payments");
+        table->setFocus();
+        QTest::keyClick(table, Qt::Key_Down);
+        whenModal<CPaymentDlg>([this](CPaymentDlg* p) {
+            QLineEdit* amount = p->findChild<QLineEdit*>("amount");
+            EXPECT_EQ(amount->text(), "50.00");
+            auto* combo = p->findChild<QComboBox*>("paytype");
+            combo->setCurrentIndex(combo->findText("Split"));
+            press(p, "ok");
+            EXPECT_EQ(boxes.texts().back(), "Can't use this as a payment type");
+            combo->setCurrentIndex(combo->findText("Check"));
+            amount->selectAll();
+            QTest::keyClicks(amount, "90");
+            press(p, "ok");
+        });
+        QTest::keyClick(table, Qt::Key_Return);
+        EXPECT_EQ(boxText(d, "balance"), "10.00");
+
+        QTest::keyClick(d->findChild<QCheckBox*>("apply_discount"), Qt::Key_Space);
+        EXPECT_EQ(boxText(d, "total"), "98.00");
+        press(d, "ok");
+        EXPECT_EQ(boxes.texts().back(), "Terms discount is not allowed\nunless the Invoice is paid in full..\n");
+        addPayment(d, "Cash", "8");
+        press(d, "ok");
+    });
+    EXPECT_TRUE(CMakePaymentDlg::Open(dlg.get(), local, header, 0));
+    const InvoiceRecord settled = stored(0);
+    EXPECT_EQ(settled.discountPercent, 2);
+    EXPECT_EQ(settled.total, 98);
+    EXPECT_EQ(settled.paid, 1);
+    const std::vector<PaymentRecord> paid = paymentsOf(local, 0);
+    ASSERT_EQ(paid.size(), 2u);
+    EXPECT_EQ(paid[0].amount, 90);
+    EXPECT_EQ(paid[0].payType, "Check");
+    EXPECT_EQ(paid[0].cashier, "Old") << "an edit keeps the payment's cashier";
+}
+
+}  // namespace
