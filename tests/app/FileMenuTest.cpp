@@ -42,15 +42,18 @@ struct SaleScreenStartUp : RegisterFixture {
 
 }  // namespace
 
-TEST_F(SaleScreenStartUp, EmptyFolderGetsItsRecordAndHeaderAndConnectIsProtected)
+TEST_F(SaleScreenStartUp, EmptyFolderGetsItsRecordAndHeaderAndConnectAndNewAreProtected)
 {
     EXPECT_TRUE(boxes.texts().empty());
     EXPECT_EQ(fileSize(dir.file("LocalFileNames.plf")), 2584);
     EXPECT_EQ(fileSize(dir.file("Retail.pos")), 4916);
     EXPECT_TRUE(dlg->windowTitle().contains("Retail.pos"));
     local.securityOn = 1;
-    boxes.answer(MessageBox::Answer::Ok);
-    trigger("action_connect");  // no file dialog may open: the double would fail the test
+    for (const char* action : {"action_connect", "action_new"}) {
+        boxes.answer(MessageBox::Answer::Ok);
+        trigger(action);  // no file dialog may open: the double would fail the test
+    }
+    EXPECT_EQ(boxes.texts().size(), 2u);
     EXPECT_TRUE(boxes.saw("Security is on."));
 }
 

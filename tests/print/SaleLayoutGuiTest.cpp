@@ -71,17 +71,11 @@ TEST(SaleLayout, InvoiceCellsStandWhereTheFormPutsThem)
     } const cases[] = {
         {"Corner Shop\n1 Main St\nSpringfield\n", 100, 100, 400},
         {"Thank You for Shopping at ACME\nWe are Open 24 Hours a Day!\n", 370, 100, 400},
-        {" DATE", 90, 380, 800},
         {" PAYMENT", 190, 380, 800},
         {"Visa", 200, 390, 400},
-        {" CASHIER", 665, 380, 800},
-        {" ITEM#", 90, 430, 800},
-        {"TOTAL  ", 770, 430, 800},
         {"A1", 90, 460, 400},
-        {"Discount% ", 660, 430 + 21 * 30, 400},
         {"Tax% 8.00 ", 660, 430 + 23 * 30, 400},
         {"Ship/Handing ", 660, 430 + 24 * 30, 400},
-        {"Total ", 660, 430 + 25 * 30, 400},
         {"5.40 ", 770, 430 + 25 * 30, 400},
         {"No returns after 30 days", 100, 1070, 400},
     };

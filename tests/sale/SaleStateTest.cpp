@@ -112,12 +112,7 @@ TEST_F(SaleStateTest, PickedProductsFillTheFirstFreeSlotOrAddToTheirLine)
 
 TEST_F(SaleStateTest, StoredSalesAreNotChangedByEdits)
 {
-    int count = 0;
-    ASSERT_EQ(ReadInvoiceCount(local, count), 0);
-    InvoiceRecord stored;
-    stored.itemNumber[0] = "S";
-    stored.qty[0] = 1;
-    ASSERT_EQ(AppendInvoice(local, stored, count, now), 0);
+    storeSale(local, SaleSpec().item("S").payType(""));
     state.Open();
     state.GoPrev();
     ASSERT_FALSE(state.showingNew());

@@ -89,11 +89,10 @@ TEST_F(CashierLogIn, JohnOverMaryShowsMarysSalesSinceHerLogInThenTheLogInMessage
     addCashier("Mary", "m");
     addCashier("John", "Jpw");
     maryIsLoggedIn();
-    storeSale(local, SaleSpec().total(1).cashier("Mary").when(at(2026, 12, 6, 8, 59)));   // 0: before her log-in
-    storeSale(local, SaleSpec().total(2).cashier("Mary").when(at(2026, 12, 6, 9, 0)));    // 1: at her log-in
-    storeSale(local, SaleSpec().total(3).cashier("John").when(at(2026, 12, 6, 10, 0)));   // 2: John's
-    storeSale(local, SaleSpec().total(4).cashier("Mary").when(at(2026, 12, 6, 12, 0)));   // 3: now
-    storeSale(local, SaleSpec().total(5).cashier("Mary").when(at(2026, 12, 6, 12, 1)));   // 4: later than now
+    // The report passes Mary and her log-in time on: the rules are CashierLogout's.
+    storeSale(local, SaleSpec().total(1).cashier("Mary").when(at(2026, 12, 6, 8, 59)));  // before her log-in
+    storeSale(local, SaleSpec().total(2).cashier("Mary").when(at(2026, 12, 6, 9, 0)));
+    storeSale(local, SaleSpec().total(3).cashier("John").when(at(2026, 12, 6, 10, 0)));
 
     std::string report;
     std::size_t boxesBeforeReport = 99;
@@ -111,12 +110,10 @@ TEST_F(CashierLogIn, JohnOverMaryShowsMarysSalesSinceHerLogInThenTheLogInMessage
 
     EXPECT_EQ(boxesBeforeReport, 0u);
     EXPECT_EQ(boxes.texts(), std::vector<std::string>{"Log-in cashier John"});
-    // Only Mary's sales 1 and 3 lie in her time.
-    for (const char* line : {"Cashier:Mary", "1      \t     2.00\tCash", "3      \t     4.00\tCash"})
-        EXPECT_NE(report.find(line), std::string::npos) << line << "\n" << report;
-    for (const char* line : {"0      \t", "2      \t", "4      \t"})
-        EXPECT_EQ(report.find(line), std::string::npos) << line << "\n" << report;
-
+    EXPECT_NE(report.find("Cashier:Mary"), std::string::npos) << report;
+    EXPECT_NE(report.find("1      \t     2.00\tCash"), std::string::npos) << report;
+    EXPECT_EQ(report.find("0      \t"), std::string::npos) << report;
+    EXPECT_EQ(report.find("2      \t"), std::string::npos) << report;
     const OleDate noon = OleDate::fromCalendar(2026, 12, 6, 12, 0, 0);
     EXPECT_EQ((std::tuple{local.loggedInCashier, sale.cashier, local.loginTime}), (std::tuple{"John", "John", noon}));
     const CLocalFile after = reloaded();

