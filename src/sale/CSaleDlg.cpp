@@ -9,6 +9,7 @@
 #include "CLoginDlg.h"
 #include "CSalePrinter.h"
 #include "CSecurityDlg.h"
+#include "CUnpaidInvoicesDlg.h"
 #include "CVendorDlg.h"
 #include "Clock.h"
 #include "ComboFill.h"
@@ -132,6 +133,8 @@ void CSaleDlg::BuildControls()
     };
     commands.editProducts = [this] { CProductsDlg::Open(local_, header_, this); };
     commands.clearSale = [this] { OnClearThisSale(); };
+    commands.unpaidInvoices = [this] { CUnpaidInvoicesDlg(local_, UnpaidKind::Unpaid, {}, this).exec(); };
+    commands.overdueInvoices = [this] { CUnpaidInvoicesDlg(local_, UnpaidKind::Overdue, {}, this).exec(); };
     menu_ = new SaleMenuWidget(this, commands);
     outer->setMenuBar(menu_);
 
