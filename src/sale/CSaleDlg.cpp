@@ -9,6 +9,7 @@
 #include "CLoginDlg.h"
 #include "CSalePrinter.h"
 #include "CSecurityDlg.h"
+#include "CTouchSaleDlg.h"
 #include "CUnpaidInvoicesDlg.h"
 #include "CVendorDlg.h"
 #include "Clock.h"
@@ -175,7 +176,10 @@ void CSaleDlg::BuildControls()
 
     // Windows not part of the register yet: greyed, and their keys say so.
     connect(totals_->getProduct, &QPushButton::clicked, this, &CSaleDlg::OnGetProduct);
-    totals_->touch->setEnabled(false);
+    connect(totals_->touch, &QPushButton::clicked, this, [this] {
+        CTouchSaleDlg::RunTouchSale(local_, header_, state_, this);
+        AfterMove();
+    });
     connect(cashier_, &QPushButton::clicked, this, &CSaleDlg::OnCashier);
     connect(totals_->finish, &QPushButton::clicked, this, &CSaleDlg::OnFinishSale);
     connect(prev_, &QPushButton::clicked, this, &CSaleDlg::GoPrev);
