@@ -133,7 +133,7 @@ void CTouchSaleDlg::BuildControls()
     list_->setColumnWidth(kPrice, 62);
     list_->setColumnHidden(kId, true);
     list_->setFocusPolicy(Qt::NoFocus);
-    connect(list_, &QTreeWidget::itemClicked, this, [this] { Run([this] { OnListClicked(); }); });
+    connect(list_, &QTreeWidget::itemClicked, this, &CTouchSaleDlg::OnListClicked);
     right->addWidget(list_, 1);
 
     // Commands of the sale list and the keypad; all but "Clear" change the sale.
@@ -297,10 +297,17 @@ void CTouchSaleDlg::OnItemNumberExit()
                                           " lines of this sale are in use.\n\nNothing was added to the sale.");
 }
 
-void CTouchSaleDlg::OnListClicked()
+// Touching a line row selects its line. The rows stay as they are: the list is
+// not rebuilt under the click that is being handled.
+void CTouchSaleDlg::OnListClicked(QTreeWidgetItem* clicked)
 {
-    if (QTreeWidgetItem* item = list_->currentItem())
-        touch_.Select(item->text(kId).toInt());
+    touch_.Select(clicked->text(kId).toInt());
+    for (int i = 0; i < list_->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* row = list_->topLevelItem(i);
+        if (row->text(kId).toInt() == touch_.selected() && (row->flags() & Qt::ItemIsSelectable))
+            list_->setCurrentItem(row);
+    }
+    itemNumber_->setFocus(Qt::OtherFocusReason);
 }
 
 // While the store requires cashiers to log in, a cashier comes only through

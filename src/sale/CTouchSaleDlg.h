@@ -15,6 +15,7 @@ class QGroupBox;
 class QLineEdit;
 class QPushButton;
 class QTreeWidget;
+class QTreeWidgetItem;
 class SaleState;
 struct SalesFileHeader;
 
@@ -58,7 +59,7 @@ private:
     void OnCategory(int k);
     void OnProduct(int k);
     void OnItemNumberExit();
-    void OnListClicked();
+    void OnListClicked(QTreeWidgetItem* clicked);
     void OnCashier();
     void OnFinish();
     void OnPrintCopy();

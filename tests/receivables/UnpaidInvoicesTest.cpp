@@ -136,6 +136,12 @@ TEST(UnpaidInvoices, ListsBalancesDueDatesAndOverdueOfGeneratedSales)
             totalCents += g.owedCents;
         }
         EXPECT_EQ(next, listing.rows.size());
+        // The printed report: the "Due" heading's column holds the balance.
+        EXPECT_EQ(UnpaidReportHeading(kNow),
+                  "\n\nUnpaid Invoices Report\nMonday, December 07, 2026\n\nRecord#\tCustomer\tTotal\tDue\tDate\n");
+        const std::vector<std::string> first = UnpaidCells(listing.rows[0]);
+        EXPECT_EQ(UnpaidReportBody(listing.rows).substr(0, UnpaidReportBody(listing.rows).find('\n') + 1),
+                  first[0] + "\t" + first[1] + "\t" + first[2] + "\t" + first[3] + "\t" + first[4] + "\n");
         EXPECT_DOUBLE_EQ(listing.totalBalance, static_cast<double>(totalCents) / 100);
     }
 }
