@@ -1,12 +1,11 @@
 #include "UnpaidInvoices.h"
 
 #include "ByteCodec.h"
-#include "CountedFile.h"
 #include "CLocalFile.h"
 #include "DataFile.h"
 #include "InvoiceFile.h"
 #include "ListFiles.h"
-#include "PaymentRecord.h"
+#include "PaymentActivity.h"
 #include "SaleTotals.h"
 #include "TextFormat.h"
 
@@ -16,9 +15,6 @@
 #include <optional>
 
 namespace {
-
-// Payments read per block, just over 64 KiB.
-constexpr long long kPaymentBlock = 298;
 
 // The terms of each index asked for, read from the terms file once each.
 class TermsCache {
@@ -47,32 +43,9 @@ private:
 std::unordered_map<std::int32_t, float> PaymentSumsBySale(const CLocalFile& local)
 {
     std::unordered_map<std::int32_t, float> sums;
-    DataFile file;
-    if (CLocalFile::OpenFile(file, local.GetPath("Payments"), OpenMode::Read) != FileCause::None)
-        return sums;
-    std::uint8_t head[PaymentFileHeader::kSize];
-    if (!readFully(file, 0, head, sizeof head))
-        return sums;
-    PaymentFileHeader header;
-    header.decode(head);
-    const long long size = file.size();
-    const long long room = size > static_cast<long long>(PaymentFileHeader::kSize)
-                               ? (size - static_cast<long long>(PaymentFileHeader::kSize)) /
-                                     static_cast<long long>(PaymentRecord::kSize)
-                               : 0;
-    bool damaged = false;
-    const long long present = RecordsUnderCount(header.count, room, 0, damaged);
-    std::vector<std::uint8_t> block(static_cast<std::size_t>(kPaymentBlock) * PaymentRecord::kSize);
-    for (long long first = 0; first < present;) {
-        const long long take = std::min(kPaymentBlock, present - first);
-        if (!readFully(file, PaymentOffset(first), block.data(), static_cast<std::size_t>(take) * PaymentRecord::kSize))
-            break;
-        for (long long i = 0; i < take; ++i) {
-            const std::uint8_t* rec = block.data() + static_cast<std::size_t>(i) * PaymentRecord::kSize;
-            sums[codec::getI32(rec, PaymentRecord::kInvoiceNumberOff)] += codec::getF32(rec, PaymentRecord::kAmountOff);
-        }
-        first += take;
-    }
+    ScanPaymentRecords(local, [&sums](const std::uint8_t* rec) {
+        sums[codec::getI32(rec, PaymentRecord::kInvoiceNumberOff)] += codec::getF32(rec, PaymentRecord::kAmountOff);
+    });
     return sums;
 }
 

@@ -7,6 +7,7 @@
 #include "CGeneralDlg.h"
 #include "CLocalFile.h"
 #include "CLoginDlg.h"
+#include "CPaymentActivityDlg.h"
 #include "CSalePrinter.h"
 #include "CSecurityDlg.h"
 #include "CTouchSaleDlg.h"
@@ -136,6 +137,7 @@ void CSaleDlg::BuildControls()
     commands.clearSale = [this] { OnClearThisSale(); };
     commands.unpaidInvoices = [this] { CUnpaidInvoicesDlg(local_, UnpaidKind::Unpaid, {}, this).exec(); };
     commands.overdueInvoices = [this] { CUnpaidInvoicesDlg(local_, UnpaidKind::Overdue, {}, this).exec(); };
+    commands.paymentActivity = [this] { CPaymentActivityDlg(local_, -1, this).exec(); };
     menu_ = new SaleMenuWidget(this, commands);
     outer->setMenuBar(menu_);
 

@@ -119,7 +119,7 @@ SaleMenuWidget::SaleMenuWidget(QWidget* parent, Commands commands) : QMenuBar(pa
     Greyed(addMenu("Re&ntals"), {"List All Rental Records", "List Rentals Not Returned", "Return Rental"});
 
     QMenu* payments = addMenu("Pa&yments");
-    Greyed(payments, {"List All Payments"});
+    Add(payments, "List All Payments", "action_payment_activity", commands.paymentActivity);
     Add(payments, "Invoices with a Balance Due", "action_unpaid_invoices", commands.unpaidInvoices);
     Add(payments, "Invoices Past Due", "action_overdue_invoices", commands.overdueInvoices);
     Add(payments, "Make Payment", "action_make_payment", commands.unpaidInvoices);

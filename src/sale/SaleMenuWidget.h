@@ -21,7 +21,7 @@ public:
         std::function<void()> cashiers, salespeople, paymentTypes, categories, departments;
         std::function<void()> voidSale, clearSale;
         std::function<void()> findProduct, editProducts;
-        std::function<void()> unpaidInvoices, overdueInvoices;
+        std::function<void()> unpaidInvoices, overdueInvoices, paymentActivity;
     };
 
     SaleMenuWidget(QWidget* parent, Commands commands);

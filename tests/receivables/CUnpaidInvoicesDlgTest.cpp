@@ -1,6 +1,7 @@
 // The unpaid and overdue lists from the sale screen's Payments menu, and a
 // payment taken from a row.
 #include "CSaleDlg.h"
+#include "CPaymentActivityDlg.h"
 #include "CUnpaidInvoicesDlg.h"
 #include "InvoiceFile.h"
 #include "ListFiles.h"
@@ -71,6 +72,11 @@ TEST_F(UnpaidWindow, MenusOpenTheListsAndAPaymentFromARowClosesTheInvoice)
         EXPECT_EQ(total, overdue ? "60.00" : "85.50");
     }
 
+    bool activity = false;
+    whenModal<CPaymentActivityDlg>([&](CPaymentActivityDlg* d) { activity = d->recordBox()->text() == "-1"; d->accept(); });
+    screen.menuBar()->findChild<QAction*>("action_payment_activity")->trigger();
+    EXPECT_TRUE(activity);
+
     // Enter on a row takes the payment; the list is filled again afterwards.
     std::vector<int> opened;
     CUnpaidInvoicesDlg list(local, UnpaidKind::Unpaid, [&](QWidget*, int n) {
@@ -89,6 +95,29 @@ TEST_F(UnpaidWindow, MenusOpenTheListsAndAPaymentFromARowClosesTheInvoice)
     ASSERT_EQ(list.list()->topLevelItemCount(), 1);
     EXPECT_EQ(list.list()->topLevelItem(0)->text(0), "1");
     EXPECT_EQ(list.totalText(), "25.50");
+}
+
+TEST_F(UnpaidWindow, PaymentActivityListsDepositsOfTheTypedRecord)
+{
+    for (auto [sale, kind] : {std::pair{12, 2}, {12, 1}, {3, 2}, {12, 2}, {0, 2}}) {
+        PaymentRecord p;
+        p.invoiceNumber = sale;
+        p.kind = static_cast<std::uint8_t>(kind);
+        ASSERT_GE(AppendPayment(local, p), 0);
+    }
+    CPaymentActivityDlg dlg(local);
+    const std::pair<const char*, std::vector<QString>> cases[] = {
+        {"", {"12", "3", "12", "0"}}, {"12", {"12", "12"}}, {"-1", {"12", "3", "12", "0"}}, {"x", {"0"}}};
+    for (const auto& [typed, want] : cases) {
+        if (*typed) {
+            dlg.recordBox()->selectAll();
+            QTest::keyClicks(dlg.recordBox(), typed);
+        }
+        std::vector<QString> recs;
+        for (int i = 0; i < dlg.list()->topLevelItemCount(); ++i)
+            recs.push_back(dlg.list()->topLevelItem(i)->text(0));
+        EXPECT_EQ(recs, want) << typed;
+    }
 }
 
 }  // namespace

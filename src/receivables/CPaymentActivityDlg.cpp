@@ -1,0 +1,83 @@
+#include "CPaymentActivityDlg.h"
+
+#include "PaymentActivity.h"
+#include "RecordText.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include <cstdlib>
+
+namespace {
+
+struct Column {
+    const char* title;
+    int width;
+    bool right;
+};
+constexpr Column kColumns[] = {{"Rec#", 40, false},       {"Pay Type", 60, false}, {"Amount", 50, true},
+                               {"Date", 70, true},        {"Card/Check", 70, false}, {"Cashier", 50, false},
+                               {"Notes", 105, false},     {"ID", 0, false}};
+
+}  // namespace
+
+CPaymentActivityDlg::CPaymentActivityDlg(const CLocalFile& local, int recordNumber, QWidget* parent)
+    : QDialog(parent), local_(local)
+{
+    setObjectName("CPaymentActivityDlg");
+    setWindowTitle("Payment Activity");
+    resize(560, 400);
+    auto* layout = new QVBoxLayout(this);
+    list_ = new QTreeWidget(this);
+    list_->setObjectName("payments");
+    list_->setRootIsDecorated(false);
+    list_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list_->setAllColumnsShowFocus(true);
+    QStringList titles;
+    for (const Column& c : kColumns)
+        titles << c.title;
+    list_->setHeaderLabels(titles);
+    for (int i = 0; i < static_cast<int>(std::size(kColumns)); ++i)
+        list_->setColumnWidth(i, kColumns[i].width);
+    list_->setColumnHidden(static_cast<int>(std::size(kColumns)) - 1, true);
+    layout->addWidget(list_, 1);
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(new QLabel("Record#", this));
+    record_ = new QLineEdit(this);
+    record_->setObjectName("record");
+    record_->setMaximumWidth(80);
+    bottom->addWidget(record_);
+    auto* note = new QLabel("Set to restrict list to only this Record#, -1 for all records.", this);
+    note->setWordWrap(true);
+    bottom->addWidget(note, 1);
+    auto* ok = new QPushButton("OK", this);
+    ok->setAutoDefault(false);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    bottom->addWidget(ok);
+    layout->addLayout(bottom);
+
+    connect(record_, &QLineEdit::textChanged, this, &CPaymentActivityDlg::Fill);
+    record_->setText(QString::asprintf("%i", recordNumber));
+    Fill();  // also when the text was already that
+    record_->setFocus();
+}
+
+void CPaymentActivityDlg::Fill()
+{
+    const int n = std::atoi(record_->text().toLatin1().constData());
+    list_->clear();
+    for (const PaymentRecord& payment : ListPaymentActivity(local_, n)) {
+        const std::vector<std::string> cells = PaymentCells(payment);
+        auto* item = new QTreeWidgetItem(list_);
+        for (int i = 0; i < static_cast<int>(cells.size()); ++i) {
+            item->setText(i, RecordText::toQt(cells[static_cast<std::size_t>(i)]));
+            if (kColumns[i].right)
+                item->setTextAlignment(i, Qt::AlignRight | Qt::AlignVCenter);
+        }
+    }
+}
