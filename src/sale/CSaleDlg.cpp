@@ -138,6 +138,11 @@ void CSaleDlg::BuildControls()
     commands.unpaidInvoices = [this] { CUnpaidInvoicesDlg(local_, UnpaidKind::Unpaid, {}, this).exec(); };
     commands.overdueInvoices = [this] { CUnpaidInvoicesDlg(local_, UnpaidKind::Overdue, {}, this).exec(); };
     commands.paymentActivity = [this] { CPaymentActivityDlg(local_, -1, this).exec(); };
+    commands.editSale = [this] { EditThisSale(); };
+    commands.quoteSave = [this] { OnQuoteSave(); };
+    commands.quotePrint = [this] { OnQuotePrint(); };
+    commands.quoteFind = [this] { OnQuoteFind(); };
+    commands.quoteHelp = [this] { OnQuoteHelp(); };
     menu_ = new SaleMenuWidget(this, commands);
     outer->setMenuBar(menu_);
 
@@ -639,8 +644,7 @@ void CSaleDlg::VoidThisSale()
 
 void CSaleDlg::OnClearThisSale()
 {
-    if (SaleEditing(state_).Clear() == SaleEditing::Result::Refused)
-        MessageBox::information(this, "This sale is being edited.\n\nFinish it to store it again.");
+    SaleEditing(state_).Clear();
     ShowSale();
     UpdateMenuStates();
 }

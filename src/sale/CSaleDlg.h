@@ -112,6 +112,12 @@ private:
     void OnFinishSale();
     void OnClearThisSale();
     void VoidThisSale();
+    // Editing a stored sale and the quotes (CSaleDlgStoredSales.cpp).
+    void EditThisSale();
+    void OnQuoteSave();
+    void OnQuotePrint();
+    void OnQuoteFind();
+    void OnQuoteHelp();
 
     CLocalFile& local_;
     SalesFileHeader& header_;

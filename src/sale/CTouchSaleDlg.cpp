@@ -339,12 +339,10 @@ void CTouchSaleDlg::OnPrintCopy()
     CSalePrinter::PrintWithDialog(this, local_, header_, state_.current, SaleDocument::Receipt);
 }
 
+// A sale being edited is left as it is stored; the screen gets an empty new sale.
 void CTouchSaleDlg::OnClearOrder()
 {
-    const SaleEditing::Result cleared = SaleEditing(state_).Clear();
-    if (cleared == SaleEditing::Result::Refused)
-        MessageBox::information(this, "This sale is being edited.\n\nFinish it to store it again.");
-    if (cleared == SaleEditing::Result::Done)
+    if (SaleEditing(state_).Clear() == SaleEditing::Result::Done)
         touch_.AfterSaleChanged();
 }
 

@@ -2,6 +2,7 @@
 
 #include "CLocalFile.h"
 #include "QuoteFile.h"
+#include "SaleEditing.h"
 #include "SaleState.h"
 
 QuoteLoading::Result QuoteLoading::Load(int quoteNumber)
@@ -13,6 +14,7 @@ QuoteLoading::Result QuoteLoading::Load(int quoteNumber)
         return Result::NotFound;
     state_.RefreshCount();
     quote.recordNumber = state_.count;
+    state_.customer = SaleEditing::CustomerOf(state_.local(), quote);
     state_.held = quote;
     // On the new sale the held copy is older than the screen: replace both.
     if (state_.showingNew())

@@ -1,6 +1,8 @@
 #pragma once
 // Loading a stored quote onto the sale screen, without a window: the quote
-// becomes the new sale (number N), replacing whatever was being rung up.
+// becomes the new sale (number N, appended when finished), with its customer,
+// replacing whatever was being rung up. Refused while a stored sale is being
+// edited, so the quote can never be written over that sale.
 
 class SaleState;
 

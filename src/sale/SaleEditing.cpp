@@ -1,8 +1,45 @@
 #include "SaleEditing.h"
 
 #include "CLocalFile.h"
+#include "CustomerFile.h"
+#include "DataFile.h"
 #include "InvoiceFile.h"
+#include "ListFiles.h"
+#include "PaymentRecord.h"
 #include "SaleState.h"
+#include "Transaction.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+const char* const kWalkIn = "Retail";  // the name a sale without a customer is stored under
+
+bool sameBytes(const InvoiceRecord& a, const InvoiceRecord& b)
+{
+    std::uint8_t ba[InvoiceRecord::kSize], bb[InvoiceRecord::kSize];
+    a.encode(ba);
+    b.encode(bb);
+    return std::memcmp(ba, bb, sizeof ba) == 0;
+}
+
+// The record at position n as stored now, read quietly.
+bool readStored(const CLocalFile& local, int n, InvoiceRecord& record)
+{
+    DataFile file;
+    if (CLocalFile::OpenFile(file, local.GetPath("Invoices"), OpenMode::Read) != FileCause::None)
+        return false;
+    const long long present = InvoiceRecordsPresent(file);
+    return n >= 0 && n < present && ReadInvoiceAt(file, n, record);
+}
+
+}  // namespace
+
+const char* const SaleEditing::kChangedMeanwhile =
+    "This sale was changed at another register while it was being edited.\n\n"
+    "Nothing was stored and no stock was moved. Clear This Sale leaves the sale as it is "
+    "stored now; Edit This Sale on it starts again from there.";
 
 SaleEditing::Result SaleEditing::Void()
 {
@@ -22,25 +59,82 @@ SaleEditing::Result SaleEditing::BeginEdit()
     state_.RefreshCount();
     if (state_.showingNew())
         return Result::NewSaleShown;
-    if (state_.editingStored())
-        return Result::Refused;
-    InvoiceRecord unchanged;
-    if (ReturnInvoiceToStock(state_.local(), static_cast<int>(state_.local().currentRecord), &unchanged) !=
-        FileCause::None)
+    const int n = static_cast<int>(state_.local().currentRecord);
+    InvoiceRecord stored;
+    if (!ReadInvoice(state_.local(), n, stored))
         return Result::Failed;
-    state_.held = unchanged;
+    Reopen(stored, stored, n);
+    return Result::Done;
+}
+
+SaleEditing::Result SaleEditing::ReopenEmptied(int recordNumber)
+{
+    InvoiceRecord unchanged, emptied;
+    if (ReturnInvoiceToStock(state_.local(), recordNumber, &unchanged) != FileCause::None)
+        return Result::Failed;
+    // Read back quietly: should another register change it before, the
+    // finish refuses rather than writing over that change.
+    if (!readStored(state_.local(), recordNumber, emptied))
+        emptied = InvoiceRecord{};
+    Reopen(unchanged, emptied, recordNumber);
+    return Result::Done;
+}
+
+void SaleEditing::Reopen(const InvoiceRecord& stored, const InvoiceRecord& base, int recordNumber)
+{
+    InvoiceRecord edited = stored;
+    edited.recordNumber = recordNumber;  // the edited sale is written back where it lies
+    // A walk-in sale shows an empty name again, so finishing stores it as a
+    // walk-in sale rather than creating a customer named "Retail".
+    if (edited.customerNumber == 0 && edited.address[InvoiceRecord::kName] == kWalkIn)
+        edited.address[InvoiceRecord::kName].clear();
+    state_.editBase = base;
+    state_.customer = CustomerOf(state_.local(), edited);
+    state_.held = edited;
     state_.newSale = false;
     state_.lineStock.fill(0);
+    state_.local().currentRecord = static_cast<std::uint32_t>(std::max(0, recordNumber));
     state_.GoCurrent();
-    return Result::Done;
 }
 
 SaleEditing::Result SaleEditing::Clear()
 {
     if (!state_.showingNew())
         return Result::NewSaleShown;
-    if (state_.editingStored())
-        return Result::Refused;
     state_.ClearThisSale();
+    state_.editBase = InvoiceRecord{};
     return Result::Done;
+}
+
+SaleEditing::Rewrite SaleEditing::StageRewrite(Transaction& tx, const CLocalFile& local, const InvoiceRecord& base,
+                                               InvoiceRecord& sale, std::vector<StockLine>& stock)
+{
+    DataFile& invoices = tx.file(local.GetPath("Invoices"));
+    bool damaged = false;
+    const long long present = InvoiceRecordsPresent(invoices, &damaged);
+    const int n = sale.recordNumber;
+    InvoiceRecord now;
+    if (damaged || n < 0 || n >= present || !ReadInvoiceAt(invoices, n, now))
+        return Rewrite::Failed;
+    if (!sameBytes(now, base))
+        return Rewrite::ChangedMeanwhile;
+    sale.paid = !IsOnAccount(sale) || CoversInCents(SumPaymentsIn(tx, local, n), sale.total) ? 1 : 0;
+    StageInvoiceAt(tx, invoices, n, sale);
+    for (std::size_t i = 0; i < InvoiceRecord::kLines; ++i)
+        if (!base.itemNumber[i].empty())
+            stock.push_back({base.itemNumber[i], -base.qty[i]});
+    return Rewrite::Staged;
+}
+
+CustomerRecord SaleEditing::CustomerOf(const CLocalFile& local, const InvoiceRecord& sale)
+{
+    CustomerRecord found;
+    const std::string& name = sale.address[InvoiceRecord::kName];
+    const bool byNumber = sale.customerNumber != 0 && FindCustomerByNumber(local, sale.customerNumber, found);
+    if (!byNumber && (name.empty() || !FindCustomerByName(local, name, found))) {
+        found = CustomerRecord{};
+        found.taxZone = GetDefaultZone(local);
+    }
+    found.priceLevel = std::min<std::uint8_t>(found.priceLevel, 5);
+    return found;
 }

@@ -200,9 +200,10 @@ SaleFinish::Result SaleFinish::StoreSale(const FinishEntries& entries)
         tx.add(local.GetPath("Customers"));
     if (rentals)
         tx.add(local.GetPath("Rentals"), OpenMode::OpenOrCreate);
+    changedMeanwhile_ = false;
     if (!Stage(tx, sale, walkIn, rentals, target.append ? -1 : target.recordNumber, now) ||
         tx.commit() != FileCause::None) {
-        prompt_.tell(kNotSaved);
+        prompt_.tell(changedMeanwhile_ ? SaleEditing::kChangedMeanwhile : kNotSaved);
         return Result::Failed;
     }
     stored_ = sale;
@@ -225,18 +226,18 @@ bool SaleFinish::Stage(Transaction& tx, InvoiceRecord& sale, bool walkIn, bool r
             return false;
         sale.customerNumber = static_cast<std::uint16_t>(number);
     }
+    std::vector<StockLine> lines;
     if (over < 0) {
         if (AppendInvoiceIn(tx, local, sale, now) < 0)
             return false;
     } else {
-        DataFile& invoices = tx.file(local.GetPath("Invoices"));
-        if (over >= InvoiceRecordsPresent(invoices))
-            return false;
+        // An edited sale: its stored lines' stock comes back in the same step.
         sale.recordNumber = over;
-        sale.paid = !IsOnAccount(sale) || CoversInCents(SumPaymentsIn(tx, local, over), sale.total) ? 1 : 0;
-        StageInvoiceAt(tx, invoices, over, sale);
+        const auto rewrite = SaleEditing::StageRewrite(tx, local, state_.editBase, sale, lines);
+        changedMeanwhile_ = rewrite == SaleEditing::Rewrite::ChangedMeanwhile;
+        if (rewrite != SaleEditing::Rewrite::Staged)
+            return false;
     }
-    std::vector<StockLine> lines;
     for (std::size_t i = 0; i < InvoiceRecord::kLines; ++i)
         if (!sale.itemNumber[i].empty())
             lines.push_back({sale.itemNumber[i], sale.qty[i]});
@@ -251,10 +252,9 @@ bool SaleFinish::needsDeposit() const { return EqualsIgnoreCase(stored_.payType,
 
 bool SaleFinish::PaymentsCancelled()
 {
-    // The same as "Edit This Sale" on the stored record: goods back to stock,
-    // the record emptied, the sale on the screen to be written back over it.
-    state_.local().currentRecord = static_cast<std::uint32_t>(stored_.recordNumber);
-    return SaleEditing(state_).BeginEdit() == SaleEditing::Result::Done;
+    // Goods back to stock and the record emptied, the sale on the screen to be
+    // written back over it.
+    return SaleEditing(state_).ReopenEmptied(stored_.recordNumber) == SaleEditing::Result::Done;
 }
 
 void SaleFinish::StartNextSale()

@@ -94,4 +94,5 @@ private:
     FinishPrompt& prompt_;
     ClockFn clock_;
     InvoiceRecord stored_;
+    bool changedMeanwhile_ = false;  // an edited sale was changed at another register
 };

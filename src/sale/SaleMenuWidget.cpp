@@ -88,7 +88,7 @@ SaleMenuWidget::SaleMenuWidget(QWidget* parent, Commands commands) : QMenuBar(pa
     QMenu* sales = addMenu("S&ales");
     sales->setObjectName("menu_sales");
     Greyed(sales, {"Find a Sale"});
-    editSale_ = Add(sales, "Edit This Sale", "action_edit_sale");
+    editSale_ = Add(sales, "Edit This Sale", "action_edit_sale", commands.editSale);
     voidSale_ = Add(sales, "Void This Sale", "action_void_sale", commands.voidSale);
     clearSale_ = Add(sales, "Clear This Sale", "action_clear_sale", commands.clearSale);
     sales->addSeparator();
@@ -115,7 +115,12 @@ SaleMenuWidget::SaleMenuWidget(QWidget* parent, Commands commands) : QMenuBar(pa
         Greyed(reports, group);
     }
 
-    Greyed(addMenu("&Quotes"), {"Save", "Print...", "Find...", "Help"});
+    QMenu* quotes = addMenu("&Quotes");
+    quotes->setObjectName("menu_quotes");
+    Add(quotes, "Save", "action_quote_save", commands.quoteSave);
+    Add(quotes, "Print...", "action_quote_print", commands.quotePrint);
+    Add(quotes, "Find...", "action_quote_find", commands.quoteFind);
+    Add(quotes, "Help", "action_quote_help", commands.quoteHelp);
     Greyed(addMenu("Re&ntals"), {"List All Rental Records", "List Rentals Not Returned", "Return Rental"});
 
     QMenu* payments = addMenu("Pa&yments");

@@ -20,6 +20,7 @@ public:
         std::function<void()> company, receiptMessages, taxes, terms, saleDates, discountLevels;
         std::function<void()> cashiers, salespeople, paymentTypes, categories, departments;
         std::function<void()> voidSale, clearSale;
+        std::function<void()> editSale, quoteSave, quotePrint, quoteFind, quoteHelp;
         std::function<void()> findProduct, editProducts;
         std::function<void()> unpaidInvoices, overdueInvoices, paymentActivity;
     };

@@ -30,6 +30,7 @@ public:
     CustomerRecord customer;       // empty when the sale has no customer
     int count = 0;                 // N: stored sales, also the new sale's number
     bool newSale = true;           // false while a stored sale is being edited
+    InvoiceRecord editBase;        // that sale as stored when its edit began (SaleEditing)
     int scrollOffset = 0;
     std::array<float, InvoiceRecord::kLines> lineStock{};
     std::string focusText;         // item-number box text when it got the focus
@@ -108,9 +109,8 @@ public:
     bool GoToRecord(long long n);
     // True while the shown sale must not be edited.
     bool readOnly() const { return readOnly_; }
-    // True while a stored sale is on the screen to be corrected: it sits
-    // emptied in the file until finishing writes it back over its own number,
-    // so nothing may start another sale in its place.
+    // True while a stored sale is on the screen to be corrected: finishing
+    // writes it back over its own number (SaleEditing has the rules).
     bool editingStored() const { return !newSale; }
 
     struct MenuStates {

@@ -1,6 +1,7 @@
 #include "CSaleDatesDlg.h"
 
 #include "Clock.h"
+#include "DatePicker.h"
 #include "MessageBox.h"
 #include "SettingsForm.h"
 #include "SalesFileHeader.h"
@@ -24,14 +25,6 @@ CalendarTime calendar(const QDate& d)
     return t;
 }
 
-QDateEdit* picker(QWidget* owner, const char* name, const QDate& date)
-{
-    auto* edit = new QDateEdit(date, owner);
-    edit->setObjectName(name);
-    edit->setCalendarPopup(true);
-    edit->setDisplayFormat("M/d/yyyy");
-    return edit;
-}
 }  // namespace
 
 CSaleDatesDlg::CSaleDatesDlg(const CLocalFile& local, SalesFileHeader& header, QWidget* parent)
@@ -48,8 +41,8 @@ CSaleDatesDlg::CSaleDatesDlg(const CLocalFile& local, SalesFileHeader& header, Q
         last = qdate(b);
     }
     auto* grid = new QGridLayout(this);
-    first_ = picker(this, "first_day", first);
-    last_ = picker(this, "last_day", last);
+    first_ = MakeDatePicker(this, "first_day", first);
+    last_ = MakeDatePicker(this, "last_day", last);
     auto* firstLabel = new QLabel("First Day", this);
     firstLabel->setBuddy(first_);
     auto* lastLabel = new QLabel("Last Day", this);

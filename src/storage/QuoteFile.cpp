@@ -163,6 +163,24 @@ bool ReadQuote(const CLocalFile& local, int quoteNumber, InvoiceRecord& record)
     return true;
 }
 
+bool ReadQuotes(const CLocalFile& local, std::vector<InvoiceRecord>& quotes)
+{
+    quotes.clear();
+    DataFile file;
+    QuoteHeader header;
+    if (CLocalFile::OpenFile(file, local.GetPath("Quotes"), OpenMode::Read) != FileCause::None ||
+        !readHeader(file, header))
+        return false;
+    quotes.reserve(static_cast<std::size_t>(header.present));
+    const bool read = scanQuotes(file, header.present, [&](long long, const std::uint8_t* rec) {
+        quotes.emplace_back().decode(rec);
+        return true;
+    });
+    if (!read)
+        quotes.clear();
+    return read;
+}
+
 bool DeleteQuote(const CLocalFile& local, int quoteNumber)
 {
     const std::string path = local.GetPath("Quotes");

@@ -1,0 +1,182 @@
+#include "CQuoteDlg.h"
+
+#include "CLocalFile.h"
+#include "Clock.h"
+#include "DatePicker.h"
+#include "ListFiles.h"
+#include "MessageBox.h"
+#include "QuoteFile.h"
+#include "QuoteLoading.h"
+#include "RecordText.h"
+#include "SaleState.h"
+
+#include <QDateEdit>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int kBuiltInWidths[QuoteRow::kColumns] = {55, 70, 80, 80, 70, 80, 270};
+const char* const kCaptions[QuoteRow::kColumns] = {"Record#", "Total", "Date", "Cashier", "Pay Type", "Category",
+                                                    "Address"};
+const char* const kEditingRefusal =
+    "A stored sale is being edited.\n\nFinish it with F9, or leave it as it is stored with "
+    "Clear This Sale, before loading a quote.";
+
+QDate qdate(const OleDate& d)
+{
+    CalendarTime t;
+    return d.toCalendar(t) ? QDate(t.year, t.month, t.day) : QDate::currentDate();
+}
+
+OleDate oleDate(const QDate& d) { return OleDate::fromCalendar(d.year(), d.month(), d.day()); }
+
+
+}  // namespace
+
+CQuoteDlg::CQuoteDlg(CLocalFile& local, const SalesFileHeader& header, SaleState& state, QWidget* parent)
+    : QDialog(parent), local_(local), header_(header), state_(state)
+{
+    setObjectName("CQuoteDlg");
+    setWindowTitle("Quotes");
+    resize(760, 420);
+
+    const CalendarTime now = Clock::now();
+    start_ = MakeDatePicker(this, "quote_start", qdate(FirstQuoteDate(local_, now)));
+    end_ = MakeDatePicker(this, "quote_end", qdate(LastQuoteDate(local_, now)));
+    auto* ok = new QPushButton("OK", this);
+    ok->setObjectName("quote_ok");
+    ok->setAutoDefault(false);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+
+    list_ = new QTreeWidget(this);
+    list_->setObjectName("quote_list");
+    list_->setRootIsDecorated(false);
+    list_->setUniformRowHeights(true);
+    list_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list_->setContextMenuPolicy(Qt::CustomContextMenu);
+    list_->installEventFilter(this);
+    QStringList captions;
+    for (const char* c : kCaptions)
+        captions << c;
+    list_->setHeaderLabels(captions);
+    for (std::size_t c = 0; c < QuoteRow::kColumns; ++c)
+        defaults_.words[kWidthWords + c] = static_cast<std::uint32_t>(kBuiltInWidths[c]);
+    ReadDefaults(local_, defaults_);
+    for (std::size_t c = 0; c < QuoteRow::kColumns; ++c) {
+        // A record written before this list kept its widths has zeros here.
+        const std::uint32_t w = defaults_.words[kWidthWords + c];
+        list_->setColumnWidth(static_cast<int>(c), w > 0 && w < 2000 ? static_cast<int>(w) : kBuiltInWidths[c]);
+    }
+
+    connect(list_, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* row) { LoadQuote(row); });
+    connect(list_, &QWidget::customContextMenuRequested, this, &CQuoteDlg::ShowPopup);
+    connect(start_, &QDateEdit::dateChanged, this, &CQuoteDlg::FillList);
+    connect(end_, &QDateEdit::dateChanged, this, &CQuoteDlg::FillList);
+
+    auto* dates = new QHBoxLayout;
+    dates->addWidget(new QLabel("Start", this));
+    dates->addWidget(start_);
+    dates->addWidget(new QLabel("End", this));
+    dates->addWidget(end_);
+    dates->addStretch();
+    dates->addWidget(ok);
+    auto* outer = new QVBoxLayout(this);
+    outer->addLayout(dates);
+    outer->addWidget(list_);
+    outer->addWidget(new QLabel("Left mouse click to Edit, Right mouse click for more menu options.", this));
+
+    FillList();
+    list_->setFocus(Qt::OtherFocusReason);
+}
+
+void CQuoteDlg::FillList()
+{
+    list_->clear();
+    std::vector<InvoiceRecord> quotes;
+    ReadQuotes(local_, quotes);
+    for (const QuoteRow& row : ListQuoteRows(quotes, header_, oleDate(start_->date()), oleDate(end_->date()))) {
+        auto* item = new QTreeWidgetItem(list_);
+        for (std::size_t c = 0; c < QuoteRow::kColumns; ++c)
+            item->setText(static_cast<int>(c), RecordText::toQt(row.cells[c]));
+        item->setData(0, Qt::UserRole, row.number);
+        item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
+    }
+    if (list_->topLevelItemCount() > 0)
+        list_->setCurrentItem(list_->topLevelItem(0));
+}
+
+void CQuoteDlg::LoadQuote(QTreeWidgetItem* row)
+{
+    if (!row)
+        return;
+    switch (QuoteLoading(state_).Load(row->data(0, Qt::UserRole).toInt())) {
+    case QuoteLoading::Result::Done:
+        loaded_ = true;
+        accept();
+        break;
+    case QuoteLoading::Result::Refused: MessageBox::information(this, kEditingRefusal); break;
+    case QuoteLoading::Result::NotFound: FillList(); break;  // the reading told why
+    }
+}
+
+void CQuoteDlg::DeleteQuote(QTreeWidgetItem* row)
+{
+    if (!row)
+        return;
+    ::DeleteQuote(local_, row->data(0, Qt::UserRole).toInt());
+    FillList();
+}
+
+void CQuoteDlg::ShowPopup(const QPoint& at)
+{
+    QTreeWidgetItem* row = list_->itemAt(at);
+    if (!row || !row->isSelected())
+        return;
+    QMenu menu(this);
+    menu.setObjectName("quote_popup");
+    QAction* edit = menu.addAction("Edit");
+    QAction* remove = menu.addAction("Delete");
+    QAction* chosen = menu.exec(list_->viewport()->mapToGlobal(at));
+    if (chosen == edit)
+        LoadQuote(row);
+    else if (chosen == remove)
+        DeleteQuote(row);
+}
+
+bool CQuoteDlg::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == list_ && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            LoadQuote(list_->currentItem());
+            return true;
+        }
+        if (key == Qt::Key_Menu && list_->currentItem()) {
+            ShowPopup(list_->visualItemRect(list_->currentItem()).center());
+            return true;
+        }
+        if (key == Qt::Key_Delete) {
+            DeleteQuote(list_->currentItem());
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+// However it closes, the register keeps the list's widths.
+void CQuoteDlg::done(int result)
+{
+    DefaultsRecord fresh = defaults_;
+    ReadDefaults(local_, fresh);
+    for (std::size_t c = 0; c < QuoteRow::kColumns; ++c)
+        fresh.words[kWidthWords + c] = static_cast<std::uint32_t>(list_->columnWidth(static_cast<int>(c)));
+    WriteDefaults(local_, fresh);
+    QDialog::done(result);
+}

@@ -1,0 +1,52 @@
+#pragma once
+// "Quotes": the stored quotes of a date range. A left click (or Enter) on a row
+// loads that quote onto the sale screen as the new sale and closes the window;
+// the pop-up menu (right click, the menu key) offers "Edit" and "Delete"
+// (Delete also by the Delete key). The column widths are kept per register
+// in words 90 to 96 of its defaults record.
+
+#include "DefaultsRecord.h"
+#include "QuoteList.h"
+
+#include <QDialog>
+
+#include <vector>
+
+class CLocalFile;
+class QDateEdit;
+class QMenu;
+class QTreeWidget;
+class QTreeWidgetItem;
+class SaleState;
+struct SalesFileHeader;
+
+class CQuoteDlg : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr std::size_t kWidthWords = 90;  // words 90..96 of the defaults record
+
+    CQuoteDlg(CLocalFile& local, const SalesFileHeader& header, SaleState& state, QWidget* parent = nullptr);
+
+    // Empties and refills the list for the two dates.
+    void FillList();
+    // True once a quote was loaded onto the sale screen.
+    bool loaded() const { return loaded_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void done(int result) override;
+
+private:
+    void LoadQuote(QTreeWidgetItem* row);
+    void DeleteQuote(QTreeWidgetItem* row);
+    void ShowPopup(const QPoint& at);
+
+    CLocalFile& local_;
+    const SalesFileHeader& header_;
+    SaleState& state_;
+    DefaultsRecord defaults_;
+    QDateEdit* start_ = nullptr;
+    QDateEdit* end_ = nullptr;
+    QTreeWidget* list_ = nullptr;
+    bool loaded_ = false;
+};

@@ -1,0 +1,71 @@
+// The sale screen's commands on stored sales and quotes: "Edit This Sale" and
+// the "Quotes" menu. What they do to the files lives in SaleEditing and
+// QuoteLoading; here are the questions, messages and windows.
+#include "CSaleDlg.h"
+
+#include "CLocalFile.h"
+#include "CQuoteDlg.h"
+#include "CSalePrinter.h"
+#include "Clock.h"
+#include "MessageBox.h"
+#include "QuoteFile.h"
+#include "SaleEditing.h"
+#include "SecurityGate.h"
+
+namespace {
+
+const char* const kQuoteNotSaved =
+    "The quote could not be saved: the quote file could not be written.\n\nNothing was stored; the sale stays on "
+    "the screen.";
+const char* const kQuotesHelp =
+    "Quotes\n\nSave stores the sale on the screen as a quote; the screen keeps the sale.\n"
+    "Print... prints the sale on the screen as a quote.\n"
+    "Find... lists the quotes saved between two dates: click a quote (or press Enter) to bring it onto the "
+    "screen as a new sale; the right mouse button (or the menu key) offers Edit and Delete.\n\n"
+    "A quote takes nothing from stock. It stays saved when it is loaded, so it can become any number of sales.";
+
+}  // namespace
+
+void CSaleDlg::EditThisSale()
+{
+    if (SecurityGate(local_))
+        return;
+    state_.RefreshCount();
+    if (state_.showingNew()) {
+        MessageBox::information(this, "No need to edit this sale.\nIt has not been saved.\n\n");
+        return;
+    }
+    if (MessageBox::show(this,
+                         "\nEdit sale has returned all items back to inventory\n\nAfter making changes, process "
+                         "this sale normaly.\n\n",
+                         MessageBox::Buttons::OkCancel) != MessageBox::Answer::Ok)
+        return;
+    SaleEditing(state_).BeginEdit();
+    AfterMove();
+}
+
+void CSaleDlg::OnQuoteSave()
+{
+    CommitFocused();
+    InvoiceRecord quote = state_.current;  // the screen keeps its sale as it is
+    if (SaveQuote(local_, quote, Clock::now()) < 0)
+        MessageBox::information(this, kQuoteNotSaved);
+}
+
+void CSaleDlg::OnQuotePrint()
+{
+    CommitFocused();
+    CSalePrinter::PrintWithDialog(this, local_, header_, state_.current, SaleDocument::Quote);
+}
+
+void CSaleDlg::OnQuoteFind()
+{
+    CommitFocused();
+    CQuoteDlg quotes(local_, header_, state_, this);
+    quotes.exec();
+    if (!quotes.loaded())
+        state_.GoCurrent();
+    AfterMove();
+}
+
+void CSaleDlg::OnQuoteHelp() { MessageBox::information(this, kQuotesHelp); }

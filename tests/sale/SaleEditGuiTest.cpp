@@ -1,0 +1,260 @@
+// Editing a stored sale and the quotes, through the real sale screen and the
+// Quotes window, from the menu and the keyboard.
+#include "CQuoteDlg.h"
+#include "CSaleDlg.h"
+#include "CustomerFile.h"
+#include "InvoiceFile.h"
+#include "ModalDriver.h"
+#include "PrintFrame.h"
+#include "ProductFile.h"
+#include "ProductFiles.h"
+#include "QuoteFile.h"
+#include "RegisterFixture.h"
+#include "SaleKeys.h"
+#include "StoredRecords.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDir>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTimer>
+#include <QPrinter>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using namespace SaleIds;
+
+namespace {
+
+const char* const kEditQuestion =
+    "\nEdit sale has returned all items back to inventory\n\nAfter making changes, process this sale normaly.\n\n";
+
+// The print dialog answered with a PDF file as the printer.
+struct PdfPrintDialog final : PrintDialog::Backend {
+    explicit PdfPrintDialog(std::string to) : path(std::move(to)) { PrintDialog::setBackend(this); }
+    ~PdfPrintDialog() override { PrintDialog::setBackend(nullptr); }
+    bool choose(QWidget*, QPrinter& printer) override
+    {
+        printer.setOutputFileName(QString::fromStdString(path));
+        return ++opened;
+    }
+    std::string path;
+    int opened = 0;
+};
+
+// Chooses an item of the next pop-up menu once it is up.
+void whenPopup(const QString& item)
+{
+    auto* timer = new QTimer;
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, [timer, item] {
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            timer->stop();
+            timer->deleteLater();
+            for (QAction* a : menu->actions())
+                if (a->text() == item)
+                    menu->setActiveAction(a);
+            QTest::keyClick(menu, Qt::Key_Return);
+        }
+    });
+    timer->start();
+}
+
+struct EditScreen : RegisterFixture {
+    ClockDouble clock{2026, 12, 7, 10, 30};
+    std::unique_ptr<CSaleDlg> dlg;
+    CustomerRecord ann;
+
+    void SetUp() override
+    {
+        RegisterFixture::SetUp();
+        ASSERT_EQ(OpenOrCreateHeader(local, header), 0);
+        header.mustSelectCashier = 0;
+        ASSERT_EQ(WriteHeader(local, header), 0);
+        ProductRecord a = makeProduct("A", 8);
+        a.price[0] = 10;
+        writeProductFile(local.GetPath("Products"), {a, makeProduct("B", 10)});
+        ann.text[CustomerRecord::kName] = "Ann";
+        ann.termsIndex = 1;
+        ASSERT_NE(SaveCustomerByName(local, ann), CustomerSave::NotSaved);
+        ASSERT_TRUE(FindCustomerByName(local, "Ann", ann));
+        // Sale 0: two A to Ann by check, its stock taken.
+        InvoiceRecord sale = ClearedInvoice();
+        sale.itemNumber[0] = "A", sale.qty[0] = 2, sale.price[0] = 10, sale.payType = "Check";
+        sale.address[0] = "Ann", sale.customerNumber = ann.customerNumber;
+        int count = 0;
+        ASSERT_EQ(ReadInvoiceCount(local, count), 0);
+        ASSERT_EQ(AppendInvoice(local, sale, count, clock.now()), 0);
+        open();
+    }
+    void TearDown() override
+    {
+        dlg.reset();
+        RegisterFixture::TearDown();
+    }
+    void open()
+    {
+        dlg = std::make_unique<CSaleDlg>(local, header);
+        ASSERT_TRUE(dlg->Initialize());
+        dlg->show();
+        dlg->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
+    }
+    QLineEdit* box(int id) { return qobject_cast<QLineEdit*>(dlg->control(id)); }
+    void typeInto(int id, const QString& keys)
+    {
+        box(id)->setFocus(Qt::OtherFocusReason);
+        box(id)->selectAll();
+        QTest::keyClicks(box(id), keys);
+        QTest::keyClick(box(id), Qt::Key_Return);
+    }
+    void key(int k) { QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(k)); }
+    void menu(const char* action) { dlg->findChild<QAction*>(action)->trigger(); }
+    // Page Up to sale 0, then Edit This Sale answered OK.
+    void editSaleZero()
+    {
+        box(kItem)->setFocus(Qt::OtherFocusReason);
+        key(Qt::Key_PageUp);
+        boxes.answer(MessageBox::Answer::Ok);
+        menu("action_edit_sale");
+        ASSERT_TRUE(dlg->state().editingStored());
+    }
+};
+
+TEST_F(EditScreen, AnEditFinishedWithTermsTakesTheSalesCustomerAndMovesStockByTheDifference)
+{
+    box(kItem)->setFocus(Qt::OtherFocusReason);
+    key(Qt::Key_PageUp);
+    boxes.answer(MessageBox::Answer::Cancel);
+    menu("action_edit_sale");
+    EXPECT_FALSE(dlg->state().editingStored());
+    EXPECT_TRUE(box(kQty)->isReadOnly());
+
+    boxes.answer(MessageBox::Answer::Ok);
+    menu("action_edit_sale");
+    EXPECT_EQ(boxes.texts(), (std::vector<std::string>{kEditQuestion, kEditQuestion}));
+    EXPECT_FALSE(box(kQty)->isReadOnly());
+    EXPECT_EQ(box(kItem)->text(), "A");
+    EXPECT_EQ(box(kCustomerName)->text(), "Ann");
+    EXPECT_EQ(storedStock(local, "A"), 8) << "nothing moves before the edit is finished";
+
+    typeInto(kQty, "3");
+    auto* payType = qobject_cast<QComboBox*>(dlg->control(kPayType));
+    payType->addItem("Terms");
+    payType->setFocus(Qt::OtherFocusReason);
+    payType->setCurrentIndex(payType->findText("Terms"));
+    emit payType->activated(payType->currentIndex());
+    boxes.clear();
+    key(Qt::Key_F9);
+    EXPECT_TRUE(boxes.texts().empty()) << boxes.texts().front();
+    EXPECT_EQ(storedSales(local), 1);
+    InvoiceRecord after;
+    ASSERT_TRUE(ReadInvoice(local, 0, after));
+    EXPECT_EQ(after.qty[0], 3);
+    EXPECT_EQ(after.payType, "Terms");
+    EXPECT_EQ(after.paid, 0) << "a terms sale without payments is unpaid";
+    EXPECT_EQ(after.customerNumber, ann.customerNumber);
+    EXPECT_EQ(storedStock(local, "A"), 7);
+    EXPECT_FALSE(dlg->state().editingStored());
+    EXPECT_EQ(box(kItem)->text(), "");
+}
+
+TEST_F(EditScreen, AnAbandonedEditLeavesTheStoredSaleAndStockAsTheyWere)
+{
+    const auto invoices = readBytes(local.GetPath("Invoices"));
+    const struct {
+        const char* name;
+        std::function<void(EditScreen&)> abandon;
+    } ways[] = {
+        {"Clear This Sale", [](EditScreen& t) { t.menu("action_clear_sale"); }},
+        {"paged away, back, and the program left",
+         [](EditScreen& t) {
+             t.key(Qt::Key_PageUp);
+             t.key(Qt::Key_Home);
+             EXPECT_EQ(t.box(kQty)->text(), "5.0");
+             t.menu("action_exit");
+         }},
+        {"a quote loaded meanwhile is refused", [](EditScreen& t) {
+             InvoiceRecord quote = ClearedInvoice();
+             ASSERT_GE(SaveQuote(t.local, quote, t.clock.now()), 0);
+             whenModal<CQuoteDlg>([&t](CQuoteDlg* quotes) {
+                 auto* list = quotes->findChild<QTreeWidget*>("quote_list");
+                 ASSERT_GT(list->topLevelItemCount(), 0);
+                 t.boxes.allowUnscriptedOk();
+                 QTest::keyClick(list, Qt::Key_Return);
+                 EXPECT_TRUE(t.boxes.saw("A stored sale is being edited."));
+                 EXPECT_TRUE(quotes->isVisible());
+                 quotes->findChild<QPushButton*>("quote_ok")->click();
+             });
+             t.menu("action_quote_find");
+             EXPECT_EQ(t.box(kQty)->text(), "5.0");
+             EXPECT_TRUE(t.dlg->state().editingStored());
+             t.dlg.reset();
+         }},
+    };
+    for (const auto& way : ways) {
+        editSaleZero();
+        typeInto(kQty, "5");
+        way.abandon(*this);
+        EXPECT_EQ(readBytes(local.GetPath("Invoices")), invoices) << way.name;
+        EXPECT_EQ(storedStock(local, "A"), 8) << way.name;
+        open();
+        EXPECT_FALSE(dlg->state().editingStored()) << way.name;
+        EXPECT_EQ(box(kItem)->text(), "") << way.name;
+    }
+}
+
+TEST_F(EditScreen, QuotesAreSavedFoundLoadedAsTheNewSaleDeletedAndPrinted)
+{
+    typeInto(kItem, "A");
+    typeInto(kQty, "2");
+    const QString total = QString::asprintf("%.2f", dlg->state().current.total);
+    menu("action_quote_save");
+    menu("action_quote_save");
+    EXPECT_TRUE(boxes.texts().empty());
+    EXPECT_EQ(box(kQty)->text(), "2.0") << "the screen keeps its sale";
+    menu("action_clear_sale");
+    typeInto(kItem, "B");
+
+    whenModal<CQuoteDlg>([&total](CQuoteDlg* quotes) {
+        auto* list = quotes->findChild<QTreeWidget*>("quote_list");
+        EXPECT_EQ(quotes->findChild<QDateEdit*>("quote_end")->date(), QDate(2026, 12, 7));
+        ASSERT_EQ(list->topLevelItemCount(), 2);
+        EXPECT_EQ(list->topLevelItem(1)->text(1), total);
+        list->setCurrentItem(list->topLevelItem(0));
+        QTest::keyClick(list, Qt::Key_Delete);  // quote 0; quote 1 stays
+        ASSERT_EQ(list->topLevelItemCount(), 1);
+        EXPECT_EQ(list->topLevelItem(0)->text(0), "1");
+        whenPopup("Edit");
+        QTest::keyClick(list, Qt::Key_Menu);
+    });
+    menu("action_quote_find");
+    EXPECT_EQ(box(kItem)->text(), "A");
+    EXPECT_EQ(box(kItem + 1)->text(), "") << "the quote replaces the half-entered sale";
+    EXPECT_EQ(box(kRecordNumber)->text(), "1");
+    EXPECT_EQ(dlg->state().current.recordNumber, 1);
+    InvoiceRecord gone;
+    boxes.allowUnscriptedOk();
+    EXPECT_FALSE(ReadQuote(local, 0, gone));
+
+    PdfPrintDialog printing(dir.file("quote.pdf"));
+    menu("action_quote_print");
+    EXPECT_EQ(printing.opened, 1);
+    const auto pdf = readBytes(dir.file("quote.pdf"));
+    EXPECT_EQ(std::string(pdf.begin(), pdf.begin() + std::min<std::size_t>(pdf.size(), 4)), "%PDF");
+
+    // A quote file that cannot be written says so.
+    boxes.clear();
+    ASSERT_TRUE(std::filesystem::remove(local.GetPath("Quotes")));
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(local.GetPath("Quotes"))));
+    menu("action_quote_save");
+    EXPECT_TRUE(boxes.saw("The quote could not be saved")) << boxes.texts().size();
+}
+}  // namespace

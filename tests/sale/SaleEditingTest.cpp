@@ -1,0 +1,194 @@
+// Editing stored sales and the quote list without a window: finishing an edit
+// moves stock by the difference over the same record, a sale changed meanwhile
+// at another register is never written over, and the customer comes with it.
+#include "CustomerFile.h"
+#include "InvoiceFile.h"
+#include "ProductFiles.h"
+#include "QuoteFile.h"
+#include "QuoteList.h"
+#include "QuoteLoading.h"
+#include "SaleDisplay.h"
+#include "SaleEditing.h"
+#include "SaleFinish.h"
+#include "SaleState.h"
+#include "SalesFileHeader.h"
+#include "StoredRecords.h"
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+const CalendarTime kNow{2026, 12, 7, 9, 30, 0, 1, 340};
+
+struct Prompt : FinishPrompt {
+    std::vector<std::string> told;
+    void tell(const std::string& text) override { told.push_back(text); }
+    bool askYesNo(const std::string&) override { return true; }
+};
+
+struct SaleEditingTest : ::testing::Test {
+    TempDir dir;
+    CLocalFile local{dir.path()};
+    SalesFileHeader header;
+    SaleState state{local, header, [] { return kNow; }};
+    Prompt prompt;
+    SaleFinish finish{state, prompt, [] { return kNow; }};
+
+    void SetUp() override
+    {
+        writeProductFile(local.GetPath("Products"), {makeProduct("A", 10), makeProduct("B", 10)});
+        state.Open();
+    }
+    void line(int slot, const std::string& item, float qty)
+    {
+        state.current.itemNumber[slot] = item;
+        state.current.qty[slot] = qty;
+        state.Recalculate();
+    }
+    InvoiceRecord stored(int n)
+    {
+        InvoiceRecord r;
+        EXPECT_TRUE(ReadInvoice(local, n, r));
+        return r;
+    }
+};
+
+TEST_F(SaleEditingTest, FinishingAnEditMovesStockByTheDifferenceUnlessTheSaleChangedMeanwhile)
+{
+    const struct {
+        const char* name;
+        bool voidMeanwhile;
+        float movedA, movedB;
+    } cases[] = {{"A swapped for one B", false, 2, -1}, {"voided at another register", true, 0, 0}};
+    for (const auto& c : cases) {
+        line(0, "A", 2);
+        ASSERT_EQ(finish.FinishSale({"Ann", "", "Deposit"}), SaleFinish::Result::Stored);
+        const int n = finish.recordNumber();
+        finish.StartNextSale();
+        state.GoToRecord(n);
+        const InvoiceRecord before = stored(n);
+        ASSERT_EQ(SaleEditing(state).BeginEdit(), SaleEditing::Result::Done);
+        EXPECT_EQ(stored(n), before) << c.name << ": the edit writes nothing";
+        if (c.voidMeanwhile) {
+            ASSERT_EQ(VoidInvoice(local, n), 0);
+        }
+        const InvoiceRecord meanwhile = stored(n);
+        const float a = storedStock(local, "A"), b = storedStock(local, "B");
+        line(0, "", 0);
+        line(1, "B", 1);
+        state.ChoosePayType("Check");
+        prompt.told.clear();
+        const auto result = finish.FinishSale({"Ann", "", "Check"});
+        EXPECT_EQ(storedSales(local), n + 1) << c.name;
+        EXPECT_EQ(storedStock(local, "A"), a + c.movedA) << c.name;
+        EXPECT_EQ(storedStock(local, "B"), b + c.movedB) << c.name;
+        if (c.voidMeanwhile) {
+            EXPECT_EQ(result, SaleFinish::Result::Failed);
+            EXPECT_EQ(prompt.told, std::vector<std::string>{SaleEditing::kChangedMeanwhile});
+            EXPECT_EQ(stored(n), meanwhile);
+            EXPECT_EQ(SaleEditing(state).Clear(), SaleEditing::Result::Done);
+            continue;
+        }
+        ASSERT_EQ(result, SaleFinish::Result::Stored) << c.name;
+        EXPECT_EQ(stored(n).itemNumber[1], "B");
+        EXPECT_EQ(stored(n).paid, 1) << "paid again by its new type";
+        EXPECT_EQ(stored(n).saleTime, before.saleTime);
+        finish.StartNextSale();
+    }
+}
+
+TEST_F(SaleEditingTest, TheCustomerComesWithAnEditedSaleOrAQuote)
+{
+    storeCustomer(local, "Ann", "Springfield", 2, "North");
+    storeCustomer(local, "Bob", "Shelbyville", 1, "South");
+    CustomerRecord ann;
+    ASSERT_TRUE(FindCustomerByName(local, "Ann", ann));
+    const struct {
+        std::uint16_t number;
+        const char* firstLine;
+        const char* customer;
+        const char* shownName;
+    } cases[] = {{ann.customerNumber, "Renamed", "Ann", "Renamed"}, {999, "bob", "Bob", "bob"},
+                 {0, "Retail", "", ""}, {0, "Carol", "", "Carol"}};
+    for (const auto& c : cases) {
+        InvoiceRecord sale = ClearedInvoice();
+        sale.customerNumber = c.number;
+        sale.address[0] = c.firstLine;
+        int count = 0;
+        ASSERT_EQ(ReadInvoiceCount(local, count), 0);
+        const int n = AppendInvoice(local, sale, count, kNow);
+        const int quote = SaveQuote(local, sale, kNow);
+        state.GoToRecord(n);
+        ASSERT_EQ(SaleEditing(state).BeginEdit(), SaleEditing::Result::Done);
+        EXPECT_EQ(state.customer.name(), c.customer) << c.firstLine;
+        EXPECT_EQ(state.current.address[0], c.shownName) << c.firstLine;
+        EXPECT_EQ(QuoteLoading(state).Load(quote), QuoteLoading::Result::Refused);
+        ASSERT_EQ(SaleEditing(state).Clear(), SaleEditing::Result::Done);
+        ASSERT_EQ(QuoteLoading(state).Load(quote), QuoteLoading::Result::Done);
+        EXPECT_EQ(state.current.recordNumber, n + 1);
+        EXPECT_EQ(state.customer.name(), c.customer) << c.firstLine;
+    }
+    // The walk-in sale finished again stays one.
+    state.GoToRecord(2);
+    ASSERT_EQ(SaleEditing(state).BeginEdit(), SaleEditing::Result::Done);
+    ASSERT_EQ(finish.FinishSale({"Ann", "", "Check"}), SaleFinish::Result::Stored);
+    EXPECT_EQ(stored(2).address[0], "Retail");
+    CustomerRecord none;
+    EXPECT_FALSE(FindCustomerByName(local, "Retail", none));
+}
+
+TEST(QuoteList, TheRangeTakesTheWholeEndDay)
+{
+    SalesFileHeader header;
+    std::vector<InvoiceRecord> quotes;
+    for (int day : {1, 2, 3}) {
+        InvoiceRecord q = ClearedInvoice();
+        q.recordNumber = day * 10;
+        q.saleTime = OleDate::fromCalendar(2026, 5, day, day == 2 ? 23 : 0, 30);
+        q.priceLevel = static_cast<std::uint8_t>(day * 4);
+        q.address = {"Sam", "Acme", "1 Road", "Town", "ST", "12345", "", "", ""};
+        quotes.push_back(q);
+    }
+    const struct {
+        int from, to;
+        std::vector<int> numbers;
+    } ranges[] = {{1, 1, {10}}, {1, 2, {10, 20}}, {2, 3, {20, 30}}, {3, 1, {}}};
+    for (const auto& r : ranges) {
+        const auto rows = ListQuoteRows(quotes, header, OleDate::fromCalendar(2026, 5, r.from, 15),
+                                        OleDate::fromCalendar(2026, 5, r.to));
+        std::vector<int> got;
+        for (const QuoteRow& row : rows) {
+            got.push_back(row.number);
+            EXPECT_EQ(row.cells[6], "Sam Acme 1 Road, Town, ST 12345");
+        }
+        EXPECT_EQ(got, r.numbers) << r.from << ".." << r.to;
+    }
+    EXPECT_EQ(ListQuoteRows(quotes, header, quotes[2].saleTime, quotes[2].saleTime)[0].cells[5], "Category 6");
+}
+
+TEST(SaleDisplay, MarginsAreBlankWithoutACostToDivideBy)
+{
+    TempDir dir;
+    CLocalFile local(dir.path());
+    SalesFileHeader header;
+    InvoiceRecord sale = ClearedInvoice();
+    const struct {
+        const char* item;
+        float qty, cost, extended;
+        const char* margin;
+    } lines[] = {{"A", 2, 4, 10, "25.00"}, {"V", 0, 4, 0, ""}, {"Z", 3, 0, 9, ""}, {"", 1, 2, 5, ""}};
+    for (std::size_t i = 0; i < std::size(lines); ++i) {
+        sale.itemNumber[i] = lines[i].item;
+        sale.qty[i] = lines[i].qty;
+        sale.cost[i] = lines[i].cost;
+        sale.extended[i] = lines[i].extended;
+    }
+    sale.priceLevel = 200;
+    for (bool showMargins : {true, false}) {
+        const SaleDisplay d = BuildSaleDisplay(local, header, sale, showMargins);
+        EXPECT_EQ(d.level, "Category 6");
+        for (std::size_t i = 0; i < std::size(lines); ++i)
+            EXPECT_EQ(d.lines[i].margin, showMargins ? lines[i].margin : "") << i;
+    }
+}
+}  // namespace
