@@ -2,6 +2,8 @@
 #include "CGetProductDlg.h"
 #include "CProductsDlg.h"
 #include "CQuickAddDlg.h"
+#include "CRentalsDlg.h"
+#include "CReturnRentalsDlg.h"
 
 #include "CCustomerDlg.h"
 #include "CGeneralDlg.h"
@@ -143,6 +145,9 @@ void CSaleDlg::BuildControls()
     commands.quotePrint = [this] { OnQuotePrint(); };
     commands.quoteFind = [this] { OnQuoteFind(); };
     commands.quoteHelp = [this] { OnQuoteHelp(); };
+    commands.listRentals = [this] { CRentalsDlg(local_, CRentalsDlg::Listing::All, this).exec(); };
+    commands.listRentalsOut = [this] { CRentalsDlg(local_, CRentalsDlg::Listing::NotReturned, this).exec(); };
+    commands.returnRental = [this] { CReturnRentalsDlg(local_, this).exec(); };
     menu_ = new SaleMenuWidget(this, commands);
     outer->setMenuBar(menu_);
 

@@ -121,7 +121,11 @@ SaleMenuWidget::SaleMenuWidget(QWidget* parent, Commands commands) : QMenuBar(pa
     Add(quotes, "Print...", "action_quote_print", commands.quotePrint);
     Add(quotes, "Find...", "action_quote_find", commands.quoteFind);
     Add(quotes, "Help", "action_quote_help", commands.quoteHelp);
-    Greyed(addMenu("Re&ntals"), {"List All Rental Records", "List Rentals Not Returned", "Return Rental"});
+    QMenu* rentals = addMenu("Re&ntals");
+    rentals->setObjectName("menu_rentals");
+    Add(rentals, "List All Rental Records", "action_list_rentals", commands.listRentals);
+    Add(rentals, "List Rentals Not Returned", "action_list_rentals_out", commands.listRentalsOut);
+    Add(rentals, "Return Rental", "action_return_rental", commands.returnRental);
 
     QMenu* payments = addMenu("Pa&yments");
     Add(payments, "List All Payments", "action_payment_activity", commands.paymentActivity);

@@ -23,6 +23,7 @@ public:
         std::function<void()> editSale, quoteSave, quotePrint, quoteFind, quoteHelp;
         std::function<void()> findProduct, editProducts;
         std::function<void()> unpaidInvoices, overdueInvoices, paymentActivity;
+        std::function<void()> listRentals, listRentalsOut, returnRental;
     };
 
     SaleMenuWidget(QWidget* parent, Commands commands);

@@ -1,6 +1,7 @@
 #include "RentalFile.h"
 
 #include "ByteCodec.h"
+#include "CLocalFile.h"
 #include "DataFile.h"
 #include "InvoiceFile.h"
 #include "InvoiceRecord.h"
@@ -12,7 +13,14 @@ using namespace codec;
 
 namespace {
 constexpr std::uint8_t kRentMode = 1;
+
+void stageCount(Transaction& tx, DataFile& file, long long n)
+{
+    std::uint8_t head[RentalFile::kHeaderSize] = {};
+    putI32(head, 0, static_cast<std::int32_t>(n));
+    tx.write(file, 0, head, sizeof head);
 }
+}  // namespace
 
 void RentalRecord::encode(std::uint8_t* buf) const
 {
@@ -107,8 +115,38 @@ int RecordSaleRentalsIn(Transaction& tx, const std::string& path, const InvoiceR
     }
     if (staged == 0)
         return 0;
-    std::uint8_t head[RentalFile::kHeaderSize] = {};
-    putI32(head, 0, static_cast<std::int32_t>(n));
-    tx.write(file, 0, head, sizeof head);
+    stageCount(tx, file, n);
     return staged;
+}
+
+int ReadRentalFile(const std::string& path, std::vector<RentalRecord>& records)
+{
+    records.clear();
+    DataFile file;
+    const int cause = CLocalFile::OpenFile(file, path, OpenMode::Read);
+    if (cause != FileCause::None)
+        return cause;
+    return ReadRentals(file, records) ? FileCause::None : FileCause::Generic;
+}
+
+void StageRentalAppend(Transaction& tx, DataFile& file, const std::vector<RentalRecord>& present,
+                       const RentalRecord& record)
+{
+    const long long n = static_cast<long long>(present.size());
+    std::uint8_t buf[RentalRecord::kSize];
+    record.encode(buf);
+    tx.writeUnseen(file, RentalFile::recordOffset(n), buf, sizeof buf);
+    stageCount(tx, file, n + 1);
+}
+
+void StageRentalRemoval(Transaction& tx, DataFile& file, const std::vector<RentalRecord>& present,
+                        std::size_t index)
+{
+    const std::size_t last = present.size() - 1;
+    if (index != last) {
+        std::uint8_t buf[RentalRecord::kSize];
+        present[last].encode(buf);
+        tx.write(file, RentalFile::recordOffset(static_cast<long long>(index)), buf, sizeof buf);
+    }
+    stageCount(tx, file, static_cast<long long>(last));
 }

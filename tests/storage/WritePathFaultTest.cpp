@@ -3,7 +3,14 @@
 // there (unflushed writes kept, dropped or torn). After the next register's
 // recovery every file must show the whole change or none of it: a reported
 // success means all of it, a reported failure none, and a retry applies it once.
+//
+// The same paths against damaged counts: an impossible count (negative, or
+// below the file's fixed first records) makes every write refuse with a message
+// and leave the file as it is, while reads show the records present; a count
+// below the records present is a record not yet counted, which the next append
+// writes over.
 
+#include "ByteCodec.h"
 #include "CLocalFile.h"
 #include "CountedFile.h"
 #include "CustomerFile.h"
@@ -22,6 +29,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <filesystem>
 #include <functional>
@@ -137,17 +145,28 @@ void seed(const CLocalFile& local)
 }
 
 using WritePath = std::function<bool(const CLocalFile&)>;
-const std::vector<std::pair<const char*, WritePath>>& writePaths()
+using L = const CLocalFile&;
+constexpr int kOk = FileCause::None;
+constexpr ChangeResult kDone = ChangeResult::Done;
+
+// A record changed by `change`.
+template <class R, class F> R with(R r, F change)
 {
-    static const std::vector<std::pair<const char*, WritePath>> paths = {
+    change(r);
+    return r;
+}
+
+const std::map<std::string, WritePath>& writePaths()
+{
+    static const std::map<std::string, WritePath> paths = {
         // A finished sale as one transaction: the sale, its stock, its customer
         // and a payment on account.
         {"finished sale",
-         [](const CLocalFile& l) {
+         [](L l) {
              Transaction tx;
              for (const char* kind : {"Invoices", "Products", "Customers", "Payments"})
                  tx.add(l.GetPath(kind));
-             if (tx.begin() != FileCause::None)
+             if (tx.begin() != kOk)
                  return false;
              InvoiceRecord sale = saleOf(20, {{"B", 1}, {"C", 2}});
              sale.payType = "Deposit";
@@ -160,93 +179,64 @@ const std::vector<std::pair<const char*, WritePath>>& writePaths()
              deposit.invoiceNumber = n;
              deposit.amount = 3;
              return n == 2 && ApplySaleToStock(tx, tx.file(l.GetPath("Products")), lines, StockDirection::Take) == 0 &&
-                    customers.openIn(tx, l.GetPath("Customers")) == FileCause::None && customers.replaceRecord(2, bob) &&
-                    AppendPaymentIn(tx, l, deposit) >= 0 && tx.commit() == FileCause::None;
+                    customers.openIn(tx, l.GetPath("Customers")) == kOk && customers.replaceRecord(2, bob) &&
+                    AppendPaymentIn(tx, l, deposit) >= 0 && tx.commit() == kOk;
          }},
         {"append sale",
-         [](const CLocalFile& l) {
-             int count = 0;
-             InvoiceRecord r = saleOf(7, {{"A", 1}});
-             return AppendInvoice(l, r, count, kNow) == 2;
-         }},
+         [](L l) { int n = 0; auto r = saleOf(7, {{"A", 1}}); return AppendInvoice(l, r, n, kNow) >= 0; }},
         {"update sale",
-         [](const CLocalFile& l) {
-             InvoiceRecord r = saleOf(8, {{"C", 9}});
-             r.recordNumber = 1;
-             return UpdateInvoice(l, r) == 1;
-         }},
-        {"void", [](const CLocalFile& l) { return VoidInvoice(l, 1) == FileCause::None; }},
-        {"return to stock", [](const CLocalFile& l) { return ReturnInvoiceToStock(l, 0) == FileCause::None; }},
+         [](L l) { auto r = with(saleOf(8, {{"C", 9}}), [](auto& r) { r.recordNumber = 1; }); return UpdateInvoice(l, r) == 1; }},
+        {"void", [](L l) { return VoidInvoice(l, 1) == kOk; }},
+        {"return to stock", [](L l) { return ReturnInvoiceToStock(l, 0) == kOk; }},
         {"take from stock",
-         [](const CLocalFile& l) {
-             const std::array<StockLine, 4> lines{{{"a", 1}, {"B", 2}, {"c", 3}, {"A", 4}}};
-             return TakeSaleFromStock(l, lines) == FileCause::None;
+         [](L l) {  // two lines of one product
+             return TakeSaleFromStock(l, std::array<StockLine, 4>{{{"a", 1}, {"B", 2}, {"c", 3}, {"A", 4}}}) == kOk;
          }},
         {"return sale to stock",
-         [](const CLocalFile& l) {
-             const std::array<StockLine, 2> lines{{{"C", 1}, {"B", 2}}};
-             return ReturnSaleToStock(l, lines) == FileCause::None;
-         }},
-        {"append product", [](const CLocalFile& l) { return AppendProduct(l, product("D", 4)) == FileCause::None; }},
-        {"write product", [](const CLocalFile& l) { return WriteProductAt(l, 1, product("E", 5)) == FileCause::None; }},
-        {"delete product", [](const CLocalFile& l) { return RemoveProductAt(l, 0) == FileCause::None; }},
-        {"reset sales work", [](const CLocalFile& l) { return ResetSalesWork(l) == FileCause::None; }},
-        {"save quote",
-         [](const CLocalFile& l) {
-             InvoiceRecord q = saleOf(9, {{"A", 2}});
-             return SaveQuote(l, q, kNow) >= 0;
-         }},
-        {"delete quote", [](const CLocalFile& l) { return DeleteQuote(l, 0); }},
+         [](L l) { return ReturnSaleToStock(l, std::array<StockLine, 2>{{{"C", 1}, {"B", 2}}}) == kOk; }},
+        {"append product", [](L l) { return AppendProduct(l, product("D", 4)) == kOk; }},
+        {"write product", [](L l) { return WriteProductAt(l, 1, product("E", 5)) == kOk; }},
+        {"delete product", [](L l) { return RemoveProductAt(l, 0) == kOk; }},
+        {"reset sales work", [](L l) { return ResetSalesWork(l) == kOk; }},
+        {"save quote", [](L l) { auto q = saleOf(9, {{"A", 2}}); return SaveQuote(l, q, kNow) >= 0; }},
+        {"delete quote", [](L l) { return DeleteQuote(l, 0); }},
         {"append payment",
-         [](const CLocalFile& l) {
-             PaymentRecord p;
-             p.invoiceNumber = 1;
-             p.amount = 2.5f;
-             return AppendPayment(l, p) >= 0;
-         }},
+         [](L l) { auto p = with<PaymentRecord>({}, [](auto& p) { p.invoiceNumber = 1; p.amount = 2.5f; });
+                 return AppendPayment(l, p) >= 0; }},
         {"append customer",
-         [](const CLocalFile& l) {
-             CustomerRecord c = customerNamed("Cy");
-             return SaveCustomerByName(l, c) == CustomerSave::Appended;
-         }},
+         [](L l) { auto c = customerNamed("Cy"); return SaveCustomerByName(l, c) == CustomerSave::Appended; }},
         {"replace customer",
-         [](const CLocalFile& l) {
-             CustomerRecord c = customerNamed("ann");
-             return SaveCustomerByName(l, c) == CustomerSave::Replaced;
-         }},
+         [](L l) { auto c = customerNamed("ann"); return SaveCustomerByName(l, c) == CustomerSave::Replaced; }},
         {"delete customer",
-         [](const CLocalFile& l) {
-             CustomerRecord c;
-             c.customerNumber = 1;
-             return DeleteCustomerByNumber(l, c) == ChangeResult::Done;
-         }},
+         [](L l) { auto c = with<CustomerRecord>({}, [](auto& c) { c.customerNumber = 1; });
+                 return DeleteCustomerByNumber(l, c) == kDone; }},
         {"customer labels",
-         [](const CLocalFile& l) {
-             CustomerFileHeader h;
-             h.labels[0] = "Label";
-             return WriteCustomerHeader(l, h) == FileCause::None;
+         [](L l) {
+             return WriteCustomerHeader(l, with<CustomerFileHeader>({}, [](auto& h) { h.labels[0] = "L"; })) == kOk;
          }},
-        {"delete vendor",
-         [](const CLocalFile& l) {
-             VendorRecord v = vendorNamed("Ann");
-             return DeleteVendor(l, v) == ChangeResult::Done;
+        {"append vendor", [](L l) { return AppendVendor(l, vendorNamed("Cog")) == kOk; }},
+        {"update vendor",
+         [](L l) {
+             return UpdateVendor(l, with(vendorNamed("Bob"), [](auto& v) { v.text[VendorRecord::kFax] = "5"; })) == kDone;
          }},
-        {"append cashier", [](const CLocalFile& l) { return AppendCashier(l, {"Cy", "x"}) == FileCause::None; }},
-        {"delete salesperson", [](const CLocalFile& l) { return DeleteSalesperson(l, "Ann") == ChangeResult::Done; }},
-        {"default tax zone", [](const CLocalFile& l) { return SetDefaultZone(l, "Bob") == FileCause::None; }},
-        {"delete terms", [](const CLocalFile& l) { return DeleteTerms(l, 1) == ChangeResult::Done; }},
+        {"delete vendor", [](L l) { auto v = vendorNamed("Ann"); return DeleteVendor(l, v) == kDone; }},
+        {"append cashier", [](L l) { return AppendCashier(l, {"Cy", "x"}) == kOk; }},
+        {"delete cashier", [](L l) { return DeleteCashier(l, "Ann") == kDone; }},
+        {"replace cashier", [](L l) { return ReplaceCashier(l, 0, {"Al", "x"}) == kDone; }},
+        {"append salesperson", [](L l) { return AppendSalesperson(l, {"Sid"}) == kOk; }},
+        {"delete salesperson", [](L l) { return DeleteSalesperson(l, "Ann") == kDone; }},
+        {"append tax zone", [](L l) { return AppendTaxZone(l, {"C", 3, 3}) == kOk; }},
+        {"delete tax zone", [](L l) { return DeleteTaxZone(l, "Ann") == kDone; }},
+        {"default tax zone", [](L l) { return SetDefaultZone(l, "Bob") == kOk; }},
+        {"append terms",
+         [](L l) { auto t = with<TermsRecord>({}, [](auto& t) { t.netDays = 10; }); return AppendTerms(l, t) == kOk; }},
+        {"delete terms", [](L l) { return DeleteTerms(l, 1) == kDone; }},
         {"write header",
-         [](const CLocalFile& l) {
-             SalesFileHeader h;
-             h.companyName = "Shop";
-             h.todaysNotes = std::string(390, 'n');
-             return WriteHeader(l, h) == FileCause::None;
-         }},
+         [](L l) { return WriteHeader(l, with<SalesFileHeader>({}, [](auto& h) { h.todaysNotes = "n"; })) == kOk; }},
         {"update header",
-         [](const CLocalFile& l) {
+         [](L l) {
              SalesFileHeader h;
-             return UpdateHeader(l, h, [](SalesFileHeader& s) { s.receiptHeader = std::string(390, 'r'); }) ==
-                    FileCause::None;
+             return UpdateHeader(l, h, [](SalesFileHeader& s) { s.receiptHeader = std::string(390, 'r'); }) == kOk;
          }},
     };
     return paths;
@@ -366,4 +356,103 @@ TEST_F(WritePathFaults, AJournalNamingAFileSinceRemovedIsClearedAndTheSetOpens)
     DataFile f;
     EXPECT_EQ(CLocalFile::OpenFile(f, dir.file("Retail-Invs.pdb"), OpenMode::Read), FileCause::None);
     EXPECT_FALSE(journalHoldsAChange(dir.path()));
+}
+
+namespace {
+long long countIn(const std::vector<std::uint8_t>& bytes, const Layout& l)
+{
+    return l.countWidth == 2 ? codec::getI16(bytes.data(), l.countAt) : codec::getI32(bytes.data(), l.countAt);
+}
+
+void putCount(std::vector<std::uint8_t>& bytes, const Layout& l, long long n)
+{
+    if (l.countWidth == 2)
+        codec::putI16(bytes.data(), l.countAt, static_cast<std::int16_t>(n));
+    else
+        codec::putI32(bytes.data(), l.countAt, static_cast<std::int32_t>(n));
+}
+}  // namespace
+
+TEST_F(WritePathFaults, DamagedCountsOfEveryCountedFile)
+{
+    using Shown = std::function<long long(const CLocalFile&)>;
+    struct Kind {
+        const char* file;
+        long long impossible, present;
+        Shown shown;                        // the records the reads show
+        std::vector<const char*> writes;  // the append first
+    };
+    auto size = [](auto list) { return static_cast<long long>(list.size()); };
+    const Kind kinds[] = {
+        {"Retail-Invs.pdb", -1, 2, [](L l) { int n = 0; ReadInvoiceCount(l, n); return static_cast<long long>(n); },
+         {"append sale", "void", "update sale"}},
+        {"Retail-Prod.pdb", -3, 3, [](L l) { long long n = 0; ReadProductCount(l, n); return n; },
+         {"append product", "delete product", "write product", "take from stock", "reset sales work"}},
+        {"Retail-Quote.pdb", -2, 2,
+         [](L l) { long long n = 0; InvoiceRecord r; for (int q = 0; q < 4; ++q) n += ReadQuote(l, q, r); return n; },
+         {"save quote", "delete quote"}},
+        {"Retail-Pymnt.pdb", -1, 2, [](L l) { return static_cast<long long>(ReadPaymentCount(l)); }, {"append payment"}},
+        // Record 0 is the placeholder: a count of 0 is as impossible as a negative one.
+        {"Retail-Cust.pdb", 0, 3, [&](L l) { return size(ListCustomersByLevel(l, 0)) + 1; },
+         {"append customer", "replace customer", "delete customer", "customer labels"}},
+        {"Retail-Vend.pdb", -1, 2, [&](L l) { return size(FillVendorBox(l)); }, {"append vendor", "delete vendor", "update vendor"}},
+        {"Retail-Cash.pdb", -1, 2, [&](L l) { return size(FillCashierBox(l)); },
+         {"append cashier", "delete cashier", "replace cashier"}},
+        {"Retail-SaleP.pdb", -5, 2, [&](L l) { return size(FillSalespersonBox(l)); }, {"append salesperson", "delete salesperson"}},
+        {"Retail-TaxT.pdb", -1, 2, [&](L l) { return size(FillTaxBox(l)); },
+         {"append tax zone", "delete tax zone", "default tax zone"}},
+        // COD and NET 30 come with a new file.
+        {"Retail-Terms.pdb", -1, 3, [&](L l) { return size(ListTerms(l)); }, {"append terms", "delete terms"}},
+    };
+    for (const Kind& kind : kinds) {
+        SCOPED_TRACE(kind.file);
+        const Layout& l = *std::find_if(std::begin(kLayouts), std::end(kLayouts),
+                                        [&](const Layout& x) { return std::string(x.name) == kind.file; });
+        const WritePath& append = writePaths().at(kind.writes[0]);
+        {
+            // An impossible count: every write refused with a message naming the
+            // file, nothing written, the reads show the records present.
+            TempDir dir;
+            copyFolder(seeded_.path(), dir.path());
+            const CLocalFile local(dir.path());
+            const std::string path = dir.file(kind.file);
+            auto bytes = readBytes(path);
+            ASSERT_EQ(static_cast<long long>(bytes.size()), l.header + kind.present * l.record);
+            ASSERT_EQ(countIn(bytes, l), kind.present);
+            putCount(bytes, l, kind.impossible);
+            writeBytes(path, bytes);
+            prompt_.take();
+            EXPECT_EQ(kind.shown(local), kind.present);
+            for (const char* write : kind.writes) {
+                EXPECT_FALSE(writePaths().at(write)(local)) << write;
+                const auto shown = prompt_.take();
+                EXPECT_TRUE(std::any_of(shown.begin(), shown.end(), [&](const std::string& m) {
+                    return m.find("damaged") != std::string::npos && m.find(path) != std::string::npos;
+                })) << write;
+                EXPECT_EQ(readBytes(path), bytes) << write;
+            }
+        }
+        // One record written but not yet counted: the append takes its place.
+        // And a count past the end of a file cut short in its last record.
+        for (const long long count : {kind.present - 1, kind.present + 40}) {
+            TempDir dir;
+            copyFolder(seeded_.path(), dir.path());
+            const CLocalFile local(dir.path());
+            const std::string path = dir.file(kind.file);
+            auto bytes = readBytes(path);
+            putCount(bytes, l, count);
+            if (count > kind.present)
+                bytes.resize(bytes.size() + static_cast<std::size_t>(l.record / 2), 0x41);
+            writeBytes(path, bytes);
+            prompt_.take();
+            const long long shown = std::min(count, kind.present);
+            EXPECT_EQ(kind.shown(local), shown) << count;
+            ASSERT_TRUE(append(local)) << count;
+            bytes = readBytes(path);
+            EXPECT_EQ(countIn(bytes, l), shown + 1) << count;
+            EXPECT_EQ(kind.shown(local), shown + 1) << count;
+            EXPECT_EQ(static_cast<long long>(bytes.size()), l.header + (shown + 1) * l.record) << count;
+            EXPECT_TRUE(prompt_.take().empty() || std::string(kind.file) == "Retail-Quote.pdb") << count;
+        }
+    }
 }

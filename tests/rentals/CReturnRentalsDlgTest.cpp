@@ -1,0 +1,206 @@
+// The Rentals and Return Rentals windows, opened from the sale screen's menu
+// and driven from the keyboard.
+
+#include "CReturnRentalsDlg.h"
+#include "CSaleDlg.h"
+#include "CustomerFile.h"
+#include "ModalDriver.h"
+#include "ProductFiles.h"
+#include "RegisterFixture.h"
+#include "RentalRecords.h"
+#include "SaleKeys.h"
+#include "../print/RecordedPrint.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeWidget>
+
+using namespace SaleIds;
+
+namespace {
+
+template <class T> T* child(QWidget* w, const char* name) { return w->findChild<T*>(name); }
+
+// The list as "sale:qty" texts.
+std::vector<std::string> shown(QWidget* w)
+{
+    std::vector<std::string> out;
+    auto* list = child<QTreeWidget>(w, "rental_list");
+    for (int i = 0; i < list->topLevelItemCount(); ++i)
+        out.push_back((list->topLevelItem(i)->text(0) + ":" + list->topLevelItem(i)->text(3)).toStdString());
+    return out;
+}
+
+void pickRow(QWidget* w, int index)
+{
+    auto* list = child<QTreeWidget>(w, "rental_list");
+    list->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(list, Qt::Key_Home);
+    for (int i = 0; i < index; ++i)
+        QTest::keyClick(list, Qt::Key_Down);
+}
+
+void typeInto(QWidget* box, const QString& keys)
+{
+    box->setFocus(Qt::TabFocusReason);
+    if (auto* edit = qobject_cast<QLineEdit*>(box))
+        edit->selectAll();
+    QTest::keyClicks(box, keys);
+    QTest::keyClick(box, Qt::Key_Return);
+}
+
+struct RentalWindows : RegisterFixture {
+    ClockDouble clock{2026, 12, 7, 10, 30};
+
+    void SetUp() override
+    {
+        RegisterFixture::SetUp();
+        ASSERT_EQ(OpenOrCreateHeader(local, header), 0);
+        header.mustSelectCashier = 0;
+        ASSERT_EQ(WriteHeader(local, header), 0);
+        ProductRecord saw = makeProduct("SAW", 10);
+        saw.mode = ProductRecord::kRent;
+        writeProductFile(local.GetPath("Products"), {saw});
+        std::vector<CustomerRecord> customers(2);
+        customers[0].text = {"Dana", "Arbor"};
+        customers[0].text[CustomerRecord::kPhone] = "555-0101";
+        customers[1].text = {"Eli"};
+        ASSERT_EQ(AppendCustomers(local, customers), CustomerSave::Appended);
+    }
+    std::size_t storedRentals()
+    {
+        std::vector<RentalRecord> records;
+        EXPECT_EQ(ReadRentalFile(local.GetPath("Rentals"), records), FileCause::None);
+        return records.size();
+    }
+};
+
+TEST_F(RentalWindows, RentalsFinishedOnTheSaleScreenAreListedAndReturnedOneByOne)
+{
+    CSaleDlg sale(local, header);
+    ASSERT_TRUE(sale.Initialize());
+    sale.show();
+    sale.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&sale));
+    auto* pay = qobject_cast<QComboBox*>(sale.control(kPayType));
+    for (int i = 0; i < 2; ++i) {  // Dana rents the saw twice
+        typeInto(sale.control(kCustomerName), "Dana");
+        typeInto(sale.control(kItem), "SAW");
+        if (pay->findText("Cash") < 0)
+            pay->addItem("Cash");
+        pay->setCurrentIndex(pay->findText("Cash"));
+        emit pay->activated(pay->currentIndex());
+        typeInto(sale.control(kPaid), "100");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F9);
+        ASSERT_TRUE(boxes.texts().empty()) << boxes.texts().front();
+    }
+
+    std::vector<std::string> listed;
+    whenModal<CRentalsDlg>([&](CRentalsDlg* w) {
+        listed = shown(w);
+        EXPECT_EQ(child<QTreeWidget>(w, "rental_list")->topLevelItem(0)->text(1), "Dana Arbor 555-0101");
+        QTest::keyClick(child<QPushButton>(w, "ok"), Qt::Key_Space);
+    });
+    sale.findChild<QAction*>("action_list_rentals_out")->trigger();
+    EXPECT_EQ(listed, (std::vector<std::string>{"0:1.00", "1:1.00"}));
+
+    // The second sale's saw comes back: the first stays out.
+    whenModal<CReturnRentalsDlg>([&](CReturnRentalsDlg* w) {
+        pickRow(w, 1);
+        EXPECT_EQ(child<QLineEdit>(w, "description")->text().left(20), "Record# 1,  Dana Arb");
+        typeInto(child<QLineEdit>(w, "return_qty"), "1");
+        listed = shown(w);
+        EXPECT_EQ(child<QLineEdit>(w, "return_qty")->text(), "");
+        w->accept();
+    });
+    sale.findChild<QAction*>("action_return_rental")->trigger();
+    EXPECT_EQ(listed, (std::vector<std::string>{"0:1.00"}));
+
+    whenModal<CRentalsDlg>([&](CRentalsDlg* w) {
+        listed = shown(w);
+        w->accept();
+    });
+    sale.findChild<QAction*>("action_list_rentals")->trigger();
+    EXPECT_EQ(listed, (std::vector<std::string>{"0:1.00", "1:1.00", "1:-1.00"}));
+}
+
+TEST_F(RentalWindows, PartialReturnsStayWithinWhatIsOutAndListAllBooksNone)
+{
+    appendRentals(local.GetPath("Rentals"), {rentalRecord(3, 4, 1), rentalRecord(2, 5, 2)});
+    CReturnRentalsDlg w(local);
+    w.show();
+    auto* qty = child<QLineEdit>(&w, "return_qty");
+    pickRow(&w, 0);
+    typeInto(qty, "1");
+    EXPECT_EQ(shown(&w), (std::vector<std::string>{"4:2.00", "5:2.00"}));
+
+    boxes.allowUnscriptedOk();
+    pickRow(&w, 0);
+    EXPECT_EQ(qty->text(), "2.00");
+    for (const char* wrong : {"2.5", "0", "x"}) {
+        boxes.clear();
+        typeInto(qty, wrong);
+        EXPECT_EQ(boxes.texts(), std::vector<std::string>{"The Return Qty must be more than 0 and no more than 2.00."});
+    }
+    // The row still shows 2.00 after a return booked at another register.
+    appendRentals(local.GetPath("Rentals"), {rentalRecord(-1, 4, 1)});
+    boxes.clear();
+    typeInto(qty, "2");
+    EXPECT_EQ(boxes.texts(), std::vector<std::string>{"The Return Qty must be more than 0 and no more than 1.00."});
+    EXPECT_EQ(storedRentals(), 4u);
+
+    // Every record, returns negative; choosing a row there arms no return.
+    QTest::keyClick(child<QCheckBox>(&w, "list_all"), Qt::Key_Space);
+    EXPECT_EQ(shown(&w), (std::vector<std::string>{"4:3.00", "5:2.00", "4:-1.00", "4:-1.00"}));
+    pickRow(&w, 1);
+    EXPECT_FALSE(w.selected().has_value());
+    QTest::keyClick(child<QPushButton>(&w, "return"), Qt::Key_Space);
+    EXPECT_EQ(storedRentals(), 4u);
+
+    // Del asks, and Yes deletes the record.
+    boxes.answer(MessageBox::Answer::Yes);
+    QTest::keyClick(child<QTreeWidget>(&w, "rental_list"), Qt::Key_Delete);
+    EXPECT_EQ(boxes.texts().back(),
+              "Are you sure you want to delete this record?\n\nRecord# 5\nQty: 2.00\nItem# SAW\nEli  \n\n");
+    EXPECT_EQ(shown(&w), (std::vector<std::string>{"4:3.00", "4:-1.00", "4:-1.00"}));
+
+    QTest::keyClicks(child<QLineEdit>(&w, "item_number"), "drill");
+    EXPECT_TRUE(shown(&w).empty());
+}
+
+TEST_F(RentalWindows, PrintListPrintsTheDateTitleAndRowsInColumns)
+{
+    appendRentals(local.GetPath("Rentals"), {rentalRecord(3, 4, 1), rentalRecord(-1, 4, 1), rentalRecord(4, 5, 2)});
+    for (bool returnWindow : {false, true}) {
+        std::unique_ptr<CRentalsDlg> w;
+        if (returnWindow)
+            w = std::make_unique<CReturnRentalsDlg>(local);
+        else
+            w = std::make_unique<CRentalsDlg>(local, CRentalsDlg::Listing::NotReturned);
+        RecordedPrint print;
+        std::string header;
+        w->setReportPrint([&](QWidget*, const RentalReport& r) {
+            header = r.header;
+            LayoutReport(print.canvas(), r.header, r.body, r.widths, r.formats);
+        });
+        w->show();
+        QTest::keyClick(child<QPushButton>(w.get(), "print_list"), Qt::Key_Space);
+        EXPECT_EQ(header.substr(0, 25), "Monday, December 07, 2026");
+        EXPECT_EQ(print.has("Record#"), returnWindow);
+        const Drawn first = print.one("4");
+        EXPECT_GT(first.top, print.one("Rental List").top);
+        EXPECT_GT(print.one("5").top, first.top);
+        EXPECT_NEAR(first.left, 75, 1);
+        const Drawn qty = print.one("2.00");  // net of its return
+        EXPECT_EQ(qty.flags & 3u, static_cast<unsigned>(kPrintRight));
+        EXPECT_NEAR(qty.top, first.top, 1);
+        EXPECT_TRUE(print.has("Dana Arbor 555-0101"));
+    }
+}
+
+}  // namespace

@@ -1,0 +1,96 @@
+#include "FileSetTest.h"
+#include "InvoiceFile.h"
+#include "LayoutCheck.h"
+#include "PaymentRecord.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+std::vector<std::uint8_t> paymentFile(std::int32_t count, std::int32_t nextId, const std::vector<PaymentRecord>& records)
+{
+    std::vector<std::uint8_t> bytes(12 + 220 * records.size());
+    PaymentFileHeader{count, 1.0f, nextId}.encode(bytes.data());
+    for (std::size_t i = 0; i < records.size(); ++i)
+        records[i].encode(bytes.data() + 12 + 220 * i);
+    return bytes;
+}
+
+PaymentRecord payment(std::int32_t invoice, float amount, std::int32_t id = 0)
+{
+    PaymentRecord p;
+    p.invoiceNumber = invoice;
+    p.amount = amount;
+    p.paymentId = id;
+    p.payType = "Check";
+    return p;
+}
+
+struct PaymentFile : FileSetTest {
+    const std::string path = local.GetPath("Payments");
+    float paidOn(std::int32_t invoice)
+    {
+        InvoiceRecord sale;
+        sale.recordNumber = invoice;
+        return PaymentsForInvoice(local, sale);
+    }
+    void expectHeader(std::size_t payments, std::int32_t count, std::int32_t nextId)
+    {
+        const auto bytes = readBytes(path);
+        ASSERT_EQ(bytes.size(), 12 + 220 * payments);
+        expectLayout(bytes.data(), 12, {i32(0, count), f32(4, 1.0f), i32(8, nextId)});
+    }
+};
+}  // namespace
+
+TEST_F(PaymentFile, AppendsNumberPaymentsFromZeroAndCountThem)
+{
+    EXPECT_EQ(paidOn(3), 0.0f);  // no file yet
+    PaymentRecord p = payment(4, 60.0f);
+    EXPECT_EQ(AppendPayment(local, p), 0);
+    EXPECT_EQ(p.paymentId, 0);
+    expectHeader(1, 1, 1);
+    PaymentRecord q = payment(4, 40.0f), r = payment(5, 7.0f);
+    EXPECT_EQ(AppendPayment(local, q), 1);
+    EXPECT_EQ(AppendPayment(local, r), 2);
+    expectHeader(3, 3, 3);
+    EXPECT_EQ(ReadPaymentCount(local), 3);
+    PaymentRecord read;
+    ASSERT_TRUE(ReadPayment(local, 1, read));
+    EXPECT_EQ(read, q);
+    EXPECT_FALSE(ReadPayment(local, 3, read));
+    EXPECT_EQ(paidOn(4), 100.0f);
+    EXPECT_EQ(paidOn(6), 0.0f);
+    EXPECT_TRUE(prompt.messages.empty());
+
+    // A file that cannot be opened: the message, nothing stored.
+    std::filesystem::remove(path);
+    std::filesystem::create_directory(path);
+    EXPECT_EQ(AppendPayment(local, p), -1);
+    EXPECT_EQ(prompt.take(), std::vector<std::string>{"Error opening Payment file."});
+    EXPECT_EQ(paidOn(4), 0.0f);
+}
+
+TEST_F(PaymentFile, SumsOverManyBlocksAndDamagedHeaders)
+{
+    // 700 payments (three blocks), invoice i % 7, 0.5 each: 100 of them for invoice 3.
+    // A count past the end reads the payments present, a negative one all there, and
+    // payments past the count are not read (of the first 10 only one is for 3).
+    std::vector<PaymentRecord> records;
+    for (int i = 0; i < 700; ++i)
+        records.push_back(payment(i % 7, 0.5f, i));
+    for (const auto& [count, counted, paid] :
+         {std::tuple{700, 700, 50.0f}, {5000, 700, 50.0f}, {-3, 700, 50.0f}, {10, 10, 0.5f}}) {
+        writeBytes(path, paymentFile(count, 700, records));
+        EXPECT_EQ(ReadPaymentCount(local), counted) << count;
+        EXPECT_EQ(paidOn(3), paid) << count;
+    }
+    // An append to a damaged header goes after the payments present and gets
+    // an id above every id there, even when the stored next id is lower.
+    writeBytes(path, paymentFile(9, 2, std::vector<PaymentRecord>(records.begin(), records.begin() + 4)));
+    PaymentRecord p = payment(3, 2.0f);
+    EXPECT_EQ(AppendPayment(local, p), 4);
+    expectHeader(5, 5, 5);
+    EXPECT_EQ(paidOn(3), 2.5f);
+}
