@@ -1,33 +1,37 @@
+// The customer and vendor windows driven from the keyboard.
 #include "CCustomerDlg.h"
-
 #include "CExportCustomerDlg.h"
-#include "CLocalFile.h"
-#include "ContactTransfer.h"
+#include "CLabelsDlg.h"
+#include "CVendorDlg.h"
+#include "ContactWindowDriver.h"
 #include "CustomerFile.h"
 #include "ListFiles.h"
-#include "ContactWindowDriver.h"
 #include "ModalDriver.h"
-#include "PlatformDoubles.h"
-#include "PromptBridge.h"
-#include "SalesFileHeader.h"
-#include "TempDir.h"
+#include "RegisterFixture.h"
+#include "VendorFile.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QComboBox>
+#include <QLabel>
+#include <QPlainTextEdit>
 #include <QRadioButton>
 #include <gtest/gtest.h>
 
 namespace {
 
-class CustomerWindow : public ::testing::Test {
+struct ContactWindow : RegisterFixture {
+    FileDialogDouble files;
+};
+
+class CustomerWindow : public ContactWindow {
 protected:
     void SetUp() override
     {
-        setUserPrompt(&bridge);
+        ContactWindow::SetUp();
         ASSERT_FALSE(local.Load());
         ASSERT_EQ(OpenOrCreateHeader(local, header), 0);
     }
-    void TearDown() override { setUserPrompt(nullptr); }
-
     void add(const std::string& name, std::uint8_t level = 0)
     {
         CustomerRecord r;
@@ -42,13 +46,23 @@ protected:
             names.push_back(r.name());
         return names;
     }
+};
 
-    TempDir dir;
-    CLocalFile local{dir.path()};
-    SalesFileHeader header;
-    PromptBridge bridge;
-    MessageBoxDouble boxes;
-    FileDialogDouble files;
+class VendorWindow : public ContactWindow {
+protected:
+    void add(const std::string& company)
+    {
+        VendorRecord r;
+        r.text[VendorRecord::kCompany] = company;
+        ASSERT_EQ(AppendVendor(local, r), 0);
+    }
+    std::vector<std::string> stored() const
+    {
+        std::vector<std::string> names;
+        for (const auto& r : ReadVendors(local))
+            names.push_back(r.company());
+        return names;
+    }
 };
 
 TEST_F(CustomerWindow, EditsAreSavedAndAChangedCustomerIsSavedBeforeAnotherRowShows)
@@ -191,6 +205,111 @@ TEST_F(CustomerWindow, ImportAskThenAddsAndSecurityRefusesTransfers)
     EXPECT_EQ(boxes.texts().size(), 2u);
     EXPECT_TRUE(boxes.saw("Security is on."));
     EXPECT_EQ(storedNames().size(), 2u);
+}
+
+TEST_F(VendorWindow, YesOnAnotherRowSavesANewVendorWithItsNotes)
+{
+    add("Acme");
+    CVendorDlg dlg(local);
+    dlg.show();
+    dlg.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dlg));
+    type(&dlg, "text_0", "Bolt Co");
+    QTest::keyClick(child<QLineEdit>(&dlg, "text_0"), Qt::Key_Return);  // Enter moves on as Tab
+    EXPECT_EQ(QApplication::focusWidget(), child<QLineEdit>(&dlg, "text_1"));
+    auto* notes = child<QPlainTextEdit>(&dlg, "notes");
+    notes->setFocus();
+    QTest::keyClicks(notes, "ships Mondays");
+    QTest::keyClick(notes, Qt::Key_Return);
+    QTest::keyClicks(notes, "net 30");
+    boxes.answer(MessageBox::Answer::Yes);
+    moveInList(&dlg, "vendor_list", Qt::Key_Home);
+    EXPECT_TRUE(boxes.saw("Do you want to save your changes first?"));
+    EXPECT_EQ(stored(), (std::vector<std::string>{"Acme", "Bolt Co"}));
+    EXPECT_EQ(child<QLineEdit>(&dlg, "text_0")->text(), "Acme");
+    VendorRecord bolt;
+    ASSERT_TRUE(FindVendor(local, "bolt co", bolt));
+    EXPECT_EQ(bolt.notes, "ships Mondays\r\nnet 30");
+
+    moveInList(&dlg, "vendor_list", Qt::Key_End);  // nothing changed: no question
+    EXPECT_EQ(boxes.texts().size(), 1u);
+    EXPECT_EQ(notes->toPlainText(), "ships Mondays\nnet 30");
+
+    // No keeps the file as it was.
+    type(&dlg, "text_6", "555");
+    boxes.answer(MessageBox::Answer::No);
+    moveInList(&dlg, "vendor_list", Qt::Key_Home);
+    ASSERT_TRUE(FindVendor(local, "Bolt Co", bolt));
+    EXPECT_EQ(bolt.text[VendorRecord::kPhone], "");
+}
+
+TEST_F(VendorWindow, SaveUpdatesTheSameCompanyAndDeleteAsks)
+{
+    add("Acme");
+    CVendorDlg dlg(local);
+    dlg.show();
+    type(&dlg, "text_0", "ACME");
+    type(&dlg, "text_8", "sales@acme");
+    press(&dlg, "save");
+    EXPECT_EQ(stored(), std::vector<std::string>{"ACME"});
+
+    boxes.answer(MessageBox::Answer::Yes);
+    boxes.answer(MessageBox::Answer::Ok);
+    type(&dlg, "text_0", "Nobody");
+    child<QAction>(&dlg, "action_delete")->trigger();
+    EXPECT_TRUE(boxes.saw("Nothing deleted"));
+    boxes.answer(MessageBox::Answer::Yes);
+    type(&dlg, "text_0", "acme");
+    child<QAction>(&dlg, "action_delete")->trigger();
+    EXPECT_TRUE(stored().empty());
+    EXPECT_EQ(child<QTreeWidget>(&dlg, "vendor_list")->topLevelItemCount(), 0);
+
+    boxes.answer(MessageBox::Answer::Ok);
+    press(&dlg, "save");
+    EXPECT_TRUE(boxes.saw("Please enter a Company name."));
+    EXPECT_FALSE(child<QAction>(&dlg, "action_print")->isEnabled());
+    EXPECT_FALSE(child<QAction>(&dlg, "action_print_all")->isEnabled());
+}
+
+TEST_F(VendorWindow, ExportThenImportThroughTheMenuReproducesEveryField)
+{
+    std::vector<VendorRecord> originals(2);
+    for (std::size_t k = 0; k < VendorRecord::kTextCount; ++k) {
+        originals[0].text[k] = "a" + std::to_string(k);
+        originals[1].text[k] = k == 4 ? "" : "b" + std::to_string(k);  // an empty field in the middle
+    }
+    originals[0].notes = "not exported";
+    ASSERT_EQ(AppendVendors(local, originals), 0);
+    CVendorDlg dlg(local);
+    dlg.show();
+    const std::string path = dir.file("Address.txt");
+    files.setNextFileName(path);
+    child<QAction>(&dlg, "action_export")->trigger();
+    boxes.answer(MessageBox::Answer::Ok);
+    files.setNextFileName(path);
+    child<QAction>(&dlg, "action_import")->trigger();
+    EXPECT_TRUE(boxes.saw("Import Vendor Information"));
+    const auto stored = ReadVendors(local);
+    ASSERT_EQ(stored.size(), 4u);
+    EXPECT_EQ(stored[2].text, originals[0].text);
+    EXPECT_EQ(stored[3].text, originals[1].text);
+    EXPECT_EQ(stored[2].notes, "");
+    EXPECT_EQ(child<QTreeWidget>(&dlg, "vendor_list")->topLevelItemCount(), 4);
+}
+
+TEST_F(VendorWindow, NewLabelsAreStoredAndCaptionTheFields)
+{
+    CVendorDlg dlg(local);
+    whenModal<CLabelsDlg>([](CLabelsDlg* labels) {
+        type(labels, "label_6", "Mobile phone number");
+        press(labels, "ok");
+    });
+    press(&dlg, "labels");
+    EXPECT_EQ(child<QLabel>(&dlg, "caption_6")->text(), "Mobile phone ");
+    VendorFileHeader file;
+    ASSERT_EQ(ReadVendorHeader(local, file), 0);
+    EXPECT_EQ(file.labels[6], "Mobile phone ");
+    EXPECT_EQ(file.labels[7], "Fax#");
 }
 
 }  // namespace

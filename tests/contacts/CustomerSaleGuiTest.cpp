@@ -1,81 +1,28 @@
 // The sale screen reaching the customer and vendor windows from the keyboard.
 #include "CCustomerDlg.h"
-#include "CLocalFile.h"
-#include "CSaleDlg.h"
 #include "CVendorDlg.h"
 #include "ContactWindowDriver.h"
 #include "CustomerFile.h"
-#include "VendorFile.h"
-#include "ListFiles.h"
 #include "ModalDriver.h"
-#include "PlatformDoubles.h"
-#include "ProductFile.h"
-#include "PromptBridge.h"
-#include "SaleKeys.h"
-#include "SalesFileHeader.h"
-#include "TempDir.h"
+#include "SaleScreenFixture.h"
+#include "VendorFile.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QRadioButton>
-
-#include <memory>
 
 using namespace SaleIds;
 
 namespace {
 
-struct CustomerFromSale : ::testing::Test {
-    TempDir dir;
-    MessageBoxDouble boxes;
-    ClockDouble clock;
-    PromptBridge bridge;
-    CLocalFile local{dir.path()};
-    SalesFileHeader header;
-    std::unique_ptr<CSaleDlg> dlg;
-
+struct CustomerFromSale : SaleScreenFixture {
     void SetUp() override
     {
-        setUserPrompt(&bridge);
-        ProductRecord p;
-        p.itemNumber = "A100";
-        p.price[0] = 10.0f;
+        SaleScreenFixture::SetUp();
+        ProductRecord p = saleProduct("A100", 10.0f, 0);
         p.price[2] = 7.0f;
-        ASSERT_EQ(EnsureProductFile(local), 0);
-        ASSERT_EQ(AppendProduct(local, p), 0);
+        addProducts({p});
         ASSERT_EQ(AppendTaxZone(local, TaxTableRecord{"Home", 6.0f, 0.0f}), 0);
         ASSERT_EQ(SetDefaultZone(local, "Home"), 0);
-    }
-    void TearDown() override
-    {
-        dlg.reset();
-        setUserPrompt(nullptr);
-    }
-    void open()
-    {
-        dlg = std::make_unique<CSaleDlg>(local, header);
-        ASSERT_TRUE(dlg->Initialize());
-        dlg->show();
-        dlg->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
-    }
-    QLineEdit* box(int id) { return qobject_cast<QLineEdit*>(dlg->control(id)); }
-    void typeInto(int id, const QString& keys)
-    {
-        box(id)->setFocus(Qt::OtherFocusReason);
-        box(id)->selectAll();
-        QTest::keyClicks(box(id), keys);
-        QTest::keyClick(box(id), Qt::Key_Return);
-    }
-    // F3 on the focused box; after a window closed the screen is active again
-    // first, as the desktop makes it.
-    void pressF3()
-    {
-        if (!QApplication::focusWidget()) {
-            dlg->activateWindow();
-            ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
-        }
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F3);
     }
     // In the customer window: level 2, saved, then "Done".
     static void saveAtLevelTwo(CCustomerDlg* customers)
@@ -98,7 +45,7 @@ TEST_F(CustomerFromSale, F3OpensTheWindowOnTheSaleNameAndShowsTheChosenCustomer)
         type(customers, "text_3", "Arbor");
         saveAtLevelTwo(customers);
     });
-    pressF3();
+    key(Qt::Key_F3);
     EXPECT_EQ(box(kCustomerName)->text(), "Dana");
     EXPECT_EQ(box(kCustomerName + 3)->text(), "Arbor");
     EXPECT_EQ(box(kPrice)->text(), "7.00");
@@ -109,7 +56,7 @@ TEST_F(CustomerFromSale, F3OpensTheWindowOnTheSaleNameAndShowsTheChosenCustomer)
         type(customers, "text_0", "Someone Else");
         press(customers, "cancel");
     });
-    pressF3();
+    key(Qt::Key_F3);
     EXPECT_EQ(box(kCustomerName)->text(), "Dana");
 }
 

@@ -1,54 +1,33 @@
 // The touch screen opened from the sale screen and driven by mouse clicks.
 #include "CLoginDlg.h"
-#include "CSaleDlg.h"
 #include "CTouchSaleDlg.h"
 #include "InvoiceFile.h"
-#include "ListFiles.h"
 #include "ModalDriver.h"
-#include "ProductFiles.h"
-#include "RegisterFixture.h"
-#include "SaleKeys.h"
+#include "SaleScreenFixture.h"
 #include "StoredRecords.h"
 
 #include <QComboBox>
 #include <QGroupBox>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
 #include <QTreeWidget>
-#include <gtest/gtest.h>
 
 namespace {
 
-struct TouchScreen : RegisterFixture {
-    ClockDouble clock{2026, 12, 7, 10, 30};
-    std::unique_ptr<CSaleDlg> dlg;
-
+struct TouchScreen : SaleScreenFixture {
     void SetUp() override
     {
-        RegisterFixture::SetUp();
+        SaleScreenFixture::SetUp();
         ASSERT_EQ(OpenOrCreateHeader(local, header), 0);
         header.mustSelectCashier = 0;
         ASSERT_EQ(WriteHeader(local, header), 0);
-        std::vector<ProductRecord> products;
-        for (const char* item : {"A", "B"}) {
-            products.push_back(makeProduct(item, 10));
-            products.back().category = "Books";
-            products.back().showOnTouch = 1;
+        ProductRecord a = saleProduct("A", 0), b = saleProduct("B", 0);
+        for (ProductRecord* p : {&a, &b}) {
+            p->category = "Books";
+            p->showOnTouch = 1;
         }
-        writeProductFile(local.GetPath("Products"), products);
+        addProducts({a, b});
         for (const char* name : {"Ann", "Bob"})
             ASSERT_GE(AppendCashier(local, CashierRecord{name, "pw"}), 0);
-        dlg = std::make_unique<CSaleDlg>(local, header);
-        ASSERT_TRUE(dlg->Initialize());
-        dlg->show();
-        dlg->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
-    }
-    void TearDown() override
-    {
-        dlg.reset();
-        RegisterFixture::TearDown();
+        open();
     }
     // Opens the touch screen with the sale screen's "Touch" button and acts on it.
     void onTouchScreen(const std::function<void(CTouchSaleDlg*)>& act)

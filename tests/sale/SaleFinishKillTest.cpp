@@ -20,15 +20,11 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <cstring>
 #include <fcntl.h>
 #include <fstream>
 #include <map>
-#include <poll.h>
 #include <random>
 #include <set>
-#include <signal.h>
 #include <sstream>
 #include <sys/wait.h>
 #include <unistd.h>

@@ -195,14 +195,6 @@ TEST_F(SaleFinishTest, SaleStockCustomerAndRentalsAreStoredTogether)
     CustomerRecord again;
     ASSERT_TRUE(FindCustomerByName(local, "New Person", again));
     EXPECT_EQ(again.name(), "New Person");
-
-    // F9 on a stored sale.
-    finish.StartNextSale();
-    prompt.told.clear();
-    state.GoPrev();
-    EXPECT_EQ(finish.FinishSale(entries), SaleFinish::Result::Refused);
-    EXPECT_EQ(prompt.told, std::vector<std::string>{"This Sale has allready been processed.\nA copy of this record "
-                                                    "can be printed under the File menu."});
 }
 
 TEST_F(SaleFinishTest, AFailureBeforeTheCommitLeavesEveryFileAndTheScreenAsTheyWere)

@@ -201,15 +201,11 @@ TEST(SaleTotals, PriceAtLevelFallsBackToTheFirstLowerPositivePrice)
 {
     ProductRecord p;
     p.price = {5, 0, 3, 0, -1, 0};
-    EXPECT_EQ(PriceAtLevel(p, 0), 5.0f);
-    EXPECT_EQ(PriceAtLevel(p, 1), 5.0f);
-    EXPECT_EQ(PriceAtLevel(p, 2), 3.0f);
-    EXPECT_EQ(PriceAtLevel(p, 5), 3.0f);
-    EXPECT_EQ(PriceAtLevel(p, 9), 3.0f);   // taken as level 5
-    EXPECT_EQ(PriceAtLevel(p, -2), 5.0f);  // taken as level 0
-    p.price = {0, 0, 0, 0, 0, 0};
-    EXPECT_EQ(PriceAtLevel(p, 3), 0.0f);
-    p.price[0] = -2;
+    // Levels past 5 are taken as 5, below 0 as 0.
+    const std::pair<int, float> cases[] = {{0, 5}, {1, 5}, {2, 3}, {5, 3}, {9, 3}, {-2, 5}};
+    for (const auto& [level, price] : cases)
+        EXPECT_EQ(PriceAtLevel(p, level), price) << level;
+    p.price = {-2, 0, 0, 0, 0, 0};
     EXPECT_EQ(PriceAtLevel(p, 3), -2.0f);  // price[0] as stored
 }
 
@@ -219,16 +215,20 @@ TEST(SaleTotals, SalePeriodIncludesItsFirstAndLastDay)
     h.saleDatesOn = 1;
     h.saleFirstDay = OleDate::fromCalendar(2026, 12, 1, 0, 0, 0);
     h.saleLastDay = OleDate::fromCalendar(2026, 12, 6, 23, 59, 59);
-    auto at = [](int m, int d, int hh, int mm, int s) { return CalendarTime{2026, m, d, hh, mm, s}; };
-    EXPECT_TRUE(SalePeriodOn(h, at(12, 1, 0, 0, 0)));
-    EXPECT_TRUE(SalePeriodOn(h, at(12, 6, 23, 59, 59)));
-    EXPECT_FALSE(SalePeriodOn(h, at(11, 30, 23, 59, 59)));
-    EXPECT_FALSE(SalePeriodOn(h, at(12, 7, 0, 0, 0)));
+    const struct {
+        CalendarTime now;
+        bool on;
+    } cases[] = {{{2026, 12, 1, 0, 0, 0}, true},
+                 {{2026, 12, 6, 23, 59, 59}, true},
+                 {{2026, 11, 30, 23, 59, 59}, false},
+                 {{2026, 12, 7, 0, 0, 0}, false}};
+    for (const auto& c : cases)
+        EXPECT_EQ(SalePeriodOn(h, c.now), c.on) << c.now.month << "/" << c.now.day;
     h.saleDatesOn = 0;
-    EXPECT_FALSE(SalePeriodOn(h, at(12, 3, 12, 0, 0)));
+    EXPECT_FALSE(SalePeriodOn(h, {2026, 12, 3, 12, 0, 0}));
     h.saleDatesOn = 1;
     h.saleLastDay = OleDate{};
-    EXPECT_FALSE(SalePeriodOn(h, at(12, 3, 12, 0, 0)));
+    EXPECT_FALSE(SalePeriodOn(h, {2026, 12, 3, 12, 0, 0}));
 }
 
 TEST(SaleTotals, TaxRatesBySimpleTaxZoneNameAndMissingTable)

@@ -2,7 +2,6 @@
 
 #include "SetupWindowFixture.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
@@ -95,36 +94,6 @@ TEST_F(GeneralWindow, BrokenRuleReopensAndCancelThenStoresNothing)
     EXPECT_FALSE(CGeneralDlg::Run(nullptr, local, header));
     EXPECT_TRUE(boxes.saw(cashRule));
     EXPECT_EQ(stored().showChangeCalc, 1u);
-}
-
-TEST_F(GeneralWindow, SecurityOnKeepsTheWindowShut)
-{
-    local.securityOn = 1;
-    boxes.answer(MessageBox::Answer::Ok);
-    ModalGuard guard;
-    EXPECT_FALSE(CGeneralDlg::Run(nullptr, local, header));
-    EXPECT_FALSE(guard.opened());
-    EXPECT_TRUE(boxes.saw("Security is on."));
-}
-
-TEST_F(GeneralWindow, SaleScreenMenuOpensItAndRecalculatesTheSale)
-{
-    ClockDouble clock;
-    CSaleDlg screen(local, header);
-    startSale(screen, 10.25f);
-    auto* total = qobject_cast<QLineEdit*>(screen.control(SaleIds::kTotal));
-    ASSERT_NE(total, nullptr);
-    EXPECT_EQ(total->text(), "10.25");
-
-    whenModal<CGeneralDlg>([](CGeneralDlg* dlg) {
-        auto* cents = child<QCheckBox>(dlg, "show_cents");
-        cents->setFocus();
-        QTest::keyClick(cents, Qt::Key_Space);
-        QTest::keyClick(cents, Qt::Key_Return);
-    });
-    screen.findChild<QAction*>("action_general")->trigger();
-    EXPECT_EQ(stored().showCents, 0u);
-    EXPECT_EQ(total->text(), "10");
 }
 
 }  // namespace

@@ -1,29 +1,24 @@
 #include "CSecurityDlg.h"
 
-#include "CLocalFile.h"
-#include "RegisterFixture.h"
-#include "SalesFileHeader.h"
+#include "CGeneralDlg.h"
+#include "CGetProductDlg.h"
+#include "CPeopleDlg.h"
+#include "CProductsDlg.h"
+#include "ModalDriver.h"
+#include "SetupWindowFixture.h"
 
 #include <QGroupBox>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QRadioButton>
-#include <QTest>
-#include <gtest/gtest.h>
+
+#include <functional>
 
 namespace {
 
 const char* const kNoPassword = "There is no Password.\n\nYou may enter a 'New Password' and 'Confirm Password'.";
 
-struct SecurityWindow : RegisterFixture {
-    void SetUp() override
-    {
-        RegisterFixture::SetUp();
-        ASSERT_FALSE(local.Load());
-        ASSERT_EQ(OpenOrCreateHeader(local, header), 0);
-    }
-    std::string storedPassword() const { return storedHeader().securityPassword; }
+struct SecurityWindow : SetupWindow {
+    std::string storedPassword() const { return stored().securityPassword; }
     void storePassword(const std::string& password)
     {
         header.securityPassword = password;
@@ -31,41 +26,38 @@ struct SecurityWindow : RegisterFixture {
         header.securityPassword = "stale";  // the window must read the file
     }
     int storedSecurity() const { return reloaded().securityOn; }
-
-    template <class T> static T* child(QWidget& dlg, const char* name)
-    {
-        T* w = dlg.findChild<T*>(name);
-        EXPECT_NE(w, nullptr) << name;
-        return w;
-    }
     static void type(QWidget& dlg, const char* box, const QString& text)
     {
-        QTest::keyClicks(child<QLineEdit>(dlg, box), text);
+        QTest::keyClicks(child<QLineEdit>(&dlg, box), text);
     }
     static bool boxesEmpty(QWidget& dlg)
     {
-        return child<QLineEdit>(dlg, "password")->text().isEmpty() &&
-               child<QLineEdit>(dlg, "new_password")->text().isEmpty() &&
-               child<QLineEdit>(dlg, "confirm_password")->text().isEmpty();
+        for (const char* name : {"password", "new_password", "confirm_password"})
+            if (!child<QLineEdit>(&dlg, name)->text().isEmpty())
+                return false;
+        return true;
     }
     // Locked: the new password boxes read-only, the change button and the
     // security switch disabled; unlocked, all of them usable.
-    static bool lockedIs(QWidget& dlg, bool lock)
+    static bool locked(QWidget& dlg, bool lock = true)
     {
-        return child<QLineEdit>(dlg, "new_password")->isReadOnly() == lock &&
-               child<QLineEdit>(dlg, "confirm_password")->isReadOnly() == lock &&
-               child<QPushButton>(dlg, "confirm_change")->isEnabled() != lock &&
-               child<QRadioButton>(dlg, "security_on")->isEnabled() != lock &&
-               child<QRadioButton>(dlg, "security_off")->isEnabled() != lock &&
-               child<QLabel>(dlg, "security_note")->isEnabled() != lock &&
-               child<QGroupBox>(dlg, "security_group")->isEnabled() != lock;
+        bool all = child<QLineEdit>(&dlg, "new_password")->isReadOnly() == lock &&
+                   child<QLineEdit>(&dlg, "confirm_password")->isReadOnly() == lock;
+        for (const char* name : {"confirm_change", "security_on", "security_off", "security_note", "security_group"})
+            all = all && child<QWidget>(&dlg, name)->isEnabled() != lock;
+        return all;
     }
-    static bool locked(QWidget& dlg) { return lockedIs(dlg, true); }
-    static bool unlocked(QWidget& dlg) { return lockedIs(dlg, false); }
+    static bool unlocked(QWidget& dlg) { return locked(dlg, false); }
     static void confirm(QWidget& dlg, const QString& password)
     {
         type(dlg, "password", password);
-        child<QPushButton>(dlg, "confirm")->click();
+        child<QPushButton>(&dlg, "confirm")->click();
+    }
+    static void change(QWidget& dlg, const QString& password, const QString& again)
+    {
+        type(dlg, "new_password", password);
+        type(dlg, "confirm_password", again);
+        child<QPushButton>(&dlg, "confirm_change")->click();
     }
 };
 
@@ -76,10 +68,10 @@ TEST_F(SecurityWindow, OpensLockedAndUnlocksOnlyWithTheExactPassword)
     CSecurityDlg dlg(local, header);
     dlg.show();
     EXPECT_EQ(header.securityPassword, "Open Sesame");  // re-read on opening
-    EXPECT_TRUE(child<QRadioButton>(dlg, "security_on")->isChecked());
+    EXPECT_TRUE(child<QRadioButton>(&dlg, "security_on")->isChecked());
     EXPECT_TRUE(locked(dlg));
     for (auto* name : {"password", "new_password", "confirm_password"})
-        EXPECT_EQ(child<QLineEdit>(dlg, name)->echoMode(), QLineEdit::Password) << name;
+        EXPECT_EQ(child<QLineEdit>(&dlg, name)->echoMode(), QLineEdit::Password) << name;
 
     // Wrong case, a prefix and trailing text all fail silently; the boxes empty.
     for (const QString& wrong : {QString("open sesame"), QString("Open"), QString("Open Sesame ")}) {
@@ -88,70 +80,52 @@ TEST_F(SecurityWindow, OpensLockedAndUnlocksOnlyWithTheExactPassword)
         EXPECT_TRUE(locked(dlg)) << wrong.toStdString();
         EXPECT_TRUE(boxesEmpty(dlg));
     }
-    EXPECT_TRUE(boxes.texts().empty());
-
     // Enter in the password box confirms and leaves the window open.
     type(dlg, "password", "Open Sesame");
-    QTest::keyClick(child<QLineEdit>(dlg, "password"), Qt::Key_Return);
+    QTest::keyClick(child<QLineEdit>(&dlg, "password"), Qt::Key_Return);
     EXPECT_TRUE(unlocked(dlg));
     EXPECT_TRUE(boxesEmpty(dlg));
     EXPECT_TRUE(dlg.isVisible());
     EXPECT_TRUE(boxes.texts().empty());
 }
 
-TEST_F(SecurityWindow, NoPasswordUnlocksAtOnceAndLongPasswordIsCutTo13)
+TEST_F(SecurityWindow, NewPasswordIsCutTo13AndAMismatchOrAnEmptyPairAreSaid)
 {
+    boxes.answer(MessageBox::Answer::Ok);
     {
-        boxes.answer(MessageBox::Answer::Ok);
         CSecurityDlg dlg(local, header);
         ASSERT_EQ(boxes.texts(), std::vector<std::string>{kNoPassword});
-        EXPECT_TRUE(child<QRadioButton>(dlg, "security_off")->isChecked());
         EXPECT_TRUE(unlocked(dlg));
-        type(dlg, "new_password", "ABCDEFGHIJKLMN");
-        type(dlg, "confirm_password", "ABCDEFGHIJKLMN");
-        child<QPushButton>(dlg, "confirm_change")->click();
+        change(dlg, "ABCDEFGHIJKLMN", "ABCDEFGHIJKLMN");
         EXPECT_TRUE(boxesEmpty(dlg));
-        EXPECT_EQ(header.securityPassword, "ABCDEFGHIJKLM");
         EXPECT_EQ(storedPassword(), "ABCDEFGHIJKLM");
         EXPECT_EQ(boxes.texts().size(), 1u);  // a set password is not announced
     }
     // Now the window opens locked; the full 14 characters no longer match.
     CSecurityDlg dlg(local, header);
-    EXPECT_TRUE(locked(dlg));
     confirm(dlg, "ABCDEFGHIJKLMN");
     EXPECT_TRUE(locked(dlg));
     confirm(dlg, "ABCDEFGHIJKLM");
-    EXPECT_TRUE(unlocked(dlg));
-    EXPECT_EQ(boxes.texts().size(), 1u);
-}
-
-TEST_F(SecurityWindow, MismatchChangesNothingAndEmptyPairRemovesThePassword)
-{
-    storePassword("old");
-    CSecurityDlg dlg(local, header);
-    confirm(dlg, "old");
     ASSERT_TRUE(unlocked(dlg));
 
+    boxes.clear();
     boxes.answer(MessageBox::Answer::Ok);
-    type(dlg, "new_password", "new one");
-    type(dlg, "confirm_password", "New one");
-    child<QPushButton>(dlg, "confirm_change")->click();
+    change(dlg, "new one", "New one");
     EXPECT_EQ(boxes.texts(),
               std::vector<std::string>{"New Password and Confirm Password don't match.\n\nNo change made."});
     EXPECT_TRUE(boxesEmpty(dlg));
-    EXPECT_EQ(storedPassword(), "old");
+    EXPECT_EQ(storedPassword(), "ABCDEFGHIJKLM");
 
     // Empty and empty: removed, and said so; Enter in the confirmation box works
     // too. What another register saved meanwhile stays.
-    SalesFileHeader other = storedHeader();
+    SalesFileHeader other = stored();
     other.todaysNotes = "from the other till";
     ASSERT_EQ(WriteHeader(local, other), 0);
-    boxes.clear();
     boxes.answer(MessageBox::Answer::Ok);
-    QTest::keyClick(child<QLineEdit>(dlg, "confirm_password"), Qt::Key_Return);
-    EXPECT_EQ(boxes.texts(), std::vector<std::string>{"Password Removed!"});
+    QTest::keyClick(child<QLineEdit>(&dlg, "confirm_password"), Qt::Key_Return);
+    EXPECT_EQ(boxes.texts().back(), "Password Removed!");
     EXPECT_EQ(storedPassword(), "");
-    EXPECT_EQ(storedHeader().todaysNotes, "from the other till");
+    EXPECT_EQ(stored().todaysNotes, "from the other till");
 }
 
 TEST_F(SecurityWindow, SecuritySwitchIsSavedAtOnceAndSurvivesARestart)
@@ -161,24 +135,44 @@ TEST_F(SecurityWindow, SecuritySwitchIsSavedAtOnceAndSurvivesARestart)
     dlg.show();
     confirm(dlg, "pw");
     ASSERT_TRUE(unlocked(dlg));
-
-    child<QRadioButton>(dlg, "security_on")->click();
+    auto* on = child<QRadioButton>(&dlg, "security_on");
+    on->click();
     EXPECT_EQ(local.securityOn, 1);
     EXPECT_EQ(storedSecurity(), 1);
     // The arrow key moves the choice back, as a keyboard user would.
     dlg.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&dlg));
-    child<QRadioButton>(dlg, "security_on")->setFocus();
-    QTest::keyClick(child<QRadioButton>(dlg, "security_on"), Qt::Key_Up);
-    EXPECT_TRUE(child<QRadioButton>(dlg, "security_off")->isChecked());
+    on->setFocus();
+    QTest::keyClick(on, Qt::Key_Up);
+    EXPECT_TRUE(child<QRadioButton>(&dlg, "security_off")->isChecked());
     EXPECT_EQ(storedSecurity(), 0);
-    child<QRadioButton>(dlg, "security_on")->click();
+    on->click();
     // Cancel only closes: the choice stays saved.
-    child<QPushButton>(dlg, "cancel")->click();
+    child<QPushButton>(&dlg, "cancel")->click();
     EXPECT_EQ(dlg.result(), QDialog::Rejected);
     EXPECT_EQ(storedSecurity(), 1);
     EXPECT_EQ(storedPassword(), "pw");
     EXPECT_TRUE(boxes.texts().empty());
+}
+
+// While security is on, the protected windows say so and never open.
+TEST_F(SecurityWindow, SecurityOnKeepsTheProtectedWindowsShut)
+{
+    local.securityOn = 1;
+    const std::function<void()> opens[] = {
+        [this] { CGeneralDlg::Run(nullptr, local, header); },
+        [this] { CPeopleDlg::Run(nullptr, local, PeopleKind::Cashiers); },
+        [this] { CProductsDlg::Open(local, header, nullptr); },
+        [this] { CFindProductDlg(local, header).OnNewProduct(); },
+    };
+    ModalGuard guard;
+    for (const auto& open : opens) {
+        boxes.answer(MessageBox::Answer::Ok);
+        open();
+        EXPECT_TRUE(boxes.saw("Security is on."));
+        boxes.clear();
+    }
+    EXPECT_FALSE(guard.opened());
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 
 #include "CLocalFile.h"
 #include "ListFiles.h"
-#include "SaleTotals.h"
 #include "SalesFileHeader.h"
 #include "StoreDetails.h"
 #include "TempDir.h"
@@ -128,23 +127,6 @@ TEST_F(StoreSetup, ListsAndSettingsSavedAtOnceFromTwoRegistersKeepBoth)
     EXPECT_EQ(stored().paymentTypes, "Cash\r\nGift Card\r\n");
 }
 
-TEST(SetupLists, RatesKeepTheirStoredValueUntilEdited)
-{
-    struct Case {
-        float rate;
-        const char* shown;
-    } const cases[] = {{8.875f, "8.875"}, {8, "8.00"}, {7.25f, "7.25"}, {0.1234f, "0.1234"}, {0, "0.00"},
-                       {12.5f, "12.50"}};
-    for (const Case& c : cases) {
-        EXPECT_EQ(RateText(c.rate), c.shown);
-        EXPECT_EQ(RateFrom(c.shown, c.shown, c.rate), c.rate);  // untouched: the stored float
-    }
-    EXPECT_FLOAT_EQ(RateFrom("8.88", "8.875", 8.875f), 8.88f);
-    EXPECT_FLOAT_EQ(RateFrom("abc", "8.875", 8.875f), 0);
-    // A rate with more decimals than shown is still kept when not edited.
-    EXPECT_EQ(RateFrom(RateText(8.87549f), RateText(8.87549f), 8.87549f), 8.87549f);
-}
-
 TEST(SetupLists, TermsNumbersAreRangeChecked)
 {
     struct Case {
@@ -170,34 +152,6 @@ TEST(SetupLists, TermsNumbersAreRangeChecked)
             EXPECT_EQ(refusal, kTermsRefused);
         }
     }
-}
-
-TEST_F(StoreSetup, DiscountSubtotalsNeverDecrease)
-{
-    DiscountLevels levels = DiscountLevels::From(header);
-    levels.subtotal = {100, 50, 200, 0, 300, 300};
-    levels.names[2] = std::string(45, 'n');
-    ASSERT_EQ(SaveDiscountLevels(local, header, levels), 0);
-    const SalesFileHeader h = stored();
-    EXPECT_EQ(h.discountSubtotal, (std::array<float, 6>{100, 100, 200, 200, 300, 300}));
-    EXPECT_EQ(h.levelNames[2], std::string(39, 'n'));
-}
-
-TEST_F(StoreSetup, SalePeriodCoversWholeDays)
-{
-    CalendarTime first{2027, 3, 1};
-    CalendarTime last{2027, 3, 31};
-    ASSERT_EQ(SaveSaleDates(local, header, true, first, last), 0);
-    const SalesFileHeader h = stored();
-    struct Case {
-        CalendarTime now;
-        bool on;
-    } const cases[] = {{{2027, 3, 31, 23, 59}, true}, {{2027, 4, 1, 0, 0}, false},
-                       {{2027, 3, 1, 0, 0}, true},    {{2027, 2, 28, 23, 59, 59}, false}};
-    for (const Case& c : cases)
-        EXPECT_EQ(SalePeriodOn(h, c.now), c.on) << c.now.month << "/" << c.now.day;
-    ASSERT_EQ(SaveSaleDates(local, header, false, first, last), 0);
-    EXPECT_FALSE(SalePeriodOn(stored(), {2027, 3, 15, 12}));
 }
 
 TEST_F(StoreSetup, LogoPathAndCompanyFitTheirFields)

@@ -2,15 +2,11 @@
 // A data folder with its header, the platform doubles, small keyboard helpers
 // and a sale on screen, for the tests of the settings windows.
 
-#include "CLocalFile.h"
 #include "CSaleDlg.h"
 #include "ModalDriver.h"
-#include "PlatformDoubles.h"
 #include "ProductFile.h"
-#include "PromptBridge.h"
+#include "RegisterFixture.h"
 #include "SaleKeys.h"
-#include "SalesFileHeader.h"
-#include "TempDir.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -19,22 +15,14 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-class SetupWindow : public ::testing::Test {
-protected:
+struct SetupWindow : RegisterFixture {
     void SetUp() override
     {
-        setUserPrompt(&bridge);
+        RegisterFixture::SetUp();
         ASSERT_FALSE(local.Load());
         ASSERT_EQ(OpenOrCreateHeader(local, header), 0);
     }
-    void TearDown() override { setUserPrompt(nullptr); }
-
-    SalesFileHeader stored() const
-    {
-        SalesFileHeader h;
-        EXPECT_EQ(ReadHeader(local, h), 0);
-        return h;
-    }
+    SalesFileHeader stored() const { return storedHeader(); }
     template <class T> static T* child(QWidget* dlg, const char* name)
     {
         T* w = dlg->findChild<T*>(name);
@@ -77,10 +65,4 @@ protected:
         QTest::keyClicks(item, "A100");
         QTest::keyClick(item, Qt::Key_Return);
     }
-
-    TempDir dir;
-    CLocalFile local{dir.path()};
-    SalesFileHeader header;
-    PromptBridge bridge;
-    MessageBoxDouble boxes;
 };

@@ -98,10 +98,12 @@ Log readLog(const std::string& path)
     return log;
 }
 
-// Registers here answer nobody: messages are dropped, waits go on.
+// Registers here answer nobody: waits go on, and the last message is kept to
+// say why an operation failed.
 class QuietPrompt : public UserPrompt {
 public:
-    void showMessage(const std::string&) override {}
+    void showMessage(const std::string& text) override { last = text; }
+    std::string last;
     bool keepWaiting(const std::string&) override { return true; }
 };
 
@@ -171,11 +173,14 @@ public:
             const int q = log.quotes[rng() % log.quotes.size()];
             note(logFd, "intend D " + std::to_string(q));
             // Gone already when the last life was killed after deleting it.
-            DeleteQuote(local, q);
+            const bool deleted = DeleteQuote(local, q);
             InvoiceRecord left;
             if (!ReadQuote(local, q, left)) {
                 done = "D " + std::to_string(q);
                 std::erase(log.quotes, q);
+            } else {
+                std::fprintf(stderr, "register %d: quote %d still there after its delete %s\n", reg, q,
+                             deleted ? "succeeded" : "failed");
             }
         } else {
             PaymentRecord payment;
@@ -186,8 +191,11 @@ public:
             if (AppendPayment(local, payment) >= 0)
                 done = "P " + tag + " " + std::to_string(payment.invoiceNumber);
         }
-        if (done.empty())
+        if (done.empty()) {
+            std::fprintf(stderr, "register %d, life %d: operation %u (%s) failed; last message: %s\n", reg, life, pick,
+                         tag.c_str(), quiet.last.c_str());
             _exit(3);  // no operation may fail here
+        }
         note(logFd, done);
         ++log.lines;
         const char ack = 1;
