@@ -1,7 +1,7 @@
 #include "CPaymentActivityDlg.h"
 
 #include "PaymentActivity.h"
-#include "RecordText.h"
+#include "RecordList.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -14,12 +14,7 @@
 
 namespace {
 
-struct Column {
-    const char* title;
-    int width;
-    bool right;
-};
-constexpr Column kColumns[] = {{"Rec#", 40, false},       {"Pay Type", 60, false}, {"Amount", 50, true},
+constexpr ListColumn kColumns[] = {{"Rec#", 40, false},       {"Pay Type", 60, false}, {"Amount", 50, true},
                                {"Date", 70, true},        {"Card/Check", 70, false}, {"Cashier", 50, false},
                                {"Notes", 105, false},     {"ID", 0, false}};
 
@@ -32,18 +27,7 @@ CPaymentActivityDlg::CPaymentActivityDlg(const CLocalFile& local, int recordNumb
     setWindowTitle("Payment Activity");
     resize(560, 400);
     auto* layout = new QVBoxLayout(this);
-    list_ = new QTreeWidget(this);
-    list_->setObjectName("payments");
-    list_->setRootIsDecorated(false);
-    list_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    list_->setAllColumnsShowFocus(true);
-    QStringList titles;
-    for (const Column& c : kColumns)
-        titles << c.title;
-    list_->setHeaderLabels(titles);
-    for (int i = 0; i < static_cast<int>(std::size(kColumns)); ++i)
-        list_->setColumnWidth(i, kColumns[i].width);
-    list_->setColumnHidden(static_cast<int>(std::size(kColumns)) - 1, true);
+    list_ = MakeRecordList(this, "payments", kColumns);
     layout->addWidget(list_, 1);
 
     auto* bottom = new QHBoxLayout;
@@ -73,11 +57,6 @@ void CPaymentActivityDlg::Fill()
     list_->clear();
     for (const PaymentRecord& payment : ListPaymentActivity(local_, n)) {
         const std::vector<std::string> cells = PaymentCells(payment);
-        auto* item = new QTreeWidgetItem(list_);
-        for (int i = 0; i < static_cast<int>(cells.size()); ++i) {
-            item->setText(i, RecordText::toQt(cells[static_cast<std::size_t>(i)]));
-            if (kColumns[i].right)
-                item->setTextAlignment(i, Qt::AlignRight | Qt::AlignVCenter);
-        }
+        AddRecordRow(list_, kColumns, cells);
     }
 }

@@ -3,7 +3,7 @@
 #include "CReportPrinter.h"
 #include "PrintCanvas.h"
 #include "Clock.h"
-#include "RecordText.h"
+#include "RecordList.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -16,12 +16,7 @@
 
 namespace {
 
-struct Column {
-    const char* title;
-    int width;
-    bool right;
-};
-constexpr Column kColumns[] = {{"Rec#", 50, false},    {"Customer", 180, false}, {"Total", 70, true},
+constexpr ListColumn kColumns[] = {{"Rec#", 50, false},    {"Customer", 180, false}, {"Total", 70, true},
                                {"Balance", 70, true},  {"Date", 70, false},      {"Terms", 90, false},
                                {"Due", 70, false}};
 
@@ -38,18 +33,7 @@ CUnpaidInvoicesDlg::CUnpaidInvoicesDlg(const CLocalFile& local, UnpaidKind kind,
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel("Click to make a payment", this));
-    list_ = new QTreeWidget(this);
-    list_->setObjectName("invoices");
-    list_->setRootIsDecorated(false);
-    list_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    list_->setSelectionMode(QAbstractItemView::SingleSelection);
-    list_->setAllColumnsShowFocus(true);
-    QStringList titles;
-    for (const Column& c : kColumns)
-        titles << c.title;
-    list_->setHeaderLabels(titles);
-    for (int i = 0; i < static_cast<int>(std::size(kColumns)); ++i)
-        list_->setColumnWidth(i, kColumns[i].width);
+    list_ = MakeRecordList(this, "invoices", kColumns);
     connect(list_, &QTreeWidget::itemClicked, this, [this] { OnInvoiceChosen(); });
     layout->addWidget(list_, 1);
 
@@ -84,12 +68,7 @@ void CUnpaidInvoicesDlg::Fill()
     list_->clear();
     for (const UnpaidInvoice& row : rows_) {
         const std::vector<std::string> cells = UnpaidCells(row);
-        auto* item = new QTreeWidgetItem(list_);
-        for (int i = 0; i < static_cast<int>(cells.size()); ++i) {
-            item->setText(i, RecordText::toQt(cells[static_cast<std::size_t>(i)]));
-            if (kColumns[i].right)
-                item->setTextAlignment(i, Qt::AlignRight | Qt::AlignVCenter);
-        }
+        AddRecordRow(list_, kColumns, cells);
     }
     total_->setText(QString::asprintf("%.2f", listing.totalBalance));
 }
