@@ -1,5 +1,6 @@
 #include "CSaleDlg.h"
 #include "CPaymentDlg.h"
+#include "CMakePaymentDlg.h"
 #include "CPaymentListDlg.h"
 #include "CGetProductDlg.h"
 #include "CProductsDlg.h"
@@ -11,8 +12,11 @@
 #include "CGeneralDlg.h"
 #include "CLocalFile.h"
 #include "CLoginDlg.h"
+#include "CPaymentActivityDlg.h"
 #include "CSalePrinter.h"
 #include "CSecurityDlg.h"
+#include "CTouchSaleDlg.h"
+#include "CUnpaidInvoicesDlg.h"
 #include "CVendorDlg.h"
 #include "Clock.h"
 #include "ComboFill.h"
@@ -137,6 +141,17 @@ void CSaleDlg::BuildControls()
     };
     commands.editProducts = [this] { CProductsDlg::Open(local_, header_, this); };
     commands.clearSale = [this] { OnClearThisSale(); };
+    // A chosen invoice opens "Make a Payment" for it.
+    const auto takePayment = [this](QWidget* parent, int recordNumber) {
+        CMakePaymentDlg::Open(parent, local_, header_, recordNumber);
+    };
+    commands.unpaidInvoices = [this, takePayment] {
+        CUnpaidInvoicesDlg(local_, UnpaidKind::Unpaid, takePayment, this).exec();
+    };
+    commands.overdueInvoices = [this, takePayment] {
+        CUnpaidInvoicesDlg(local_, UnpaidKind::Overdue, takePayment, this).exec();
+    };
+    commands.paymentActivity = [this] { CPaymentActivityDlg(local_, -1, this).exec(); };
     commands.editSale = [this] { EditThisSale(); };
     commands.quoteSave = [this] { OnQuoteSave(); };
     commands.quotePrint = [this] { OnQuotePrint(); };
@@ -194,7 +209,10 @@ void CSaleDlg::BuildControls()
 
     // Windows not part of the register yet: greyed, and their keys say so.
     connect(totals_->getProduct, &QPushButton::clicked, this, &CSaleDlg::OnGetProduct);
-    totals_->touch->setEnabled(false);
+    connect(totals_->touch, &QPushButton::clicked, this, [this] {
+        CTouchSaleDlg::RunTouchSale(local_, header_, state_, this);
+        AfterMove();
+    });
     connect(cashier_, &QPushButton::clicked, this, &CSaleDlg::OnCashier);
     connect(totals_->finish, &QPushButton::clicked, this, &CSaleDlg::OnFinishSale);
     connect(prev_, &QPushButton::clicked, this, &CSaleDlg::GoPrev);

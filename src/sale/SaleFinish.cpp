@@ -163,7 +163,15 @@ SaleFinish::Result SaleFinish::FinishSale(const FinishEntries& entries)
     }
     if (Refused(entries))
         return Result::Refused;
+    return StoreSale(entries);
+}
 
+SaleFinish::Result SaleFinish::StoreSale(const FinishEntries& entries)
+{
+    if (!SaleFinishing(state_).CanFinish()) {
+        prompt_.tell(kProcessed);
+        return Result::Refused;
+    }
     CLocalFile& local = state_.local();
     InvoiceRecord sale = state_.current;
     sale.salesperson = fitText(entries.salesperson, InvoiceRecord::kNameWidth);

@@ -64,6 +64,10 @@ public:
     // stopped it. Failed: "The sale could not be saved ..." was shown. In both
     // of the latter nothing changed, in the files or on the screen.
     Result FinishSale(const FinishEntries& entries);
+    // The storing part of FinishSale alone, for a way of finishing that makes
+    // its own checks first (the touch screen): the one transaction, appending
+    // a new sale or writing an edited one back over its record.
+    Result StoreSale(const FinishEntries& entries);
 
     const InvoiceRecord& stored() const { return stored_; }
     int recordNumber() const { return stored_.recordNumber; }

@@ -128,7 +128,10 @@ SaleMenuWidget::SaleMenuWidget(QWidget* parent, Commands commands) : QMenuBar(pa
     Add(rentals, "Return Rental", "action_return_rental", commands.returnRental);
 
     QMenu* payments = addMenu("Pa&yments");
-    Greyed(payments, {"List All Payments", "Invoices with a Balance Due", "Invoices Past Due", "Make Payment"});
+    Add(payments, "List All Payments", "action_payment_activity", commands.paymentActivity);
+    Add(payments, "Invoices with a Balance Due", "action_unpaid_invoices", commands.unpaidInvoices);
+    Add(payments, "Invoices Past Due", "action_overdue_invoices", commands.overdueInvoices);
+    Add(payments, "Make Payment", "action_make_payment", commands.unpaidInvoices);
     payThisSale_ = Add(payments, "Make Payment to this Sale", "action_pay_this_sale", commands.payThisSale);
 
     QMenu* help = addMenu("&Help");

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <vector>
 
 namespace {
@@ -216,10 +217,8 @@ std::vector<PaymentRecord> PaymentsOfSale(const CLocalFile& local, std::int32_t 
     return found;
 }
 
-int ReadPayments(const CLocalFile& local, std::int32_t invoiceNumber, std::uint8_t onlyKind,
-                 std::vector<PaymentRecord>& out)
+int VisitPayments(const CLocalFile& local, const std::function<void(const std::uint8_t*)>& visit)
 {
-    out.clear();
     DataFile file;
     const int cause = CLocalFile::OpenFile(file, local.GetPath("Payments"), OpenMode::Read);
     if (cause == FileCause::NotFound)
@@ -235,22 +234,30 @@ int ReadPayments(const CLocalFile& local, std::int32_t invoiceNumber, std::uint8
     long long present = 0;
     if (!readHeader(file, header, present))
         return FileCause::Generic;
-    std::vector<PaymentRecord> found;
-    bool complete = true;
     long long seen = 0;
-    complete = scanPayments(file, present, [&](const std::uint8_t* rec) {
+    const bool complete = scanPayments(file, present, [&](const std::uint8_t* rec) {
         ++seen;
+        visit(rec);
+        return true;
+    });
+    return complete && seen == present ? FileCause::None : FileCause::Generic;
+}
+
+int ReadPayments(const CLocalFile& local, std::int32_t invoiceNumber, std::uint8_t onlyKind,
+                 std::vector<PaymentRecord>& out)
+{
+    out.clear();
+    std::vector<PaymentRecord> found;
+    const int cause = VisitPayments(local, [&](const std::uint8_t* rec) {
         if ((invoiceNumber < 0 || codec::getI32(rec, PaymentRecord::kInvoiceNumberOff) == invoiceNumber) &&
             (onlyKind == 0 || codec::getU8(rec, PaymentRecord::kKindOff) == onlyKind)) {
             found.emplace_back();
             found.back().decode(rec);
         }
-        return true;
     });
-    if (!complete || seen != present)
-        return FileCause::Generic;
-    out = std::move(found);
-    return FileCause::None;
+    if (cause == FileCause::None)
+        out = std::move(found);
+    return cause;
 }
 
 bool FindPaymentById(const CLocalFile& local, std::int32_t paymentId, PaymentRecord& payment)

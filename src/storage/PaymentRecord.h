@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -97,6 +98,10 @@ std::vector<PaymentRecord> PaymentsOfSale(const CLocalFile& local, std::int32_t 
 // read (the list is then empty and must not be taken for "no payments").
 int ReadPayments(const CLocalFile& local, std::int32_t invoiceNumber, std::uint8_t onlyKind,
                  std::vector<PaymentRecord>& out);
+// Calls visit with each payment record's bytes in file order, read in blocks,
+// without decoding them. Returns the open cause as ReadPayments does; on a
+// failure some records may already have been visited.
+int VisitPayments(const CLocalFile& local, const std::function<void(const std::uint8_t*)>& visit);
 // The first payment with this id; false when there is none or the file cannot be read.
 bool FindPaymentById(const CLocalFile& local, std::int32_t paymentId, PaymentRecord& payment);
 

@@ -1,0 +1,68 @@
+#include "CPaymentActivityDlg.h"
+
+#include "MessageBox.h"
+#include "PaymentActivity.h"
+#include "RecordList.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include <cstdlib>
+
+namespace {
+
+constexpr ListColumn kColumns[] = {{"Rec#", 40, false},       {"Pay Type", 60, false}, {"Amount", 50, true},
+                               {"Date", 70, true},        {"Card/Check", 70, false}, {"Cashier", 50, false},
+                               {"Notes", 105, false},     {"ID", 0, false}};
+
+}  // namespace
+
+CPaymentActivityDlg::CPaymentActivityDlg(const CLocalFile& local, int recordNumber, QWidget* parent)
+    : QDialog(parent), local_(local)
+{
+    setObjectName("CPaymentActivityDlg");
+    setWindowTitle("Payment Activity");
+    resize(560, 400);
+    auto* layout = new QVBoxLayout(this);
+    list_ = MakeRecordList(this, "payments", kColumns);
+    layout->addWidget(list_, 1);
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(new QLabel("Record#", this));
+    record_ = new QLineEdit(this);
+    record_->setObjectName("record");
+    record_->setMaximumWidth(80);
+    bottom->addWidget(record_);
+    auto* note = new QLabel("Set to restrict list to only this Record#, -1 for all records.", this);
+    note->setWordWrap(true);
+    bottom->addWidget(note, 1);
+    auto* ok = new QPushButton("OK", this);
+    ok->setAutoDefault(false);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    bottom->addWidget(ok);
+    layout->addLayout(bottom);
+
+    connect(record_, &QLineEdit::textChanged, this, &CPaymentActivityDlg::Fill);
+    record_->setText(QString::asprintf("%i", recordNumber));
+    Fill();  // also when the text was already that
+    record_->setFocus();
+}
+
+void CPaymentActivityDlg::Fill()
+{
+    const int n = std::atoi(record_->text().toLatin1().constData());
+    list_->clear();
+    std::vector<PaymentRecord> payments;
+    const bool read = ListPaymentActivity(local_, n, payments);
+    if (!read && !failed_)  // said once, not at every keystroke in "Record#"
+        MessageBox::information(this, "Error opening Payment file.");
+    failed_ = !read;
+    for (const PaymentRecord& payment : payments) {
+        const std::vector<std::string> cells = PaymentCells(payment);
+        AddRecordRow(list_, kColumns, cells);
+    }
+}

@@ -1,0 +1,106 @@
+#include "CUnpaidInvoicesDlg.h"
+
+#include "CReportPrinter.h"
+#include "PrintCanvas.h"
+#include "Clock.h"
+#include "MessageBox.h"
+#include "RecordList.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr ListColumn kColumns[] = {{"Rec#", 50, false},    {"Customer", 180, false}, {"Total", 70, true},
+                               {"Balance", 70, true},  {"Date", 70, false},      {"Terms", 90, false},
+                               {"Due", 70, false}};
+
+}  // namespace
+
+CUnpaidInvoicesDlg::CUnpaidInvoicesDlg(const CLocalFile& local, UnpaidKind kind, PaymentOpener openPayment,
+                                       QWidget* parent)
+    : QDialog(parent), local_(local), kind_(kind), openPayment_(std::move(openPayment))
+{
+    const bool overdue = kind == UnpaidKind::Overdue;
+    setObjectName(overdue ? "COverdueInvoicesDlg" : "CUnpaidInvoicesDlg");
+    setWindowTitle(overdue ? "Overdue Invoices" : "Unpaid Invoices");
+    resize(680, 420);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel("Click to make a payment", this));
+    list_ = MakeRecordList(this, "invoices", kColumns);
+    connect(list_, &QTreeWidget::itemClicked, this, [this] { OnInvoiceChosen(); });
+    layout->addWidget(list_, 1);
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(new QLabel(overdue ? "Balance Due:" : "Total Balance Due:", this));
+    total_ = new QLineEdit(this);
+    total_->setObjectName("total");
+    total_->setReadOnly(true);
+    total_->setAlignment(Qt::AlignRight);
+    bottom->addWidget(total_);
+    bottom->addStretch(1);
+    auto* print = new QPushButton("Print", this);
+    print->setObjectName("print");
+    print->setAutoDefault(false);
+    connect(print, &QPushButton::clicked, this, &CUnpaidInvoicesDlg::OnPrint);
+    bottom->addWidget(print);
+    auto* ok = new QPushButton("OK", this);
+    ok->setObjectName("ok");
+    ok->setAutoDefault(false);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    bottom->addWidget(ok);
+    layout->addLayout(bottom);
+
+    Fill();
+    list_->setFocus();
+}
+
+void CUnpaidInvoicesDlg::Fill()
+{
+    UnpaidListing listing = ListUnpaidInvoices(local_, kind_, Clock::now());
+    rows_ = std::move(listing.rows);
+    list_->clear();
+    for (const UnpaidInvoice& row : rows_) {
+        const std::vector<std::string> cells = UnpaidCells(row);
+        AddRecordRow(list_, kColumns, cells);
+    }
+    total_->setText(listing.error.empty() ? QString::asprintf("%.2f", listing.totalBalance) : QString());
+    if (!listing.error.empty())
+        MessageBox::information(this, listing.error);
+}
+
+QString CUnpaidInvoicesDlg::totalText() const { return total_->text(); }
+
+void CUnpaidInvoicesDlg::OnInvoiceChosen()
+{
+    QTreeWidgetItem* item = list_->currentItem();
+    if (!item || !item->isSelected() || !openPayment_)
+        return;
+    openPayment_(this, item->text(0).toInt());
+    Fill();
+}
+
+void CUnpaidInvoicesDlg::OnPrint()
+{
+    CReportPrinter::PrintReport(this, UnpaidReportHeading(Clock::now()), UnpaidReportBody(rows_),
+                                {80, 300, 80, 80, 150, 150, 110, 50},
+                                {kPrintLeft, kPrintLeft, kPrintRight, kPrintRight, kPrintLeft, kPrintLeft, kPrintLeft,
+                                 kPrintLeft});
+}
+
+// Enter on an invoice row takes a payment on it, as a click does.
+void CUnpaidInvoicesDlg::keyPressEvent(QKeyEvent* event)
+{
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && list_->hasFocus()) {
+        OnInvoiceChosen();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}

@@ -1,0 +1,150 @@
+// The unpaid and overdue lists from the sale screen's Payments menu, and a
+// payment taken from a row.
+#include "CSaleDlg.h"
+#include "CMakePaymentDlg.h"
+#include "CPaymentActivityDlg.h"
+#include "CUnpaidInvoicesDlg.h"
+#include "InvoiceFile.h"
+#include "ListFiles.h"
+#include "ModalDriver.h"
+#include "PaymentRecord.h"
+#include "RegisterFixture.h"
+#include "StoredRecords.h"
+
+#include <QAction>
+#include <filesystem>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QTest>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct UnpaidWindow : RegisterFixture {
+    ClockDouble clock{2026, 12, 7, 10, 30};
+
+    // A sale of `total` on terms index `terms`, sold on the given day of November.
+    int storeOwed(float total, std::uint8_t terms, int day)
+    {
+        const int n = storeSale(local, SaleSpec().item("A").total(total).payType("Terms").when({2026, 11, day, 9, 0}));
+        InvoiceRecord sale;
+        EXPECT_TRUE(ReadInvoice(local, n, sale));
+        sale.termsIndex = terms;
+        sale.address[InvoiceRecord::kName] = "Cust" + std::to_string(n);
+        EXPECT_EQ(UpdateInvoice(local, sale), n);
+        return n;
+    }
+    void pay(int n, float amount)
+    {
+        PaymentRecord p;
+        p.invoiceNumber = n;
+        p.amount = amount;
+        ASSERT_GE(AppendPayment(local, p), 0);
+    }
+};
+
+TEST_F(UnpaidWindow, MenusOpenTheListsAndAPaymentFromARowClosesTheInvoice)
+{
+    ASSERT_EQ(OpenOrCreateHeader(local, header), 0);
+    ASSERT_EQ(ListTerms(local).size(), 2u);  // COD and NET 30
+    storeOwed(100, 1, 1);  // NET 30 from 1 November: past due
+    pay(0, 40);
+    storeOwed(25.5f, 0, 20);  // no terms: unpaid, never past due
+    storeSale(local, SaleSpec().item("A").total(7));  // paid in cash
+
+    CSaleDlg screen(local, header);
+    ASSERT_TRUE(screen.Initialize());
+    for (const char* action : {"action_unpaid_invoices", "action_overdue_invoices"}) {
+        SCOPED_TRACE(action);
+        std::vector<QString> recs;
+        QString total;
+        whenModal<CUnpaidInvoicesDlg>([&](CUnpaidInvoicesDlg* list) {
+            for (int i = 0; i < list->list()->topLevelItemCount(); ++i)
+                recs.push_back(list->list()->topLevelItem(i)->text(0) + " " + list->list()->topLevelItem(i)->text(3) +
+                               " " + list->list()->topLevelItem(i)->text(6));
+            total = list->totalText();
+            list->accept();
+        });
+        screen.menuBar()->findChild<QAction*>(action)->trigger();
+        const bool overdue = std::string(action) == "action_overdue_invoices";
+        const std::vector<QString> want =
+            overdue ? std::vector<QString>{"0 60.00 12/01/2026"} : std::vector<QString>{"0 60.00 12/01/2026", "1 25.50 "};
+        EXPECT_EQ(recs, want);
+        EXPECT_EQ(total, overdue ? "60.00" : "85.50");
+    }
+
+    // From the menu's list, Enter on a row opens "Make a Payment" for that invoice.
+    int paying = -1;
+    whenModal<CUnpaidInvoicesDlg>([&](CUnpaidInvoicesDlg* list) {
+        whenModal<CMakePaymentDlg>([&](CMakePaymentDlg* d) { paying = d->list().recordNumber(); d->reject(); });
+        list->list()->setFocus();
+        list->list()->setCurrentItem(list->list()->topLevelItem(1));
+        QTest::keyClick(list->list(), Qt::Key_Return);
+        list->accept();
+    });
+    screen.menuBar()->findChild<QAction*>("action_make_payment")->trigger();
+    EXPECT_EQ(paying, 1);
+
+    bool activity = false;
+    whenModal<CPaymentActivityDlg>([&](CPaymentActivityDlg* d) { activity = d->recordBox()->text() == "-1"; d->accept(); });
+    screen.menuBar()->findChild<QAction*>("action_payment_activity")->trigger();
+    EXPECT_TRUE(activity);
+
+    // Enter on a row takes the payment; the list is filled again afterwards.
+    std::vector<int> opened;
+    CUnpaidInvoicesDlg list(local, UnpaidKind::Unpaid, [&](QWidget*, int n) {
+        opened.push_back(n);
+        pay(n, 60);
+        InvoiceRecord sale;
+        ASSERT_TRUE(ReadInvoice(local, n, sale));
+        ASSERT_EQ(UpdateInvoice(local, sale), n);  // the paid rule closes it
+    });
+    list.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&list));
+    list.list()->setFocus();
+    list.list()->setCurrentItem(list.list()->topLevelItem(0));
+    QTest::keyClick(list.list(), Qt::Key_Return);
+    EXPECT_EQ(opened, std::vector<int>{0});
+    ASSERT_EQ(list.list()->topLevelItemCount(), 1);
+    EXPECT_EQ(list.list()->topLevelItem(0)->text(0), "1");
+    EXPECT_EQ(list.totalText(), "25.50");
+}
+
+TEST_F(UnpaidWindow, PaymentActivityListsDepositsOfTheTypedRecord)
+{
+    for (auto [sale, kind] : {std::pair{12, 2}, {12, 1}, {3, 2}, {12, 2}, {0, 2}}) {
+        PaymentRecord p;
+        p.invoiceNumber = sale;
+        p.kind = static_cast<std::uint8_t>(kind);
+        ASSERT_GE(AppendPayment(local, p), 0);
+    }
+    CPaymentActivityDlg dlg(local);
+    const std::pair<const char*, std::vector<QString>> cases[] = {
+        {"", {"12", "3", "12", "0"}}, {"12", {"12", "12"}}, {"-1", {"12", "3", "12", "0"}}, {"x", {"0"}}};
+    for (const auto& [typed, want] : cases) {
+        if (*typed) {
+            dlg.recordBox()->selectAll();
+            QTest::keyClicks(dlg.recordBox(), typed);
+        }
+        std::vector<QString> recs;
+        for (int i = 0; i < dlg.list()->topLevelItemCount(); ++i)
+            recs.push_back(dlg.list()->topLevelItem(i)->text(0));
+        EXPECT_EQ(recs, want) << typed;
+    }
+}
+
+TEST_F(UnpaidWindow, AnUnreadablePaymentsFileIsSaidAndNothingIsListedAsOwed)
+{
+    storeOwed(100, 0, 1);
+    std::filesystem::create_directory(local.GetPath("Payments"));
+    boxes.allowUnscriptedOk();
+    CUnpaidInvoicesDlg list(local, UnpaidKind::Unpaid, {});
+    EXPECT_EQ(list.list()->topLevelItemCount(), 0) << "every balance would read as the whole total";
+    EXPECT_EQ(list.totalText(), "");
+    CPaymentActivityDlg activity(local);
+    QTest::keyClicks(activity.recordBox(), "12");  // typing does not say it again
+    EXPECT_EQ(boxes.texts(), (std::vector<std::string>{"Error opening Payment file.", "Error opening Payment file."}));
+}
+
+}  // namespace
