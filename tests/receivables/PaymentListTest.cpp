@@ -69,8 +69,8 @@ TEST_F(PaymentListTest, SplitAndDepositCloseOnBalancesCountedInCents)
     };
     for (const Case& c : cases) {
         const bool split = c.kind == PaymentList::Kind::Split;
-        const SaleSpec spec = SaleSpec().total(static_cast<float>(c.total)).payType(split ? "Split" : "Deposit");
-        const int sale = storeSale(local, spec);
+        const int sale =
+            storeSale(local, SaleSpec().total(static_cast<float>(c.total)).payType(split ? "Split" : "Deposit"));
         SCOPED_TRACE(sale);
         ScriptedPrompt p;
         p.ok = c.answerOk;
