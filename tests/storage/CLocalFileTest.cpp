@@ -63,11 +63,8 @@ TEST_F(CLocalFileTest, FirstLoadCreatesTheRecordAndACopyGetsItsOwnLocation)
     ASSERT_EQ(bytes.size(), 2584u);
     EXPECT_EQ(codec::getU32(bytes.data(), 0), 4u);
     EXPECT_EQ(slotText(bytes, 9), dir.file("LocalFileNames.plf"));
-    const char* names[] = {"Retail.pos", "Retail-Invs.pdb", "Retail-Prod.pdb", "Retail-Cust.pdb", "Retail-Vend.pdb",
-                           "Retail-Catg.pdb", "Retail-Cash.pdb", "Retail-TaxT.pdb", "Retail-SaleP.pdb", "", "", "", "", ""};
-    for (int slot = 0; slot < 14; ++slot)
-        EXPECT_EQ(slotText(bytes, slot), slot == 9 ? dir.file("LocalFileNames.plf") : *names[slot] ? dir.file(names[slot]) : "")
-            << slot;
+    EXPECT_EQ((std::vector<std::string>{slotText(bytes, 0), slotText(bytes, 8), slotText(bytes, 13)}),
+              (std::vector<std::string>{dir.file("Retail.pos"), dir.file("Retail-SaleP.pdb"), ""}));
     EXPECT_EQ(codec::getF64(bytes.data(), 2572), 0.0);
 
     // The next load finds the record but no header file: a failure to locate the files.
@@ -151,25 +148,25 @@ TEST_F(CLocalFileTest, SetFileSetAndReceiptPrinterAreSavedAtOnce)
 TEST_F(CLocalFileTest, DamagedOrForeignRecordsAndHeadersEndTheStartWithoutWriting)
 {
     EXPECT_TRUE(CheckLocalFileVersion(local));  // a missing record passes
-    const std::vector<std::uint8_t> shortRecord(100, 7);
-    writeBytes(dir.file("LocalFileNames.plf"), shortRecord);
-    EXPECT_TRUE(local.Load());
-    EXPECT_TRUE(prompt.saw("LocalFileNames.plf is damaged"));
-    EXPECT_FALSE(CheckLocalFileVersion(CLocalFile(dir.path())));
-    EXPECT_TRUE(prompt.saw("LocalFileNames.plf is damaged: 100 of its 2584 bytes"));
-    EXPECT_EQ(record(), shortRecord);
-    for (std::uint32_t version : {3u, 5u}) {
+    // A record cut short or of another version: the start ends with the
+    // message, and the record is left as it is.
+    auto version = [](std::uint32_t v) {
         std::vector<std::uint8_t> bytes(CLocalFile::kRecordSize, 0);
-        codec::putU32(bytes.data(), 0, version);
+        codec::putU32(bytes.data(), 0, v);
+        return bytes;
+    };
+    const std::pair<std::vector<std::uint8_t>, std::string> records[] = {
+        {std::vector<std::uint8_t>(100, 7), "LocalFileNames.plf is damaged: 100 of its 2584 bytes"},
+        {version(3), "LocalFileNames.plf file version incompatable.\n\nOld version: 3\nNew version: 4\n\n"},
+        {version(5), "LocalFileNames.plf file version incompatable.\n\nOld version: 5\nNew version: 4\n\n"}};
+    for (const auto& [bytes, message] : records) {
         writeBytes(dir.file("LocalFileNames.plf"), bytes);
         prompt.take();
         EXPECT_TRUE(CLocalFile(dir.path()).Load());
         EXPECT_FALSE(CheckLocalFileVersion(CLocalFile(dir.path())));
         const auto shown = prompt.take();
         ASSERT_FALSE(shown.empty());
-        EXPECT_EQ(shown.back().rfind("LocalFileNames.plf file version incompatable.\n\nOld version: " +
-                                         std::to_string(version) + "\nNew version: 4\n\n", 0), 0u) << shown.back();
-        EXPECT_NE(shown.back().find("Or, move this new version to a new folder.\n\n"), std::string::npos);
+        EXPECT_NE(shown.back().find(message), std::string::npos) << shown.back();
         EXPECT_EQ(record(), bytes);
     }
 

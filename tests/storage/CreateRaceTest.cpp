@@ -59,77 +59,53 @@ TEST(CreateRace, EveryFirstWriteToAMissingFileSurvives)
         std::function<bool(const CLocalFile&)> write;  // one first write, as a register starting up
         std::function<long long(const CLocalFile&)> stored;
     };
+    using L = const CLocalFile&;
     const Kind kinds[] = {
-        {"sales",
-         [](const CLocalFile& local) {
-             int count = 0;
-             InvoiceRecord sale;
-             return ReadInvoiceCount(local, count) == 0 && AppendInvoice(local, sale, count, kNow) >= 0;
-         },
-         [](const CLocalFile& local) {
-             int count = 0;
-             return ReadInvoiceCount(local, count) == 0 ? count : -1LL;
-         }},
-        {"quotes",
-         [](const CLocalFile& local) {
-             InvoiceRecord sale;
-             return SaveQuote(local, sale, kNow) >= 0;
-         },
-         [](const CLocalFile& local) {
+        {"sales", [](L l) { int n = 0; InvoiceRecord r; return ReadInvoiceCount(l, n) == 0 && AppendInvoice(l, r, n, kNow) >= 0; },
+         [](L l) { int n = 0; return ReadInvoiceCount(l, n) == 0 ? n : -1LL; }},
+        {"quotes", [](L l) { InvoiceRecord r; return SaveQuote(l, r, kNow) >= 0; },
+         [](L l) {
              long long found = 0;
              InvoiceRecord quote;
              for (int q = 0; q < kChildren; ++q)
-                 found += ReadQuote(local, q, quote);
+                 found += ReadQuote(l, q, quote);
              return found;
          }},
-        {"payments",
-         [](const CLocalFile& local) {
-             PaymentRecord payment;
-             return AppendPayment(local, payment) >= 0;
-         },
-         [](const CLocalFile& local) { return static_cast<long long>(ReadPaymentCount(local)); }},
-        {"products",
-         [](const CLocalFile& local) { return EnsureProductFile(local) == 0 && AppendProduct(local, ProductRecord{}) == 0; },
-         [](const CLocalFile& local) {
-             long long count = 0;
-             return ReadProductCount(local, count) == 0 ? count : -1;
-         }},
+        {"payments", [](L l) { PaymentRecord p; return AppendPayment(l, p) >= 0; },
+         [](L l) { return static_cast<long long>(ReadPaymentCount(l)); }},
+        {"products", [](L l) { return EnsureProductFile(l) == 0 && AppendProduct(l, ProductRecord{}) == 0; },
+         [](L l) { long long n = 0; return ReadProductCount(l, n) == 0 ? n : -1; }},
         // The placeholder record 0 is made once; each customer gets its own number.
         {"customers",
-         [](const CLocalFile& local) {
+         [](L l) {
              CustomerRecord c;
              c.text[CustomerRecord::kName] = "Customer " + std::to_string(getpid());
-             return SaveCustomerByName(local, c) == CustomerSave::Appended;
+             return SaveCustomerByName(l, c) == CustomerSave::Appended;
          },
-         [](const CLocalFile& local) {
-             const auto rows = ListCustomersByLevel(local, 0);
+         [](L l) {
+             const auto rows = ListCustomersByLevel(l, 0);
              std::set<std::string> numbers;
              for (const auto& row : rows)
                  numbers.insert(row.at(3));
-             CustomerRecord placeholder;
-             const bool whole = FindCustomerByNumber(local, 0, placeholder) && placeholder.name().empty() &&
-                                !numbers.count("0") && numbers.size() == rows.size();
+             CustomerRecord zero;
+             const bool whole = FindCustomerByNumber(l, 0, zero) && zero.name().empty() && !numbers.count("0") &&
+                                numbers.size() == rows.size();
              return whole ? static_cast<long long>(rows.size()) : -1LL;
          }},
+        // Each register adds its mark past the header to what the others wrote.
         {"header",
-         [](const CLocalFile& local) {
+         [](L l) {
              SalesFileHeader header;
-             header.todaysNotes = "mine";
-             if (OpenOrCreateHeader(local, header) != 0)
-                 return false;
-             // Each register adds its mark to what the others wrote.
              DataFile file;
-             if (CLocalFile::OpenFile(file, local.GetPath("Head"), OpenMode::ReadWrite) != 0)
-                 return false;
              std::uint8_t mark = 0;
-             file.readAt(SalesFileHeader::kFileSize, &mark, 1);
-             ++mark;
-             return file.writeAt(SalesFileHeader::kFileSize, &mark, 1);
+             return OpenOrCreateHeader(l, header) == 0 &&
+                    CLocalFile::OpenFile(file, l.GetPath("Head"), OpenMode::ReadWrite) == 0 &&
+                    file.readAt(SalesFileHeader::kFileSize, &mark, 1) >= 0 && ++mark &&
+                    file.writeAt(SalesFileHeader::kFileSize, &mark, 1);
          },
-         [](const CLocalFile& local) {
-             const auto bytes = readBytes(local.GetPath("Head"));
-             return bytes.size() > SalesFileHeader::kFileSize ? static_cast<long long>(bytes[SalesFileHeader::kFileSize])
-                                                              : -1LL;
+         [](L l) {
+             const auto bytes = readBytes(l.GetPath("Head"));
+             return bytes.size() > SalesFileHeader::kFileSize ? static_cast<long long>(bytes[SalesFileHeader::kFileSize]) : -1LL;
          }},
     };
     for (const Kind& kind : kinds) {

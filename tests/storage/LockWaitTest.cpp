@@ -1,4 +1,5 @@
 #include "CLocalFile.h"
+#include "FileHolder.h"
 #include "TempDir.h"
 #include "RecordingPrompt.h"
 
@@ -9,7 +10,6 @@
 #include <sched.h>
 #include <sys/wait.h>
 #include <unistd.h>
-#include <utility>
 
 namespace {
 int exitCode(pid_t pid)
@@ -18,49 +18,6 @@ int exitCode(pid_t pid)
     waitpid(pid, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
-
-// Another register holding a file open for writing until told to let go; it
-// writes "DONE" over the first bytes just before it does.
-class Holder {
-public:
-    explicit Holder(const std::string& path)
-    {
-        int ready[2], release[2];
-        if (pipe(ready) != 0 || pipe(release) != 0)
-            return;
-        pid_ = fork();
-        if (pid_ == 0) {
-            close(release[1]);
-            DataFile f;
-            char c = f.tryOpen(path, OpenMode::ReadWrite) == FileCause::None ? 1 : 0;
-            if (write(ready[1], &c, 1) != 1 || c == 0 || read(release[0], &c, 1) != 0)  // until the parent closes
-                _exit(2);
-            f.writeAt(0, "DONE", 4);
-            _exit(f.sync() ? 0 : 3);
-        }
-        close(ready[1]);
-        close(release[0]);
-        char c = 0;
-        if (read(ready[0], &c, 1) != 1 || c != 1)
-            pid_ = -1;
-        close(ready[0]);
-        release_ = release[1];
-    }
-    ~Holder() { letGo(); }
-    bool holding() const { return pid_ > 0; }
-    // Lets go of the file and returns the holder's exit code.
-    int letGo()
-    {
-        if (release_ >= 0)
-            close(std::exchange(release_, -1));
-        return pid_ > 0 ? exitCode(std::exchange(pid_, -1)) : -1;
-    }
-
-private:
-    pid_t pid_ = -1;
-    int release_ = -1;
-};
-
 }  // namespace
 
 // Registers join the queue one after another behind a held file; then the
@@ -139,7 +96,7 @@ TEST(LockWait, AfterTheBoundTheUserChoosesToWaitOnOrGiveUp)
 
     // "Yes": the wait goes on, and the read sees what the other register wrote
     // before it let go. The holder lets go only once the question was asked.
-    Holder first(path);
+    FileHolder first(path, "DONE");
     ASSERT_TRUE(first.holding());
     prompt.onWait = [&] {
         first.letGo();
@@ -156,7 +113,7 @@ TEST(LockWait, AfterTheBoundTheUserChoosesToWaitOnOrGiveUp)
 
     // "No": given up with its own cause, nothing truncated, the queue left.
     writeBytes(path, {9, 9, 9, 9});
-    Holder second(path);
+    FileHolder second(path, "DONE");
     ASSERT_TRUE(second.holding());
     prompt.waits.clear();
     prompt.onWait = [] { return false; };

@@ -72,23 +72,15 @@ TEST_F(PaymentFile, AppendsNumberPaymentsFromZeroAndCountThem)
     EXPECT_EQ(paidOn(4), 0.0f);
 }
 
-TEST_F(PaymentFile, SumsOverManyBlocksAndDamagedHeaders)
+// An append to a damaged header goes after the payments present and gets an
+// id above every id there, even when the stored next id is lower.
+TEST_F(PaymentFile, AppendAfterADamagedHeader)
 {
-    // 700 payments (three blocks), invoice i % 7, 0.5 each: 100 of them for invoice 3.
-    // A count past the end reads the payments present, a negative one all there, and
-    // payments past the count are not read (of the first 10 only one is for 3).
     std::vector<PaymentRecord> records;
-    for (int i = 0; i < 700; ++i)
+    for (int i = 0; i < 4; ++i)
         records.push_back(payment(i % 7, 0.5f, i));
-    for (const auto& [count, counted, paid] :
-         {std::tuple{700, 700, 50.0f}, {5000, 700, 50.0f}, {-3, 700, 50.0f}, {10, 10, 0.5f}}) {
-        writeBytes(path, paymentFile(count, 700, records));
-        EXPECT_EQ(ReadPaymentCount(local), counted) << count;
-        EXPECT_EQ(paidOn(3), paid) << count;
-    }
-    // An append to a damaged header goes after the payments present and gets
-    // an id above every id there, even when the stored next id is lower.
-    writeBytes(path, paymentFile(9, 2, std::vector<PaymentRecord>(records.begin(), records.begin() + 4)));
+    writeBytes(path, paymentFile(9, 2, records));
+    EXPECT_EQ(ReadPaymentCount(local), 4);
     PaymentRecord p = payment(3, 2.0f);
     EXPECT_EQ(AppendPayment(local, p), 4);
     expectHeader(5, 5, 5);

@@ -267,21 +267,3 @@ TEST(RecordLayout, CashierSalespersonTaxTermsAndDefaults)
     }
     expectRecord(d, 416, words);
 }
-
-TEST(RecordLayout, TermsNamesAreBuiltFromTheirDays)
-{
-    struct Case {
-        std::uint8_t id;
-        std::int16_t percent, discountDays, netDays;
-        const char* name;
-    };
-    for (const Case& c : {Case{3, 2, 10, 30, "2/10 NET 30"}, Case{3, 0, 10, 45, "NET 45"}, Case{0, 5, 10, 45, "COD"},
-                          Case{4, 10000, 10000, 10000, "10000/10000 N"}}) {  // cut to 13 characters
-        TermsRecord t;
-        t.id = c.id;
-        t.discountPercent = c.percent;
-        t.discountDays = c.discountDays;
-        t.netDays = c.netDays;
-        EXPECT_EQ(TermsRecord::BuildName(t), c.name);
-    }
-}

@@ -4,6 +4,7 @@
 // holds a file the stale journal names, the commit waits as any wait for a file
 // does, asking the user after the usual time, instead of failing on its own.
 #include "CLocalFile.h"
+#include "FileHolder.h"
 #include "RecordBuilders.h"
 #include "TempDir.h"
 #include "Transaction.h"
@@ -17,48 +18,6 @@
 namespace {
 const std::vector<std::uint8_t> kSales(64, 'a');
 const std::vector<std::uint8_t> kQuotes(64, 'q');
-
-// Another register holding a file until the pipe is written or closed.
-class FileHolder {
-public:
-    explicit FileHolder(const std::string& path)
-    {
-        int ready[2], release[2];
-        if (pipe(ready) != 0 || pipe(release) != 0)
-            return;
-        pid_ = fork();
-        if (pid_ == 0) {
-            close(release[1]);
-            DataFile f;
-            char c = f.tryOpen(path, OpenMode::ReadWrite) == FileCause::None ? 1 : 0;
-            if (write(ready[1], &c, 1) != 1 || c == 0)
-                _exit(2);
-            (void)!read(release[0], &c, 1);
-            _exit(0);
-        }
-        close(ready[1]);
-        close(release[0]);
-        char c = 0;
-        holding_ = read(ready[0], &c, 1) == 1 && c == 1;
-        close(ready[0]);
-        release_ = release[1];
-    }
-    ~FileHolder() { letGo(); }
-    bool holding() const { return holding_; }
-    void letGo()
-    {
-        if (release_ >= 0) {
-            close(release_);
-            release_ = -1;
-            waitpid(pid_, nullptr, 0);
-        }
-    }
-
-private:
-    pid_t pid_ = -1;
-    int release_ = -1;
-    bool holding_ = false;
-};
 
 // Answers the waiting question, letting the holder go first when it says yes.
 class AnsweringPrompt : public UserPrompt {

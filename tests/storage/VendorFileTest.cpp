@@ -26,13 +26,11 @@ TEST_F(VendorFile, AppendCreatesFindIgnoresCaseAndMissingNamesComeBackEmpty)
     EXPECT_EQ(r.text[VendorRecord::kPhone], "");
     EXPECT_FALSE(fileExists(path));
 
-    ASSERT_EQ(AppendVendor(local, vendor("Acme")), 0);
-    auto bytes = readBytes(path);
-    ASSERT_EQ(bytes.size(), 232u + 920u);
-    EXPECT_EQ((std::tuple{codec::getU32(bytes.data(), 0), codec::getText(bytes.data(), 8, 14), codec::getText(bytes.data(), 232, 40)}),
-              (std::tuple{1u, "Company", "Acme"}));
-    ASSERT_EQ(AppendVendor(local, vendor("Bolt")), 0);
-    ASSERT_EQ(AppendVendor(local, vendor("ACME")), 0);  // a second entry is kept as given
+    for (const char* company : {"Acme", "Bolt", "ACME"})  // a second entry is kept as given
+        ASSERT_EQ(AppendVendor(local, vendor(company)), 0);
+    const auto bytes = readBytes(path);
+    ASSERT_EQ(bytes.size(), 232u + 3 * 920u);
+    EXPECT_EQ((std::tuple{codec::getU32(bytes.data(), 0), codec::getText(bytes.data(), 8, 14)}), (std::tuple{3u, "Company"}));
     ASSERT_TRUE(FindVendor(local, "acme", r));
     EXPECT_EQ(r.company(), "Acme");  // the first in file order
     EXPECT_FALSE(FindVendor(local, "Acme ", r));  // no trimming
@@ -42,8 +40,6 @@ TEST_F(VendorFile, AppendCreatesFindIgnoresCaseAndMissingNamesComeBackEmpty)
     const TextRows rows = ListVendors(local);
     ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(rows[1], (std::vector<std::string>{"Bolt", "tel Bolt", "Bolt@supply.com"}));
-    ASSERT_TRUE(ReadVendorAt(local, 2, r));
-    EXPECT_EQ(r.company(), "ACME");
     EXPECT_FALSE(ReadVendorAt(local, 3, r));
     EXPECT_FALSE(ReadVendorAt(local, -1, r));
 }
@@ -80,9 +76,8 @@ TEST_F(VendorFile, HeaderUpdateAndDelete)
     EXPECT_EQ(DeleteVendor(local, del), ChangeResult::Done);
     EXPECT_EQ(del.company(), "Dim");  // the moved last record
     EXPECT_EQ(FillVendorBox(local), (std::vector<std::string>{"Dim", "BEE", "Cog"}));
-    del = vendor("Cog");
-    EXPECT_EQ(DeleteVendor(local, del), ChangeResult::Done);
-    EXPECT_EQ(FillVendorBox(local), (std::vector<std::string>{"Dim", "BEE"}));
+    EXPECT_EQ(DeleteVendor(local, del = vendor("Cog")), ChangeResult::Done);  // the last one: nothing moves
     EXPECT_EQ(DeleteVendor(local, del = vendor("Cog")), ChangeResult::NotFound);
+    EXPECT_EQ(FillVendorBox(local), (std::vector<std::string>{"Dim", "BEE"}));
 }
 

@@ -55,6 +55,15 @@ const Layout kLayouts[] = {
     {"Retail-TaxT.pdb", 28, 32, 2, 2},   {"Retail-Terms.pdb", 4, 22, 0, 2},
 };
 
+// The signed little-endian count of a file in the layout.
+long long countIn(const std::vector<std::uint8_t>& bytes, const Layout& l)
+{
+    long long count = 0;
+    for (std::size_t i = 0; i < l.countWidth; ++i)
+        count |= static_cast<long long>(bytes[l.countAt + i]) << (8 * i);
+    return count >> (8 * l.countWidth - 1) ? count - (1LL << (8 * l.countWidth)) : count;
+}
+
 // What every register sees: each file's header and counted records.
 std::map<std::string, std::vector<std::uint8_t>> visible(const std::string& folder)
 {
@@ -65,11 +74,7 @@ std::map<std::string, std::vector<std::uint8_t>> visible(const std::string& fold
             continue;
         auto bytes = readBytes(path);
         if (l.countWidth != 0 && static_cast<long long>(bytes.size()) >= l.header) {
-            long long count = 0;
-            for (std::size_t i = 0; i < l.countWidth; ++i)
-                count |= static_cast<long long>(bytes[l.countAt + i]) << (8 * i);
-            if (count >> (8 * l.countWidth - 1))
-                count -= 1LL << (8 * l.countWidth);  // signed
+            const long long count = countIn(bytes, l);
             const long long room = (static_cast<long long>(bytes.size()) - l.header) / l.record;
             EXPECT_GE(count, 0) << l.name;
             bytes.resize(static_cast<std::size_t>(l.header + std::min(count, room) * l.record));
@@ -359,11 +364,6 @@ TEST_F(WritePathFaults, AJournalNamingAFileSinceRemovedIsClearedAndTheSetOpens)
 }
 
 namespace {
-long long countIn(const std::vector<std::uint8_t>& bytes, const Layout& l)
-{
-    return l.countWidth == 2 ? codec::getI16(bytes.data(), l.countAt) : codec::getI32(bytes.data(), l.countAt);
-}
-
 void putCount(std::vector<std::uint8_t>& bytes, const Layout& l, long long n)
 {
     if (l.countWidth == 2)
