@@ -147,8 +147,8 @@ int causeFromErrno(int e)
 // exclusion is the sharing lock alone, so a register that misses the queue (a
 // full ring, a race at an empty one) can be unfair, never unsafe.
 using WaitClock = std::chrono::steady_clock;
-constexpr off_t kQueueBase = DataFile::kQueueStart;
-constexpr int kSlots = DataFile::kQueueSlots;
+constexpr off_t kQueueBase = off_t{1} << 62;
+constexpr int kSlots = 32;
 constexpr int kAhead = kSlots / 2 - 1;
 
 struct flock lockSpec(short type, off_t start, off_t len)
@@ -181,42 +181,15 @@ bool heldElsewhere(int fd, off_t start, off_t len)
     return fcntl(fd, F_OFD_GETLK, &lk) == 0 && lk.l_type != F_UNLCK;
 }
 
-// Marks in `held` the slots of [from, to) that another open holds. A free range
-// costs one question; a lock found splits its range round it. On a network
-// share every question is a round trip to the server, so a queue of k waiters
-// costs a few questions each instead of one per slot.
-void findHeld(int fd, int from, int to, bool* held)
-{
-    if (from >= to)
-        return;
-    struct flock lk = lockSpec(F_WRLCK, kQueueBase + from, to - from);
-    if (fcntl(fd, F_OFD_GETLK, &lk) != 0 || lk.l_type == F_UNLCK)
-        return;
-    if (to - from == 1) {
-        held[from] = true;
-        return;
-    }
-    const off_t start = std::max<off_t>(lk.l_start - kQueueBase, from);
-    const off_t end = lk.l_len == 0 ? to : std::min<off_t>(lk.l_start + lk.l_len - kQueueBase, to);
-    if (start >= end || (start == from && end == to)) {
-        // SMB answers with the range asked about, not the lock it met: halve it.
-        const int mid = from + (to - from) / 2;
-        findHeld(fd, from, mid, held);
-        findHeld(fd, mid, to, held);
-        return;
-    }
-    std::fill(held + start, held + end, true);
-    findHeld(fd, from, static_cast<int>(start), held);
-    findHeld(fd, static_cast<int>(end), to, held);
-}
-
 // The slot after the last one held: the held slot that kAhead free ones follow.
 // Slot 0 for an empty queue, -1 for a full ring.
 int tailSlot(int fd)
 {
-    bool held[kSlots] = {};
-    findHeld(fd, 0, kSlots, held);
-    if (std::none_of(held, held + kSlots, [](bool h) { return h; }))
+    bool held[kSlots];
+    bool any = false;
+    for (int i = 0; i < kSlots; ++i)
+        any |= held[i] = heldElsewhere(fd, kQueueBase + i, 1);
+    if (!any)
         return 0;
     for (int i = 0; i < kSlots; ++i) {
         int freeAfter = 0;
@@ -646,10 +619,11 @@ int DataFile::waitingFor(const std::string& path)
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return -1;
-    bool held[kSlots] = {};
-    findHeld(fd, 0, kSlots, held);
+    int waiting = 0;
+    for (int i = 0; i < kSlots; ++i)
+        waiting += heldElsewhere(fd, kQueueBase + i, 1) ? 1 : 0;
     ::close(fd);
-    return static_cast<int>(std::count(held, held + kSlots, true));
+    return waiting;
 }
 
 bool readFully(DataFile& f, long long offset, void* buf, std::size_t n)
