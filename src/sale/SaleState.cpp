@@ -19,6 +19,22 @@ std::string cut(const std::string& text, std::size_t width) { return codec::fitT
 
 }  // namespace
 
+void ClearSaleLine(InvoiceRecord& sale, std::size_t i)
+{
+    sale.itemNumber[i].clear();
+    sale.description[i].clear();
+    sale.category[i].clear();
+    sale.vendor[i].clear();
+    sale.department[i].clear();
+    sale.qty[i] = 0;
+    sale.markdownPercent[i] = 0;
+    sale.price[i] = 0;
+    sale.extended[i] = 0;
+    sale.cost[i] = 0;
+    sale.commissionPercent[i] = 0;
+    sale.lineMode[i] = InvoiceRecord::kClearedLineMode;
+}
+
 SaleState::SaleState(CLocalFile& local, SalesFileHeader& header, ClockFn clock)
     : local_(local), header_(header), clock_(std::move(clock))
 {
@@ -66,20 +82,8 @@ void SaleState::ResetSale(InvoiceRecord& sale)
     customer.taxZone = GetDefaultZone(local_);
     LookupTaxRates(local_, header_, sale, customer.taxZone);
     sale.recordNumber = count;
-    for (std::size_t i = 0; i < InvoiceRecord::kLines; ++i) {
-        sale.itemNumber[i].clear();
-        sale.description[i].clear();
-        sale.category[i].clear();
-        sale.vendor[i].clear();
-        sale.department[i].clear();
-        sale.qty[i] = 0;
-        sale.markdownPercent[i] = 0;
-        sale.price[i] = 0;
-        sale.extended[i] = 0;
-        sale.cost[i] = 0;
-        sale.commissionPercent[i] = 0;
-        sale.lineMode[i] = InvoiceRecord::kClearedLineMode;
-    }
+    for (std::size_t i = 0; i < InvoiceRecord::kLines; ++i)
+        ClearSaleLine(sale, i);
     sale.discountPercent = 0;
     sale.taxableSubtotal = 0;
     sale.exemptSubtotal = 0;

@@ -16,6 +16,10 @@
 class CLocalFile;
 struct SalesFileHeader;
 
+// Empties line slot i of a sale: no item, no amounts, the cleared line mode.
+// Its tax status is left as it is.
+void ClearSaleLine(InvoiceRecord& sale, std::size_t i);
+
 class SaleState {
 public:
     static constexpr int kRows = 12;         // grid rows on the screen
