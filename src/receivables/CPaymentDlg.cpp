@@ -3,6 +3,7 @@
 #include "CLocalFile.h"
 #include "Clock.h"
 #include "ComboFill.h"
+#include "DialogButtons.h"
 #include "MessageBox.h"
 #include "RecordText.h"
 #include "SalesFileHeader.h"
@@ -10,9 +11,7 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QFormLayout>
-#include <QHBoxLayout>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -54,18 +53,7 @@ CPaymentDlg::CPaymentDlg(const SalesFileHeader& header, QWidget* parent) : QDial
     form->addRow("&Notes:", notes_);
     layout->addLayout(form);
 
-    auto* buttons = new QHBoxLayout;
-    auto* ok = new QPushButton("OK", this);
-    ok->setObjectName("ok");
-    ok->setDefault(true);
-    auto* cancel = new QPushButton("Cancel", this);
-    cancel->setObjectName("cancel");
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    layout->addLayout(buttons);
-    connect(ok, &QPushButton::clicked, this, &CPaymentDlg::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    layout->addLayout(OkCancelRow(this));
 
     EnteredPayment now;
     now.date = Clock::nowOle();

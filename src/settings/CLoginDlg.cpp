@@ -5,6 +5,7 @@
 #include "CLocalFile.h"
 #include "CSummaryDlg.h"
 #include "CashierLogout.h"
+#include "DialogButtons.h"
 #include "Clock.h"
 #include "InvoiceRecord.h"
 #include "ListFiles.h"
@@ -14,10 +15,8 @@
 
 #include <QComboBox>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -61,18 +60,7 @@ CLoginDlg::CLoginDlg(const CLocalFile& local, QWidget* parent) : QDialog(parent)
     grid->addWidget(password_, 1, 1);
     layout->addLayout(grid);
 
-    auto* buttons = new QHBoxLayout;
-    auto* ok = new QPushButton("OK", this);
-    ok->setObjectName("ok");
-    ok->setDefault(true);
-    auto* cancel = new QPushButton("Cancel", this);
-    cancel->setObjectName("cancel");
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    layout->addLayout(buttons);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    layout->addLayout(OkCancelRow(this));
 
     cashier_->setFocus();
 }
