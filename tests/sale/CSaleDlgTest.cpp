@@ -5,7 +5,6 @@
 #include "CLoginDlg.h"
 #include "CQuickAddDlg.h"
 #include "CSecurityDlg.h"
-#include "InvoiceFile.h"
 #include "ModalDriver.h"
 #include "ProductFiles.h"
 #include "ProductListWidget.h"
@@ -394,11 +393,9 @@ TEST_F(SaleScreen, DisplaySettingsHideGroupsAndTaxesShownSeparatelyReadTaxTwoThe
     for (int id : {kCustomerGroup, kCalendar, kChangeCalc, kTouch, kSalesperson, kTodaysNotes, kPaid})
         EXPECT_FALSE(dlg->control(id)->isVisible()) << id;
     typeInto(kItem, "A100");
-    EXPECT_EQ(text(kTaxLabel), "Tax% 2.00, 5.00");
     EXPECT_TRUE(dlg->control(kTax2)->isVisible());
-    expectTexts({{kTax2, "2.00"}, {kTax1, "5.00"}});
+    expectTexts({{kTaxLabel, "Tax% 2.00, 5.00"}, {kTax2, "2.00"}, {kTax1, "5.00"}, {kTotal, "107.00"}});
     EXPECT_LT(dlg->control(kTax2)->x(), dlg->control(kTax1)->x());
-    EXPECT_EQ(text(kTotal), "107.00");
     // Settings, General shows them again at once and recalculates the sale.
     whenModal<CGeneralDlg>([](CGeneralDlg* general) {
         for (const char* flag : {"show_calendar", "show_change_calc"})
@@ -419,12 +416,10 @@ TEST_F(SaleScreen, EnterMovesAsTabAndTabOutOfTheLastPriceScrollsTheGrid)
 {
     open();
     dlg->control(kItem)->setFocus();
-    key(Qt::Key_Return);
-    EXPECT_EQ(focused(), dlg->control(kQty));
-    key(Qt::Key_Return);
-    EXPECT_EQ(focused(), dlg->control(kDescription));
-    key(Qt::Key_Tab);
-    EXPECT_EQ(focused(), dlg->control(kMarkdown));
+    for (const auto& [k, to] : {std::pair{Qt::Key_Return, kQty}, {Qt::Key_Return, kDescription}, {Qt::Key_Tab, kMarkdown}}) {
+        key(k);
+        EXPECT_EQ(focused(), dlg->control(to)) << to;
+    }
 
     // Down the last row: each Tab out of its price scrolls by one line, to 8.
     dlg->control(kPrice + 11)->setFocus();
@@ -671,9 +666,6 @@ TEST_F(SaleScreen, F9StoresTheSaleTakesItsStockAndStartsTheNextSale)
     EXPECT_TRUE(boxes.texts().empty()) << boxes.texts().front();
     EXPECT_EQ(storedSales(local), 1);
     EXPECT_EQ(storedStock(local, "A"), 8);
-    InvoiceRecord stored;
-    ASSERT_TRUE(ReadInvoice(local, 0, stored));
-    EXPECT_EQ(std::pair(stored.address[InvoiceRecord::kName], stored.qty[0]), std::pair(std::string("Retail"), 2.0f));
     EXPECT_EQ(text(kItem), "");
 
     // F9 on the stored sale.

@@ -129,54 +129,42 @@ TEST_F(SaleStateTest, ScansTakeTheFirstRowEmptyInTheSaleAndOnTheScreen)
     EXPECT_EQ(state.scrollOffset, 0);
 }
 
-TEST_F(SaleStateTest, AStoredSaleBeingEditedIsNotReplacedAndIsFinishedOverItself)
+// Editing and voiding act on a stored sale only; a quote loads as the new
+// sale, never over a stored sale being edited.
+TEST_F(SaleStateTest, EditsVoidsAndQuotesActOnlyWhereTheyMay)
 {
     openOnTwoSales();
     SaleEditing editing(state);
-    const auto target = [this] { return std::pair{SaleFinishing(state).target().append, SaleFinishing(state).target().recordNumber}; };
     EXPECT_EQ(editing.BeginEdit(), SaleEditing::Result::NewSaleShown);
-    EXPECT_EQ(target(), std::pair(true, 2));
+    EXPECT_EQ(editing.Void(), SaleEditing::Result::NewSaleShown);
+    InvoiceRecord quote;
+    std::tie(quote.itemNumber[0], quote.qty[0], quote.price[0]) = std::tuple{"Q1", 4.0f, 1.5f};
+    ASSERT_EQ(SaveQuote(local, quote, now), 0);
+    EXPECT_EQ(QuoteLoading(state).Load(7), QuoteLoading::Result::NotFound);
+
     state.GoPrev();
+    ASSERT_EQ(editing.Void(), SaleEditing::Result::Done);
+    EXPECT_EQ(state.current.description[0], "VOIDED - ");
+    EXPECT_FLOAT_EQ(state.current.total, 0.0f);
     state.GoPrev();
     EXPECT_FALSE(SaleFinishing(state).CanFinish());
     ASSERT_EQ(editing.BeginEdit(), SaleEditing::Result::Done);
     EXPECT_TRUE(state.showingNew() && state.editingStored());
-    EXPECT_EQ(state.current.itemNumber[0], "A1");
-    EXPECT_FLOAT_EQ(state.current.qty[0], 2.0f);
-    EXPECT_EQ(storedStock(local, "A1"), 3.0f);  // nothing moves before the edit is finished
+    EXPECT_EQ(std::pair(state.current.itemNumber[0], state.current.qty[0]), std::pair(std::string("A1"), 2.0f));
+    EXPECT_EQ(storedStock(local, "A1"), 4.0f);  // the void gave back one; the edit moves nothing yet
     EXPECT_TRUE(SaleFinishing(state).CanFinish());
-    EXPECT_EQ(target(), std::pair(false, 0));
-
-    // Paging away and back keeps it; no quote replaces it.
+    EXPECT_EQ(std::pair(SaleFinishing(state).target().append, SaleFinishing(state).target().recordNumber),
+              std::pair(false, 0));
+    // Paging away and back keeps it; no quote replaces it until it is cleared.
     state.GoPrev();
     state.GoCurrent();
     EXPECT_EQ(state.current.recordNumber, 0);
     EXPECT_EQ(QuoteLoading(state).Load(0), QuoteLoading::Result::Refused);
     EXPECT_EQ(state.current.itemNumber[0], "A1");
-}
-
-TEST_F(SaleStateTest, VoidingAndQuotesChangeOnlyWhatTheyShould)
-{
-    openOnTwoSales();
-    SaleEditing editing(state);
-    EXPECT_EQ(editing.Void(), SaleEditing::Result::NewSaleShown);
-    state.GoPrev();
-    ASSERT_EQ(editing.Void(), SaleEditing::Result::Done);
-    EXPECT_EQ(state.current.description[0], "VOIDED - ");
-    EXPECT_FLOAT_EQ(state.current.total, 0.0f);
-
-    InvoiceRecord quote;
-    std::tie(quote.itemNumber[0], quote.qty[0], quote.price[0]) = std::tuple{"Q1", 4.0f, 1.5f};
-    ASSERT_EQ(SaveQuote(local, quote, now), 0);
-    ASSERT_EQ(state.ItemNumberExit(0, "A1", {}).slot, -1);  // a stored sale is shown
-    EXPECT_EQ(QuoteLoading(state).Load(7), QuoteLoading::Result::NotFound);
-    ASSERT_EQ(QuoteLoading(state).Load(0), QuoteLoading::Result::Done);
-    EXPECT_TRUE(state.showingNew());
-    EXPECT_EQ(state.current.itemNumber[0], "Q1");
-    EXPECT_EQ(state.current.recordNumber, 2);
-    EXPECT_FLOAT_EQ(state.current.total, 6.0f);
     EXPECT_EQ(editing.Clear(), SaleEditing::Result::Done);
-    EXPECT_EQ(state.current.itemNumber[0], "");
+    ASSERT_EQ(QuoteLoading(state).Load(0), QuoteLoading::Result::Done);
+    EXPECT_EQ(std::pair(state.current.itemNumber[0], state.current.recordNumber), std::pair(std::string("Q1"), 2));
+    EXPECT_FLOAT_EQ(state.current.total, 6.0f);
 }
 
 TEST(ScanDetector, OnlyAFastRunEndedByEnterIsAScan)

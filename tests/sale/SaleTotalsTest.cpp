@@ -28,18 +28,12 @@ InvoiceRecord sale(std::initializer_list<Line> lines, float rate1 = 0, float rat
     std::size_t i = 0;
     for (const Line& l : lines) {
         r.itemNumber[i] = "I" + std::to_string(i);
-        r.qty[i] = l.qty;
-        r.price[i] = l.price;
-        r.markdownPercent[i] = l.markdown;
-        r.taxStatus[i] = l.taxStatus;
-        r.cost[i] = l.cost;
+        std::tie(r.qty[i], r.price[i], r.markdownPercent[i], r.taxStatus[i], r.cost[i]) =
+            std::tuple{l.qty, l.price, l.markdown, l.taxStatus, l.cost};
         ++i;
     }
-    r.taxRate1 = rate1;
-    r.taxRate2 = rate2;
-    r.discountPercent = discount;
-    r.handling = handling;
-    r.cashPaid = cashPaid;
+    std::tie(r.taxRate1, r.taxRate2, r.discountPercent, r.handling, r.cashPaid) =
+        std::tuple{rate1, rate2, discount, handling, cashPaid};
     return r;
 }
 
