@@ -85,32 +85,29 @@ struct EditScreen : SaleScreenFixture {
         open();
     }
     void menu(const char* action) { dlg->findChild<QAction*>(action)->trigger(); }
-    // Page Up to sale 0, then Edit This Sale answered OK.
+    // Page Up to sale 0, then Edit This Sale answered Cancel (nothing
+    // changes), then OK.
     void editSaleZero()
     {
         box(kItem)->setFocus(Qt::OtherFocusReason);
         key(Qt::Key_PageUp);
+        boxes.clear();
+        boxes.answer(MessageBox::Answer::Cancel);
+        menu("action_edit_sale");
+        EXPECT_FALSE(dlg->state().editingStored());
+        EXPECT_TRUE(box(kQty)->isReadOnly());
         boxes.answer(MessageBox::Answer::Ok);
         menu("action_edit_sale");
+        EXPECT_EQ(boxes.texts(), (std::vector<std::string>{kEditQuestion, kEditQuestion}));
         ASSERT_TRUE(dlg->state().editingStored());
+        EXPECT_FALSE(box(kQty)->isReadOnly());
     }
 };
 
 TEST_F(EditScreen, AnEditFinishedWithTermsTakesTheSalesCustomerAndMovesStockByTheDifference)
 {
-    box(kItem)->setFocus(Qt::OtherFocusReason);
-    key(Qt::Key_PageUp);
-    boxes.answer(MessageBox::Answer::Cancel);
-    menu("action_edit_sale");
-    EXPECT_FALSE(dlg->state().editingStored());
-    EXPECT_TRUE(box(kQty)->isReadOnly());
-
-    boxes.answer(MessageBox::Answer::Ok);
-    menu("action_edit_sale");
-    EXPECT_EQ(boxes.texts(), (std::vector<std::string>{kEditQuestion, kEditQuestion}));
-    EXPECT_FALSE(box(kQty)->isReadOnly());
-    EXPECT_EQ(text(kItem), "A");
-    EXPECT_EQ(text(kCustomerName), "Ann");
+    editSaleZero();
+    expectTexts({{kItem, "A"}, {kCustomerName, "Ann"}});
     EXPECT_EQ(storedStock(local, "A"), 8) << "nothing moves before the edit is finished";
 
     typeInto(kQty, "3");
