@@ -68,6 +68,7 @@ struct QuietRegister : UserPrompt, FinishPrompt {
         header.mustSelectCashier = header.mustSelectPayType = header.mustEnterCashPaid = 0;
         setUserPrompt(this);
     }
+    ~QuietRegister() override { setUserPrompt(nullptr); }
     void showMessage(const std::string&) override {}
     bool keepWaiting(const std::string&) override { return true; }
     void tell(const std::string&) override {}
