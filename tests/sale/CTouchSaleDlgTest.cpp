@@ -53,9 +53,8 @@ TEST_F(TouchScreen, ASaleFromButtonsAndTheKeypadIsStored)
 {
     onTouchScreen([&](CTouchSaleDlg* t) {
         EXPECT_EQ(t->button("category_1177")->text(), "Books");
-        click(t, "product_1159");
-        click(t, "product_1159");
-        click(t, "product_1160");
+        for (const char* product : {"product_1159", "product_1159", "product_1160"})
+            click(t, product);
         auto* item = t->findChild<QLineEdit*>("item_1723");
         EXPECT_EQ(t->focusWidget(), item);  // every command gives the focus back to the box
         QTest::keyClicks(item, "a");
@@ -64,8 +63,8 @@ TEST_F(TouchScreen, ASaleFromButtonsAndTheKeypadIsStored)
         QTreeWidget* list = t->list();  // touch the first line, then one more of it
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->topLevelItem(0)).center());
         click(t, "+");
-        for (const char* key : {"key9", "key9", "key9", "key9"})
-            click(t, key);
+        for (int i = 0; i < 4; ++i)
+            click(t, "key9");
         EXPECT_EQ(t->keypad()->title(), "99.99");
         click(t, "Pay Type?");
         EXPECT_EQ(t->button("Pay Type?")->text(), "Cash");
@@ -82,10 +81,8 @@ TEST_F(TouchScreen, ASaleFromButtonsAndTheKeypadIsStored)
     ASSERT_EQ(storedSales(local), 1);
     InvoiceRecord stored;
     ASSERT_TRUE(ReadInvoice(local, 0, stored));
-    EXPECT_EQ((std::vector<std::string>{stored.itemNumber[0], stored.itemNumber[1], stored.itemNumber[2]}),
-              (std::vector<std::string>{"A", "B", "A"}));
-    EXPECT_EQ(stored.qty[0], 3);
-    EXPECT_EQ(stored.cashPaid, 99.99f);
+    EXPECT_EQ((std::tuple{stored.itemNumber[0], stored.itemNumber[1], stored.itemNumber[2], stored.qty[0], stored.cashPaid}),
+              (std::tuple<std::string, std::string, std::string, float, float>{"A", "B", "A", 3, 99.99f}));
     EXPECT_EQ(storedStock(local, "A"), 6);
     // The sale screen shows what the touch screen left: the stored sale.
     EXPECT_FALSE(dlg->state().showingNew());

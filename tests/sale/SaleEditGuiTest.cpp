@@ -1,31 +1,22 @@
 // Editing a stored sale and the quotes, through the real sale screen and the
 // Quotes window, from the menu and the keyboard.
 #include "CQuoteDlg.h"
-#include "CSaleDlg.h"
 #include "CustomerFile.h"
 #include "InvoiceFile.h"
 #include "ModalDriver.h"
 #include "PrintFrame.h"
-#include "ProductFile.h"
 #include "ProductFiles.h"
 #include "QuoteFile.h"
-#include "RegisterFixture.h"
-#include "SaleKeys.h"
+#include "SaleScreenFixture.h"
 #include "StoredRecords.h"
 
 #include <QAction>
-#include <QApplication>
-#include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
-#include <QLineEdit>
 #include <QMenu>
-#include <QTimer>
 #include <QPrinter>
-#include <QPushButton>
-#include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
-#include <gtest/gtest.h>
 
 #include <filesystem>
 
@@ -67,14 +58,14 @@ void whenPopup(const QString& item)
     timer->start();
 }
 
-struct EditScreen : RegisterFixture {
-    ClockDouble clock{2026, 12, 7, 10, 30};
-    std::unique_ptr<CSaleDlg> dlg;
+// Sale 0: two A to Ann by check, its stock taken; the new sale shown.
+struct EditScreen : SaleScreenFixture {
     CustomerRecord ann;
 
     void SetUp() override
     {
-        RegisterFixture::SetUp();
+        SaleScreenFixture::SetUp();
+        clock.set(2026, 12, 7, 10, 30);
         ASSERT_EQ(OpenOrCreateHeader(local, header), 0);
         header.mustSelectCashier = 0;
         ASSERT_EQ(WriteHeader(local, header), 0);
@@ -85,85 +76,55 @@ struct EditScreen : RegisterFixture {
         ann.termsIndex = 1;
         ASSERT_NE(SaveCustomerByName(local, ann), CustomerSave::NotSaved);
         ASSERT_TRUE(FindCustomerByName(local, "Ann", ann));
-        // Sale 0: two A to Ann by check, its stock taken.
         InvoiceRecord sale = ClearedInvoice();
-        sale.itemNumber[0] = "A", sale.qty[0] = 2, sale.price[0] = 10, sale.payType = "Check";
-        sale.address[0] = "Ann", sale.customerNumber = ann.customerNumber;
+        std::tie(sale.itemNumber[0], sale.qty[0], sale.price[0], sale.payType, sale.address[0], sale.customerNumber) =
+            std::tuple{"A", 2.0f, 10.0f, "Check", "Ann", ann.customerNumber};
         int count = 0;
         ASSERT_EQ(ReadInvoiceCount(local, count), 0);
         ASSERT_EQ(AppendInvoice(local, sale, count, clock.now()), 0);
         open();
     }
-    void TearDown() override
-    {
-        dlg.reset();
-        RegisterFixture::TearDown();
-    }
-    void open()
-    {
-        dlg = std::make_unique<CSaleDlg>(local, header);
-        ASSERT_TRUE(dlg->Initialize());
-        dlg->show();
-        dlg->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
-    }
-    QLineEdit* box(int id) { return qobject_cast<QLineEdit*>(dlg->control(id)); }
-    void typeInto(int id, const QString& keys)
-    {
-        box(id)->setFocus(Qt::OtherFocusReason);
-        box(id)->selectAll();
-        QTest::keyClicks(box(id), keys);
-        QTest::keyClick(box(id), Qt::Key_Return);
-    }
-    void key(int k) { QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(k)); }
     void menu(const char* action) { dlg->findChild<QAction*>(action)->trigger(); }
-    // Page Up to sale 0, then Edit This Sale answered OK.
+    // Page Up to sale 0, then Edit This Sale answered Cancel (nothing
+    // changes), then OK.
     void editSaleZero()
     {
         box(kItem)->setFocus(Qt::OtherFocusReason);
         key(Qt::Key_PageUp);
+        boxes.clear();
+        boxes.answer(MessageBox::Answer::Cancel);
+        menu("action_edit_sale");
+        EXPECT_FALSE(dlg->state().editingStored());
+        EXPECT_TRUE(box(kQty)->isReadOnly());
         boxes.answer(MessageBox::Answer::Ok);
         menu("action_edit_sale");
+        EXPECT_EQ(boxes.texts(), (std::vector<std::string>{kEditQuestion, kEditQuestion}));
         ASSERT_TRUE(dlg->state().editingStored());
+        EXPECT_FALSE(box(kQty)->isReadOnly());
     }
 };
 
 TEST_F(EditScreen, AnEditFinishedWithTermsTakesTheSalesCustomerAndMovesStockByTheDifference)
 {
-    box(kItem)->setFocus(Qt::OtherFocusReason);
-    key(Qt::Key_PageUp);
-    boxes.answer(MessageBox::Answer::Cancel);
-    menu("action_edit_sale");
-    EXPECT_FALSE(dlg->state().editingStored());
-    EXPECT_TRUE(box(kQty)->isReadOnly());
-
-    boxes.answer(MessageBox::Answer::Ok);
-    menu("action_edit_sale");
-    EXPECT_EQ(boxes.texts(), (std::vector<std::string>{kEditQuestion, kEditQuestion}));
-    EXPECT_FALSE(box(kQty)->isReadOnly());
-    EXPECT_EQ(box(kItem)->text(), "A");
-    EXPECT_EQ(box(kCustomerName)->text(), "Ann");
+    editSaleZero();
+    expectTexts({{kItem, "A"}, {kCustomerName, "Ann"}});
     EXPECT_EQ(storedStock(local, "A"), 8) << "nothing moves before the edit is finished";
 
     typeInto(kQty, "3");
-    auto* payType = qobject_cast<QComboBox*>(dlg->control(kPayType));
-    payType->addItem("Terms");
-    payType->setFocus(Qt::OtherFocusReason);
-    payType->setCurrentIndex(payType->findText("Terms"));
-    emit payType->activated(payType->currentIndex());
+    qobject_cast<QComboBox*>(dlg->control(kPayType))->addItem("Terms");
+    choosePayType("Terms");
     boxes.clear();
     key(Qt::Key_F9);
     EXPECT_TRUE(boxes.texts().empty()) << boxes.texts().front();
     EXPECT_EQ(storedSales(local), 1);
     InvoiceRecord after;
     ASSERT_TRUE(ReadInvoice(local, 0, after));
-    EXPECT_EQ(after.qty[0], 3);
-    EXPECT_EQ(after.payType, "Terms");
-    EXPECT_EQ(after.paid, 0) << "a terms sale without payments is unpaid";
-    EXPECT_EQ(after.customerNumber, ann.customerNumber);
+    // A terms sale without payments is unpaid.
+    EXPECT_EQ((std::tuple{after.qty[0], after.payType, after.paid, after.customerNumber}),
+              (std::tuple{3.0f, std::string("Terms"), std::uint8_t{0}, ann.customerNumber}));
     EXPECT_EQ(storedStock(local, "A"), 7);
     EXPECT_FALSE(dlg->state().editingStored());
-    EXPECT_EQ(box(kItem)->text(), "");
+    EXPECT_EQ(text(kItem), "");
 }
 
 TEST_F(EditScreen, AnAbandonedEditLeavesTheStoredSaleAndStockAsTheyWere)
@@ -178,7 +139,7 @@ TEST_F(EditScreen, AnAbandonedEditLeavesTheStoredSaleAndStockAsTheyWere)
          [](EditScreen& t) {
              t.key(Qt::Key_PageUp);
              t.key(Qt::Key_Home);
-             EXPECT_EQ(t.box(kQty)->text(), "5.0");
+             EXPECT_EQ(t.text(kQty), "5.0");
              t.menu("action_exit");
          }},
         {"a quote loaded meanwhile is refused", [](EditScreen& t) {
@@ -194,7 +155,7 @@ TEST_F(EditScreen, AnAbandonedEditLeavesTheStoredSaleAndStockAsTheyWere)
                  quotes->findChild<QPushButton*>("quote_ok")->click();
              });
              t.menu("action_quote_find");
-             EXPECT_EQ(t.box(kQty)->text(), "5.0");
+             EXPECT_EQ(t.text(kQty), "5.0");
              EXPECT_TRUE(t.dlg->state().editingStored());
              t.dlg.reset();
          }},
@@ -207,7 +168,7 @@ TEST_F(EditScreen, AnAbandonedEditLeavesTheStoredSaleAndStockAsTheyWere)
         EXPECT_EQ(storedStock(local, "A"), 8) << way.name;
         open();
         EXPECT_FALSE(dlg->state().editingStored()) << way.name;
-        EXPECT_EQ(box(kItem)->text(), "") << way.name;
+        EXPECT_EQ(text(kItem), "") << way.name;
     }
 }
 
@@ -219,7 +180,7 @@ TEST_F(EditScreen, QuotesAreSavedFoundLoadedAsTheNewSaleDeletedAndPrinted)
     menu("action_quote_save");
     menu("action_quote_save");
     EXPECT_TRUE(boxes.texts().empty());
-    EXPECT_EQ(box(kQty)->text(), "2.0") << "the screen keeps its sale";
+    EXPECT_EQ(text(kQty), "2.0") << "the screen keeps its sale";
     menu("action_clear_sale");
     typeInto(kItem, "B");
 
@@ -236,9 +197,9 @@ TEST_F(EditScreen, QuotesAreSavedFoundLoadedAsTheNewSaleDeletedAndPrinted)
         QTest::keyClick(list, Qt::Key_Menu);
     });
     menu("action_quote_find");
-    EXPECT_EQ(box(kItem)->text(), "A");
-    EXPECT_EQ(box(kItem + 1)->text(), "") << "the quote replaces the half-entered sale";
-    EXPECT_EQ(box(kRecordNumber)->text(), "1");
+    EXPECT_EQ(text(kItem), "A");
+    EXPECT_EQ(text(kItem + 1), "") << "the quote replaces the half-entered sale";
+    EXPECT_EQ(text(kRecordNumber), "1");
     EXPECT_EQ(dlg->state().current.recordNumber, 1);
     InvoiceRecord gone;
     boxes.allowUnscriptedOk();

@@ -1,56 +1,13 @@
 // A register killed with SIGKILL while it edits a stored sale, with the edit
 // open and at each file operation of finishing it: started again, the files
 // hold the sale and stock as they were, or the finished edit whole.
-#include "InvoiceFile.h"
+#include "DataFile.h"
 #include "ProductFiles.h"
+#include "SaleDesk.h"
 #include "SaleEditing.h"
-#include "SaleFinish.h"
-#include "SaleState.h"
-#include "SalesFileHeader.h"
 #include "StoredRecords.h"
-#include "TempDir.h"
-#include "UserPrompt.h"
-
-#include <gtest/gtest.h>
 
 #include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-namespace {
-const CalendarTime kNow{2026, 12, 7, 9, 30, 0, 1, 340};
-
-struct Quiet : UserPrompt, FinishPrompt {
-    void showMessage(const std::string&) override {}
-    bool keepWaiting(const std::string&) override { return true; }
-    void tell(const std::string&) override {}
-    bool askYesNo(const std::string&) override { return true; }
-};
-
-// Sale 0 edited to three A and one B. killAt 0: killed with the edit open;
-// else killed at that file operation of the finish (exit 0 if it needed fewer).
-[[noreturn]] void editor(const std::string& folder, long killAt, int readyFd)
-{
-    static Quiet quiet;
-    setUserPrompt(&quiet);
-    CLocalFile local(folder);
-    SalesFileHeader header;
-    SaleState state(local, header, [] { return kNow; });
-    SaleFinish finish(state, quiet, [] { return kNow; });
-    state.Open();
-    state.GoToRecord(0);
-    if (SaleEditing(state).BeginEdit() != SaleEditing::Result::Done)
-        _exit(3);
-    state.current.qty[0] = 3;
-    state.current.itemNumber[1] = "B";
-    state.current.qty[1] = 1;
-    if (killAt == 0 && write(readyFd, "r", 1) == 1)
-        for (;;)
-            pause();
-    FileFaults::arm(killAt, FileFaults::Action::Kill, true);
-    _exit(finish.FinishSale({"Ann", "", "Check"}) == SaleFinish::Result::Stored ? 0 : 5);
-}
-}  // namespace
 
 TEST(SaleEditKill, AKilledEditLeavesTheSaleAsStoredOrTheFinishedEditWhole)
 {
@@ -63,29 +20,36 @@ TEST(SaleEditKill, AKilledEditLeavesTheSaleAsStoredOrTheFinishedEditWhole)
     ASSERT_TRUE(ReadInvoice(local, 0, asStored));
     int kept = 0, finished = 0;
     bool completed = false;
+    // killAt 0: killed with the edit open; else at that file operation of the
+    // finish (exit 0 when it needed fewer).
     for (long killAt = 0; killAt < 500 && !completed; ++killAt) {
         writeBytes(local.GetPath("Invoices"), invoices);
         writeBytes(local.GetPath("Products"), products);
-        int fds[2];
-        ASSERT_EQ(pipe(fds), 0);
-        const pid_t pid = fork();
-        ASSERT_GE(pid, 0);
-        if (pid == 0)
-            editor(dir.path(), killAt, fds[1]);
-        close(fds[1]);
+        ChildProcess child([&](int readyFd) {
+            QuietRegister r(dir.path());
+            r.state.Open();
+            r.state.GoToRecord(0);
+            if (SaleEditing(r.state).BeginEdit() != SaleEditing::Result::Done)
+                _exit(3);
+            InvoiceRecord& s = r.state.current;
+            std::tie(s.qty[0], s.itemNumber[1], s.qty[1]) = std::tuple{3.0f, "B", 1.0f};
+            if (killAt == 0 && write(readyFd, "r", 1) == 1)
+                for (;;)
+                    pause();
+            FileFaults::arm(killAt, FileFaults::Action::Kill, true);
+            _exit(r.finish.FinishSale({"Ann", "", "Check"}) == SaleFinish::Result::Stored ? 0 : 5);
+        });
         char ready;
-        if (killAt == 0 && read(fds[0], &ready, 1) == 1)
-            kill(pid, SIGKILL);
-        close(fds[0]);
-        int status = 0;
-        ASSERT_EQ(waitpid(pid, &status, 0), pid);
+        if (killAt == 0 && read(child.fd, &ready, 1) == 1)
+            kill(child.pid, SIGKILL);
+        const int status = child.wait();
         completed = WIFEXITED(status);
         ASSERT_TRUE(completed ? WEXITSTATUS(status) == 0 : WTERMSIG(status) == SIGKILL) << killAt;
 
         // Started again: opening rolls back what the killed register left.
         CLocalFile again(dir.path());
         SalesFileHeader header;
-        SaleState state(again, header, [] { return kNow; });
+        SaleState state(again, header, [] { return kDeskNow; });
         state.Open();
         EXPECT_EQ(state.count, 1) << killAt;
         InvoiceRecord now;

@@ -1,41 +1,35 @@
 // The sale screen's state and its actions without a window: resetting for a
 // new sale, products picked or scanned, editing, voiding and loading quotes.
-#include "CLocalFile.h"
-#include "InvoiceFile.h"
 #include "ListFiles.h"
 #include "PaymentHistory.h"
 #include "PaymentRecord.h"
-#include "ProductFile.h"
 #include "QuoteFile.h"
-#include "SaleEditing.h"
 #include "QuoteLoading.h"
+#include "SaleDesk.h"
+#include "SaleEditing.h"
 #include "SaleFinishing.h"
-#include "SaleState.h"
-#include "SalesFileHeader.h"
 #include "ScanDetector.h"
 #include "StoredRecords.h"
-#include "TempDir.h"
-
-#include <gtest/gtest.h>
 
 namespace {
 
-struct SaleStateTest : ::testing::Test {
-    TempDir dir;
-    CLocalFile local{dir.path()};
-    SalesFileHeader header;
-    CalendarTime now{2026, 3, 14, 15, 9, 26, 6, 72};
-    SaleState state{local, header, [this] { return now; }};
+ProductRecord picked(const std::string& item, float price = 2)
+{
+    ProductRecord p;
+    p.itemNumber = item;
+    p.description = "Picked " + item;
+    p.department = "Dept";
+    p.price[0] = price;
+    p.stock = 3;
+    return p;
+}
 
-    ProductRecord picked(const std::string& item, float price)
+struct SaleStateTest : SaleDesk {
+    void addProducts(std::initializer_list<const char*> items)
     {
-        ProductRecord p;
-        p.itemNumber = item;
-        p.description = "Picked " + item;
-        p.department = "Dept";
-        p.price[0] = price;
-        p.stock = 3;
-        return p;
+        ASSERT_EQ(EnsureProductFile(local), 0);
+        for (const char* item : items)
+            ASSERT_EQ(AppendProduct(local, picked(item)), 0);
     }
     // Product A1 (stock 3), two stored sales of it (2, then 1), the new sale shown.
     void openOnTwoSales()
@@ -45,43 +39,28 @@ struct SaleStateTest : ::testing::Test {
         storeSale(local, SaleSpec().item("A1").total(2).qty(1));
         state.Open();
     }
-    void addProducts(std::initializer_list<const char*> items)
-    {
-        ASSERT_EQ(EnsureProductFile(local), 0);
-        for (const char* item : items)
-            ASSERT_EQ(AppendProduct(local, picked(item, 2.0f)), 0);
-    }
 };
-
-}  // namespace
 
 TEST_F(SaleStateTest, ResetKeepsCashierAndSalespersonAndDatesFromTheClock)
 {
+    now = {2026, 3, 14, 15, 9, 26, 6, 72};
     ASSERT_EQ(AppendTaxZone(local, TaxTableRecord{"Home", 6.0f, 1.0f}), 0);
     ASSERT_EQ(SetDefaultZone(local, "Home"), 0);
     header.simpleTax = 0;
     local.loggedInCashier = "Mary";
     state.Open();
     EXPECT_EQ(state.current.cashier, "Mary");
-    state.current.salesperson = "Sam";
-    state.current.payType = "Cash";
-    state.current.itemNumber[4] = "X";
-    state.current.qty[4] = 2;
-    state.current.address[0] = "Someone";
-    state.current.handling = 3;
+    InvoiceRecord& s = state.current;
+    s.salesperson = "Sam", s.payType = "Cash", s.itemNumber[4] = "X", s.qty[4] = 2, s.address[0] = "Someone";
+    s.handling = 3;
     state.customer.priceLevel = 2;
     state.ClearThisSale();
-    const InvoiceRecord& s = state.current;
-    EXPECT_EQ((std::array<std::string, 4>{s.cashier, s.salesperson, s.payType, s.itemNumber[4]}),
-              (std::array<std::string, 4>{"Mary", "Sam", "", ""}));
-    EXPECT_EQ(s.qty[4], 0.0f);
+    EXPECT_EQ((std::array<std::string, 5>{s.cashier, s.salesperson, s.payType, s.itemNumber[4], s.address[0]}),
+              (std::array<std::string, 5>{"Mary", "Sam", "", "", ""}));
+    EXPECT_EQ((std::array<float, 5>{s.qty[4], s.handling, s.taxRate1, s.taxRate2, float(state.customer.priceLevel)}),
+              (std::array<float, 5>{0, 0, 6, 1, 0}));
     EXPECT_EQ(s.lineMode[4], InvoiceRecord::kClearedLineMode);
-    EXPECT_EQ(s.address[0], "");
-    EXPECT_EQ(s.handling, 0.0f);
-    EXPECT_EQ(state.customer.priceLevel, 0);
     EXPECT_EQ(state.taxTableName(), "Home");
-    EXPECT_FLOAT_EQ(s.taxRate1, 6.0f);
-    EXPECT_FLOAT_EQ(s.taxRate2, 1.0f);
     EXPECT_EQ(s.recordNumber, 0);
     // 14 March 2026, a Saturday: "%U" week 10.
     EXPECT_EQ((std::array<int, 5>{s.year, s.month, s.period, s.day, s.week}), (std::array<int, 5>{2026, 3, 3, 14, 10}));
@@ -91,22 +70,19 @@ TEST_F(SaleStateTest, ResetKeepsCashierAndSalespersonAndDatesFromTheClock)
 TEST_F(SaleStateTest, PickedProductsFillTheFirstFreeSlotOrAddToTheirLine)
 {
     state.Open();
-    EXPECT_EQ(state.AddPickedProduct(picked("A1", 2.0f)), 0);
+    EXPECT_EQ(state.AddPickedProduct(picked("A1")), 0);
     EXPECT_EQ(state.current.department[0], "Dept");
     EXPECT_EQ(state.lineStock[0], 3.0f);
-    EXPECT_EQ(state.AddPickedProduct(picked("a1", 2.0f)), 0);  // the same item, any case
+    EXPECT_EQ(state.AddPickedProduct(picked("a1")), 0);  // the same item, any case
     EXPECT_FLOAT_EQ(state.current.qty[0], 2.0f);
-    // A slot with only a description is not free.
-    state.current.description[1] = "note";
-    EXPECT_EQ(state.AddPickedProduct(picked("B1", 1.0f)), 2);
+    state.current.description[1] = "note";  // a slot with only a description is not free
+    EXPECT_EQ(state.AddPickedProduct(picked("B1", 1)), 2);
     for (int i = 3; i < 20; ++i)
-        ASSERT_EQ(state.AddPickedProduct(picked("C" + std::to_string(i), 1.0f)), i);
-    // Slot 19 is shown in the last row.
-    EXPECT_EQ(state.scrollOffset, 8);
+        ASSERT_EQ(state.AddPickedProduct(picked("C" + std::to_string(i), 1)), i);
+    EXPECT_EQ(state.scrollOffset, 8);  // slot 19 shown in the last row
     // Every slot taken: a product not yet on the sale is not added.
-    EXPECT_EQ(state.AddPickedProduct(picked("NEW", 1.0f)), -1);
-    EXPECT_FLOAT_EQ(state.current.qty[2], 1.0f);
-    EXPECT_EQ(state.AddPickedProduct(picked("B1", 1.0f)), 2);
+    EXPECT_EQ(state.AddPickedProduct(picked("NEW", 1)), -1);
+    EXPECT_EQ(state.AddPickedProduct(picked("B1", 1)), 2);
     EXPECT_FLOAT_EQ(state.current.qty[2], 2.0f);
 }
 
@@ -115,11 +91,10 @@ TEST_F(SaleStateTest, StoredSalesAreNotChangedByEdits)
     storeSale(local, SaleSpec().item("S").payType(""));
     state.Open();
     state.GoPrev();
-    ASSERT_FALSE(state.showingNew());
-    EXPECT_TRUE(state.readOnly());
+    ASSERT_TRUE(state.readOnly());
     state.SetLineNumber(0, SaleState::LineField::Qty, 9);
     EXPECT_EQ(state.ItemNumberExit(0, "", {}).slot, -1);
-    EXPECT_EQ(state.AddPickedProduct(picked("A1", 1.0f)), -1);
+    EXPECT_EQ(state.AddPickedProduct(picked("A1", 1)), -1);
     EXPECT_FLOAT_EQ(state.current.qty[0], 1.0f);
     EXPECT_EQ(state.current.itemNumber[0], "S");
     // A list choice on a stored sale goes to the held new sale.
@@ -154,60 +129,42 @@ TEST_F(SaleStateTest, ScansTakeTheFirstRowEmptyInTheSaleAndOnTheScreen)
     EXPECT_EQ(state.scrollOffset, 0);
 }
 
-TEST_F(SaleStateTest, AStoredSaleBeingEditedIsNotReplacedAndIsFinishedOverItself)
+// Editing and voiding act on a stored sale only; a quote loads as the new
+// sale, never over a stored sale being edited.
+TEST_F(SaleStateTest, EditsVoidsAndQuotesActOnlyWhereTheyMay)
 {
     openOnTwoSales();
     SaleEditing editing(state);
     EXPECT_EQ(editing.BeginEdit(), SaleEditing::Result::NewSaleShown);
-    EXPECT_TRUE(SaleFinishing(state).target().append);
-    EXPECT_EQ(SaleFinishing(state).target().recordNumber, 2);
+    EXPECT_EQ(editing.Void(), SaleEditing::Result::NewSaleShown);
+    InvoiceRecord quote;
+    std::tie(quote.itemNumber[0], quote.qty[0], quote.price[0]) = std::tuple{"Q1", 4.0f, 1.5f};
+    ASSERT_EQ(SaveQuote(local, quote, now), 0);
+    EXPECT_EQ(QuoteLoading(state).Load(7), QuoteLoading::Result::NotFound);
+
     state.GoPrev();
+    ASSERT_EQ(editing.Void(), SaleEditing::Result::Done);
+    EXPECT_EQ(state.current.description[0], "VOIDED - ");
+    EXPECT_FLOAT_EQ(state.current.total, 0.0f);
     state.GoPrev();
     EXPECT_FALSE(SaleFinishing(state).CanFinish());
     ASSERT_EQ(editing.BeginEdit(), SaleEditing::Result::Done);
-    EXPECT_TRUE(state.showingNew());
-    EXPECT_TRUE(state.editingStored());
-    EXPECT_EQ(state.current.itemNumber[0], "A1");
-    EXPECT_FLOAT_EQ(state.current.qty[0], 2.0f);
-    ProductRecord a;
-    ASSERT_EQ(ReadProductAt(local, 0, a), 0);
-    EXPECT_FLOAT_EQ(a.stock, 3.0f);  // nothing moves before the edit is finished
+    EXPECT_TRUE(state.showingNew() && state.editingStored());
+    EXPECT_EQ(std::pair(state.current.itemNumber[0], state.current.qty[0]), std::pair(std::string("A1"), 2.0f));
+    EXPECT_EQ(storedStock(local, "A1"), 4.0f);  // the void gave back one; the edit moves nothing yet
     EXPECT_TRUE(SaleFinishing(state).CanFinish());
-    EXPECT_FALSE(SaleFinishing(state).target().append);
-    EXPECT_EQ(SaleFinishing(state).target().recordNumber, 0);
-
-    // Paging away and back keeps it; no quote replaces it.
+    EXPECT_EQ(std::pair(SaleFinishing(state).target().append, SaleFinishing(state).target().recordNumber),
+              std::pair(false, 0));
+    // Paging away and back keeps it; no quote replaces it until it is cleared.
     state.GoPrev();
     state.GoCurrent();
     EXPECT_EQ(state.current.recordNumber, 0);
     EXPECT_EQ(QuoteLoading(state).Load(0), QuoteLoading::Result::Refused);
     EXPECT_EQ(state.current.itemNumber[0], "A1");
-}
-
-TEST_F(SaleStateTest, VoidingAndQuotesChangeOnlyWhatTheyShould)
-{
-    openOnTwoSales();
-    SaleEditing editing(state);
-    EXPECT_EQ(editing.Void(), SaleEditing::Result::NewSaleShown);
-    state.GoPrev();
-    ASSERT_EQ(editing.Void(), SaleEditing::Result::Done);
-    EXPECT_EQ(state.current.description[0], "VOIDED - ");
-    EXPECT_FLOAT_EQ(state.current.total, 0.0f);
-
-    InvoiceRecord quote;
-    quote.itemNumber[0] = "Q1";
-    quote.qty[0] = 4;
-    quote.price[0] = 1.5f;
-    ASSERT_EQ(SaveQuote(local, quote, now), 0);
-    ASSERT_EQ(state.ItemNumberExit(0, "A1", {}).slot, -1);  // a stored sale is shown
-    EXPECT_EQ(QuoteLoading(state).Load(7), QuoteLoading::Result::NotFound);
-    ASSERT_EQ(QuoteLoading(state).Load(0), QuoteLoading::Result::Done);
-    EXPECT_TRUE(state.showingNew());
-    EXPECT_EQ(state.current.itemNumber[0], "Q1");
-    EXPECT_EQ(state.current.recordNumber, 2);
-    EXPECT_FLOAT_EQ(state.current.total, 6.0f);
     EXPECT_EQ(editing.Clear(), SaleEditing::Result::Done);
-    EXPECT_EQ(state.current.itemNumber[0], "");
+    ASSERT_EQ(QuoteLoading(state).Load(0), QuoteLoading::Result::Done);
+    EXPECT_EQ(std::pair(state.current.itemNumber[0], state.current.recordNumber), std::pair(std::string("Q1"), 2));
+    EXPECT_FLOAT_EQ(state.current.total, 6.0f);
 }
 
 TEST(ScanDetector, OnlyAFastRunEndedByEnterIsAScan)
@@ -260,10 +217,12 @@ TEST_F(SaleStateTest, PaymentHistoryIsReadAgainOnlyWhenTheSaleOrThePaymentsChang
     p.amount = 20;
     p.payType = "Cash";
     ASSERT_EQ(AppendPayment(local, p), 0);
-    EXPECT_NE(cache.Text(local, sale), before);
-    EXPECT_NE(cache.Text(local, sale).find("Balance Due: 30.00"), std::string::npos);
+    const std::string after = cache.Text(local, sale);
+    EXPECT_NE(after, before);
+    EXPECT_NE(after.find("Balance Due: 30.00"), std::string::npos);
     EXPECT_EQ(cache.reads(), 2);
     sale.recordNumber = 4;
     EXPECT_EQ(cache.Text(local, sale).find("20.00"), std::string::npos);
     EXPECT_EQ(cache.reads(), 3);
 }
+}  // namespace

@@ -1,8 +1,6 @@
-// Sale totals worked out by hand from the steps of the computation: each
-// expected value below is the two-decimal figure a store would compute on
-// paper, so the stored float must equal that figure's float exactly.
+// Sale totals worked out by hand: each expected value is the two-decimal
+// figure a store would compute on paper, so the stored float must equal it.
 #include "CLocalFile.h"
-#include "DataFile.h"
 #include "InvoiceRecord.h"
 #include "ListFiles.h"
 #include "ProductFile.h"
@@ -30,18 +28,12 @@ InvoiceRecord sale(std::initializer_list<Line> lines, float rate1 = 0, float rat
     std::size_t i = 0;
     for (const Line& l : lines) {
         r.itemNumber[i] = "I" + std::to_string(i);
-        r.qty[i] = l.qty;
-        r.price[i] = l.price;
-        r.markdownPercent[i] = l.markdown;
-        r.taxStatus[i] = l.taxStatus;
-        r.cost[i] = l.cost;
+        std::tie(r.qty[i], r.price[i], r.markdownPercent[i], r.taxStatus[i], r.cost[i]) =
+            std::tuple{l.qty, l.price, l.markdown, l.taxStatus, l.cost};
         ++i;
     }
-    r.taxRate1 = rate1;
-    r.taxRate2 = rate2;
-    r.discountPercent = discount;
-    r.handling = handling;
-    r.cashPaid = cashPaid;
+    std::tie(r.taxRate1, r.taxRate2, r.discountPercent, r.handling, r.cashPaid) =
+        std::tuple{rate1, rate2, discount, handling, cashPaid};
     return r;
 }
 
@@ -101,11 +93,9 @@ TEST(SaleTotals, LineAmountsAndCostAreStoredPerLine)
 {
     InvoiceRecord r = sale({{3, 2.5f, 0, 1, 1.25f}, {-1, 4, 0, 0, 2}, {2, 9.99f, 10, 1, 5}});
     RecalculateTotals(r, settings(0));
-    EXPECT_EQ(r.extended[0], 7.50f);
-    EXPECT_EQ(r.extended[1], -4.00f);
-    EXPECT_EQ(r.extended[2], 17.98f);  // 90 % of 19.98 = 17.982
-    EXPECT_EQ(r.extended[3], 0.0f);
-    EXPECT_EQ(r.totalCost, 11.75f);  // 3.75 - 2 + 10
+    // 90 % of 19.98 = 17.982; cost 3.75 - 2 + 10.
+    EXPECT_EQ((std::array{r.extended[0], r.extended[1], r.extended[2], r.extended[3], r.totalCost}),
+              (std::array{7.50f, -4.00f, 17.98f, 0.0f, 11.75f}));
 }
 
 TEST(SaleTotals, DiscountLevelsReplaceTheTypedDiscountAtTheirThresholds)
@@ -114,33 +104,25 @@ TEST(SaleTotals, DiscountLevelsReplaceTheTypedDiscountAtTheirThresholds)
     h.salesDiscountOn = 1;
     h.discountSubtotal = {0, 100, 500, 0, 0, 0};
     h.discountPercent = {0, 5, 10, 0, 0, 0};
-    struct Case {
-        float price, discount, exempt;
+    SalesFileHeader damaged = h;  // a level whose percent or threshold is not a number never applies
+    damaged.discountPercent[2] = std::numeric_limits<float>::quiet_NaN();
+    damaged.discountSubtotal[1] = std::numeric_limits<float>::infinity();
+    const SalesFileHeader none = settings(0);  // without levels the typed 7 % stays
+    const struct {
+        const SalesFileHeader& header;
+        float price, discount, total;
     } cases[] = {
-        {499.99f, 5, 474.99f},  // 499.99 less 24.9995
-        {500.00f, 10, 450.00f},
-        {99.99f, 0, 99.99f},  // no level reached: the typed 7 % is dropped
-        {100.00f, 5, 95.00f},
+        {h, 499.99f, 5, 474.99f},  // 499.99 less 24.9995
+        {h, 500.00f, 10, 450.00f}, {h, 99.99f, 0, 99.99f},  // no level reached: the typed 7 % is dropped
+        {h, 100.00f, 5, 95.00f},   {damaged, 600, 0, 600},  {none, 100, 7, 93},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         InvoiceRecord r = sale({{1, c.price, 0, 0}}, 0, 0, 7);
-        RecalculateTotals(r, h);
+        RecalculateTotals(r, c.header);
         EXPECT_EQ(r.discountPercent, c.discount) << c.price;
-        EXPECT_EQ(r.exemptSubtotal, c.exempt) << c.price;
-        EXPECT_EQ(r.total, c.exempt) << c.price;
+        EXPECT_EQ(r.exemptSubtotal, c.total) << c.price;
+        EXPECT_EQ(r.total, c.total) << c.price;
     }
-    // A level whose percent or threshold is not a number never applies.
-    h.discountPercent[2] = std::numeric_limits<float>::quiet_NaN();
-    h.discountSubtotal[1] = std::numeric_limits<float>::infinity();
-    InvoiceRecord damaged = sale({{1, 600, 0, 0}}, 0, 0, 7);
-    RecalculateTotals(damaged, h);
-    EXPECT_EQ(damaged.discountPercent, 0.0f);
-    EXPECT_EQ(damaged.total, 600.0f);
-    // Without levels the typed discount stays.
-    InvoiceRecord r = sale({{1, 100, 0, 0}}, 0, 0, 7);
-    RecalculateTotals(r, settings(0));
-    EXPECT_EQ(r.discountPercent, 7.0f);
-    EXPECT_EQ(r.total, 93.0f);
 }
 
 TEST(SaleTotals, AbsurdNumbersNeverGiveNanOrInf)
@@ -149,19 +131,15 @@ TEST(SaleTotals, AbsurdNumbersNeverGiveNanOrInf)
     const float inf = std::numeric_limits<float>::infinity();
     InvoiceRecord r = sale({{nan, 5, 0, 1}, {1e30f, 1e10f, 0, 1}, {1, inf, 0, 0}, {2, 3, 0, 1}}, nan, 5, 0, inf);
     RecalculateTotals(r, settings(0));
-    for (float v : {r.extended[0], r.extended[1], r.extended[2], r.taxableSubtotal, r.exemptSubtotal, r.tax1, r.tax2,
-                    r.total, r.change, r.handling, r.totalCost})
+    for (float v : {r.extended[0], r.extended[2], r.taxableSubtotal, r.exemptSubtotal, r.tax1, r.tax2, r.change,
+                    r.totalCost})
         EXPECT_TRUE(std::isfinite(v)) << v;
     // Inputs that are not numbers count as 0, and so does a line too large for
     // a float; the sound line is still counted, at the rate that is a number.
-    EXPECT_EQ(r.extended[1], 0.0f);
-    EXPECT_EQ(r.extended[3], 6.0f);
-    EXPECT_EQ(r.taxRate1, 0.0f);
-    EXPECT_EQ(r.handling, 0.0f);
-    EXPECT_EQ(r.total, 6.00f);
-    const SalesFileHeader h = settings(0);
-    EXPECT_EQ(AmountText(h, nan, true), "0.00");
-    EXPECT_EQ(AmountText(h, -inf, false), "00.00");
+    EXPECT_EQ((std::array{r.extended[1], r.extended[3], r.taxRate1, r.handling, r.total}),
+              (std::array{0.0f, 6.0f, 0.0f, 0.0f, 6.0f}));
+    EXPECT_EQ(AmountText(settings(0), nan, true), "0.00");
+    EXPECT_EQ(AmountText(settings(0), -inf, false), "00.00");
 }
 
 TEST(SaleTotals, NumberTextsFollowTheCRulesAndNeverShowANegativeZero)
@@ -189,12 +167,11 @@ TEST(SaleTotals, NumberTextsFollowTheCRulesAndNeverShowANegativeZero)
                  {"nan", 0},      {"-inf", 0},     {"1e400", 0}};
     for (const auto& r : reads)
         EXPECT_EQ(ReadNumber(r.text), r.value) << r.text;
-    EXPECT_EQ(RoundToCents(4.947525), 4.95f);
-    EXPECT_EQ(RoundToCents(-1.005), -1.00f);  // the double below -1.005 prints as -1.00
-    EXPECT_EQ(RoundToCents(1e40), 0.0f);
-    EXPECT_EQ(TaxLabel(settings(0)), "Tax");
-    EXPECT_EQ(TaxLabel(settings(1)), "v.a.t.");
-    EXPECT_EQ(TaxLabel(settings(2)), "Tax");
+    // The double below -1.005 prints as -1.00.
+    EXPECT_EQ((std::array{RoundToCents(4.947525), RoundToCents(-1.005), RoundToCents(1e40)}),
+              (std::array{4.95f, -1.00f, 0.0f}));
+    EXPECT_EQ((std::array{TaxLabel(settings(0)), TaxLabel(settings(1)), TaxLabel(settings(2))}),
+              (std::array<std::string, 3>{"Tax", "v.a.t.", "Tax"}));
 }
 
 TEST(SaleTotals, PriceAtLevelFallsBackToTheFirstLowerPositivePrice)
@@ -215,57 +192,48 @@ TEST(SaleTotals, SalePeriodIncludesItsFirstAndLastDay)
     h.saleDatesOn = 1;
     h.saleFirstDay = OleDate::fromCalendar(2026, 12, 1, 0, 0, 0);
     h.saleLastDay = OleDate::fromCalendar(2026, 12, 6, 23, 59, 59);
+    SalesFileHeader off = h, noEnd = h;
+    off.saleDatesOn = 0;
+    noEnd.saleLastDay = OleDate{};
     const struct {
+        const SalesFileHeader& header;
         CalendarTime now;
         bool on;
-    } cases[] = {{{2026, 12, 1, 0, 0, 0}, true},
-                 {{2026, 12, 6, 23, 59, 59}, true},
-                 {{2026, 11, 30, 23, 59, 59}, false},
-                 {{2026, 12, 7, 0, 0, 0}, false}};
+    } cases[] = {{h, {2026, 12, 1, 0, 0, 0}, true},      {h, {2026, 12, 6, 23, 59, 59}, true},
+                 {h, {2026, 11, 30, 23, 59, 59}, false}, {h, {2026, 12, 7, 0, 0, 0}, false},
+                 {off, {2026, 12, 3, 12, 0, 0}, false},  {noEnd, {2026, 12, 3, 12, 0, 0}, false}};
     for (const auto& c : cases)
-        EXPECT_EQ(SalePeriodOn(h, c.now), c.on) << c.now.month << "/" << c.now.day;
-    h.saleDatesOn = 0;
-    EXPECT_FALSE(SalePeriodOn(h, {2026, 12, 3, 12, 0, 0}));
-    h.saleDatesOn = 1;
-    h.saleLastDay = OleDate{};
-    EXPECT_FALSE(SalePeriodOn(h, {2026, 12, 3, 12, 0, 0}));
+        EXPECT_EQ(SalePeriodOn(c.header, c.now), c.on) << c.now.month << "/" << c.now.day;
 }
 
 TEST(SaleTotals, TaxRatesBySimpleTaxZoneNameAndMissingTable)
 {
     TempDir dir;
     CLocalFile local(dir.path());
-    SalesFileHeader h;
-    InvoiceRecord r;
+    SalesFileHeader h, simple;
     h.simpleTax = 0;
-    LookupTaxRates(local, h, r, "Zone A");  // no tax table at all: untaxed
-    EXPECT_EQ(r.taxRate1, 0.0f);
-    ASSERT_EQ(AppendTaxZone(local, TaxTableRecord{"Zone A", 5, 2}), 0);
-    ASSERT_EQ(AppendTaxZone(local, TaxTableRecord{"zone a", 9, 9}), 0);
-    ASSERT_EQ(AppendTaxZone(local, TaxTableRecord{"Zone A", 1, 1}), 0);
+    std::tie(simple.simpleTax, simple.simpleTax1, simple.simpleTax2) = std::tuple{1u, 6.5f, 1.0f};
+    const auto rates = [&](const SalesFileHeader& header, const char* zone) {
+        InvoiceRecord r;
+        r.taxRate1 = r.taxRate2 = 77;
+        LookupTaxRates(local, header, r, zone);
+        return std::pair(r.taxRate1, r.taxRate2);
+    };
+    EXPECT_EQ(rates(h, "Zone A"), std::pair(0.0f, 0.0f));  // no tax table at all: untaxed
+    for (const TaxTableRecord& zone : {TaxTableRecord{"Zone A", 5, 2}, {"zone a", 9, 9}, {"Zone A", 1, 1}})
+        ASSERT_EQ(AppendTaxZone(local, zone), 0);
     const struct {
+        const SalesFileHeader& header;
         const char* name;
         float rate1, rate2;
-    } cases[] = {{"Zone A", 5, 2}, {"zone a", 9, 9}, {"ZONE A", 0, 0}, {"", 0, 0}, {"Zone", 0, 0}};
-    for (const auto& c : cases) {
-        r.taxRate1 = r.taxRate2 = 77;
-        LookupTaxRates(local, h, r, c.name);
-        EXPECT_EQ(r.taxRate1, c.rate1) << c.name;
-        EXPECT_EQ(r.taxRate2, c.rate2) << c.name;
-    }
-    h.simpleTax = 1;
-    h.simpleTax1 = 6.5f;
-    h.simpleTax2 = 1;
-    LookupTaxRates(local, h, r, "Zone A");
-    EXPECT_EQ(r.taxRate1, 6.5f);
-    EXPECT_EQ(r.taxRate2, 1.0f);
-
+    } cases[] = {{h, "Zone A", 5, 2}, {h, "zone a", 9, 9}, {h, "ZONE A", 0, 0},
+                 {h, "", 0, 0},       {h, "Zone", 0, 0},   {simple, "Zone A", 6.5f, 1}};
+    for (const auto& c : cases)
+        EXPECT_EQ(rates(c.header, c.name), std::pair(c.rate1, c.rate2)) << c.name;
     // A tax table cut short in its header reads as no table.
-    h.simpleTax = 0;
     const auto bytes = readBytes(local.GetPath("Tax Table"));
     writeBytes(local.GetPath("Tax Table"), std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + 10));
-    LookupTaxRates(local, h, r, "Zone A");
-    EXPECT_EQ(r.taxRate1, 0.0f);
+    EXPECT_EQ(rates(h, "Zone A"), std::pair(0.0f, 0.0f));
 }
 
 TEST(SaleTotals, RepricingTakesTheLevelPriceByItemOrBarCodeAndKeepsVanishedLines)
@@ -273,31 +241,24 @@ TEST(SaleTotals, RepricingTakesTheLevelPriceByItemOrBarCodeAndKeepsVanishedLines
     TempDir dir;
     CLocalFile local(dir.path());
     ASSERT_EQ(EnsureProductFile(local), 0);
-    ProductRecord a;
-    a.itemNumber = "A";
-    a.price = {10, 8, 0, 0, 0, 0};
-    ProductRecord b;
-    b.itemNumber = "B";
-    b.barCode = "123";
-    b.price = {4, 0, 0, 0, 0, 0};
-    ProductRecord a2 = a;  // a later record with the same item number never wins
-    a2.price = {99, 99, 99, 99, 99, 99};
-    for (const ProductRecord& p : {a, b, a2})
+    const auto product = [](const char* item, const char* barCode, std::array<float, 6> prices) {
+        ProductRecord p;
+        std::tie(p.itemNumber, p.barCode, p.price) = std::tuple{item, barCode, prices};
+        return p;
+    };
+    // A later record with the same item number never wins.
+    for (const ProductRecord& p : {product("A", "", {10, 8, 0, 0, 0, 0}), product("B", "123", {4, 0, 0, 0, 0, 0}),
+                                   product("A", "", {99, 99, 99, 99, 99, 99})})
         ASSERT_EQ(AppendProduct(local, p), 0);
     InvoiceRecord r;
-    r.itemNumber[0] = "a";
-    r.itemNumber[1] = "123";
-    r.itemNumber[2] = "GONE";
-    r.itemNumber[5] = "B";
+    r.itemNumber = {"a", "123", "GONE", "", "", "B"};
     r.price = {1, 1, 7, 1, 1, 1};
     r.qty[0] = 3;
     RepriceLines(local, r, 1);
-    EXPECT_EQ(r.price[0], 8.0f);
-    EXPECT_EQ(r.price[1], 4.0f);  // level 1 empty: falls back to level 0
-    EXPECT_EQ(r.price[2], 7.0f);  // no longer in the file: keeps its price
-    EXPECT_EQ(r.price[3], 1.0f);  // empty slot untouched
-    EXPECT_EQ(r.price[5], 4.0f);
-    EXPECT_EQ(r.qty[0], 3.0f);
+    // Level 1 empty falls back to level 0; an item no longer in the file keeps
+    // its price; an empty slot is untouched.
+    EXPECT_EQ((std::array{r.price[0], r.price[1], r.price[2], r.price[3], r.price[5], r.qty[0]}),
+              (std::array{8.0f, 4.0f, 7.0f, 1.0f, 4.0f, 3.0f}));
     RepriceLines(local, r, 0);
     EXPECT_EQ(r.price[0], 10.0f);
 }
