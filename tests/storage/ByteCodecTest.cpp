@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <limits>
 #include <vector>
@@ -17,11 +18,9 @@ TEST(ByteCodec, NumbersAreLittleEndianAtTheirOffsets)
     const std::vector<std::uint8_t> want{0, 0x34, 0x12, 0xFE, 0xFF, 0xFF, 0xFF, 0x33, 0x33, 0x93, 0x40, 0,
                                          0, 0,    0,    0,    0,    0xF8, 0x3F, 0xD4, 0xFE, 0,    0,    0};
     EXPECT_EQ(std::vector<std::uint8_t>(buf, buf + 24), want);
-    EXPECT_EQ(codec::getU16(buf, 1), 0x1234);
-    EXPECT_EQ(codec::getI32(buf, 3), -2);
-    EXPECT_EQ(codec::getF32(buf, 7), 4.6f);
-    EXPECT_EQ(codec::getF64(buf, 11), 1.5);
-    EXPECT_EQ(codec::getI16(buf, 19), -300);
+    EXPECT_EQ((std::tuple{codec::getU16(buf, 1), codec::getI32(buf, 3), codec::getF32(buf, 7), codec::getF64(buf, 11),
+                          codec::getI16(buf, 19)}),
+              (std::tuple<std::uint16_t, std::int32_t, float, double, std::int16_t>{0x1234, -2, 4.6f, 1.5, -300}));
 
     codec::putU32(buf, 0, 0xDEADBEEF);
     EXPECT_EQ(codec::getU32(buf, 0), 0xDEADBEEFu);
@@ -35,9 +34,7 @@ TEST(ByteCodec, TextFieldsHoldWidthLessOneAndAreZeroFilled)
     std::fill(std::begin(buf), std::end(buf), 0xAA);
     codec::putText(buf, 2, 6, "abcdefgh");
     EXPECT_EQ(codec::getText(buf, 2, 6), "abcde");
-    EXPECT_EQ(buf[7], 0);     // the NUL
-    EXPECT_EQ(buf[8], 0xAA);  // nothing written past the slot
-    EXPECT_EQ(buf[1], 0xAA);
+    EXPECT_EQ((std::array<int, 3>{buf[1], buf[7], buf[8]}), (std::array<int, 3>{0xAA, 0, 0xAA}));  // NUL, nothing past
 
     codec::putText(buf, 2, 6, "ab");
     EXPECT_EQ(codec::getText(buf, 2, 6), "ab");

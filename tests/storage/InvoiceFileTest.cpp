@@ -14,16 +14,6 @@
 namespace {
 const CalendarTime kNow = at(2006, 4, 1, 12, 0, 0);
 
-// An invoice file written directly: the count, then the records.
-void writeInvoiceFile(const std::string& path, std::int32_t count, const std::vector<InvoiceRecord>& records)
-{
-    std::vector<std::uint8_t> bytes(4 + InvoiceRecord::kSize * records.size());
-    codec::putI32(bytes.data(), 0, count);
-    for (std::size_t i = 0; i < records.size(); ++i)
-        records[i].encode(bytes.data() + 4 + InvoiceRecord::kSize * i);
-    writeBytes(path, bytes);
-}
-
 InvoiceRecord saleOf(const std::string& payType, float total)
 {
     InvoiceRecord r = ClearedInvoice();
@@ -52,26 +42,22 @@ struct InvoiceFile : FileSetTest {
         EXPECT_EQ(ReadProductAt(local, index, p), FileCause::None);
         return p.stock;
     }
-    // Products A, B and a second A; sale 0 sells B, sale 1 on terms sells A, b,
-    // an unknown item and a note.
+    // Products A, B and a second A; sale 0 sells B, sale 1 on terms sells A, b
+    // (case is ignored), an unknown item and a note.
     void storeSalesToUndo()
     {
         writeProductFile(local.GetPath("Products"), {makeProduct("A", 5), makeProduct("B", 2), makeProduct("A", 50)});
-        InvoiceRecord other;
-        other.itemNumber[0] = "B";
-        other.qty[0] = 9;
+        InvoiceRecord other, sale;
+        std::tie(other.itemNumber[0], other.qty[0]) = std::tuple{"B", 9};
         store(other);
-        InvoiceRecord sale;
-        const std::pair<const char*, float> lines[] = {{"A", 2}, {"b", 1}, {"GONE", 3}};  // b: case is ignored
-        for (std::size_t i = 0; i < 3; ++i) {
-            std::tie(sale.itemNumber[i], sale.qty[i]) = lines[i];
-            sale.extended[i] = 1.5f;
-        }
+        std::tie(sale.itemNumber[0], sale.itemNumber[1], sale.itemNumber[2]) = std::tuple{"A", "b", "GONE"};
+        std::tie(sale.qty[0], sale.qty[1], sale.qty[2]) = std::tuple{2, 1, 3};
+        sale.extended = {1.5f, 1.5f, 1.5f};
         std::tie(sale.description[0], sale.description[1], sale.description[3]) =
             std::tuple{"Apples", std::string(35, 'x'), "a note without an item"};
-        std::tie(sale.total, sale.taxableSubtotal, sale.tax1, sale.totalCost) = std::tuple{12, 10, 2, 4};
-        std::tie(sale.cashPaid, sale.change, sale.taxRate1) = std::tuple{20, 8, 6};
-        sale.payType = "terms";
+        std::tie(sale.payType, sale.total) = std::tuple{"terms", 12};
+        std::tie(sale.taxableSubtotal, sale.tax1, sale.totalCost, sale.cashPaid, sale.change, sale.taxRate1) =
+            std::tuple{10, 2, 4, 20, 8, 6};
         store(sale);
     }
 };
@@ -88,8 +74,7 @@ TEST_F(InvoiceFile, EmptyFileThenFirstSales)
     EXPECT_FALSE(ReadInvoice(local, -1, r));
     EXPECT_EQ(prompt.take(), (std::vector<std::string>{"Read by reocord number error: out of range",
                                                        "Reocord number error: negative number"}));
-    EXPECT_EQ(FirstSaleDate(local, kNow), OleDate::fromCalendar(kNow));
-    EXPECT_EQ(LastSaleDate(local, kNow), OleDate::fromCalendar(kNow));
+    EXPECT_EQ((std::pair{FirstSaleDate(local, kNow), LastSaleDate(local, kNow)}), (std::pair{OleDate::fromCalendar(kNow), OleDate::fromCalendar(kNow)}));
 
     InvoiceRecord sale = saleOf("Cash", 5.0f);
     sale.recordNumber = 99;
@@ -99,17 +84,15 @@ TEST_F(InvoiceFile, EmptyFileThenFirstSales)
     const CalendarTime later = at(2006, 12, 24, 18, 0, 0);
     InvoiceRecord second = saleOf("Check", 7.0f);
     EXPECT_EQ(AppendInvoice(local, second, count, later), 1);
-    EXPECT_EQ(count, 2);
-    EXPECT_EQ(fileSize(path), 4 + 2 * 4728);
+    EXPECT_EQ((std::pair{count, fileSize(path)}), (std::pair{2, 4 + 2 * 4728LL}));
     EXPECT_EQ(read(1), second);
     EXPECT_FALSE(ReadInvoice(local, 2, r));
-    EXPECT_EQ(FirstSaleDate(local, later), (OleDate{38808.5, 0}));
-    EXPECT_EQ(LastSaleDate(local, kNow), OleDate::fromCalendar(later));
+    EXPECT_EQ((std::pair{FirstSaleDate(local, later), LastSaleDate(local, kNow)}), (std::pair{OleDate{38808.5, 0}, OleDate::fromCalendar(later)}));
     EXPECT_EQ(prompt.take(), std::vector<std::string>{"Read by reocord number error: out of range"});
 
     // Another folder without an invoice file: nothing to open.
     TempDir other;
-    CLocalFile elsewhere(other.path());
+    const CLocalFile elsewhere(other.path());
     EXPECT_FALSE(ReadInvoice(elsewhere, 0, r));
     EXPECT_EQ(prompt.take(), std::vector<std::string>{"Read Invoice error: can't open"});
     EXPECT_EQ(AppendInvoice(elsewhere, sale, count, kNow), -1);
@@ -126,8 +109,7 @@ TEST_F(InvoiceFile, EmptyFileThenFirstSales)
 
 TEST_F(InvoiceFile, PaidRuleAtAppendAndUpdate)
 {
-    // Only a sale on terms is left unpaid: cash with nothing tendered, a zero
-    // or negative total and a split settled at the sale are paid.
+    // Only a sale on terms with something owed is left unpaid.
     InvoiceRecord terms;
     for (const auto& [payType, total, paid] : {std::tuple{"Cash", 50.0f, 1}, {"terms", 0.0f, 1}, {"Deposit", -4.0f, 1},
                                                {"Split", 30.0f, 1}, {"TERMS", 100.0f, 0}}) {
@@ -138,15 +120,11 @@ TEST_F(InvoiceFile, PaidRuleAtAppendAndUpdate)
     }
     ASSERT_EQ(terms.recordNumber, 4);
     PaymentRecord part;
-    part.invoiceNumber = 4;
-    part.amount = 60.0f;
+    std::tie(part.invoiceNumber, part.amount, terms.handling) = std::tuple{4, 60.0f, 1.0f};
     AppendPayment(local, part);
-    terms.handling = 1.0f;
     EXPECT_EQ(UpdateInvoice(local, terms), 4);
     InvoiceRecord r = read(4);
-    EXPECT_EQ(r.paid, 0);
-    EXPECT_EQ(r.handling, 1.0f);
-    EXPECT_EQ(r.saleTime, (OleDate{38808.5, 0}));
+    EXPECT_EQ((std::tuple{r.paid, r.handling, r.saleTime}), (std::tuple{0, 1.0f, OleDate{38808.5, 0}}));
 
     // Paid in full: the next update marks it, without dating the sale again.
     part.amount = 40.0f;
@@ -232,7 +210,11 @@ TEST_F(InvoiceFile, SoldQuantityCountsMatchingLinesInTheDateRange)
         }
         records.push_back(r);
     }
-    writeInvoiceFile(path, 157, records);
+    std::vector<std::uint8_t> bytes(4 + InvoiceRecord::kSize * records.size());
+    codec::putI32(bytes.data(), 0, 157);
+    for (std::size_t i = 0; i < records.size(); ++i)
+        records[i].encode(bytes.data() + 4 + InvoiceRecord::kSize * i);
+    writeBytes(path, bytes);
     for (const std::string item : {"a1", "B2", "a1 "}) {
         float expected = 0;
         for (int n = 0; n < 157; ++n) {
@@ -273,9 +255,6 @@ TEST_F(InvoiceFile, VoidReturnsStockOnceAndEmptiesTheSaleInPlace)
     EXPECT_EQ((std::vector<float>{stock(0), stock(1)}), (std::vector<float>{7, 3}));
 }
 
-// Return to stock keeps paid and descriptions and gives the sale as it was;
-// a number out of range, a count past the end or a missing product file
-// changes nothing.
 TEST_F(InvoiceFile, ReturnToStockOrNothingChanged)
 {
     storeSalesToUndo();

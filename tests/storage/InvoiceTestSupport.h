@@ -11,14 +11,7 @@ namespace {
 
 inline CalendarTime at(int year, int month, int day, int hour = 0, int minute = 0, int second = 0)
 {
-    CalendarTime t;
-    t.year = year;
-    t.month = month;
-    t.day = day;
-    t.hour = hour;
-    t.minute = minute;
-    t.second = second;
-    return t;
+    return CalendarTime{year, month, day, hour, minute, second};
 }
 
 // A sale whose fields all derive from (writer, serial), so a reader can tell

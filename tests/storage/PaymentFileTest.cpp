@@ -47,11 +47,10 @@ struct PaymentFile : FileSetTest {
 TEST_F(PaymentFile, AppendsNumberPaymentsFromZeroAndCountThem)
 {
     EXPECT_EQ(paidOn(3), 0.0f);  // no file yet
-    PaymentRecord p = payment(4, 60.0f);
+    PaymentRecord p = payment(4, 60.0f, 9), q = payment(4, 40.0f), r = payment(5, 7.0f);
     EXPECT_EQ(AppendPayment(local, p), 0);
     EXPECT_EQ(p.paymentId, 0);
     expectHeader(1, 1, 1);
-    PaymentRecord q = payment(4, 40.0f), r = payment(5, 7.0f);
     EXPECT_EQ(AppendPayment(local, q), 1);
     EXPECT_EQ(AppendPayment(local, r), 2);
     expectHeader(3, 3, 3);
@@ -60,8 +59,7 @@ TEST_F(PaymentFile, AppendsNumberPaymentsFromZeroAndCountThem)
     ASSERT_TRUE(ReadPayment(local, 1, read));
     EXPECT_EQ(read, q);
     EXPECT_FALSE(ReadPayment(local, 3, read));
-    EXPECT_EQ(paidOn(4), 100.0f);
-    EXPECT_EQ(paidOn(6), 0.0f);
+    EXPECT_EQ((std::pair{paidOn(4), paidOn(6)}), (std::pair{100.0f, 0.0f}));
     EXPECT_TRUE(prompt.messages.empty());
 
     // A file that cannot be opened: the message, nothing stored.
@@ -70,19 +68,13 @@ TEST_F(PaymentFile, AppendsNumberPaymentsFromZeroAndCountThem)
     EXPECT_EQ(AppendPayment(local, p), -1);
     EXPECT_EQ(prompt.take(), std::vector<std::string>{"Error opening Payment file."});
     EXPECT_EQ(paidOn(4), 0.0f);
-}
+    std::filesystem::remove(path);
 
-// An append to a damaged header goes after the payments present and gets an
-// id above every id there, even when the stored next id is lower.
-TEST_F(PaymentFile, AppendAfterADamagedHeader)
-{
-    std::vector<PaymentRecord> records;
-    for (int i = 0; i < 4; ++i)
-        records.push_back(payment(i % 7, 0.5f, i));
-    writeBytes(path, paymentFile(9, 2, records));
+    // A damaged header (count past the end, next id gone back): the append goes
+    // after the payments present with an id above every id there.
+    writeBytes(path, paymentFile(9, 2, {payment(0, 0.5f, 0), payment(1, 0.5f, 1), payment(3, 0.5f, 2), payment(3, 0.5f, 3)}));
     EXPECT_EQ(ReadPaymentCount(local), 4);
-    PaymentRecord p = payment(3, 2.0f);
-    EXPECT_EQ(AppendPayment(local, p), 4);
+    EXPECT_EQ(AppendPayment(local, p = payment(3, 2.0f)), 4);
     expectHeader(5, 5, 5);
-    EXPECT_EQ(paidOn(3), 2.5f);
+    EXPECT_EQ(paidOn(3), 3.0f);
 }
