@@ -19,7 +19,8 @@ InvoiceRecord sale(const char* payType = "Visa")
         const char *item, *text;
         float qty, price;
         std::uint8_t taxed;
-    } lines[] = {{"A1", "Taxed thing", 1, 5, 1}, {"B2", "Untaxed thing", 2, 2.5f, 0}, {"C3", "Returned thing", -1, 5, 0}};
+    } lines[] = {
+        {"A1", "Taxed thing", 1, 5, 1}, {"B2", "Untaxed thing", 2, 2.5f, 0}, {"C3", "Returned thing", -1, 5, 0}};
     for (std::size_t i = 0; i < 3; ++i) {
         r.itemNumber[i] = lines[i].item;
         r.description[i] = lines[i].text;
@@ -55,7 +56,10 @@ SalesFileHeader header()
     return h;
 }
 
-bool at(const Drawn& d, double left, double top) { return std::abs(d.left - left) < 0.01 && std::abs(d.top - top) < 0.01; }
+bool at(const Drawn& d, double left, double top)
+{
+    return std::abs(d.left - left) < 0.01 && std::abs(d.top - top) < 0.01;
+}
 
 // Every text is drawn on the print, or none is.
 void expectDrawn(RecordedPrint& print, std::initializer_list<std::string> texts, bool drawn = true)
@@ -149,7 +153,8 @@ TEST(SaleLayout, RollReceiptLinesFollowTheSale)
         std::initializer_list<std::string> present, absent;
     } const cases[] = {
         {"Visa", 0, 0, "Retail", {"Paid with Visa"}, {"  Discount%", "  Ship/Handing", "Customer: Retail"}},
-        {"CASH", 10, 2, "Jane Doe", {"Cash Paid 10.00, Change 4.60", "  Discount%", "10.00", "  Ship/Handing", "Customer: Jane Doe"},
+        {"CASH", 10, 2, "Jane Doe",
+         {"Cash Paid 10.00, Change 4.60", "  Discount%", "10.00", "  Ship/Handing", "Customer: Jane Doe"},
          {"Paid with CASH"}},
     };
     for (const Case& c : cases) {

@@ -23,7 +23,10 @@ void logInAs(const QString& name, const QString& password)
     });
 }
 
-CalendarTime at(int hour, int minute) { return CalendarTime{.year = 2026, .month = 12, .day = 6, .hour = hour, .minute = minute}; }
+CalendarTime at(int hour, int minute)
+{
+    return CalendarTime{.year = 2026, .month = 12, .day = 6, .hour = hour, .minute = minute};
+}
 
 struct CashierLogIn : SetupWindow {
     // Mary (password "m") logged in at this register at 9:00 on 6 December

@@ -100,8 +100,9 @@ TEST_F(StoreWindow, SaleDatesShowTodayUntilSetThenStoreWholeDays)
     });
     EXPECT_TRUE(CSaleDatesDlg::Run(nullptr, local, header));
     const SalesFileHeader h = stored();
-    EXPECT_EQ((std::tuple{h.saleDatesOn, h.saleFirstDay, h.saleLastDay}),
-              (std::tuple{1u, OleDate::fromCalendar(2027, 3, 1, 0, 0, 0), OleDate::fromCalendar(2027, 3, 31, 23, 59, 59)}));
+    EXPECT_EQ(h.saleDatesOn, 1u);
+    EXPECT_EQ((std::pair{h.saleFirstDay, h.saleLastDay}),
+              (std::pair{OleDate::fromCalendar(2027, 3, 1, 0, 0, 0), OleDate::fromCalendar(2027, 3, 31, 23, 59, 59)}));
 }
 
 TEST_F(StoreWindow, ReceiptMessagesAndLogo)
@@ -147,7 +148,8 @@ TEST_F(StoreWindow, CompanyDetailsWithTheAddress)
     EXPECT_TRUE(CCompanyDlg::Run(nullptr, local, header));
     const SalesFileHeader h = stored();
     EXPECT_EQ((std::vector{h.companyName, h.companyAddress, h.phone, h.email}),
-              (std::vector<std::string>{"Corner Shop", "12 Main St\r\nSpringfield\r\n", "555-0100", "shop@example.com"}));
+              (std::vector<std::string>{"Corner Shop", "12 Main St\r\nSpringfield\r\n", "555-0100",
+                                        "shop@example.com"}));
 }
 
 // The sale on screen uses what the Settings menu's windows store.
