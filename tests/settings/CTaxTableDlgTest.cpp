@@ -3,15 +3,11 @@
 #include "CReceiptMessagesDlg.h"
 #include "CSaleDatesDlg.h"
 #include "CTaxTableDlg.h"
-
 #include "CTextListDlg.h"
-#include "ListFiles.h"
 #include "SaleScreenFixture.h"
 #include "SetupWindowFixture.h"
 
 #include <QAction>
-
-#include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QTreeWidget>
@@ -33,10 +29,10 @@ TEST_F(StoreWindow, TaxRatesNotEditedKeepTheirStoredValue)
         EXPECT_EQ(child<QLineEdit>(dlg, "tax1")->text(), "8.875");
         EXPECT_EQ(child<QLineEdit>(dlg, "tax2")->text(), "0.3333");
         EXPECT_FALSE(child<QTreeWidget>(dlg, "zones")->isEnabled());
-        QTest::keyClick(child<QCheckBox>(dlg, "show_taxes_separately"), Qt::Key_Space);
+        toggle(dlg, "show_taxes_separately");
         press(dlg, "save");
         // Zones come into use with the simple tax off.
-        QTest::keyClick(child<QCheckBox>(dlg, "simple_tax"), Qt::Key_Space);
+        toggle(dlg, "simple_tax");
         auto* zones = child<QTreeWidget>(dlg, "zones");
         EXPECT_TRUE(zones->isEnabled());
         EXPECT_EQ(zones->topLevelItem(0)->text(1), "8.875");
@@ -57,17 +53,11 @@ TEST_F(StoreWindow, TaxRatesNotEditedKeepTheirStoredValue)
     });
     EXPECT_TRUE(CTaxTableDlg::Run(nullptr, local, header));
     h = stored();
-    EXPECT_EQ(h.simpleTax1, 8.875f);
-    EXPECT_EQ(h.simpleTax2, 1.0f / 3.0f);
-    EXPECT_EQ(h.showTaxesSeparately, 1u);
-    EXPECT_EQ(h.simpleTax, 0u);
-    TaxTableRecord city;
-    ASSERT_TRUE(FindTaxZone(local, "City", city));
-    EXPECT_EQ(city.tax1, 8.875f);
-    EXPECT_EQ(city.tax2, 0.5f);
-    TaxTableRecord harbor;
-    ASSERT_TRUE(FindTaxZone(local, "Harbor", harbor));
-    EXPECT_EQ(harbor.tax1, 7.125f);
+    EXPECT_EQ((std::tuple{h.simpleTax1, h.simpleTax2, h.showTaxesSeparately, h.simpleTax}),
+              (std::tuple{8.875f, 1.0f / 3.0f, 1u, 0u}));
+    TaxTableRecord city, harbor;
+    ASSERT_TRUE(FindTaxZone(local, "City", city) && FindTaxZone(local, "Harbor", harbor));
+    EXPECT_EQ((std::tuple{city.tax1, city.tax2, harbor.tax1}), (std::tuple{8.875f, 0.5f, 7.125f}));
     EXPECT_EQ(GetDefaultZone(local), "Harbor");
 }
 
@@ -76,10 +66,10 @@ TEST_F(StoreWindow, DiscountLevelsAreStoredOnLeavingEachBox)
     whenModal<CDiscountLevelsDlg>([this](CDiscountLevelsDlg* dlg) {
         dlg->activateWindow();  // leaving a box needs the focus to move
         ASSERT_TRUE(QTest::qWaitForWindowActive(dlg));
-        const float subtotals[] = {100, 50, 200, 0, 300, 300};
-        for (int i = 0; i < 6; ++i) {
-            const QByteArray name = QString("level_subtotal_%1").arg(i + 1).toLatin1();
-            retype(dlg, name.constData(), QString::number(subtotals[i]));
+        int level = 0;
+        for (const char* subtotal : {"100", "50", "200", "0", "300", "300"}) {
+            const QByteArray name = QString("level_subtotal_%1").arg(++level).toLatin1();
+            retype(dlg, name.constData(), subtotal);
             QTest::keyClick(child<QLineEdit>(dlg, name.constData()), Qt::Key_Tab);
         }
         EXPECT_EQ(child<QLineEdit>(dlg, "level_subtotal_2")->text(), "100.00");
@@ -88,7 +78,7 @@ TEST_F(StoreWindow, DiscountLevelsAreStoredOnLeavingEachBox)
         QTest::keyClick(child<QLineEdit>(dlg, "level_percent_2"), Qt::Key_Tab);
         // Stored already, before the window closes.
         EXPECT_EQ(stored().levelNames[1], "Dealer");
-        QTest::keyClick(child<QCheckBox>(dlg, "sales_discount_on"), Qt::Key_Space);
+        toggle(dlg, "sales_discount_on");
         press(dlg, "ok");
     });
     CDiscountLevelsDlg::Run(nullptr, local, header);
@@ -105,14 +95,14 @@ TEST_F(StoreWindow, SaleDatesShowTodayUntilSetThenStoreWholeDays)
         EXPECT_EQ(child<QDateEdit>(dlg, "first_day")->date(), QDate(2027, 3, 10));
         child<QDateEdit>(dlg, "first_day")->setDate(QDate(2027, 3, 1));
         child<QDateEdit>(dlg, "last_day")->setDate(QDate(2027, 3, 31));
-        QTest::keyClick(child<QCheckBox>(dlg, "sale_on"), Qt::Key_Space);
+        toggle(dlg, "sale_on");
         press(dlg, "ok");
     });
     EXPECT_TRUE(CSaleDatesDlg::Run(nullptr, local, header));
     const SalesFileHeader h = stored();
     EXPECT_EQ(h.saleDatesOn, 1u);
-    EXPECT_EQ(h.saleFirstDay, OleDate::fromCalendar(2027, 3, 1, 0, 0, 0));
-    EXPECT_EQ(h.saleLastDay, OleDate::fromCalendar(2027, 3, 31, 23, 59, 59));
+    EXPECT_EQ((std::pair{h.saleFirstDay, h.saleLastDay}),
+              (std::pair{OleDate::fromCalendar(2027, 3, 1, 0, 0, 0), OleDate::fromCalendar(2027, 3, 31, 23, 59, 59)}));
 }
 
 TEST_F(StoreWindow, ReceiptMessagesAndLogo)
@@ -157,10 +147,9 @@ TEST_F(StoreWindow, CompanyDetailsWithTheAddress)
     });
     EXPECT_TRUE(CCompanyDlg::Run(nullptr, local, header));
     const SalesFileHeader h = stored();
-    EXPECT_EQ(h.companyName, "Corner Shop");
-    EXPECT_EQ(h.companyAddress, "12 Main St\r\nSpringfield\r\n");
-    EXPECT_EQ(h.phone, "555-0100");
-    EXPECT_EQ(h.email, "shop@example.com");
+    EXPECT_EQ((std::vector{h.companyName, h.companyAddress, h.phone, h.email}),
+              (std::vector<std::string>{"Corner Shop", "12 Main St\r\nSpringfield\r\n", "555-0100",
+                                        "shop@example.com"}));
 }
 
 // The sale on screen uses what the Settings menu's windows store.
@@ -175,7 +164,7 @@ TEST_F(SaleScreenSettings, NewZonesDiscountLevelsAndPaymentTypesApplyAtOnce)
 
     boxes.answer(MessageBox::Answer::Yes);  // set this invoice to the default tax rate
     whenModal<CTaxTableDlg>([](CTaxTableDlg* dlg) {
-        QTest::keyClick(child<QCheckBox>(dlg, "simple_tax"), Qt::Key_Space);
+        SetupWindow::toggle(dlg, "simple_tax");
         retype(dlg, "zone_name", "Metro");
         retype(dlg, "zone_tax1", "8.875");
         press(dlg, "save");  // the simple tax off, and the new zone
@@ -193,7 +182,7 @@ TEST_F(SaleScreenSettings, NewZonesDiscountLevelsAndPaymentTypesApplyAtOnce)
         retype(dlg, "level_percent_1", "10");
         retype(dlg, "level_subtotal_1", "5");  // a sale of 5.00 or more
         retype(dlg, "level_subtotal_2", "1000");  // and less than 1000.00
-        QTest::keyClick(child<QCheckBox>(dlg, "sales_discount_on"), Qt::Key_Space);  // stores the percent too
+        SetupWindow::toggle(dlg, "sales_discount_on");  // stores the percent too
         press(dlg, "ok");
     });
     dlg->findChild<QAction*>("action_discount_levels")->trigger();
