@@ -35,6 +35,7 @@ CUnpaidInvoicesDlg::CUnpaidInvoicesDlg(const CLocalFile& local, UnpaidKind kind,
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel("Click to make a payment", this));
     list_ = MakeRecordList(this, "invoices", kColumns);
+    list_->installEventFilter(this);
     connect(list_, &QTreeWidget::itemClicked, this, [this] { OnInvoiceChosen(); });
     layout->addWidget(list_, 1);
 
@@ -95,12 +96,16 @@ void CUnpaidInvoicesDlg::OnPrint()
                                  kPrintLeft});
 }
 
-// Enter on an invoice row takes a payment on it, as a click does.
-void CUnpaidInvoicesDlg::keyPressEvent(QKeyEvent* event)
+// Enter on an invoice row takes a payment on it, as a click does. The list's
+// own keys are filtered, so this holds whether or not the window is active yet.
+bool CUnpaidInvoicesDlg::eventFilter(QObject* watched, QEvent* event)
 {
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && list_->hasFocus()) {
-        OnInvoiceChosen();
-        return;
+    if (watched == list_ && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            OnInvoiceChosen();
+            return true;
+        }
     }
-    QDialog::keyPressEvent(event);
+    return QDialog::eventFilter(watched, event);
 }

@@ -33,7 +33,7 @@ public:
     QString totalText() const;
 
 protected:
-    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     const CLocalFile& local_;
