@@ -4,12 +4,8 @@
 #include "CustomerFile.h"
 #include "ListFiles.h"
 #include "TempDir.h"
-#include "VendorFile.h"
 
 #include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
 
 namespace {
 
@@ -39,9 +35,7 @@ CustomerRecord fullCustomer(const std::string& name)
     CustomerRecord r;
     for (std::size_t k = 0; k < CustomerRecord::kTextCount; ++k)
         r.text[k] = name + "-" + std::to_string(k);
-    r.priceLevel = 4;
-    r.taxZone = "County";
-    r.termsIndex = 1;
+    r.priceLevel = 4, r.taxZone = "County", r.termsIndex = 1;
     return r;
 }
 
@@ -107,10 +101,8 @@ TEST_F(Contacts, CustomerImportKeepsLevelAndTermsInRange)
 TEST_F(Contacts, CustomerInformationRoundTripsIntoAnEmptyFile)
 {
     std::vector<CustomerRecord> originals{fullCustomer("a"), fullCustomer("b")};
-    originals[1].priceLevel = 0;
-    originals[1].termsIndex = 0;
-    originals[1].taxZone = "";
-    originals[1].text[CustomerRecord::kEmail] = "";  // an empty field in the middle
+    originals[1].priceLevel = originals[1].termsIndex = 0;
+    originals[1].taxZone = originals[1].text[CustomerRecord::kEmail] = "";  // an empty field in the middle
     ASSERT_EQ(AppendCustomers(local, originals), CustomerSave::Appended);
     std::size_t written = 0;
     ASSERT_EQ(ExportCustomers(local, textPath, true, nullptr, written), TransferResult::Done);
@@ -118,8 +110,7 @@ TEST_F(Contacts, CustomerInformationRoundTripsIntoAnEmptyFile)
 
     TempDir other;
     CLocalFile there(other.path());
-    CustomerRecord first;
-    first.text[CustomerRecord::kName] = "already";
+    CustomerRecord first = fullCustomer("already");
     ASSERT_EQ(SaveCustomerByName(there, first), CustomerSave::Appended);
     std::size_t added = 0;
     ASSERT_EQ(ImportCustomers(there, textPath, added), TransferResult::Done);
@@ -154,35 +145,6 @@ TEST_F(Contacts, CustomerImportPastTheLastNumberChangesNothing)
     const auto stored = ReadCustomers(local);
     ASSERT_EQ(stored.size(), 3u);
     EXPECT_EQ(stored[2].customerNumber, 0xFFFF);
-}
-
-TEST_F(Contacts, VendorImportReadsLineByLine)
-{
-    struct Case {
-        const char* label;
-        std::string text;
-        std::vector<std::vector<std::string>> firstFields;  // company, address 1, city, state
-    };
-    std::string twenty = "V";
-    for (int k = 1; k < 20; ++k)
-        twenty += "\tf" + std::to_string(k);
-    const Case cases[] = {
-        {"five then three fields", "A\ta1\ta2\tcity\tst\r\nB\tb1\tb2\r\n",
-         {{"A", "a1", "city", "st"}, {"B", "b1", "", ""}}},
-        {"twenty fields", twenty + "\r\n", {{"V", "f1", "f3", "f4"}}},
-        {"trailing tab, blank line, no final break", "A\ta1\t\r\n\r\n\t\r\nB", {{"A", "a1", "", ""}, {"B", "", "", ""}}},
-    };
-    for (const Case& c : cases)
-        importFresh(c.text, ImportVendors, [&](const CLocalFile& here, std::size_t) {
-            const auto stored = ReadVendors(here);
-            ASSERT_EQ(stored.size(), c.firstFields.size()) << c.label;
-            for (std::size_t i = 0; i < stored.size(); ++i) {
-                const VendorRecord& v = stored[i];
-                const std::vector<std::string> got{v.text[VendorRecord::kCompany], v.text[VendorRecord::kAddress1],
-                                                   v.text[VendorRecord::kCity], v.text[VendorRecord::kState]};
-                EXPECT_EQ(got, c.firstFields[i]) << c.label;
-            }
-        });
 }
 
 TEST_F(Contacts, ShownCustomerIsSavedByNumberThenByName)

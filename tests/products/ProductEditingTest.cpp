@@ -24,16 +24,13 @@ protected:
 TEST_F(ProductEditing, UpdateWritesOnlyEditedNumbersOverTheStoredRecord)
 {
     ProductRecord stored = makeProduct("A1", 10);
-    stored.price[0] = 4.999f;
-    stored.addOnId = "KEEP";
-    stored.soldTotal = 12.5f;
+    stored.price[0] = 4.999f, stored.addOnId = "KEEP", stored.soldTotal = 12.5f;
     writeProductFile(path(), {makeProduct("Z"), stored});
 
     // The boxes as shown; meanwhile another register sold 3.
     ProductFields f = FieldsFromProduct(stored);
     ASSERT_EQ(UpdateProductByItem(local, "A1", [](ProductRecord& r) { r.stock -= 3; }), ChangeResult::Done);
-    f.itemNumber = "a1";
-    f.description = "Renamed";
+    f.itemNumber = "a1", f.description = "Renamed";
     f.numbers[ProductFields::kCost] = "2.5";
     f.edited = 1u << ProductFields::kCost;
     ProductRecord written;
@@ -110,9 +107,7 @@ TEST_F(ProductEditing, ChangeAllItems)
     };
     for (const auto& c : cases) {
         ProductRecord a = makeProduct("A", 5), b = makeProduct("B", 5), hidden = makeProduct("H", 5);
-        a.cost = 10;
-        b.cost = 20;
-        hidden.cost = 1;
+        a.cost = 10, b.cost = 20, hidden.cost = 1;
         for (auto* r : {&a, &b, &hidden})
             r->price[2] = 3;
         writeProductFile(path(), {a, hidden, b});
@@ -180,12 +175,8 @@ TEST_F(ProductEditing, ExportImportRoundTripIsByteForByte)
 {
     ProductRecord a = makeProduct("A\xe9", 2.5f, "BC1");
     a.price = {1.25f, 2, 3, 4, 5, 6.75f};
-    a.mode = ProductRecord::kRent;
-    a.taxStatus = 3;
-    a.showOnTouch = 1;
-    a.commissionPercent = 2.5f;
-    a.category = "Cat";
-    a.vendor = "Ven";
+    a.mode = ProductRecord::kRent, a.taxStatus = 3, a.showOnTouch = 1, a.commissionPercent = 2.5f;
+    a.category = "Cat", a.vendor = "Ven";
     writeProductFile(path(), {a, makeProduct("B", -1)});
     const std::string first = dir.file("first.txt");
     ASSERT_EQ(ProductText::Export(local, first), FileCause::None);
@@ -205,13 +196,9 @@ TEST_F(ProductEditing, ExportImportRoundTripIsByteForByte)
 
 TEST_F(ProductEditing, TableListsSearchesAndInsertsRows)
 {
-    ProductRecord banana = makeProduct("B1", 4.9f);
-    banana.description = "Banana split";
-    banana.category = "Frozen Fruit";
-    banana.barCode = "999";
-    ProductRecord plain = makeProduct("B2", 5);
-    plain.description = "Banana";
-    plain.category = "Produce";
+    ProductRecord banana = makeProduct("B1", 4.9f, "999"), plain = makeProduct("B2", 5);
+    banana.description = "Banana split", banana.category = "Frozen Fruit";
+    plain.description = "Banana", plain.category = "Produce";
     writeProductFile(path(), {banana, plain});
     ProductTable t;
     ASSERT_EQ(t.listAll(local), FileCause::None);

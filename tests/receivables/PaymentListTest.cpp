@@ -1,8 +1,3 @@
-// The payments of a sale without a window: balances to the cent, the
-// overpayment cut, the closing rules, payments that cannot be read, the paid
-// flag kept with the payments, and the terms discount.
-
-#include "CLocalFile.h"
 #include "InvoiceFile.h"
 #include "PaymentHistory.h"
 #include "PaymentList.h"
@@ -28,8 +23,7 @@ struct ScriptedPrompt : PaymentPrompt {
 EnteredPayment entered(const std::string& type, const std::string& amount)
 {
     EnteredPayment e;
-    e.payType = type;
-    e.amountText = amount;
+    e.payType = type, e.amountText = amount;
     e.date = OleDate::fromCalendar(2026, 12, 7, 10, 0);
     return e;
 }
