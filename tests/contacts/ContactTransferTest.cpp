@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
 class Contacts : public ::testing::Test {
@@ -77,12 +79,10 @@ TEST_F(Contacts, CustomerImportKeepsLevelAndTermsInRange)
     const std::string texts(18, '\t');
     struct Case {
         std::string level, terms;
-        unsigned wantLevel, wantTerms;
+        std::uint8_t wantLevel, wantTerms;
     };
-    const Case cases[] = {
-        {"3", std::to_string(net45.id), 3, net45.id}, {"9", "1", 5, 1}, {"-2", "200", 0, 0},
-        {"300", "-1", 5, 0},                          {"x", "257", 0, 0},
-    };
+    const Case cases[] = {{"3", std::to_string(net45.id), 3, net45.id}, {"9", "1", 5, 1}, {"-2", "200", 0, 0},
+                          {"300", "-1", 5, 0}, {"x", "257", 0, 0}};
     std::string text;
     for (std::size_t i = 0; i < std::size(cases); ++i)
         text += "N" + std::to_string(i) + texts + cases[i].level + "\tZone\t" + cases[i].terms + "\r\n";
@@ -91,11 +91,9 @@ TEST_F(Contacts, CustomerImportKeepsLevelAndTermsInRange)
     ASSERT_EQ(ImportCustomers(local, textPath, added), TransferResult::Done);
     const auto stored = ReadCustomers(local);
     ASSERT_EQ(stored.size(), std::size(cases));
-    for (std::size_t i = 0; i < stored.size(); ++i) {
-        EXPECT_EQ(stored[i].priceLevel, cases[i].wantLevel) << i;
-        EXPECT_EQ(stored[i].termsIndex, cases[i].wantTerms) << i;
-        EXPECT_EQ(stored[i].taxZone, "Zone");
-    }
+    for (std::size_t i = 0; i < stored.size(); ++i)
+        EXPECT_EQ(std::tie(stored[i].priceLevel, stored[i].termsIndex, stored[i].taxZone),
+                  std::make_tuple(cases[i].wantLevel, cases[i].wantTerms, "Zone")) << i;
 }
 
 TEST_F(Contacts, CustomerInformationRoundTripsIntoAnEmptyFile)
@@ -117,11 +115,10 @@ TEST_F(Contacts, CustomerInformationRoundTripsIntoAnEmptyFile)
     const auto back = ReadCustomers(there);
     ASSERT_EQ(back.size(), 3u);
     for (std::size_t i = 0; i < 2; ++i) {
-        EXPECT_EQ(back[i + 1].text, originals[i].text);
-        EXPECT_EQ(back[i + 1].priceLevel, originals[i].priceLevel);
-        EXPECT_EQ(back[i + 1].taxZone, originals[i].taxZone);
-        EXPECT_EQ(back[i + 1].termsIndex, originals[i].termsIndex);
-        EXPECT_EQ(back[i + 1].customerNumber, i + 2);
+        const CustomerRecord &got = back[i + 1], &sent = originals[i];
+        EXPECT_EQ(std::tie(got.text, got.priceLevel, got.taxZone, got.termsIndex),
+                  std::tie(sent.text, sent.priceLevel, sent.taxZone, sent.termsIndex)) << i;
+        EXPECT_EQ(got.customerNumber, i + 2);
     }
 }
 

@@ -108,16 +108,12 @@ TEST_F(ProductLookup, GoneProductOrNoSelectionTakesNothing)
 TEST_F(ProductLookup, QuickAddRefusesEmptyAndTakenItemNumbersAndStoresTheDepartment)
 {
     header.departments = "Produce\r\nHardware\r\n";
-    struct Case {
-        const char* item;
-        const char* message;
-    } cases[] = {{"", "Must have a Item#"}, {"a1", "Must have a unique Item#"}};
-    for (const auto& c : cases) {
-        CQuickAddDlg dlg(local, header, c.item);
+    for (auto [item, message] : {std::pair{"", "Must have a Item#"}, {"a1", "Must have a unique Item#"}}) {
+        CQuickAddDlg dlg(local, header, item);
         dlg.show();
         boxes.answer(MessageBox::Answer::Ok);
         QTest::keyClick(&dlg, Qt::Key_F4);
-        EXPECT_EQ(boxes.texts().back(), c.message);
+        EXPECT_EQ(boxes.texts().back(), message);
         EXPECT_TRUE(dlg.isVisible());
     }
     CQuickAddDlg dlg(local, header, "NEW9");
@@ -208,21 +204,13 @@ TEST_F(ProductsWindow, SearchesOnEnteredFieldsAndLowQuantity)
     writeProductFile(path(), {makeProduct("P1", 2.9f), makeProduct("P2", 3), makeProduct("Q3", 1)});
     CProductsDlg dlg(local, header);
     dlg.show();
-    struct Case {
-        const char* item;
-        const char* low;
-        std::vector<std::string> listed;
-    } cases[] = {
-        {"", " 3 ", {"P1", "Q3"}},
-        {"p", "3", {"P1"}},
-        {"p", "", {"P1", "P2"}},
-        {"", "", {"P1", "P2", "Q3"}},
-    };
-    for (const auto& c : cases) {
-        type(dlg, "product_id", c.item);
-        type(dlg, "low_qty", c.low);
+    const std::tuple<const char*, const char*, std::vector<std::string>> cases[] = {
+        {"", " 3 ", {"P1", "Q3"}}, {"p", "3", {"P1"}}, {"p", "", {"P1", "P2"}}, {"", "", {"P1", "P2", "Q3"}}};
+    for (const auto& [item, low, want] : cases) {
+        type(dlg, "product_id", item);
+        type(dlg, "low_qty", low);
         press(dlg, "search");
-        EXPECT_EQ(listed(dlg), c.listed) << c.item << "|" << c.low;
+        EXPECT_EQ(listed(dlg), want) << item << "|" << low;
     }
 }
 

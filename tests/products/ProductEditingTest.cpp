@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 class ProductEditing : public ::testing::Test {
 protected:
@@ -150,25 +152,16 @@ TEST(ProductText, LinesOfEveryShape)
     const auto records = ProductText::Parse(text);
     ASSERT_EQ(records.size(), 4u);
     const ProductRecord& a = records[0];
-    EXPECT_EQ(a.taxStatus, 1);
-    EXPECT_FLOAT_EQ(a.stock, 5);
-    EXPECT_FLOAT_EQ(a.cost, 2.5f);
-    EXPECT_FLOAT_EQ(a.price[0], 3.99f);
-    EXPECT_FLOAT_EQ(a.caseQty, 12);
-    EXPECT_EQ(a.category, "Fruit");
-    EXPECT_EQ(a.itemNumber, "A100");
-    EXPECT_EQ(a.barCode, "4711");
-    EXPECT_EQ(a.showOnTouch, 1);
-    EXPECT_FLOAT_EQ(a.commissionPercent, 5);
-    EXPECT_EQ(a.mode, ProductRecord::kSell);
-    EXPECT_EQ(records[1].itemNumber, "SHORT");
-    EXPECT_EQ(records[1].taxStatus, 0);
+    EXPECT_EQ(std::tie(a.stock, a.cost, a.price[0], a.caseQty, a.commissionPercent),
+              std::make_tuple(5.0f, 2.5f, 3.99f, 12.0f, 5.0f));
+    EXPECT_EQ(std::tie(a.category, a.barCode, a.showOnTouch), std::make_tuple("Fruit", "4711", std::uint8_t{1}));
     EXPECT_EQ(records[1].description, "");
-    EXPECT_EQ(records[2].itemNumber, "A100");
-    EXPECT_EQ(records[2].mode, ProductRecord::kSell);
-    EXPECT_EQ(records[3].itemNumber, "LAST");
-    EXPECT_EQ(records[3].mode, ProductRecord::kSell);  // 9 is no mode
-    EXPECT_EQ(records[3].taxStatus, 3);
+    // Item number, tax status and mode of each line; 9 is no mode.
+    const std::tuple<std::string, int, int> want[] = {
+        {"A100", 1, ProductRecord::kSell}, {"SHORT", 0, ProductRecord::kSell},
+        {"A100", 1, ProductRecord::kSell}, {"LAST", 3, ProductRecord::kSell}};
+    for (std::size_t i = 0; i < 4; ++i)
+        EXPECT_EQ(std::make_tuple(records[i].itemNumber, int{records[i].taxStatus}, int{records[i].mode}), want[i]) << i;
 }
 
 TEST_F(ProductEditing, ExportImportRoundTripIsByteForByte)
