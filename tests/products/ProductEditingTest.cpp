@@ -38,14 +38,10 @@ TEST_F(ProductEditing, UpdateWritesOnlyEditedNumbersOverTheStoredRecord)
     ProductRecord written;
     ASSERT_EQ(SaveProduct(local, f, true, 0, written), SaveOutcome::Updated);
 
+    // The change of case is stored, the sale kept, the price not rounded to the shown cents.
     const ProductRecord back = readProducts(path())[1];
-    EXPECT_EQ(back.itemNumber, "a1");  // the change of case is stored
-    EXPECT_EQ(back.description, "Renamed");
-    EXPECT_FLOAT_EQ(back.cost, 2.5f);
-    EXPECT_FLOAT_EQ(back.stock, 7);        // the sale is kept
-    EXPECT_FLOAT_EQ(back.price[0], 4.999f);  // not rounded to the shown cents
-    EXPECT_EQ(back.addOnId, "KEEP");
-    EXPECT_FLOAT_EQ(back.soldTotal, 12.5f);
+    EXPECT_EQ(std::tie(back.itemNumber, back.description, back.addOnId), std::make_tuple("a1", "Renamed", "KEEP"));
+    EXPECT_EQ(std::tie(back.cost, back.stock, back.price[0], back.soldTotal), std::make_tuple(2.5f, 7.0f, 4.999f, 12.5f));
 }
 
 TEST_F(ProductEditing, SaveOutcomes)
@@ -129,8 +125,7 @@ TEST_F(ProductEditing, ChangeAllItems)
 TEST_F(ProductEditing, ChangeAllChangesEachListedRecordOnce)
 {
     // Two records share an item number and both are listed.
-    ProductRecord first = makeProduct("D", 1), second = makeProduct("D", 2);
-    writeProductFile(path(), {first, makeProduct("X", 9), second});
+    writeProductFile(path(), {makeProduct("D", 1), makeProduct("X", 9), makeProduct("D", 2)});
     std::vector<ProductRecord> changed;
     ASSERT_EQ(ChangeAll::run(local, ChangeAll::AddStock, "10", 0, {"D", "D"}, changed), ChangeAll::Outcome::Done);
     const auto back = readProducts(path());
