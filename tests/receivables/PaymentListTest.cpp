@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <tuple>
 
 namespace {
 
@@ -97,18 +98,15 @@ TEST_F(PaymentListTest, MoreThanTheBalanceIsCutToItAndNothingIsTakenOnAPaidSale)
                                "Change amount: 50.00"}));
     ASSERT_EQ(list.payments().size(), 1u);
     const PaymentRecord& p = list.payments()[0];
-    EXPECT_EQ(p.amount, 100);
-    EXPECT_EQ(p.kind, PaymentRecord::kSplitPart);
-    EXPECT_EQ(p.cashier, "Ann");
-    EXPECT_EQ(p.invoiceNumber, n);
+    EXPECT_EQ(std::tie(p.amount, p.kind, p.cashier, p.invoiceNumber),
+              std::make_tuple(100.0f, PaymentRecord::kSplitPart, "Ann", n));
     prompt.told.clear();
     EXPECT_FALSE(list.MayAdd());
     EXPECT_EQ(prompt.told, std::vector<std::string>{"Overpayment not allowed.\n"});
 
     // An edit is not checked: the balance goes below 0 and the split cannot close.
     EnteredPayment more = EnteredOf(p);
-    more.amountText = "120";
-    more.payType = "Check";
+    more.amountText = "120", more.payType = "Check";
     ASSERT_TRUE(list.Edit(p.paymentId, more));
     EXPECT_EQ(list.balance(), -20);
     EXPECT_EQ(list.payments()[0].payType, "Check");
