@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <tuple>
 
 namespace {
@@ -19,18 +20,6 @@ protected:
     CLocalFile local{dir.path()};
     std::string textPath = dir.file("Address.txt");
 };
-
-// Imports the text into a fresh folder; `check` looks at what was stored.
-template <class Import, class Check> void importFresh(const std::string& text, Import import, Check check)
-{
-    TempDir fresh;
-    CLocalFile here(fresh.path());
-    const std::string path = fresh.file("in.txt");
-    writeBytes(path, {text.begin(), text.end()});
-    std::size_t added = 0;
-    ASSERT_EQ(import(here, path, added), TransferResult::Done);
-    check(here, added);
-}
 
 CustomerRecord fullCustomer(const std::string& name)
 {
@@ -58,17 +47,18 @@ TEST_F(Contacts, CustomerImportReadsEveryShapeOfLine)
         {"a line without a name", "\tCompany only\r\nAnn\r\n", {"Ann"}, {""}},
         {"fields past the last one", "Ann" + nineteenTabs + "x\ty\r\n", {"Ann"}, {""}},
     };
-    for (const Case& c : cases)
-        importFresh(c.text, ImportCustomers, [&](const CLocalFile& here, std::size_t added) {
-            const auto stored = ReadCustomers(here);
-            ASSERT_EQ(stored.size(), c.names.size()) << c.label;
-            EXPECT_EQ(added, c.names.size()) << c.label;
-            for (std::size_t i = 0; i < stored.size(); ++i) {
-                EXPECT_EQ(stored[i].name(), c.names[i]) << c.label;
-                EXPECT_EQ(stored[i].text[CustomerRecord::kCity], c.cities[i]) << c.label;
-                EXPECT_EQ(stored[i].customerNumber, i + 1) << c.label;
-            }
-        });
+    for (const Case& c : cases) {
+        std::filesystem::remove(local.GetPath("Customers"));
+        writeText(c.text);
+        std::size_t added = 0;
+        ASSERT_EQ(ImportCustomers(local, textPath, added), TransferResult::Done) << c.label;
+        const auto stored = ReadCustomers(local);
+        ASSERT_EQ(stored.size(), c.names.size()) << c.label;
+        EXPECT_EQ(added, c.names.size()) << c.label;
+        for (std::size_t i = 0; i < stored.size(); ++i)
+            EXPECT_EQ(std::make_tuple(stored[i].name(), stored[i].text[CustomerRecord::kCity], stored[i].customerNumber),
+                      std::make_tuple(c.names[i], c.cities[i], i + 1)) << c.label;
+    }
 }
 
 TEST_F(Contacts, CustomerImportKeepsLevelAndTermsInRange)
