@@ -176,30 +176,7 @@ TEST_F(ProductsWindow, AddsShowsAndUpdatesWithoutUndoingSalesElsewhere)
     EXPECT_EQ(dlg.list()->list().table().cell(0, ProductColumn::kPrice), "4.50");
 }
 
-TEST_F(ProductsWindow, DeleteRemovesTheClickedProductEvenAfterItMoved)
-{
-    writeProductFile(path(), {makeProduct("A"), makeProduct("B"), makeProduct("C")});
-    CProductsDlg dlg(local, header);
-    dlg.show();
-    press(dlg, "list_all");
-    clickRow(dlg.list(), 1);
-    // Another register deletes A: C takes its place, B stays at 1.
-    ASSERT_EQ(RemoveProductAt(local, 0), FileCause::None);
-    boxes.answer(MessageBox::Answer::Yes);
-    press(dlg, "delete");
-    EXPECT_EQ(boxes.texts().back(), "Do want to delete this Product?");
-    EXPECT_EQ(storedItems(path()), std::vector<std::string>{"C"});
-    EXPECT_EQ(listed(dlg), (std::vector<std::string>{"A", "C"}));
-    EXPECT_FALSE(dlg.findChild<QPushButton*>("delete")->isEnabled());
-
-    // A listed product gone meanwhile says so, and Delete stays off.
-    boxes.answer(MessageBox::Answer::Ok);
-    clickRow(dlg.list(), 0);
-    EXPECT_EQ(boxes.texts().back(), "Didn't find Record.");
-    EXPECT_FALSE(dlg.findChild<QPushButton*>("delete")->isEnabled());
-}
-
-TEST_F(ProductsWindow, SearchesOnEnteredFieldsAndLowQuantity)
+TEST_F(ProductsWindow, SearchesOnEnteredFieldsAndDeletesTheClickedProductEvenAfterItMoved)
 {
     writeProductFile(path(), {makeProduct("P1", 2.9f), makeProduct("P2", 3), makeProduct("Q3", 1)});
     CProductsDlg dlg(local, header);
@@ -212,6 +189,23 @@ TEST_F(ProductsWindow, SearchesOnEnteredFieldsAndLowQuantity)
         press(dlg, "search");
         EXPECT_EQ(listed(dlg), want) << item << "|" << low;
     }
+
+    press(dlg, "list_all");
+    clickRow(dlg.list(), 1);
+    // Another register deletes P1: Q3 takes its place, P2 stays at 1.
+    ASSERT_EQ(RemoveProductAt(local, 0), FileCause::None);
+    boxes.answer(MessageBox::Answer::Yes);
+    press(dlg, "delete");
+    EXPECT_EQ(boxes.texts().back(), "Do want to delete this Product?");
+    EXPECT_EQ(storedItems(path()), std::vector<std::string>{"Q3"});
+    EXPECT_EQ(listed(dlg), (std::vector<std::string>{"P1", "Q3"}));
+    EXPECT_FALSE(dlg.findChild<QPushButton*>("delete")->isEnabled());
+
+    // A listed product gone meanwhile says so, and Delete stays off.
+    boxes.answer(MessageBox::Answer::Ok);
+    clickRow(dlg.list(), 0);
+    EXPECT_EQ(boxes.texts().back(), "Didn't find Record.");
+    EXPECT_FALSE(dlg.findChild<QPushButton*>("delete")->isEnabled());
 }
 
 TEST_F(ProductsWindow, ChangeMenuAndColumnPopUpEditListedRowsAndRefusePricesWithoutAColumn)
