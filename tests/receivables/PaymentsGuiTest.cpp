@@ -14,6 +14,7 @@
 #include <QCheckBox>
 #include <QMenuBar>
 #include <QTreeWidget>
+#include <tuple>
 
 using namespace SaleIds;
 
@@ -110,6 +111,8 @@ TEST_F(PaymentScreen, ACancelledSplitIsFinishedAgainOverTheSameRecordWithItsPaym
     ASSERT_EQ(paid.size(), 2u);
     EXPECT_EQ(paid[0].amount, 4);
     EXPECT_EQ(paid[1].amount, 6.28f);
+    for (const PaymentRecord& p : paid)
+        EXPECT_EQ(std::tie(p.kind, p.cashier), std::make_tuple(PaymentRecord::kSplitPart, "Ann"));
     EXPECT_TRUE(dlg->state().showingNew());
 }
 
