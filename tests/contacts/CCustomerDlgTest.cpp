@@ -5,14 +5,12 @@
 #include "CVendorDlg.h"
 #include "ContactWindowDriver.h"
 #include "CustomerFile.h"
-#include "ListFiles.h"
 #include "ModalDriver.h"
 #include "RegisterFixture.h"
 #include "VendorFile.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QComboBox>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QRadioButton>
@@ -22,22 +20,25 @@ namespace {
 
 struct ContactWindow : RegisterFixture {
     FileDialogDouble files;
-};
 
-class CustomerWindow : public ContactWindow {
-protected:
     void SetUp() override
     {
-        ContactWindow::SetUp();
+        RegisterFixture::SetUp();
         ASSERT_FALSE(local.Load());
         ASSERT_EQ(OpenOrCreateHeader(local, header), 0);
     }
-    void add(const std::string& name, std::uint8_t level = 0)
+    void addCustomer(const std::string& name, std::uint8_t level = 0)
     {
         CustomerRecord r;
         r.text[CustomerRecord::kName] = name;
         r.priceLevel = level;
         ASSERT_NE(SaveCustomerByName(local, r), CustomerSave::NotSaved);
+    }
+    void addVendor(const std::string& company)
+    {
+        VendorRecord r;
+        r.text[VendorRecord::kCompany] = company;
+        ASSERT_EQ(AppendVendor(local, r), 0);
     }
     std::vector<std::string> storedNames() const
     {
@@ -46,17 +47,7 @@ protected:
             names.push_back(r.name());
         return names;
     }
-};
-
-class VendorWindow : public ContactWindow {
-protected:
-    void add(const std::string& company)
-    {
-        VendorRecord r;
-        r.text[VendorRecord::kCompany] = company;
-        ASSERT_EQ(AppendVendor(local, r), 0);
-    }
-    std::vector<std::string> stored() const
+    std::vector<std::string> storedVendors() const
     {
         std::vector<std::string> names;
         for (const auto& r : ReadVendors(local))
@@ -64,10 +55,12 @@ protected:
         return names;
     }
 };
+using CustomerWindow = ContactWindow;
+using VendorWindow = ContactWindow;
 
 TEST_F(CustomerWindow, EditsAreSavedAndAChangedCustomerIsSavedBeforeAnotherRowShows)
 {
-    add("Ann");
+    addCustomer("Ann");
     CCustomerDlg dlg(local, header);
     dlg.show();
     EXPECT_FALSE(child<QPushButton>(&dlg, "save")->isEnabled());
@@ -106,9 +99,9 @@ TEST_F(CustomerWindow, EditsAreSavedAndAChangedCustomerIsSavedBeforeAnotherRowSh
 
 TEST_F(CustomerWindow, DeleteAsksFirstAndTheListFollowsSelectorAndSearch)
 {
-    add("Ann", 0);
-    add("Bob", 2);
-    add("Cy", 2);
+    addCustomer("Ann", 0);
+    addCustomer("Bob", 2);
+    addCustomer("Cy", 2);
     CCustomerDlg dlg(local, header);
     dlg.show();
     QTest::keyClick(child<QRadioButton>(&dlg, "list_3"), Qt::Key_Space);
@@ -132,57 +125,11 @@ TEST_F(CustomerWindow, DeleteAsksFirstAndTheListFollowsSelectorAndSearch)
     EXPECT_FALSE(child<QPushButton>(&dlg, "delete")->isEnabled());
 }
 
-TEST_F(CustomerWindow, OpensOnThePresetNameOrANewCustomerInTheDefaultZone)
+TEST_F(CustomerWindow, ImportAsksThenAddsExportWritesTheListedAndSecurityRefusesBoth)
 {
-    ASSERT_EQ(AppendTaxZone(local, {"County", 6.0f, 0.5f}), 0);
-    ASSERT_EQ(SetDefaultZone(local, "County"), 0);
-    CustomerRecord ann;
-    ann.text[CustomerRecord::kName] = "Ann";
-    ann.text[CustomerRecord::kCity] = "Arbor";
-    ann.termsIndex = 1;
-    ASSERT_EQ(SaveCustomerByName(local, ann), CustomerSave::Appended);
-
-    CCustomerDlg found(local, header, "ANN");
-    EXPECT_EQ(child<QLineEdit>(&found, "text_3")->text(), "Arbor");
-    EXPECT_EQ(child<QComboBox>(&found, "terms")->currentText(), "NET 30");
-    EXPECT_FALSE(child<QPushButton>(&found, "save")->isEnabled());
-
-    CCustomerDlg fresh(local, header, "Dan");
-    EXPECT_EQ(child<QLineEdit>(&fresh, "text_0")->text(), "Dan");
-    EXPECT_EQ(child<QComboBox>(&fresh, "tax_zone")->currentText(), "County");
-    EXPECT_TRUE(child<QPushButton>(&fresh, "save")->isEnabled());
-    EXPECT_EQ(fresh.customerName(), "Dan");
-    EXPECT_EQ(storedNames(), std::vector<std::string>{"Ann"});  // not saved until asked
-}
-
-TEST_F(CustomerWindow, ExportListedWritesTheListedCustomersAfterASearch)
-{
-    add("Ann");
-    add("Bob");
-    CCustomerDlg dlg(local, header);
-    dlg.show();
-    type(&dlg, "search", "bo");
-    press(&dlg, "list_button");
-    const std::string path = dir.file("Address.txt");
-    files.setNextFileName(path);
-    whenModal<CExportCustomerDlg>([](CExportCustomerDlg* choice) {
-        auto* b = choice->findChild<QPushButton*>("listed_addresses");
-        b->setFocus();
-        QTest::keyClick(b, Qt::Key_Space);
-    });
-    press(&dlg, "export");
-    const auto bytes = readBytes(path);
-    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "Bob\t\t\t\t\t\r\n");
-    ASSERT_EQ(files.requests().size(), 1u);
-    EXPECT_EQ(files.requests()[0].initialName, "Address.txt");
-    EXPECT_TRUE(files.requests()[0].save);
-}
-
-TEST_F(CustomerWindow, ImportAskThenAddsAndSecurityRefusesTransfers)
-{
-    const std::string path = dir.file("in.txt");
+    const std::string in = dir.file("in.txt"), out = dir.file("Address.txt");
     const std::string text = "Ann\tMain St\r\nBob";
-    writeBytes(path, {text.begin(), text.end()});
+    writeBytes(in, {text.begin(), text.end()});
     CCustomerDlg dlg(local, header);
     dlg.show();
 
@@ -190,11 +137,22 @@ TEST_F(CustomerWindow, ImportAskThenAddsAndSecurityRefusesTransfers)
     press(&dlg, "import");
     EXPECT_TRUE(boxes.saw("Import Addresses\n\nImports tab delimited text files"));
     EXPECT_TRUE(storedNames().empty());
-
     boxes.answer(MessageBox::Answer::Ok);
-    files.setNextFileName(path);
+    files.setNextFileName(in);
     press(&dlg, "import");
     EXPECT_EQ(listed(&dlg, "customer_list"), QStringList({"Ann", "Bob"}));
+
+    // After a search, "listed addresses" exports only what the list shows.
+    type(&dlg, "search", "bo");
+    press(&dlg, "list_button");
+    files.setNextFileName(out);
+    whenModal<CExportCustomerDlg>([](CExportCustomerDlg* choice) { press(choice, "listed_addresses"); });
+    press(&dlg, "export");
+    const auto bytes = readBytes(out);
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "Bob\t\t\t\t\t\r\n");
+    ASSERT_EQ(files.requests().size(), 2u);
+    EXPECT_EQ(files.requests()[1].initialName, "Address.txt");
+    EXPECT_TRUE(files.requests()[1].save);
 
     local.securityOn = 1;
     boxes.clear();
@@ -209,7 +167,7 @@ TEST_F(CustomerWindow, ImportAskThenAddsAndSecurityRefusesTransfers)
 
 TEST_F(VendorWindow, YesOnAnotherRowSavesANewVendorWithItsNotes)
 {
-    add("Acme");
+    addVendor("Acme");
     CVendorDlg dlg(local);
     dlg.show();
     dlg.activateWindow();
@@ -225,7 +183,7 @@ TEST_F(VendorWindow, YesOnAnotherRowSavesANewVendorWithItsNotes)
     boxes.answer(MessageBox::Answer::Yes);
     moveInList(&dlg, "vendor_list", Qt::Key_Home);
     EXPECT_TRUE(boxes.saw("Do you want to save your changes first?"));
-    EXPECT_EQ(stored(), (std::vector<std::string>{"Acme", "Bolt Co"}));
+    EXPECT_EQ(storedVendors(), (std::vector<std::string>{"Acme", "Bolt Co"}));
     EXPECT_EQ(child<QLineEdit>(&dlg, "text_0")->text(), "Acme");
     VendorRecord bolt;
     ASSERT_TRUE(FindVendor(local, "bolt co", bolt));
@@ -245,13 +203,13 @@ TEST_F(VendorWindow, YesOnAnotherRowSavesANewVendorWithItsNotes)
 
 TEST_F(VendorWindow, SaveUpdatesTheSameCompanyAndDeleteAsks)
 {
-    add("Acme");
+    addVendor("Acme");
     CVendorDlg dlg(local);
     dlg.show();
     type(&dlg, "text_0", "ACME");
     type(&dlg, "text_8", "sales@acme");
     press(&dlg, "save");
-    EXPECT_EQ(stored(), std::vector<std::string>{"ACME"});
+    EXPECT_EQ(storedVendors(), std::vector<std::string>{"ACME"});
 
     boxes.answer(MessageBox::Answer::Yes);
     boxes.answer(MessageBox::Answer::Ok);
@@ -261,7 +219,7 @@ TEST_F(VendorWindow, SaveUpdatesTheSameCompanyAndDeleteAsks)
     boxes.answer(MessageBox::Answer::Yes);
     type(&dlg, "text_0", "acme");
     child<QAction>(&dlg, "action_delete")->trigger();
-    EXPECT_TRUE(stored().empty());
+    EXPECT_TRUE(storedVendors().empty());
     EXPECT_EQ(child<QTreeWidget>(&dlg, "vendor_list")->topLevelItemCount(), 0);
 
     boxes.answer(MessageBox::Answer::Ok);

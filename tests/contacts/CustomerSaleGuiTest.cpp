@@ -1,13 +1,10 @@
-// The sale screen reaching the customer and vendor windows from the keyboard.
+// The sale screen reaching the customer window from the keyboard.
 #include "CCustomerDlg.h"
-#include "CVendorDlg.h"
 #include "ContactWindowDriver.h"
 #include "CustomerFile.h"
 #include "ModalDriver.h"
 #include "SaleScreenFixture.h"
-#include "VendorFile.h"
 
-#include <QAction>
 #include <QRadioButton>
 
 using namespace SaleIds;
@@ -87,22 +84,4 @@ TEST_F(CustomerFromSale, NewNamesOpenTheWindowAtOnceOrAfterYes)
         EXPECT_EQ(box(kPrice)->text(), c.saved ? "7.00" : "10.00") << c.name.toStdString();
         EXPECT_EQ(box(kCustomerName)->text(), c.name);
     }
-}
-
-TEST_F(CustomerFromSale, SettingsMenuOpensTheCustomerAndVendorWindows)
-{
-    open();
-    whenModal<CCustomerDlg>([](CCustomerDlg* customers) { press(customers, "cancel"); });
-    dlg->findChild<QAction*>("action_customers")->trigger();
-    whenModal<CVendorDlg>([](CVendorDlg* vendors) {
-        type(vendors, "text_0", "Acme");
-        press(vendors, "save");
-        press(vendors, "close");
-    });
-    auto* vendors = dlg->findChild<QAction*>("action_vendors");
-    ASSERT_NE(vendors, nullptr);
-    EXPECT_TRUE(vendors->isEnabled());
-    vendors->trigger();
-    VendorRecord acme;
-    EXPECT_TRUE(FindVendor(local, "acme", acme));
 }

@@ -1,9 +1,7 @@
-#include "CProductsDlg.h"
-
 #include "CGetProductDlg.h"
-#include "CQuickAddDlg.h"
-
 #include "CImportCheckDlg.h"
+#include "CProductsDlg.h"
+#include "CQuickAddDlg.h"
 #include "ModalDriver.h"
 #include "ProductChangeAll.h"
 #include "ProductFiles.h"
@@ -12,16 +10,13 @@
 #include "RegisterFixture.h"
 
 #include <QAction>
-#include <QApplication>
-#include <QHeaderView>
-#include <QMenu>
-#include <QTimer>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
-#include <gtest/gtest.h>
 
 namespace {
 struct ProductsWindow : RegisterFixture {
@@ -44,14 +39,12 @@ struct ProductsWindow : RegisterFixture {
         QTest::keyClicks(b, text);
     }
     static void press(QWidget& dlg, const char* name) { dlg.findChild<QPushButton*>(name)->click(); }
-    static void clickRow(CProductsDlg& dlg, int row)
+    static void clickRow(ProductListWidget* list, int row)
     {
-        ProductListWidget* list = dlg.list();
         const QRect r = list->visualRect(list->model()->index(row, 0));
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, r.center());
     }
     static std::vector<std::string> listed(CProductsDlg& dlg) { return dlg.list()->list().table().itemNumbers(); }
-
 };
 
 // Three products, LVL with a level-1 price.
@@ -78,12 +71,10 @@ TEST_F(ProductLookup, EnterAndClickTakeTheSameStoredProduct)
         EXPECT_EQ(dlg.focusWidget(), dlg.list());
         // The product's price changes after it was listed: the stored one is taken.
         ASSERT_EQ(UpdateProductByItem(local, "LVL", [](ProductRecord& r) { r.price[1] = 5; }), ChangeResult::Done);
-        if (byClick) {
-            const QRect r = dlg.list()->visualRect(dlg.list()->model()->index(0, 0));
-            QTest::mouseClick(dlg.list()->viewport(), Qt::LeftButton, {}, r.center());
-        } else {
+        if (byClick)
+            clickRow(dlg.list(), 0);
+        else
             QTest::keyClick(dlg.list(), Qt::Key_Return);
-        }
         EXPECT_EQ(dlg.QDialog::result(), QDialog::Accepted) << byClick;
         EXPECT_EQ(dlg.picked().itemNumber, "LVL");
         EXPECT_FLOAT_EQ(dlg.picked().price[1], 5);
@@ -117,16 +108,12 @@ TEST_F(ProductLookup, GoneProductOrNoSelectionTakesNothing)
 TEST_F(ProductLookup, QuickAddRefusesEmptyAndTakenItemNumbersAndStoresTheDepartment)
 {
     header.departments = "Produce\r\nHardware\r\n";
-    struct Case {
-        const char* item;
-        const char* message;
-    } cases[] = {{"", "Must have a Item#"}, {"a1", "Must have a unique Item#"}};
-    for (const auto& c : cases) {
-        CQuickAddDlg dlg(local, header, c.item);
+    for (auto [item, message] : {std::pair{"", "Must have a Item#"}, {"a1", "Must have a unique Item#"}}) {
+        CQuickAddDlg dlg(local, header, item);
         dlg.show();
         boxes.answer(MessageBox::Answer::Ok);
         QTest::keyClick(&dlg, Qt::Key_F4);
-        EXPECT_EQ(boxes.texts().back(), c.message);
+        EXPECT_EQ(boxes.texts().back(), message);
         EXPECT_TRUE(dlg.isVisible());
     }
     CQuickAddDlg dlg(local, header, "NEW9");
@@ -174,7 +161,7 @@ TEST_F(ProductsWindow, AddsShowsAndUpdatesWithoutUndoingSalesElsewhere)
     EXPECT_EQ(readProducts(path()).size(), 1u);
 
     press(dlg, "list_all");
-    clickRow(dlg, 0);
+    clickRow(dlg.list(), 0);
     EXPECT_TRUE(dlg.updateMode());
     EXPECT_EQ(dlg.findChild<QPushButton*>("save")->text(), "Update");
     EXPECT_EQ(box(dlg, "stock")->text(), "10.00");
@@ -189,67 +176,51 @@ TEST_F(ProductsWindow, AddsShowsAndUpdatesWithoutUndoingSalesElsewhere)
     EXPECT_EQ(dlg.list()->list().table().cell(0, ProductColumn::kPrice), "4.50");
 }
 
-TEST_F(ProductsWindow, DeleteRemovesTheClickedProductEvenAfterItMoved)
-{
-    writeProductFile(path(), {makeProduct("A"), makeProduct("B"), makeProduct("C")});
-    CProductsDlg dlg(local, header);
-    dlg.show();
-    press(dlg, "list_all");
-    clickRow(dlg, 1);
-    // Another register deletes A: C takes its place, B stays at 1.
-    ASSERT_EQ(RemoveProductAt(local, 0), FileCause::None);
-    boxes.answer(MessageBox::Answer::Yes);
-    press(dlg, "delete");
-    EXPECT_EQ(boxes.texts().back(), "Do want to delete this Product?");
-    EXPECT_EQ(storedItems(path()), std::vector<std::string>{"C"});
-    EXPECT_EQ(listed(dlg), (std::vector<std::string>{"A", "C"}));
-    EXPECT_FALSE(dlg.findChild<QPushButton*>("delete")->isEnabled());
-
-    // A listed product gone meanwhile says so, and Delete stays off.
-    boxes.answer(MessageBox::Answer::Ok);
-    clickRow(dlg, 0);
-    EXPECT_EQ(boxes.texts().back(), "Didn't find Record.");
-    EXPECT_FALSE(dlg.findChild<QPushButton*>("delete")->isEnabled());
-}
-
-TEST_F(ProductsWindow, SearchesOnEnteredFieldsAndLowQuantity)
+TEST_F(ProductsWindow, SearchesOnEnteredFieldsAndDeletesTheClickedProductEvenAfterItMoved)
 {
     writeProductFile(path(), {makeProduct("P1", 2.9f), makeProduct("P2", 3), makeProduct("Q3", 1)});
     CProductsDlg dlg(local, header);
     dlg.show();
-    struct Case {
-        const char* item;
-        const char* low;
-        std::vector<std::string> listed;
-    } cases[] = {
-        {"", " 3 ", {"P1", "Q3"}},
-        {"p", "3", {"P1"}},
-        {"p", "", {"P1", "P2"}},
-        {"", "", {"P1", "P2", "Q3"}},
-    };
-    for (const auto& c : cases) {
-        type(dlg, "product_id", c.item);
-        type(dlg, "low_qty", c.low);
+    const std::tuple<const char*, const char*, std::vector<std::string>> cases[] = {
+        {"", " 3 ", {"P1", "Q3"}}, {"p", "3", {"P1"}}, {"p", "", {"P1", "P2"}}, {"", "", {"P1", "P2", "Q3"}}};
+    for (const auto& [item, low, want] : cases) {
+        type(dlg, "product_id", item);
+        type(dlg, "low_qty", low);
         press(dlg, "search");
-        EXPECT_EQ(listed(dlg), c.listed) << c.item << "|" << c.low;
+        EXPECT_EQ(listed(dlg), want) << item << "|" << low;
     }
+
+    press(dlg, "list_all");
+    clickRow(dlg.list(), 1);
+    // Another register deletes P1: Q3 takes its place, P2 stays at 1.
+    ASSERT_EQ(RemoveProductAt(local, 0), FileCause::None);
+    boxes.answer(MessageBox::Answer::Yes);
+    press(dlg, "delete");
+    EXPECT_EQ(boxes.texts().back(), "Do want to delete this Product?");
+    EXPECT_EQ(storedItems(path()), std::vector<std::string>{"Q3"});
+    EXPECT_EQ(listed(dlg), (std::vector<std::string>{"P1", "Q3"}));
+    EXPECT_FALSE(dlg.findChild<QPushButton*>("delete")->isEnabled());
+
+    // A listed product gone meanwhile says so, and Delete stays off.
+    boxes.answer(MessageBox::Answer::Ok);
+    clickRow(dlg.list(), 0);
+    EXPECT_EQ(boxes.texts().back(), "Didn't find Record.");
+    EXPECT_FALSE(dlg.findChild<QPushButton*>("delete")->isEnabled());
 }
 
-TEST_F(ProductsWindow, ChangeMenuEditsListedRowsAndRefusesPricesWithoutAColumn)
+TEST_F(ProductsWindow, ChangeMenuAndColumnPopUpEditListedRowsAndRefusePricesWithoutAColumn)
 {
     ProductRecord a = makeProduct("A"), h = makeProduct("H");
-    a.cost = 10;
-    h.cost = 5;
+    a.cost = 10, h.cost = 5;
+    a.price = {1, 2, 3, 4, 5, 6};
     writeProductFile(path(), {a, h});
     CProductsDlg dlg(local, header);
     dlg.show();
     press(dlg, "list_all");
-    clickRow(dlg, 1);
+    clickRow(dlg.list(), 1);
     dlg.OnHideRow();
     type(dlg, "change_all", "10");
-    auto trigger = [&](ChangeAll::Op op) {
-        dlg.findChild<QAction*>(QString("change_%1").arg(op))->trigger();
-    };
+    auto trigger = [&](ChangeAll::Op op) { dlg.findChild<QAction*>(QString("change_%1").arg(op))->trigger(); };
     boxes.answer(MessageBox::Answer::Ok);
     trigger(ChangeAll::MultiplyCost);
     EXPECT_EQ(boxes.texts().back(), "Multiply all listed Cost by Change All.\n\n");
@@ -261,8 +232,6 @@ TEST_F(ProductsWindow, ChangeMenuEditsListedRowsAndRefusesPricesWithoutAColumn)
     trigger(ChangeAll::FillPrice);
     EXPECT_EQ(boxes.texts().size(), 2u);
     EXPECT_EQ(readBytes(path()), before);
-
-    // Cancel changes nothing.
     boxes.answer(MessageBox::Answer::Cancel);
     trigger(ChangeAll::FillStock);
     EXPECT_EQ(readBytes(path()), before);
@@ -272,7 +241,31 @@ TEST_F(ProductsWindow, ChangeMenuEditsListedRowsAndRefusesPricesWithoutAColumn)
     boxes.answer(MessageBox::Answer::Ok);
     trigger(ChangeAll::FillPrice);
     EXPECT_FLOAT_EQ(readProducts(path())[0].price[1], 10);
-    EXPECT_FLOAT_EQ(readProducts(path())[0].price[0], 0);
+    EXPECT_FLOAT_EQ(readProducts(path())[0].price[0], 1);
+
+    // The pop-up of a column's heading fills the level of that column.
+    type(dlg, "change_all", "9.5");
+    auto* head = dlg.list()->horizontalHeader();
+    const int price3 = ProductColumn::kPrice + 2;
+    const QPoint at(head->sectionViewportPosition(price3) + head->sectionSize(price3) / 2, head->height() / 2);
+    QStringList offered;
+    QTimer::singleShot(0, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        for (QAction* action : menu->actions())
+            offered << action->text();
+        menu->actions().front()->trigger();
+        menu->close();
+    });
+    boxes.answer(MessageBox::Answer::Ok);
+    emit head->customContextMenuRequested(at);
+    EXPECT_EQ(offered, (QStringList{"Fill Price with Change All", "Add to Price from Change All",
+                                    "Multiply Price by % from Change All"}));
+    EXPECT_EQ(boxes.texts().back(), "\nFill all listed Prices with the field Change All.\n\n");
+    const ProductRecord back = readProducts(path())[0];
+    EXPECT_FLOAT_EQ(back.price[2], 9.5f);
+    EXPECT_FLOAT_EQ(back.price[3], 4);
+    EXPECT_EQ(dlg.list()->list().table().cell(0, price3), "9.50");
 }
 
 TEST_F(ProductsWindow, ImportsAfterTheCheckAndExportsWhatItImported)
@@ -354,42 +347,7 @@ TEST_F(ProductsWindow, RemembersChoicesAndWidthsForTheNextOpening)
     EXPECT_EQ(readProducts(path())[0].mode, ProductRecord::kRent);
 }
 
-TEST_F(ProductsWindow, ColumnPopUpFillsThePriceLevelOfTheRightClickedColumn)
-{
-    ProductRecord a = makeProduct("A");
-    a.price = {1, 2, 3, 4, 5, 6};
-    writeProductFile(path(), {a});
-    CProductsDlg dlg(local, header);
-    dlg.show();
-    press(dlg, "list_all");
-    type(dlg, "change_all", "9.5");
-    auto* head = dlg.list()->horizontalHeader();
-    const int price3 = ProductColumn::kPrice + 2;
-    const QPoint at(head->sectionViewportPosition(price3) + head->sectionSize(price3) / 2, head->height() / 2);
-    QStringList offered;
-    QTimer::singleShot(0, [&] {
-        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        ASSERT_NE(menu, nullptr);
-        for (QAction* action : menu->actions())
-            offered << action->text();
-        for (QAction* action : menu->actions())
-            if (action->text() == "Fill Price with Change All")
-                action->trigger();
-        menu->close();
-    });
-    boxes.answer(MessageBox::Answer::Ok);
-    emit head->customContextMenuRequested(at);
-    EXPECT_EQ(offered, (QStringList{"Fill Price with Change All", "Add to Price from Change All",
-                                    "Multiply Price by % from Change All"}));
-    EXPECT_EQ(boxes.texts().back(), "\nFill all listed Prices with the field Change All.\n\n");
-    const ProductRecord back = readProducts(path())[0];
-    EXPECT_FLOAT_EQ(back.price[2], 9.5f);
-    EXPECT_FLOAT_EQ(back.price[3], 4);
-    EXPECT_EQ(dlg.list()->list().table().cell(0, price3), "9.50");
-}
-
-// The editor's Settings menu reaches the store's list windows; a category
-// added there is offered by the editor at once and kept in the header.
+// A category added through the editor's Settings menu is offered at once and stored.
 TEST_F(ProductsWindow, SettingsMenuAddsACategoryTheEditorOffersAtOnce)
 {
     CProductsDlg dlg(local, header);
@@ -406,7 +364,5 @@ TEST_F(ProductsWindow, SettingsMenuAddsACategoryTheEditorOffersAtOnce)
     auto* box = dlg.findChild<QComboBox*>("category");
     ASSERT_NE(box, nullptr);
     EXPECT_GE(box->findText("Garden"), 0);
-    SalesFileHeader stored;
-    ASSERT_EQ(ReadHeader(local, stored), 0);
-    EXPECT_NE(stored.categories.find("Garden\r\n"), std::string::npos);
+    EXPECT_NE(storedHeader().categories.find("Garden\r\n"), std::string::npos);
 }

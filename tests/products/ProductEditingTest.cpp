@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 class ProductEditing : public ::testing::Test {
 protected:
@@ -24,29 +26,22 @@ protected:
 TEST_F(ProductEditing, UpdateWritesOnlyEditedNumbersOverTheStoredRecord)
 {
     ProductRecord stored = makeProduct("A1", 10);
-    stored.price[0] = 4.999f;
-    stored.addOnId = "KEEP";
-    stored.soldTotal = 12.5f;
+    stored.price[0] = 4.999f, stored.addOnId = "KEEP", stored.soldTotal = 12.5f;
     writeProductFile(path(), {makeProduct("Z"), stored});
 
     // The boxes as shown; meanwhile another register sold 3.
     ProductFields f = FieldsFromProduct(stored);
     ASSERT_EQ(UpdateProductByItem(local, "A1", [](ProductRecord& r) { r.stock -= 3; }), ChangeResult::Done);
-    f.itemNumber = "a1";
-    f.description = "Renamed";
+    f.itemNumber = "a1", f.description = "Renamed";
     f.numbers[ProductFields::kCost] = "2.5";
     f.edited = 1u << ProductFields::kCost;
     ProductRecord written;
     ASSERT_EQ(SaveProduct(local, f, true, 0, written), SaveOutcome::Updated);
 
+    // The change of case is stored, the sale kept, the price not rounded to the shown cents.
     const ProductRecord back = readProducts(path())[1];
-    EXPECT_EQ(back.itemNumber, "a1");  // the change of case is stored
-    EXPECT_EQ(back.description, "Renamed");
-    EXPECT_FLOAT_EQ(back.cost, 2.5f);
-    EXPECT_FLOAT_EQ(back.stock, 7);        // the sale is kept
-    EXPECT_FLOAT_EQ(back.price[0], 4.999f);  // not rounded to the shown cents
-    EXPECT_EQ(back.addOnId, "KEEP");
-    EXPECT_FLOAT_EQ(back.soldTotal, 12.5f);
+    EXPECT_EQ(std::tie(back.itemNumber, back.description, back.addOnId), std::make_tuple("a1", "Renamed", "KEEP"));
+    EXPECT_EQ(std::tie(back.cost, back.stock, back.price[0], back.soldTotal), std::make_tuple(2.5f, 7.0f, 4.999f, 12.5f));
 }
 
 TEST_F(ProductEditing, SaveOutcomes)
@@ -110,9 +105,7 @@ TEST_F(ProductEditing, ChangeAllItems)
     };
     for (const auto& c : cases) {
         ProductRecord a = makeProduct("A", 5), b = makeProduct("B", 5), hidden = makeProduct("H", 5);
-        a.cost = 10;
-        b.cost = 20;
-        hidden.cost = 1;
+        a.cost = 10, b.cost = 20, hidden.cost = 1;
         for (auto* r : {&a, &b, &hidden})
             r->price[2] = 3;
         writeProductFile(path(), {a, hidden, b});
@@ -132,8 +125,7 @@ TEST_F(ProductEditing, ChangeAllItems)
 TEST_F(ProductEditing, ChangeAllChangesEachListedRecordOnce)
 {
     // Two records share an item number and both are listed.
-    ProductRecord first = makeProduct("D", 1), second = makeProduct("D", 2);
-    writeProductFile(path(), {first, makeProduct("X", 9), second});
+    writeProductFile(path(), {makeProduct("D", 1), makeProduct("X", 9), makeProduct("D", 2)});
     std::vector<ProductRecord> changed;
     ASSERT_EQ(ChangeAll::run(local, ChangeAll::AddStock, "10", 0, {"D", "D"}, changed), ChangeAll::Outcome::Done);
     const auto back = readProducts(path());
@@ -155,37 +147,24 @@ TEST(ProductText, LinesOfEveryShape)
     const auto records = ProductText::Parse(text);
     ASSERT_EQ(records.size(), 4u);
     const ProductRecord& a = records[0];
-    EXPECT_EQ(a.taxStatus, 1);
-    EXPECT_FLOAT_EQ(a.stock, 5);
-    EXPECT_FLOAT_EQ(a.cost, 2.5f);
-    EXPECT_FLOAT_EQ(a.price[0], 3.99f);
-    EXPECT_FLOAT_EQ(a.caseQty, 12);
-    EXPECT_EQ(a.category, "Fruit");
-    EXPECT_EQ(a.itemNumber, "A100");
-    EXPECT_EQ(a.barCode, "4711");
-    EXPECT_EQ(a.showOnTouch, 1);
-    EXPECT_FLOAT_EQ(a.commissionPercent, 5);
-    EXPECT_EQ(a.mode, ProductRecord::kSell);
-    EXPECT_EQ(records[1].itemNumber, "SHORT");
-    EXPECT_EQ(records[1].taxStatus, 0);
+    EXPECT_EQ(std::tie(a.stock, a.cost, a.price[0], a.caseQty, a.commissionPercent),
+              std::make_tuple(5.0f, 2.5f, 3.99f, 12.0f, 5.0f));
+    EXPECT_EQ(std::tie(a.category, a.barCode, a.showOnTouch), std::make_tuple("Fruit", "4711", std::uint8_t{1}));
     EXPECT_EQ(records[1].description, "");
-    EXPECT_EQ(records[2].itemNumber, "A100");
-    EXPECT_EQ(records[2].mode, ProductRecord::kSell);
-    EXPECT_EQ(records[3].itemNumber, "LAST");
-    EXPECT_EQ(records[3].mode, ProductRecord::kSell);  // 9 is no mode
-    EXPECT_EQ(records[3].taxStatus, 3);
+    // Item number, tax status and mode of each line; 9 is no mode.
+    const std::tuple<std::string, int, int> want[] = {
+        {"A100", 1, ProductRecord::kSell}, {"SHORT", 0, ProductRecord::kSell},
+        {"A100", 1, ProductRecord::kSell}, {"LAST", 3, ProductRecord::kSell}};
+    for (std::size_t i = 0; i < 4; ++i)
+        EXPECT_EQ(std::make_tuple(records[i].itemNumber, int{records[i].taxStatus}, int{records[i].mode}), want[i]) << i;
 }
 
 TEST_F(ProductEditing, ExportImportRoundTripIsByteForByte)
 {
     ProductRecord a = makeProduct("A\xe9", 2.5f, "BC1");
     a.price = {1.25f, 2, 3, 4, 5, 6.75f};
-    a.mode = ProductRecord::kRent;
-    a.taxStatus = 3;
-    a.showOnTouch = 1;
-    a.commissionPercent = 2.5f;
-    a.category = "Cat";
-    a.vendor = "Ven";
+    a.mode = ProductRecord::kRent, a.taxStatus = 3, a.showOnTouch = 1, a.commissionPercent = 2.5f;
+    a.category = "Cat", a.vendor = "Ven";
     writeProductFile(path(), {a, makeProduct("B", -1)});
     const std::string first = dir.file("first.txt");
     ASSERT_EQ(ProductText::Export(local, first), FileCause::None);
@@ -205,13 +184,9 @@ TEST_F(ProductEditing, ExportImportRoundTripIsByteForByte)
 
 TEST_F(ProductEditing, TableListsSearchesAndInsertsRows)
 {
-    ProductRecord banana = makeProduct("B1", 4.9f);
-    banana.description = "Banana split";
-    banana.category = "Frozen Fruit";
-    banana.barCode = "999";
-    ProductRecord plain = makeProduct("B2", 5);
-    plain.description = "Banana";
-    plain.category = "Produce";
+    ProductRecord banana = makeProduct("B1", 4.9f, "999"), plain = makeProduct("B2", 5);
+    banana.description = "Banana split", banana.category = "Frozen Fruit";
+    plain.description = "Banana", plain.category = "Produce";
     writeProductFile(path(), {banana, plain});
     ProductTable t;
     ASSERT_EQ(t.listAll(local), FileCause::None);

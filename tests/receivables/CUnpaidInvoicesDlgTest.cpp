@@ -1,10 +1,9 @@
 // The unpaid and overdue lists from the sale screen's Payments menu, and a
 // payment taken from a row.
-#include "CSaleDlg.h"
 #include "CMakePaymentDlg.h"
 #include "CPaymentActivityDlg.h"
+#include "CSaleDlg.h"
 #include "CUnpaidInvoicesDlg.h"
-#include "InvoiceFile.h"
 #include "ListFiles.h"
 #include "ModalDriver.h"
 #include "PaymentRecord.h"
@@ -12,14 +11,33 @@
 #include "StoredRecords.h"
 
 #include <QAction>
-#include <filesystem>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QTest>
 #include <QTreeWidget>
-#include <gtest/gtest.h>
+#include <filesystem>
 
 namespace {
+
+// Each row as the texts of the given columns, joined by spaces.
+std::vector<QString> rows(QTreeWidget* list, std::initializer_list<int> columns)
+{
+    std::vector<QString> out;
+    for (int i = 0; i < list->topLevelItemCount(); ++i) {
+        QStringList cells;
+        for (int c : columns)
+            cells << list->topLevelItem(i)->text(c);
+        out.push_back(cells.join(' '));
+    }
+    return out;
+}
+
+void enterOnRow(QTreeWidget* list, int row)
+{
+    list->setFocus();
+    list->setCurrentItem(list->topLevelItem(row));
+    QTest::keyClick(list, Qt::Key_Return);
+}
 
 struct UnpaidWindow : RegisterFixture {
     ClockDouble clock{2026, 12, 7, 10, 30};
@@ -30,16 +48,14 @@ struct UnpaidWindow : RegisterFixture {
         const int n = storeSale(local, SaleSpec().item("A").total(total).payType("Terms").when({2026, 11, day, 9, 0}));
         InvoiceRecord sale;
         EXPECT_TRUE(ReadInvoice(local, n, sale));
-        sale.termsIndex = terms;
-        sale.address[InvoiceRecord::kName] = "Cust" + std::to_string(n);
+        sale.termsIndex = terms, sale.address[InvoiceRecord::kName] = "Cust" + std::to_string(n);
         EXPECT_EQ(UpdateInvoice(local, sale), n);
         return n;
     }
-    void pay(int n, float amount)
+    void pay(int n, float amount, std::uint8_t kind = PaymentRecord::kOnAccount)
     {
         PaymentRecord p;
-        p.invoiceNumber = n;
-        p.amount = amount;
+        p.invoiceNumber = n, p.amount = amount, p.kind = kind;
         ASSERT_GE(AppendPayment(local, p), 0);
     }
 };
@@ -47,7 +63,7 @@ struct UnpaidWindow : RegisterFixture {
 TEST_F(UnpaidWindow, MenusOpenTheListsAndAPaymentFromARowClosesTheInvoice)
 {
     ASSERT_EQ(OpenOrCreateHeader(local, header), 0);
-    ASSERT_EQ(ListTerms(local).size(), 2u);  // COD and NET 30
+    ASSERT_EQ(ListTerms(local).size(), 2u);  // makes COD and NET 30
     storeOwed(100, 1, 1);  // NET 30 from 1 November: past due
     pay(0, 40);
     storeOwed(25.5f, 0, 20);  // no terms: unpaid, never past due
@@ -55,40 +71,36 @@ TEST_F(UnpaidWindow, MenusOpenTheListsAndAPaymentFromARowClosesTheInvoice)
 
     CSaleDlg screen(local, header);
     ASSERT_TRUE(screen.Initialize());
-    for (const char* action : {"action_unpaid_invoices", "action_overdue_invoices"}) {
-        SCOPED_TRACE(action);
-        std::vector<QString> recs;
+    auto menu = [&](const char* name) { screen.menuBar()->findChild<QAction*>(name)->trigger(); };
+    const std::tuple<const char*, std::vector<QString>, QString> lists[] = {
+        {"action_unpaid_invoices", {"0 60.00 12/01/2026", "1 25.50 "}, "85.50"},
+        {"action_overdue_invoices", {"0 60.00 12/01/2026"}, "60.00"}};
+    for (const auto& [action, want, wantTotal] : lists) {
+        std::vector<QString> shown;
         QString total;
         whenModal<CUnpaidInvoicesDlg>([&](CUnpaidInvoicesDlg* list) {
-            for (int i = 0; i < list->list()->topLevelItemCount(); ++i)
-                recs.push_back(list->list()->topLevelItem(i)->text(0) + " " + list->list()->topLevelItem(i)->text(3) +
-                               " " + list->list()->topLevelItem(i)->text(6));
+            shown = rows(list->list(), {0, 3, 6});
             total = list->totalText();
             list->accept();
         });
-        screen.menuBar()->findChild<QAction*>(action)->trigger();
-        const bool overdue = std::string(action) == "action_overdue_invoices";
-        const std::vector<QString> want =
-            overdue ? std::vector<QString>{"0 60.00 12/01/2026"} : std::vector<QString>{"0 60.00 12/01/2026", "1 25.50 "};
-        EXPECT_EQ(recs, want);
-        EXPECT_EQ(total, overdue ? "60.00" : "85.50");
+        menu(action);
+        EXPECT_EQ(shown, want) << action;
+        EXPECT_EQ(total, wantTotal) << action;
     }
 
     // From the menu's list, Enter on a row opens "Make a Payment" for that invoice.
     int paying = -1;
     whenModal<CUnpaidInvoicesDlg>([&](CUnpaidInvoicesDlg* list) {
         whenModal<CMakePaymentDlg>([&](CMakePaymentDlg* d) { paying = d->list().recordNumber(); d->reject(); });
-        list->list()->setFocus();
-        list->list()->setCurrentItem(list->list()->topLevelItem(1));
-        QTest::keyClick(list->list(), Qt::Key_Return);
+        enterOnRow(list->list(), 1);
         list->accept();
     });
-    screen.menuBar()->findChild<QAction*>("action_make_payment")->trigger();
+    menu("action_make_payment");
     EXPECT_EQ(paying, 1);
 
     bool activity = false;
     whenModal<CPaymentActivityDlg>([&](CPaymentActivityDlg* d) { activity = d->recordBox()->text() == "-1"; d->accept(); });
-    screen.menuBar()->findChild<QAction*>("action_payment_activity")->trigger();
+    menu("action_payment_activity");
     EXPECT_TRUE(activity);
 
     // Enter on a row takes the payment; the list is filled again afterwards.
@@ -102,23 +114,16 @@ TEST_F(UnpaidWindow, MenusOpenTheListsAndAPaymentFromARowClosesTheInvoice)
     });
     list.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&list));
-    list.list()->setFocus();
-    list.list()->setCurrentItem(list.list()->topLevelItem(0));
-    QTest::keyClick(list.list(), Qt::Key_Return);
+    enterOnRow(list.list(), 0);
     EXPECT_EQ(opened, std::vector<int>{0});
-    ASSERT_EQ(list.list()->topLevelItemCount(), 1);
-    EXPECT_EQ(list.list()->topLevelItem(0)->text(0), "1");
+    EXPECT_EQ(rows(list.list(), {0}), std::vector<QString>{"1"});
     EXPECT_EQ(list.totalText(), "25.50");
 }
 
 TEST_F(UnpaidWindow, PaymentActivityListsDepositsOfTheTypedRecord)
 {
-    for (auto [sale, kind] : {std::pair{12, 2}, {12, 1}, {3, 2}, {12, 2}, {0, 2}}) {
-        PaymentRecord p;
-        p.invoiceNumber = sale;
-        p.kind = static_cast<std::uint8_t>(kind);
-        ASSERT_GE(AppendPayment(local, p), 0);
-    }
+    for (auto [sale, kind] : {std::pair{12, 2}, {12, 1}, {3, 2}, {12, 2}, {0, 2}})
+        pay(sale, 0, static_cast<std::uint8_t>(kind));
     CPaymentActivityDlg dlg(local);
     const std::pair<const char*, std::vector<QString>> cases[] = {
         {"", {"12", "3", "12", "0"}}, {"12", {"12", "12"}}, {"-1", {"12", "3", "12", "0"}}, {"x", {"0"}}};
@@ -127,10 +132,7 @@ TEST_F(UnpaidWindow, PaymentActivityListsDepositsOfTheTypedRecord)
             dlg.recordBox()->selectAll();
             QTest::keyClicks(dlg.recordBox(), typed);
         }
-        std::vector<QString> recs;
-        for (int i = 0; i < dlg.list()->topLevelItemCount(); ++i)
-            recs.push_back(dlg.list()->topLevelItem(i)->text(0));
-        EXPECT_EQ(recs, want) << typed;
+        EXPECT_EQ(rows(dlg.list(), {0}), want) << typed;
     }
 }
 

@@ -1,8 +1,3 @@
-// The payments of a sale without a window: balances to the cent, the
-// overpayment cut, the closing rules, payments that cannot be read, the paid
-// flag kept with the payments, and the terms discount.
-
-#include "CLocalFile.h"
 #include "InvoiceFile.h"
 #include "PaymentHistory.h"
 #include "PaymentList.h"
@@ -15,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <tuple>
 
 namespace {
 
@@ -28,8 +24,7 @@ struct ScriptedPrompt : PaymentPrompt {
 EnteredPayment entered(const std::string& type, const std::string& amount)
 {
     EnteredPayment e;
-    e.payType = type;
-    e.amountText = amount;
+    e.payType = type, e.amountText = amount;
     e.date = OleDate::fromCalendar(2026, 12, 7, 10, 0);
     return e;
 }
@@ -103,18 +98,15 @@ TEST_F(PaymentListTest, MoreThanTheBalanceIsCutToItAndNothingIsTakenOnAPaidSale)
                                "Change amount: 50.00"}));
     ASSERT_EQ(list.payments().size(), 1u);
     const PaymentRecord& p = list.payments()[0];
-    EXPECT_EQ(p.amount, 100);
-    EXPECT_EQ(p.kind, PaymentRecord::kSplitPart);
-    EXPECT_EQ(p.cashier, "Ann");
-    EXPECT_EQ(p.invoiceNumber, n);
+    EXPECT_EQ(std::tie(p.amount, p.kind, p.cashier, p.invoiceNumber),
+              std::make_tuple(100.0f, PaymentRecord::kSplitPart, "Ann", n));
     prompt.told.clear();
     EXPECT_FALSE(list.MayAdd());
     EXPECT_EQ(prompt.told, std::vector<std::string>{"Overpayment not allowed.\n"});
 
     // An edit is not checked: the balance goes below 0 and the split cannot close.
     EnteredPayment more = EnteredOf(p);
-    more.amountText = "120";
-    more.payType = "Check";
+    more.amountText = "120", more.payType = "Check";
     ASSERT_TRUE(list.Edit(p.paymentId, more));
     EXPECT_EQ(list.balance(), -20);
     EXPECT_EQ(list.payments()[0].payType, "Check");

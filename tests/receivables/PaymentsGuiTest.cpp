@@ -1,32 +1,20 @@
-// Payments through the real windows, from the keyboard: split and deposit
-// sales finished with F9, a cancelled split finished again, "Make Payment to
-// this Sale" over a record another register changed, and "Make a Payment"
-// with an edited payment and the terms discount.
+// Split, deposit and on-account payments through the real windows, from the keyboard.
 #include "CDepositDlg.h"
 #include "CMakePaymentDlg.h"
 #include "CPaymentDlg.h"
-#include "CSaleDlg.h"
 #include "CSplitPaymentDlg.h"
 #include "InvoiceFile.h"
 #include "ModalDriver.h"
 #include "PaymentRecord.h"
-#include "ProductFile.h"
-#include "ProductFiles.h"
-#include "RegisterFixture.h"
-#include "SaleKeys.h"
+#include "SaleScreenFixture.h"
 #include "StoredRecords.h"
 #include "TermsSales.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QCheckBox>
-#include <QComboBox>
-#include <QLineEdit>
 #include <QMenuBar>
-#include <QPushButton>
-#include <QTest>
 #include <QTreeWidget>
-#include <gtest/gtest.h>
+#include <tuple>
 
 using namespace SaleIds;
 
@@ -36,13 +24,17 @@ QString boxText(QWidget* dlg, const char* name) { return dlg->findChild<QLineEdi
 
 void press(QWidget* dlg, const char* button) { QTest::keyClick(dlg->findChild<QPushButton*>(button), Qt::Key_Space); }
 
-// One payment through "Add Payment" and the payment window: the type chosen,
-// the amount typed and Enter.
+void choose(QWidget* dlg, const QString& type)
+{
+    auto* combo = dlg->findChild<QComboBox*>("paytype");
+    combo->setCurrentIndex(combo->findText(type));
+}
+
+// One payment through "Add Payment": the type chosen, the amount typed and Enter.
 void addPayment(QWidget* list, const QString& type, const QString& amount)
 {
     whenModal<CPaymentDlg>([type, amount](CPaymentDlg* p) {
-        auto* combo = p->findChild<QComboBox*>("paytype");
-        combo->setCurrentIndex(combo->findText(type));
+        choose(p, type);
         QLineEdit* box = p->findChild<QLineEdit*>("amount");
         box->setFocus();
         box->selectAll();
@@ -59,54 +51,23 @@ std::vector<PaymentRecord> paymentsOf(const CLocalFile& local, int sale)
     return out;
 }
 
-struct PaymentScreen : RegisterFixture {
-    ClockDouble clock{2026, 12, 7, 10, 30};
-    std::unique_ptr<CSaleDlg> dlg;
-
+struct PaymentScreen : SaleScreenFixture {
     void SetUp() override
     {
-        RegisterFixture::SetUp();
+        SaleScreenFixture::SetUp();
+        clock.set(2026, 12, 7, 10, 30);
         ASSERT_EQ(OpenOrCreateHeader(local, header), 0);
         header.mustSelectCashier = 0;
         ASSERT_EQ(WriteHeader(local, header), 0);
-        ProductRecord a = makeProduct("A", 10);
-        a.price[0] = 10.28f;
-        a.taxStatus = 0;
-        writeProductFile(local.GetPath("Products"), {a});
+        addProducts({saleProduct("A", 10.28f, 0)});
         local.loggedInCashier = "Ann";
         ASSERT_TRUE(local.Save());
-        dlg = std::make_unique<CSaleDlg>(local, header);
-        ASSERT_TRUE(dlg->Initialize());
-        dlg->show();
-        dlg->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
-    }
-    void TearDown() override
-    {
-        dlg.reset();
-        RegisterFixture::TearDown();
+        open();
     }
     void ringUp(const QString& type)
     {
-        QWidget* item = dlg->control(kItem);
-        item->setFocus(Qt::OtherFocusReason);
-        QTest::keyClicks(item, "A");
-        QTest::keyClick(item, Qt::Key_Return);
-        auto* combo = qobject_cast<QComboBox*>(dlg->control(kPayType));
-        combo->setFocus(Qt::OtherFocusReason);
-        combo->setCurrentIndex(combo->findText(type));
-        emit combo->activated(combo->currentIndex());
-    }
-    // A key of the sale screen, which gets the focus back when a window
-    // that closed took it along.
-    void key(Qt::Key k)
-    {
-        if (!QApplication::focusWidget()) {
-            dlg->activateWindow();
-            ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
-        }
-        ASSERT_NE(QApplication::focusWidget(), nullptr);
-        QTest::keyClick(QApplication::focusWidget(), k);
+        typeInto(kItem, "A");
+        choosePayType(type);
     }
     void f9() { key(Qt::Key_F9); }
     InvoiceRecord stored(int n)
@@ -116,33 +77,6 @@ struct PaymentScreen : RegisterFixture {
         return r;
     }
 };
-
-TEST_F(PaymentScreen, ASplitOfThreePaymentsClosesOnTheCent)
-{
-    ringUp("Split");
-    whenModal<CSplitPaymentDlg>([](CSplitPaymentDlg* d) {
-        EXPECT_EQ(boxText(d, "balance"), "10.28");
-        addPayment(d, "Cash", "3.42");
-        addPayment(d, "Visa", "3.42");
-        addPayment(d, "Check", "3.44");
-        EXPECT_EQ(boxText(d, "balance"), "0.00");
-        EXPECT_EQ(d->findChild<QTreeWidget*>("payments")->topLevelItemCount(), 3);
-        press(d, "ok");
-    });
-    f9();
-    EXPECT_TRUE(boxes.texts().empty()) << boxes.texts().front();
-    EXPECT_EQ(storedSales(local), 1);
-    EXPECT_EQ(storedStock(local, "A"), 9);
-    const std::vector<PaymentRecord> paid = paymentsOf(local, 0);
-    ASSERT_EQ(paid.size(), 3u);
-    for (const PaymentRecord& p : paid) {
-        EXPECT_EQ(p.kind, PaymentRecord::kSplitPart);
-        EXPECT_EQ(p.cashier, "Ann");
-    }
-    EXPECT_EQ(paid[2].payType, "Check");
-    EXPECT_TRUE(dlg->state().showingNew());
-    EXPECT_EQ(dlg->state().count, 1);
-}
 
 TEST_F(PaymentScreen, ACancelledSplitIsFinishedAgainOverTheSameRecordWithItsPayments)
 {
@@ -177,6 +111,8 @@ TEST_F(PaymentScreen, ACancelledSplitIsFinishedAgainOverTheSameRecordWithItsPaym
     ASSERT_EQ(paid.size(), 2u);
     EXPECT_EQ(paid[0].amount, 4);
     EXPECT_EQ(paid[1].amount, 6.28f);
+    for (const PaymentRecord& p : paid)
+        EXPECT_EQ(std::tie(p.kind, p.cashier), std::make_tuple(PaymentRecord::kSplitPart, "Ann"));
     EXPECT_TRUE(dlg->state().showingNew());
 }
 
@@ -205,8 +141,7 @@ TEST_F(PaymentScreen, ADepositLeavesTheSaleOwingUntilAPaymentToThisSale)
     auto* pay = dlg->menuBar()->findChild<QAction*>("action_pay_this_sale");
     ASSERT_TRUE(pay->isEnabled());
     whenModal<CPaymentDlg>([](CPaymentDlg* p) {
-        auto* combo = p->findChild<QComboBox*>("paytype");
-        combo->setCurrentIndex(combo->findText("Visa"));
+        choose(p, "Visa");
         QTest::keyClicks(p->findChild<QLineEdit*>("amount"), "5.28");
         press(p, "ok");
     });
@@ -226,10 +161,7 @@ TEST_F(PaymentScreen, MakeAPaymentEditsAPaymentAndGrantsTheTermsDiscountWhenPaid
     TermsRecord terms;
     ASSERT_EQ(storeTermsSale(local, 0, terms), 0);
     PaymentRecord first;
-    first.invoiceNumber = 0;
-    first.amount = 50;
-    first.payType = "Cash";
-    first.cashier = "Old";
+    first.amount = 50, first.payType = "Cash", first.cashier = "Old";
     ASSERT_EQ(AppendPayment(local, first), 0);
 
     boxes.allowUnscriptedOk();
@@ -242,11 +174,10 @@ TEST_F(PaymentScreen, MakeAPaymentEditsAPaymentAndGrantsTheTermsDiscountWhenPaid
         whenModal<CPaymentDlg>([this](CPaymentDlg* p) {
             QLineEdit* amount = p->findChild<QLineEdit*>("amount");
             EXPECT_EQ(amount->text(), "50.00");
-            auto* combo = p->findChild<QComboBox*>("paytype");
-            combo->setCurrentIndex(combo->findText("Split"));
+            choose(p, "Split");
             press(p, "ok");
             EXPECT_EQ(boxes.texts().back(), "Can't use this as a payment type");
-            combo->setCurrentIndex(combo->findText("Check"));
+            choose(p, "Check");
             amount->selectAll();
             QTest::keyClicks(amount, "90");
             press(p, "ok");

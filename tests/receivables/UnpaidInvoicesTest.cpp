@@ -44,8 +44,7 @@ TEST(UnpaidInvoices, ListsBalancesDueDatesAndOverdueOfGeneratedSales)
     CLocalFile local(dir.path());
     ASSERT_EQ(ListTerms(local).size(), 2u);  // COD (0) and NET 30 (1) are made
     TermsRecord net10, net60;
-    net10.netDays = 10;
-    net60.netDays = 60;
+    net10.netDays = 10, net60.netDays = 60;
     ASSERT_EQ(AppendTerms(local, net10), 0);
     ASSERT_EQ(AppendTerms(local, net60), 0);
     ASSERT_EQ(DeleteTerms(local, net60.id), ChangeResult::Done);  // sales keep its id

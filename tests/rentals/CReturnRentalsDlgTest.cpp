@@ -1,23 +1,15 @@
 // The Rentals and Return Rentals windows, opened from the sale screen's menu
 // and driven from the keyboard.
-
 #include "CReturnRentalsDlg.h"
-#include "CSaleDlg.h"
 #include "CustomerFile.h"
 #include "ModalDriver.h"
 #include "ProductFiles.h"
-#include "RegisterFixture.h"
 #include "RentalRecords.h"
-#include "SaleKeys.h"
+#include "SaleScreenFixture.h"
 #include "../print/RecordedPrint.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QCheckBox>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
 #include <QTreeWidget>
 
 using namespace SaleIds;
@@ -45,21 +37,19 @@ void pickRow(QWidget* w, int index)
         QTest::keyClick(list, Qt::Key_Down);
 }
 
-void typeInto(QWidget* box, const QString& keys)
+void enter(QWidget* box, const QString& keys)
 {
     box->setFocus(Qt::TabFocusReason);
-    if (auto* edit = qobject_cast<QLineEdit*>(box))
-        edit->selectAll();
+    qobject_cast<QLineEdit*>(box)->selectAll();
     QTest::keyClicks(box, keys);
     QTest::keyClick(box, Qt::Key_Return);
 }
 
-struct RentalWindows : RegisterFixture {
-    ClockDouble clock{2026, 12, 7, 10, 30};
-
+struct RentalWindows : SaleScreenFixture {
     void SetUp() override
     {
-        RegisterFixture::SetUp();
+        SaleScreenFixture::SetUp();
+        clock.set(2026, 12, 7, 10, 30);
         ASSERT_EQ(OpenOrCreateHeader(local, header), 0);
         header.mustSelectCashier = 0;
         ASSERT_EQ(WriteHeader(local, header), 0);
@@ -82,23 +72,18 @@ struct RentalWindows : RegisterFixture {
 
 TEST_F(RentalWindows, RentalsFinishedOnTheSaleScreenAreListedAndReturnedOneByOne)
 {
-    CSaleDlg sale(local, header);
-    ASSERT_TRUE(sale.Initialize());
-    sale.show();
-    sale.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&sale));
-    auto* pay = qobject_cast<QComboBox*>(sale.control(kPayType));
+    open();
     for (int i = 0; i < 2; ++i) {  // Dana rents the saw twice
-        typeInto(sale.control(kCustomerName), "Dana");
-        typeInto(sale.control(kItem), "SAW");
-        if (pay->findText("Cash") < 0)
+        typeInto(kCustomerName, "Dana");
+        typeInto(kItem, "SAW");
+        if (auto* pay = qobject_cast<QComboBox*>(dlg->control(kPayType)); pay->findText("Cash") < 0)
             pay->addItem("Cash");
-        pay->setCurrentIndex(pay->findText("Cash"));
-        emit pay->activated(pay->currentIndex());
-        typeInto(sale.control(kPaid), "100");
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F9);
+        choosePayType("Cash");
+        typeInto(kPaid, "100");
+        key(Qt::Key_F9);
         ASSERT_TRUE(boxes.texts().empty()) << boxes.texts().front();
     }
+    auto menu = [this](const char* name) { dlg->findChild<QAction*>(name)->trigger(); };
 
     std::vector<std::string> listed;
     whenModal<CRentalsDlg>([&](CRentalsDlg* w) {
@@ -106,26 +91,23 @@ TEST_F(RentalWindows, RentalsFinishedOnTheSaleScreenAreListedAndReturnedOneByOne
         EXPECT_EQ(child<QTreeWidget>(w, "rental_list")->topLevelItem(0)->text(1), "Dana Arbor 555-0101");
         QTest::keyClick(child<QPushButton>(w, "ok"), Qt::Key_Space);
     });
-    sale.findChild<QAction*>("action_list_rentals_out")->trigger();
+    menu("action_list_rentals_out");
     EXPECT_EQ(listed, (std::vector<std::string>{"0:1.00", "1:1.00"}));
 
     // The second sale's saw comes back: the first stays out.
     whenModal<CReturnRentalsDlg>([&](CReturnRentalsDlg* w) {
         pickRow(w, 1);
         EXPECT_EQ(child<QLineEdit>(w, "description")->text().left(20), "Record# 1,  Dana Arb");
-        typeInto(child<QLineEdit>(w, "return_qty"), "1");
+        enter(child<QLineEdit>(w, "return_qty"), "1");
         listed = shown(w);
         EXPECT_EQ(child<QLineEdit>(w, "return_qty")->text(), "");
         w->accept();
     });
-    sale.findChild<QAction*>("action_return_rental")->trigger();
+    menu("action_return_rental");
     EXPECT_EQ(listed, (std::vector<std::string>{"0:1.00"}));
 
-    whenModal<CRentalsDlg>([&](CRentalsDlg* w) {
-        listed = shown(w);
-        w->accept();
-    });
-    sale.findChild<QAction*>("action_list_rentals")->trigger();
+    whenModal<CRentalsDlg>([&](CRentalsDlg* w) { listed = shown(w), w->accept(); });
+    menu("action_list_rentals");
     EXPECT_EQ(listed, (std::vector<std::string>{"0:1.00", "1:1.00", "1:-1.00"}));
 }
 
@@ -136,7 +118,7 @@ TEST_F(RentalWindows, PartialReturnsStayWithinWhatIsOutAndListAllBooksNone)
     w.show();
     auto* qty = child<QLineEdit>(&w, "return_qty");
     pickRow(&w, 0);
-    typeInto(qty, "1");
+    enter(qty, "1");
     EXPECT_EQ(shown(&w), (std::vector<std::string>{"4:2.00", "5:2.00"}));
 
     boxes.allowUnscriptedOk();
@@ -144,13 +126,13 @@ TEST_F(RentalWindows, PartialReturnsStayWithinWhatIsOutAndListAllBooksNone)
     EXPECT_EQ(qty->text(), "2.00");
     for (const char* wrong : {"2.5", "0", "x"}) {
         boxes.clear();
-        typeInto(qty, wrong);
+        enter(qty, wrong);
         EXPECT_EQ(boxes.texts(), std::vector<std::string>{"The Return Qty must be more than 0 and no more than 2.00."});
     }
     // The row still shows 2.00 after a return booked at another register.
     appendRentals(local.GetPath("Rentals"), {rentalRecord(-1, 4, 1)});
     boxes.clear();
-    typeInto(qty, "2");
+    enter(qty, "2");
     EXPECT_EQ(boxes.texts(), std::vector<std::string>{"The Return Qty must be more than 0 and no more than 1.00."});
     EXPECT_EQ(storedRentals(), 4u);
 
@@ -177,11 +159,8 @@ TEST_F(RentalWindows, PrintListPrintsTheDateTitleAndRowsInColumns)
 {
     appendRentals(local.GetPath("Rentals"), {rentalRecord(3, 4, 1), rentalRecord(-1, 4, 1), rentalRecord(4, 5, 2)});
     for (bool returnWindow : {false, true}) {
-        std::unique_ptr<CRentalsDlg> w;
-        if (returnWindow)
-            w = std::make_unique<CReturnRentalsDlg>(local);
-        else
-            w = std::make_unique<CRentalsDlg>(local, CRentalsDlg::Listing::NotReturned);
+        std::unique_ptr<CRentalsDlg> w(returnWindow ? new CReturnRentalsDlg(local)
+                                                    : new CRentalsDlg(local, CRentalsDlg::Listing::NotReturned));
         RecordedPrint print;
         std::string header;
         w->setReportPrint([&](QWidget*, const RentalReport& r) {

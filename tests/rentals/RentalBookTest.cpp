@@ -1,7 +1,3 @@
-// The rental lists and the return and delete bookings on real rental files:
-// netting per rental, the records a return and a delete leave, and failures
-// that change nothing.
-
 #include "CLocalFile.h"
 #include "RentalBook.h"
 #include "RentalRecords.h"
