@@ -147,8 +147,8 @@ int causeFromErrno(int e)
 // exclusion is the sharing lock alone, so a register that misses the queue (a
 // full ring, a race at an empty one) can be unfair, never unsafe.
 using WaitClock = std::chrono::steady_clock;
-constexpr off_t kQueueBase = off_t{1} << 62;
-constexpr int kSlots = 32;
+constexpr off_t kQueueBase = DataFile::kQueueStart;
+constexpr int kSlots = DataFile::kQueueSlots;
 constexpr int kAhead = kSlots / 2 - 1;
 
 struct flock lockSpec(short type, off_t start, off_t len)
