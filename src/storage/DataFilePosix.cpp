@@ -330,20 +330,42 @@ int waitForLock(int fd, struct flock lk, WaitClock::time_point deadline, bool bl
 }
 
 // Waits until none of the kAhead slots before `slot` holds a lock that
-// conflicts with `type`; round the ring they may lie in two ranges.
+// conflicts with `type`; round the ring they may lie in two ranges. A place
+// ahead can outlive its register: an SMB server keeps the locks of a killed
+// program for as long as its handle stays open, and the Linux client shares
+// one handle among the programs of a PC that open the file alike, so the
+// registers waiting there keep it open. Such a place never moves, while the
+// file itself stays free. So the wait is in slices, and once the file has been
+// found free at kFreeChecks slice ends in a row, with the places ahead still
+// held, this register stops waiting for them and goes for the file: at worst
+// it passes a register that was slow to take its turn, which costs fairness,
+// never exclusion (that is the sharing lock's alone).
+constexpr auto kAheadSlice = std::chrono::milliseconds(20);
+constexpr int kFreeChecks = 5;
+
 int waitAhead(int fd, short type, int slot, WaitClock::time_point deadline, bool blocking)
 {
     const int first = slot - kAhead;
     const int ranges[2][2] = {{first < 0 ? first + kSlots : first, first < 0 ? kSlots : slot},
                               {0, first < 0 ? slot : 0}};
+    int freeSeen = 0;
     for (const auto& range : ranges) {
         if (range[0] >= range[1])
             continue;
         const off_t start = kQueueBase + range[0], len = range[1] - range[0];
-        const int err = waitForLock(fd, lockSpec(type, start, len), deadline, blocking);
-        if (err != 0)
-            return err;
-        unlock(fd, start, len);
+        for (;;) {
+            const int err = waitForLock(fd, lockSpec(type, start, len), std::min(deadline, WaitClock::now() + kAheadSlice),
+                                        blocking);
+            if (err == 0) {
+                unlock(fd, start, len);
+                break;
+            }
+            if (err != EAGAIN || WaitClock::now() >= deadline)
+                return err;
+            freeSeen = heldElsewhere(fd, 0, kQueueBase) ? 0 : freeSeen + 1;
+            if (freeSeen == kFreeChecks)
+                return 0;
+        }
     }
     return 0;
 }
