@@ -1,6 +1,11 @@
-// Counting the registers queued for a file asks about ranges of queue slots,
-// not each slot; whatever the pattern of held slots, the count must be exact.
+// The queue of registers waiting for a file. Counting it asks about ranges of
+// slots, not each slot: whatever the pattern of held slots, the count must be
+// exact. A place in it that nobody will ever give up (an SMB server keeps a
+// killed register's lock while another program on that PC shares its handle)
+// must not keep registers from a file that is free, and going past it must
+// never let a register in beside a writer.
 #include "DataFile.h"
+#include "FileHolder.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
@@ -38,7 +43,7 @@ private:
 };
 }  // namespace
 
-TEST(LockQueueProbe, CountsEveryHeldSlotWhateverThePattern)
+TEST(LockQueue, CountsEveryHeldSlotWhateverThePattern)
 {
     struct Case {
         const char* name;
@@ -71,4 +76,44 @@ TEST(LockQueueProbe, CountsEveryHeldSlotWhateverThePattern)
             EXPECT_EQ(DataFile::waitingFor(path), c.waiting);
         }
     }
+}
+
+TEST(LockQueue, AFreeFileIsTakenPastAPlaceNobodyGivesUp)
+{
+    const std::pair<short, OpenMode> cases[] = {
+        {F_WRLCK, OpenMode::Read},
+        {F_WRLCK, OpenMode::ReadWrite},
+        {F_RDLCK, OpenMode::ReadWrite},
+    };
+    for (const auto& [place, mode] : cases) {
+        SCOPED_TRACE(testing::Message() << (place == F_WRLCK ? "exclusive" : "shared") << " place, open mode "
+                                        << static_cast<int>(mode));
+        TempDir dir;
+        const std::string path = dir.file("Retail-Invs.pdb");
+        writeBytes(path, std::vector<std::uint8_t>(64, 0));
+        SlotHolder left(path, 0, 1, place);
+        ASSERT_TRUE(left.held());
+        DataFile f;
+        // A bound far past what passing the place takes, even on a slow machine.
+        EXPECT_EQ(f.openInTurn(path, mode, 60000), FileCause::None);
+    }
+}
+
+TEST(LockQueue, PassingAPlaceLeftBehindStillWaitsForTheWriterInside)
+{
+    TempDir dir;
+    const std::string path = dir.file("Retail-Invs.pdb");
+    writeBytes(path, std::vector<std::uint8_t>(64, 0));
+    SlotHolder left(path, 0, 1, F_WRLCK);
+    ASSERT_TRUE(left.held());
+    FileHolder writer(path, "MARK");
+    ASSERT_TRUE(writer.holding());
+    DataFile f;
+    EXPECT_EQ(f.openInTurn(path, OpenMode::ReadWrite, 300), FileCause::SharingViolation);
+    EXPECT_EQ(f.openInTurn(path, OpenMode::Read, 300), FileCause::SharingViolation);
+    ASSERT_EQ(writer.letGo(), 0);
+    ASSERT_EQ(f.openInTurn(path, OpenMode::Read, 60000), FileCause::None);
+    char bytes[4] = {};
+    EXPECT_TRUE(readFully(f, 0, bytes, sizeof bytes));
+    EXPECT_EQ(std::string(bytes, 4), "MARK");
 }
