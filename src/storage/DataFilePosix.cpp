@@ -197,8 +197,9 @@ bool heldElsewhere(int fd, off_t start, off_t len, bool byLock = false)
 
 // How one wait asks about locks on this file's file system.
 struct LockWay {
-    bool blocking = true;  // a blocked wait ends as soon as the lock is free
-    bool byLock = false;   // heldElsewhere must ask by locking
+    bool blocking = true;    // a blocked wait ends as soon as the lock is free
+    bool byLock = false;     // heldElsewhere must ask by locking
+    bool fileByLock = false;  // whether the file is free is asked by taking it
 };
 
 // Marks in `held` the slots of [from, to) that another open holds. A free range
@@ -267,21 +268,24 @@ int joinQueue(int fd, short type, LockWay way)
 // SMB a blocked wait may be woken late (the NFS client asks the server again on
 // its own, backing off to 30 s) or may not end for the question to the user,
 // so there the lock is tried again after short pauses. On SMB a read-write
-// open asks whether a range is held by locking it (heldElsewhere).
+// open asks whether a range is held by locking it (heldElsewhere), and any
+// open asks whether the file is free by taking its own sharing lock: a
+// register killed between such a question and its unlock can then leave
+// behind no other lock than its own kind, never an exclusive one for a reader.
 LockWay lockWayOf(int fd, short type)
 {
     struct statfs fs {};
     if (fstatfs(fd, &fs) != 0)
-        return LockWay{false, false};
+        return LockWay{false, false, false};
     switch (static_cast<std::uint32_t>(fs.f_type)) {
     case 0x6969u:  // NFS
-        return LockWay{false, false};
+        return LockWay{false, false, false};
     case 0x517Bu:      // SMB
     case 0xFF534D42u:  // CIFS
     case 0xFE534D42u:  // SMB2
-        return LockWay{false, type == F_WRLCK};
+        return LockWay{false, type == F_WRLCK, true};
     default:
-        return LockWay{true, false};
+        return LockWay{true, false, false};
     }
 }
 
@@ -413,7 +417,7 @@ int waitAhead(int fd, short type, int slot, WaitClock::time_point deadline, Lock
             }
             if (err != EAGAIN || WaitClock::now() >= deadline)
                 return err;
-            if (!way.byLock) {
+            if (!way.fileByLock) {
                 freeSeen = heldElsewhere(fd, 0, kQueueBase) ? 0 : freeSeen + 1;
                 if (freeSeen == kFreeChecks)
                     return 0;
