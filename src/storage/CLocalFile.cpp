@@ -127,15 +127,19 @@ int CLocalFile::OpenLocked(DataFile& file, const std::string& path, OpenMode mod
         if (cause != FileCause::SharingViolation)
             return cause;
         const auto waited = std::chrono::duration_cast<std::chrono::seconds>(clock::now() - started).count();
-        const std::string text = strprintf(
-            "Another register is using this file:\n\n%s\n\nIt has been busy for %lld seconds.\n\n"
-            "Keep waiting?\n\n(No gives up this operation and changes nothing.)",
-            path.c_str(), static_cast<long long>(waited));
         // While the question is open this register has left the queue, so the
         // registers behind it are not held up by an unanswered box.
-        if (!userPrompt().keepWaiting(text))
+        if (!KeepWaitingFor(path, static_cast<long long>(waited)))
             return FileCause::LockGivenUp;
     }
+}
+
+bool CLocalFile::KeepWaitingFor(const std::string& path, long long waitedSeconds)
+{
+    return userPrompt().keepWaiting(strprintf(
+        "Another register is using this file:\n\n%s\n\nIt has been busy for %lld seconds.\n\n"
+        "Keep waiting?\n\n(No gives up this operation and changes nothing.)",
+        path.c_str(), waitedSeconds));
 }
 
 int CLocalFile::OpenFile(DataFile& file, const std::string& path, OpenMode mode)
@@ -158,6 +162,8 @@ int CLocalFile::OpenFile(DataFile& file, const std::string& path, OpenMode mode)
 }
 
 void CLocalFile::setWaitBeforeAsking(int ms) { waitBeforeAskingMs = ms; }
+
+int CLocalFile::waitBeforeAsking() { return waitBeforeAskingMs; }
 
 std::string CLocalFile::resolve(const std::string& slotPath) const
 {

@@ -73,6 +73,10 @@ public:
     static int OpenLocked(DataFile& file, const std::string& path, OpenMode mode);
     // How long OpenFile waits before asking (milliseconds).
     static void setWaitBeforeAsking(int ms);
+    static int waitBeforeAsking();
+    // Asks the user whether to keep waiting for a file another register has
+    // held for `waitedSeconds`; false: give up, changing nothing.
+    static bool KeepWaitingFor(const std::string& path, long long waitedSeconds);
 
     // True when every path of the set folder + baseName fits its slot.
     static bool FileSetFits(const std::string& folder, const std::string& baseName);

@@ -54,6 +54,10 @@ public:
     int openInTurn(const std::string& path, OpenMode mode, int waitMs);
     // How many registers are waiting in turn for the file; -1 when it cannot be opened.
     static int waitingFor(const std::string& path);
+    // The queue: one-byte lock slots from kQueueStart on, round a ring of
+    // kQueueSlots; the sharing lock covers every byte before it.
+    static constexpr long long kQueueStart = 1LL << 62;
+    static constexpr int kQueueSlots = 32;
     bool isOpen() const { return fd_ >= 0; }
     const std::string& path() const { return path_; }
 

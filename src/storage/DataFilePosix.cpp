@@ -147,8 +147,8 @@ int causeFromErrno(int e)
 // exclusion is the sharing lock alone, so a register that misses the queue (a
 // full ring, a race at an empty one) can be unfair, never unsafe.
 using WaitClock = std::chrono::steady_clock;
-constexpr off_t kQueueBase = off_t{1} << 62;
-constexpr int kSlots = 32;
+constexpr off_t kQueueBase = DataFile::kQueueStart;
+constexpr int kSlots = DataFile::kQueueSlots;
 constexpr int kAhead = kSlots / 2 - 1;
 
 struct flock lockSpec(short type, off_t start, off_t len)
@@ -175,21 +175,70 @@ void unlock(int fd, off_t start, off_t len)
 }
 
 // True when another open holds a lock somewhere in [start, start + len).
-bool heldElsewhere(int fd, off_t start, off_t len)
+// byLock: asked by taking an exclusive lock there and letting it go, instead
+// of F_OFD_GETLK. On SMB the client answers F_OFD_GETLK by locking at the
+// server too, and when the exclusive lock is refused it tries a shared one.
+// The Linux client shares one server handle among the programs of a PC that
+// open a file alike, and the server grants a shared lock on a handle that
+// holds the range exclusively; the unlock that follows can then remove the
+// other program's exclusive lock, leaving a shared one that nobody holds. A
+// read-only handle carries shared locks only, so there F_OFD_GETLK is harmless.
+bool heldElsewhere(int fd, off_t start, off_t len, bool byLock = false)
 {
+    if (byLock) {
+        if (tryLock(fd, lockSpec(F_WRLCK, start, len)) != 0)
+            return true;
+        unlock(fd, start, len);
+        return false;
+    }
     struct flock lk = lockSpec(F_WRLCK, start, len);
     return fcntl(fd, F_OFD_GETLK, &lk) == 0 && lk.l_type != F_UNLCK;
 }
 
+// How one wait asks about locks on this file's file system.
+struct LockWay {
+    bool blocking = true;    // a blocked wait ends as soon as the lock is free
+    bool byLock = false;     // heldElsewhere must ask by locking
+    bool fileByLock = false;  // whether the file is free is asked by taking it
+};
+
+// Marks in `held` the slots of [from, to) that another open holds. A free range
+// costs one question; a lock found splits its range round it. On a network
+// share every question is a round trip to the server, so a queue of k waiters
+// costs a few questions each instead of one per slot.
+void findHeld(int fd, int from, int to, bool* held, bool byLock)
+{
+    if (from >= to)
+        return;
+    struct flock lk = lockSpec(F_WRLCK, kQueueBase + from, to - from);
+    if (byLock ? !heldElsewhere(fd, lk.l_start, lk.l_len, true)
+               : fcntl(fd, F_OFD_GETLK, &lk) != 0 || lk.l_type == F_UNLCK)
+        return;
+    if (to - from == 1) {
+        held[from] = true;
+        return;
+    }
+    const off_t start = byLock ? from : std::max<off_t>(lk.l_start - kQueueBase, from);
+    const off_t end = byLock ? to : lk.l_len == 0 ? to : std::min<off_t>(lk.l_start + lk.l_len - kQueueBase, to);
+    if (start >= end || (start == from && end == to)) {
+        // SMB answers with the range asked about, not the lock it met: halve it.
+        const int mid = from + (to - from) / 2;
+        findHeld(fd, from, mid, held, byLock);
+        findHeld(fd, mid, to, held, byLock);
+        return;
+    }
+    std::fill(held + start, held + end, true);
+    findHeld(fd, from, static_cast<int>(start), held, byLock);
+    findHeld(fd, static_cast<int>(end), to, held, byLock);
+}
+
 // The slot after the last one held: the held slot that kAhead free ones follow.
 // Slot 0 for an empty queue, -1 for a full ring.
-int tailSlot(int fd)
+int tailSlot(int fd, LockWay way)
 {
-    bool held[kSlots];
-    bool any = false;
-    for (int i = 0; i < kSlots; ++i)
-        any |= held[i] = heldElsewhere(fd, kQueueBase + i, 1);
-    if (!any)
+    bool held[kSlots] = {};
+    findHeld(fd, 0, kSlots, held, way.byLock);
+    if (std::none_of(held, held + kSlots, [](bool h) { return h; }))
         return 0;
     for (int i = 0; i < kSlots; ++i) {
         int freeAfter = 0;
@@ -202,10 +251,10 @@ int tailSlot(int fd)
 }
 
 // Locks a slot at the tail of the queue: the slot, or -1 when the ring is full.
-int joinQueue(int fd, short type)
+int joinQueue(int fd, short type, LockWay way)
 {
     for (int attempt = 0; attempt < kSlots; ++attempt) {
-        const int slot = tailSlot(fd);
+        const int slot = tailSlot(fd, way);
         if (slot < 0)
             return -1;
         if (tryLock(fd, lockSpec(type, kQueueBase + slot, 1)) == 0)
@@ -218,20 +267,25 @@ int joinQueue(int fd, short type)
 // Local disks wake a blocked lock wait as soon as the lock is free. On NFS and
 // SMB a blocked wait may be woken late (the NFS client asks the server again on
 // its own, backing off to 30 s) or may not end for the question to the user,
-// so there the lock is tried again after short pauses.
-bool wakesPromptly(int fd)
+// so there the lock is tried again after short pauses. On SMB a read-write
+// open asks whether a range is held by locking it (heldElsewhere), and any
+// open asks whether the file is free by taking its own sharing lock: a
+// register killed between such a question and its unlock can then leave
+// behind no other lock than its own kind, never an exclusive one for a reader.
+LockWay lockWayOf(int fd, short type)
 {
     struct statfs fs {};
     if (fstatfs(fd, &fs) != 0)
-        return false;
+        return LockWay{false, false, false};
     switch (static_cast<std::uint32_t>(fs.f_type)) {
-    case 0x6969u:      // NFS
+    case 0x6969u:  // NFS
+        return LockWay{false, false, false};
     case 0x517Bu:      // SMB
     case 0xFF534D42u:  // CIFS
     case 0xFE534D42u:  // SMB2
-        return false;
+        return LockWay{false, type == F_WRLCK, true};
     default:
-        return true;
+        return LockWay{true, false, false};
     }
 }
 
@@ -330,20 +384,56 @@ int waitForLock(int fd, struct flock lk, WaitClock::time_point deadline, bool bl
 }
 
 // Waits until none of the kAhead slots before `slot` holds a lock that
-// conflicts with `type`; round the ring they may lie in two ranges.
-int waitAhead(int fd, short type, int slot, WaitClock::time_point deadline, bool blocking)
+// conflicts with `type`; round the ring they may lie in two ranges. A place
+// ahead can outlive its register: an SMB server keeps the locks of a killed
+// program for as long as its handle stays open, and the Linux client shares
+// one handle among the programs of a PC that open the file alike, so the
+// registers waiting there keep it open. Such a place never moves, while the
+// file itself stays free. So the wait is in slices, and once the file has been
+// found free at kFreeChecks slice ends in a row, with the places ahead still
+// held, this register stops waiting for them and goes for the file: at worst
+// it passes a register that was slow to take its turn, which costs fairness,
+// never exclusion (that is the sharing lock's alone). Where the file is asked
+// about by locking it, the last of those locks is kept: `holding` is then set.
+constexpr auto kAheadSlice = std::chrono::milliseconds(20);
+constexpr int kFreeChecks = 5;
+
+int waitAhead(int fd, short type, int slot, WaitClock::time_point deadline, LockWay way, bool& holding)
 {
     const int first = slot - kAhead;
     const int ranges[2][2] = {{first < 0 ? first + kSlots : first, first < 0 ? kSlots : slot},
                               {0, first < 0 ? slot : 0}};
+    int freeSeen = 0;
     for (const auto& range : ranges) {
         if (range[0] >= range[1])
             continue;
         const off_t start = kQueueBase + range[0], len = range[1] - range[0];
-        const int err = waitForLock(fd, lockSpec(type, start, len), deadline, blocking);
-        if (err != 0)
-            return err;
-        unlock(fd, start, len);
+        for (;;) {
+            int err = waitForLock(fd, lockSpec(type, start, len), std::min(deadline, WaitClock::now() + kAheadSlice),
+                                  way.blocking);
+            if (err == 0) {
+                unlock(fd, start, len);
+                break;
+            }
+            if (err != EAGAIN || WaitClock::now() >= deadline)
+                return err;
+            if (!way.fileByLock) {
+                freeSeen = heldElsewhere(fd, 0, kQueueBase) ? 0 : freeSeen + 1;
+                if (freeSeen == kFreeChecks)
+                    return 0;
+                continue;
+            }
+            err = tryLock(fd, sharingLock(type));
+            if (err != 0 && !refusedHere(err))
+                return err;
+            freeSeen = err == 0 ? freeSeen + 1 : 0;
+            if (freeSeen == kFreeChecks) {
+                holding = true;
+                return 0;
+            }
+            if (err == 0)
+                unlock(fd, 0, kQueueBase);
+        }
     }
     return 0;
 }
@@ -354,17 +444,18 @@ int lockInTurn(int fd, short type, int waitMs)
 {
     const auto deadline = WaitClock::now() + std::chrono::milliseconds(waitMs);
     const struct flock whole = sharingLock(type);
+    const LockWay way = lockWayOf(fd, type);
     // Nobody waiting: the file is taken at once when it is free.
-    if (!heldElsewhere(fd, kQueueBase, kSlots)) {
+    if (!heldElsewhere(fd, kQueueBase, kSlots, way.byLock)) {
         const int err = tryLock(fd, whole);
         if (!refusedHere(err))
             return err;
     }
-    const bool blocking = wakesPromptly(fd);
-    const int slot = joinQueue(fd, type);
-    int err = slot < 0 ? 0 : waitAhead(fd, type, slot, deadline, blocking);
-    if (err == 0)
-        err = waitForLock(fd, whole, deadline, blocking);
+    const int slot = joinQueue(fd, type, way);
+    bool holding = false;
+    int err = slot < 0 ? 0 : waitAhead(fd, type, slot, deadline, way, holding);
+    if (err == 0 && !holding)
+        err = waitForLock(fd, whole, deadline, way.blocking);
     if (slot >= 0)
         unlock(fd, kQueueBase + slot, 1);
     return err;
@@ -619,11 +710,10 @@ int DataFile::waitingFor(const std::string& path)
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return -1;
-    int waiting = 0;
-    for (int i = 0; i < kSlots; ++i)
-        waiting += heldElsewhere(fd, kQueueBase + i, 1) ? 1 : 0;
+    bool held[kSlots] = {};
+    findHeld(fd, 0, kSlots, held, false);
     ::close(fd);
-    return waiting;
+    return static_cast<int>(std::count(held, held + kSlots, true));
 }
 
 bool readFully(DataFile& f, long long offset, void* buf, std::size_t n)

@@ -9,9 +9,6 @@
 #include <cstring>
 
 namespace {
-// Tries of a commit that finds a stale journal naming files others are using
-// (about five seconds in all).
-constexpr int kStaleJournalAttempts = 260;
 constexpr char kMagic[4] = {'R', 'J', '0', '1'};
 constexpr std::size_t kHeadSize = 24;  // magic, length, checksum, files, entries
 constexpr long long kSector = 512;
@@ -208,17 +205,19 @@ bool emptyJournal(DataFile& journal)
 
 // Rolls back a stale journal that `journal` holds exclusively. `held` are data
 // files this register already holds (path, file); the others it names are taken
-// without waiting. False when it could not be done now.
-bool recoverHeld(DataFile& journal, const std::vector<std::pair<std::string, DataFile*>>& held)
+// without waiting. None when no stale change is left; SharingViolation, with
+// the file in `busy`, when another register holds one of them now.
+int recoverHeld(DataFile& journal, const std::vector<std::pair<std::string, DataFile*>>& held,
+                std::string* busy = nullptr)
 {
     std::vector<std::uint8_t> bytes;
     if (!readJournal(journal, bytes))
-        return false;
+        return FileCause::Generic;
     if (bytes.empty())
-        return true;
+        return FileCause::None;
     JournalImage image;
     if (!decodeJournal(bytes, image))
-        return emptyJournal(journal);  // cut short before anything was changed
+        return emptyJournal(journal) ? FileCause::None : FileCause::Generic;  // cut short before any change
     const std::string folder = folderOf(journal.path());
     std::vector<std::unique_ptr<DataFile>> taken;
     std::vector<DataFile*> files;
@@ -235,12 +234,15 @@ bool recoverHeld(DataFile& journal, const std::vector<std::pair<std::string, Dat
             files.push_back(nullptr);
             continue;
         }
-        if (cause != FileCause::None)
-            return false;
+        if (cause != FileCause::None) {
+            if (busy)
+                *busy = path;
+            return cause == FileCause::SharingViolation ? cause : FileCause::Generic;
+        }
         files.push_back(file.get());
         taken.push_back(std::move(file));
     }
-    return rollBack(image, files) && emptyJournal(journal);
+    return rollBack(image, files) && emptyJournal(journal) ? FileCause::None : FileCause::Generic;
 }
 }  // namespace
 
@@ -319,7 +321,7 @@ int recover(const std::string& journalPath)
             return FileCause::None;
         if (cause != FileCause::None)
             return cause;
-        if (recoverHeld(journal, held))
+        if (recoverHeld(journal, held) == FileCause::None)
             return FileCause::None;
         // It names other files now (a newer journal): look again.
     }
@@ -493,10 +495,14 @@ int Transaction::commitJournaled()
     // A register that died after this one began may have left the journal
     // stale, naming files this one does not hold. They are taken without
     // waiting (waiting here, out of path order, could deadlock); while another
-    // register reads them, the journal is let go so that register can roll it
-    // back itself, and this commit tries again.
+    // register holds one, the journal is let go so that register can roll it
+    // back itself, and this commit tries again, asking the user after the
+    // usual wait whether to go on, as any wait for a file does.
+    using Clock = std::chrono::steady_clock;
+    const auto started = Clock::now();
+    auto askAt = started + std::chrono::milliseconds(CLocalFile::waitBeforeAsking());
     auto pause = std::chrono::microseconds(500);
-    for (int attempt = 0;; ++attempt) {
+    for (;;) {
         int cause = CLocalFile::OpenLocked(journal, journalPath, OpenMode::ReadWrite);
         if (cause == FileCause::NotFound) {
             cause = DataFile::createWhole(journalPath, nullptr, 0);
@@ -505,11 +511,19 @@ int Transaction::commitJournaled()
         }
         if (cause != FileCause::None)
             return cause;
-        if (recoverHeld(journal, held))
+        std::string busy;
+        cause = recoverHeld(journal, held, &busy);
+        if (cause == FileCause::None)
             break;
         journal.close();
-        if (attempt == kStaleJournalAttempts)
-            return FileCause::Generic;
+        if (cause != FileCause::SharingViolation)
+            return cause;
+        if (Clock::now() >= askAt) {
+            const auto waited = std::chrono::duration_cast<std::chrono::seconds>(Clock::now() - started).count();
+            if (!CLocalFile::KeepWaitingFor(busy, static_cast<long long>(waited)))
+                return FileCause::LockGivenUp;
+            askAt = Clock::now() + std::chrono::milliseconds(CLocalFile::waitBeforeAsking());
+        }
         std::this_thread::sleep_for(pause);
         pause = std::min(pause * 2, std::chrono::microseconds(20000));
     }

@@ -5,14 +5,23 @@
 
 #include <gtest/gtest.h>
 
+#include "DataFile.h"
+
 #include <array>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <fstream>
 #include <functional>
 #include <poll.h>
 #include <random>
 #include <signal.h>
+#include <sstream>
 #include <string>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -53,6 +62,78 @@ inline std::vector<std::size_t> counted(const std::vector<std::uint8_t>& bytes, 
 }
 }  // namespace rawbytes
 
+// Who holds a file that a register has waited for too long, to print instead
+// of waiting for ever: the locks other opens hold on it as F_OFD_GETLK sees them
+// (the sharing range and each queue slot; on a network share the server
+// answers), this machine's lock table for it, and the processes here whose
+// open files hold those locks. A lock the server reports that no process here
+// holds was left on the server.
+inline std::string lockReport(const std::string& path)
+{
+    std::ostringstream out;
+    out << "waiting for " << path << "\n";
+    struct stat st {};
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0 || fstat(fd, &st) != 0) {
+        out << "  cannot open it: " << std::strerror(errno) << "\n";
+        if (fd >= 0)
+            ::close(fd);
+        return out.str();
+    }
+    auto probe = [&](const char* what, long long start, long long len) {
+        struct flock lk {};
+        lk.l_type = F_WRLCK;
+        lk.l_whence = SEEK_SET;
+        lk.l_start = start;
+        lk.l_len = len;
+        if (fcntl(fd, F_OFD_GETLK, &lk) != 0)
+            out << "  " << what << ": cannot ask (" << std::strerror(errno) << ")\n";
+        else if (lk.l_type != F_UNLCK)
+            out << "  " << what << ": held " << (lk.l_type == F_RDLCK ? "shared" : "exclusively") << " from "
+                << lk.l_start << " for " << lk.l_len << "\n";
+    };
+    probe("sharing lock", 0, DataFile::kQueueStart);
+    for (int i = 0; i < DataFile::kQueueSlots; ++i)
+        probe(("queue slot " + std::to_string(i)).c_str(), DataFile::kQueueStart + i, 1);
+    ::close(fd);
+    const std::string inode = ":" + std::to_string(st.st_ino) + " ";
+    std::ifstream table("/proc/locks");
+    int known = 0;
+    for (std::string line; std::getline(table, line);)
+        if (line.find(inode) != std::string::npos) {
+            out << "  /proc/locks: " << line << "\n";
+            ++known;
+        }
+    if (known == 0)
+        out << "  /proc/locks: no lock on inode " << st.st_ino << " here\n";
+    if (DIR* procs = opendir("/proc")) {
+        while (const dirent* p = readdir(procs)) {
+            const std::string pid = p->d_name;
+            if (pid.find_first_not_of("0123456789") != std::string::npos)
+                continue;
+            const std::string base = "/proc/" + pid;
+            DIR* fds = opendir((base + "/fdinfo").c_str());
+            if (!fds)
+                continue;
+            while (const dirent* f = readdir(fds)) {
+                std::ifstream info(base + "/fdinfo/" + f->d_name);
+                for (std::string line; std::getline(info, line);) {
+                    if (line.rfind("lock:", 0) != 0 || line.find(inode) == std::string::npos)
+                        continue;
+                    std::string state, wchan;
+                    std::getline(std::ifstream(base + "/wchan"), wchan);
+                    std::ifstream(base + "/stat") >> state >> state >> state;
+                    out << "  process " << pid << " (state " << state << ", waiting in " << wchan << "), fd "
+                        << f->d_name << ": " << line << "\n";
+                }
+            }
+            closedir(fds);
+        }
+        closedir(procs);
+    }
+    return out.str();
+}
+
 // Starts N registers; each runs child(register, life, notifyFd) in a child
 // process, which writes one byte to notifyFd per acknowledged operation and
 // ends with _exit(0) when done. After 1..8 acknowledgements (drawn from rng) a
@@ -72,6 +153,22 @@ void RunKilledRegisters(std::mt19937& rng, const std::function<void(int, int, in
     };
     std::array<Running, N> regs;
     kills = 0;
+    // A failed check returns early: the registers still running go with it,
+    // so none of them holds the folder, or waits on it, after the test.
+    struct EndAll {
+        std::array<Running, N>& regs;
+        ~EndAll()
+        {
+            for (Running& run : regs)
+                if (!run.finished && run.pid > 0 && kill(run.pid, SIGKILL) == 0)
+                    waitpid(run.pid, nullptr, 0);
+        }
+    } endAll{regs};
+    // REGISTER_TORTURE_PROGRESS=n: a line every n acknowledgements, so a run
+    // that is slow shows it is still moving and one that hangs shows where.
+    const char* every = std::getenv("REGISTER_TORTURE_PROGRESS");
+    const int progressEvery = every ? std::atoi(every) : 0;
+    int acknowledged = 0;
     auto start = [&](std::size_t r) {
         int fds[2];
         ASSERT_EQ(pipe(fds), 0);
@@ -104,12 +201,16 @@ void RunKilledRegisters(std::mt19937& rng, const std::function<void(int, int, in
             char acks[64];
             const ssize_t got = read(run.fd, acks, sizeof acks);
             run.acks += static_cast<int>(std::max<ssize_t>(got, 0));
+            for (ssize_t i = 0; i < got; ++i)
+                if (progressEvery > 0 && ++acknowledged % progressEvery == 0)
+                    std::fprintf(stderr, "registers: %d acknowledged, %d killed\n", acknowledged, kills);
             if (got > 0 && run.acks < run.killAfter)
                 continue;
             if (got > 0)
                 kill(run.pid, SIGKILL);  // somewhere inside a later operation
             int status = 0;
             ASSERT_EQ(waitpid(run.pid, &status, 0), run.pid);
+            run.pid = -1;
             close(run.fd);
             if (WIFEXITED(status)) {
                 ASSERT_EQ(WEXITSTATUS(status), 0) << "register " << r << " failed";
