@@ -149,18 +149,10 @@ TEST_F(InvoiceFile, PaidRuleAtAppendAndUpdate)
     }
 }
 
-TEST_F(InvoiceFile, DueDatesAndAddressBlock)
+TEST_F(InvoiceFile, UndatedSaleHasNoDueDateAndTheAddressBlock)
 {
     InvoiceRecord r = saleOf("Terms", 10);
-    DateRecord(r, at(2006, 4, 1, 12, 0, 0));
-    OleDate due;
-    // 30 net days from 1 April noon: 1 May noon, day 38838.5.
-    EXPECT_FALSE(IsOverdue(r, 30, at(2006, 5, 1, 12, 0, 0), due));
-    EXPECT_EQ(due, (OleDate{38838.5, 0}));
-    EXPECT_TRUE(IsOverdue(r, 30, at(2006, 5, 1, 12, 0, 1), due));
-    EXPECT_FALSE(IsOverdue(r, 45, at(2006, 5, 1, 12, 0, 1), due));
-    EXPECT_TRUE(IsOverdue(r, 300, at(2007, 1, 26, 12, 0, 1), due));  // across a year end
-    EXPECT_EQ(due, OleDate::fromCalendar(2007, 1, 26, 12, 0, 0));
+    OleDate due;  // the due-date arithmetic is checked through the unpaid lists
     EXPECT_FALSE(IsOverdue(ClearedInvoice(), 0, at(2006, 5, 1), due));
     EXPECT_FALSE(due.isValid());
 
