@@ -38,14 +38,4 @@ inline InvoiceRecord patternSale(int writer, int serial)
     return r;
 }
 
-// What the file must hold for patternSale(writer, serial) appended at `position` at `now`.
-inline InvoiceRecord storedPattern(int writer, int serial, int position, const CalendarTime& now)
-{
-    InvoiceRecord r = patternSale(writer, serial);
-    r.recordNumber = position;
-    DateRecord(r, now);
-    r.paid = 1;
-    return r;
-}
-
 }  // namespace
