@@ -306,8 +306,7 @@ TEST_F(SaleScreen, GotoRecordRefusesOutOfRangeAndNumberNShowsTheNewSale)
     // Every move saves the record shown; a restart shows the new sale again.
     typeInto(kRecordNumber, "1");
     QTest::mouseClick(static_cast<QPushButton*>(dlg->control(kGoto)), Qt::LeftButton);
-    CLocalFile stored(dir.path());
-    ASSERT_FALSE(stored.Load());
+    CLocalFile stored = reloaded();
     EXPECT_EQ(stored.currentRecord, 1u);
     SalesFileHeader header2;
     CSaleDlg again(stored, header2);
@@ -564,14 +563,10 @@ TEST_F(SaleScreen, SecurityOpensFromSettingsEvenWhileSecurityIsOn)
 {
     local.securityOn = 1;
     open();
-    bool opened = false;
-    whenModal<CSecurityDlg>([&opened](CSecurityDlg* security) {
-        opened = true;
-        security->reject();
-    });
+    ModalCounter<CSecurityDlg> security;
     boxes.allowUnscriptedOk();  // "There is no Password..." on a store without one
     dlg->findChild<QAction*>("action_security")->trigger();
-    EXPECT_TRUE(opened);
+    EXPECT_EQ(security.count(), 1);
 }
 
 TEST_F(SaleScreen, VoidThisSaleEmptiesTheShownStoredSaleAfterAsking)
