@@ -3,7 +3,7 @@
 #include "CQuoteDlg.h"
 #include "InvoiceFile.h"
 #include "ModalDriver.h"
-#include "PrintFrame.h"
+#include "../print/PrintDialogDouble.h"
 #include "ProductFiles.h"
 #include "QuoteFile.h"
 #include "SaleScreenFixture.h"
@@ -13,7 +13,6 @@
 #include <QDateEdit>
 #include <QDir>
 #include <QMenu>
-#include <QPrinter>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -25,19 +24,6 @@ namespace {
 
 const char* const kEditQuestion =
     "\nEdit sale has returned all items back to inventory\n\nAfter making changes, process this sale normaly.\n\n";
-
-// The print dialog answered with a PDF file as the printer.
-struct PdfPrintDialog final : PrintDialog::Backend {
-    explicit PdfPrintDialog(std::string to) : path(std::move(to)) { PrintDialog::setBackend(this); }
-    ~PdfPrintDialog() override { PrintDialog::setBackend(nullptr); }
-    bool choose(QWidget*, QPrinter& printer) override
-    {
-        printer.setOutputFileName(QString::fromStdString(path));
-        return ++opened;
-    }
-    std::string path;
-    int opened = 0;
-};
 
 // Chooses an item of the next pop-up menu once it is up.
 void whenPopup(const QString& item)
@@ -167,9 +153,9 @@ TEST_F(EditScreen, QuotesAreSavedFoundLoadedAsTheNewSaleDeletedAndPrinted)
     boxes.allowUnscriptedOk();
     EXPECT_FALSE(ReadQuote(local, 0, gone));
 
-    PdfPrintDialog printing(dir.file("quote.pdf"));
+    PrintDialogDouble printing;
+    printing.intoPdf(dir.file("quote.pdf"));
     menu("action_quote_print");
-    EXPECT_EQ(printing.opened, 1);
     const auto pdf = readBytes(dir.file("quote.pdf"));
     EXPECT_EQ(std::string(pdf.begin(), pdf.begin() + std::min<std::size_t>(pdf.size(), 4)), "%PDF");
 
