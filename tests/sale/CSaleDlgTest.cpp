@@ -482,21 +482,6 @@ TEST_F(SaleScreen, FunctionKeysFocusTheirControlsAndF5FindsARowEmptyOnTheScreen)
     EXPECT_EQ(dlg->state().current.itemNumber[12], "P12");
 }
 
-TEST_F(SaleScreen, EnterChoosesTheHighlightedItemOfAnOpenMenu)
-{
-    open();
-    typeInto(kDescription, "note");
-    dlg->control(kDescription)->setFocus();
-    auto* sales = dlg->findChild<QMenu*>("menu_sales");
-    sales->popup(dlg->mapToGlobal(QPoint(20, 20)));
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(sales));
-    sales->setActiveAction(dlg->findChild<QAction*>("action_clear_sale"));
-    QTest::keyClick(sales, Qt::Key_Return);
-    EXPECT_FALSE(sales->isVisible());
-    EXPECT_EQ(text(kDescription), "");
-    EXPECT_EQ(focused(), dlg->control(kDescription));
-}
-
 TEST_F(SaleScreen, CtrlArrowsMoveBetweenBoxesAsTheTableGives)
 {
     open();
@@ -594,7 +579,7 @@ TEST_F(SaleScreen, VoidThisSaleEmptiesTheShownStoredSaleAfterAsking)
     EXPECT_EQ(boxes.texts().back().rfind("Security is on.", 0), 0u);  // refused before the question
 }
 
-TEST_F(SaleScreen, AMenuOpeningOverABoxDoesNotEndItsEdit)
+TEST_F(SaleScreen, AMenuOverABoxDoesNotEndItsEditAndEnterChoosesTheHighlightedItem)
 {
     addProducts({saleProduct("A100", 12.5f)});
     open();
@@ -610,6 +595,16 @@ TEST_F(SaleScreen, AMenuOpeningOverABoxDoesNotEndItsEdit)
     QTest::keyClicks(item, "00");
     key(Qt::Key_Return);
     EXPECT_EQ(text(kDescription), "Desc A100");
+
+    dlg->control(kDescription)->setFocus();
+    auto* sales = dlg->findChild<QMenu*>("menu_sales");
+    sales->popup(dlg->mapToGlobal(QPoint(20, 20)));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(sales));
+    sales->setActiveAction(dlg->findChild<QAction*>("action_clear_sale"));
+    QTest::keyClick(sales, Qt::Key_Return);
+    EXPECT_FALSE(sales->isVisible());
+    EXPECT_EQ(text(kDescription), "");
+    EXPECT_EQ(focused(), dlg->control(kDescription));
 }
 
 TEST_F(SaleScreen, QuickAddAndGetProductRingUpTheStoredProduct)
