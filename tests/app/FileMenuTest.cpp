@@ -10,7 +10,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QStyle>
-#include <gtest/gtest.h>
 
 #include <filesystem>
 

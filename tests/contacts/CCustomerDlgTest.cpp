@@ -10,11 +10,9 @@
 #include "VendorFile.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QRadioButton>
-#include <gtest/gtest.h>
 
 namespace {
 

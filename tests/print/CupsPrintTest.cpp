@@ -15,7 +15,6 @@
 
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
-#include <gtest/gtest.h>
 
 #include <cups/cups.h>
 #include <poll.h>

@@ -5,8 +5,6 @@
 #include "SalesFileHeader.h"
 #include "TextFormat.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
 #include <tuple>
 

@@ -16,8 +16,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
-#include <QPushButton>
-#include <QTest>
 
 namespace {
 struct ProductsWindow : RegisterFixture {

@@ -13,7 +13,6 @@
 #include <QDateEdit>
 #include <QDir>
 #include <QMenu>
-#include <QTimer>
 #include <QTreeWidget>
 
 #include <filesystem>

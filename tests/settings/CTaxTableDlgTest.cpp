@@ -8,7 +8,6 @@
 #include "SetupWindowFixture.h"
 
 #include <QAction>
-#include <QComboBox>
 #include <QDateEdit>
 #include <QTreeWidget>
 
