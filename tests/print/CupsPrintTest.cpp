@@ -1,6 +1,5 @@
-// Sale documents, the drawer kick and reports on a private CUPS server (the
-// ctest fixture started by cups-server.sh): queues "receipt", "office" (the
-// machine's default) and "spare", each capturing its jobs as files.
+// Printing on the private CUPS server of cups-server.sh: queues "receipt",
+// "office" (the default) and "spare", each capturing its jobs as files.
 #include "CLocalFile.h"
 #include "CReportPrinter.h"
 #include "CSalePrinter.h"

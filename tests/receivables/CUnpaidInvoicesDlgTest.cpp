@@ -1,5 +1,4 @@
-// The unpaid and overdue lists from the sale screen's Payments menu, and a
-// payment taken from a row.
+// The unpaid and overdue lists, and a payment taken from a row.
 #include "CMakePaymentDlg.h"
 #include "CPaymentActivityDlg.h"
 #include "CSaleDlg.h"

@@ -1,5 +1,4 @@
-// The Rentals and Return Rentals windows, opened from the sale screen's menu
-// and driven from the keyboard.
+// The Rentals and Return Rentals windows, from the sale screen and the keyboard.
 #include "CReturnRentalsDlg.h"
 #include "CustomerFile.h"
 #include "ModalDriver.h"

@@ -1,5 +1,4 @@
-// The sale screen driven as a cashier drives it: real boxes, real key presses,
-// real focus changes, real files in a fresh folder.
+// The sale screen driven as a cashier drives it.
 #include "CGeneralDlg.h"
 #include "CGetProductDlg.h"
 #include "CLoginDlg.h"

@@ -1,5 +1,4 @@
-// Editing a stored sale and the quotes, through the real sale screen and the
-// Quotes window, from the menu and the keyboard.
+// Editing a stored sale, and the quotes, from the sale screen's menu and keys.
 #include "CQuoteDlg.h"
 #include "InvoiceFile.h"
 #include "ModalDriver.h"
