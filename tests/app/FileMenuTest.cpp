@@ -1,5 +1,4 @@
-// Start-up in an empty folder, the dialog colours, and the File menu's
-// "Connect..." and "New..." driven through the menu with the file-dialog double.
+// Start-up, the dialog colours, and the File menu's "Connect..." and "New...".
 #include "CLocalFile.h"
 #include "CRegisterApp.h"
 #include "CSaleDlg.h"
@@ -10,7 +9,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QStyle>
-#include <gtest/gtest.h>
 
 #include <filesystem>
 

@@ -1,5 +1,4 @@
-// Starts the built register in an empty folder, as a store would on its first
-// run, and checks the files it leaves there.
+// The built register's first run in an empty folder, and the files it leaves.
 #include "ByteCodec.h"
 #include "CLocalFile.h"
 #include "TempDir.h"

@@ -10,11 +10,9 @@
 #include "VendorFile.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QRadioButton>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -40,19 +38,14 @@ struct ContactWindow : RegisterFixture {
         r.text[VendorRecord::kCompany] = company;
         ASSERT_EQ(AppendVendor(local, r), 0);
     }
-    std::vector<std::string> storedNames() const
+    std::vector<std::string> storedNames() const { return namesOf(ReadCustomers(local), &CustomerRecord::name); }
+    std::vector<std::string> storedVendors() const { return namesOf(ReadVendors(local), &VendorRecord::company); }
+    template <class R, class F> static std::vector<std::string> namesOf(const std::vector<R>& records, F name)
     {
-        std::vector<std::string> names;
-        for (const auto& r : ReadCustomers(local))
-            names.push_back(r.name());
-        return names;
-    }
-    std::vector<std::string> storedVendors() const
-    {
-        std::vector<std::string> names;
-        for (const auto& r : ReadVendors(local))
-            names.push_back(r.company());
-        return names;
+        std::vector<std::string> out;
+        for (const R& r : records)
+            out.push_back(std::invoke(name, r));
+        return out;
     }
 };
 using CustomerWindow = ContactWindow;

@@ -22,11 +22,4 @@ inline void moveInList(QWidget* dlg, const char* list, Qt::Key key)
     QTest::keyClick(view, key);
 }
 
-inline QStringList listed(QWidget* dlg, const char* list)
-{
-    QStringList names;
-    auto* view = child<QTreeWidget>(dlg, list);
-    for (int i = 0; i < view->topLevelItemCount(); ++i)
-        names << view->topLevelItem(i)->text(0);
-    return names;
-}
+inline QStringList listed(QWidget* dlg, const char* list) { return rowsOf(child<QTreeWidget>(dlg, list), {0}); }

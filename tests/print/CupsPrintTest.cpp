@@ -1,6 +1,5 @@
-// Sale documents, the drawer kick and reports on a private CUPS server (the
-// ctest fixture started by cups-server.sh): queues "receipt", "office" (the
-// machine's default) and "spare", each capturing its jobs as files.
+// Printing on the private CUPS server of cups-server.sh: queues "receipt",
+// "office" (the default) and "spare", each capturing its jobs as files.
 #include "CLocalFile.h"
 #include "CReportPrinter.h"
 #include "CSalePrinter.h"
@@ -15,7 +14,6 @@
 
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
-#include <gtest/gtest.h>
 
 #include <cups/cups.h>
 #include <poll.h>
@@ -87,14 +85,10 @@ protected:
         local.drawerMethod = 1;
         header.companyName = "Corner Shop";
         header.companyAddress = "1 Main St\r\nSpringfield\r\n";
-        sale.itemNumber[0] = "A1";
-        sale.description[0] = "Hammer";
-        sale.qty[0] = 1;
+        std::tie(sale.itemNumber[0], sale.description[0], sale.qty[0], sale.taxStatus[0], sale.payType) =
+            std::tuple{"A1", "Hammer", 1.0f, 1, "Cash"};
         sale.price[0] = sale.extended[0] = sale.taxableSubtotal = sale.total = 12.5f;
-        sale.taxStatus[0] = 1;
-        sale.payType = "Cash";
-        sale.cashPaid = 20;
-        sale.change = 7.5f;
+        std::tie(sale.cashPaid, sale.change) = std::pair{20.0f, 7.5f};
     }
 
     // Jobs submitted since the test began on receipt, office and spare.

@@ -24,6 +24,8 @@ public:
 
     void chooseQueue(const std::string& queue) { script_.push_back(queue); }
     void cancel() { script_.push_back(std::nullopt); }
+    // OK with a PDF file chosen as the printer.
+    void intoPdf(const std::string& path) { script_.push_back(kPdf + path); }
     const std::vector<std::string>& openedOn() const { return openedOn_; }
 
     bool choose(QWidget*, QPrinter& printer) override
@@ -37,11 +39,15 @@ public:
         script_.pop_front();
         if (!answer)
             return false;
-        printer.setPrinterName(QString::fromStdString(*answer));
+        if (answer->rfind(kPdf, 0) == 0)
+            printer.setOutputFileName(QString::fromStdString(answer->substr(kPdf.size())));
+        else
+            printer.setPrinterName(QString::fromStdString(*answer));
         return true;
     }
 
 private:
+    inline static const std::string kPdf = "pdf:";
     std::deque<std::optional<std::string>> script_;
     std::vector<std::string> openedOn_;
 };

@@ -1,8 +1,6 @@
 #include "RecordedPrint.h"
 #include "TextFormat.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
 
 namespace {

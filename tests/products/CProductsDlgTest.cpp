@@ -8,6 +8,7 @@
 #include "ProductListWidget.h"
 #include "ProductTextFile.h"
 #include "RegisterFixture.h"
+#include "WindowKeys.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -15,8 +16,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
-#include <QPushButton>
-#include <QTest>
 
 namespace {
 struct ProductsWindow : RegisterFixture {
@@ -31,14 +30,6 @@ struct ProductsWindow : RegisterFixture {
     }
     std::string path() const { return local.GetPath("Products"); }
 
-    static QLineEdit* box(QWidget& dlg, const char* name) { return dlg.findChild<QLineEdit*>(name); }
-    static void type(QWidget& dlg, const char* name, const QString& text)
-    {
-        QLineEdit* b = box(dlg, name);
-        b->clear();
-        QTest::keyClicks(b, text);
-    }
-    static void press(QWidget& dlg, const char* name) { dlg.findChild<QPushButton*>(name)->click(); }
     static void clickRow(ProductListWidget* list, int row)
     {
         const QRect r = list->visualRect(list->model()->index(row, 0));
@@ -64,7 +55,7 @@ TEST_F(ProductLookup, EnterAndClickTakeTheSameStoredProduct)
     for (bool byClick : {false, true}) {
         CGetProductDlg dlg(local, header);
         dlg.show();
-        type(dlg, "item", "lv");
+        retype(&dlg, "item", "lv");
         QTest::keyClick(&dlg, Qt::Key_F6);
         ASSERT_EQ(dlg.list()->model()->rowCount(), 1);
         QTest::keyClick(&dlg, Qt::Key_F4);
@@ -100,7 +91,7 @@ TEST_F(ProductLookup, GoneProductOrNoSelectionTakesNothing)
     EXPECT_TRUE(dlg.isVisible());
     EXPECT_TRUE(dlg.picked().itemNumber.empty());
     // F7 clears the search boxes.
-    type(dlg, "item", "x");
+    retype(&dlg, "item", "x");
     QTest::keyClick(&dlg, Qt::Key_F7);
     EXPECT_TRUE(dlg.findChild<QLineEdit*>("item")->text().isEmpty());
 }
@@ -118,9 +109,9 @@ TEST_F(ProductLookup, QuickAddRefusesEmptyAndTakenItemNumbersAndStoresTheDepartm
     }
     CQuickAddDlg dlg(local, header, "NEW9");
     dlg.show();
-    type(dlg, "description", "Nails");
-    type(dlg, "price", "2.25");
-    type(dlg, "qty", "40");
+    retype(&dlg, "description", "Nails");
+    retype(&dlg, "price", "2.25");
+    retype(&dlg, "qty", "40");
     dlg.findChild<QComboBox*>("department")->setCurrentText("Hardware");
     QTest::keyClick(&dlg, Qt::Key_F4);
     EXPECT_EQ(dlg.QDialog::result(), QDialog::Accepted);
@@ -145,30 +136,30 @@ TEST_F(ProductsWindow, AddsShowsAndUpdatesWithoutUndoingSalesElsewhere)
 {
     CProductsDlg dlg(local, header);
     dlg.show();
-    type(dlg, "product_id", "A100");
-    type(dlg, "description", "Apples");
-    type(dlg, "price_1", "3.99");
-    type(dlg, "stock", "10");
-    press(dlg, "save");
+    retype(&dlg, "product_id", "A100");
+    retype(&dlg, "description", "Apples");
+    retype(&dlg, "price_1", "3.99");
+    retype(&dlg, "stock", "10");
+    press(&dlg, "save");
     EXPECT_EQ(listed(dlg), std::vector<std::string>{"A100"});
 
     // Saving it again without a selected row is refused, whatever the case.
-    press(dlg, "clear");
-    type(dlg, "product_id", "a100");
+    press(&dlg, "clear");
+    retype(&dlg, "product_id", "a100");
     boxes.answer(MessageBox::Answer::Ok);
-    press(dlg, "save");
+    press(&dlg, "save");
     EXPECT_TRUE(boxes.saw("Duplicate Item#"));
     EXPECT_EQ(readProducts(path()).size(), 1u);
 
-    press(dlg, "list_all");
+    press(&dlg, "list_all");
     clickRow(dlg.list(), 0);
     EXPECT_TRUE(dlg.updateMode());
     EXPECT_EQ(dlg.findChild<QPushButton*>("save")->text(), "Update");
-    EXPECT_EQ(box(dlg, "stock")->text(), "10.00");
+    EXPECT_EQ(child<QLineEdit>(&dlg, "stock")->text(), "10.00");
     // Another register sells 4 while the product is shown; the price is changed here.
     ASSERT_EQ(UpdateProductByItem(local, "A100", [](ProductRecord& r) { r.stock -= 4; }), ChangeResult::Done);
-    type(dlg, "price_1", "4.50");
-    press(dlg, "save");
+    retype(&dlg, "price_1", "4.50");
+    press(&dlg, "save");
     const ProductRecord back = readProducts(path())[0];
     EXPECT_FLOAT_EQ(back.price[0], 4.5f);
     EXPECT_FLOAT_EQ(back.stock, 6);
@@ -184,18 +175,18 @@ TEST_F(ProductsWindow, SearchesOnEnteredFieldsAndDeletesTheClickedProductEvenAft
     const std::tuple<const char*, const char*, std::vector<std::string>> cases[] = {
         {"", " 3 ", {"P1", "Q3"}}, {"p", "3", {"P1"}}, {"p", "", {"P1", "P2"}}, {"", "", {"P1", "P2", "Q3"}}};
     for (const auto& [item, low, want] : cases) {
-        type(dlg, "product_id", item);
-        type(dlg, "low_qty", low);
-        press(dlg, "search");
+        retype(&dlg, "product_id", item);
+        retype(&dlg, "low_qty", low);
+        press(&dlg, "search");
         EXPECT_EQ(listed(dlg), want) << item << "|" << low;
     }
 
-    press(dlg, "list_all");
+    press(&dlg, "list_all");
     clickRow(dlg.list(), 1);
     // Another register deletes P1: Q3 takes its place, P2 stays at 1.
     ASSERT_EQ(RemoveProductAt(local, 0), FileCause::None);
     boxes.answer(MessageBox::Answer::Yes);
-    press(dlg, "delete");
+    press(&dlg, "delete");
     EXPECT_EQ(boxes.texts().back(), "Do want to delete this Product?");
     EXPECT_EQ(storedItems(path()), std::vector<std::string>{"Q3"});
     EXPECT_EQ(listed(dlg), (std::vector<std::string>{"P1", "Q3"}));
@@ -216,10 +207,10 @@ TEST_F(ProductsWindow, ChangeMenuAndColumnPopUpEditListedRowsAndRefusePricesWith
     writeProductFile(path(), {a, h});
     CProductsDlg dlg(local, header);
     dlg.show();
-    press(dlg, "list_all");
+    press(&dlg, "list_all");
     clickRow(dlg.list(), 1);
     dlg.OnHideRow();
-    type(dlg, "change_all", "10");
+    retype(&dlg, "change_all", "10");
     auto trigger = [&](ChangeAll::Op op) { dlg.findChild<QAction*>(QString("change_%1").arg(op))->trigger(); };
     boxes.answer(MessageBox::Answer::Ok);
     trigger(ChangeAll::MultiplyCost);
@@ -244,7 +235,7 @@ TEST_F(ProductsWindow, ChangeMenuAndColumnPopUpEditListedRowsAndRefusePricesWith
     EXPECT_FLOAT_EQ(readProducts(path())[0].price[0], 1);
 
     // The pop-up of a column's heading fills the level of that column.
-    type(dlg, "change_all", "9.5");
+    retype(&dlg, "change_all", "9.5");
     auto* head = dlg.list()->horizontalHeader();
     const int price3 = ProductColumn::kPrice + 2;
     const QPoint at(head->sectionViewportPosition(price3) + head->sectionSize(price3) / 2, head->height() / 2);
@@ -282,7 +273,7 @@ TEST_F(ProductsWindow, ImportsAfterTheCheckAndExportsWhatItImported)
     boxes.answer(MessageBox::Answer::Ok);
     files.setNextFileName(in);
     whenModal<CImportCheckDlg>([](CImportCheckDlg* check) { check->reject(); });
-    press(dlg, "import");
+    press(&dlg, "import");
     EXPECT_TRUE(readProducts(path()).empty());
 
     boxes.answer(MessageBox::Answer::Ok);
@@ -294,7 +285,7 @@ TEST_F(ProductsWindow, ImportsAfterTheCheckAndExportsWhatItImported)
         EXPECT_EQ(check->findChild<QLineEdit*>("check_0")->text(), "LAST");
         check->accept();
     });
-    press(dlg, "import");
+    press(&dlg, "import");
     const auto records = readProducts(path());
     ASSERT_EQ(records.size(), 2u);
     EXPECT_EQ(records[1].mode, ProductRecord::kRent);
@@ -302,7 +293,7 @@ TEST_F(ProductsWindow, ImportsAfterTheCheckAndExportsWhatItImported)
 
     const std::string out = dir.file("out.txt");
     files.setNextFileName(out);
-    press(dlg, "export");
+    press(&dlg, "export");
     ASSERT_EQ(files.requests().back().initialName, "Products.txt");
     const auto exported = readBytes(out);
     EXPECT_EQ(ProductText::Parse(std::string(exported.begin(), exported.end())).size(), 2u);
@@ -314,7 +305,7 @@ TEST_F(ProductsWindow, FitsIn1024x768)
     CProductsDlg dlg(local, header);
     dlg.resize(1024, 740);
     dlg.show();
-    press(dlg, "list_all");
+    press(&dlg, "list_all");
     QApplication::processEvents();
     dlg.grab().save(QString(TEST_ARTIFACTS) + "/products-1024x768.png");
     for (QWidget* w : dlg.findChildren<QLineEdit*>())
@@ -332,12 +323,12 @@ TEST_F(ProductsWindow, RemembersChoicesAndWidthsForTheNextOpening)
         tax->setCurrentIndex(2);
         emit tax->activated(2);
         dlg.findChild<QWidget*>("mode_1")->setProperty("checked", true);
-        type(dlg, "product_id", "R1");
-        press(dlg, "save");
+        retype(&dlg, "product_id", "R1");
+        press(&dlg, "save");
         dlg.list()->setColumnWidth(1, 222);
         boxes.answer(MessageBox::Answer::Ok);  // "Are you finished with ..."
-        type(dlg, "product_id", "R1");
-        press(dlg, "done");
+        retype(&dlg, "product_id", "R1");
+        press(&dlg, "done");
         EXPECT_TRUE(boxes.saw("Are you finished with\nItem# R1  "));
     }
     CProductsDlg again(local, header);

@@ -1,5 +1,4 @@
-// The unpaid and overdue lists from the sale screen's Payments menu, and a
-// payment taken from a row.
+// The unpaid and overdue lists, and a payment taken from a row.
 #include "CMakePaymentDlg.h"
 #include "CPaymentActivityDlg.h"
 #include "CSaleDlg.h"
@@ -9,6 +8,7 @@
 #include "PaymentRecord.h"
 #include "RegisterFixture.h"
 #include "StoredRecords.h"
+#include "WindowKeys.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -18,19 +18,6 @@
 #include <filesystem>
 
 namespace {
-
-// Each row as the texts of the given columns, joined by spaces.
-std::vector<QString> rows(QTreeWidget* list, std::initializer_list<int> columns)
-{
-    std::vector<QString> out;
-    for (int i = 0; i < list->topLevelItemCount(); ++i) {
-        QStringList cells;
-        for (int c : columns)
-            cells << list->topLevelItem(i)->text(c);
-        out.push_back(cells.join(' '));
-    }
-    return out;
-}
 
 void enterOnRow(QTreeWidget* list, int row)
 {
@@ -72,14 +59,14 @@ TEST_F(UnpaidWindow, MenusOpenTheListsAndAPaymentFromARowClosesTheInvoice)
     CSaleDlg screen(local, header);
     ASSERT_TRUE(screen.Initialize());
     auto menu = [&](const char* name) { screen.menuBar()->findChild<QAction*>(name)->trigger(); };
-    const std::tuple<const char*, std::vector<QString>, QString> lists[] = {
+    const std::tuple<const char*, QStringList, QString> lists[] = {
         {"action_unpaid_invoices", {"0 60.00 12/01/2026", "1 25.50 "}, "85.50"},
         {"action_overdue_invoices", {"0 60.00 12/01/2026"}, "60.00"}};
     for (const auto& [action, want, wantTotal] : lists) {
-        std::vector<QString> shown;
+        QStringList shown;
         QString total;
         whenModal<CUnpaidInvoicesDlg>([&](CUnpaidInvoicesDlg* list) {
-            shown = rows(list->list(), {0, 3, 6});
+            shown = rowsOf(list->list(), {0, 3, 6});
             total = list->totalText();
             list->accept();
         });
@@ -116,7 +103,7 @@ TEST_F(UnpaidWindow, MenusOpenTheListsAndAPaymentFromARowClosesTheInvoice)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&list));
     enterOnRow(list.list(), 0);
     EXPECT_EQ(opened, std::vector<int>{0});
-    EXPECT_EQ(rows(list.list(), {0}), std::vector<QString>{"1"});
+    EXPECT_EQ(rowsOf(list.list(), {0}), QStringList{"1"});
     EXPECT_EQ(list.totalText(), "25.50");
 }
 
@@ -125,14 +112,14 @@ TEST_F(UnpaidWindow, PaymentActivityListsDepositsOfTheTypedRecord)
     for (auto [sale, kind] : {std::pair{12, 2}, {12, 1}, {3, 2}, {12, 2}, {0, 2}})
         pay(sale, 0, static_cast<std::uint8_t>(kind));
     CPaymentActivityDlg dlg(local);
-    const std::pair<const char*, std::vector<QString>> cases[] = {
+    const std::pair<const char*, QStringList> cases[] = {
         {"", {"12", "3", "12", "0"}}, {"12", {"12", "12"}}, {"-1", {"12", "3", "12", "0"}}, {"x", {"0"}}};
     for (const auto& [typed, want] : cases) {
         if (*typed) {
             dlg.recordBox()->selectAll();
             QTest::keyClicks(dlg.recordBox(), typed);
         }
-        EXPECT_EQ(rows(dlg.list(), {0}), want) << typed;
+        EXPECT_EQ(rowsOf(dlg.list(), {0}), want) << typed;
     }
 }
 

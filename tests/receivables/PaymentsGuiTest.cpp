@@ -9,6 +9,7 @@
 #include "SaleScreenFixture.h"
 #include "StoredRecords.h"
 #include "TermsSales.h"
+#include "WindowKeys.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -21,8 +22,6 @@ using namespace SaleIds;
 namespace {
 
 QString boxText(QWidget* dlg, const char* name) { return dlg->findChild<QLineEdit*>(name)->text(); }
-
-void press(QWidget* dlg, const char* button) { QTest::keyClick(dlg->findChild<QPushButton*>(button), Qt::Key_Space); }
 
 void choose(QWidget* dlg, const QString& type)
 {
@@ -69,7 +68,6 @@ struct PaymentScreen : SaleScreenFixture {
         typeInto(kItem, "A");
         choosePayType(type);
     }
-    void f9() { key(Qt::Key_F9); }
     InvoiceRecord stored(int n)
     {
         InvoiceRecord r;
@@ -85,7 +83,7 @@ TEST_F(PaymentScreen, ACancelledSplitIsFinishedAgainOverTheSameRecordWithItsPaym
         addPayment(d, "Cash", "4");
         QTest::keyClick(d, Qt::Key_Escape);
     });
-    f9();
+    key(Qt::Key_F9);
     EXPECT_EQ(stored(0).total, 0) << "the record waits emptied for the sale";
     EXPECT_EQ(storedStock(local, "A"), 10);
     EXPECT_EQ(dlg->state().current.itemNumber[0], "A");
@@ -96,14 +94,14 @@ TEST_F(PaymentScreen, ACancelledSplitIsFinishedAgainOverTheSameRecordWithItsPaym
         EXPECT_EQ(boxText(d, "balance"), "6.28");
         QTest::keyClick(d, Qt::Key_Escape);
     });
-    f9();
+    key(Qt::Key_F9);
     EXPECT_EQ(dlg->state().current.itemNumber[0], "A");
 
     whenModal<CSplitPaymentDlg>([](CSplitPaymentDlg* d) {
         addPayment(d, "Visa", "6.28");
         press(d, "ok");
     });
-    f9();
+    key(Qt::Key_F9);
     EXPECT_EQ(storedSales(local), 1);
     EXPECT_EQ(stored(0).total, 10.28f);
     EXPECT_EQ(storedStock(local, "A"), 9);
@@ -126,7 +124,7 @@ TEST_F(PaymentScreen, ADepositLeavesTheSaleOwingUntilAPaymentToThisSale)
         addPayment(d, "Cash", "5");
         press(d, "ok");
     });
-    f9();
+    key(Qt::Key_F9);
     EXPECT_EQ(stored(0).paid, 0);
     ASSERT_EQ(paymentsOf(local, 0).size(), 1u);
     EXPECT_EQ(paymentsOf(local, 0)[0].kind, PaymentRecord::kOnAccount);

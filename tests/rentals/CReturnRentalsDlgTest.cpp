@@ -1,11 +1,11 @@
-// The Rentals and Return Rentals windows, opened from the sale screen's menu
-// and driven from the keyboard.
+// The Rentals and Return Rentals windows, from the sale screen and the keyboard.
 #include "CReturnRentalsDlg.h"
 #include "CustomerFile.h"
 #include "ModalDriver.h"
 #include "ProductFiles.h"
 #include "RentalRecords.h"
 #include "SaleScreenFixture.h"
+#include "WindowKeys.h"
 #include "../print/RecordedPrint.h"
 
 #include <QAction>
@@ -16,26 +16,8 @@ using namespace SaleIds;
 
 namespace {
 
-template <class T> T* child(QWidget* w, const char* name) { return w->findChild<T*>(name); }
-
-// The list as "sale:qty" texts.
-std::vector<std::string> shown(QWidget* w)
-{
-    std::vector<std::string> out;
-    auto* list = child<QTreeWidget>(w, "rental_list");
-    for (int i = 0; i < list->topLevelItemCount(); ++i)
-        out.push_back((list->topLevelItem(i)->text(0) + ":" + list->topLevelItem(i)->text(3)).toStdString());
-    return out;
-}
-
-void pickRow(QWidget* w, int index)
-{
-    auto* list = child<QTreeWidget>(w, "rental_list");
-    list->setFocus(Qt::TabFocusReason);
-    QTest::keyClick(list, Qt::Key_Home);
-    for (int i = 0; i < index; ++i)
-        QTest::keyClick(list, Qt::Key_Down);
-}
+QStringList shown(QWidget* w) { return rowsOf(child<QTreeWidget>(w, "rental_list"), {0, 3}); }
+void pickRow(QWidget* w, int index) { chooseRow(child<QTreeWidget>(w, "rental_list"), index); }
 
 void enter(QWidget* box, const QString& keys)
 {
@@ -85,14 +67,14 @@ TEST_F(RentalWindows, RentalsFinishedOnTheSaleScreenAreListedAndReturnedOneByOne
     }
     auto menu = [this](const char* name) { dlg->findChild<QAction*>(name)->trigger(); };
 
-    std::vector<std::string> listed;
+    QStringList listed;
     whenModal<CRentalsDlg>([&](CRentalsDlg* w) {
         listed = shown(w);
         EXPECT_EQ(child<QTreeWidget>(w, "rental_list")->topLevelItem(0)->text(1), "Dana Arbor 555-0101");
         QTest::keyClick(child<QPushButton>(w, "ok"), Qt::Key_Space);
     });
     menu("action_list_rentals_out");
-    EXPECT_EQ(listed, (std::vector<std::string>{"0:1.00", "1:1.00"}));
+    EXPECT_EQ(listed, (QStringList{"0 1.00", "1 1.00"}));
 
     // The second sale's saw comes back: the first stays out.
     whenModal<CReturnRentalsDlg>([&](CReturnRentalsDlg* w) {
@@ -104,11 +86,11 @@ TEST_F(RentalWindows, RentalsFinishedOnTheSaleScreenAreListedAndReturnedOneByOne
         w->accept();
     });
     menu("action_return_rental");
-    EXPECT_EQ(listed, (std::vector<std::string>{"0:1.00"}));
+    EXPECT_EQ(listed, (QStringList{"0 1.00"}));
 
     whenModal<CRentalsDlg>([&](CRentalsDlg* w) { listed = shown(w), w->accept(); });
     menu("action_list_rentals");
-    EXPECT_EQ(listed, (std::vector<std::string>{"0:1.00", "1:1.00", "1:-1.00"}));
+    EXPECT_EQ(listed, (QStringList{"0 1.00", "1 1.00", "1 -1.00"}));
 }
 
 TEST_F(RentalWindows, PartialReturnsStayWithinWhatIsOutAndListAllBooksNone)
@@ -119,7 +101,7 @@ TEST_F(RentalWindows, PartialReturnsStayWithinWhatIsOutAndListAllBooksNone)
     auto* qty = child<QLineEdit>(&w, "return_qty");
     pickRow(&w, 0);
     enter(qty, "1");
-    EXPECT_EQ(shown(&w), (std::vector<std::string>{"4:2.00", "5:2.00"}));
+    EXPECT_EQ(shown(&w), (QStringList{"4 2.00", "5 2.00"}));
 
     boxes.allowUnscriptedOk();
     pickRow(&w, 0);
@@ -138,7 +120,7 @@ TEST_F(RentalWindows, PartialReturnsStayWithinWhatIsOutAndListAllBooksNone)
 
     // Every record, returns negative; choosing a row there arms no return.
     QTest::keyClick(child<QCheckBox>(&w, "list_all"), Qt::Key_Space);
-    EXPECT_EQ(shown(&w), (std::vector<std::string>{"4:3.00", "5:2.00", "4:-1.00", "4:-1.00"}));
+    EXPECT_EQ(shown(&w), (QStringList{"4 3.00", "5 2.00", "4 -1.00", "4 -1.00"}));
     pickRow(&w, 1);
     EXPECT_FALSE(w.selected().has_value());
     QTest::keyClick(child<QPushButton>(&w, "return"), Qt::Key_Space);
@@ -149,7 +131,7 @@ TEST_F(RentalWindows, PartialReturnsStayWithinWhatIsOutAndListAllBooksNone)
     QTest::keyClick(child<QTreeWidget>(&w, "rental_list"), Qt::Key_Delete);
     EXPECT_EQ(boxes.texts().back(),
               "Are you sure you want to delete this record?\n\nRecord# 5\nQty: 2.00\nItem# SAW\nEli  \n\n");
-    EXPECT_EQ(shown(&w), (std::vector<std::string>{"4:3.00", "4:-1.00", "4:-1.00"}));
+    EXPECT_EQ(shown(&w), (QStringList{"4 3.00", "4 -1.00", "4 -1.00"}));
 
     QTest::keyClicks(child<QLineEdit>(&w, "item_number"), "drill");
     EXPECT_TRUE(shown(&w).empty());

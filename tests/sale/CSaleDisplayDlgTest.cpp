@@ -1,5 +1,4 @@
-// The read-only sale display, opened on a stored sale as the list of found
-// sales opens it.
+// The read-only display of a stored sale.
 #include "CSaleDisplayDlg.h"
 #include "InvoiceFile.h"
 #include "ModalDriver.h"

@@ -1,5 +1,4 @@
-// The sale screen driven as a cashier drives it: real boxes, real key presses,
-// real focus changes, real files in a fresh folder.
+// The sale screen driven as a cashier drives it.
 #include "CGeneralDlg.h"
 #include "CGetProductDlg.h"
 #include "CLoginDlg.h"
@@ -306,8 +305,7 @@ TEST_F(SaleScreen, GotoRecordRefusesOutOfRangeAndNumberNShowsTheNewSale)
     // Every move saves the record shown; a restart shows the new sale again.
     typeInto(kRecordNumber, "1");
     QTest::mouseClick(static_cast<QPushButton*>(dlg->control(kGoto)), Qt::LeftButton);
-    CLocalFile stored(dir.path());
-    ASSERT_FALSE(stored.Load());
+    CLocalFile stored = reloaded();
     EXPECT_EQ(stored.currentRecord, 1u);
     SalesFileHeader header2;
     CSaleDlg again(stored, header2);
@@ -483,21 +481,6 @@ TEST_F(SaleScreen, FunctionKeysFocusTheirControlsAndF5FindsARowEmptyOnTheScreen)
     EXPECT_EQ(dlg->state().current.itemNumber[12], "P12");
 }
 
-TEST_F(SaleScreen, EnterChoosesTheHighlightedItemOfAnOpenMenu)
-{
-    open();
-    typeInto(kDescription, "note");
-    dlg->control(kDescription)->setFocus();
-    auto* sales = dlg->findChild<QMenu*>("menu_sales");
-    sales->popup(dlg->mapToGlobal(QPoint(20, 20)));
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(sales));
-    sales->setActiveAction(dlg->findChild<QAction*>("action_clear_sale"));
-    QTest::keyClick(sales, Qt::Key_Return);
-    EXPECT_FALSE(sales->isVisible());
-    EXPECT_EQ(text(kDescription), "");
-    EXPECT_EQ(focused(), dlg->control(kDescription));
-}
-
 TEST_F(SaleScreen, CtrlArrowsMoveBetweenBoxesAsTheTableGives)
 {
     open();
@@ -564,14 +547,10 @@ TEST_F(SaleScreen, SecurityOpensFromSettingsEvenWhileSecurityIsOn)
 {
     local.securityOn = 1;
     open();
-    bool opened = false;
-    whenModal<CSecurityDlg>([&opened](CSecurityDlg* security) {
-        opened = true;
-        security->reject();
-    });
+    ModalCounter<CSecurityDlg> security;
     boxes.allowUnscriptedOk();  // "There is no Password..." on a store without one
     dlg->findChild<QAction*>("action_security")->trigger();
-    EXPECT_TRUE(opened);
+    EXPECT_EQ(security.count(), 1);
 }
 
 TEST_F(SaleScreen, VoidThisSaleEmptiesTheShownStoredSaleAfterAsking)
@@ -599,7 +578,7 @@ TEST_F(SaleScreen, VoidThisSaleEmptiesTheShownStoredSaleAfterAsking)
     EXPECT_EQ(boxes.texts().back().rfind("Security is on.", 0), 0u);  // refused before the question
 }
 
-TEST_F(SaleScreen, AMenuOpeningOverABoxDoesNotEndItsEdit)
+TEST_F(SaleScreen, AMenuOverABoxDoesNotEndItsEditAndEnterChoosesTheHighlightedItem)
 {
     addProducts({saleProduct("A100", 12.5f)});
     open();
@@ -615,6 +594,16 @@ TEST_F(SaleScreen, AMenuOpeningOverABoxDoesNotEndItsEdit)
     QTest::keyClicks(item, "00");
     key(Qt::Key_Return);
     EXPECT_EQ(text(kDescription), "Desc A100");
+
+    dlg->control(kDescription)->setFocus();
+    auto* sales = dlg->findChild<QMenu*>("menu_sales");
+    sales->popup(dlg->mapToGlobal(QPoint(20, 20)));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(sales));
+    sales->setActiveAction(dlg->findChild<QAction*>("action_clear_sale"));
+    QTest::keyClick(sales, Qt::Key_Return);
+    EXPECT_FALSE(sales->isVisible());
+    EXPECT_EQ(text(kDescription), "");
+    EXPECT_EQ(focused(), dlg->control(kDescription));
 }
 
 TEST_F(SaleScreen, QuickAddAndGetProductRingUpTheStoredProduct)

@@ -6,7 +6,6 @@
 #include "SaleScreenFixture.h"
 #include "StoredRecords.h"
 
-#include <QComboBox>
 #include <QGroupBox>
 #include <QTreeWidget>
 

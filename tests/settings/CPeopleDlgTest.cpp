@@ -11,25 +11,8 @@ namespace {
 
 using PeopleWindow = SetupWindow;
 
-QStringList column(QWidget* dlg, int col)
-{
-    QStringList out;
-    auto* list = dlg->findChild<QTreeWidget*>("list");
-    for (int i = 0; i < list->topLevelItemCount(); ++i)
-        out << list->topLevelItem(i)->text(col);
-    return out;
-}
-
-// Chooses the list's row from the keyboard.
-void chooseRow(QWidget* dlg, int row)
-{
-    auto* list = dlg->findChild<QTreeWidget*>("list");
-    list->setFocus();
-    QTest::keyClick(list, Qt::Key_Home);
-    for (int i = 0; i < row; ++i)
-        QTest::keyClick(list, Qt::Key_Down);
-    QApplication::processEvents();  // the choice is handled after the list's signal
-}
+QStringList column(QWidget* dlg, int col) { return rowsOf(child<QTreeWidget>(dlg, "list"), {col}); }
+void chooseRow(QWidget* dlg, int row) { chooseRow(child<QTreeWidget>(dlg, "list"), row); }
 
 TEST_F(PeopleWindow, CashiersAreAddedChosenReplacedAndDeletedFromTheKeyboard)
 {

@@ -8,8 +8,6 @@
 
 #include <QRadioButton>
 
-#include <functional>
-
 namespace {
 
 struct SecurityWindow : SetupWindow {

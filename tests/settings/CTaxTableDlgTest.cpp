@@ -8,7 +8,6 @@
 #include "SetupWindowFixture.h"
 
 #include <QAction>
-#include <QComboBox>
 #include <QDateEdit>
 #include <QTreeWidget>
 
@@ -59,33 +58,6 @@ TEST_F(StoreWindow, TaxRatesNotEditedKeepTheirStoredValue)
     ASSERT_TRUE(FindTaxZone(local, "City", city) && FindTaxZone(local, "Harbor", harbor));
     EXPECT_EQ((std::tuple{city.tax1, city.tax2, harbor.tax1}), (std::tuple{8.875f, 0.5f, 7.125f}));
     EXPECT_EQ(GetDefaultZone(local), "Harbor");
-}
-
-TEST_F(StoreWindow, DiscountLevelsAreStoredOnLeavingEachBox)
-{
-    whenModal<CDiscountLevelsDlg>([this](CDiscountLevelsDlg* dlg) {
-        dlg->activateWindow();  // leaving a box needs the focus to move
-        ASSERT_TRUE(QTest::qWaitForWindowActive(dlg));
-        int level = 0;
-        for (const char* subtotal : {"100", "50", "200", "0", "300", "300"}) {
-            const QByteArray name = QString("level_subtotal_%1").arg(++level).toLatin1();
-            retype(dlg, name.constData(), subtotal);
-            QTest::keyClick(child<QLineEdit>(dlg, name.constData()), Qt::Key_Tab);
-        }
-        EXPECT_EQ(child<QLineEdit>(dlg, "level_subtotal_2")->text(), "100.00");
-        retype(dlg, "level_name_2", "Dealer");
-        retype(dlg, "level_percent_2", "12.5");
-        QTest::keyClick(child<QLineEdit>(dlg, "level_percent_2"), Qt::Key_Tab);
-        // Stored already, before the window closes.
-        EXPECT_EQ(stored().levelNames[1], "Dealer");
-        toggle(dlg, "sales_discount_on");
-        press(dlg, "ok");
-    });
-    CDiscountLevelsDlg::Run(nullptr, local, header);
-    const SalesFileHeader h = stored();
-    EXPECT_EQ(h.discountSubtotal, (std::array<float, 6>{100, 100, 200, 200, 300, 300}));
-    EXPECT_EQ(h.discountPercent[1], 12.5f);
-    EXPECT_EQ(h.salesDiscountOn, 1u);
 }
 
 TEST_F(StoreWindow, SaleDatesShowTodayUntilSetThenStoreWholeDays)
@@ -178,14 +150,24 @@ TEST_F(SaleScreenSettings, NewZonesDiscountLevelsAndPaymentTypesApplyAtOnce)
     EXPECT_EQ(text(SaleIds::kTax1), "0.89");  // 8.875 % of 10.00
     EXPECT_EQ(text(SaleIds::kTotal), "10.89");
 
-    whenModal<CDiscountLevelsDlg>([](CDiscountLevelsDlg* dlg) {
-        retype(dlg, "level_percent_1", "10");
-        retype(dlg, "level_subtotal_1", "5");  // a sale of 5.00 or more
-        retype(dlg, "level_subtotal_2", "1000");  // and less than 1000.00
-        SetupWindow::toggle(dlg, "sales_discount_on");  // stores the percent too
+    // 10 % on a sale of 5.00 or more and less than 1000.00. Each box is stored
+    // as it is left; a subtotal below the one before it is raised to it.
+    whenModal<CDiscountLevelsDlg>([this](CDiscountLevelsDlg* dlg) {
+        dlg->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(dlg));
+        for (const auto& [box, typed] : {std::pair{"level_percent_1", "10"}, {"level_subtotal_1", "5"},
+                                         {"level_subtotal_2", "1000"}, {"level_subtotal_3", "50"}, {"level_name_2", "Dealer"}}) {
+            retype(dlg, box, typed);
+            QTest::keyClick(child<QWidget>(dlg, box), Qt::Key_Tab);
+        }
+        EXPECT_EQ(child<QLineEdit>(dlg, "level_subtotal_3")->text(), "1000.00");
+        EXPECT_EQ(storedHeader().levelNames[1], "Dealer");
+        SetupWindow::toggle(dlg, "sales_discount_on");
         press(dlg, "ok");
     });
     dlg->findChild<QAction*>("action_discount_levels")->trigger();
+    EXPECT_EQ(storedHeader().discountSubtotal[2], 1000.0f);
+    EXPECT_EQ(storedHeader().salesDiscountOn, 1u);
     EXPECT_EQ(text(SaleIds::kDiscount), "10.00");
     EXPECT_EQ(text(SaleIds::kTotal), "9.80");  // 9.00 and 8.875 % of it
 

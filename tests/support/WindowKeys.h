@@ -2,8 +2,10 @@
 // Finding a window's controls by object name and typing into them from the
 // keyboard, for the window tests.
 
+#include <QApplication>
 #include <QPushButton>
 #include <QTest>
+#include <QTreeWidget>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -30,4 +32,27 @@ inline void press(QWidget* dlg, const char* name)
     auto* b = child<QPushButton>(dlg, name);
     b->setFocus();
     QTest::keyClick(b, Qt::Key_Space);
+}
+
+// Each row of a list as the texts of the given columns, joined by spaces.
+inline QStringList rowsOf(QTreeWidget* list, std::initializer_list<int> columns)
+{
+    QStringList out;
+    for (int i = 0; i < list->topLevelItemCount(); ++i) {
+        QStringList cells;
+        for (int c : columns)
+            cells << list->topLevelItem(i)->text(c);
+        out << cells.join(' ');
+    }
+    return out;
+}
+
+// Chooses a list's row from the keyboard: Home, then Down.
+inline void chooseRow(QTreeWidget* list, int row)
+{
+    list->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(list, Qt::Key_Home);
+    for (int i = 0; i < row; ++i)
+        QTest::keyClick(list, Qt::Key_Down);
+    QApplication::processEvents();  // some windows handle the choice after the list's signal
 }
