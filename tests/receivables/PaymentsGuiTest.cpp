@@ -55,9 +55,7 @@ struct PaymentScreen : SaleScreenFixture {
     {
         SaleScreenFixture::SetUp();
         clock.set(2026, 12, 7, 10, 30);
-        ASSERT_EQ(OpenOrCreateHeader(local, header), 0);
-        header.mustSelectCashier = 0;
-        ASSERT_EQ(WriteHeader(local, header), 0);
+        noCashierChoice();
         addProducts({saleProduct("A", 10.28f, 0)});
         local.loggedInCashier = "Ann";
         ASSERT_TRUE(local.Save());

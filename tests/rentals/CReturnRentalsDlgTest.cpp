@@ -32,9 +32,7 @@ struct RentalWindows : SaleScreenFixture {
     {
         SaleScreenFixture::SetUp();
         clock.set(2026, 12, 7, 10, 30);
-        ASSERT_EQ(OpenOrCreateHeader(local, header), 0);
-        header.mustSelectCashier = 0;
-        ASSERT_EQ(WriteHeader(local, header), 0);
+        noCashierChoice();
         ProductRecord saw = makeProduct("SAW", 10);
         saw.mode = ProductRecord::kRent;
         writeProductFile(local.GetPath("Products"), {saw});

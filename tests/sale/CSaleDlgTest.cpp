@@ -635,9 +635,7 @@ TEST_F(SaleScreen, QuickAddAndGetProductRingUpTheStoredProduct)
 
 TEST_F(SaleScreen, F9StoresTheSaleTakesItsStockAndStartsTheNextSale)
 {
-    ASSERT_EQ(OpenOrCreateHeader(local, header), 0);
-    header.mustSelectCashier = 0;
-    ASSERT_EQ(WriteHeader(local, header), 0);
+    noCashierChoice();
     addProducts({saleProduct("A", 10)});
     open();
     typeInto(kItem, "A");

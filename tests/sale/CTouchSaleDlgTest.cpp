@@ -15,9 +15,7 @@ struct TouchScreen : SaleScreenFixture {
     void SetUp() override
     {
         SaleScreenFixture::SetUp();
-        ASSERT_EQ(OpenOrCreateHeader(local, header), 0);
-        header.mustSelectCashier = 0;
-        ASSERT_EQ(WriteHeader(local, header), 0);
+        noCashierChoice();
         ProductRecord a = saleProduct("A", 0), b = saleProduct("B", 0);
         for (ProductRecord* p : {&a, &b}) {
             p->category = "Books";

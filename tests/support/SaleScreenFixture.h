@@ -45,6 +45,13 @@ struct SaleScreenFixture : RegisterFixture {
         dlg.reset();
         RegisterFixture::TearDown();
     }
+    // Sales start without choosing a cashier.
+    void noCashierChoice()
+    {
+        ASSERT_EQ(OpenOrCreateHeader(local, header), 0);
+        header.mustSelectCashier = 0;
+        ASSERT_EQ(WriteHeader(local, header), 0);
+    }
     // Starts the screen on the folder as it stands.
     void open()
     {
