@@ -13,6 +13,7 @@
 
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
+#include <QProcess>
 
 #include <cups/cups.h>
 
@@ -37,16 +38,13 @@ std::string readAll(const std::string& path)
     return {b.begin(), b.end()};
 }
 
-std::string run(const std::string& command)
+// What a program writes on its standard output.
+std::string run(const QString& program, const QStringList& arguments)
 {
-    std::string out;
-    if (FILE* p = popen(command.c_str(), "r")) {
-        char buf[4096];
-        for (std::size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;)
-            out.append(buf, n);
-        pclose(p);
-    }
-    return out;
+    QProcess p;
+    p.start(program, arguments);
+    p.waitForFinished(-1);
+    return p.readAllStandardOutput().toStdString();
 }
 
 // Jobs the server knows of on each queue, finished or not.
@@ -81,7 +79,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(fs::is_directory(kCaptureDir)) << "the CUPS test server is not running";
-        run("cupsaccept receipt office spare 2>&1");
+        run("cupsaccept", {"receipt", "office", "spare"});
         ASSERT_TRUE(ReceiptPrinter::QueueExists("receipt"));
         forgetJobs();
         ASSERT_FALSE(local.Load());
@@ -116,15 +114,15 @@ protected:
     }
 
     // The text of a captured PDF; its first page rendered to build/artifacts when named.
-    std::string pdfText(const std::string& bytes, const std::string& artifact = {})
+    std::string pdfText(const std::string& bytes, const QString& artifact = {})
     {
-        const std::string pdf = dir.file("job.pdf");
-        writeBytes(pdf, {bytes.begin(), bytes.end()});
-        if (!artifact.empty()) {
+        writeBytes(dir.file("job.pdf"), {bytes.begin(), bytes.end()});
+        const QString pdf = QString::fromStdString(dir.file("job.pdf"));
+        if (!artifact.isEmpty()) {
             fs::create_directories(TEST_ARTIFACTS);
-            run("pdftoppm -png -r 100 -f 1 -l 1 -singlefile " + pdf + " " TEST_ARTIFACTS "/" + artifact);
+            run("pdftoppm", {"-png", "-r", "100", "-singlefile", pdf, TEST_ARTIFACTS "/" + artifact});
         }
-        return run("pdftotext -layout " + pdf + " -");
+        return run("pdftotext", {"-layout", pdf, "-"});
     }
     TempDir dir;
     CLocalFile local{dir.path()};
@@ -192,9 +190,9 @@ TEST_F(CupsPrinting, MissingOrRefusingQueuePrintsNothingAndSaysSo)
 
     boxes.clear();
     local.paths[CLocalFile::kPrinterDeviceSlot] = "receipt";
-    run("cupsreject receipt 2>&1");
+    run("cupsreject", {"receipt"});
     EXPECT_EQ(CSalePrinter::PrintSaleDocuments(nullptr, local, header, sale), 0);
-    run("cupsaccept receipt 2>&1");
+    run("cupsaccept", {"receipt"});
     EXPECT_EQ(boxes.texts().size(), 1u);
     EXPECT_TRUE(boxes.saw("The printer \"receipt\" refused the job"));
     expectJobs({0, 0, 0});
