@@ -28,11 +28,8 @@ TEST(RegisterSmoke, FirstRunInAnEmptyFolderCreatesTheLocalRecordAndTheFileSet)
     const bool created = waitInFolder(dir.path(), allWritten, 20000);
     // Still running: the sale screen is open and waiting for the cashier.
     EXPECT_EQ(proc.state(), QProcess::Running);
-    proc.terminate();
-    if (!proc.waitForFinished(5000)) {
-        proc.kill();
-        proc.waitForFinished(5000);
-    }
+    proc.kill();
+    proc.waitForFinished();
     ASSERT_TRUE(created);
 
     CLocalFile record(dir.path());
