@@ -35,8 +35,6 @@ struct SaleScreenStartUp : SaleScreenFixture {
 TEST_F(SaleScreenStartUp, EmptyFolderGetsItsRecordAndHeaderAndConnectAndNewAreProtected)
 {
     EXPECT_TRUE(boxes.texts().empty());
-    EXPECT_EQ(fileSize(dir.file("LocalFileNames.plf")), 2584);
-    EXPECT_EQ(fileSize(dir.file("Retail.pos")), 4916);
     expectSet("Retail.pos", SalesFileHeader{}.todaysNotes);
     local.securityOn = 1;
     trigger("action_connect");  // no file dialog may open: the double would fail the test
@@ -81,7 +79,6 @@ TEST_F(SaleScreenStartUp, NewAndConnectSwitchSetsAndRefusedChoicesKeepTheCurrent
     std::filesystem::create_directory(dir.file("shop"));
     dialogs.setNextFileName(dir.file("shop/Shop.pos"));
     trigger("action_new");
-    EXPECT_EQ(fileSize(dir.file("shop/Shop.pos")), 4916);
     expectSet("shop/Shop.pos", SalesFileHeader{}.todaysNotes);
     EXPECT_EQ(reloaded().GetPath("Invoices"), dir.file("shop/Shop-Invs.pdb"));
     EXPECT_EQ(dialogs.requests().back().defaultExtension, ".pos");
