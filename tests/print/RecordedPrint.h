@@ -48,10 +48,8 @@ public:
     // Every drawn text equal to `text`.
     std::vector<Drawn> all(const std::string& text)
     {
-        std::vector<Drawn> found;
-        for (const Drawn& d : texts())
-            if (d.text == text)
-                found.push_back(d);
+        std::vector<Drawn> found = texts();
+        std::erase_if(found, [&text](const Drawn& d) { return d.text != text; });
         return found;
     }
     // The one drawn text equal to `text`; fails the test when there is not exactly one.

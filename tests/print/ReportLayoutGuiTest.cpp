@@ -1,17 +1,9 @@
+#include "PrintedDocuments.h"
 #include "RecordedPrint.h"
-#include "TextFormat.h"
 
 #include <cmath>
 
 namespace {
-
-std::string numberedLines(int count, const char* eol = "\n")
-{
-    std::string body;
-    for (int i = 1; i <= count; ++i)
-        body += strprintf("Item %d\t%d.00%s", i, i * 3, eol);
-    return body;
-}
 
 const std::vector<std::int16_t> kWidths{300, 120};
 const std::vector<std::uint16_t> kFormats{0, 2};
@@ -27,10 +19,8 @@ TEST(ReportLayout, LongReportRepeatsHeaderAndNumbersPagesAtTheBottom)
     EXPECT_NEAR(h, 18, 1.5);  // Courier 18 units
     int nextBody = 1;
     for (int page = 1; page <= pages; ++page) {
-        std::vector<Drawn> onPage;
-        for (const Drawn& d : print.texts())
-            if (d.page == page)
-                onPage.push_back(d);
+        std::vector<Drawn> onPage = print.texts();
+        std::erase_if(onPage, [page](const Drawn& d) { return d.page != page; });
         ASSERT_GE(onPage.size(), 4u);
         // Title across the text width, column headings under it.
         EXPECT_EQ(onPage[0].text, "Sales Report");

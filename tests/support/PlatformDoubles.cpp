@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 MessageBoxDouble::MessageBoxDouble() { MessageBox::setBackend(this); }
 
 MessageBoxDouble::~MessageBoxDouble()
@@ -12,10 +14,7 @@ MessageBoxDouble::~MessageBoxDouble()
 
 bool MessageBoxDouble::saw(const std::string& fragment) const
 {
-    for (const auto& t : texts_)
-        if (t.find(fragment) != std::string::npos)
-            return true;
-    return false;
+    return std::any_of(texts_.begin(), texts_.end(), [&](const std::string& t) { return t.find(fragment) != t.npos; });
 }
 
 MessageBox::Answer MessageBoxDouble::show(QWidget*, const QString& text, const QString&, MessageBox::Buttons buttons)
