@@ -3,11 +3,13 @@
 // standing clock, driven as a cashier drives it: real boxes, real key events.
 
 #include "CSaleDlg.h"
+#include "InvoiceFile.h"
 #include "ListFiles.h"
 #include "ProductFile.h"
 #include "RegisterFixture.h"
 #include "SaleKeys.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
@@ -74,15 +76,11 @@ struct SaleScreenFixture : RegisterFixture {
             ASSERT_EQ(AppendProduct(local, p), 0);
     }
     QLineEdit* box(int id) { return qobject_cast<QLineEdit*>(dlg->control(id)); }
+    // What a box, label or button shows.
     QString text(int id)
     {
-        if (auto* b = box(id))
-            return b->text();
-        if (auto* l = qobject_cast<QLabel*>(dlg->control(id)))
-            return l->text();
-        if (auto* p = qobject_cast<QPushButton*>(dlg->control(id)))
-            return p->text();
-        return {};
+        QWidget* w = dlg->control(id);
+        return w ? w->property("text").toString() : QString();
     }
     // Each box of the table shows its text.
     void expectTexts(std::initializer_list<std::pair<int, const char*>> want)
@@ -127,6 +125,15 @@ struct SaleScreenFixture : RegisterFixture {
             activate();
         ASSERT_NE(focused(), nullptr);
         QTest::keyClick(focused(), k, m);
+    }
+    // A menu command, as its shortcut or a click chooses it.
+    void menu(const char* action) { dlg->findChild<QAction*>(action)->trigger(); }
+    // Stored sale n with its lines.
+    InvoiceRecord storedSale(int n)
+    {
+        InvoiceRecord sale;
+        EXPECT_TRUE(ReadInvoice(local, n, sale)) << n;
+        return sale;
     }
     void choosePayType(const QString& type)
     {
