@@ -296,7 +296,7 @@ TEST_F(SaleScreen, GotoRecordRefusesOutOfRangeAndNumberNShowsTheNewSale)
         if (c.refused)
             boxes.answer(MessageBox::Answer::Ok);
         typeInto(kRecordNumber, c.typed);
-        QTest::mouseClick(static_cast<QPushButton*>(dlg->control(kGoto)), Qt::LeftButton);
+        QTest::mouseClick(dlg->control(kGoto), Qt::LeftButton);
         EXPECT_EQ(c.refused, boxes.saw("Selected Record# is out of range.")) << c.typed;
         boxes.clear();
         EXPECT_EQ(text(kItem), c.item) << c.typed;
@@ -328,11 +328,9 @@ TEST_F(SaleScreen, OtherRegistersSalesAndDamagedFilesAreSeenAtTheNextMove)
     EXPECT_FALSE(box(kItem)->isReadOnly());
 
     // A count past the end of the file: only the records present are paged.
-    DataFile file;
-    ASSERT_EQ(CLocalFile::OpenFile(file, local.GetPath("Invoices"), OpenMode::ReadWrite), 0);
-    std::uint8_t count[4] = {50, 0, 0, 0};
-    ASSERT_TRUE(file.writeAt(0, count, 4));
-    file.close();
+    std::vector<std::uint8_t> invoices = readBytes(local.GetPath("Invoices"));
+    codec::putI32(invoices.data(), 0, 50);
+    writeBytes(local.GetPath("Invoices"), invoices);
     key(Qt::Key_PageUp);
     expectTexts({{kRecords, "3"}, {kItem, "THEIRS2"}});
 }
@@ -517,7 +515,7 @@ TEST_F(SaleScreen, CashierButtonLogsInOnTheNewSaleOnlyAndClearKeepsTheCashier)
         QTest::keyClicks(login->findChild<QLineEdit*>("login_password"), "pw1");
         login->accept();
     });
-    QTest::mouseClick(static_cast<QPushButton*>(dlg->control(kCashier)), Qt::LeftButton);
+    QTest::mouseClick(dlg->control(kCashier), Qt::LeftButton);
     EXPECT_EQ(text(kCashier), "Mary");
     EXPECT_EQ(dlg->state().current.cashier, "Mary");
     EXPECT_EQ(local.loggedInCashier, "Mary");
@@ -525,7 +523,7 @@ TEST_F(SaleScreen, CashierButtonLogsInOnTheNewSaleOnlyAndClearKeepsTheCashier)
     key(Qt::Key_PageUp);
     {
         ModalGuard guard;
-        QTest::mouseClick(static_cast<QPushButton*>(dlg->control(kCashier)), Qt::LeftButton);
+        QTest::mouseClick(dlg->control(kCashier), Qt::LeftButton);
         EXPECT_FALSE(guard.opened());
     }
 
