@@ -645,7 +645,6 @@ TEST_F(SaleScreen, F9StoresTheSaleTakesItsStockAndStartsTheNextSale)
     EXPECT_EQ(storedStock(local, "A"), 8);
     EXPECT_EQ(text(kItem), "");
 
-    // F9 on the stored sale.
     key(Qt::Key_PageUp);
     key(Qt::Key_F9);
     EXPECT_TRUE(boxes.saw("This Sale has allready been processed."));

@@ -72,7 +72,7 @@ TEST_F(TouchScreen, ASaleFromButtonsAndTheKeypadIsStored)
         EXPECT_EQ(t->button("category_1177")->property("colour").value<QColor>(), QColor(240, 230, 210));
     });
     ASSERT_EQ(storedSales(local), 1);
-    const InvoiceRecord stored = storedSale(0);
+    const InvoiceRecord stored = storedSale(local, 0);
     EXPECT_EQ((std::tuple{stored.itemNumber[0], stored.itemNumber[1], stored.itemNumber[2], stored.qty[0], stored.cashPaid}),
               (std::tuple<std::string, std::string, std::string, float, float>{"A", "B", "A", 3, 99.99f}));
     EXPECT_EQ(storedStock(local, "A"), 6);

@@ -3,7 +3,6 @@
 // standing clock, driven as a cashier drives it: real boxes, real key events.
 
 #include "CSaleDlg.h"
-#include "InvoiceFile.h"
 #include "ListFiles.h"
 #include "ProductFile.h"
 #include "RegisterFixture.h"
@@ -128,13 +127,6 @@ struct SaleScreenFixture : RegisterFixture {
     }
     // A menu command, as its shortcut or a click chooses it.
     void menu(const char* action) { dlg->findChild<QAction*>(action)->trigger(); }
-    // Stored sale n with its lines.
-    InvoiceRecord storedSale(int n)
-    {
-        InvoiceRecord sale;
-        EXPECT_TRUE(ReadInvoice(local, n, sale)) << n;
-        return sale;
-    }
     void choosePayType(const QString& type)
     {
         auto* combo = qobject_cast<QComboBox*>(dlg->control(SaleIds::kPayType));
