@@ -33,8 +33,7 @@ struct EditScreen : SaleScreenFixture {
         storeSale(local, SaleSpec().item("A").qty(2).total(20).payType("Check"));
         open();
     }
-    // Page Up to sale 0, then Edit This Sale answered Cancel (nothing
-    // changes), then OK.
+    // Edit This Sale on sale 0, answered Cancel first (nothing changes), then OK.
     void editSaleZero()
     {
         box(kItem)->setFocus(Qt::OtherFocusReason);
