@@ -551,9 +551,7 @@ TEST_F(SaleScreen, VoidThisSaleEmptiesTheShownStoredSaleAfterAsking)
     storeSale(local, SaleSpec().item("OLD0").total(5).paid(1));
     open();
     auto* voidSale = dlg->findChild<QAction*>("action_void_sale");
-    EXPECT_FALSE(voidSale->isEnabled());  // nothing to void on the new sale
     key(Qt::Key_PageUp);
-    ASSERT_TRUE(voidSale->isEnabled());
 
     boxes.answer(MessageBox::Answer::Cancel);
     voidSale->trigger();
