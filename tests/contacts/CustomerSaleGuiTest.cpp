@@ -43,9 +43,7 @@ TEST_F(CustomerFromSale, F3OpensTheWindowOnTheSaleNameAndShowsTheChosenCustomer)
         saveAtLevelTwo(customers);
     });
     key(Qt::Key_F3);
-    EXPECT_EQ(box(kCustomerName)->text(), "Dana");
-    EXPECT_EQ(box(kCustomerName + 3)->text(), "Arbor");
-    EXPECT_EQ(box(kPrice)->text(), "7.00");
+    expectTexts({{kCustomerName, "Dana"}, {kCustomerName + 3, "Arbor"}, {kPrice, "7.00"}});
 
     // Cancel leaves the sale as it was.
     whenModal<CCustomerDlg>([](CCustomerDlg* customers) {
@@ -54,7 +52,7 @@ TEST_F(CustomerFromSale, F3OpensTheWindowOnTheSaleNameAndShowsTheChosenCustomer)
         press(customers, "cancel");
     });
     key(Qt::Key_F3);
-    EXPECT_EQ(box(kCustomerName)->text(), "Dana");
+    EXPECT_EQ(text(kCustomerName), "Dana");
 }
 
 TEST_F(CustomerFromSale, NewNamesOpenTheWindowAtOnceOrAfterYes)
@@ -81,7 +79,7 @@ TEST_F(CustomerFromSale, NewNamesOpenTheWindowAtOnceOrAfterYes)
         CustomerRecord stored;
         EXPECT_EQ(FindCustomerByName(local, c.name.toStdString(), stored), c.saved) << c.name.toStdString();
         EXPECT_EQ(stored.taxZone, c.saved ? "Home" : "");
-        EXPECT_EQ(box(kPrice)->text(), c.saved ? "7.00" : "10.00") << c.name.toStdString();
-        EXPECT_EQ(box(kCustomerName)->text(), c.name);
+        EXPECT_EQ(text(kPrice), c.saved ? "7.00" : "10.00") << c.name.toStdString();
+        EXPECT_EQ(text(kCustomerName), c.name);
     }
 }

@@ -1,8 +1,10 @@
 #pragma once
-// Drives a modal window that the code under test opens and waits in.
+// Drives a modal window or pop-up menu that the code under test opens and waits in.
 
 #include <QApplication>
 #include <QDialog>
+#include <QMenu>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -20,37 +22,53 @@ inline std::set<QTimer*>& PendingModals()
     return pending;
 }
 
-// Acts on the next modal window of type T once it is up. A window of another
-// type fails the test and is closed. The tick bound only keeps a broken test
+// Acts on the next widget of type T that current() gives once it is up. Another
+// widget fails the test and is closed. The tick bound only keeps a broken test
 // from hanging: it is far above any real opening, even on a loaded machine.
-template <class T> inline void whenModal(std::function<void(T*)> act)
+template <class T> inline void whenUp(QWidget* (*current)(), std::function<void(T*)> act)
 {
     auto* timer = new QTimer;
     PendingModals().insert(timer);
     auto tries = std::make_shared<int>(0);
     timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, [timer, act, tries] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (auto* w = qobject_cast<T*>(modal)) {
-            PendingModals().erase(timer);
-            timer->stop();
-            timer->deleteLater();
-            act(w);
+    QObject::connect(timer, &QTimer::timeout, [timer, current, act, tries] {
+        QWidget* up = current();
+        auto* w = qobject_cast<T*>(up);
+        if (!w && !up && ++*tries <= 6000)
             return;
-        }
-        if (modal || ++*tries > 6000) {
-            PendingModals().erase(timer);
-            timer->stop();
-            timer->deleteLater();
-            ADD_FAILURE() << (modal ? "another window opened instead: " + modal->objectName().toStdString()
-                                    : std::string("the expected window did not open"));
-            if (auto* d = qobject_cast<QDialog*>(modal))
-                d->reject();
-        }
+        PendingModals().erase(timer);
+        timer->stop();
+        timer->deleteLater();
+        if (w)
+            return act(w);
+        ADD_FAILURE() << (up ? "another window opened instead: " + up->objectName().toStdString()
+                             : std::string("the expected window did not open"));
+        if (auto* d = qobject_cast<QDialog*>(up))
+            d->reject();
     });
     timer->start();
 }
 
+// Acts on the next modal window of type T once it is up.
+template <class T> inline void whenModal(std::function<void(T*)> act)
+{
+    whenUp<T>(&QApplication::activeModalWidget, std::move(act));
+}
+
+// Highlights the open menu's item of this text and presses Enter.
+inline void chooseInMenu(QMenu* menu, const QString& item)
+{
+    for (QAction* a : menu->actions())
+        if (a->text() == item)
+            menu->setActiveAction(a);
+    QTest::keyClick(menu, Qt::Key_Return);
+}
+
+// Chooses an item of the next pop-up menu once it is up, from the keyboard.
+inline void whenPopup(const QString& item)
+{
+    whenUp<QMenu>(&QApplication::activePopupWidget, [item](QMenu* menu) { chooseInMenu(menu, item); });
+}
 
 // Closes every modal window of type T that opens while it lives and counts
 // them, for tests of commands that must open nothing (or nothing of a kind).

@@ -8,10 +8,10 @@
 #include "RegisterFixture.h"
 #include "SaleKeys.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -74,15 +74,11 @@ struct SaleScreenFixture : RegisterFixture {
             ASSERT_EQ(AppendProduct(local, p), 0);
     }
     QLineEdit* box(int id) { return qobject_cast<QLineEdit*>(dlg->control(id)); }
+    // What a box, label or button shows.
     QString text(int id)
     {
-        if (auto* b = box(id))
-            return b->text();
-        if (auto* l = qobject_cast<QLabel*>(dlg->control(id)))
-            return l->text();
-        if (auto* p = qobject_cast<QPushButton*>(dlg->control(id)))
-            return p->text();
-        return {};
+        QWidget* w = dlg->control(id);
+        return w ? w->property("text").toString() : QString();
     }
     // Each box of the table shows its text.
     void expectTexts(std::initializer_list<std::pair<int, const char*>> want)
@@ -128,6 +124,8 @@ struct SaleScreenFixture : RegisterFixture {
         ASSERT_NE(focused(), nullptr);
         QTest::keyClick(focused(), k, m);
     }
+    // A menu command, as its shortcut or a click chooses it.
+    void menu(const char* action) { dlg->findChild<QAction*>(action)->trigger(); }
     void choosePayType(const QString& type)
     {
         auto* combo = qobject_cast<QComboBox*>(dlg->control(SaleIds::kPayType));

@@ -75,6 +75,14 @@ inline float storedStock(const CLocalFile& local, const std::string& item)
     return r.stock;
 }
 
+// Stored sale n with its lines.
+inline InvoiceRecord storedSale(const CLocalFile& local, int n)
+{
+    InvoiceRecord sale;
+    EXPECT_TRUE(ReadInvoice(local, n, sale)) << n;
+    return sale;
+}
+
 // The number of stored sales.
 inline int storedSales(const CLocalFile& local)
 {
