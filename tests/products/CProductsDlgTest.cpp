@@ -245,13 +245,11 @@ TEST_F(ProductsWindow, ImportsAfterTheCheckAndExportsWhatItImported)
     dlg.show();
 
     // Cancelled in the check window: nothing.
-    boxes.answer(MessageBox::Answer::Ok);
     files.setNextFileName(in);
     whenModal<CImportCheckDlg>([](CImportCheckDlg* check) { check->reject(); });
-    press(&dlg, "import");
+    expectMessage(boxes, CImportCheckDlg::kFormatMessage, [&] { press(&dlg, "import"); });
     EXPECT_TRUE(readProducts(path()).empty());
 
-    boxes.answer(MessageBox::Answer::Ok);
     files.setNextFileName(in);
     whenModal<CImportCheckDlg>([](CImportCheckDlg* check) {
         for (int i = 0; i < 3; ++i)
@@ -260,7 +258,7 @@ TEST_F(ProductsWindow, ImportsAfterTheCheckAndExportsWhatItImported)
         EXPECT_EQ(check->findChild<QLineEdit*>("check_0")->text(), "LAST");
         check->accept();
     });
-    press(&dlg, "import");
+    expectMessage(boxes, CImportCheckDlg::kFormatMessage, [&] { press(&dlg, "import"); });
     const auto records = readProducts(path());
     ASSERT_EQ(records.size(), 2u);
     EXPECT_EQ(records[1].mode, ProductRecord::kRent);
@@ -301,10 +299,9 @@ TEST_F(ProductsWindow, RemembersChoicesAndWidthsForTheNextOpening)
         retype(&dlg, "product_id", "R1");
         press(&dlg, "save");
         dlg.list()->setColumnWidth(1, 222);
-        boxes.answer(MessageBox::Answer::Ok);  // "Are you finished with ..."
         retype(&dlg, "product_id", "R1");
-        press(&dlg, "done");
-        EXPECT_TRUE(boxes.saw("Are you finished with\nItem# R1  "));
+        expectMessage(boxes, "Are you finished with\nItem# R1  \n\nOK for Done\nCancel for Not Done",
+                      [&] { press(&dlg, "done"); });
     }
     // Security is off: the editor opens.
     whenModal<CProductsDlg>([](CProductsDlg* again) {

@@ -88,8 +88,7 @@ TEST_F(StoreWindow, ReceiptMessagesAndLogo)
         press(dlg, "find_logo");
         EXPECT_EQ(storedHeader().logoPath, "/logos/store.BMP");  // stored at once
         local.securityOn = 1;
-        boxes.answer(MessageBox::Answer::Ok);
-        press(dlg, "find_logo");  // refused: no dialog is asked for
+        expectMessage(boxes, kSecurityRefusal, [&] { press(dlg, "find_logo"); });  // no dialog is asked for
         EXPECT_EQ(files.requests().size(), 2u);
         EXPECT_EQ(files.requests()[0].defaultExtension, ".BMP");
         retypeAndEnter(dlg, "terms_message", "No returns");

@@ -34,6 +34,11 @@ inline void retypeAndEnter(QWidget* dlg, const char* name, const QString& text)
     QTest::keyClick(child<QWidget>(dlg, name), Qt::Key_Return);
 }
 
+// What a protected command says while security is on.
+inline const std::string kSecurityRefusal = "Security is on.\n\nAccess to this function is not allowed.\n\n"
+                                            "To turn the security off, go to Settings: Security menu.\n"
+                                            "A password may be necessary.";
+
 // Runs the action, which must show this one message; it is answered OK.
 inline void expectMessage(MessageBoxDouble& boxes, const std::string& text, const std::function<void()>& act)
 {
