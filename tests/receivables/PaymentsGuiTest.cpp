@@ -39,13 +39,6 @@ void addPayment(QWidget* list, const QString& type, const QString& amount)
     press(list, "add_payment");
 }
 
-std::vector<PaymentRecord> paymentsOf(const CLocalFile& local, int sale)
-{
-    std::vector<PaymentRecord> out;
-    EXPECT_EQ(ReadPayments(local, sale, 0, out), 0);
-    return out;
-}
-
 struct PaymentScreen : SaleScreenFixture {
     void SetUp() override
     {
@@ -93,7 +86,7 @@ TEST_F(PaymentScreen, ACancelledSplitIsFinishedAgainOverTheSameRecordWithItsPaym
     EXPECT_EQ(storedSales(local), 1);
     EXPECT_EQ(storedSale(local, 0).total, 10.28f);
     EXPECT_EQ(storedStock(local, "A"), 9);
-    const std::vector<PaymentRecord> paid = paymentsOf(local, 0);
+    const std::vector<PaymentRecord> paid = PaymentsOfSale(local, 0);
     ASSERT_EQ(paid.size(), 2u);
     EXPECT_EQ(paid[0].amount, 4);
     EXPECT_EQ(paid[1].amount, 6.28f);
@@ -114,8 +107,8 @@ TEST_F(PaymentScreen, ADepositLeavesTheSaleOwingUntilAPaymentToThisSale)
     });
     key(Qt::Key_F9);
     EXPECT_EQ(storedSale(local, 0).paid, 0);
-    ASSERT_EQ(paymentsOf(local, 0).size(), 1u);
-    EXPECT_EQ(paymentsOf(local, 0)[0].kind, PaymentRecord::kOnAccount);
+    ASSERT_EQ(PaymentsOfSale(local, 0).size(), 1u);
+    EXPECT_EQ(PaymentsOfSale(local, 0)[0].kind, PaymentRecord::kOnAccount);
 
     // The sale shown; another register changes it; another cashier takes the rest.
     key(Qt::Key_PageUp);
@@ -136,8 +129,8 @@ TEST_F(PaymentScreen, ADepositLeavesTheSaleOwingUntilAPaymentToThisSale)
     EXPECT_EQ(after.paid, 1);
     EXPECT_EQ(after.address[InvoiceRecord::kName], "Changed elsewhere");
     EXPECT_EQ(after.cashier, "Ann");
-    ASSERT_EQ(paymentsOf(local, 0).size(), 2u);
-    EXPECT_EQ(paymentsOf(local, 0)[1].cashier, "Bea");
+    ASSERT_EQ(PaymentsOfSale(local, 0).size(), 2u);
+    EXPECT_EQ(PaymentsOfSale(local, 0)[1].cashier, "Bea");
     EXPECT_EQ(dlg->state().current.paid, 1) << "the screen shows the sale as stored now";
     EXPECT_FALSE(pay->isEnabled());
 }
@@ -180,7 +173,7 @@ TEST_F(PaymentScreen, MakeAPaymentEditsAPaymentAndGrantsTheTermsDiscountWhenPaid
     EXPECT_EQ(settled.discountPercent, 2);
     EXPECT_EQ(settled.total, 98);
     EXPECT_EQ(settled.paid, 1);
-    const std::vector<PaymentRecord> paid = paymentsOf(local, 0);
+    const std::vector<PaymentRecord> paid = PaymentsOfSale(local, 0);
     ASSERT_EQ(paid.size(), 2u);
     EXPECT_EQ(paid[0].amount, 90);
     EXPECT_EQ(paid[0].payType, "Check");
