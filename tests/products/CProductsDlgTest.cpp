@@ -194,10 +194,9 @@ TEST_F(ProductsWindow, ChangeMenuAndColumnPopUpEditListedRowsAndRefusePricesWith
     EXPECT_FLOAT_EQ(readProducts(path())[1].cost, 5);  // hidden
     EXPECT_EQ(dlg.list()->list().table().cell(0, ProductColumn::kCost), "11.00");
 
-    boxes.answer(MessageBox::Answer::Ok);
     const auto before = readBytes(path());
-    trigger(ChangeAll::FillPrice);
-    EXPECT_EQ(boxes.texts().size(), 2u);
+    expectMessage(boxes, "Choose a price column first: right-click it, or move to it in the list.",
+                  [&] { trigger(ChangeAll::FillPrice); });
     EXPECT_EQ(readBytes(path()), before);
     boxes.answer(MessageBox::Answer::Cancel);
     trigger(ChangeAll::FillStock);
