@@ -3,11 +3,11 @@
 #include "CExportCustomerDlg.h"
 #include "CLabelsDlg.h"
 #include "CVendorDlg.h"
-#include "ContactWindowDriver.h"
 #include "CustomerFile.h"
-#include "ModalDriver.h"
-#include "RegisterFixture.h"
 #include "VendorFile.h"
+
+#include "BackOfficeWindow.h"
+#include "ContactWindowDriver.h"
 
 #include <QAction>
 #include <QLabel>
@@ -16,15 +16,7 @@
 
 namespace {
 
-struct ContactWindow : RegisterFixture {
-    FileDialogDouble files;
-
-    void SetUp() override
-    {
-        RegisterFixture::SetUp();
-        ASSERT_FALSE(local.Load());
-        ASSERT_EQ(OpenOrCreateHeader(local, header), 0);
-    }
+struct ContactWindow : BackOfficeWindow {
     void addCustomer(const std::string& name, std::uint8_t level = 0)
     {
         CustomerRecord r;
@@ -84,9 +76,7 @@ TEST_F(CustomerWindow, EditsAreSavedAndAChangedCustomerIsSavedBeforeAnotherRowSh
     // A nameless customer is refused and nothing is stored.
     press(&dlg, "new");
     type(&dlg, "text_1", "Company only");
-    boxes.answer(MessageBox::Answer::Ok);
-    press(&dlg, "save");
-    EXPECT_TRUE(boxes.saw("Please enter a Company name."));
+    expectMessage(boxes, "Please enter a Company name.", [&] { press(&dlg, "save"); });
     EXPECT_EQ(storedNames(), (std::vector<std::string>{"Ann", "Bob"}));
 }
 
@@ -99,8 +89,7 @@ TEST_F(CustomerWindow, DeleteAsksFirstAndTheListFollowsSelectorAndSearch)
     dlg.show();
     QTest::keyClick(child<QRadioButton>(&dlg, "list_3"), Qt::Key_Space);
     EXPECT_EQ(listed(&dlg, "customer_list"), QStringList({"Bob", "Cy"}));
-    type(&dlg, "search", "ann");
-    QTest::keyClick(child<QLineEdit>(&dlg, "search"), Qt::Key_Return);
+    retypeAndEnter(&dlg, "search", "ann");
     EXPECT_EQ(listed(&dlg, "customer_list"), QStringList({"Ann"}));
     QTest::keyClick(child<QRadioButton>(&dlg, "list_0"), Qt::Key_Space);
     moveInList(&dlg, "customer_list", Qt::Key_End);
@@ -148,13 +137,8 @@ TEST_F(CustomerWindow, ImportAsksThenAddsExportWritesTheListedAndSecurityRefuses
     EXPECT_TRUE(files.requests()[1].save);
 
     local.securityOn = 1;
-    boxes.clear();
-    boxes.answer(MessageBox::Answer::Ok);
-    boxes.answer(MessageBox::Answer::Ok);
-    press(&dlg, "import");
-    press(&dlg, "export");
-    EXPECT_EQ(boxes.texts().size(), 2u);
-    EXPECT_TRUE(boxes.saw("Security is on."));
+    expectMessage(boxes, kSecurityRefusal, [&] { press(&dlg, "import"); });
+    expectMessage(boxes, kSecurityRefusal, [&] { press(&dlg, "export"); });
     EXPECT_EQ(storedNames().size(), 2u);
 }
 
@@ -165,13 +149,10 @@ TEST_F(VendorWindow, YesOnAnotherRowSavesANewVendorWithItsNotes)
     dlg.show();
     dlg.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&dlg));
-    type(&dlg, "text_0", "Bolt Co");
-    QTest::keyClick(child<QLineEdit>(&dlg, "text_0"), Qt::Key_Return);  // Enter moves on as Tab
+    retypeAndEnter(&dlg, "text_0", "Bolt Co");  // Enter moves on as Tab
     EXPECT_EQ(QApplication::focusWidget(), child<QLineEdit>(&dlg, "text_1"));
+    retypeAndEnter(&dlg, "notes", "ships Mondays");
     auto* notes = child<QPlainTextEdit>(&dlg, "notes");
-    notes->setFocus();
-    QTest::keyClicks(notes, "ships Mondays");
-    QTest::keyClick(notes, Qt::Key_Return);
     QTest::keyClicks(notes, "net 30");
     boxes.answer(MessageBox::Answer::Yes);
     moveInList(&dlg, "vendor_list", Qt::Key_Home);
@@ -215,9 +196,7 @@ TEST_F(VendorWindow, SaveUpdatesTheSameCompanyAndDeleteAsks)
     EXPECT_TRUE(storedVendors().empty());
     EXPECT_EQ(child<QTreeWidget>(&dlg, "vendor_list")->topLevelItemCount(), 0);
 
-    boxes.answer(MessageBox::Answer::Ok);
-    press(&dlg, "save");
-    EXPECT_TRUE(boxes.saw("Please enter a Company name."));
+    expectMessage(boxes, "Please enter a Company name.", [&] { press(&dlg, "save"); });
     EXPECT_FALSE(child<QAction>(&dlg, "action_print")->isEnabled());
     EXPECT_FALSE(child<QAction>(&dlg, "action_print_all")->isEnabled());
 }

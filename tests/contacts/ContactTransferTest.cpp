@@ -1,23 +1,16 @@
 #include "ByteCodec.h"
-#include "CLocalFile.h"
 #include "ContactTransfer.h"
 #include "CustomerFile.h"
+#include "DataFolder.h"
 #include "ListFiles.h"
-#include "TempDir.h"
-
-#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <tuple>
 
 namespace {
 
-class Contacts : public ::testing::Test {
-protected:
+struct Contacts : DataFolder {
     void writeText(const std::string& text) { writeBytes(textPath, {text.begin(), text.end()}); }
-
-    TempDir dir;
-    CLocalFile local{dir.path()};
     std::string textPath = dir.file("Address.txt");
 };
 

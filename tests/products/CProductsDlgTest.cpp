@@ -2,13 +2,12 @@
 #include "CImportCheckDlg.h"
 #include "CProductsDlg.h"
 #include "CQuickAddDlg.h"
-#include "ModalDriver.h"
 #include "ProductChangeAll.h"
-#include "ProductFiles.h"
 #include "ProductListWidget.h"
 #include "ProductTextFile.h"
-#include "RegisterFixture.h"
-#include "WindowKeys.h"
+
+#include "BackOfficeWindow.h"
+#include "ProductFiles.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -18,14 +17,10 @@
 #include <QPlainTextEdit>
 
 namespace {
-struct ProductsWindow : RegisterFixture {
-    FileDialogDouble files;
-
+struct ProductsWindow : BackOfficeWindow {
     void SetUp() override
     {
-        RegisterFixture::SetUp();
-        ASSERT_FALSE(local.Load());
-        ASSERT_EQ(OpenOrCreateHeader(local, header), 0);
+        BackOfficeWindow::SetUp();
         ASSERT_EQ(EnsureProductFile(local), 0);
     }
     std::string path() const { return local.GetPath("Products"); }
@@ -80,14 +75,10 @@ TEST_F(ProductLookup, GoneProductOrNoSelectionTakesNothing)
     dlg.show();
     QTest::keyClick(&dlg, Qt::Key_F5);
     ASSERT_EQ(dlg.list()->model()->rowCount(), 3);
-    boxes.answer(MessageBox::Answer::Ok);
-    dlg.OnTake();
-    EXPECT_EQ(boxes.texts().back(), "Click on the Item# to use product.");
+    expectMessage(boxes, "Click on the Item# to use product.", [&] { dlg.OnTake(); });
     ASSERT_EQ(RemoveProductByItem(local, "B2"), ChangeResult::Done);
     dlg.list()->selectRow(2);
-    boxes.answer(MessageBox::Answer::Ok);
-    QTest::keyClick(dlg.list(), Qt::Key_Return);
-    EXPECT_EQ(boxes.texts().back(), "Didn't find Record.");
+    expectMessage(boxes, "Didn't find Record.", [&] { QTest::keyClick(dlg.list(), Qt::Key_Return); });
     EXPECT_TRUE(dlg.isVisible());
     EXPECT_TRUE(dlg.picked().itemNumber.empty());
     // F7 clears the search boxes.
@@ -102,9 +93,7 @@ TEST_F(ProductLookup, QuickAddRefusesEmptyAndTakenItemNumbersAndStoresTheDepartm
     for (auto [item, message] : {std::pair{"", "Must have a Item#"}, {"a1", "Must have a unique Item#"}}) {
         CQuickAddDlg dlg(local, header, item);
         dlg.show();
-        boxes.answer(MessageBox::Answer::Ok);
-        QTest::keyClick(&dlg, Qt::Key_F4);
-        EXPECT_EQ(boxes.texts().back(), message);
+        expectMessage(boxes, message, [&] { QTest::keyClick(&dlg, Qt::Key_F4); });
         EXPECT_TRUE(dlg.isVisible());
     }
     CQuickAddDlg dlg(local, header, "NEW9");
@@ -125,13 +114,6 @@ TEST_F(ProductLookup, QuickAddRefusesEmptyAndTakenItemNumbersAndStoresTheDepartm
     EXPECT_EQ(dlg.findChild<QComboBox*>("tax")->currentIndex(), 1);
 }
 
-TEST_F(ProductLookup, EditorOpensWhileSecurityIsOff)
-{
-    whenModal<CProductsDlg>([](CProductsDlg* editor) { editor->OnDone(); });
-    CProductsDlg::Open(local, header, nullptr);
-    EXPECT_TRUE(boxes.texts().empty());
-}
-
 TEST_F(ProductsWindow, AddsShowsAndUpdatesWithoutUndoingSalesElsewhere)
 {
     CProductsDlg dlg(local, header);
@@ -146,10 +128,8 @@ TEST_F(ProductsWindow, AddsShowsAndUpdatesWithoutUndoingSalesElsewhere)
     // Saving it again without a selected row is refused, whatever the case.
     press(&dlg, "clear");
     retype(&dlg, "product_id", "a100");
-    boxes.answer(MessageBox::Answer::Ok);
-    press(&dlg, "save");
-    EXPECT_TRUE(boxes.saw("Duplicate Item#"));
-    EXPECT_EQ(readProducts(path()).size(), 1u);
+    expectMessage(boxes, "Duplicate Item#\nPlease change item# or\nclick on item# in colum to edit.",
+                  [&] { press(&dlg, "save"); });
 
     press(&dlg, "list_all");
     clickRow(dlg.list(), 0);
@@ -193,9 +173,7 @@ TEST_F(ProductsWindow, SearchesOnEnteredFieldsAndDeletesTheClickedProductEvenAft
     EXPECT_FALSE(dlg.findChild<QPushButton*>("delete")->isEnabled());
 
     // A listed product gone meanwhile says so, and Delete stays off.
-    boxes.answer(MessageBox::Answer::Ok);
-    clickRow(dlg.list(), 0);
-    EXPECT_EQ(boxes.texts().back(), "Didn't find Record.");
+    expectMessage(boxes, "Didn't find Record.", [&] { clickRow(dlg.list(), 0); });
     EXPECT_FALSE(dlg.findChild<QPushButton*>("delete")->isEnabled());
 }
 
@@ -212,16 +190,13 @@ TEST_F(ProductsWindow, ChangeMenuAndColumnPopUpEditListedRowsAndRefusePricesWith
     dlg.OnHideRow();
     retype(&dlg, "change_all", "10");
     auto trigger = [&](ChangeAll::Op op) { dlg.findChild<QAction*>(QString("change_%1").arg(op))->trigger(); };
-    boxes.answer(MessageBox::Answer::Ok);
-    trigger(ChangeAll::MultiplyCost);
-    EXPECT_EQ(boxes.texts().back(), "Multiply all listed Cost by Change All.\n\n");
+    expectMessage(boxes, "Multiply all listed Cost by Change All.\n\n", [&] { trigger(ChangeAll::MultiplyCost); });
     EXPECT_FLOAT_EQ(readProducts(path())[1].cost, 5);  // hidden
     EXPECT_EQ(dlg.list()->list().table().cell(0, ProductColumn::kCost), "11.00");
 
-    boxes.answer(MessageBox::Answer::Ok);
     const auto before = readBytes(path());
-    trigger(ChangeAll::FillPrice);
-    EXPECT_EQ(boxes.texts().size(), 2u);
+    expectMessage(boxes, "Choose a price column first: right-click it, or move to it in the list.",
+                  [&] { trigger(ChangeAll::FillPrice); });
     EXPECT_EQ(readBytes(path()), before);
     boxes.answer(MessageBox::Answer::Cancel);
     trigger(ChangeAll::FillStock);
@@ -248,11 +223,10 @@ TEST_F(ProductsWindow, ChangeMenuAndColumnPopUpEditListedRowsAndRefusePricesWith
         menu->actions().front()->trigger();
         menu->close();
     });
-    boxes.answer(MessageBox::Answer::Ok);
-    emit head->customContextMenuRequested(at);
+    expectMessage(boxes, "\nFill all listed Prices with the field Change All.\n\n",
+                  [&] { emit head->customContextMenuRequested(at); });
     EXPECT_EQ(offered, (QStringList{"Fill Price with Change All", "Add to Price from Change All",
                                     "Multiply Price by % from Change All"}));
-    EXPECT_EQ(boxes.texts().back(), "\nFill all listed Prices with the field Change All.\n\n");
     const ProductRecord back = readProducts(path())[0];
     EXPECT_FLOAT_EQ(back.price[2], 9.5f);
     EXPECT_FLOAT_EQ(back.price[3], 4);
@@ -270,13 +244,11 @@ TEST_F(ProductsWindow, ImportsAfterTheCheckAndExportsWhatItImported)
     dlg.show();
 
     // Cancelled in the check window: nothing.
-    boxes.answer(MessageBox::Answer::Ok);
     files.setNextFileName(in);
     whenModal<CImportCheckDlg>([](CImportCheckDlg* check) { check->reject(); });
-    press(&dlg, "import");
+    expectMessage(boxes, CImportCheckDlg::kFormatMessage, [&] { press(&dlg, "import"); });
     EXPECT_TRUE(readProducts(path()).empty());
 
-    boxes.answer(MessageBox::Answer::Ok);
     files.setNextFileName(in);
     whenModal<CImportCheckDlg>([](CImportCheckDlg* check) {
         for (int i = 0; i < 3; ++i)
@@ -285,7 +257,7 @@ TEST_F(ProductsWindow, ImportsAfterTheCheckAndExportsWhatItImported)
         EXPECT_EQ(check->findChild<QLineEdit*>("check_0")->text(), "LAST");
         check->accept();
     });
-    press(&dlg, "import");
+    expectMessage(boxes, CImportCheckDlg::kFormatMessage, [&] { press(&dlg, "import"); });
     const auto records = readProducts(path());
     ASSERT_EQ(records.size(), 2u);
     EXPECT_EQ(records[1].mode, ProductRecord::kRent);
@@ -326,34 +298,31 @@ TEST_F(ProductsWindow, RemembersChoicesAndWidthsForTheNextOpening)
         retype(&dlg, "product_id", "R1");
         press(&dlg, "save");
         dlg.list()->setColumnWidth(1, 222);
-        boxes.answer(MessageBox::Answer::Ok);  // "Are you finished with ..."
         retype(&dlg, "product_id", "R1");
-        press(&dlg, "done");
-        EXPECT_TRUE(boxes.saw("Are you finished with\nItem# R1  "));
+        expectMessage(boxes, "Are you finished with\nItem# R1  \n\nOK for Done\nCancel for Not Done",
+                      [&] { press(&dlg, "done"); });
     }
-    CProductsDlg again(local, header);
-    EXPECT_EQ(again.findChild<QComboBox*>("tax")->currentIndex(), 2);
-    EXPECT_TRUE(again.findChild<QWidget*>("mode_1")->property("checked").toBool());
-    EXPECT_EQ(again.list()->columnWidth(1), 222);
+    // Security is off: the editor opens.
+    whenModal<CProductsDlg>([](CProductsDlg* again) {
+        EXPECT_EQ(again->findChild<QComboBox*>("tax")->currentIndex(), 2);
+        EXPECT_TRUE(again->findChild<QWidget*>("mode_1")->property("checked").toBool());
+        EXPECT_EQ(again->list()->columnWidth(1), 222);
+        again->OnDone();
+    });
+    CProductsDlg::Open(local, header, nullptr);
     EXPECT_EQ(readProducts(path())[0].mode, ProductRecord::kRent);
 }
 
-// A category added through the editor's Settings menu is offered at once and stored.
 TEST_F(ProductsWindow, SettingsMenuAddsACategoryTheEditorOffersAtOnce)
 {
     CProductsDlg dlg(local, header);
     dlg.show();
-    auto* categories = dlg.findChild<QAction*>("action_categories");
-    ASSERT_NE(categories, nullptr);
     whenModal<QDialog>([](QDialog* list) {
-        auto* text = list->findChild<QPlainTextEdit*>("list");
-        ASSERT_NE(text, nullptr);
+        auto* text = child<QPlainTextEdit>(list, "list");
         text->setPlainText(text->toPlainText().trimmed() + "\nGarden");
         list->accept();
     });
-    categories->trigger();
-    auto* box = dlg.findChild<QComboBox*>("category");
-    ASSERT_NE(box, nullptr);
-    EXPECT_GE(box->findText("Garden"), 0);
+    child<QAction>(&dlg, "action_categories")->trigger();
+    EXPECT_GE(child<QComboBox>(&dlg, "category")->findText("Garden"), 0);
     EXPECT_NE(storedHeader().categories.find("Garden\r\n"), std::string::npos);
 }

@@ -1,25 +1,17 @@
-#include "CLocalFile.h"
+#include "DataFolder.h"
 #include "ProductChangeAll.h"
 #include "ProductEditor.h"
 #include "ProductFile.h"
 #include "ProductFiles.h"
 #include "ProductTable.h"
 #include "ProductTextFile.h"
-#include "RecordingPrompt.h"
-#include "TempDir.h"
-
-#include <gtest/gtest.h>
 
 #include <tuple>
 
 namespace {
-class ProductEditing : public ::testing::Test {
-protected:
+struct ProductEditing : DataFolder {
     std::string path() const { return local.GetPath("Products"); }
     std::vector<std::string> items() const { return storedItems(path()); }
-    TempDir dir;
-    CLocalFile local{dir.path()};
-    RecordingPrompt prompt;
 };
 }  // namespace
 

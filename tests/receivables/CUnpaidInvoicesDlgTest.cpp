@@ -19,13 +19,6 @@
 
 namespace {
 
-void enterOnRow(QTreeWidget* list, int row)
-{
-    list->setFocus();
-    list->setCurrentItem(list->topLevelItem(row));
-    QTest::keyClick(list, Qt::Key_Return);
-}
-
 struct UnpaidWindow : RegisterFixture {
     ClockDouble clock{2026, 12, 7, 10, 30};
 
@@ -33,8 +26,7 @@ struct UnpaidWindow : RegisterFixture {
     int storeOwed(float total, std::uint8_t terms, int day)
     {
         const int n = storeSale(local, SaleSpec().item("A").total(total).payType("Terms").when({2026, 11, day, 9, 0}));
-        InvoiceRecord sale;
-        EXPECT_TRUE(ReadInvoice(local, n, sale));
+        InvoiceRecord sale = storedSale(local, n);
         sale.termsIndex = terms, sale.address[InvoiceRecord::kName] = "Cust" + std::to_string(n);
         EXPECT_EQ(UpdateInvoice(local, sale), n);
         return n;
@@ -79,7 +71,8 @@ TEST_F(UnpaidWindow, MenusOpenTheListsAndAPaymentFromARowClosesTheInvoice)
     int paying = -1;
     whenModal<CUnpaidInvoicesDlg>([&](CUnpaidInvoicesDlg* list) {
         whenModal<CMakePaymentDlg>([&](CMakePaymentDlg* d) { paying = d->list().recordNumber(); d->reject(); });
-        enterOnRow(list->list(), 1);
+        chooseRow(list->list(), 1);
+        QTest::keyClick(list->list(), Qt::Key_Return);
         list->accept();
     });
     menu("action_make_payment");
@@ -95,13 +88,13 @@ TEST_F(UnpaidWindow, MenusOpenTheListsAndAPaymentFromARowClosesTheInvoice)
     CUnpaidInvoicesDlg list(local, UnpaidKind::Unpaid, [&](QWidget*, int n) {
         opened.push_back(n);
         pay(n, 60);
-        InvoiceRecord sale;
-        ASSERT_TRUE(ReadInvoice(local, n, sale));
+        InvoiceRecord sale = storedSale(local, n);
         ASSERT_EQ(UpdateInvoice(local, sale), n);  // the paid rule closes it
     });
     list.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&list));
-    enterOnRow(list.list(), 0);
+    list.list()->setCurrentItem(list.list()->topLevelItem(0));
+    QTest::keyClick(list.list(), Qt::Key_Return);
     EXPECT_EQ(opened, std::vector<int>{0});
     EXPECT_EQ(rowsOf(list.list(), {0}), QStringList{"1"});
     EXPECT_EQ(list.totalText(), "25.50");

@@ -1,13 +1,10 @@
+#include "DataFolder.h"
 #include "InvoiceFile.h"
 #include "PaymentHistory.h"
 #include "PaymentList.h"
 #include "RecordingPrompt.h"
-#include "SalesFileHeader.h"
 #include "StoredRecords.h"
-#include "TempDir.h"
 #include "TermsSales.h"
-
-#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <tuple>
@@ -29,18 +26,9 @@ EnteredPayment entered(const std::string& type, const std::string& amount)
     return e;
 }
 
-struct PaymentListTest : ::testing::Test {
-    TempDir dir;
-    CLocalFile local{dir.path()};
+struct PaymentListTest : DataFolder {
     RecordingPrompt storage;
     ScriptedPrompt prompt;
-
-    InvoiceRecord stored(int n)
-    {
-        InvoiceRecord r;
-        EXPECT_TRUE(ReadInvoice(local, n, r));
-        return r;
-    }
 };
 
 TEST_F(PaymentListTest, SplitAndDepositCloseOnBalancesCountedInCents)
@@ -138,14 +126,14 @@ TEST_F(PaymentListTest, UnreadablePaymentsAreAFailureNeverNoPayments)
 TEST_F(PaymentListTest, TheStoredSalesPaidFlagFollowsItsPayments)
 {
     const int n = storeSale(local, SaleSpec().item("A").total(30).payType("Deposit"));
-    ASSERT_EQ(stored(n).paid, 0);
+    ASSERT_EQ(storedSale(local, n).paid, 0);
     struct Step {
         const char* amount;
         std::uint8_t paid;
     } steps[] = {{"10", 0}, {"19.99", 0}, {"0.01", 1}};
     for (const Step& s : steps) {
         ASSERT_GE(PayStoredSale(local, n, entered("Cash", s.amount), "Ann"), 0);
-        EXPECT_EQ(stored(n).paid, s.paid) << s.amount;
+        EXPECT_EQ(storedSale(local, n).paid, s.paid) << s.amount;
     }
     std::vector<PaymentRecord> payments;
     ASSERT_EQ(ReadPayments(local, n, PaymentRecord::kOnAccount, payments), 0);
@@ -155,19 +143,18 @@ TEST_F(PaymentListTest, TheStoredSalesPaidFlagFollowsItsPayments)
     PaymentRecord first = payments[0];
     first.amount = 5;
     EXPECT_EQ(UpdatePaymentById(local, first), 1);
-    EXPECT_EQ(stored(n).paid, 0);
+    EXPECT_EQ(storedSale(local, n).paid, 0);
     EXPECT_TRUE(storage.messages.empty());
 }
 
 TEST_F(PaymentListTest, TermsDiscountUsesTheSalesOwnRatesAndNoDiscountLevel)
 {
-    SalesFileHeader header;
     header.salesDiscountOn = 1;  // a level that would give 10 % today
     header.discountSubtotal[0] = 1;
     header.discountPercent[0] = 10;
     TermsRecord terms;
     const int n = storeTermsSale(local, 5, terms);  // the tax rate at the time of sale
-    const InvoiceRecord sale = stored(n);
+    const InvoiceRecord sale = storedSale(local, n);
     ASSERT_EQ(sale.total, 105);
     EXPECT_EQ(TermsDiscount(sale, terms), 2);
 
@@ -176,7 +163,7 @@ TEST_F(PaymentListTest, TermsDiscountUsesTheSalesOwnRatesAndNoDiscountLevel)
     EXPECT_EQ(list.total(), 102.9f) << "98.00 + 5 % tax";
     ASSERT_TRUE(list.Add(entered("Check", "102.90")));
     EXPECT_EQ(list.CloseOnAccount(header, true), PaymentList::Close::Accept);
-    const InvoiceRecord settled = stored(n);
+    const InvoiceRecord settled = storedSale(local, n);
     EXPECT_EQ(settled.discountPercent, 2);
     EXPECT_EQ(settled.total, 102.9f);
     EXPECT_EQ(settled.taxRate1, 5);

@@ -4,12 +4,12 @@
 #include "CPaymentDlg.h"
 #include "CSplitPaymentDlg.h"
 #include "InvoiceFile.h"
-#include "ModalDriver.h"
 #include "PaymentRecord.h"
+
+#include "BackOfficeWindow.h"
 #include "SaleScreenFixture.h"
 #include "StoredRecords.h"
 #include "TermsSales.h"
-#include "WindowKeys.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -34,20 +34,9 @@ void addPayment(QWidget* list, const QString& type, const QString& amount)
 {
     whenModal<CPaymentDlg>([type, amount](CPaymentDlg* p) {
         choose(p, type);
-        QLineEdit* box = p->findChild<QLineEdit*>("amount");
-        box->setFocus();
-        box->selectAll();
-        QTest::keyClicks(box, amount);
-        QTest::keyClick(box, Qt::Key_Return);
+        retypeAndEnter(p, "amount", amount);
     });
     press(list, "add_payment");
-}
-
-std::vector<PaymentRecord> paymentsOf(const CLocalFile& local, int sale)
-{
-    std::vector<PaymentRecord> out;
-    EXPECT_EQ(ReadPayments(local, sale, 0, out), 0);
-    return out;
 }
 
 struct PaymentScreen : SaleScreenFixture {
@@ -66,12 +55,6 @@ struct PaymentScreen : SaleScreenFixture {
         typeInto(kItem, "A");
         choosePayType(type);
     }
-    InvoiceRecord stored(int n)
-    {
-        InvoiceRecord r;
-        EXPECT_TRUE(ReadInvoice(local, n, r));
-        return r;
-    }
 };
 
 TEST_F(PaymentScreen, ACancelledSplitIsFinishedAgainOverTheSameRecordWithItsPayments)
@@ -82,7 +65,7 @@ TEST_F(PaymentScreen, ACancelledSplitIsFinishedAgainOverTheSameRecordWithItsPaym
         QTest::keyClick(d, Qt::Key_Escape);
     });
     key(Qt::Key_F9);
-    EXPECT_EQ(stored(0).total, 0) << "the record waits emptied for the sale";
+    EXPECT_EQ(storedSale(local, 0).total, 0) << "the record waits emptied for the sale";
     EXPECT_EQ(storedStock(local, "A"), 10);
     EXPECT_EQ(dlg->state().current.itemNumber[0], "A");
 
@@ -101,9 +84,9 @@ TEST_F(PaymentScreen, ACancelledSplitIsFinishedAgainOverTheSameRecordWithItsPaym
     });
     key(Qt::Key_F9);
     EXPECT_EQ(storedSales(local), 1);
-    EXPECT_EQ(stored(0).total, 10.28f);
+    EXPECT_EQ(storedSale(local, 0).total, 10.28f);
     EXPECT_EQ(storedStock(local, "A"), 9);
-    const std::vector<PaymentRecord> paid = paymentsOf(local, 0);
+    const std::vector<PaymentRecord> paid = PaymentsOfSale(local, 0);
     ASSERT_EQ(paid.size(), 2u);
     EXPECT_EQ(paid[0].amount, 4);
     EXPECT_EQ(paid[1].amount, 6.28f);
@@ -123,14 +106,14 @@ TEST_F(PaymentScreen, ADepositLeavesTheSaleOwingUntilAPaymentToThisSale)
         press(d, "ok");
     });
     key(Qt::Key_F9);
-    EXPECT_EQ(stored(0).paid, 0);
-    ASSERT_EQ(paymentsOf(local, 0).size(), 1u);
-    EXPECT_EQ(paymentsOf(local, 0)[0].kind, PaymentRecord::kOnAccount);
+    EXPECT_EQ(storedSale(local, 0).paid, 0);
+    ASSERT_EQ(PaymentsOfSale(local, 0).size(), 1u);
+    EXPECT_EQ(PaymentsOfSale(local, 0)[0].kind, PaymentRecord::kOnAccount);
 
     // The sale shown; another register changes it; another cashier takes the rest.
     key(Qt::Key_PageUp);
     ASSERT_FALSE(dlg->state().showingNew());
-    InvoiceRecord other = stored(0);
+    InvoiceRecord other = storedSale(local, 0);
     other.address[InvoiceRecord::kName] = "Changed elsewhere";
     ASSERT_EQ(UpdateInvoice(local, other), 0);
     local.loggedInCashier = "Bea";
@@ -142,12 +125,12 @@ TEST_F(PaymentScreen, ADepositLeavesTheSaleOwingUntilAPaymentToThisSale)
         press(p, "ok");
     });
     pay->trigger();
-    const InvoiceRecord after = stored(0);
+    const InvoiceRecord after = storedSale(local, 0);
     EXPECT_EQ(after.paid, 1);
     EXPECT_EQ(after.address[InvoiceRecord::kName], "Changed elsewhere");
     EXPECT_EQ(after.cashier, "Ann");
-    ASSERT_EQ(paymentsOf(local, 0).size(), 2u);
-    EXPECT_EQ(paymentsOf(local, 0)[1].cashier, "Bea");
+    ASSERT_EQ(PaymentsOfSale(local, 0).size(), 2u);
+    EXPECT_EQ(PaymentsOfSale(local, 0)[1].cashier, "Bea");
     EXPECT_EQ(dlg->state().current.paid, 1) << "the screen shows the sale as stored now";
     EXPECT_FALSE(pay->isEnabled());
 }
@@ -160,7 +143,6 @@ TEST_F(PaymentScreen, MakeAPaymentEditsAPaymentAndGrantsTheTermsDiscountWhenPaid
     first.amount = 50, first.payType = "Cash", first.cashier = "Old";
     ASSERT_EQ(AppendPayment(local, first), 0);
 
-    boxes.allowUnscriptedOk();
     whenModal<CMakePaymentDlg>([this](CMakePaymentDlg* d) {
         EXPECT_EQ(boxText(d, "terms_discount"), "2.00");
         EXPECT_EQ(boxText(d, "balance"), "50.00");
@@ -171,11 +153,9 @@ TEST_F(PaymentScreen, MakeAPaymentEditsAPaymentAndGrantsTheTermsDiscountWhenPaid
             QLineEdit* amount = p->findChild<QLineEdit*>("amount");
             EXPECT_EQ(amount->text(), "50.00");
             choose(p, "Split");
-            press(p, "ok");
-            EXPECT_EQ(boxes.texts().back(), "Can't use this as a payment type");
+            expectMessage(boxes, "Can't use this as a payment type", [&] { press(p, "ok"); });
             choose(p, "Check");
-            amount->selectAll();
-            QTest::keyClicks(amount, "90");
+            retype(p, "amount", "90");
             press(p, "ok");
         });
         QTest::keyClick(table, Qt::Key_Return);
@@ -183,17 +163,17 @@ TEST_F(PaymentScreen, MakeAPaymentEditsAPaymentAndGrantsTheTermsDiscountWhenPaid
 
         QTest::keyClick(d->findChild<QCheckBox*>("apply_discount"), Qt::Key_Space);
         EXPECT_EQ(boxText(d, "total"), "98.00");
-        press(d, "ok");
-        EXPECT_EQ(boxes.texts().back(), "Terms discount is not allowed\nunless the Invoice is paid in full..\n");
+        expectMessage(boxes, "Terms discount is not allowed\nunless the Invoice is paid in full..\n",
+                      [&] { press(d, "ok"); });
         addPayment(d, "Cash", "8");
         press(d, "ok");
     });
     EXPECT_TRUE(CMakePaymentDlg::Open(dlg.get(), local, header, 0));
-    const InvoiceRecord settled = stored(0);
+    const InvoiceRecord settled = storedSale(local, 0);
     EXPECT_EQ(settled.discountPercent, 2);
     EXPECT_EQ(settled.total, 98);
     EXPECT_EQ(settled.paid, 1);
-    const std::vector<PaymentRecord> paid = paymentsOf(local, 0);
+    const std::vector<PaymentRecord> paid = PaymentsOfSale(local, 0);
     ASSERT_EQ(paid.size(), 2u);
     EXPECT_EQ(paid[0].amount, 90);
     EXPECT_EQ(paid[0].payType, "Check");

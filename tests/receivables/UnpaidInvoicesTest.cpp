@@ -2,16 +2,13 @@
 // balances kept in whole cents and due dates computed with the calendar.
 
 #include "ByteCodec.h"
-#include "CLocalFile.h"
+#include "DataFolder.h"
 #include "InvoiceFile.h"
 #include "ListFiles.h"
 #include "PaymentRecord.h"
 #include "SaleTotals.h"
 #include "TextFormat.h"
-#include "TempDir.h"
 #include "UnpaidInvoices.h"
-
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <chrono>
@@ -38,10 +35,10 @@ std::string mdY(sys_days day)
                      static_cast<int>(d.year()));
 }
 
-TEST(UnpaidInvoices, ListsBalancesDueDatesAndOverdueOfGeneratedSales)
+using UnpaidInvoices = DataFolder;
+
+TEST_F(UnpaidInvoices, ListsBalancesDueDatesAndOverdueOfGeneratedSales)
 {
-    TempDir dir;
-    CLocalFile local(dir.path());
     ASSERT_EQ(ListTerms(local).size(), 2u);  // COD (0) and NET 30 (1) are made
     TermsRecord net10, net60;
     net10.netDays = 10, net60.netDays = 60;

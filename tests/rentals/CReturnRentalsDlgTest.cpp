@@ -1,11 +1,11 @@
 // The Rentals and Return Rentals windows, from the sale screen and the keyboard.
 #include "CReturnRentalsDlg.h"
 #include "CustomerFile.h"
-#include "ModalDriver.h"
+
+#include "BackOfficeWindow.h"
 #include "ProductFiles.h"
 #include "RentalRecords.h"
 #include "SaleScreenFixture.h"
-#include "WindowKeys.h"
 #include "../print/RecordedPrint.h"
 
 #include <QAction>
@@ -18,14 +18,6 @@ namespace {
 
 QStringList shown(QWidget* w) { return rowsOf(child<QTreeWidget>(w, "rental_list"), {0, 3}); }
 void pickRow(QWidget* w, int index) { chooseRow(child<QTreeWidget>(w, "rental_list"), index); }
-
-void enter(QWidget* box, const QString& keys)
-{
-    box->setFocus(Qt::TabFocusReason);
-    qobject_cast<QLineEdit*>(box)->selectAll();
-    QTest::keyClicks(box, keys);
-    QTest::keyClick(box, Qt::Key_Return);
-}
 
 struct RentalWindows : SaleScreenFixture {
     void SetUp() override
@@ -56,8 +48,6 @@ TEST_F(RentalWindows, RentalsFinishedOnTheSaleScreenAreListedAndReturnedOneByOne
     for (int i = 0; i < 2; ++i) {  // Dana rents the saw twice
         typeInto(kCustomerName, "Dana");
         typeInto(kItem, "SAW");
-        if (auto* pay = qobject_cast<QComboBox*>(dlg->control(kPayType)); pay->findText("Cash") < 0)
-            pay->addItem("Cash");
         choosePayType("Cash");
         typeInto(kPaid, "100");
         key(Qt::Key_F9);
@@ -69,7 +59,7 @@ TEST_F(RentalWindows, RentalsFinishedOnTheSaleScreenAreListedAndReturnedOneByOne
     whenModal<CRentalsDlg>([&](CRentalsDlg* w) {
         listed = shown(w);
         EXPECT_EQ(child<QTreeWidget>(w, "rental_list")->topLevelItem(0)->text(1), "Dana Arbor 555-0101");
-        QTest::keyClick(child<QPushButton>(w, "ok"), Qt::Key_Space);
+        press(w, "ok");
     });
     menu("action_list_rentals_out");
     EXPECT_EQ(listed, (QStringList{"0 1.00", "1 1.00"}));
@@ -78,7 +68,7 @@ TEST_F(RentalWindows, RentalsFinishedOnTheSaleScreenAreListedAndReturnedOneByOne
     whenModal<CReturnRentalsDlg>([&](CReturnRentalsDlg* w) {
         pickRow(w, 1);
         EXPECT_EQ(child<QLineEdit>(w, "description")->text().left(20), "Record# 1,  Dana Arb");
-        enter(child<QLineEdit>(w, "return_qty"), "1");
+        retypeAndEnter(w, "return_qty", "1");
         listed = shown(w);
         EXPECT_EQ(child<QLineEdit>(w, "return_qty")->text(), "");
         w->accept();
@@ -98,22 +88,18 @@ TEST_F(RentalWindows, PartialReturnsStayWithinWhatIsOutAndListAllBooksNone)
     w.show();
     auto* qty = child<QLineEdit>(&w, "return_qty");
     pickRow(&w, 0);
-    enter(qty, "1");
+    retypeAndEnter(&w, "return_qty", "1");
     EXPECT_EQ(shown(&w), (QStringList{"4 2.00", "5 2.00"}));
 
-    boxes.allowUnscriptedOk();
     pickRow(&w, 0);
     EXPECT_EQ(qty->text(), "2.00");
-    for (const char* wrong : {"2.5", "0", "x"}) {
-        boxes.clear();
-        enter(qty, wrong);
-        EXPECT_EQ(boxes.texts(), std::vector<std::string>{"The Return Qty must be more than 0 and no more than 2.00."});
-    }
+    for (const char* wrong : {"2.5", "0", "x"})
+        expectMessage(boxes, "The Return Qty must be more than 0 and no more than 2.00.",
+                      [&] { retypeAndEnter(&w, "return_qty", wrong); });
     // The row still shows 2.00 after a return booked at another register.
     appendRentals(local.GetPath("Rentals"), {rentalRecord(-1, 4, 1)});
-    boxes.clear();
-    enter(qty, "2");
-    EXPECT_EQ(boxes.texts(), std::vector<std::string>{"The Return Qty must be more than 0 and no more than 1.00."});
+    expectMessage(boxes, "The Return Qty must be more than 0 and no more than 1.00.",
+                  [&] { retypeAndEnter(&w, "return_qty", "2"); });
     EXPECT_EQ(storedRentals(), 4u);
 
     // Every record, returns negative; choosing a row there arms no return.

@@ -1,7 +1,6 @@
-#include "CLocalFile.h"
+#include "DataFolder.h"
 #include "RentalBook.h"
 #include "RentalRecords.h"
-#include "TempDir.h"
 
 #include <cstdio>
 #include <tuple>
@@ -46,10 +45,7 @@ TEST(RentalLedger, OutstandingRentalsNetTheirOwnReturnsOnly)
         EXPECT_EQ(listed(ListOutstandingRentals(c.records, c.filter)), c.out) << c.what;
 }
 
-struct RentalBookTest : ::testing::Test {
-    TempDir dir;
-    CLocalFile local{dir.path()};
-
+struct RentalBookTest : DataFolder {
     void TearDown() override { FileFaults::disarm(); }
     std::vector<RentalRecord> stored()
     {

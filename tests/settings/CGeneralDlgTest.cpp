@@ -1,17 +1,17 @@
 #include "CGeneralDlg.h"
 
-#include "SetupWindowFixture.h"
+#include "BackOfficeWindow.h"
 
 #include <QRadioButton>
 #include <QSpinBox>
 
 namespace {
 
-using GeneralWindow = SetupWindow;
+using GeneralWindow = BackOfficeWindow;
 
 TEST_F(GeneralWindow, KeyboardEditsAreStoredAndOtherSettingsKept)
 {
-    SalesFileHeader other = stored();
+    SalesFileHeader other = storedHeader();
     other.lowMarginPercent = 12.5f;
     other.rollFontSize = 30;
     ASSERT_EQ(WriteHeader(local, other), 0);
@@ -23,7 +23,7 @@ TEST_F(GeneralWindow, KeyboardEditsAreStoredAndOtherSettingsKept)
         EXPECT_EQ(child<QLineEdit>(dlg, "roll_font_size")->text(), "30");
         EXPECT_EQ(child<QLineEdit>(dlg, "drawer_command_text")->text(), "07");
         // Another register changes a setting this window does not show.
-        SalesFileHeader meanwhile = stored();
+        SalesFileHeader meanwhile = storedHeader();
         meanwhile.todaysNotes = "Inventory on Friday\r\n";
         EXPECT_EQ(WriteHeader(local, meanwhile), 0);
 
@@ -51,12 +51,11 @@ TEST_F(GeneralWindow, KeyboardEditsAreStoredAndOtherSettingsKept)
         QTest::keyClick(child<QSpinBox>(dlg, "packing_slips"), Qt::Key_Up);
         child<QRadioButton>(dlg, "drawer_command")->setFocus();
         QTest::keyClick(child<QRadioButton>(dlg, "drawer_command"), Qt::Key_Space);
-        retype(dlg, "drawer_command_text", "1B700019FA12345");
-        QTest::keyClick(child<QLineEdit>(dlg, "drawer_command_text"), Qt::Key_Return);
+        retypeAndEnter(dlg, "drawer_command_text", "1B700019FA12345");
     });
     EXPECT_TRUE(CGeneralDlg::Run(nullptr, local, header));
 
-    const SalesFileHeader h = stored();
+    const SalesFileHeader h = storedHeader();
     EXPECT_EQ(h.todaysNotes, "Inventory on Friday\r\n");
     EXPECT_EQ(header.todaysNotes, h.todaysNotes);  // the in-memory header is what was stored
     EXPECT_EQ((std::tuple{h.mustSelectCashier, h.mustSelectSalesperson, h.showSalesperson, h.rollFontSize}),
@@ -83,7 +82,7 @@ TEST_F(GeneralWindow, BrokenRuleReopensAndCancelThenStoresNothing)
     });
     EXPECT_FALSE(CGeneralDlg::Run(nullptr, local, header));
     EXPECT_TRUE(boxes.saw(cashRule));
-    EXPECT_EQ(stored().showChangeCalc, 1u);
+    EXPECT_EQ(storedHeader().showChangeCalc, 1u);
 }
 
 }  // namespace

@@ -3,13 +3,14 @@
 #include "CTextListDlg.h"
 
 #include "ListFiles.h"
-#include "SetupWindowFixture.h"
+
+#include "BackOfficeWindow.h"
 
 #include <QTreeWidget>
 
 namespace {
 
-using PeopleWindow = SetupWindow;
+using PeopleWindow = BackOfficeWindow;
 
 QStringList column(QWidget* dlg, int col) { return rowsOf(child<QTreeWidget>(dlg, "list"), {col}); }
 void chooseRow(QWidget* dlg, int row) { chooseRow(child<QTreeWidget>(dlg, "list"), row); }
@@ -18,14 +19,9 @@ TEST_F(PeopleWindow, CashiersAreAddedChosenReplacedAndDeletedFromTheKeyboard)
 {
     ASSERT_EQ(AppendCashier(local, {"Ann", "a1"}), 0);
     ASSERT_EQ(AppendCashier(local, {"Bob", "b1"}), 0);
-    boxes.answer(MessageBox::Answer::Ok);   // the empty name
-    boxes.answer(MessageBox::Answer::Yes);  // save changes first
-    boxes.answer(MessageBox::Answer::Ok);   // Ann is gone
-    boxes.answer(MessageBox::Answer::Yes);  // delete
     whenModal<CPeopleDlg>([this](CPeopleDlg* dlg) {
         EXPECT_EQ(dlg->windowTitle(), "Cashier Names");
-        press(dlg, "save");
-        EXPECT_TRUE(boxes.saw("Type a name first."));
+        expectMessage(boxes, "Can't save.\nType a name first.", [&] { press(dlg, "save"); });
         retype(dlg, "name", "Mary");
         retype(dlg, "password", "secret");
         press(dlg, "save");  // nothing chosen: appended
@@ -34,6 +30,7 @@ TEST_F(PeopleWindow, CashiersAreAddedChosenReplacedAndDeletedFromTheKeyboard)
         chooseRow(dlg, 1);
         EXPECT_EQ(child<QLineEdit>(dlg, "name")->text(), "Bob");
         retype(dlg, "password", "b2");
+        boxes.answer(MessageBox::Answer::Yes);
         chooseRow(dlg, 0);  // "Save changes first?" Yes: Bob keeps his place
         EXPECT_EQ(column(dlg, 1), (QStringList{"a1", "b2", "secret"}));
         EXPECT_EQ(child<QLineEdit>(dlg, "name")->text(), "Ann");
@@ -41,11 +38,13 @@ TEST_F(PeopleWindow, CashiersAreAddedChosenReplacedAndDeletedFromTheKeyboard)
         // Another register deletes Ann (Mary moves into her place) before the save.
         ASSERT_EQ(DeleteCashier(local, "Ann"), ChangeResult::Done);
         retype(dlg, "password", "a2");
+        boxes.answer(MessageBox::Answer::Ok);
         press(dlg, "save");
         EXPECT_TRUE(boxes.saw("This name is no longer in the list"));
         EXPECT_EQ(column(dlg, 0), (QStringList{"Mary", "Bob"}));
 
         retype(dlg, "name", "BOB");  // deleted without regard to case
+        boxes.answer(MessageBox::Answer::Yes);
         press(dlg, "delete");
         EXPECT_EQ(column(dlg, 0), (QStringList{"Mary"}));
         press(dlg, "ok");
@@ -73,7 +72,6 @@ TEST_F(PeopleWindow, SalespeopleAreNotBehindTheSecurityGate)
 TEST_F(PeopleWindow, TextListRefusedStaysOpenThenStoresFromAFreshHeader)
 {
     header.categories = "Stale\r\n";  // the window reads the file
-    boxes.answer(MessageBox::Answer::Ok);
     whenModal<CTextListDlg>([this](CTextListDlg* dlg) {
         EXPECT_EQ(dlg->windowTitle(), "Add or Edit Types of Payment");
         auto* box = child<QPlainTextEdit>(dlg, "list");
@@ -83,35 +81,32 @@ TEST_F(PeopleWindow, TextListRefusedStaysOpenThenStoresFromAFreshHeader)
             QTest::keyClick(box, Qt::Key_Return);
             QTest::keyClicks(box, line);
         }
-        press(dlg, "ok");
+        expectMessage(boxes, "Can't save.\nA Pay Type is to long.", [&] { press(dlg, "ok"); });
         EXPECT_TRUE(dlg->isVisible());
-        EXPECT_TRUE(boxes.saw("Can't save.\nA Pay Type is to long."));
         QTest::keyClick(box, Qt::Key_Backspace);  // 23 characters, no final line break
         press(dlg, "ok");
     });
     EXPECT_TRUE(CTextListDlg::Run(nullptr, local, header, kPaymentTypeList));
-    EXPECT_EQ(stored().paymentTypes, "Cash\r\nGift Card\r\n" + std::string(23, 'x') + "\r\n");
-    EXPECT_EQ(stored().categories, SalesFileHeader().categories);
+    EXPECT_EQ(storedHeader().paymentTypes, "Cash\r\nGift Card\r\n" + std::string(23, 'x') + "\r\n");
+    EXPECT_EQ(storedHeader().categories, SalesFileHeader().categories);
 }
 
 TEST_F(PeopleWindow, TermsAreAddedCheckedAndTheFirstTwoKept)
 {
-    boxes.answer(MessageBox::Answer::Ok);   // out of range
-    boxes.answer(MessageBox::Answer::Ok);   // NET 30 kept
-    boxes.answer(MessageBox::Answer::Yes);  // delete 2/10 NET 30
     whenModal<CTermsDlg>([this](CTermsDlg* dlg) {
         EXPECT_EQ(column(dlg, 3), (QStringList{"0", "30"}));  // a new file: COD and NET 30
         retype(dlg, "discount_percent", "2");
         retype(dlg, "discount_days", "10");
         retype(dlg, "net_days", "70000");
-        press(dlg, "save");
-        EXPECT_TRUE(boxes.saw(kTermsRefused));
+        expectMessage(boxes, kTermsRefused, [&] { press(dlg, "save"); });
         retype(dlg, "net_days", "30");
         press(dlg, "save");
         EXPECT_EQ(column(dlg, 0), (QStringList{"0", "1", "2"}));
         chooseRow(dlg, 1);
+        boxes.answer(MessageBox::Answer::Ok);  // NET 30 is kept
         press(dlg, "delete");
         chooseRow(dlg, 2);
+        boxes.answer(MessageBox::Answer::Yes);
         press(dlg, "delete");
         press(dlg, "ok");
     });

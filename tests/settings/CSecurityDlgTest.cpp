@@ -4,13 +4,14 @@
 #include "CGetProductDlg.h"
 #include "CPeopleDlg.h"
 #include "CProductsDlg.h"
-#include "SetupWindowFixture.h"
+
+#include "BackOfficeWindow.h"
 
 #include <QRadioButton>
 
 namespace {
 
-struct SecurityWindow : SetupWindow {
+struct SecurityWindow : BackOfficeWindow {
     void storePassword(const std::string& password)
     {
         header.securityPassword = password;
@@ -51,10 +52,11 @@ struct SecurityWindow : SetupWindow {
     }
 };
 
-TEST_F(SecurityWindow, OpensLockedAndUnlocksOnlyWithTheExactPassword)
+TEST_F(SecurityWindow, OpensLockedUnlocksOnlyWithTheExactPasswordThenSavesTheSwitchAtOnce)
 {
     storePassword("Open Sesame");
     local.securityOn = 1;
+    ASSERT_TRUE(local.Save());
     CSecurityDlg dlg(local, header);
     dlg.show();
     EXPECT_EQ(header.securityPassword, "Open Sesame");  // re-read on opening
@@ -74,6 +76,23 @@ TEST_F(SecurityWindow, OpensLockedAndUnlocksOnlyWithTheExactPassword)
     QTest::keyClick(child<QLineEdit>(&dlg, "password"), Qt::Key_Return);
     EXPECT_TRUE(locked(dlg, false) && boxesEmpty(dlg));
     EXPECT_TRUE(dlg.isVisible());
+
+    // The arrow key moves the switch, as a keyboard user would; each choice is saved at once.
+    dlg.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dlg));
+    auto* on = child<QRadioButton>(&dlg, "security_on");
+    on->setFocus();
+    QTest::keyClick(on, Qt::Key_Up);
+    EXPECT_TRUE(child<QRadioButton>(&dlg, "security_off")->isChecked());
+    EXPECT_EQ(reloaded().securityOn, 0);
+    on->click();
+    EXPECT_EQ(local.securityOn, 1);
+    EXPECT_EQ(reloaded().securityOn, 1);
+    // Cancel only closes: the choice stays saved.
+    child<QPushButton>(&dlg, "cancel")->click();
+    EXPECT_EQ(dlg.result(), QDialog::Rejected);
+    EXPECT_EQ(reloaded().securityOn, 1);
+    EXPECT_EQ(storedHeader().securityPassword, "Open Sesame");
     EXPECT_TRUE(boxes.texts().empty());
 }
 
@@ -87,7 +106,7 @@ TEST_F(SecurityWindow, NewPasswordIsCutTo13AndAMismatchOrAnEmptyPairAreSaid)
         EXPECT_TRUE(locked(dlg, false));
         change(dlg, "ABCDEFGHIJKLMN", "ABCDEFGHIJKLMN");
         EXPECT_TRUE(boxesEmpty(dlg));
-        EXPECT_EQ(stored().securityPassword, "ABCDEFGHIJKLM");
+        EXPECT_EQ(storedHeader().securityPassword, "ABCDEFGHIJKLM");
         EXPECT_EQ(boxes.texts().size(), 1u);  // a set password is not announced
     }
     // Now the window opens locked; the full 14 characters no longer match.
@@ -97,50 +116,20 @@ TEST_F(SecurityWindow, NewPasswordIsCutTo13AndAMismatchOrAnEmptyPairAreSaid)
     confirm(dlg, "ABCDEFGHIJKLM");
     ASSERT_TRUE(locked(dlg, false));
 
-    boxes.answer(MessageBox::Answer::Ok);
-    change(dlg, "new one", "New one");
-    EXPECT_EQ(boxes.texts().back(), "New Password and Confirm Password don't match.\n\nNo change made.");
+    expectMessage(boxes, "New Password and Confirm Password don't match.\n\nNo change made.",
+                  [&] { change(dlg, "new one", "New one"); });
     EXPECT_TRUE(boxesEmpty(dlg));
-    EXPECT_EQ(stored().securityPassword, "ABCDEFGHIJKLM");
+    EXPECT_EQ(storedHeader().securityPassword, "ABCDEFGHIJKLM");
 
     // Empty and empty: removed, and said so; Enter in the confirmation box works
     // too. What another register saved meanwhile stays.
-    SalesFileHeader other = stored();
+    SalesFileHeader other = storedHeader();
     other.todaysNotes = "from the other till";
     ASSERT_EQ(WriteHeader(local, other), 0);
-    boxes.answer(MessageBox::Answer::Ok);
-    QTest::keyClick(child<QLineEdit>(&dlg, "confirm_password"), Qt::Key_Return);
-    EXPECT_EQ(boxes.texts().size(), 3u);
-    EXPECT_EQ(boxes.texts().back(), "Password Removed!");
-    EXPECT_EQ(stored().securityPassword, "");
-    EXPECT_EQ(stored().todaysNotes, "from the other till");
-}
-
-TEST_F(SecurityWindow, SecuritySwitchIsSavedAtOnceAndSurvivesARestart)
-{
-    storePassword("pw");
-    CSecurityDlg dlg(local, header);
-    dlg.show();
-    confirm(dlg, "pw");
-    ASSERT_TRUE(locked(dlg, false));
-    auto* on = child<QRadioButton>(&dlg, "security_on");
-    on->click();
-    EXPECT_EQ(local.securityOn, 1);
-    EXPECT_EQ(reloaded().securityOn, 1);
-    // The arrow key moves the choice back, as a keyboard user would.
-    dlg.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&dlg));
-    on->setFocus();
-    QTest::keyClick(on, Qt::Key_Up);
-    EXPECT_TRUE(child<QRadioButton>(&dlg, "security_off")->isChecked());
-    EXPECT_EQ(reloaded().securityOn, 0);
-    on->click();
-    // Cancel only closes: the choice stays saved.
-    child<QPushButton>(&dlg, "cancel")->click();
-    EXPECT_EQ(dlg.result(), QDialog::Rejected);
-    EXPECT_EQ(reloaded().securityOn, 1);
-    EXPECT_EQ(stored().securityPassword, "pw");
-    EXPECT_TRUE(boxes.texts().empty());
+    expectMessage(boxes, "Password Removed!",
+                  [&] { QTest::keyClick(child<QLineEdit>(&dlg, "confirm_password"), Qt::Key_Return); });
+    EXPECT_EQ(storedHeader().securityPassword, "");
+    EXPECT_EQ(storedHeader().todaysNotes, "from the other till");
 }
 
 // While security is on, the protected windows say so and never open.
@@ -154,13 +143,8 @@ TEST_F(SecurityWindow, SecurityOnKeepsTheProtectedWindowsShut)
         [this] { CFindProductDlg(local, header).OnNewProduct(); },
     };
     ModalGuard guard;
-    for (const auto& open : opens) {
-        boxes.answer(MessageBox::Answer::Ok);
-        open();
-    }
-    ASSERT_EQ(boxes.texts().size(), 4u);
-    for (const std::string& text : boxes.texts())
-        EXPECT_EQ(text.rfind("Security is on.", 0), 0u) << text;
+    for (const auto& open : opens)
+        expectMessage(boxes, kSecurityRefusal, open);
     EXPECT_FALSE(guard.opened());
 }
 

@@ -4,8 +4,10 @@
 #include "CSaleDatesDlg.h"
 #include "CTaxTableDlg.h"
 #include "CTextListDlg.h"
+#include "StoreDetails.h"
+
+#include "BackOfficeWindow.h"
 #include "SaleScreenFixture.h"
-#include "SetupWindowFixture.h"
 
 #include <QAction>
 #include <QDateEdit>
@@ -13,11 +15,11 @@
 
 namespace {
 
-using StoreWindow = SetupWindow;
+using StoreWindow = BackOfficeWindow;
 
 TEST_F(StoreWindow, TaxRatesNotEditedKeepTheirStoredValue)
 {
-    SalesFileHeader h = stored();
+    SalesFileHeader h = storedHeader();
     h.simpleTax1 = 8.875f;
     h.simpleTax2 = 1.0f / 3.0f;
     ASSERT_EQ(WriteHeader(local, h), 0);
@@ -35,9 +37,7 @@ TEST_F(StoreWindow, TaxRatesNotEditedKeepTheirStoredValue)
         auto* zones = child<QTreeWidget>(dlg, "zones");
         EXPECT_TRUE(zones->isEnabled());
         EXPECT_EQ(zones->topLevelItem(0)->text(1), "8.875");
-        zones->setFocus();
-        QTest::keyClick(zones, Qt::Key_Home);  // "Save changes first?" Yes: the simple tax off
-        QApplication::processEvents();
+        chooseRow(zones, 0);  // "Save changes first?" Yes: the simple tax off
         EXPECT_EQ(child<QLineEdit>(dlg, "zone_name")->text(), "City");
         retype(dlg, "zone_tax2", "0.5");
         press(dlg, "save");
@@ -51,7 +51,7 @@ TEST_F(StoreWindow, TaxRatesNotEditedKeepTheirStoredValue)
         press(dlg, "done");
     });
     EXPECT_TRUE(CTaxTableDlg::Run(nullptr, local, header));
-    h = stored();
+    h = storedHeader();
     EXPECT_EQ((std::tuple{h.simpleTax1, h.simpleTax2, h.showTaxesSeparately, h.simpleTax}),
               (std::tuple{8.875f, 1.0f / 3.0f, 1u, 0u}));
     TaxTableRecord city, harbor;
@@ -71,7 +71,7 @@ TEST_F(StoreWindow, SaleDatesShowTodayUntilSetThenStoreWholeDays)
         press(dlg, "ok");
     });
     EXPECT_TRUE(CSaleDatesDlg::Run(nullptr, local, header));
-    const SalesFileHeader h = stored();
+    const SalesFileHeader h = storedHeader();
     EXPECT_EQ(h.saleDatesOn, 1u);
     EXPECT_EQ((std::pair{h.saleFirstDay, h.saleLastDay}),
               (std::pair{OleDate::fromCalendar(2027, 3, 1, 0, 0, 0), OleDate::fromCalendar(2027, 3, 31, 23, 59, 59)}));
@@ -79,29 +79,24 @@ TEST_F(StoreWindow, SaleDatesShowTodayUntilSetThenStoreWholeDays)
 
 TEST_F(StoreWindow, ReceiptMessagesAndLogo)
 {
-    FileDialogDouble files;
     files.setNextFileName("/logos/" + std::string(200, 'x') + ".BMP");
     files.setNextFileName("/logos/store.BMP");
-    boxes.answer(MessageBox::Answer::Ok);  // too long
-    boxes.answer(MessageBox::Answer::Ok);  // security on
-    whenModal<CReceiptMessagesDlg>([this, &files](CReceiptMessagesDlg* dlg) {
+    whenModal<CReceiptMessagesDlg>([this](CReceiptMessagesDlg* dlg) {
         EXPECT_EQ(child<QPlainTextEdit>(dlg, "receipt_header")->toPlainText(),
                   "Thank You for Shopping at ACME\nWe are Open 24 Hours a Day!\n");
+        expectMessage(boxes, kLogoPathTooLong, [&] { press(dlg, "find_logo"); });
         press(dlg, "find_logo");
-        EXPECT_TRUE(boxes.saw("longer than 179 characters"));
-        press(dlg, "find_logo");
-        EXPECT_EQ(stored().logoPath, "/logos/store.BMP");  // stored at once
+        EXPECT_EQ(storedHeader().logoPath, "/logos/store.BMP");  // stored at once
         local.securityOn = 1;
-        press(dlg, "find_logo");  // refused: no dialog is asked for
+        expectMessage(boxes, kSecurityRefusal, [&] { press(dlg, "find_logo"); });  // no dialog is asked for
         EXPECT_EQ(files.requests().size(), 2u);
         EXPECT_EQ(files.requests()[0].defaultExtension, ".BMP");
-        retype(dlg, "terms_message", "No returns");
-        QTest::keyClick(child<QPlainTextEdit>(dlg, "terms_message"), Qt::Key_Return);
+        retypeAndEnter(dlg, "terms_message", "No returns");
         QTest::keyClicks(child<QPlainTextEdit>(dlg, "terms_message"), QString(500, 'y'));
         press(dlg, "ok");
     });
     CReceiptMessagesDlg::Run(nullptr, local, header);
-    const SalesFileHeader h = stored();
+    const SalesFileHeader h = storedHeader();
     EXPECT_EQ(h.termsMessage, "No returns\r\n" + std::string(387, 'y'));
     EXPECT_EQ(h.receiptHeader, SalesFileHeader().receiptHeader);
 }
@@ -110,15 +105,14 @@ TEST_F(StoreWindow, CompanyDetailsWithTheAddress)
 {
     whenModal<CCompanyDlg>([this](CCompanyDlg* dlg) {
         retype(dlg, "name", "Corner Shop");
-        retype(dlg, "address", "12 Main St");
-        QTest::keyClick(child<QPlainTextEdit>(dlg, "address"), Qt::Key_Return);
+        retypeAndEnter(dlg, "address", "12 Main St");
         QTest::keyClicks(child<QPlainTextEdit>(dlg, "address"), "Springfield");
         retype(dlg, "phone", "555-0100");
         retype(dlg, "email", "shop@example.com");
         press(dlg, "ok");
     });
     EXPECT_TRUE(CCompanyDlg::Run(nullptr, local, header));
-    const SalesFileHeader h = stored();
+    const SalesFileHeader h = storedHeader();
     EXPECT_EQ((std::vector{h.companyName, h.companyAddress, h.phone, h.email}),
               (std::vector<std::string>{"Corner Shop", "12 Main St\r\nSpringfield\r\n", "555-0100",
                                         "shop@example.com"}));
@@ -136,7 +130,7 @@ TEST_F(SaleScreenSettings, NewZonesDiscountLevelsAndPaymentTypesApplyAtOnce)
 
     boxes.answer(MessageBox::Answer::Yes);  // set this invoice to the default tax rate
     whenModal<CTaxTableDlg>([](CTaxTableDlg* dlg) {
-        SetupWindow::toggle(dlg, "simple_tax");
+        BackOfficeWindow::toggle(dlg, "simple_tax");
         retype(dlg, "zone_name", "Metro");
         retype(dlg, "zone_tax1", "8.875");
         press(dlg, "save");  // the simple tax off, and the new zone
@@ -162,7 +156,7 @@ TEST_F(SaleScreenSettings, NewZonesDiscountLevelsAndPaymentTypesApplyAtOnce)
         }
         EXPECT_EQ(child<QLineEdit>(dlg, "level_subtotal_3")->text(), "1000.00");
         EXPECT_EQ(storedHeader().levelNames[1], "Dealer");
-        SetupWindow::toggle(dlg, "sales_discount_on");
+        BackOfficeWindow::toggle(dlg, "sales_discount_on");
         press(dlg, "ok");
     });
     dlg->findChild<QAction*>("action_discount_levels")->trigger();

@@ -1,13 +1,8 @@
 #include "CashierLogout.h"
 
-#include "CLocalFile.h"
-#include "InvoiceFile.h"
+#include "DataFolder.h"
 #include "InvoiceTestSupport.h"
-#include "SalesFileHeader.h"
 #include "StoredRecords.h"
-#include "TempDir.h"
-
-#include <gtest/gtest.h>
 
 #include <string>
 
@@ -24,12 +19,7 @@ const std::string kMaryFrom9To12 = std::string("Cashier Log-out\r\n\r\nCashier:M
                                                "Sun Dec  6 09:00:00 2026 to Sun Dec  6 12:00:00 2026\r\n\r\n") +
                                    kColumns;
 
-class CashierLogoutReportTest : public ::testing::Test {
-protected:
-    TempDir dir;
-    CLocalFile local{dir.path()};
-    SalesFileHeader header;
-};
+using CashierLogoutReportTest = DataFolder;
 }  // namespace
 
 // 6 December 2026 is a Sunday.

@@ -1,17 +1,14 @@
 #include "SetupLists.h"
 
-#include "CLocalFile.h"
+#include "DataFolder.h"
 #include "ListFiles.h"
-#include "SalesFileHeader.h"
 #include "StoreDetails.h"
-#include "TempDir.h"
 
-#include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
 
-class StoreSetup : public ::testing::Test {
-protected:
+struct StoreSetup : DataFolder {
     void SetUp() override { ASSERT_EQ(OpenOrCreateHeader(local, header), 0); }
     SalesFileHeader stored() const
     {
@@ -19,17 +16,6 @@ protected:
         EXPECT_EQ(ReadHeader(local, h), 0);
         return h;
     }
-    std::vector<std::string> names(PeopleKind kind) const
-    {
-        std::vector<std::string> out;
-        for (const Person& p : ListPeople(local, kind))
-            out.push_back(p.name);
-        return out;
-    }
-
-    TempDir dir;
-    CLocalFile local{dir.path()};
-    SalesFileHeader header;
 };
 
 // A window chose a cashier; another register then deletes the first one,
@@ -46,7 +32,10 @@ TEST_F(StoreSetup, PeopleAreReplacedByNameAfterAnotherRegistersDelete)
         EXPECT_EQ(SavePerson(local, PeopleKind::Cashiers, "Bob", {blank, "x"}), PersonSave::EmptyName);
     // The password goes with the chosen name, cut to 23 characters.
     ASSERT_EQ(SavePerson(local, PeopleKind::Cashiers, "Bob", {"Bob", std::string(30, 'p')}), PersonSave::Replaced);
-    EXPECT_EQ(names(PeopleKind::Cashiers), (std::vector<std::string>{"Cyril", "Bob"}));
+    const std::vector<Person> people = ListPeople(local, PeopleKind::Cashiers);
+    ASSERT_EQ(people.size(), 2u);
+    EXPECT_EQ(people[0].name, "Cyril");
+    EXPECT_EQ(people[1].name, "Bob");
     EXPECT_TRUE(CheckCashierPassword(local, "Cyril", "new"));
     EXPECT_TRUE(CheckCashierPassword(local, "Bob", std::string(23, 'p')));
     EXPECT_FALSE(CheckCashierPassword(local, "Bob", "pw"));
@@ -125,9 +114,7 @@ TEST(SetupLists, TermsNumbersAreRangeChecked)
         const std::string refusal = TermsFrom(c.percent, c.discountDays, c.netDays, t);
         EXPECT_EQ(refusal.empty(), c.ok) << c.percent << " " << c.discountDays << " " << c.netDays;
         if (c.ok) {
-            EXPECT_EQ(t.discountPercent, c.p);
-            EXPECT_EQ(t.discountDays, c.d);
-            EXPECT_EQ(t.netDays, c.n);
+            EXPECT_EQ(std::tie(t.discountPercent, t.discountDays, t.netDays), std::tie(c.p, c.d, c.n));
         } else {
             EXPECT_EQ(refusal, kTermsRefused);
         }

@@ -56,6 +56,14 @@ inline int storeSale(const CLocalFile& local, const SaleSpec& s)
     return n;
 }
 
+// Sale n as stored.
+inline InvoiceRecord storedSale(const CLocalFile& local, int n)
+{
+    InvoiceRecord r;
+    EXPECT_TRUE(ReadInvoice(local, n, r)) << n;
+    return r;
+}
+
 inline void storeCustomer(const CLocalFile& local, const std::string& name, const std::string& city,
                           std::uint8_t level, const std::string& taxZone)
 {
