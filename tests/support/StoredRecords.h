@@ -56,7 +56,7 @@ inline int storeSale(const CLocalFile& local, const SaleSpec& s)
     return n;
 }
 
-// Sale n as stored.
+// Stored sale n with its lines.
 inline InvoiceRecord storedSale(const CLocalFile& local, int n)
 {
     InvoiceRecord r;
@@ -81,14 +81,6 @@ inline float storedStock(const CLocalFile& local, const std::string& item)
     ProductRecord r;
     EXPECT_TRUE(LookupForSale(local, item, r)) << item;
     return r.stock;
-}
-
-// Stored sale n with its lines.
-inline InvoiceRecord storedSale(const CLocalFile& local, int n)
-{
-    InvoiceRecord sale;
-    EXPECT_TRUE(ReadInvoice(local, n, sale)) << n;
-    return sale;
 }
 
 // The number of stored sales.
