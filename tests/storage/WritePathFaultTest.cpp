@@ -8,6 +8,7 @@
 #include "CustomerFile.h"
 #include "InvoiceFile.h"
 #include "InvoiceTestSupport.h"
+#include "KilledRegisters.h"
 #include "ListFiles.h"
 #include "PaymentRecord.h"
 #include "ProductFile.h"
@@ -18,15 +19,9 @@
 #include "TempDir.h"
 #include "VendorFile.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
-#include <array>
 #include <filesystem>
-#include <functional>
 #include <map>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 const CalendarTime kNow = at(2006, 6, 1, 9);
@@ -296,17 +291,12 @@ TEST_F(WritePathFaults, AFaultAtAnyOperationLeavesAllOrNothingAndARetryAppliesOn
                     completed = FileFaults::count() < nth;
                     FileFaults::disarm();
                 } else {
-                    const pid_t pid = fork();
-                    ASSERT_GE(pid, 0);
-                    if (pid == 0) {
+                    const int code = exitCodeOf([&] {
                         FileFaults::arm(nth, action, true, static_cast<unsigned>(nth));
-                        _exit(path(local) ? 0 : 1);
-                    }
-                    int status = 0;
-                    ASSERT_EQ(waitpid(pid, &status, 0), pid);
-                    ASSERT_TRUE(WIFEXITED(status) && (WEXITSTATUS(status) == 0 || WEXITSTATUS(status) == 86))
-                        << name << ": failed without a fault at " << nth;
-                    completed = done = WEXITSTATUS(status) == 0;
+                        return path(local) ? 0 : 1;
+                    });
+                    ASSERT_TRUE(code == 0 || code == 86) << name << ": failed without a fault at " << nth;
+                    completed = done = code == 0;
                 }
                 recoverAsNextRegister(dir.path());
                 const auto seen = visible(dir.path());
@@ -328,17 +318,12 @@ TEST_F(WritePathFaults, AJournalNamingAFileSinceRemovedIsClearedAndTheSetOpens)
 {
     // Ended inside a delete once the journal holds it.
     TempDir dir;
-    for (long nth = 1; nth < 100 && !journalHoldsAChange(dir.path()); ++nth) {
-        copyFolder(seeded_.path(), dir.path());
-        const pid_t pid = fork();
-        ASSERT_GE(pid, 0);
-        if (pid == 0) {
+    for (long nth = 1; nth < 100 && !journalHoldsAChange(dir.path()); ++nth)
+        exitCodeOf([&] {
+            copyFolder(seeded_.path(), dir.path());
             FileFaults::arm(nth, FileFaults::Action::Exit, true);
-            _exit(DeleteQuote(CLocalFile(dir.path()), 0) ? 0 : 1);
-        }
-        int status = 0;
-        ASSERT_EQ(waitpid(pid, &status, 0), pid);
-    }
+            return DeleteQuote(CLocalFile(dir.path()), 0) ? 0 : 1;
+        });
     ASSERT_TRUE(journalHoldsAChange(dir.path()));
     std::filesystem::remove(dir.file("Retail-Quote.pdb"));
     DataFile f;

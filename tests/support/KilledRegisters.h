@@ -12,8 +12,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <dirent.h>
 #include <fcntl.h>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <poll.h>
@@ -65,22 +65,17 @@ inline std::vector<std::size_t> counted(const std::vector<std::uint8_t>& bytes, 
 // Who holds a file that a register has waited for too long, to print instead
 // of waiting for ever: the locks other opens hold on it as F_OFD_GETLK sees them
 // (the sharing range and each queue slot; on a network share the server
-// answers), this machine's lock table for it, and the processes here whose
-// open files hold those locks. A lock the server reports that no process here
+// answers), and the processes here whose open files hold locks on it, with
+// their lock table lines. A lock the server reports that no process here
 // holds was left on the server.
 inline std::string lockReport(const std::string& path)
 {
     std::ostringstream out;
     out << "waiting for " << path << "\n";
-    struct stat st {};
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0 || fstat(fd, &st) != 0) {
-        out << "  cannot open it: " << std::strerror(errno) << "\n";
-        if (fd >= 0)
-            ::close(fd);
-        return out.str();
-    }
-    auto probe = [&](const char* what, long long start, long long len) {
+    if (fd < 0)
+        return out.str() + "  cannot open it: " + std::strerror(errno) + "\n";
+    auto probe = [&](const std::string& what, long long start, long long len) {
         struct flock lk {};
         lk.l_type = F_WRLCK;
         lk.l_whence = SEEK_SET;
@@ -94,44 +89,47 @@ inline std::string lockReport(const std::string& path)
     };
     probe("sharing lock", 0, DataFile::kQueueStart);
     for (int i = 0; i < DataFile::kQueueSlots; ++i)
-        probe(("queue slot " + std::to_string(i)).c_str(), DataFile::kQueueStart + i, 1);
+        probe("queue slot " + std::to_string(i), DataFile::kQueueStart + i, 1);
+    struct stat st {};
+    fstat(fd, &st);
     ::close(fd);
+    // A lock line names the file as device:inode.
     const std::string inode = ":" + std::to_string(st.st_ino) + " ";
-    std::ifstream table("/proc/locks");
-    int known = 0;
-    for (std::string line; std::getline(table, line);)
-        if (line.find(inode) != std::string::npos) {
-            out << "  /proc/locks: " << line << "\n";
-            ++known;
-        }
-    if (known == 0)
-        out << "  /proc/locks: no lock on inode " << st.st_ino << " here\n";
-    if (DIR* procs = opendir("/proc")) {
-        while (const dirent* p = readdir(procs)) {
-            const std::string pid = p->d_name;
-            if (pid.find_first_not_of("0123456789") != std::string::npos)
-                continue;
-            const std::string base = "/proc/" + pid;
-            DIR* fds = opendir((base + "/fdinfo").c_str());
-            if (!fds)
-                continue;
-            while (const dirent* f = readdir(fds)) {
-                std::ifstream info(base + "/fdinfo/" + f->d_name);
-                for (std::string line; std::getline(info, line);) {
-                    if (line.rfind("lock:", 0) != 0 || line.find(inode) == std::string::npos)
-                        continue;
-                    std::string state, wchan;
-                    std::getline(std::ifstream(base + "/wchan"), wchan);
-                    std::ifstream(base + "/stat") >> state >> state >> state;
-                    out << "  process " << pid << " (state " << state << ", waiting in " << wchan << "), fd "
-                        << f->d_name << ": " << line << "\n";
-                }
+    int holders = 0;
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    for (auto proc = fs::directory_iterator("/proc", ec); proc != fs::directory_iterator(); proc.increment(ec)) {
+        const std::string pid = proc->path().filename();
+        if (pid.find_first_not_of("0123456789") != std::string::npos)
+            continue;
+        for (auto f = fs::directory_iterator(proc->path() / "fdinfo", ec); f != fs::directory_iterator(); f.increment(ec)) {
+            std::ifstream info(f->path());
+            for (std::string line; std::getline(info, line);) {
+                if (line.rfind("lock:", 0) != 0 || line.find(inode) == std::string::npos)
+                    continue;
+                std::string state, wchan;
+                std::getline(std::ifstream(proc->path() / "wchan"), wchan);
+                std::ifstream(proc->path() / "stat") >> state >> state >> state;
+                out << "  process " << pid << " (state " << state << ", waiting in " << wchan << "), fd "
+                    << f->path().filename().string() << ": " << line << "\n";
+                ++holders;
             }
-            closedir(fds);
         }
-        closedir(procs);
     }
+    if (holders == 0)
+        out << "  no process here holds a lock on inode " << st.st_ino << "\n";
     return out.str();
+}
+
+// Runs body() in a child process that ends with _exit(body()): its exit code,
+// or -1 when it ended otherwise.
+inline int exitCodeOf(const std::function<int()>& body)
+{
+    const pid_t pid = fork();
+    if (pid == 0)
+        _exit(body());
+    int status = 0;
+    return pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 // Starts N registers; each runs child(register, life, notifyFd) in a child
