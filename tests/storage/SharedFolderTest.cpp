@@ -7,12 +7,7 @@
 #include "ShareCheck.h"
 #include "TempDir.h"
 
-#include <gtest/gtest.h>
-
-#include <cstdlib>
 #include <set>
-#include <sys/wait.h>
-#include <unistd.h>
 
 // Registers appending sales at once, each reporting what was acknowledged: the
 // file's bytes must hold exactly those sales, each whole, once, at its own

@@ -255,15 +255,6 @@ protected:
         before_ = visible(seeded_.path());
     }
 
-    // The files as the path leaves them when nothing goes wrong.
-    std::map<std::string, std::vector<std::uint8_t>> after(const WritePath& path)
-    {
-        TempDir dir;
-        copyFolder(seeded_.path(), dir.path());
-        EXPECT_TRUE(path(CLocalFile(dir.path())));
-        return visible(dir.path());
-    }
-
     TempDir seeded_;
     std::map<std::string, std::vector<std::uint8_t>> before_;
     RecordingPrompt prompt_;
@@ -277,7 +268,10 @@ TEST_F(WritePathFaults, AFaultAtAnyOperationLeavesAllOrNothingAndARetryAppliesOn
         {A::Fail, true, "failing once at "}, {A::Fail, false, "failing from "}, {A::Exit, true, "ended at "},
         {A::PowerCut, true, "power cut at "}};
     for (const auto& [name, path] : writePaths()) {
-        const auto wanted = after(path);
+        TempDir clean;  // the files as the path leaves them when nothing goes wrong
+        copyFolder(seeded_.path(), clean.path());
+        ASSERT_TRUE(path(CLocalFile(clean.path()))) << name;
+        const auto wanted = visible(clean.path());
         ASSERT_NE(wanted, before_) << name;
         for (const auto& [action, once, how] : faults) {
             bool completed = false, done = false;
