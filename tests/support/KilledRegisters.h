@@ -1,7 +1,8 @@
 #pragma once
-// Registers run as child processes and killed with SIGKILL after a random
-// number of acknowledged operations, then started again; and the plain byte
-// decoders the checks afterwards use instead of the code under test.
+// Registers run as child processes: raced against each other, or killed with
+// SIGKILL after a random number of acknowledged operations and started again;
+// what holds a file they wait for; and the plain byte decoders the checks
+// afterwards use instead of the code under test.
 
 #include <gtest/gtest.h>
 
@@ -130,6 +131,34 @@ inline int exitCodeOf(const std::function<int()>& body)
         _exit(body());
     int status = 0;
     return pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// Runs body(i) for i in 0..n-1, each in a child process, all released
+// together; true when every one ends with _exit(0).
+inline bool raceChildren(int n, const std::function<bool(int)>& body)
+{
+    int gate[2];
+    if (pipe(gate) != 0)
+        return false;
+    std::vector<pid_t> pids;
+    for (int c = 0; c < n; ++c) {
+        const pid_t pid = fork();
+        if (pid == 0) {
+            close(gate[1]);
+            char go;
+            (void)!read(gate[0], &go, 1);  // released when the parent closes the pipe
+            _exit(body(c) ? 0 : 1);
+        }
+        pids.push_back(pid);
+    }
+    close(gate[0]);
+    close(gate[1]);
+    bool ok = true;
+    for (pid_t pid : pids) {
+        int status = 0;
+        ok = waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0 && ok;
+    }
+    return ok;
 }
 
 // Starts N registers; each runs child(register, life, notifyFd) in a child
