@@ -327,12 +327,11 @@ TEST_F(WritePathFaults, AJournalNamingAFileSinceRemovedIsClearedAndTheSetOpens)
 
 TEST_F(WritePathFaults, DamagedCountsOfEveryCountedFile)
 {
-    using Shown = std::function<long long(const CLocalFile&)>;
     struct Kind {
         const char* file;
         long long impossible, present;
-        Shown shown;                        // the records the reads show
-        std::vector<const char*> writes;  // the append first
+        std::function<long long(const CLocalFile&)> shown;  // the records the reads show
+        std::vector<const char*> writes;                     // the append first
     };
     auto size = [](auto list) { return static_cast<long long>(list.size()); };
     const Kind kinds[] = {
@@ -383,10 +382,8 @@ TEST_F(WritePathFaults, DamagedCountsOfEveryCountedFile)
             if (count == kind.impossible) {
                 for (const char* write : kind.writes) {
                     EXPECT_FALSE(writePaths().at(write)(local)) << write;
-                    const auto said = prompt_.take();
-                    EXPECT_TRUE(std::any_of(said.begin(), said.end(), [&](const std::string& m) {
-                        return m.find("damaged") != std::string::npos && m.find(path) != std::string::npos;
-                    })) << write;
+                    EXPECT_TRUE(prompt_.saw("This file is damaged:\n\n" + path + "\n")) << write;
+                    prompt_.take();
                     EXPECT_EQ(readBytes(path), bytes) << write;
                 }
                 continue;
