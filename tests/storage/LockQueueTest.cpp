@@ -20,11 +20,8 @@ namespace {
 struct SlotHolder {
     SlotHolder(const std::string& path, int first, int n, short type) : fd(::open(path.c_str(), O_RDWR | O_CLOEXEC))
     {
-        struct flock lk {};
-        lk.l_type = type;
-        lk.l_whence = SEEK_SET;
-        lk.l_start = DataFile::kQueueStart + first;
-        lk.l_len = n;
+        struct flock lk {.l_type = type, .l_whence = SEEK_SET, .l_start = DataFile::kQueueStart + first, .l_len = n,
+                         .l_pid = 0};
         held = fd >= 0 && fcntl(fd, F_OFD_SETLK, &lk) == 0;
     }
     ~SlotHolder() { ::close(fd); }

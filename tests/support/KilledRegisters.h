@@ -77,11 +77,7 @@ inline std::string lockReport(const std::string& path)
     if (fd < 0)
         return out.str() + "  cannot open it: " + std::strerror(errno) + "\n";
     auto probe = [&](const std::string& what, long long start, long long len) {
-        struct flock lk {};
-        lk.l_type = F_WRLCK;
-        lk.l_whence = SEEK_SET;
-        lk.l_start = start;
-        lk.l_len = len;
+        struct flock lk {.l_type = F_WRLCK, .l_whence = SEEK_SET, .l_start = start, .l_len = len, .l_pid = 0};
         if (fcntl(fd, F_OFD_GETLK, &lk) != 0)
             out << "  " << what << ": cannot ask (" << std::strerror(errno) << ")\n";
         else if (lk.l_type != F_UNLCK)
