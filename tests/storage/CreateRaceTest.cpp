@@ -12,9 +12,7 @@
 
 #include <set>
 
-namespace {
 const CalendarTime kNow{2026, 12, 6, 12};
-}  // namespace
 
 TEST(CreateRace, EveryFirstWriteToAMissingFileSurvives)
 {
