@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <fcntl.h>
 #include <sched.h>
 
@@ -52,15 +51,13 @@ TEST(LockWait, WaitersGetTheFileInTurnAndTheRegisterThatLetGoWaitsBehindThem)
         std::string got(modes.size() + 1, '\0');
         const ssize_t n = read(order[0], got.data(), got.size());
         got.resize(n < 0 ? 0 : static_cast<std::size_t>(n));
-        for (std::size_t run = 0; run < got.size();) {
-            std::size_t end = run + 1;
-            while (end < got.size() && modes[static_cast<std::size_t>(got[run] - '0')] == 'R' &&
-                   modes[static_cast<std::size_t>(got[end] - '0')] == 'R')
-                ++end;
-            std::sort(got.begin() + static_cast<long>(run), got.begin() + static_cast<long>(end));
-            run = end;
-        }
-        EXPECT_EQ(got, std::string("0123456789", modes.size()));
+        // Each waiter's group: readers queued next to each other make one.
+        std::vector<std::size_t> group(modes.size()), groupsInTurn;
+        for (std::size_t i = 1; i < modes.size(); ++i)
+            group[i] = modes[i] == 'R' && modes[i - 1] == 'R' ? group[i - 1] : i;
+        for (const char id : got)
+            groupsInTurn.push_back(group[static_cast<std::size_t>(id - '0')]);
+        EXPECT_EQ(groupsInTurn, group) << got;
         EXPECT_EQ(DataFile::waitingFor(path), 0);
         for (pid_t pid : waiters) {
             int status = 0;

@@ -7,12 +7,7 @@
 #include "ShareCheck.h"
 #include "TempDir.h"
 
-#include <gtest/gtest.h>
-
-#include <cstdlib>
 #include <set>
-#include <sys/wait.h>
-#include <unistd.h>
 
 // Registers appending sales at once, each reporting what was acknowledged: the
 // file's bytes must hold exactly those sales, each whole, once, at its own
@@ -25,37 +20,25 @@ TEST(SharedFolder, RegistersOnTwoPcsAppendingAtOnceLoseNoSale)
     const CalendarTime now = at(2006, 4, 1, 12, 0, 0);
     int created = 0;
     ASSERT_EQ(ReadInvoiceCount(CLocalFile(dirs[0]), created), FileCause::None);  // makes the empty file
-    std::vector<std::pair<pid_t, int>> children;  // pid, reading end of its acknowledgements
-    for (int w = 0; w < kRegisters; ++w) {
-        int fds[2];
-        ASSERT_EQ(pipe(fds), 0);
-        const pid_t pid = fork();
-        ASSERT_GE(pid, 0);
-        if (pid == 0) {
-            close(fds[0]);
-            CLocalFile mine(dirs[static_cast<std::size_t>(w) % dirs.size()]);
-            int count = 0;
-            for (int s = 0; s < kEach; ++s) {
-                InvoiceRecord r = patternSale(w, s);
-                if (AppendInvoice(mine, r, count, now) >= 0 && write(fds[1], &s, sizeof s) != sizeof s)
-                    _exit(2);
-            }
-            _exit(0);
+    TempDir logs;  // each register's acknowledged serials
+    EXPECT_TRUE(raceChildren(kRegisters, [&](int w) {
+        CLocalFile mine(dirs[static_cast<std::size_t>(w) % dirs.size()]);
+        std::ofstream log(logs.file(std::to_string(w)));
+        int count = 0;
+        for (int s = 0; s < kEach; ++s) {
+            InvoiceRecord r = patternSale(w, s);
+            if (AppendInvoice(mine, r, count, now) >= 0)
+                log << s << std::endl;
         }
-        close(fds[1]);
-        children.push_back({pid, fds[0]});
-    }
+        return log.good();
+    }));
     std::set<std::pair<int, int>> acknowledged;
     for (int w = 0; w < kRegisters; ++w) {
-        const auto [pid, fd] = children[static_cast<std::size_t>(w)];
+        std::ifstream log(logs.file(std::to_string(w)));
         int mine = 0;
-        for (int s; read(fd, &s, sizeof s) == sizeof s; ++mine)
+        for (int s; log >> s; ++mine)
             acknowledged.insert({w, s});
-        close(fd);
         EXPECT_GT(mine, 0) << "register " << w << " got no sale through";
-        int status = 0;
-        waitpid(pid, &status, 0);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "register " << w;
     }
     const std::size_t failed = kRegisters * kEach - acknowledged.size();
     const char* failuresOk = std::getenv("REGISTER_SHARE_FAILURES_OK");

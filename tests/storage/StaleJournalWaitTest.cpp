@@ -5,61 +5,32 @@
 // does, asking the user after the usual time, instead of failing on its own.
 #include "CLocalFile.h"
 #include "FileHolder.h"
+#include "KilledRegisters.h"
 #include "RecordBuilders.h"
+#include "RecordingPrompt.h"
 #include "TempDir.h"
 #include "Transaction.h"
-#include "UserPrompt.h"
-
-#include <gtest/gtest.h>
-
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 const std::vector<std::uint8_t> kSales(64, 'a');
 const std::vector<std::uint8_t> kQuotes(64, 'q');
 
-// Answers the waiting question, letting the holder go first when it says yes.
-class AnsweringPrompt : public UserPrompt {
-public:
-    AnsweringPrompt(bool answer, FileHolder& holder) : answer_(answer), holder_(holder) { setUserPrompt(this); }
-    ~AnsweringPrompt() override { setUserPrompt(nullptr); }
-    void showMessage(const std::string&) override {}
-    bool keepWaiting(const std::string& text) override
-    {
-        asked.push_back(text);
-        if (answer_)
-            holder_.letGo();
-        return answer_;
-    }
-    std::vector<std::string> asked;
-
-private:
-    bool answer_;
-    FileHolder& holder_;
-};
-
 // Leaves the journal holding a change to the sales file, by ending a register
 // at each file operation of its commit in turn until one ends with it there.
 bool leaveStaleJournal(const TempDir& dir)
 {
-    for (long nth = 1; nth < 60 && !journalHoldsAChange(dir.path()); ++nth) {
-        const pid_t pid = fork();
-        if (pid < 0)
-            return false;
-        if (pid == 0) {
+    for (long nth = 1; nth < 60 && !journalHoldsAChange(dir.path()); ++nth)
+        exitCodeOf([&] {
             Transaction tx;
             tx.add(dir.file("Retail-Invs.pdb"));
             if (tx.begin() != FileCause::None)
-                _exit(1);
+                return 1;
             DataFile& f = tx.file(dir.file("Retail-Invs.pdb"));
             tx.write(f, 0, "BBBB", 4);
             tx.write(f, 40, "CCCC", 4);
             FileFaults::arm(nth, FileFaults::Action::Exit, true);
-            _exit(tx.commit() == FileCause::None ? 0 : 1);
-        }
-        waitpid(pid, nullptr, 0);
-    }
+            return tx.commit() == FileCause::None ? 0 : 1;
+        });
     return journalHoldsAChange(dir.path()) && readBytes(dir.file("Retail-Invs.pdb")) == kSales;
 }
 }  // namespace
@@ -90,13 +61,18 @@ TEST(StaleJournalWait, ACommitWaitsForTheFilesOfAStaleJournalAsForAnyBusyFile)
         ASSERT_TRUE(leaveStaleJournal(dir));
         FileHolder holder(dir.file("Retail-Invs.pdb"));
         ASSERT_TRUE(holder.holding());
-        AnsweringPrompt prompt(c.keepWaiting, holder);
+        RecordingPrompt prompt;
+        prompt.onWait = [&] {  // lets the holder go first when it answers yes
+            if (c.keepWaiting)
+                holder.letGo();
+            return c.keepWaiting;
+        };
 
         DataFile& quotes = tx.file(dir.file("Retail-Quote.pdb"));
         tx.write(quotes, 0, "XXXX", 4);
         tx.write(quotes, 40, "YYYY", 4);
         EXPECT_EQ(tx.commit(), c.cause);
-        EXPECT_EQ(prompt.asked.size(), 1u);
+        EXPECT_EQ(prompt.waits.size(), 1u);
         tx.release();
         holder.letGo();
 

@@ -8,6 +8,7 @@
 #include "CustomerFile.h"
 #include "InvoiceFile.h"
 #include "InvoiceTestSupport.h"
+#include "KilledRegisters.h"
 #include "ListFiles.h"
 #include "PaymentRecord.h"
 #include "ProductFile.h"
@@ -18,15 +19,9 @@
 #include "TempDir.h"
 #include "VendorFile.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
-#include <array>
 #include <filesystem>
-#include <functional>
 #include <map>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 const CalendarTime kNow = at(2006, 6, 1, 9);
@@ -260,15 +255,6 @@ protected:
         before_ = visible(seeded_.path());
     }
 
-    // The files as the path leaves them when nothing goes wrong.
-    std::map<std::string, std::vector<std::uint8_t>> after(const WritePath& path)
-    {
-        TempDir dir;
-        copyFolder(seeded_.path(), dir.path());
-        EXPECT_TRUE(path(CLocalFile(dir.path())));
-        return visible(dir.path());
-    }
-
     TempDir seeded_;
     std::map<std::string, std::vector<std::uint8_t>> before_;
     RecordingPrompt prompt_;
@@ -282,7 +268,10 @@ TEST_F(WritePathFaults, AFaultAtAnyOperationLeavesAllOrNothingAndARetryAppliesOn
         {A::Fail, true, "failing once at "}, {A::Fail, false, "failing from "}, {A::Exit, true, "ended at "},
         {A::PowerCut, true, "power cut at "}};
     for (const auto& [name, path] : writePaths()) {
-        const auto wanted = after(path);
+        TempDir clean;  // the files as the path leaves them when nothing goes wrong
+        copyFolder(seeded_.path(), clean.path());
+        ASSERT_TRUE(path(CLocalFile(clean.path()))) << name;
+        const auto wanted = visible(clean.path());
         ASSERT_NE(wanted, before_) << name;
         for (const auto& [action, once, how] : faults) {
             bool completed = false, done = false;
@@ -296,17 +285,12 @@ TEST_F(WritePathFaults, AFaultAtAnyOperationLeavesAllOrNothingAndARetryAppliesOn
                     completed = FileFaults::count() < nth;
                     FileFaults::disarm();
                 } else {
-                    const pid_t pid = fork();
-                    ASSERT_GE(pid, 0);
-                    if (pid == 0) {
+                    const int code = exitCodeOf([&] {
                         FileFaults::arm(nth, action, true, static_cast<unsigned>(nth));
-                        _exit(path(local) ? 0 : 1);
-                    }
-                    int status = 0;
-                    ASSERT_EQ(waitpid(pid, &status, 0), pid);
-                    ASSERT_TRUE(WIFEXITED(status) && (WEXITSTATUS(status) == 0 || WEXITSTATUS(status) == 86))
-                        << name << ": failed without a fault at " << nth;
-                    completed = done = WEXITSTATUS(status) == 0;
+                        return path(local) ? 0 : 1;
+                    });
+                    ASSERT_TRUE(code == 0 || code == 86) << name << ": failed without a fault at " << nth;
+                    completed = done = code == 0;
                 }
                 recoverAsNextRegister(dir.path());
                 const auto seen = visible(dir.path());
@@ -328,17 +312,12 @@ TEST_F(WritePathFaults, AJournalNamingAFileSinceRemovedIsClearedAndTheSetOpens)
 {
     // Ended inside a delete once the journal holds it.
     TempDir dir;
-    for (long nth = 1; nth < 100 && !journalHoldsAChange(dir.path()); ++nth) {
-        copyFolder(seeded_.path(), dir.path());
-        const pid_t pid = fork();
-        ASSERT_GE(pid, 0);
-        if (pid == 0) {
+    for (long nth = 1; nth < 100 && !journalHoldsAChange(dir.path()); ++nth)
+        exitCodeOf([&] {
+            copyFolder(seeded_.path(), dir.path());
             FileFaults::arm(nth, FileFaults::Action::Exit, true);
-            _exit(DeleteQuote(CLocalFile(dir.path()), 0) ? 0 : 1);
-        }
-        int status = 0;
-        ASSERT_EQ(waitpid(pid, &status, 0), pid);
-    }
+            return DeleteQuote(CLocalFile(dir.path()), 0) ? 0 : 1;
+        });
     ASSERT_TRUE(journalHoldsAChange(dir.path()));
     std::filesystem::remove(dir.file("Retail-Quote.pdb"));
     DataFile f;
@@ -348,12 +327,11 @@ TEST_F(WritePathFaults, AJournalNamingAFileSinceRemovedIsClearedAndTheSetOpens)
 
 TEST_F(WritePathFaults, DamagedCountsOfEveryCountedFile)
 {
-    using Shown = std::function<long long(const CLocalFile&)>;
     struct Kind {
         const char* file;
         long long impossible, present;
-        Shown shown;                        // the records the reads show
-        std::vector<const char*> writes;  // the append first
+        std::function<long long(const CLocalFile&)> shown;  // the records the reads show
+        std::vector<const char*> writes;                     // the append first
     };
     auto size = [](auto list) { return static_cast<long long>(list.size()); };
     const Kind kinds[] = {
@@ -404,10 +382,8 @@ TEST_F(WritePathFaults, DamagedCountsOfEveryCountedFile)
             if (count == kind.impossible) {
                 for (const char* write : kind.writes) {
                     EXPECT_FALSE(writePaths().at(write)(local)) << write;
-                    const auto said = prompt_.take();
-                    EXPECT_TRUE(std::any_of(said.begin(), said.end(), [&](const std::string& m) {
-                        return m.find("damaged") != std::string::npos && m.find(path) != std::string::npos;
-                    })) << write;
+                    EXPECT_TRUE(prompt_.saw("This file is damaged:\n\n" + path + "\n")) << write;
+                    prompt_.take();
                     EXPECT_EQ(readBytes(path), bytes) << write;
                 }
                 continue;

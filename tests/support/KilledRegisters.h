@@ -1,7 +1,8 @@
 #pragma once
-// Registers run as child processes and killed with SIGKILL after a random
-// number of acknowledged operations, then started again; and the plain byte
-// decoders the checks afterwards use instead of the code under test.
+// Registers run as child processes: raced against each other, or killed with
+// SIGKILL after a random number of acknowledged operations and started again;
+// what holds a file they wait for; and the plain byte decoders the checks
+// afterwards use instead of the code under test.
 
 #include <gtest/gtest.h>
 
@@ -12,8 +13,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <dirent.h>
 #include <fcntl.h>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <poll.h>
@@ -65,27 +66,18 @@ inline std::vector<std::size_t> counted(const std::vector<std::uint8_t>& bytes, 
 // Who holds a file that a register has waited for too long, to print instead
 // of waiting for ever: the locks other opens hold on it as F_OFD_GETLK sees them
 // (the sharing range and each queue slot; on a network share the server
-// answers), this machine's lock table for it, and the processes here whose
-// open files hold those locks. A lock the server reports that no process here
+// answers), and the processes here whose open files hold locks on it, with
+// their lock table lines. A lock the server reports that no process here
 // holds was left on the server.
 inline std::string lockReport(const std::string& path)
 {
     std::ostringstream out;
     out << "waiting for " << path << "\n";
-    struct stat st {};
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0 || fstat(fd, &st) != 0) {
-        out << "  cannot open it: " << std::strerror(errno) << "\n";
-        if (fd >= 0)
-            ::close(fd);
-        return out.str();
-    }
-    auto probe = [&](const char* what, long long start, long long len) {
-        struct flock lk {};
-        lk.l_type = F_WRLCK;
-        lk.l_whence = SEEK_SET;
-        lk.l_start = start;
-        lk.l_len = len;
+    if (fd < 0)
+        return out.str() + "  cannot open it: " + std::strerror(errno) + "\n";
+    auto probe = [&](const std::string& what, long long start, long long len) {
+        struct flock lk {.l_type = F_WRLCK, .l_whence = SEEK_SET, .l_start = start, .l_len = len, .l_pid = 0};
         if (fcntl(fd, F_OFD_GETLK, &lk) != 0)
             out << "  " << what << ": cannot ask (" << std::strerror(errno) << ")\n";
         else if (lk.l_type != F_UNLCK)
@@ -94,44 +86,75 @@ inline std::string lockReport(const std::string& path)
     };
     probe("sharing lock", 0, DataFile::kQueueStart);
     for (int i = 0; i < DataFile::kQueueSlots; ++i)
-        probe(("queue slot " + std::to_string(i)).c_str(), DataFile::kQueueStart + i, 1);
+        probe("queue slot " + std::to_string(i), DataFile::kQueueStart + i, 1);
+    struct stat st {};
+    fstat(fd, &st);
     ::close(fd);
+    // A lock line names the file as device:inode.
     const std::string inode = ":" + std::to_string(st.st_ino) + " ";
-    std::ifstream table("/proc/locks");
-    int known = 0;
-    for (std::string line; std::getline(table, line);)
-        if (line.find(inode) != std::string::npos) {
-            out << "  /proc/locks: " << line << "\n";
-            ++known;
-        }
-    if (known == 0)
-        out << "  /proc/locks: no lock on inode " << st.st_ino << " here\n";
-    if (DIR* procs = opendir("/proc")) {
-        while (const dirent* p = readdir(procs)) {
-            const std::string pid = p->d_name;
-            if (pid.find_first_not_of("0123456789") != std::string::npos)
-                continue;
-            const std::string base = "/proc/" + pid;
-            DIR* fds = opendir((base + "/fdinfo").c_str());
-            if (!fds)
-                continue;
-            while (const dirent* f = readdir(fds)) {
-                std::ifstream info(base + "/fdinfo/" + f->d_name);
-                for (std::string line; std::getline(info, line);) {
-                    if (line.rfind("lock:", 0) != 0 || line.find(inode) == std::string::npos)
-                        continue;
-                    std::string state, wchan;
-                    std::getline(std::ifstream(base + "/wchan"), wchan);
-                    std::ifstream(base + "/stat") >> state >> state >> state;
-                    out << "  process " << pid << " (state " << state << ", waiting in " << wchan << "), fd "
-                        << f->d_name << ": " << line << "\n";
-                }
+    int holders = 0;
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    for (auto proc = fs::directory_iterator("/proc", ec); proc != fs::directory_iterator(); proc.increment(ec)) {
+        const std::string pid = proc->path().filename();
+        if (pid.find_first_not_of("0123456789") != std::string::npos)
+            continue;
+        for (auto f = fs::directory_iterator(proc->path() / "fdinfo", ec); f != fs::directory_iterator(); f.increment(ec)) {
+            std::ifstream info(f->path());
+            for (std::string line; std::getline(info, line);) {
+                if (line.rfind("lock:", 0) != 0 || line.find(inode) == std::string::npos)
+                    continue;
+                std::string state, wchan;
+                std::getline(std::ifstream(proc->path() / "wchan"), wchan);
+                std::ifstream(proc->path() / "stat") >> state >> state >> state;
+                out << "  process " << pid << " (state " << state << ", waiting in " << wchan << "), fd "
+                    << f->path().filename().string() << ": " << line << "\n";
+                ++holders;
             }
-            closedir(fds);
         }
-        closedir(procs);
     }
+    if (holders == 0)
+        out << "  no process here holds a lock on inode " << st.st_ino << "\n";
     return out.str();
+}
+
+// Runs body() in a child process that ends with _exit(body()): its exit code,
+// or -1 when it ended otherwise.
+inline int exitCodeOf(const std::function<int()>& body)
+{
+    const pid_t pid = fork();
+    if (pid == 0)
+        _exit(body());
+    int status = 0;
+    return pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// Runs body(i) for i in 0..n-1, each in a child process, all released
+// together; true when every one ends with _exit(0).
+inline bool raceChildren(int n, const std::function<bool(int)>& body)
+{
+    int gate[2];
+    if (pipe(gate) != 0)
+        return false;
+    std::vector<pid_t> pids;
+    for (int c = 0; c < n; ++c) {
+        const pid_t pid = fork();
+        if (pid == 0) {
+            close(gate[1]);
+            char go;
+            (void)!read(gate[0], &go, 1);  // released when the parent closes the pipe
+            _exit(body(c) ? 0 : 1);
+        }
+        pids.push_back(pid);
+    }
+    close(gate[0]);
+    close(gate[1]);
+    bool ok = true;
+    for (pid_t pid : pids) {
+        int status = 0;
+        ok = waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0 && ok;
+    }
+    return ok;
 }
 
 // Starts N registers; each runs child(register, life, notifyFd) in a child
