@@ -2,7 +2,6 @@
 // moves stock by the difference over the same record, a sale changed meanwhile
 // at another register is never written over, and the customer comes with it.
 #include "CustomerFile.h"
-#include "ProductFiles.h"
 #include "QuoteFile.h"
 #include "QuoteList.h"
 #include "QuoteLoading.h"
@@ -13,13 +12,7 @@
 
 namespace {
 
-struct SaleEditingTest : SaleDesk {
-    void SetUp() override
-    {
-        writeProductFile(local.GetPath("Products"), {makeProduct("A", 10), makeProduct("B", 10)});
-        state.Open();
-    }
-};
+using SaleEditingTest = StockedSaleDesk;
 
 TEST_F(SaleEditingTest, FinishingAnEditMovesStockByTheDifferenceUnlessTheSaleChangedMeanwhile)
 {

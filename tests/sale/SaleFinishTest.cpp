@@ -3,23 +3,15 @@
 // is finished again over the same record.
 #include "CustomerFile.h"
 #include "DataFile.h"
-#include "ProductFiles.h"
 #include "RentalFile.h"
 #include "SaleDesk.h"
 #include "StoredRecords.h"
 
-#include <fstream>
-
 namespace {
 
-struct SaleFinishTest : SaleDesk {
+struct SaleFinishTest : StockedSaleDesk {
     FinishEntries entries{"Ann", "Bob", "Check"};
 
-    void SetUp() override
-    {
-        writeProductFile(local.GetPath("Products"), {makeProduct("A", 10), makeProduct("B", 10)});
-        state.Open();
-    }
     std::vector<RentalRecord> rentals()
     {
         DataFile f;
@@ -131,7 +123,7 @@ TEST_F(SaleFinishTest, SaleStockCustomerAndRentalsAreStoredTogether)
 TEST_F(SaleFinishTest, AFailureBeforeTheCommitLeavesEveryFileAndTheScreenAsTheyWere)
 {
     // A rental file with an impossible count cannot take the sale's rentals.
-    std::ofstream(local.GetPath("Rentals"), std::ios::binary).write("\xff\xff\xff\xff\0\0\0\0", 8);
+    writeBytes(local.GetPath("Rentals"), {0xff, 0xff, 0xff, 0xff, 0, 0, 0, 0});
     state.SetAddressLine(InvoiceRecord::kName, "Someone New");
     line(0, "A", 2);
     line(1, "B", 1, 5, 1, 1);

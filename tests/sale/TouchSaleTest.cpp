@@ -12,10 +12,8 @@ namespace {
 ProductRecord touchProduct(const std::string& item, const std::string& category, std::uint8_t mode = 0)
 {
     ProductRecord p = makeProduct(item, 10);
-    p.category = category;
-    p.showOnTouch = 1;
+    std::tie(p.category, p.showOnTouch, p.mode) = std::tuple{category, 1, mode};
     p.price = {2.5f, 9, 9, 9, 9, 9};
-    p.mode = mode;
     return p;
 }
 

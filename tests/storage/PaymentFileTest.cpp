@@ -20,10 +20,7 @@ std::vector<std::uint8_t> paymentFile(std::int32_t count, std::int32_t nextId, c
 PaymentRecord payment(std::int32_t invoice, float amount, std::int32_t id = 0)
 {
     PaymentRecord p;
-    p.invoiceNumber = invoice;
-    p.amount = amount;
-    p.paymentId = id;
-    p.payType = "Check";
+    std::tie(p.invoiceNumber, p.amount, p.paymentId, p.payType) = std::tuple{invoice, amount, id, "Check"};
     return p;
 }
 

@@ -192,16 +192,16 @@ TEST_F(ProductFileTest, BlockScansEqualRecordByRecordReading)
     for (std::size_t i = 0; i < lines.size(); ++i)
         lines[i] = {items[i], 0.1f * static_cast<float>(i + 1)};
     lines[3].qty = -2;  // a return
+    const auto moved = [&](float sign) {
+        for (const auto& line : lines)
+            if (const long long i = line.itemNumber.empty() ? -1 : ref(line.itemNumber, false); i >= 0)
+                records[static_cast<std::size_t>(i)].stock += sign * line.qty;
+        return productFileBytes(records);
+    };
     ASSERT_EQ(TakeSaleFromStock(local, lines), FileCause::None);
-    for (const auto& line : lines)
-        if (const long long i = line.itemNumber.empty() ? -1 : ref(line.itemNumber, false); i >= 0)
-            records[static_cast<std::size_t>(i)].stock = records[static_cast<std::size_t>(i)].stock - line.qty;
-    EXPECT_EQ(readBytes(path()), productFileBytes(records));
-    for (const auto& line : lines)
-        if (const long long i = line.itemNumber.empty() ? -1 : ref(line.itemNumber, false); i >= 0)
-            records[static_cast<std::size_t>(i)].stock = records[static_cast<std::size_t>(i)].stock + line.qty;
+    EXPECT_EQ(readBytes(path()), moved(-1));
     ASSERT_EQ(ReturnSaleToStock(local, lines), FileCause::None);
-    EXPECT_EQ(readBytes(path()), productFileBytes(records));
+    EXPECT_EQ(readBytes(path()), moved(1));
     EXPECT_EQ(TakeSaleFromStock(CLocalFile(dir.path() + "elsewhere/"), lines), FileCause::NotFound);
 }
 
