@@ -69,8 +69,7 @@ TEST_F(SaleEditingTest, TheCustomerComesWithAnEditedSaleOrAQuote)
                  {0, "Retail", "", ""}, {0, "Carol", "", "Carol"}};
     for (const auto& c : cases) {
         InvoiceRecord sale = ClearedInvoice();
-        sale.customerNumber = c.number;
-        sale.address[0] = c.firstLine;
+        std::tie(sale.customerNumber, sale.address[0]) = std::tuple{c.number, c.firstLine};
         int count = 0;
         ASSERT_EQ(ReadInvoiceCount(local, count), 0);
         const int n = AppendInvoice(local, sale, count, now);

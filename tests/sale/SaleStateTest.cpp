@@ -21,16 +21,7 @@ ProductRecord picked(const std::string& item, float price = 2)
     return p;
 }
 
-struct SaleStateTest : SaleDesk {
-    // Product A1 (stock 3), two stored sales of it (2, then 1), the new sale shown.
-    void openOnTwoSales()
-    {
-        writeProductFile(local.GetPath("Products"), {picked("A1")});
-        storeSale(local, SaleSpec().item("A1").total(4).qty(2));
-        storeSale(local, SaleSpec().item("A1").total(2).qty(1));
-        state.Open();
-    }
-};
+using SaleStateTest = SaleDesk;
 
 TEST_F(SaleStateTest, ResetKeepsCashierAndSalespersonAndDatesFromTheClock)
 {
@@ -124,7 +115,11 @@ TEST_F(SaleStateTest, ScansTakeTheFirstRowEmptyInTheSaleAndOnTheScreen)
 // sale, never over a stored sale being edited.
 TEST_F(SaleStateTest, EditsVoidsAndQuotesActOnlyWhereTheyMay)
 {
-    openOnTwoSales();
+    // Product A1 (stock 3), two stored sales of it (2, then 1), the new sale shown.
+    writeProductFile(local.GetPath("Products"), {picked("A1")});
+    storeSale(local, SaleSpec().item("A1").total(4).qty(2));
+    storeSale(local, SaleSpec().item("A1").total(2).qty(1));
+    state.Open();
     SaleEditing editing(state);
     EXPECT_EQ(editing.BeginEdit(), SaleEditing::Result::NewSaleShown);
     EXPECT_EQ(editing.Void(), SaleEditing::Result::NewSaleShown);
@@ -197,16 +192,13 @@ TEST(ScanDetector, OnlyAFastRunEndedByEnterIsAScan)
 TEST_F(SaleStateTest, PaymentHistoryIsReadAgainOnlyWhenTheSaleOrThePaymentsChange)
 {
     InvoiceRecord sale;
-    sale.recordNumber = 3;
-    sale.total = 50;
+    std::tie(sale.recordNumber, sale.total) = std::tuple{3, 50.0f};
     PaymentHistoryCache cache;
     const std::string before = cache.Text(local, sale);
     cache.Text(local, sale);
     EXPECT_EQ(cache.reads(), 1);
     PaymentRecord p;
-    p.invoiceNumber = 3;
-    p.amount = 20;
-    p.payType = "Cash";
+    std::tie(p.invoiceNumber, p.amount, p.payType) = std::tuple{3, 20.0f, "Cash"};
     ASSERT_EQ(AppendPayment(local, p), 0);
     const std::string after = cache.Text(local, sale);
     EXPECT_NE(after, before);

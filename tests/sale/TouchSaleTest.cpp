@@ -87,9 +87,7 @@ TEST_F(TouchSaleTest, RefusalsChangeNothing)
     header.mustSelectCashier = header.mustSelectSalesperson = 1;
     header.mustSelectPayType = header.mustEnterCashPaid = 0;
     storeSale(local, SaleSpec().item("A").total(5));
-    state.RefreshCount();
-    state.current.recordNumber = state.count;
-    local.currentRecord = static_cast<std::uint32_t>(state.count);
+    state.Open();
     const struct {
         std::string cashier, payType;
         bool storedShown;

@@ -16,9 +16,8 @@ using Numbers = std::vector<unsigned>;
 CustomerRecord customer(const std::string& name, std::uint8_t level = 0)
 {
     CustomerRecord r;
-    r.text[CustomerRecord::kName] = name;
-    r.text[CustomerRecord::kPhone] = "555-" + name;
-    r.text[CustomerRecord::kEmail] = name + "@example.com";
+    std::tie(r.text[CustomerRecord::kName], r.text[CustomerRecord::kPhone], r.text[CustomerRecord::kEmail]) =
+        std::tuple{name, "555-" + name, name + "@example.com"};
     r.priceLevel = level;
     return r;
 }

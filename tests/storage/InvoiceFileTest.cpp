@@ -16,8 +16,7 @@ const CalendarTime kNow = at(2006, 4, 1, 12, 0, 0);
 InvoiceRecord saleOf(const std::string& payType, float total)
 {
     InvoiceRecord r = ClearedInvoice();
-    r.payType = payType;
-    r.total = total;
+    std::tie(r.payType, r.total) = std::tuple{payType, total};
     return r;
 }
 

@@ -75,7 +75,6 @@ inline float storedStock(const CLocalFile& local, const std::string& item)
     return r.stock;
 }
 
-// The number of stored sales.
 inline int storedSales(const CLocalFile& local)
 {
     int n = -1;
