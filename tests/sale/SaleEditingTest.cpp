@@ -99,9 +99,8 @@ TEST(QuoteList, TheRangeTakesTheWholeEndDay)
     std::vector<InvoiceRecord> quotes;
     for (int day : {1, 2, 3}) {
         InvoiceRecord q = ClearedInvoice();
-        q.recordNumber = day * 10;
+        std::tie(q.recordNumber, q.priceLevel) = std::tuple{day * 10, day * 4};
         q.saleTime = OleDate::fromCalendar(2026, 5, day, day == 2 ? 23 : 0, 30);
-        q.priceLevel = static_cast<std::uint8_t>(day * 4);
         q.address = {"Sam", "Acme", "1 Road", "Town", "ST", "12345", "", "", ""};
         quotes.push_back(q);
     }

@@ -36,7 +36,6 @@ InvoiceRecord sale(std::initializer_list<Line> lines, float rate1 = 0, float rat
     return r;
 }
 
-// Tax rates and prices read from a register's files.
 struct SaleTotalsOnFiles : FileSetTest {};
 
 SalesFileHeader settings(int formula, bool cents = true)

@@ -103,9 +103,8 @@ TEST_F(TouchSaleTest, RefusalsChangeNothing)
     touch.PressProduct(0);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.told);
-        state.current.cashier = c.cashier;
-        state.current.salesperson = "";
-        state.current.payType = c.payType;
+        std::tie(state.current.cashier, state.current.salesperson, state.current.payType) =
+            std::tuple{c.cashier, "", c.payType};
         if (c.storedShown)
             state.GoPrev();
         const InvoiceRecord before = state.current;

@@ -151,10 +151,8 @@ TEST_F(InvoiceFile, SoldQuantityCountsMatchingLinesInTheDateRange)
 {
     auto sell = [&](const CalendarTime& when, std::vector<std::pair<std::string, float>> lines) {
         InvoiceRecord r = saleOf("Cash", 1);
-        for (std::size_t i = 0; i < lines.size(); ++i) {
-            r.itemNumber[i + 3] = lines[i].first;
-            r.qty[i + 3] = lines[i].second;
-        }
+        for (std::size_t i = 0; i < lines.size(); ++i)
+            std::tie(r.itemNumber[i + 3], r.qty[i + 3]) = lines[i];
         store(r, when);
     };
     sell(at(2006, 3, 31, 23, 59, 59), {{"AB-1", 100}});               // the day before
