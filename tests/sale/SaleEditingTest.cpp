@@ -2,7 +2,6 @@
 // moves stock by the difference over the same record, a sale changed meanwhile
 // at another register is never written over, and the customer comes with it.
 #include "CustomerFile.h"
-#include "ProductFiles.h"
 #include "QuoteFile.h"
 #include "QuoteList.h"
 #include "QuoteLoading.h"
@@ -13,13 +12,7 @@
 
 namespace {
 
-struct SaleEditingTest : SaleDesk {
-    void SetUp() override
-    {
-        writeProductFile(local.GetPath("Products"), {makeProduct("A", 10), makeProduct("B", 10)});
-        state.Open();
-    }
-};
+using SaleEditingTest = StockedSaleDesk;
 
 TEST_F(SaleEditingTest, FinishingAnEditMovesStockByTheDifferenceUnlessTheSaleChangedMeanwhile)
 {
@@ -76,8 +69,7 @@ TEST_F(SaleEditingTest, TheCustomerComesWithAnEditedSaleOrAQuote)
                  {0, "Retail", "", ""}, {0, "Carol", "", "Carol"}};
     for (const auto& c : cases) {
         InvoiceRecord sale = ClearedInvoice();
-        sale.customerNumber = c.number;
-        sale.address[0] = c.firstLine;
+        std::tie(sale.customerNumber, sale.address[0]) = std::tuple{c.number, c.firstLine};
         int count = 0;
         ASSERT_EQ(ReadInvoiceCount(local, count), 0);
         const int n = AppendInvoice(local, sale, count, now);
@@ -107,9 +99,8 @@ TEST(QuoteList, TheRangeTakesTheWholeEndDay)
     std::vector<InvoiceRecord> quotes;
     for (int day : {1, 2, 3}) {
         InvoiceRecord q = ClearedInvoice();
-        q.recordNumber = day * 10;
+        std::tie(q.recordNumber, q.priceLevel) = std::tuple{day * 10, day * 4};
         q.saleTime = OleDate::fromCalendar(2026, 5, day, day == 2 ? 23 : 0, 30);
-        q.priceLevel = static_cast<std::uint8_t>(day * 4);
         q.address = {"Sam", "Acme", "1 Road", "Town", "ST", "12345", "", "", ""};
         quotes.push_back(q);
     }

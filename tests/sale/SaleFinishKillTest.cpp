@@ -1,13 +1,12 @@
-// Registers (processes) finishing sales on one data folder through the same
-// finish the sale screen uses, each killed with SIGKILL after a random number
-// of acknowledged sales (or at a random file operation) and started again.
-// Each register logs what it is about to finish and what was acknowledged,
-// outside the data folder; afterwards a reader that decodes the bytes itself
-// (KilledRegisters.h) checks the files.
+// Registers (processes) finishing sales on one data folder as the sale screen
+// does, killed after a random number of acknowledged sales or at a random file
+// operation and started again. Each logs, outside the folder, what it is about
+// to finish and what was acknowledged; the files are then checked byte by byte.
 #include "DataFile.h"
 #include "KilledRegisters.h"
 #include "ProductFiles.h"
 #include "SaleDesk.h"
+#include "StoredRecords.h"
 
 #include <fcntl.h>
 #include <fstream>
@@ -133,10 +132,8 @@ TEST(SaleFinishKill, KilledRegistersStoreEveryAcknowledgedSaleOnceWithItsStockCu
     std::map<std::string, float> sold;
     std::set<std::string> seen;
     for (std::size_t at : counted(invoices, 0, 4, InvoiceRecord::kSize, "invoices")) {
-        Sale s;
-        s.tag = text(invoices, at + 564, 24);
-        s.customer = text(invoices, at + 588, 40);
-        s.customerNumber = u16(invoices, at + 4);
+        Sale s{.tag = text(invoices, at + 564, 24), .customer = text(invoices, at + 588, 40),
+               .customerNumber = u16(invoices, at + 4), .rented = {}};
         EXPECT_EQ(i32(invoices, at + 8), static_cast<int>(sales.size())) << s.tag;
         for (std::size_t l = 0; l < InvoiceRecord::kLines; ++l) {
             const std::string it = text(invoices, at + 972 + 24 * l, 24);
@@ -199,10 +196,7 @@ TEST(SaleFinishKill, APowerCutAtAnyOperationLeavesTheWholeSaleOrNothing)
         TempDir data;
         CLocalFile local(data.path());
         writeProductFile(local.GetPath("Products"), {makeProduct("A", 10), makeProduct("B", 10)});
-        InvoiceRecord earlier = ClearedInvoice();
-        int count = 0;
-        ASSERT_EQ(ReadInvoiceCount(local, count), FileCause::None);
-        ASSERT_EQ(AppendInvoice(local, earlier, count, kDeskNow), 0);
+        ASSERT_EQ(storeSale(local, SaleSpec()), 0);
         ChildProcess child([&](int fd) {
             QuietRegister r(data.path());
             r.state.Open();

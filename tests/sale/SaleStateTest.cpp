@@ -3,6 +3,7 @@
 #include "ListFiles.h"
 #include "PaymentHistory.h"
 #include "PaymentRecord.h"
+#include "ProductFiles.h"
 #include "QuoteFile.h"
 #include "QuoteLoading.h"
 #include "SaleDesk.h"
@@ -15,31 +16,12 @@ namespace {
 
 ProductRecord picked(const std::string& item, float price = 2)
 {
-    ProductRecord p;
-    p.itemNumber = item;
-    p.description = "Picked " + item;
-    p.department = "Dept";
-    p.price[0] = price;
-    p.stock = 3;
+    ProductRecord p = makeProduct(item, 3);
+    std::tie(p.description, p.department, p.price[0]) = std::tuple{"Picked " + item, "Dept", price};
     return p;
 }
 
-struct SaleStateTest : SaleDesk {
-    void addProducts(std::initializer_list<const char*> items)
-    {
-        ASSERT_EQ(EnsureProductFile(local), 0);
-        for (const char* item : items)
-            ASSERT_EQ(AppendProduct(local, picked(item)), 0);
-    }
-    // Product A1 (stock 3), two stored sales of it (2, then 1), the new sale shown.
-    void openOnTwoSales()
-    {
-        addProducts({"A1"});
-        storeSale(local, SaleSpec().item("A1").total(4).qty(2));
-        storeSale(local, SaleSpec().item("A1").total(2).qty(1));
-        state.Open();
-    }
-};
+using SaleStateTest = SaleDesk;
 
 TEST_F(SaleStateTest, ResetKeepsCashierAndSalespersonAndDatesFromTheClock)
 {
@@ -108,7 +90,7 @@ TEST_F(SaleStateTest, StoredSalesAreNotChangedByEdits)
 // scrolling to it; with every slot in use it is refused.
 TEST_F(SaleStateTest, ScansTakeTheFirstRowEmptyInTheSaleAndOnTheScreen)
 {
-    addProducts({"A1", "B1"});
+    writeProductFile(local.GetPath("Products"), {picked("A1"), picked("B1")});
     state.Open();
     SaleState::ShownRows shown{};
     shown[0] = true;  // row 0 shows a code still being typed
@@ -133,7 +115,11 @@ TEST_F(SaleStateTest, ScansTakeTheFirstRowEmptyInTheSaleAndOnTheScreen)
 // sale, never over a stored sale being edited.
 TEST_F(SaleStateTest, EditsVoidsAndQuotesActOnlyWhereTheyMay)
 {
-    openOnTwoSales();
+    // Product A1 (stock 3), two stored sales of it (2, then 1), the new sale shown.
+    writeProductFile(local.GetPath("Products"), {picked("A1")});
+    storeSale(local, SaleSpec().item("A1").total(4).qty(2));
+    storeSale(local, SaleSpec().item("A1").total(2).qty(1));
+    state.Open();
     SaleEditing editing(state);
     EXPECT_EQ(editing.BeginEdit(), SaleEditing::Result::NewSaleShown);
     EXPECT_EQ(editing.Void(), SaleEditing::Result::NewSaleShown);
@@ -206,16 +192,13 @@ TEST(ScanDetector, OnlyAFastRunEndedByEnterIsAScan)
 TEST_F(SaleStateTest, PaymentHistoryIsReadAgainOnlyWhenTheSaleOrThePaymentsChange)
 {
     InvoiceRecord sale;
-    sale.recordNumber = 3;
-    sale.total = 50;
+    std::tie(sale.recordNumber, sale.total) = std::tuple{3, 50.0f};
     PaymentHistoryCache cache;
     const std::string before = cache.Text(local, sale);
     cache.Text(local, sale);
     EXPECT_EQ(cache.reads(), 1);
     PaymentRecord p;
-    p.invoiceNumber = 3;
-    p.amount = 20;
-    p.payType = "Cash";
+    std::tie(p.invoiceNumber, p.amount, p.payType) = std::tuple{3, 20.0f, "Cash"};
     ASSERT_EQ(AppendPayment(local, p), 0);
     const std::string after = cache.Text(local, sale);
     EXPECT_NE(after, before);

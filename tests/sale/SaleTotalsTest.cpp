@@ -1,12 +1,11 @@
 // Sale totals worked out by hand: each expected value is the two-decimal
 // figure a store would compute on paper, so the stored float must equal it.
-#include "CLocalFile.h"
+#include "FileSetTest.h"
 #include "InvoiceRecord.h"
 #include "ListFiles.h"
-#include "ProductFile.h"
+#include "ProductFiles.h"
 #include "SaleTotals.h"
 #include "SalesFileHeader.h"
-#include "TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -36,6 +35,8 @@ InvoiceRecord sale(std::initializer_list<Line> lines, float rate1 = 0, float rat
         std::tuple{rate1, rate2, discount, handling, cashPaid};
     return r;
 }
+
+struct SaleTotalsOnFiles : FileSetTest {};
 
 SalesFileHeader settings(int formula, bool cents = true)
 {
@@ -80,12 +81,9 @@ TEST(SaleTotals, HandWorkedCases)
     for (const Case& c : cases) {
         InvoiceRecord r = c.record;
         RecalculateTotals(r, c.header);
-        EXPECT_EQ(r.taxableSubtotal, c.taxable) << c.name;
-        EXPECT_EQ(r.exemptSubtotal, c.exempt) << c.name;
-        EXPECT_EQ(r.tax1, c.tax1) << c.name;
-        EXPECT_EQ(r.tax2, c.tax2) << c.name;
-        EXPECT_EQ(r.total, c.total) << c.name;
-        EXPECT_EQ(r.change, c.change) << c.name;
+        EXPECT_EQ((std::array{r.taxableSubtotal, r.exemptSubtotal, r.tax1, r.tax2, r.total, r.change}),
+                  (std::array{c.taxable, c.exempt, c.tax1, c.tax2, c.total, c.change}))
+            << c.name;
     }
 }
 
@@ -119,9 +117,8 @@ TEST(SaleTotals, DiscountLevelsReplaceTheTypedDiscountAtTheirThresholds)
     for (const auto& c : cases) {
         InvoiceRecord r = sale({{1, c.price, 0, 0}}, 0, 0, 7);
         RecalculateTotals(r, c.header);
-        EXPECT_EQ(r.discountPercent, c.discount) << c.price;
-        EXPECT_EQ(r.exemptSubtotal, c.total) << c.price;
-        EXPECT_EQ(r.total, c.total) << c.price;
+        EXPECT_EQ((std::array{r.discountPercent, r.exemptSubtotal, r.total}), (std::array{c.discount, c.total, c.total}))
+            << c.price;
     }
 }
 
@@ -206,10 +203,8 @@ TEST(SaleTotals, SalePeriodIncludesItsFirstAndLastDay)
         EXPECT_EQ(SalePeriodOn(c.header, c.now), c.on) << c.now.month << "/" << c.now.day;
 }
 
-TEST(SaleTotals, TaxRatesBySimpleTaxZoneNameAndMissingTable)
+TEST_F(SaleTotalsOnFiles, TaxRatesBySimpleTaxZoneNameAndMissingTable)
 {
-    TempDir dir;
-    CLocalFile local(dir.path());
     SalesFileHeader h, simple;
     h.simpleTax = 0;
     std::tie(simple.simpleTax, simple.simpleTax1, simple.simpleTax2) = std::tuple{1u, 6.5f, 1.0f};
@@ -236,20 +231,17 @@ TEST(SaleTotals, TaxRatesBySimpleTaxZoneNameAndMissingTable)
     EXPECT_EQ(rates(h, "Zone A"), std::pair(0.0f, 0.0f));
 }
 
-TEST(SaleTotals, RepricingTakesTheLevelPriceByItemOrBarCodeAndKeepsVanishedLines)
+TEST_F(SaleTotalsOnFiles, RepricingTakesTheLevelPriceByItemOrBarCodeAndKeepsVanishedLines)
 {
-    TempDir dir;
-    CLocalFile local(dir.path());
-    ASSERT_EQ(EnsureProductFile(local), 0);
     const auto product = [](const char* item, const char* barCode, std::array<float, 6> prices) {
-        ProductRecord p;
-        std::tie(p.itemNumber, p.barCode, p.price) = std::tuple{item, barCode, prices};
+        ProductRecord p = makeProduct(item, 0, barCode);
+        p.price = prices;
         return p;
     };
     // A later record with the same item number never wins.
-    for (const ProductRecord& p : {product("A", "", {10, 8, 0, 0, 0, 0}), product("B", "123", {4, 0, 0, 0, 0, 0}),
-                                   product("A", "", {99, 99, 99, 99, 99, 99})})
-        ASSERT_EQ(AppendProduct(local, p), 0);
+    writeProductFile(local.GetPath("Products"), {product("A", "", {10, 8, 0, 0, 0, 0}),
+                                                 product("B", "123", {4, 0, 0, 0, 0, 0}),
+                                                 product("A", "", {99, 99, 99, 99, 99, 99})});
     InvoiceRecord r;
     r.itemNumber = {"a", "123", "GONE", "", "", "B"};
     r.price = {1, 1, 7, 1, 1, 1};

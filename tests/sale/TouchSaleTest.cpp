@@ -12,10 +12,8 @@ namespace {
 ProductRecord touchProduct(const std::string& item, const std::string& category, std::uint8_t mode = 0)
 {
     ProductRecord p = makeProduct(item, 10);
-    p.category = category;
-    p.showOnTouch = 1;
+    std::tie(p.category, p.showOnTouch, p.mode) = std::tuple{category, 1, mode};
     p.price = {2.5f, 9, 9, 9, 9, 9};
-    p.mode = mode;
     return p;
 }
 
@@ -89,9 +87,7 @@ TEST_F(TouchSaleTest, RefusalsChangeNothing)
     header.mustSelectCashier = header.mustSelectSalesperson = 1;
     header.mustSelectPayType = header.mustEnterCashPaid = 0;
     storeSale(local, SaleSpec().item("A").total(5));
-    state.RefreshCount();
-    state.current.recordNumber = state.count;
-    local.currentRecord = static_cast<std::uint32_t>(state.count);
+    state.Open();
     const struct {
         std::string cashier, payType;
         bool storedShown;
@@ -107,9 +103,8 @@ TEST_F(TouchSaleTest, RefusalsChangeNothing)
     touch.PressProduct(0);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.told);
-        state.current.cashier = c.cashier;
-        state.current.salesperson = "";
-        state.current.payType = c.payType;
+        std::tie(state.current.cashier, state.current.salesperson, state.current.payType) =
+            std::tuple{c.cashier, "", c.payType};
         if (c.storedShown)
             state.GoPrev();
         const InvoiceRecord before = state.current;

@@ -1,8 +1,8 @@
 #pragma once
-// Record layouts checked from a table of slots: offset, kind and the value
-// expected there. The table must tile the record, so a byte left out or two
-// slots overlapping fail the check. A text slot holds its text and NULs up to
-// its width.
+// Record layouts checked from a table of slots: offset, width, how a number
+// there is read and the value expected. The table must tile the record, so a
+// byte left out or two slots overlapping fail the check. A text slot holds its
+// text and NULs up to its width.
 
 #include "ByteCodec.h"
 
@@ -13,41 +13,28 @@
 #include <vector>
 
 struct Slot {
-    enum Kind { U8, U16, I16, U32, I32, F32, F64, Bytes } kind;
     std::size_t off;
     std::size_t width;
+    double (*read)(const std::uint8_t*, std::size_t);  // none for a text slot
     double num = 0;
     std::string bytes;
 };
 
-inline Slot u8(std::size_t off, double v) { return {Slot::U8, off, 1, v, {}}; }
-inline Slot u16(std::size_t off, double v) { return {Slot::U16, off, 2, v, {}}; }
-inline Slot i16(std::size_t off, double v) { return {Slot::I16, off, 2, v, {}}; }
-inline Slot u32(std::size_t off, double v) { return {Slot::U32, off, 4, v, {}}; }
-inline Slot i32(std::size_t off, double v) { return {Slot::I32, off, 4, v, {}}; }
-inline Slot f32(std::size_t off, float v) { return {Slot::F32, off, 4, v, {}}; }
-inline Slot f64(std::size_t off, double v) { return {Slot::F64, off, 8, v, {}}; }
+template <auto Get> double readAs(const std::uint8_t* b, std::size_t off) { return Get(b, off); }
+
+inline Slot u8(std::size_t off, double v) { return {off, 1, readAs<codec::getU8>, v, {}}; }
+inline Slot u16(std::size_t off, double v) { return {off, 2, readAs<codec::getU16>, v, {}}; }
+inline Slot i16(std::size_t off, double v) { return {off, 2, readAs<codec::getI16>, v, {}}; }
+inline Slot u32(std::size_t off, double v) { return {off, 4, readAs<codec::getU32>, v, {}}; }
+inline Slot i32(std::size_t off, double v) { return {off, 4, readAs<codec::getI32>, v, {}}; }
+inline Slot f32(std::size_t off, float v) { return {off, 4, readAs<codec::getF32>, v, {}}; }
+inline Slot f64(std::size_t off, double v) { return {off, 8, readAs<codec::getF64>, v, {}}; }
 inline Slot text(std::size_t off, std::size_t width, std::string v)
 {
     v.resize(width, '\0');
-    return {Slot::Bytes, off, width, 0, std::move(v)};
+    return {off, width, nullptr, 0, std::move(v)};
 }
 inline Slot zeros(std::size_t off, std::size_t n) { return text(off, n, ""); }
-
-inline double slotNumber(const std::uint8_t* b, const Slot& s)
-{
-    switch (s.kind) {
-    case Slot::U8: return codec::getU8(b, s.off);
-    case Slot::U16: return codec::getU16(b, s.off);
-    case Slot::I16: return codec::getI16(b, s.off);
-    case Slot::U32: return codec::getU32(b, s.off);
-    case Slot::I32: return codec::getI32(b, s.off);
-    case Slot::F32: return codec::getF32(b, s.off);
-    case Slot::F64: return codec::getF64(b, s.off);
-    case Slot::Bytes: break;
-    }
-    return 0;
-}
 
 inline void expectLayout(const std::uint8_t* b, std::size_t size, std::vector<Slot> slots)
 {
@@ -56,10 +43,10 @@ inline void expectLayout(const std::uint8_t* b, std::size_t size, std::vector<Sl
     for (const Slot& s : slots) {
         ASSERT_EQ(s.off, next) << "the table leaves a gap or overlaps";
         next = s.off + s.width;
-        if (s.kind == Slot::Bytes)
-            EXPECT_EQ(std::string(b + s.off, b + next), s.bytes) << "at offset " << s.off;
+        if (s.read)
+            EXPECT_EQ(s.read(b, s.off), s.num) << "at offset " << s.off;
         else
-            EXPECT_EQ(slotNumber(b, s), s.num) << "at offset " << s.off;
+            EXPECT_EQ(std::string(b + s.off, b + next), s.bytes) << "at offset " << s.off;
     }
     EXPECT_EQ(next, size);
 }

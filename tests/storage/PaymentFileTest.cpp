@@ -8,22 +8,10 @@
 #include <filesystem>
 
 namespace {
-std::vector<std::uint8_t> paymentFile(std::int32_t count, std::int32_t nextId, const std::vector<PaymentRecord>& records)
-{
-    std::vector<std::uint8_t> bytes(12 + 220 * records.size());
-    PaymentFileHeader{count, 1.0f, nextId}.encode(bytes.data());
-    for (std::size_t i = 0; i < records.size(); ++i)
-        records[i].encode(bytes.data() + 12 + 220 * i);
-    return bytes;
-}
-
 PaymentRecord payment(std::int32_t invoice, float amount, std::int32_t id = 0)
 {
     PaymentRecord p;
-    p.invoiceNumber = invoice;
-    p.amount = amount;
-    p.paymentId = id;
-    p.payType = "Check";
+    std::tie(p.invoiceNumber, p.amount, p.paymentId, p.payType) = std::tuple{invoice, amount, id, "Check"};
     return p;
 }
 
@@ -72,7 +60,11 @@ TEST_F(PaymentFile, AppendsNumberPaymentsFromZeroAndCountThem)
 
     // A damaged header (count past the end, next id gone back): the append goes
     // after the payments present with an id above every id there.
-    writeBytes(path, paymentFile(9, 2, {payment(0, 0.5f, 0), payment(1, 0.5f, 1), payment(3, 0.5f, 2), payment(3, 0.5f, 3)}));
+    for (PaymentRecord present : {payment(0, 0.5f), payment(1, 0.5f), payment(3, 0.5f), payment(3, 0.5f)})
+        ASSERT_GE(AppendPayment(local, present), 0);
+    auto bytes = readBytes(path);
+    PaymentFileHeader{9, 1.0f, 2}.encode(bytes.data());
+    writeBytes(path, bytes);
     EXPECT_EQ(ReadPaymentCount(local), 4);
     EXPECT_EQ(AppendPayment(local, p = payment(3, 2.0f)), 4);
     expectHeader(5, 5, 5);

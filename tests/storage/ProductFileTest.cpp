@@ -24,8 +24,7 @@ TEST_F(ProductFileTest, LookupOffersQuickAddForAnUnknownCode)
     int asked = 0;
     auto quickAdd = [&](const std::string& code, ProductRecord& built) {
         ++asked;
-        built = makeProduct(code, 7);
-        built.itemNumber = "QA-" + code + "-0123456789012345678";  // longer than the slot
+        built = makeProduct("QA-" + code + "-0123456789012345678", 7);  // longer than the slot
         return true;
     };
     // No file yet: nothing can be opened, nothing is offered.
@@ -103,10 +102,9 @@ TEST_F(ProductFileTest, SearchAndListColumns)
 // too short for its count, are refused; a delete moves the last record.
 TEST_F(ProductFileTest, PositionsAndDeletesOverIntactAndDamagedFiles)
 {
-    auto bytes = productFileBytes({makeProduct("A", 1), makeProduct("B", 2), makeProduct("C", 3)}, 10);
-    std::vector<std::uint8_t> ghost(320);
-    makeProduct("GHOST", 5).encode(ghost.data());
-    bytes.insert(bytes.end(), ghost.begin(), ghost.begin() + 150);  // part of a fourth record
+    auto bytes =
+        productFileBytes({makeProduct("A", 1), makeProduct("B", 2), makeProduct("C", 3), makeProduct("GHOST", 5)}, 10);
+    bytes.resize(bytes.size() - 170);  // 150 bytes of the fourth record
     writeBytes(path(), bytes);
     ProductRecord r;
     EXPECT_EQ(FindProductIndex(local, "ghost"), -1);
@@ -192,16 +190,16 @@ TEST_F(ProductFileTest, BlockScansEqualRecordByRecordReading)
     for (std::size_t i = 0; i < lines.size(); ++i)
         lines[i] = {items[i], 0.1f * static_cast<float>(i + 1)};
     lines[3].qty = -2;  // a return
+    const auto moved = [&](float sign) {
+        for (const auto& line : lines)
+            if (const long long i = line.itemNumber.empty() ? -1 : ref(line.itemNumber, false); i >= 0)
+                records[static_cast<std::size_t>(i)].stock += sign * line.qty;
+        return productFileBytes(records);
+    };
     ASSERT_EQ(TakeSaleFromStock(local, lines), FileCause::None);
-    for (const auto& line : lines)
-        if (const long long i = line.itemNumber.empty() ? -1 : ref(line.itemNumber, false); i >= 0)
-            records[static_cast<std::size_t>(i)].stock = records[static_cast<std::size_t>(i)].stock - line.qty;
-    EXPECT_EQ(readBytes(path()), productFileBytes(records));
-    for (const auto& line : lines)
-        if (const long long i = line.itemNumber.empty() ? -1 : ref(line.itemNumber, false); i >= 0)
-            records[static_cast<std::size_t>(i)].stock = records[static_cast<std::size_t>(i)].stock + line.qty;
+    EXPECT_EQ(readBytes(path()), moved(-1));
     ASSERT_EQ(ReturnSaleToStock(local, lines), FileCause::None);
-    EXPECT_EQ(readBytes(path()), productFileBytes(records));
+    EXPECT_EQ(readBytes(path()), moved(1));
     EXPECT_EQ(TakeSaleFromStock(CLocalFile(dir.path() + "elsewhere/"), lines), FileCause::NotFound);
 }
 

@@ -8,11 +8,11 @@
 namespace {
 const CalendarTime kNow = at(2006, 4, 1, 12, 0, 0);
 
-InvoiceRecord quoteFor(const std::string& customer)
+// 77 stands for the sale screen's own number; the stored copy gets the quote's.
+InvoiceRecord quoteFor(const std::string& customer, std::int32_t number = 77)
 {
     InvoiceRecord r = ClearedInvoice();
-    r.address[InvoiceRecord::kName] = customer;
-    r.recordNumber = 77;  // the sale screen's own number
+    std::tie(r.address[InvoiceRecord::kName], r.recordNumber) = std::tuple{customer, number};
     return r;
 }
 
@@ -86,9 +86,7 @@ TEST_F(QuoteFile, MissingAndDamagedFiles)
 
     // Two quotes numbered 5 and 9 and a torn third, under a count past the end
     // and a next number that went backwards: the next quote gets 10.
-    InvoiceRecord five = quoteFor("five"), nine = quoteFor("nine");
-    five.recordNumber = 5;
-    nine.recordNumber = 9;
+    const InvoiceRecord five = quoteFor("five", 5), nine = quoteFor("nine", 9);
     std::vector<std::uint8_t> bytes(8 + 2 * 4728);
     codec::putI32(bytes.data(), 0, 40);
     codec::putI32(bytes.data(), 4, 3);

@@ -13,7 +13,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <tuple>
 #include <vector>
 
@@ -89,15 +88,13 @@ TEST(RecordLayout, Invoice)
         slots.push_back(u8(4672 + i, static_cast<double>(10 + i)));
     }
     expectRecord(r, InvoiceRecord::kSize, slots);
+    // A pay type slot without its NUL must not run into the item numbers.
     auto buf = encoded(r, InvoiceRecord::kSize);
+    std::fill(buf.begin() + 948, buf.begin() + 972, 'p');
     InvoiceRecord back;
     back.decode(buf.data());
-    EXPECT_EQ(InvoiceRecord(back).secondDate, (OleDate{12.25, 1}));  // a copy carries both dates
-
-    // A pay type slot without its NUL must not run into the item numbers.
-    std::fill(buf.begin() + 948, buf.begin() + 972, 'p');
-    back.decode(buf.data());
     EXPECT_EQ(back.payType, std::string(23, 'p'));
+    EXPECT_EQ(InvoiceRecord(back).secondDate, (OleDate{12.25, 1}));  // a copy carries both dates
 
     // A fresh record is zero but for the two date validity words ("not set");
     // a cleared one has every line mode "cleared".
@@ -140,23 +137,20 @@ TEST(RecordLayout, Product)
     std::tie(r.taxStatus, r.mode, r.showOnTouch, r.reserved) = std::tuple{3, 2, 1, 7};
     std::tie(r.soldQty, r.soldTotal, r.soldProfit, r.soldCommission, r.stock, r.cost) =
         std::tuple{1.5f, 2.5f, 3.5f, 4.5f, -5.5f, 6.25f};
-    for (int i = 0; i < 6; ++i)
-        r.price[i] = 10.0f + static_cast<float>(i);
+    r.price = {10, 11, 12, 13, 14, 15};
     std::tie(r.salePercent, r.caseQty, r.commissionPercent) = std::tuple{12.5f, 24.0f, 2.75f};
     r.category = "Frozen Fruit";
     r.itemNumber = "123456789012345678901234567890";  // 30 characters, 23 kept
     r.description = std::string(50, 'd');
     std::tie(r.vendor, r.vendorNumber, r.department, r.barCode, r.addOnId) =
         std::tuple{"Acme Foods", "V-77", "Grocery", "0123456789012", "ADD-1"};
-    std::vector<Slot> slots{u8(0, 3),       u8(1, 2),       u8(2, 1),       u8(3, 7),       f32(4, 1.5f),
-                            f32(8, 2.5f),   f32(12, 3.5f),  f32(16, 4.5f),  f32(20, -5.5f), f32(24, 6.25f),
-                            f32(52, 12.5f), f32(56, 24.0f), text(60, 40, "Frozen Fruit"),
-                            text(100, 24, "12345678901234567890123"), text(124, 40, std::string(39, 'd')),
-                            text(164, 40, "Acme Foods"), text(204, 24, "V-77"), text(228, 40, "Grocery"),
-                            text(268, 24, "0123456789012"), text(292, 24, "ADD-1"), f32(316, 2.75f)};
-    for (std::size_t i = 0; i < 6; ++i)
-        slots.push_back(f32(28 + 4 * i, 10.0f + static_cast<float>(i)));
-    expectRecord(r, 320, slots);
+    expectRecord(r, 320,
+                 {u8(0, 3), u8(1, 2), u8(2, 1), u8(3, 7), f32(4, 1.5f), f32(8, 2.5f), f32(12, 3.5f), f32(16, 4.5f),
+                  f32(20, -5.5f), f32(24, 6.25f), f32(28, 10), f32(32, 11), f32(36, 12), f32(40, 13), f32(44, 14),
+                  f32(48, 15), f32(52, 12.5f), f32(56, 24.0f), text(60, 40, "Frozen Fruit"),
+                  text(100, 24, "12345678901234567890123"), text(124, 40, std::string(39, 'd')),
+                  text(164, 40, "Acme Foods"), text(204, 24, "V-77"), text(228, 40, "Grocery"),
+                  text(268, 24, "0123456789012"), text(292, 24, "ADD-1"), f32(316, 2.75f)});
 
     expectRecord(ProductRecord(), 320, {u8(0, 1), zeros(1, 319)});  // a fresh record is tax 1 and nothing else
     EXPECT_EQ(std::string(ProductModeName(2)) + "/" + TaxStatusName(3), "Deposit/3 - Tax 1 & 2");
@@ -164,19 +158,15 @@ TEST(RecordLayout, Product)
 
 TEST(RecordLayout, CustomerHeaderAndRecord)
 {
-    expectRecord(CustomerFileHeader(), 236,
-                 labelSlots(12,
-                            {"Name", "Company", "Address", "City, St, Zip", "Phone#", "Email", "Tax ID#", "Lic Date",
-                             "Contact 1", "Contact 2", "Contact 3", "Contact 4", "CC #1", "CC #2", "CC #3", "Notes"},
-                            {f32(0, 1.3f), u16(4, 1), u16(6, 0), u32(8, 1)}));
+    std::vector<std::string> labels{"Name",      "Company",   "Address",   "City, St, Zip", "Phone#", "Email",
+                                    "Tax ID#",   "Lic Date",  "Contact 1", "Contact 2",     "Contact 3", "Contact 4",
+                                    "CC #1",     "CC #2",     "CC #3",     "Notes"};
+    expectRecord(CustomerFileHeader(), 236, labelSlots(12, labels, {f32(0, 1.3f), u16(4, 1), u16(6, 0), u32(8, 1)}));
     CustomerFileHeader h;
     std::tie(h.version, h.nextNumber, h.reserved6, h.count) = std::tuple{2.5f, 0x1234, 0x5678, 0x01020304};
-    std::vector<std::string> cut;
-    for (std::size_t i = 0; i < 16; ++i) {
-        h.labels[i] = "L" + std::to_string(i) + "-abcdefghijklmn";  // longer than 13: cut
-        cut.push_back(h.labels[i].substr(0, 13));
-    }
-    expectRecord(h, 236, labelSlots(12, cut, {f32(0, 2.5f), u16(4, 0x1234), u16(6, 0x5678), u32(8, 0x01020304)}));
+    h.labels[15] = "Notes-abcdefghijklmn";  // longer than 13: cut
+    labels[15] = "Notes-abcdefg";
+    expectRecord(h, 236, labelSlots(12, labels, {f32(0, 2.5f), u16(4, 0x1234), u16(6, 0x5678), u32(8, 0x01020304)}));
 
     CustomerRecord r;
     std::tie(r.orderLimitOn, r.priceLevel, r.termsIndex, r.customerNumber, r.orderLimit) = std::tuple{1, 5, 7, 0xBEEF, 1234.5f};

@@ -8,9 +8,8 @@ namespace {
 VendorRecord vendor(const std::string& company)
 {
     VendorRecord v;
-    v.text[VendorRecord::kCompany] = company;
-    v.text[VendorRecord::kPhone] = "tel " + company;
-    v.text[VendorRecord::kEmail] = company + "@supply.com";
+    std::tie(v.text[VendorRecord::kCompany], v.text[VendorRecord::kPhone], v.text[VendorRecord::kEmail]) =
+        std::tuple{company, "tel " + company, company + "@supply.com"};
     return v;
 }
 }  // namespace

@@ -51,9 +51,8 @@ inline std::vector<ProductRecord> readProducts(const std::string& path)
     std::vector<ProductRecord> out;
     if (bytes.size() < 4)
         return out;
-    long long n = codec::getI32(bytes.data(), 0);
     const long long whole = static_cast<long long>((bytes.size() - 4) / ProductRecord::kSize);
-    n = n < 0 ? 0 : std::min(n, whole);
+    const long long n = std::clamp<long long>(codec::getI32(bytes.data(), 0), 0, whole);
     for (long long i = 0; i < n; ++i) {
         ProductRecord r;
         r.decode(bytes.data() + 4 + ProductRecord::kSize * static_cast<std::size_t>(i));
@@ -62,7 +61,6 @@ inline std::vector<ProductRecord> readProducts(const std::string& path)
     return out;
 }
 
-// Item numbers of the records as stored, in file order.
 inline std::vector<std::string> storedItems(const std::string& path)
 {
     std::vector<std::string> out;

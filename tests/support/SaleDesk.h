@@ -5,6 +5,7 @@
 
 #include "CLocalFile.h"
 #include "InvoiceFile.h"
+#include "ProductFiles.h"
 #include "SaleFinish.h"
 #include "SaleState.h"
 #include "SalesFileHeader.h"
@@ -16,6 +17,7 @@
 #include <functional>
 #include <string>
 #include <sys/wait.h>
+#include <tuple>
 #include <unistd.h>
 #include <vector>
 
@@ -41,11 +43,8 @@ struct SaleDesk : ::testing::Test {
     void line(int slot, const std::string& item, float qty, float price = 10, float cost = 5, std::uint8_t mode = 0)
     {
         InvoiceRecord& s = state.current;
-        s.itemNumber[slot] = item;
-        s.qty[slot] = qty;
-        s.price[slot] = price;
-        s.cost[slot] = cost;
-        s.lineMode[slot] = mode;
+        std::tie(s.itemNumber[slot], s.qty[slot], s.price[slot], s.cost[slot], s.lineMode[slot]) =
+            std::tuple{item, qty, price, cost, mode};
         state.Recalculate();
     }
     InvoiceRecord stored(int n)
@@ -53,6 +52,15 @@ struct SaleDesk : ::testing::Test {
         InvoiceRecord r;
         EXPECT_TRUE(ReadInvoice(local, n, r)) << n;
         return r;
+    }
+};
+
+// The same desk over products A and B, ten of each, with the new sale shown.
+struct StockedSaleDesk : SaleDesk {
+    void SetUp() override
+    {
+        writeProductFile(local.GetPath("Products"), {makeProduct("A", 10), makeProduct("B", 10)});
+        state.Open();
     }
 };
 

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 // A sale to store, built by naming what differs: SaleSpec().item("A").total(5).
 struct SaleSpec {
@@ -68,10 +69,8 @@ inline void storeCustomer(const CLocalFile& local, const std::string& name, cons
                           std::uint8_t level, const std::string& taxZone)
 {
     CustomerRecord c;
-    c.text[CustomerRecord::kName] = name;
-    c.text[CustomerRecord::kCity] = city;
-    c.priceLevel = level;
-    c.taxZone = taxZone;
+    std::tie(c.text[CustomerRecord::kName], c.text[CustomerRecord::kCity], c.priceLevel, c.taxZone) =
+        std::tuple{name, city, level, taxZone};
     EXPECT_NE(SaveCustomerByName(local, c), CustomerSave::NotSaved);
 }
 
@@ -83,7 +82,6 @@ inline float storedStock(const CLocalFile& local, const std::string& item)
     return r.stock;
 }
 
-// The number of stored sales.
 inline int storedSales(const CLocalFile& local)
 {
     int n = -1;
