@@ -82,10 +82,12 @@ Log readLog(const std::string& path)
 }
 
 // Registers here answer nobody: waits go on, and the last message is kept to
-// say why an operation failed. kStuckAsks questions in one operation (a minute,
-// where an operation takes well under a second) mean a lock nobody lets go: the
-// register prints what holds it and gives up, failing the test, not hanging it.
-constexpr int kStuckAsks = 12;
+// say why an operation failed. kStuckAsks questions in one operation (three
+// minutes, where an operation takes well under a second) mean a lock nobody lets
+// go: the register prints what holds it and gives up, failing the test, not
+// hanging it. An SMB server waits 35 s for a lease break the client never
+// answers, and such waits can follow each other: a minute is not enough there.
+constexpr int kStuckAsks = 36;
 class QuietPrompt : public UserPrompt {
 public:
     QuietPrompt() { setUserPrompt(this); }
