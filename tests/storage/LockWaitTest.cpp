@@ -16,7 +16,7 @@ TEST(LockWait, WaitersGetTheFileInTurnAndTheRegisterThatLetGoWaitsBehindThem)
 {
     const std::vector<std::string> cases = {"WWWWW", "WRRW", "RWRRW", "RRW"};
     // Nobody is asked to keep waiting (and so leaves the queue), however slow the machine.
-    CLocalFile::setWaitBeforeAsking(24 * 3600 * 1000);
+    const WaitBeforeAsking aDay(24 * 3600 * 1000);
     for (const std::string& modes : cases) {
         SCOPED_TRACE(modes);
         TempDir dir;
@@ -66,7 +66,6 @@ TEST(LockWait, WaitersGetTheFileInTurnAndTheRegisterThatLetGoWaitsBehindThem)
         close(order[0]);
         close(order[1]);
     }
-    CLocalFile::setWaitBeforeAsking(5000);
 }
 
 TEST(LockWait, AfterTheBoundTheUserChoosesToWaitOnOrGiveUp)
@@ -75,7 +74,7 @@ TEST(LockWait, AfterTheBoundTheUserChoosesToWaitOnOrGiveUp)
     RecordingPrompt prompt;
     const std::string path = dir.file("Retail.pos");
     writeBytes(path, {9, 9, 9, 9});
-    CLocalFile::setWaitBeforeAsking(20);
+    const WaitBeforeAsking shortWait(20);
 
     // "Yes": the wait goes on, and the read sees what the other register wrote
     // before it let go. The holder lets go only once the question was asked.
@@ -100,5 +99,4 @@ TEST(LockWait, AfterTheBoundTheUserChoosesToWaitOnOrGiveUp)
     EXPECT_EQ((std::tuple{prompt.waits.size(), f.isOpen(), DataFile::waitingFor(path), fileSize(path)}),
               (std::tuple{1u, false, 0, 4LL}));
     EXPECT_EQ(second.letGo(), 0);
-    CLocalFile::setWaitBeforeAsking(5000);
 }

@@ -1,6 +1,7 @@
 #pragma once
 // Records the storage layer's messages and answers its waiting questions.
 
+#include "CLocalFile.h"
 #include "UserPrompt.h"
 
 #include <functional>
@@ -32,4 +33,11 @@ public:
     std::vector<std::string> waits;
     bool keepWaitingAnswer = true;
     std::function<bool()> onWait;  // when set, answers instead of keepWaitingAnswer
+};
+
+// Sets how long a wait goes on before the user is asked, for one test; the
+// usual 5 s comes back when it ends, a failed assertion included.
+struct WaitBeforeAsking {
+    explicit WaitBeforeAsking(int ms) { CLocalFile::setWaitBeforeAsking(ms); }
+    ~WaitBeforeAsking() { CLocalFile::setWaitBeforeAsking(5000); }
 };

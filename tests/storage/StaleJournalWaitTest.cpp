@@ -49,7 +49,7 @@ TEST(StaleJournalWait, ACommitWaitsForTheFilesOfAStaleJournalAsForAnyBusyFile)
         {true, FileCause::None, changed},
         {false, FileCause::LockGivenUp, kQuotes},
     };
-    CLocalFile::setWaitBeforeAsking(0);  // ask at the first busy look: no timing in the test
+    const WaitBeforeAsking atOnce(0);  // ask at the first busy look: no timing in the test
     for (const Case& c : cases) {
         SCOPED_TRACE(c.keepWaiting ? "keeps waiting" : "gives up");
         TempDir dir;
@@ -82,5 +82,4 @@ TEST(StaleJournalWait, ACommitWaitsForTheFilesOfAStaleJournalAsForAnyBusyFile)
         EXPECT_EQ(readBytes(dir.file("Retail-Invs.pdb")), kSales);
         EXPECT_FALSE(journalHoldsAChange(dir.path()));
     }
-    CLocalFile::setWaitBeforeAsking(5000);
 }
