@@ -36,8 +36,9 @@ public:
 };
 
 // Sets how long a wait goes on before the user is asked, for one test; the
-// usual 5 s comes back when it ends, a failed assertion included.
+// bound before it comes back when it ends, a failed assertion included.
 struct WaitBeforeAsking {
+    const int before = CLocalFile::waitBeforeAsking();
     explicit WaitBeforeAsking(int ms) { CLocalFile::setWaitBeforeAsking(ms); }
-    ~WaitBeforeAsking() { CLocalFile::setWaitBeforeAsking(5000); }
+    ~WaitBeforeAsking() { CLocalFile::setWaitBeforeAsking(before); }
 };
