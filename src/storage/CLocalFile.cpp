@@ -5,7 +5,6 @@
 #include "Transaction.h"
 #include "UserPrompt.h"
 
-#include <chrono>
 #include <filesystem>
 
 namespace {
@@ -42,8 +41,6 @@ const SetMember kSetMembers[] = {
 };
 // Endings derived from slot 1, never stored, but opened all the same.
 const char* const kDerivedSuffixes[] = {"-Rent.pdb", "-Quote.pdb", "-Terms.pdb", "-Pymnt.pdb"};
-
-int waitBeforeAskingMs = 5000;
 
 std::string withTrailingSeparator(std::string folder)
 {
@@ -118,52 +115,10 @@ void CLocalFile::decode(const std::uint8_t* buf)
     loginTime = OleDate::decode(buf, kLoginTimeOff);
 }
 
-int CLocalFile::OpenLocked(DataFile& file, const std::string& path, OpenMode mode)
-{
-    using clock = std::chrono::steady_clock;
-    const auto started = clock::now();
-    for (;;) {
-        const int cause = file.openInTurn(path, mode, waitBeforeAskingMs);
-        if (cause != FileCause::SharingViolation)
-            return cause;
-        const auto waited = std::chrono::duration_cast<std::chrono::seconds>(clock::now() - started).count();
-        // While the question is open this register has left the queue, so the
-        // registers behind it are not held up by an unanswered box.
-        if (!KeepWaitingFor(path, static_cast<long long>(waited)))
-            return FileCause::LockGivenUp;
-    }
-}
-
-bool CLocalFile::KeepWaitingFor(const std::string& path, long long waitedSeconds)
-{
-    return userPrompt().keepWaiting(strprintf(
-        "Another register is using this file:\n\n%s\n\nIt has been busy for %lld seconds.\n\n"
-        "Keep waiting?\n\n(No gives up this operation and changes nothing.)",
-        path.c_str(), waitedSeconds));
-}
-
 int CLocalFile::OpenFile(DataFile& file, const std::string& path, OpenMode mode)
 {
-    const std::string journal = Journal::pathFor(path);
-    for (;;) {
-        int cause = OpenLocked(file, path, mode);
-        if (cause != FileCause::None || journal.empty())
-            return cause;
-        // Checked with the file held, so no transaction on it can start or be
-        // cut short until this open lets go.
-        if (Journal::clean(journal, cause))
-            return FileCause::None;
-        file.close();
-        if (cause == FileCause::None)
-            cause = Journal::recover(journal);
-        if (cause != FileCause::None)
-            return cause;
-    }
+    return Journal::OpenRecovered(file, path, mode);
 }
-
-void CLocalFile::setWaitBeforeAsking(int ms) { waitBeforeAskingMs = ms; }
-
-int CLocalFile::waitBeforeAsking() { return waitBeforeAskingMs; }
 
 std::string CLocalFile::resolve(const std::string& slotPath) const
 {

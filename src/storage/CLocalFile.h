@@ -64,19 +64,10 @@ public:
     std::string GetPath(const std::string& kind) const;
 
     // Opens a data file under the sharing rule. A file held by another register
-    // is waited for in turn (DataFile::openInTurn); after the wait bound the user
-    // is asked whether to keep waiting, and "No" gives FileCause::LockGivenUp.
+    // is waited for in turn, asking the user after the wait bound (FileWait.h).
     // Before returning, a journal left by a register that died while changing
     // the file set is rolled back (see Transaction.h).
     static int OpenFile(DataFile& file, const std::string& path, OpenMode mode);
-    // The same wait for the lock, without looking at the journal.
-    static int OpenLocked(DataFile& file, const std::string& path, OpenMode mode);
-    // How long OpenFile waits before asking (milliseconds).
-    static void setWaitBeforeAsking(int ms);
-    static int waitBeforeAsking();
-    // Asks the user whether to keep waiting for a file another register has
-    // held for `waitedSeconds`; false: give up, changing nothing.
-    static bool KeepWaitingFor(const std::string& path, long long waitedSeconds);
 
     // True when every path of the set folder + baseName fits its slot.
     static bool FileSetFits(const std::string& folder, const std::string& baseName);

@@ -1,7 +1,7 @@
 #include "Transaction.h"
 
 #include "ByteCodec.h"
-#include "CLocalFile.h"
+#include "FileWait.h"
 
 #include <algorithm>
 #include <chrono>
@@ -260,7 +260,7 @@ std::string pathFor(const std::string& dataPath)
 bool clean(const std::string& journalPath, int& cause)
 {
     DataFile journal;
-    cause = CLocalFile::OpenLocked(journal, journalPath, OpenMode::Read);
+    cause = FileWait::OpenLocked(journal, journalPath, OpenMode::Read);
     if (cause == FileCause::NotFound) {
         cause = FileCause::None;
         return true;
@@ -281,7 +281,7 @@ int recover(const std::string& journalPath)
         std::vector<std::string> paths;
         {
             DataFile journal;
-            const int cause = CLocalFile::OpenLocked(journal, journalPath, OpenMode::Read);
+            const int cause = FileWait::OpenLocked(journal, journalPath, OpenMode::Read);
             if (cause == FileCause::NotFound)
                 return FileCause::None;
             if (cause != FileCause::None)
@@ -304,7 +304,7 @@ int recover(const std::string& journalPath)
         int cause = FileCause::None;
         for (const auto& path : paths) {
             files.push_back(std::make_unique<DataFile>());
-            cause = CLocalFile::OpenLocked(*files.back(), path, OpenMode::ReadWrite);
+            cause = FileWait::OpenLocked(*files.back(), path, OpenMode::ReadWrite);
             if (cause == FileCause::NotFound) {
                 cause = FileCause::None;  // gone: nothing of it to put back
                 continue;
@@ -316,7 +316,7 @@ int recover(const std::string& journalPath)
         if (cause != FileCause::None)
             return cause;
         DataFile journal;
-        cause = CLocalFile::OpenLocked(journal, journalPath, OpenMode::ReadWrite);
+        cause = FileWait::OpenLocked(journal, journalPath, OpenMode::ReadWrite);
         if (cause == FileCause::NotFound)
             return FileCause::None;
         if (cause != FileCause::None)
@@ -352,7 +352,7 @@ int Transaction::begin()
             release();
             return FileCause::BadPath;
         }
-        const int cause = CLocalFile::OpenFile(*m.file, m.path, m.mode);
+        const int cause = Journal::OpenRecovered(*m.file, m.path, m.mode);
         if (cause != FileCause::None) {
             release();
             return cause;
@@ -500,14 +500,14 @@ int Transaction::commitJournaled()
     // usual wait whether to go on, as any wait for a file does.
     using Clock = std::chrono::steady_clock;
     const auto started = Clock::now();
-    auto askAt = started + std::chrono::milliseconds(CLocalFile::waitBeforeAsking());
+    auto askAt = started + std::chrono::milliseconds(FileWait::waitBeforeAsking());
     auto pause = std::chrono::microseconds(500);
     for (;;) {
-        int cause = CLocalFile::OpenLocked(journal, journalPath, OpenMode::ReadWrite);
+        int cause = FileWait::OpenLocked(journal, journalPath, OpenMode::ReadWrite);
         if (cause == FileCause::NotFound) {
             cause = DataFile::createWhole(journalPath, nullptr, 0);
             if (cause == FileCause::None || cause == FileCause::AlreadyExists)
-                cause = CLocalFile::OpenLocked(journal, journalPath, OpenMode::ReadWrite);
+                cause = FileWait::OpenLocked(journal, journalPath, OpenMode::ReadWrite);
         }
         if (cause != FileCause::None)
             return cause;
@@ -520,9 +520,9 @@ int Transaction::commitJournaled()
             return cause;
         if (Clock::now() >= askAt) {
             const auto waited = std::chrono::duration_cast<std::chrono::seconds>(Clock::now() - started).count();
-            if (!CLocalFile::KeepWaitingFor(busy, static_cast<long long>(waited)))
+            if (!FileWait::KeepWaitingFor(busy, static_cast<long long>(waited)))
                 return FileCause::LockGivenUp;
-            askAt = Clock::now() + std::chrono::milliseconds(CLocalFile::waitBeforeAsking());
+            askAt = Clock::now() + std::chrono::milliseconds(FileWait::waitBeforeAsking());
         }
         std::this_thread::sleep_for(pause);
         pause = std::min(pause * 2, std::chrono::microseconds(20000));
@@ -558,3 +558,24 @@ int Transaction::commitJournaled()
         journal.truncate(0);
     return FileCause::None;
 }
+
+namespace Journal {
+int OpenRecovered(DataFile& file, const std::string& path, OpenMode mode)
+{
+    const std::string journal = pathFor(path);
+    for (;;) {
+        int cause = FileWait::OpenLocked(file, path, mode);
+        if (cause != FileCause::None || journal.empty())
+            return cause;
+        // Checked with the file held, so no transaction on it can start or be
+        // cut short until this open lets go.
+        if (clean(journal, cause))
+            return FileCause::None;
+        file.close();
+        if (cause == FileCause::None)
+            cause = recover(journal);
+        if (cause != FileCause::None)
+            return cause;
+    }
+}
+}  // namespace Journal

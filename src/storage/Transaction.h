@@ -24,7 +24,7 @@
 // journal file stays, so the next one is written over it in place.
 //
 // Recovery. The journal is locked exclusively while in use, so a marked journal
-// that can be locked belongs to a register that died. CLocalFile::OpenFile
+// that can be locked belongs to a register that died. Journal::OpenRecovered
 // checks the journal after locking any data file; a stale one is rolled back under
 // the exclusive locks of the files it names before anything is read. A journal cut
 // short (its checksum fails) was never followed by a change, and is emptied.
@@ -98,4 +98,7 @@ int recover(const std::string& journalPath);
 // True when the journal is missing or holds no change; false when it holds one
 // no live register owns. `cause` gets a failure to look.
 bool clean(const std::string& journalPath, int& cause);
+// Opens a data file under the sharing rule (FileWait::OpenLocked); with the file
+// held, a stale journal of its set is rolled back before anything is read.
+int OpenRecovered(DataFile& file, const std::string& path, OpenMode mode);
 }  // namespace Journal

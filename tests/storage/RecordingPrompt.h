@@ -2,6 +2,7 @@
 // Records the storage layer's messages and answers its waiting questions.
 
 #include "CLocalFile.h"
+#include "FileWait.h"
 #include "UserPrompt.h"
 
 #include <functional>
@@ -38,7 +39,7 @@ public:
 // Sets how long a wait goes on before the user is asked, for one test; the
 // bound before it comes back when it ends, a failed assertion included.
 struct WaitBeforeAsking {
-    const int before = CLocalFile::waitBeforeAsking();
-    explicit WaitBeforeAsking(int ms) { CLocalFile::setWaitBeforeAsking(ms); }
-    ~WaitBeforeAsking() { CLocalFile::setWaitBeforeAsking(before); }
+    const int before = FileWait::waitBeforeAsking();
+    explicit WaitBeforeAsking(int ms) { FileWait::setWaitBeforeAsking(ms); }
+    ~WaitBeforeAsking() { FileWait::setWaitBeforeAsking(before); }
 };
