@@ -1,9 +1,9 @@
 #pragma once
 // Records the storage layer's messages and answers its waiting questions.
 
-#include "CLocalFile.h"
-#include "FileWait.h"
-#include "UserPrompt.h"
+#include "storage/files/CLocalFile.h"
+#include "storage/io/FileWait.h"
+#include "storage/io/UserPrompt.h"
 
 #include <functional>
 #include <string>
