@@ -3,13 +3,15 @@
 #include "ByteCodec.h"
 #include "GeneralSettings.h"
 #include "TextFormat.h"
+#include "TypedNumber.h"
 
 #include <cfloat>
 #include <cmath>
 
 float ProductNumber(const std::string& text)
 {
-    const double v = NumberFrom(text);
+    const TypedNumber typed = ReadTypedNumber(text);
+    const double v = typed.ok ? typed.value : NumberFrom(text);
     if (std::fabs(v) > FLT_MAX)
         return 0;
     return static_cast<float>(v);
