@@ -69,12 +69,6 @@ CGetProductDlg::CGetProductDlg(const CLocalFile& local, SalesFileHeader& header,
     setWindowTitle(get ? "Get Product" : "Find Product");
     setObjectName(get ? "get_product_dialog" : "find_product_dialog");
 
-    DefaultsRecord defaults;
-    ReadDefaults(local_, defaults);
-    auto builtIn = ProductListBuiltInWidths();
-    if (get)
-        builtIn[ProductColumn::kMode] = 0;
-    const auto widths = ColumnWidths(defaults, widthsWord(), builtIn);
 
     auto* group = new QGroupBox(get ? "Find Product  F8" : "Find Product", this);
     auto* grid = new QGridLayout(group);
@@ -127,7 +121,12 @@ CGetProductDlg::CGetProductDlg(const CLocalFile& local, SalesFileHeader& header,
 
     list_ = new ProductListWidget(this);
     list_->setObjectName("product_list");
-    list_->setWidths(widths);
+    DefaultsRecord defaults;
+    ReadDefaults(local_, defaults);
+    auto builtIn = list_->builtInWidths();
+    if (get)
+        builtIn[ProductColumn::kMode] = 0;
+    list_->setWidths(ColumnWidths(defaults, widthsWord(), builtIn));
     list_->installEventFilter(this);
     if (get)
         connect(list_, &QAbstractItemView::clicked, this, [this] { OnTake(); });

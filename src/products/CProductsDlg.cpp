@@ -230,7 +230,7 @@ CProductsDlg::CProductsDlg(const CLocalFile& local, SalesFileHeader& header, QWi
 
     list_ = new ProductListWidget(this);
     list_->setObjectName("product_list");
-    list_->setWidths(ColumnWidths(defaults_, DefaultsRecord::kProductListWidths, ProductListBuiltInWidths()));
+    list_->setWidths(ColumnWidths(defaults_, DefaultsRecord::kProductListWidths, list_->builtInWidths()));
     connect(list_, &QAbstractItemView::clicked, this, [this](const QModelIndex& index) { OnRowClicked(index.row()); });
     connect(list_, &QAbstractItemView::activated, this, [this](const QModelIndex& index) { OnRowClicked(index.row()); });
     list_->horizontalHeader()->setContextMenuPolicy(Qt::CustomContextMenu);

@@ -12,13 +12,6 @@
 
 namespace NumberBoxes {
 
-// The message for a box whose text is refused.
-inline std::string RefusalText(const char* box, const std::string& text, bool wholeOnly)
-{
-    return wholeOnly ? "The box \"" + std::string(box) + "\" takes a whole number.\n\n\"" + text + "\" is not one."
-                     : "The box \"" + std::string(box) + "\" takes a number.\n\n\"" + text + "\" is not one.";
-}
-
 // Reads the box; when its text is not a number (or not a whole one where
 // only whole numbers belong) says so, puts the focus in the box and returns
 // false. A blank box reads as 0.
@@ -27,7 +20,7 @@ inline bool Read(QWidget* parent, QLineEdit* box, const char* name, double& valu
     const std::string text = RecordText::fromQt(box->text());
     const TypedNumber n = ReadTypedNumber(text);
     if (!n.ok || (wholeOnly && !IsWholeNumber(n))) {
-        MessageBox::information(parent, RefusalText(name, text, wholeOnly));
+        MessageBox::information(parent, NumberRefusal(name, text, wholeOnly));
         box->setFocus();
         box->selectAll();
         return false;

@@ -40,3 +40,9 @@ bool IsWholeNumber(const TypedNumber& number)
 {
     return number.ok && std::trunc(number.value) == number.value;
 }
+
+std::string NumberRefusal(const char* box, const std::string& text, bool wholeOnly)
+{
+    return "The box \"" + std::string(box) + "\" takes " + (wholeOnly ? "a whole number" : "a number") + ".\n\n\"" +
+           text + "\" is not one.";
+}

@@ -16,3 +16,7 @@ TypedNumber ReadTypedNumber(const std::string& text);
 
 // Whether the number is whole, for boxes that hold whole numbers only.
 bool IsWholeNumber(const TypedNumber& number);
+
+// The refusal of a box's text that is not a number (or not a whole one where
+// only whole numbers belong), naming the box.
+std::string NumberRefusal(const char* box, const std::string& text, bool wholeOnly);

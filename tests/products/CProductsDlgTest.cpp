@@ -148,6 +148,24 @@ TEST_F(ProductsWindow, AddsShowsAndUpdatesWithoutUndoingSalesElsewhere)
     EXPECT_EQ(dlg.list()->list().table().cell(0, ProductColumn::kPrice), "4.50");
 }
 
+TEST_F(ProductsWindow, NumberBoxesTakeADecimalCommaAndRefuseWhatIsNoNumber)
+{
+    CProductsDlg dlg(local, header);
+    dlg.show();
+    retype(&dlg, "product_id", "C1");
+    retype(&dlg, "price_1", "3,75");
+    retype(&dlg, "cost", "2.5x");
+    expectMessage(boxes, "The box \"Cost\" takes a number.\n\n\"2.5x\" is not one.", [&] { press(&dlg, "save"); });
+    EXPECT_TRUE(readProducts(path()).empty());
+    EXPECT_EQ(dlg.focusWidget(), child<QLineEdit>(&dlg, "cost"));
+    retype(&dlg, "cost", " 1,5 ");
+    press(&dlg, "save");
+    const auto stored = readProducts(path());
+    ASSERT_EQ(stored.size(), 1u);
+    EXPECT_FLOAT_EQ(stored[0].price[0], 3.75f);
+    EXPECT_FLOAT_EQ(stored[0].cost, 1.5f);
+}
+
 TEST_F(ProductsWindow, SearchesOnEnteredFieldsAndDeletesTheClickedProductEvenAfterItMoved)
 {
     writeProductFile(path(), {makeProduct("P1", 2.9f), makeProduct("P2", 3), makeProduct("Q3", 1)});
@@ -338,7 +356,7 @@ TEST_F(ProductsWindow, RemembersChoicesAndWidthsForTheNextOpening)
 TEST_F(ProductsWindow, ListWindowsKeepEachOthersWidthsAndReadZerosAsBuiltIn)
 {
     writeProductFile(path(), {makeProduct("A1", 3)});
-    const auto builtIn = ProductListBuiltInWidths();
+    const auto builtIn = ProductListWidget().builtInWidths();
     auto shown = [](ProductListWidget* list) {
         std::vector<std::uint32_t> w;
         for (int c = 0; c < ProductColumn::kCount; ++c)

@@ -250,7 +250,7 @@ TEST_F(ProductEditing, TableListsSearchesAndInsertsRows)
     ASSERT_EQ(t.listAll(local), FileCause::None);
     ASSERT_EQ(t.size(), 2u);
     EXPECT_EQ(t.cell(0, ProductColumn::kStock), "4.9");
-    EXPECT_EQ(t.cell(0, ProductColumn::kBarCode), "");
+    EXPECT_EQ(t.cell(0, ProductColumn::kBarCode), "999");
     EXPECT_EQ(t.cell(1, ProductColumn::kMode), "Sell");
 
     ProductSearch s;
