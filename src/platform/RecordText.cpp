@@ -1,6 +1,6 @@
-#include "RecordText.h"
+#include "platform/RecordText.h"
 
-#include "Cp1252.h"
+#include "storage/records/Cp1252.h"
 
 namespace {
 

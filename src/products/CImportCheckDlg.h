@@ -2,7 +2,7 @@
 // The "Check File Before Import" window: the products read from a text file,
 // one at a time in read-only boxes; OK imports them, Cancel nothing.
 
-#include "ProductTextFile.h"
+#include "products/ProductTextFile.h"
 
 #include <QDialog>
 #include <vector>

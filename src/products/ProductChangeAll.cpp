@@ -1,9 +1,9 @@
-#include "ProductChangeAll.h"
+#include "products/ProductChangeAll.h"
 
-#include "ByteCodec.h"
-#include "ProductEditor.h"
-#include "ProductFile.h"
-#include "SaleTotals.h"
+#include "products/ProductEditor.h"
+#include "sale/SaleTotals.h"
+#include "storage/files/ProductFile.h"
+#include "storage/records/ByteCodec.h"
 
 namespace ChangeAll {
 namespace {

@@ -1,9 +1,9 @@
-#include "ProductEditor.h"
+#include "products/ProductEditor.h"
 
-#include "ByteCodec.h"
-#include "GeneralSettings.h"
-#include "TextFormat.h"
-#include "TypedNumber.h"
+#include "settings/GeneralSettings.h"
+#include "settings/TypedNumber.h"
+#include "storage/records/ByteCodec.h"
+#include "storage/records/TextFormat.h"
 
 #include <cfloat>
 #include <cmath>

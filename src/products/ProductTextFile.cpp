@@ -1,15 +1,15 @@
-#include "ProductTextFile.h"
+#include "products/ProductTextFile.h"
 
-#include "ByteCodec.h"
-#include "DataFile.h"
-#include "ProductEditor.h"
-#include "ProductFile.h"
-#include "ProductTable.h"
-#include "TextFormat.h"
+#include "products/ProductEditor.h"
+#include "products/ProductTable.h"
+#include "storage/files/ProductFile.h"
+#include "storage/io/DataFile.h"
+#include "storage/records/ByteCodec.h"
+#include "storage/records/TextFormat.h"
 
-#include "Cp1252.h"
-#include "SaleTotals.h"
-#include "TypedNumber.h"
+#include "sale/SaleTotals.h"
+#include "settings/TypedNumber.h"
+#include "storage/records/Cp1252.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,11 +1,11 @@
-#include "CCompanyDlg.h"
+#include "settings/CCompanyDlg.h"
 
-#include "SetupLists.h"
+#include "settings/SetupLists.h"
 
-#include "MessageBox.h"
-#include "SalesFileHeader.h"
-#include "SettingsForm.h"
-#include "StoreDetails.h"
+#include "platform/MessageBox.h"
+#include "settings/SettingsForm.h"
+#include "settings/StoreDetails.h"
+#include "storage/files/SalesFileHeader.h"
 
 #include <QDialogButtonBox>
 #include <QPlainTextEdit>

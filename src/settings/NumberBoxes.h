@@ -2,9 +2,9 @@
 // Number boxes of the editors: a value that does not read as a number is
 // refused with a message that names the box, never stored cut short.
 
-#include "MessageBox.h"
-#include "RecordText.h"
-#include "TypedNumber.h"
+#include "platform/MessageBox.h"
+#include "platform/RecordText.h"
+#include "settings/TypedNumber.h"
 
 #include <QLineEdit>
 

@@ -1,4 +1,4 @@
-#include "TypedNumber.h"
+#include "settings/TypedNumber.h"
 
 #include <cfloat>
 #include <charconv>
