@@ -6,6 +6,7 @@
 #include "contacts/ContactTransfer.h"
 #include "platform/MessageBox.h"
 #include "platform/RecordText.h"
+#include "settings/NumberBoxes.h"
 #include "storage/files/CLocalFile.h"
 #include "storage/files/CustomerFile.h"
 #include "storage/files/ListFiles.h"
@@ -243,7 +244,7 @@ CustomerRecord CCustomerDlg::FromFields() const
     record.text = fields_->texts();
     record.notes = fields_->notes();
     record.orderLimitOn = limitOn_->isChecked() ? 1 : 0;
-    record.orderLimit = static_cast<float>(std::strtod(RecordText::fromQt(limit_->text()).c_str(), nullptr));
+    record.orderLimit = static_cast<float>(ReadTypedNumber(RecordText::fromQt(limit_->text())).value);
     record.taxZone = RecordText::fromQt(taxZone_->currentText(), CustomerRecord::kTaxZoneWidth - 1);
     record.termsIndex = static_cast<std::uint8_t>(terms_->currentData().toUInt());
     record.priceLevel = static_cast<std::uint8_t>(std::max(0, levels_->checkedId()));
@@ -293,6 +294,8 @@ void CCustomerDlg::OnRowChanged(QTreeWidgetItem* row)
 
 bool CCustomerDlg::OnSave()
 {
+    if (double limit = 0; !NumberBoxes::Read(this, limit_, "Order Limit", limit))
+        return false;
     CustomerRecord record = FromFields();
     const ContactSave saved = SaveShownCustomer(local_, record);
     if (saved == ContactSave::NoName) {

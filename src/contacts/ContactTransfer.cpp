@@ -1,5 +1,7 @@
 #include "contacts/ContactTransfer.h"
 
+#include "storage/records/Cp1252.h"
+
 #include "storage/files/CustomerFile.h"
 #include "storage/files/ListFiles.h"
 #include "storage/files/VendorFile.h"
@@ -35,9 +37,14 @@ bool ReadTabLines(const std::string& path, std::vector<std::vector<std::string>>
     std::ifstream in(path, std::ios::binary);
     if (!in)
         return false;
-    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     if (in.bad())
         return false;
+    // UTF-8 text (with or without a byte-order mark) becomes record text.
+    if (bytes.rfind("\xEF\xBB\xBF", 0) == 0)
+        bytes = Cp1252::FromUtf8(bytes.substr(3));
+    else if (Cp1252::LooksLikeUtf8(bytes))
+        bytes = Cp1252::FromUtf8(bytes);
     lines.clear();
     std::vector<std::string> line(1);
     auto endLine = [&] {
@@ -87,6 +94,16 @@ std::string CustomerInfoLine(const CustomerRecord& record)
 CustomerRecord CustomerFromFields(const std::vector<std::string>& fields, const std::set<std::uint8_t>& termsIds)
 {
     CustomerRecord record;
+    if (fields.size() <= kAddressShapeFields) {
+        // The shapes the import's explanation gives: Name, address, address,
+        // Phone#, Email.
+        static constexpr std::size_t slots[kAddressShapeFields] = {
+            CustomerRecord::kName, CustomerRecord::kAddress, CustomerRecord::kCity, CustomerRecord::kPhone,
+            CustomerRecord::kEmail};
+        for (std::size_t k = 0; k < fields.size(); ++k)
+            record.text[slots[k]] = cut(fields[k], CustomerRecord::kTextWidth);
+        return record;
+    }
     textsFrom(fields, record);
     const std::size_t n = CustomerRecord::kTextCount;
     if (fields.size() > n)

@@ -24,9 +24,12 @@ bool WriteTextFile(const std::string& path, const std::string& text);
 // city, state, zip. Information: the 18 texts, price level, tax zone, terms id.
 std::string CustomerAddressLine(const CustomerRecord& record);
 std::string CustomerInfoLine(const CustomerRecord& record);
-// A customer from the fields of an import line (the information line's order;
-// fewer fields leave the rest empty, more are ignored). The price level is
-// kept to 0..5 and a terms id that `termsIds` lacks becomes 0.
+// A customer from the fields of an import line. A line of at most five fields
+// has the shape the import explains: Name, address, address (the city line),
+// Phone#, Email. A longer one has the order of the exports (the information
+// line's order; fewer fields leave the rest empty, more are ignored). The price
+// level is kept to 0..5 and a terms id that `termsIds` lacks becomes 0.
+constexpr std::size_t kAddressShapeFields = 5;
 CustomerRecord CustomerFromFields(const std::vector<std::string>& fields, const std::set<std::uint8_t>& termsIds);
 
 // Unreadable and Unwritable concern the text file, NotStored the data file.

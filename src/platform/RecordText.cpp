@@ -1,30 +1,18 @@
 #include "platform/RecordText.h"
 
-#include <array>
+#include "storage/records/Cp1252.h"
 
 namespace {
 
-// Code points of the bytes 0x80..0x9F; the rest of the page equals Latin-1.
-constexpr std::array<char16_t, 32> kHigh = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
-
 char16_t decode(unsigned char b)
 {
-    return (b >= 0x80 && b <= 0x9F) ? kHigh[b - 0x80] : char16_t(b);
+    return static_cast<char16_t>(Cp1252::Decode(b));
 }
 
 char encode(char16_t c)
 {
-    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
-        return char(c);
-    for (std::size_t i = 0; i < kHigh.size(); ++i)
-        if (kHigh[i] == c)
-            return char(0x80 + i);
-    return '?';
+    char byte = '?';
+    return Cp1252::Encode(c, byte) ? byte : '?';
 }
 
 }  // namespace

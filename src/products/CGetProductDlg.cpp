@@ -69,13 +69,6 @@ CGetProductDlg::CGetProductDlg(const CLocalFile& local, SalesFileHeader& header,
     setWindowTitle(get ? "Get Product" : "Find Product");
     setObjectName(get ? "get_product_dialog" : "find_product_dialog");
 
-    auto builtIn = ProductListBuiltInWidths();
-    if (get)
-        builtIn[ProductColumn::kMode] = 0;
-    for (std::size_t c = 0; c < builtIn.size(); ++c)
-        defaults_.words[widthsWord() + c] = builtIn[c];
-    defaults_.words[DefaultsRecord::kNewProductTouch] = 1;
-    ReadDefaults(local_, defaults_);
 
     auto* group = new QGroupBox(get ? "Find Product  F8" : "Find Product", this);
     auto* grid = new QGridLayout(group);
@@ -128,8 +121,12 @@ CGetProductDlg::CGetProductDlg(const CLocalFile& local, SalesFileHeader& header,
 
     list_ = new ProductListWidget(this);
     list_->setObjectName("product_list");
-    list_->setWidths({defaults_.words.begin() + static_cast<std::ptrdiff_t>(widthsWord()),
-                      defaults_.words.begin() + static_cast<std::ptrdiff_t>(widthsWord() + ProductColumn::kCount)});
+    DefaultsRecord defaults;
+    ReadDefaults(local_, defaults);
+    auto builtIn = list_->builtInWidths();
+    if (get)
+        builtIn[ProductColumn::kMode] = 0;
+    list_->setWidths(ColumnWidths(defaults, widthsWord(), builtIn));
     list_->installEventFilter(this);
     if (get)
         connect(list_, &QAbstractItemView::clicked, this, [this] { OnTake(); });
@@ -201,10 +198,9 @@ void CGetProductDlg::OnTake()
         return;
     }
     result_ = found;
-    const auto widths = list_->widths();
-    for (std::size_t c = 0; c < 19 && c < widths.size(); ++c)
-        defaults_.words[widthsWord() + c] = widths[c];
-    WriteDefaults(local_, defaults_);
+    auto widths = list_->widths();
+    widths.resize(19);
+    WriteDefaultWords(local_, widthsWord(), widths);
     accept();
 }
 

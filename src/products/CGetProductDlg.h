@@ -40,7 +40,6 @@ private:
     const CLocalFile& local_;
     SalesFileHeader& header_;
     Kind kind_;
-    DefaultsRecord defaults_;
     ProductRecord result_;
     QLineEdit* item_ = nullptr;
     QLineEdit* description_ = nullptr;

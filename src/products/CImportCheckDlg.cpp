@@ -7,6 +7,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -15,7 +16,8 @@ const char* const CImportCheckDlg::kFormatMessage =
     "<tab\nPrice 2:\t\tnum <tab\nPrice 3:\t\tnum <tab\nPrice 4:\t\tnum <tab\nPrice 5:\t\tnum <tab\nPrice 6:\t\tnum "
     "<tab\nSale%:\t\tnum <tab>\nCase Qty:\tnum <tab>\nCategory:\tstring <tab>\nProduct ID:\tstring "
     "<tab>\nDescription:\tstring <tab>\nVendor:\t\tstring <tab>\nVendor#:\t\tstring <tab>\nDepartment:\tstring "
-    "<tab>\nBar Code:\tstring < tab >\nShow in Touch:\t0 or 1 <return>\n";
+    "<tab>\nBar Code:\tstring < tab >\nShow in Touch:\t0 or 1 <tab>\nCommission:\tnum <tab>\nRental:\t\t0, 1 or 2 "
+    "<return>\n";
 
 namespace {
 enum Box { kItem, kBarCode, kDesc, kVendor, kVendorNumber, kCategory, kDepartment, kTaxable, kTouch, kCommission,
@@ -25,13 +27,16 @@ const char* const kLabels[kBoxCount] = {"Product ID*", "Bar Code", "*Desc", "Ven
                                         "Stock", "%Sale", "Price", "Price", "Price", "Price", "Price", "Price"};
 }  // namespace
 
-CImportCheckDlg::CImportCheckDlg(const std::vector<ProductRecord>& records, QWidget* parent)
-    : QDialog(parent), records_(records)
+CImportCheckDlg::CImportCheckDlg(const ProductText::Reading& reading, QWidget* parent)
+    : QDialog(parent), reading_(reading)
 {
     setWindowTitle("Check File Before Import");
     setObjectName("import_check_dialog");
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel("Check the file before importing. Click OK to import.", this));
+    line_ = new QLabel(this);
+    line_->setObjectName("line");
+    layout->addWidget(line_);
     auto* grid = new QGridLayout;
     for (int b = 0; b < kBoxCount; ++b) {
         auto* box = new QLineEdit(this);
@@ -42,7 +47,21 @@ CImportCheckDlg::CImportCheckDlg(const std::vector<ProductRecord>& records, QWid
         grid->addWidget(box, b / 4, (b % 4) * 2 + 1);
     }
     layout->addLayout(grid);
-    auto* row = new QHBoxLayout;
+    // Every line refused or changed, before anything is written.
+    QStringList notes;
+    if (!reading.lost.empty())
+        notes << "The file is UTF-8 text. These characters cannot be stored and are read as ?: " +
+                     QString::fromUtf8(reading.lost);
+    for (const ProductText::LineNote& note : reading.notes)
+        notes << RecordText::toQt(note.Text());
+    if (!notes.isEmpty()) {
+        auto* list = new QPlainTextEdit(notes.join('\n'), this);
+        list->setObjectName("notes");
+        list->setReadOnly(true);
+        list->setLineWrapMode(QPlainTextEdit::NoWrap);
+        layout->addWidget(new QLabel(QString("%1 lines refused, %2 notes:").arg(reading.refused()).arg(reading.notes.size()), this));
+        layout->addWidget(list, 1);
+    }    auto* row = new QHBoxLayout;
     auto* prev = new QPushButton("<<<  Prev", this);
     prev->setObjectName("prev");
     auto* next = new QPushButton("Next  >>>", this);
@@ -72,19 +91,22 @@ void CImportCheckDlg::OnPrev()
 
 void CImportCheckDlg::OnNext()
 {
-    if (current_ + 1 < static_cast<int>(records_.size()))
+    if (current_ + 1 < static_cast<int>(reading_.records.size()))
         ++current_;
     Show();
 }
 
 void CImportCheckDlg::Show()
 {
-    if (records_.empty()) {
+    if (reading_.records.empty()) {
         for (auto* box : boxes_)
             box->clear();
+        line_->setText("No line of the file can be imported.");
         return;
     }
-    const ProductRecord& r = records_[static_cast<std::size_t>(current_)];
+    const auto at = static_cast<std::size_t>(current_);
+    line_->setText(QString("Product %1 of %2, line %3 of the file").arg(at + 1).arg(reading_.records.size()).arg(reading_.lines[at]));
+    const ProductRecord& r = reading_.records[at];
     auto set = [&](int b, const std::string& s) { boxes_[static_cast<std::size_t>(b)]->setText(RecordText::toQt(s)); };
     auto num = [](float v, const char* f) { return strprintf(f, static_cast<double>(v)); };
     set(kItem, r.itemNumber);

@@ -2,11 +2,12 @@
 // The "Check File Before Import" window: the products read from a text file,
 // one at a time in read-only boxes; OK imports them, Cancel nothing.
 
-#include "storage/records/ProductRecord.h"
+#include "products/ProductTextFile.h"
 
 #include <QDialog>
 #include <vector>
 
+class QLabel;
 class QLineEdit;
 
 class CImportCheckDlg : public QDialog {
@@ -14,7 +15,8 @@ class CImportCheckDlg : public QDialog {
 public:
     static const char* const kFormatMessage;
 
-    CImportCheckDlg(const std::vector<ProductRecord>& records, QWidget* parent = nullptr);
+    // The lines refused or changed are listed under the boxes.
+    CImportCheckDlg(const ProductText::Reading& reading, QWidget* parent = nullptr);
 
     int current() const { return current_; }
     void OnPrev();
@@ -23,7 +25,8 @@ public:
 private:
     void Show();
 
-    const std::vector<ProductRecord>& records_;
+    const ProductText::Reading& reading_;
+    QLabel* line_ = nullptr;
     int current_ = 0;
     std::vector<QLineEdit*> boxes_;
 };

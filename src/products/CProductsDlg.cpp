@@ -18,11 +18,13 @@
 #include "products/ProductChangeAll.h"
 #include "products/ProductListWidget.h"
 #include "products/ProductTextFile.h"
+#include "settings/NumberBoxes.h"
 #include "settings/SecurityGate.h"
 #include "storage/files/CLocalFile.h"
 #include "storage/files/ListFiles.h"
 #include "storage/files/SalesFileHeader.h"
 #include "storage/files/VendorFile.h"
+#include "storage/records/TextFormat.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -78,12 +80,6 @@ void fillSorted(QComboBox* box, std::vector<std::string> entries)
     box->setCurrentIndex(-1);
 }
 
-// The words of a window's widths in the defaults record.
-std::vector<std::uint32_t> widthsAt(const DefaultsRecord& d, std::size_t first)
-{
-    return {d.words.begin() + static_cast<std::ptrdiff_t>(first),
-            d.words.begin() + static_cast<std::ptrdiff_t>(first + ProductColumn::kCount)};
-}
 }  // namespace
 
 void CProductsDlg::Open(const CLocalFile& local, SalesFileHeader& header, QWidget* parent)
@@ -102,12 +98,6 @@ CProductsDlg::CProductsDlg(const CLocalFile& local, SalesFileHeader& header, QWi
     ReadHeader(local_, header_);
 
     // The remembered choices and widths, over the built-in values.
-    const auto builtIn = ProductListBuiltInWidths();
-    for (std::size_t c = 0; c < builtIn.size(); ++c)
-        defaults_.words[DefaultsRecord::kProductListWidths + c] = builtIn[c];
-    defaults_.words[DefaultsRecord::kNewProductTax] = 0;
-    defaults_.words[DefaultsRecord::kNewProductTouch] = 1;
-    defaults_.words[DefaultsRecord::kNewProductMode] = 0;
     ReadDefaults(local_, defaults_);
 
     group_ = new QGroupBox(kSaveCaption, this);
@@ -116,7 +106,10 @@ CProductsDlg::CProductsDlg(const CLocalFile& local, SalesFileHeader& header, QWi
 
     item_ = lineEdit(group_, "product_id", "Product Item number (Searchable field).");
     description_ = lineEdit(group_, "description", "Product Description (Searchable field).");
+    item_->setMaxLength(static_cast<int>(ProductRecord::kCodeWidth - 1));
+    description_->setMaxLength(static_cast<int>(ProductRecord::kNameWidth - 1));
     barCode_ = lineEdit(group_, "bar_code");
+    barCode_->setMaxLength(static_cast<int>(ProductRecord::kCodeWidth - 1));
     label("Product ID*", 0, 0);
     grid->addWidget(item_, 0, 1);
     label("*Desc", 0, 2);
@@ -172,17 +165,21 @@ CProductsDlg::CProductsDlg(const CLocalFile& local, SalesFileHeader& header, QWi
         modeRow->addWidget(mode_[static_cast<std::size_t>(m)]);
     }
     grid->addLayout(modeRow, 3, 3, 1, 3);
-    connect(mode_[0], &QRadioButton::clicked, this, [this] { defaults_.words[DefaultsRecord::kNewProductMode] = 0; StoreDefaults(); });
+    connect(mode_[0], &QRadioButton::clicked, this, [this] { defaults_.words[DefaultsRecord::kNewProductMode] = 0; StoreDefault(DefaultsRecord::kNewProductMode); });
     addOn_ = lineEdit(group_, "add_on_id", "Automatically add this Product ID.");
+    addOn_->setMaxLength(static_cast<int>(ProductRecord::kCodeWidth - 1));
     addOn_->setEnabled(false);  // nothing reads or stores it yet
     label("Add-on ID", 3, 6);
     grid->addWidget(addOn_, 3, 7);
 
     vendor_ = dropDown(group_, "vendor", "Product Vendor name (Searchable field).", true);
     vendorNumber_ = lineEdit(group_, "vendor_number", "Product Vender Number (Searchable field).");
+    vendorNumber_->setMaxLength(static_cast<int>(ProductRecord::kCodeWidth - 1));
     category_ = dropDown(group_, "category", "Product Category (Searchable field).", true);
     department_ = dropDown(group_, "department", "Store Department where item was sold or belongs.", true);
     tax_ = dropDown(group_, "tax", "Set the tax status of this product.", false);
+    for (QComboBox* box : {vendor_, category_, department_})
+        box->lineEdit()->setMaxLength(static_cast<int>(ProductRecord::kNameWidth - 1));
     tax_->addItems({"0 - No Tax", "1 - Tax 1", "2 - Tax 2", "3 - Tax 1 & 2"});
     label("Vendor*", 4, 0);
     grid->addWidget(vendor_, 4, 1);
@@ -196,11 +193,11 @@ CProductsDlg::CProductsDlg(const CLocalFile& local, SalesFileHeader& header, QWi
     grid->addWidget(tax_, 5, 1);
     connect(tax_, &QComboBox::activated, this, [this](int index) {
         defaults_.words[DefaultsRecord::kNewProductTax] = static_cast<std::uint32_t>(index);
-        StoreDefaults();
+        StoreDefault(DefaultsRecord::kNewProductTax);
     });
     connect(touch_, &QCheckBox::clicked, this, [this](bool on) {
         defaults_.words[DefaultsRecord::kNewProductTouch] = on ? 1 : 0;
-        StoreDefaults();
+        StoreDefault(DefaultsRecord::kNewProductTouch);
     });
 
     changeAll_ = lineEdit(group_, "change_all", "Use with Menu:Change to change a column of all listed products.");
@@ -233,12 +230,19 @@ CProductsDlg::CProductsDlg(const CLocalFile& local, SalesFileHeader& header, QWi
 
     list_ = new ProductListWidget(this);
     list_->setObjectName("product_list");
-    list_->setWidths(widthsAt(defaults_, DefaultsRecord::kProductListWidths));
+    list_->setWidths(ColumnWidths(defaults_, DefaultsRecord::kProductListWidths, list_->builtInWidths()));
     connect(list_, &QAbstractItemView::clicked, this, [this](const QModelIndex& index) { OnRowClicked(index.row()); });
     connect(list_, &QAbstractItemView::activated, this, [this](const QModelIndex& index) { OnRowClicked(index.row()); });
     list_->horizontalHeader()->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(list_->horizontalHeader(), &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { ShowColumnMenu(list_->horizontalHeader()->logicalIndexAt(at)); });
+    // The same menu from a right click on any cell of a column, and from the
+    // Menu key for the column of the current cell.
+    list_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(list_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        const QModelIndex cell = list_->indexAt(at);
+        ShowColumnMenu(cell.isValid() ? cell.column() : list_->currentIndex().column());
+    });
 
     auto* layout = new QVBoxLayout(this);
     BuildMenus();
@@ -388,9 +392,9 @@ void CProductsDlg::ShowFields(const ProductFields& f)
     edited_ = 0;
 }
 
-void CProductsDlg::StoreDefaults()
+void CProductsDlg::StoreDefault(std::size_t word)
 {
-    WriteDefaults(local_, defaults_);
+    WriteDefaultWords(local_, word, {defaults_.words[word]});
 }
 
 void CProductsDlg::OnListAll()
@@ -426,6 +430,12 @@ void CProductsDlg::OnRowClicked(int row)
 
 void CProductsDlg::OnSave()
 {
+    static const char* const names[ProductFields::kNumberCount] = {
+        "Price 1", "Price 2", "Price 3", "Price 4", "Price 5", "Price 6", "Cost", "Sale%", "In Stock", "Case", "Commission%"};
+    if (!item_->text().isEmpty())
+        for (unsigned n = 0; n < ProductFields::kNumberCount; ++n)
+            if (double value = 0; !NumberBoxes::Read(this, numbers_[n], names[n], value))
+                return;
     const int row = list_->selectedRow();
     ProductRecord stored;
     const ProductFields fields = Fields();
@@ -443,7 +453,7 @@ void CProductsDlg::OnSave()
         break;
     case SaveOutcome::Saved:
         defaults_.words[DefaultsRecord::kNewProductMode] = fields.mode;
-        StoreDefaults();
+        StoreDefault(DefaultsRecord::kNewProductMode);
         list_->list().change([&](ProductTable& t) { t.insertFront(stored, ProductTable::Form::Saved); });
         break;
     case SaveOutcome::Updated: {
@@ -525,10 +535,7 @@ void CProductsDlg::OnDone()
         if (MessageBox::show(this, ask, MessageBox::Buttons::OkCancel) != MessageBox::Answer::Ok)
             return;
     }
-    const auto widths = list_->widths();
-    for (std::size_t c = 0; c < widths.size(); ++c)
-        defaults_.words[DefaultsRecord::kProductListWidths + c] = widths[c];
-    StoreDefaults();
+    WriteDefaultWords(local_, DefaultsRecord::kProductListWidths, list_->widths());
     done(QDialog::Accepted);
 }
 
@@ -551,6 +558,10 @@ void CProductsDlg::OnChangeAll(int opNumber)
         MessageBox::information(this, "Choose a price column first: right-click it, or move to it in the list.");
         return;
     }
+    const bool textOp = op == ChangeAll::FillVendor || op == ChangeAll::FillCategory || op == ChangeAll::FillDepartment;
+    const bool taxOp = op >= ChangeAll::SetTax0 && op <= ChangeAll::SetTax3;
+    if (double value = 0; !textOp && !taxOp && !NumberBoxes::Read(this, changeAll_, "Change All", value))
+        return;
     if (MessageBox::show(this, ChangeAll::item(op).question, MessageBox::Buttons::OkCancel) != MessageBox::Answer::Ok)
         return;
     auto& table = list_->list().table();
@@ -601,12 +612,22 @@ void CProductsDlg::OnImport()
         MessageBox::information(this, "Could not open file.");
         return;
     }
-    const std::vector<ProductRecord> records = ProductText::Parse(content);
-    CImportCheckDlg check(records, this);
+    // Lines whose Product ID a stored product already has are refused.
+    ProductTable stored;
+    stored.listAll(local_);
+    const ProductText::Reading reading = ProductText::Read(content, stored.itemNumbers());
+    if (reading.nothing) {
+        MessageBox::information(this, "The file is empty: there is nothing to import.");
+        return;
+    }
+    CImportCheckDlg check(reading, this);
     if (check.exec() != QDialog::Accepted)
         return;
-    if (AppendProducts(local_, records) != FileCause::None)
+    if (AppendProducts(local_, reading.records) != FileCause::None) {
         MessageBox::information(this, "Could not open file.");
-    else
-        OnListAll();
+        return;
+    }
+    OnListAll();
+    MessageBox::information(this, strprintf("Import finished.\n\n%zu products added.\n%zu lines refused.",
+                                            reading.records.size(), reading.refused()));
 }

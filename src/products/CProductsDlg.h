@@ -54,7 +54,8 @@ private:
     void SetUpdateMode(bool on);
     ProductFields Fields() const;
     void ShowFields(const ProductFields& fields);
-    void StoreDefaults();
+    // Stores one remembered choice, leaving the rest of the file as it is.
+    void StoreDefault(std::size_t word);
 
     const CLocalFile& local_;
     SalesFileHeader& header_;

@@ -1,6 +1,7 @@
 #include "products/ProductChangeAll.h"
 
 #include "products/ProductEditor.h"
+#include "sale/SaleTotals.h"
 #include "storage/files/ProductFile.h"
 #include "storage/records/ByteCodec.h"
 
@@ -57,14 +58,15 @@ void apply(ProductRecord& r, Op op, const std::string& text, int level)
     case FillCategory: r.category = codec::fitText(text, ProductRecord::kNameWidth); break;
     case FillDepartment: r.department = codec::fitText(text, ProductRecord::kNameWidth); break;
     case FillStock: r.stock = value; break;
-    case FillCost: r.cost = value; break;
+    case FillCost: r.cost = RoundToCents(value); break;
     case FillSalePercent: r.salePercent = value; break;
     case AddStock: r.stock += value; break;
-    case AddCost: r.cost += value; break;
-    case MultiplyCost: r.cost *= 1 + value / 100; break;
-    case FillPrice: if (price) *price = value; break;
-    case AddPrice: if (price) *price += value; break;
-    case MultiplyPrice: if (price) *price *= 1 + value / 100; break;
+    // Costs and prices are stored in whole cents, as the sale screen reckons them.
+    case AddCost: r.cost = RoundToCents(static_cast<double>(r.cost) + value); break;
+    case MultiplyCost: r.cost = RoundToCents(r.cost * (1 + static_cast<double>(value) / 100)); break;
+    case FillPrice: if (price) *price = RoundToCents(value); break;
+    case AddPrice: if (price) *price = RoundToCents(static_cast<double>(*price) + value); break;
+    case MultiplyPrice: if (price) *price = RoundToCents(*price * (1 + static_cast<double>(value) / 100)); break;
     case SetTax0: case SetTax1: case SetTax2: case SetTax3:
         r.taxStatus = static_cast<std::uint8_t>(op - SetTax0);
         break;

@@ -1,6 +1,7 @@
 #include "products/ProductEditor.h"
 
 #include "settings/GeneralSettings.h"
+#include "settings/TypedNumber.h"
 #include "storage/records/ByteCodec.h"
 #include "storage/records/TextFormat.h"
 
@@ -9,7 +10,8 @@
 
 float ProductNumber(const std::string& text)
 {
-    const double v = NumberFrom(text);
+    const TypedNumber typed = ReadTypedNumber(text);
+    const double v = typed.ok ? typed.value : NumberFrom(text);
     if (std::fabs(v) > FLT_MAX)
         return 0;
     return static_cast<float>(v);

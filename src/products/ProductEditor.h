@@ -31,9 +31,10 @@ struct ProductFields {
     unsigned edited = 0;
 };
 
-// A box's text as a decimal number: leading blanks skipped, reading stops at
-// the first character that is not part of a number; no number, or one a float
-// cannot hold, gives 0.
+// A box's text as a decimal number (a lone comma read as the point); text that
+// is not wholly a number reads up to the first character that is not part of
+// one; no number, or one a float cannot hold, gives 0. Windows refuse such
+// text before it comes here.
 float ProductNumber(const std::string& text);
 
 // A new product from the boxes. Without a tax choice the remembered one is used.

@@ -4,6 +4,8 @@
 
 #include <QHeaderView>
 
+#include <algorithm>
+
 int ProductListModel::rowCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : static_cast<int>(table_.size());
@@ -91,6 +93,25 @@ std::vector<std::uint32_t> ProductListWidget::widths() const
     std::vector<std::uint32_t> out;
     for (int c = 0; c < ProductColumn::kCount; ++c)
         out.push_back(isColumnHidden(c) ? 0u : static_cast<std::uint32_t>(columnWidth(c)));
+    return out;
+}
+
+std::vector<std::uint32_t> ProductListWidget::builtInWidths() const
+{
+    using namespace ProductColumn;
+    std::vector<std::uint32_t> out = ProductListBuiltInWidths();
+    for (int c = 0; c < kCount; ++c) {
+        const char* sample = nullptr;
+        if (c == kItem || c == kVendorNumber || c == kBarCode)
+            sample = "IMP000000";
+        else if ((c >= kCost && c <= kStock) || c == kCommission)
+            sample = "12345.67";
+        else if (c == kSalePercent)
+            sample = "100.00";
+        auto& w = out[static_cast<std::size_t>(c)];
+        if (sample && w > 0)
+            w = std::max(w, static_cast<std::uint32_t>(fontMetrics().horizontalAdvance(QLatin1String(sample)) + 12));
+    }
     return out;
 }
 

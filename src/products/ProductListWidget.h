@@ -48,6 +48,10 @@ public:
     // Column widths in pixels, all 21 columns.
     void setWidths(const std::vector<std::uint32_t>& widths);
     std::vector<std::uint32_t> widths() const;
+    // The built-in widths, widened where this font needs more room for a
+    // column's usual content (an item number of nine characters, an amount of
+    // thousands with cents).
+    std::vector<std::uint32_t> builtInWidths() const;
 
 private:
     ProductListModel model_;

@@ -126,7 +126,7 @@ std::string ProductTable::cell(std::size_t row, int column) const
     case kDepartment: return codec::getText(rec, R::kDepartmentOffset, R::kNameWidth);
     case kCase: return f32(R::kCaseQtyOffset, "%.2f");
     case kTax: return strprintf("%u", static_cast<unsigned>(rec[R::kTaxStatusOffset]));
-    case kBarCode: return form == Form::Saved ? codec::getText(rec, R::kBarCodeOffset, R::kCodeWidth) : std::string();
+    case kBarCode: return codec::getText(rec, R::kBarCodeOffset, R::kCodeWidth);
     case kTouch: return rec[R::kShowOnTouchOffset] ? "Yes" : "No";
     case kCommission: return form == Form::Search ? std::string() : f32(R::kCommissionPercentOffset, "%.1f");
     case kMode: return form == Form::Search ? std::string() : ProductModeName(rec[R::kModeOffset]);

@@ -12,8 +12,8 @@
 
 class ProductTable {
 public:
-    // Which columns a row shows: "List All" rows lack the bar code, search rows
-    // also the commission and mode; a row the editor saved shows every column.
+    // Which columns a row shows: search rows lack the commission and mode; "List
+    // All" rows and a row the editor saved show every column.
     enum class Form : std::uint8_t { List, Search, Saved };
 
     // Replaces the rows with every product. Returns the open cause.

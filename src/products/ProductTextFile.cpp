@@ -7,7 +7,14 @@
 #include "storage/records/ByteCodec.h"
 #include "storage/records/TextFormat.h"
 
+#include "sale/SaleTotals.h"
+#include "settings/TypedNumber.h"
+#include "storage/records/Cp1252.h"
+
+#include <algorithm>
+#include <cctype>
 #include <cmath>
+#include <unordered_set>
 #include <fstream>
 #include <sstream>
 
@@ -22,14 +29,110 @@ constexpr std::size_t kFields = 21;
 
 std::string f2(float v) { return strprintf("%.2f", static_cast<double>(v)); }
 
-// A whole number field: the number read, cut toward zero; what does not fit
-// `limit` gives `otherwise`.
-unsigned wholeNumber(const std::string& text, unsigned limit, unsigned otherwise)
+// The fields by the names the format message gives them.
+const char* const kFieldNames[kFields] = {
+    "Taxable", "Qty", "Cost", "Price 1", "Price 2", "Price 3", "Price 4", "Price 5", "Price 6", "Sale%", "Case Qty",
+    "Category", "Product ID", "Description", "Vendor", "Vendor#", "Department", "Bar Code", "Show in Touch",
+    "Commission", "Rental"};
+
+std::string lower(std::string s)
 {
-    const double v = std::trunc(static_cast<double>(ProductNumber(text)));
-    return v >= 0 && v <= limit ? static_cast<unsigned>(v) : otherwise;
+    for (char& c : s)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
 }
+
+// One line's fields into a record, noting every change; false when refused.
+class LineReader {
+public:
+    LineReader(std::size_t line, std::vector<LineNote>& notes) : line_(line), notes_(notes) {}
+
+    bool read(const std::vector<std::string>& f, ProductRecord& r)
+    {
+        if (f.size() < kFields)
+            return refuse(strprintf("%zu fields where %zu are needed", f.size(), kFields));
+        if (f.size() > kFields)
+            note(strprintf("%zu fields: those after the %zuth left out", f.size(), kFields));
+        double n[kFields] = {};
+        for (std::size_t i : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 18, 19, 20}) {
+            const TypedNumber t = ReadTypedNumber(f[i]);
+            if (!t.ok)
+                return refuse(strprintf("%s is not a number: \"%s\"", kFieldNames[i], f[i].c_str()));
+            if (t.comma)
+                note(strprintf("%s \"%s\" read as %s", kFieldNames[i], f[i].c_str(), FixedText(t.value, 2).c_str()));
+            n[i] = t.value;
+        }
+        r.taxStatus = static_cast<std::uint8_t>(whole(0, n[0], 3, 0));
+        r.stock = StoreAmount(n[1]);
+        r.cost = cents(2, n[2]);
+        for (std::size_t i = 0; i < ProductRecord::kPriceLevels; ++i)
+            r.price[i] = cents(3 + i, n[3 + i]);
+        r.salePercent = StoreAmount(n[9]);
+        r.caseQty = StoreAmount(n[10]);
+        r.category = text(f, 11, ProductRecord::kNameWidth);
+        r.itemNumber = text(f, 12, ProductRecord::kCodeWidth);
+        r.description = text(f, 13, ProductRecord::kNameWidth);
+        r.vendor = text(f, 14, ProductRecord::kNameWidth);
+        r.vendorNumber = text(f, 15, ProductRecord::kCodeWidth);
+        r.department = text(f, 16, ProductRecord::kNameWidth);
+        r.barCode = text(f, 17, ProductRecord::kCodeWidth);
+        r.showOnTouch = n[18] != 0 ? 1 : 0;
+        r.commissionPercent = StoreAmount(n[19]);
+        // A mode this register does not know is sold, as a tax status it does not know is untaxed.
+        r.mode = static_cast<std::uint8_t>(whole(20, n[20], ProductRecord::kDeposit, ProductRecord::kSell));
+        if (r.itemNumber.empty())
+            return refuse("no Product ID");
+        return true;
+    }
+
+    bool refuse(const std::string& reason)
+    {
+        // A refused line's changes do not matter: only why it was refused.
+        while (!notes_.empty() && notes_.back().line == line_)
+            notes_.pop_back();
+        notes_.push_back({line_, true, reason});
+        return false;
+    }
+    void note(const std::string& reason) { notes_.push_back({line_, false, reason}); }
+
+private:
+    unsigned whole(std::size_t i, double v, unsigned limit, unsigned otherwise)
+    {
+        const double cut = std::trunc(v);
+        const unsigned out = cut >= 0 && cut <= limit ? static_cast<unsigned>(cut) : otherwise;
+        if (out != v)
+            note(strprintf("%s %s read as %u", kFieldNames[i], FixedText(v, 2).c_str(), out));
+        return out;
+    }
+    float cents(std::size_t i, double v)
+    {
+        const float out = RoundToCents(v);
+        if (std::fabs(static_cast<double>(out) - v) > 1e-6 * std::max(1.0, std::fabs(v)))
+            note(strprintf("%s %s rounded to %s", kFieldNames[i], FixedText(v, 6).c_str(), FixedText(out, 2).c_str()));
+        return out;
+    }
+    std::string text(const std::vector<std::string>& f, std::size_t i, std::size_t width)
+    {
+        std::string out = codec::fitText(f[i], width);
+        if (out.size() < f[i].size())
+            note(strprintf("%s cut to %zu characters: \"%s\"", kFieldNames[i], width - 1, out.c_str()));
+        return out;
+    }
+
+    std::size_t line_;
+    std::vector<LineNote>& notes_;
+};
 }  // namespace
+
+std::string LineNote::Text() const
+{
+    return strprintf("Line %zu: %s%s", line, refused ? "refused, " : "", reason.c_str());
+}
+
+std::size_t Reading::refused() const
+{
+    return static_cast<std::size_t>(std::count_if(notes.begin(), notes.end(), [](const LineNote& n) { return n.refused; }));
+}
 
 std::string Line(const ProductRecord& r)
 {
@@ -54,38 +157,23 @@ std::string Line(const ProductRecord& r)
     return line + "\r\n";
 }
 
-ProductRecord FromFields(const std::vector<std::string>& in)
+Reading Read(const std::string& bytes, const std::vector<std::string>& taken)
 {
-    std::vector<std::string> f = in;
-    f.resize(kFields);
-    ProductRecord r;
-    r.taxStatus = static_cast<std::uint8_t>(wholeNumber(f[0], 3, 0));
-    r.stock = ProductNumber(f[1]);
-    r.cost = ProductNumber(f[2]);
-    for (std::size_t i = 0; i < ProductRecord::kPriceLevels; ++i)
-        r.price[i] = ProductNumber(f[3 + i]);
-    r.salePercent = ProductNumber(f[9]);
-    r.caseQty = ProductNumber(f[10]);
-    r.category = codec::fitText(f[11], ProductRecord::kNameWidth);
-    r.itemNumber = codec::fitText(f[12], ProductRecord::kCodeWidth);
-    r.description = codec::fitText(f[13], ProductRecord::kNameWidth);
-    r.vendor = codec::fitText(f[14], ProductRecord::kNameWidth);
-    r.vendorNumber = codec::fitText(f[15], ProductRecord::kCodeWidth);
-    r.department = codec::fitText(f[16], ProductRecord::kNameWidth);
-    r.barCode = codec::fitText(f[17], ProductRecord::kCodeWidth);
-    r.showOnTouch = ProductNumber(f[18]) != 0 ? 1 : 0;
-    r.commissionPercent = ProductNumber(f[19]);
-    // A mode this register does not know is sold, as a tax status it does not know is untaxed.
-    r.mode = static_cast<std::uint8_t>(wholeNumber(f[20], ProductRecord::kDeposit, ProductRecord::kSell));
-    return r;
-}
-
-std::vector<ProductRecord> Parse(const std::string& text)
-{
-    std::vector<ProductRecord> out;
+    Reading out;
+    std::string text = bytes;
+    if (text.rfind("\xEF\xBB\xBF", 0) == 0) {
+        text.erase(0, 3);
+        out.utf8 = true;
+    } else {
+        out.utf8 = Cp1252::LooksLikeUtf8(text);
+    }
+    std::unordered_set<std::string> used;
+    for (const std::string& item : taken)
+        used.insert(lower(item));
     const std::string heading(kHeading, std::char_traits<char>::length(kHeading) - 2);
+    out.nothing = true;
     std::size_t start = 0;
-    while (start < text.size()) {
+    for (std::size_t number = 1; start < text.size(); ++number) {
         std::size_t end = text.find('\n', start);
         if (end == std::string::npos)
             end = text.size();
@@ -94,18 +182,47 @@ std::vector<ProductRecord> Parse(const std::string& text)
         std::erase(line, '\r');
         if (line.find_first_not_of(" \t") == std::string::npos || line == heading)
             continue;
+        out.nothing = false;
+        LineReader reader(number, out.notes);
+        if (out.utf8) {
+            std::string lost;
+            line = Cp1252::FromUtf8(line, &lost);
+            if (!lost.empty()) {
+                reader.note("characters the register cannot store, read as ?: " + lost);
+                for (std::size_t at = 0; at < lost.size();) {
+                    std::size_t n = 1;
+                    while (at + n < lost.size() && (static_cast<unsigned char>(lost[at + n]) & 0xC0) == 0x80)
+                        ++n;
+                    if (out.lost.find(lost.substr(at, n)) == std::string::npos)
+                        out.lost += lost.substr(at, n);
+                    at += n;
+                }
+            }
+        }
         std::vector<std::string> fields;
-        std::size_t from = 0;
-        for (;;) {
+        for (std::size_t from = 0;;) {
             const std::size_t tab = line.find('\t', from);
             fields.push_back(line.substr(from, tab == std::string::npos ? std::string::npos : tab - from));
-            if (tab == std::string::npos || fields.size() == kFields)
+            if (tab == std::string::npos)
                 break;
             from = tab + 1;
         }
-        out.push_back(FromFields(fields));
+        ProductRecord r;
+        if (!reader.read(fields, r))
+            continue;
+        if (!used.insert(lower(r.itemNumber)).second) {
+            reader.refuse("Product ID " + r.itemNumber + " is already used");
+            continue;
+        }
+        out.records.push_back(r);
+        out.lines.push_back(number);
     }
     return out;
+}
+
+std::vector<ProductRecord> Parse(const std::string& text)
+{
+    return Read(text).records;
 }
 
 int Export(const CLocalFile& local, const std::string& path)

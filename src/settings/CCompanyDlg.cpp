@@ -1,5 +1,7 @@
 #include "settings/CCompanyDlg.h"
 
+#include "settings/SetupLists.h"
+
 #include "platform/MessageBox.h"
 #include "settings/SettingsForm.h"
 #include "settings/StoreDetails.h"
@@ -7,6 +9,7 @@
 
 #include <QDialogButtonBox>
 #include <QPlainTextEdit>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 using namespace SettingsForm;
@@ -25,6 +28,22 @@ CCompanyDlg::CCompanyDlg(const CLocalFile& local, SalesFileHeader& header, QWidg
     address_ = new QPlainTextEdit(fromStoredLines(c.address), this);
     address_->setObjectName("address");
     address_->setTabChangesFocus(true);
+    // Typing stops where the stored address (its lines ended by CR LF) is full,
+    // so that nothing is cut after it was typed.
+    fittingAddress_ = address_->toPlainText();
+    connect(address_, &QPlainTextEdit::textChanged, this, [this] {
+        const QString typed = address_->toPlainText();
+        std::string stored = AsStoredList(toStoredLines(typed));
+        while (!stored.empty() && (stored.back() == '\n' || stored.back() == '\r'))
+            stored.pop_back();  // the last line end may be left out
+        if (stored.size() < SalesFileHeader::kAddressWidth) {
+            fittingAddress_ = typed;
+            return;
+        }
+        const QSignalBlocker quiet(address_);
+        address_->setPlainText(fittingAddress_);
+        address_->moveCursor(QTextCursor::End);
+    });
     auto* addressLabel = new QLabel("Address", this);
     addressLabel->setBuddy(address_);
     grid->addWidget(addressLabel, 1, 0);

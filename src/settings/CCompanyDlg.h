@@ -24,6 +24,7 @@ private:
     SalesFileHeader& header_;
     QLineEdit* name_ = nullptr;
     QPlainTextEdit* address_ = nullptr;
+    QString fittingAddress_;  // the last address text that fits its field
     QLineEdit* contact_ = nullptr;
     QLineEdit* phone_ = nullptr;
     QLineEdit* phone2_ = nullptr;

@@ -32,7 +32,7 @@ bool lessIgnoringCase(const std::string& a, const std::string& b)
 }
 }  // namespace
 
-CLoginDlg::CLoginDlg(const CLocalFile& local, QWidget* parent) : QDialog(parent)
+CLoginDlg::CLoginDlg(const CLocalFile& local, QWidget* parent) : QDialog(parent), local_(local)
 {
     setObjectName("CLoginDlg");
     setWindowTitle("Log-In Cashier");
@@ -68,6 +68,17 @@ CLoginDlg::CLoginDlg(const CLocalFile& local, QWidget* parent) : QDialog(parent)
 std::string CLoginDlg::cashier() const { return RecordText::fromQt(cashier_->currentText()); }
 std::string CLoginDlg::password() const { return RecordText::fromQt(password_->text()); }
 
+void CLoginDlg::accept()
+{
+    if (!CheckCashierPassword(local_, cashier(), password())) {
+        MessageBox::show(this, "Password did not match.");
+        password_->clear();
+        password_->setFocus();
+        return;
+    }
+    QDialog::accept();
+}
+
 bool CLoginDlg::LogIn(QWidget* parent, CLocalFile& local, const SalesFileHeader& header, InvoiceRecord& currentSale)
 {
     std::string name;
@@ -79,6 +90,7 @@ bool CLoginDlg::LogIn(QWidget* parent, CLocalFile& local, const SalesFileHeader&
         name = dlg.cashier();
         password = dlg.password();
     }
+    // Checked again: another register may have changed the password meanwhile.
     if (!CheckCashierPassword(local, name, password)) {
         MessageBox::show(parent, "Password did not match.");
         return false;

@@ -22,11 +22,15 @@ public:
     std::string cashier() const;
     std::string password() const;
 
+    // OK with a wrong password says so and keeps the window open for another try.
+    void accept() override;
+
     // The whole log-in, from the window to the saved local record. True when a
-    // cashier was logged in; false on Cancel or a wrong password.
+    // cashier was logged in; false on Cancel.
     static bool LogIn(QWidget* parent, CLocalFile& local, const SalesFileHeader& header, InvoiceRecord& currentSale);
 
 private:
+    const CLocalFile& local_;
     QComboBox* cashier_ = nullptr;
     QLineEdit* password_ = nullptr;
 };

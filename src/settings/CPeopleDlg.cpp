@@ -55,6 +55,11 @@ CPeopleDlg::CPeopleDlg(const CLocalFile& local, PeopleKind kind, QWidget* parent
             this, [this, chosen, name, password] { OnChoose(chosen, name, password); }, Qt::QueuedConnection);
     });
     connect(save, &QPushButton::clicked, this, [this] { OnSave(); });
+    // Enter in the last box saves; in the cashier's name it moves on to the password.
+    QLineEdit* last = password_ ? password_ : name_;
+    connect(last, &QLineEdit::returnPressed, this, [this] { OnSave(); });
+    if (password_)
+        connect(name_, &QLineEdit::returnPressed, password_, [this] { password_->setFocus(); });
     connect(fresh, &QPushButton::clicked, this, &CPeopleDlg::OnNew);
     connect(remove, &QPushButton::clicked, this, &CPeopleDlg::OnDelete);
     connect(done, &QPushButton::clicked, this, &QDialog::accept);

@@ -91,6 +91,10 @@ CSecurityDlg::CSecurityDlg(CLocalFile& local, SalesFileHeader& header, QWidget* 
     choiceLayout->addLayout(radios);
     choiceLayout->addWidget(note_);
     layout->addWidget(securityGroup_);
+    // The Cashiers window is locked while security is on.
+    auto* cashiersFirst = new QLabel("Enter the cashiers (Settings: Cashiers)\nbefore turning the security on.", this);
+    cashiersFirst->setObjectName("cashiers_first");
+    layout->addWidget(cashiersFirst);
 
     auto* closeRow = new QHBoxLayout;
     auto* ok = button(this, "OK", "ok");

@@ -15,13 +15,18 @@ CTermsDlg::CTermsDlg(const CLocalFile& local, QWidget* parent) : QDialog(parent)
     setObjectName("CTermsDlg");
     setWindowTitle("Terms");
     auto* outer = new QVBoxLayout(this);
-    list_ = reportList(this, "list", {"ID", "Discount%", "Discount Days", "Net Days"}, {0, 90, 90, 90});
+    list_ = reportList(this, "list", {"ID", "Terms", "Discount%", "Discount Days", "Net Days"},
+                       {0, 90, 90, 90, 90});
     outer->addWidget(list_);
     auto* grid = new QGridLayout;
     outer->addLayout(grid);
     percent_ = lineBox(this, grid, 0, "Discount%", "discount_percent");
     discountDays_ = lineBox(this, grid, 1, "Discount Days", "discount_days");
     netDays_ = lineBox(this, grid, 2, "Net Days", "net_days");
+    // The record holds whole percent up to 100 and days up to 9999.
+    percent_->setMaxLength(3);
+    discountDays_->setMaxLength(4);
+    netDays_->setMaxLength(4);
     auto* row = new QHBoxLayout;
     outer->addLayout(row);
     QPushButton* save = button(this, "Save", "save");
@@ -43,7 +48,7 @@ void CTermsDlg::FillList()
     list_->clear();
     chosenId_ = -1;
     for (const TermsRecord& t : ListTerms(local_))
-        new QTreeWidgetItem(list_, {QString::number(t.id), QString::number(t.discountPercent),
+        new QTreeWidgetItem(list_, {QString::number(t.id), qs(t.name), QString::number(t.discountPercent),
                                     QString::number(t.discountDays), QString::number(t.netDays)});
 }
 
@@ -52,9 +57,9 @@ void CTermsDlg::OnChoose(QTreeWidgetItem* item)
     if (!item)
         return;
     chosenId_ = item->text(0).toInt();
-    percent_->setText(item->text(1));
-    discountDays_->setText(item->text(2));
-    netDays_->setText(item->text(3));
+    percent_->setText(item->text(2));
+    discountDays_->setText(item->text(3));
+    netDays_->setText(item->text(4));
 }
 
 void CTermsDlg::OnSave()

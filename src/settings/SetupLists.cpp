@@ -1,5 +1,7 @@
 #include "settings/SetupLists.h"
 
+#include "settings/TypedNumber.h"
+
 #include "settings/GeneralSettings.h"
 #include "storage/files/CLocalFile.h"
 #include "storage/files/ListFiles.h"
@@ -155,9 +157,17 @@ const char* const kTermsRefused =
 std::string TermsFrom(const std::string& percent, const std::string& discountDays, const std::string& netDays,
                       TermsRecord& terms)
 {
-    const double p = std::trunc(NumberFrom(percent));
-    const double d = std::trunc(NumberFrom(discountDays));
-    const double n = std::trunc(NumberFrom(netDays));
+    // Whole numbers only: a fraction is refused, never dropped in silence.
+    const std::pair<const char*, const std::string*> boxes[] = {
+        {"Discount%", &percent}, {"Discount Days", &discountDays}, {"Net Days", &netDays}};
+    double values[3] = {};
+    for (std::size_t i = 0; i < 3; ++i) {
+        const TypedNumber typed = ReadTypedNumber(*boxes[i].second);
+        if (!IsWholeNumber(typed))
+            return NumberRefusal(boxes[i].first, *boxes[i].second, true);
+        values[i] = typed.value;
+    }
+    const double p = values[0], d = values[1], n = values[2];
     if (p < 0 || p > 100 || d < 0 || d > 9999 || n < 0 || n > 9999)
         return kTermsRefused;
     terms.discountPercent = static_cast<std::int16_t>(p);

@@ -29,16 +29,20 @@ TEST_F(Contacts, CustomerImportReadsEveryShapeOfLine)
         const char* label;
         std::string text;
         std::vector<std::string> names;
-        std::vector<std::string> cities;
+        std::vector<std::string> cities;  // address|city|phone|email
     };
     const std::string nineteenTabs(21, '\t');
     const Case cases[] = {
-        {"three and four columns, CR LF", "Ann\tMain St\tBox 5\t555-1234\r\nBob\t1 Elm St\tTown\r\n", {"Ann", "Bob"},
-         {"555-1234", ""}},
-        {"last line without a break", "Ann\tA\r\nBob\tB", {"Ann", "Bob"}, {"", ""}},
-        {"blank and empty-field lines", "\r\nAnn\r\n\t\t\r\n\nBob\n", {"Ann", "Bob"}, {"", ""}},
-        {"a line without a name", "\tCompany only\r\nAnn\r\n", {"Ann"}, {""}},
-        {"fields past the last one", "Ann" + nineteenTabs + "x\ty\r\n", {"Ann"}, {""}},
+        // The explained shapes: Name, address, address, Phone#, Email.
+        {"three to five columns, CR LF",
+         "Ann\tMain St\tBox 5\t555-1234\r\nBob\t1 Elm St\tTown\r\nCy\t2 Oak Rd\tVille\t555-9\tcy@x.org\r\n",
+         {"Ann", "Bob", "Cy"}, {"Main St|Box 5|555-1234|", "1 Elm St|Town||", "2 Oak Rd|Ville|555-9|cy@x.org"}},
+        // The address export's six columns read back in record order.
+        {"address export", "Di\tCo\t3 Elm\tTown\tST\t12345\r\n", {"Di"}, {"3 Elm|Town||"}},
+        {"last line without a break", "Ann\tA\r\nBob\tB", {"Ann", "Bob"}, {"A|||", "B|||"}},
+        {"blank and empty-field lines", "\r\nAnn\r\n\t\t\r\n\nBob\n", {"Ann", "Bob"}, {"|||", "|||"}},
+        {"a line without a name", "\tAddress only\r\nAnn\r\n", {"Ann"}, {"|||"}},
+        {"fields past the last one", "Ann" + nineteenTabs + "x\ty\r\n", {"Ann"}, {"|||"}},
     };
     for (const Case& c : cases) {
         std::filesystem::remove(local.GetPath("Customers"));
@@ -49,7 +53,11 @@ TEST_F(Contacts, CustomerImportReadsEveryShapeOfLine)
         ASSERT_EQ(stored.size(), c.names.size()) << c.label;
         EXPECT_EQ(added, c.names.size()) << c.label;
         for (std::size_t i = 0; i < stored.size(); ++i)
-            EXPECT_EQ(std::make_tuple(stored[i].name(), stored[i].text[CustomerRecord::kCity], stored[i].customerNumber),
+            EXPECT_EQ(std::make_tuple(stored[i].name(),
+                                      stored[i].text[CustomerRecord::kAddress] + "|" + stored[i].text[CustomerRecord::kCity] +
+                                          "|" + stored[i].text[CustomerRecord::kPhone] + "|" +
+                                          stored[i].text[CustomerRecord::kEmail],
+                                      stored[i].customerNumber),
                       std::make_tuple(c.names[i], c.cities[i], i + 1)) << c.label;
     }
 }

@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -120,10 +121,16 @@ TEST_F(ProductsWindow, AddsShowsAndUpdatesWithoutUndoingSalesElsewhere)
     dlg.show();
     retype(&dlg, "product_id", "A100");
     retype(&dlg, "description", "Apples");
-    retype(&dlg, "price_1", "3.99");
-    retype(&dlg, "stock", "10");
+    // A decimal comma is read as the point; what is no number is refused.
+    retype(&dlg, "price_1", "3,99");
+    retype(&dlg, "stock", "10x");
+    expectMessage(boxes, "The box \"In Stock\" takes a number.\n\n\"10x\" is not one.", [&] { press(&dlg, "save"); });
+    EXPECT_TRUE(readProducts(path()).empty());
+    EXPECT_EQ(dlg.focusWidget(), child<QLineEdit>(&dlg, "stock"));
+    retype(&dlg, "stock", " 10 ");
     press(&dlg, "save");
     EXPECT_EQ(listed(dlg), std::vector<std::string>{"A100"});
+    EXPECT_FLOAT_EQ(readProducts(path())[0].price[0], 3.99f);
 
     // Saving it again without a selected row is refused, whatever the case.
     press(&dlg, "clear");
@@ -236,8 +243,9 @@ TEST_F(ProductsWindow, ChangeMenuAndColumnPopUpEditListedRowsAndRefusePricesWith
 TEST_F(ProductsWindow, ImportsAfterTheCheckAndExportsWhatItImported)
 {
     const std::string in = dir.file("in.txt");
-    const std::string text = std::string(ProductText::kHeading) +
-                             "1\t5\t2.50\t3.99\t0\t0\t0\t0\t0\t0\t12\tFruit\tA100\tApples\tAcme\tAC-1\tProduce\t4711\t1\t5\t0\r\n"
+    const std::string text = "\xEF\xBB\xBF" + std::string(ProductText::kHeading) +
+                             "1\t5\t2.50\t3.99\t0\t0\t0\t0\t0\t0\t12\tFruit\tA100\tCaf\xC3\xA9\tAcme\tAC-1\tProduce\t4711\t1\t5\t0\r\n"
+                             "0\t2\tabc\t1\t1\t1\t1\t1\t1\t0\t0\tC\tBAD\tD\tV\tVN\tDp\tB\t0\t0\t1\r\n"
                              "0\t2\t1\t1\t1\t1\t1\t1\t1\t0\t0\tC\tLAST\tD\tV\tVN\tDp\tB\t0\t0\t1";
     writeBytes(in, std::vector<std::uint8_t>(text.begin(), text.end()));
     CProductsDlg dlg(local, header);
@@ -251,15 +259,25 @@ TEST_F(ProductsWindow, ImportsAfterTheCheckAndExportsWhatItImported)
 
     files.setNextFileName(in);
     whenModal<CImportCheckDlg>([](CImportCheckDlg* check) {
+        EXPECT_EQ(check->findChild<QPlainTextEdit*>("notes")->toPlainText(),
+                  "Line 3: refused, Cost is not a number: \"abc\"");
         for (int i = 0; i < 3; ++i)
             check->OnNext();
         EXPECT_EQ(check->current(), 1);  // stops at the last product
         EXPECT_EQ(check->findChild<QLineEdit*>("check_0")->text(), "LAST");
+        EXPECT_EQ(check->findChild<QLabel*>("line")->text(), "Product 2 of 2, line 4 of the file");
         check->accept();
     });
-    expectMessage(boxes, CImportCheckDlg::kFormatMessage, [&] { press(&dlg, "import"); });
+    boxes.answer(MessageBox::Answer::Ok);
+    boxes.answer(MessageBox::Answer::Ok);
+    boxes.clear();
+    press(&dlg, "import");
+    EXPECT_EQ(boxes.texts(), (std::vector<std::string>{CImportCheckDlg::kFormatMessage,
+                                                      "Import finished.\n\n2 products added.\n1 lines refused."}));
     const auto records = readProducts(path());
     ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(records[0].taxStatus, 1);
+    EXPECT_EQ(records[0].description, "Caf\xE9");
     EXPECT_EQ(records[1].mode, ProductRecord::kRent);
     EXPECT_EQ(listed(dlg).size(), 2u);
 
@@ -269,6 +287,16 @@ TEST_F(ProductsWindow, ImportsAfterTheCheckAndExportsWhatItImported)
     ASSERT_EQ(files.requests().back().initialName, "Products.txt");
     const auto exported = readBytes(out);
     EXPECT_EQ(ProductText::Parse(std::string(exported.begin(), exported.end())).size(), 2u);
+
+    // An empty file says so.
+    writeBytes(in, {'\r', '\n'});
+    files.setNextFileName(in);
+    boxes.answer(MessageBox::Answer::Ok);
+    boxes.answer(MessageBox::Answer::Ok);
+    boxes.clear();
+    press(&dlg, "import");
+    EXPECT_EQ(boxes.texts(), (std::vector<std::string>{CImportCheckDlg::kFormatMessage,
+                                                      "The file is empty: there is nothing to import."}));
 }
 
 TEST_F(ProductsWindow, FitsIn1024x768)
@@ -311,6 +339,56 @@ TEST_F(ProductsWindow, RemembersChoicesAndWidthsForTheNextOpening)
     });
     CProductsDlg::Open(local, header, nullptr);
     EXPECT_EQ(readProducts(path())[0].mode, ProductRecord::kRent);
+}
+
+TEST_F(ProductsWindow, ListWindowsKeepEachOthersWidthsAndReadZerosAsBuiltIn)
+{
+    writeProductFile(path(), {makeProduct("A1", 3)});
+    const auto builtIn = ProductListWidget().builtInWidths();
+    auto shown = [](ProductListWidget* list) {
+        std::vector<std::uint32_t> w;
+        for (int c = 0; c < ProductColumn::kCount; ++c)
+            w.push_back(list->isColumnHidden(c) ? 0u : static_cast<std::uint32_t>(list->columnWidth(c)));
+        return w;
+    };
+    auto getProduct = [&](int descriptionWidth) {
+        CGetProductDlg get(local, header);
+        get.show();
+        QTest::keyClick(&get, Qt::Key_F5);
+        std::vector<std::uint32_t> w = shown(get.list());
+        get.list()->setColumnWidth(1, descriptionWidth);
+        clickRow(get.list(), 0);
+        return w;
+    };
+    auto editor = [&](int descriptionWidth) {
+        CProductsDlg dlg(local, header);
+        dlg.show();
+        std::vector<std::uint32_t> w = shown(dlg.list());
+        dlg.list()->setColumnWidth(1, descriptionWidth);
+        dlg.OnDone();
+        return w;
+    };
+    auto getBuiltIn = builtIn;
+    getBuiltIn[ProductColumn::kMode] = 0;
+    // The first window creates the file; each then keeps only its own words.
+    EXPECT_EQ(getProduct(201), getBuiltIn);
+    EXPECT_EQ(editor(202), builtIn);
+    auto getSaved = getBuiltIn;
+    getSaved[1] = 201;
+    EXPECT_EQ(getProduct(203), getSaved);
+    auto editorSaved = builtIn;
+    editorSaved[1] = 202;
+    EXPECT_EQ(editor(202), editorSaved);
+
+    // A file of zeros and damaged widths, as lists that went blank left it.
+    std::vector<std::uint8_t> zeros(DefaultsRecord::kSize, 0);
+    zeros[4 * (DefaultsRecord::kProductListWidths + 2)] = 0xff;
+    zeros[4 * (DefaultsRecord::kProductListWidths + 2) + 3] = 0x7f;
+    writeBytes(local.GetPath("Defaults"), zeros);
+    EXPECT_EQ(editor(210), builtIn);
+    EXPECT_EQ(getProduct(211), getBuiltIn);
+    editorSaved[1] = 210;
+    EXPECT_EQ(editor(210), editorSaved);
 }
 
 TEST_F(ProductsWindow, SettingsMenuAddsACategoryTheEditorOffersAtOnce)

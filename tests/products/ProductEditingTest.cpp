@@ -6,6 +6,7 @@
 #include "support/DataFolder.h"
 #include "support/ProductFiles.h"
 
+#include <map>
 #include <tuple>
 
 namespace {
@@ -87,6 +88,9 @@ TEST_F(ProductEditing, ChangeAllItems)
         std::uint8_t tax;
     } cases[] = {
         {MultiplyCost, "10", 0, Outcome::Done, 11, 22, 3, 5, 1},
+        // Computed costs and prices are stored in whole cents.
+        {MultiplyPrice, "12.345", ProductColumn::kPrice + 2, Outcome::Done, 10, 20, 3.37f, 5, 1},
+        {AddCost, "0.006", 0, Outcome::Done, 10.01f, 20.01f, 3, 5, 1},
         {AddStock, "-5", 0, Outcome::Done, 10, 20, 3, 0, 1},
         {FillPrice, "7", ProductColumn::kPrice + 2, Outcome::Done, 10, 20, 7, 5, 1},
         {AddPrice, "1", ProductColumn::kPrice + 2, Outcome::Done, 10, 20, 4, 5, 1},
@@ -133,11 +137,10 @@ TEST(ProductText, LinesOfEveryShape)
     const std::string full = "1\t5\t2.50\t3.99\t0\t0\t0\t0\t0\t0\t12\tFruit\tA100\tApples\tAcme\tAC-1\tProduce\t4711\t1\t5\t0";
     const std::string text = std::string(ProductText::kHeading) + full + "\r\n" +
                              "\r\n" +                         // blank: skipped
-                             "7\t1\t1\t1\t\t\t\t\t\t\t\t\tSHORT\n" +  // short, bare LF, tax 7
-                             full + "\textra\tfields\r\n" +  // long
+                             "7\t1\t1\t1\t\t\t\t\t\t\t\t\tSHORT\t\t\t\t\t\t\t\t\n" +  // empty numbers, bare LF, tax 7
                              "3\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\tC\tLAST\tD\tV\tVN\tDp\tB\t0\t0\t9";  // no line break
     const auto records = ProductText::Parse(text);
-    ASSERT_EQ(records.size(), 4u);
+    ASSERT_EQ(records.size(), 3u);
     const ProductRecord& a = records[0];
     EXPECT_EQ(std::tie(a.stock, a.cost, a.price[0], a.caseQty, a.commissionPercent),
               std::make_tuple(5.0f, 2.5f, 3.99f, 12.0f, 5.0f));
@@ -145,10 +148,73 @@ TEST(ProductText, LinesOfEveryShape)
     EXPECT_EQ(records[1].description, "");
     // Item number, tax status and mode of each line; 9 is no mode.
     const std::tuple<std::string, int, int> want[] = {
-        {"A100", 1, ProductRecord::kSell}, {"SHORT", 0, ProductRecord::kSell},
-        {"A100", 1, ProductRecord::kSell}, {"LAST", 3, ProductRecord::kSell}};
-    for (std::size_t i = 0; i < 4; ++i)
+        {"A100", 1, ProductRecord::kSell}, {"SHORT", 0, ProductRecord::kSell}, {"LAST", 3, ProductRecord::kSell}};
+    for (std::size_t i = 0; i < 3; ++i)
         EXPECT_EQ(std::make_tuple(records[i].itemNumber, int{records[i].taxStatus}, int{records[i].mode}), want[i]) << i;
+}
+
+TEST(ProductText, ImportKnowsUtf8AndListsEveryRefusedOrChangedLine)
+{
+    // A line of 21 fields with some of them replaced.
+    auto line = [](std::map<int, std::string> set) {
+        std::string out;
+        for (int i = 0; i < 21; ++i) {
+            const char* plain[] = {"1", "5", "2.50", "3.99", "0", "0", "0", "0", "0", "0", "12", "Fruit", "X", "Apples",
+                                   "Acme", "AC-1", "Produce", "4711", "1", "5", "0"};
+            out += (i ? "\t" : "") + (set.count(i) ? set[i] : plain[i]);
+        }
+        return out + "\r\n";
+    };
+    const std::string longText(45, 'd');
+    struct Case {
+        std::string file;
+        std::vector<std::string> items;
+        std::vector<std::string> notes;
+        std::string firstDescription;
+    } cases[] = {
+        // A byte-order mark before the first field; UTF-8 text stored as record text.
+        {"\xEF\xBB\xBF" + line({{12, "B1"}, {13, "Caf\xC3\xA9"}}), {"B1"}, {}, "Caf\xE9"},
+        {line({{12, "U1"}, {13, "\xE2\x82\xAC 5 \xE2\x98\x83"}}), {"U1"},
+         {"Line 1: characters the register cannot store, read as ?: \xE2\x98\x83"}, "\x80 5 ?"},
+        {std::string(ProductText::kHeading) +
+             line({{12, "A"}}).substr(0, line({{12, "A"}}).rfind('\t')) + "\r\n" +  // a column missing
+             line({{12, "B"}, {2, "abc"}}) +
+             line({{12, "C"}, {3, "12,50"}}) +
+             line({{12, "TAKEN"}}) +       // stored already
+             line({{12, "c"}}) +           // an earlier line's
+             line({{12, "D"}, {13, longText}}) +
+             "\r\n" +
+             line({{12, ""}}) +
+             line({{12, "E"}, {0, "7"}, {4, "1.089"}}),
+         {"C", "D", "E"},
+         {"Line 2: refused, 20 fields where 21 are needed", "Line 3: refused, Cost is not a number: \"abc\"",
+          "Line 4: Price 1 \"12,50\" read as 12.50", "Line 5: refused, Product ID TAKEN is already used",
+          "Line 6: refused, Product ID c is already used",
+          "Line 7: Description cut to 39 characters: \"" + longText.substr(0, 39) + "\"",
+          "Line 9: refused, no Product ID", "Line 10: Taxable 7.00 read as 0",
+          "Line 10: Price 2 1.089000 rounded to 1.09"},
+         "Apples"},
+    };
+    for (const auto& c : cases) {
+        const ProductText::Reading r = ProductText::Read(c.file, {"taken"});
+        std::vector<std::string> items, notes;
+        for (const auto& p : r.records)
+            items.push_back(p.itemNumber);
+        for (const auto& n : r.notes)
+            notes.push_back(n.Text());
+        EXPECT_EQ(items, c.items);
+        EXPECT_EQ(notes, c.notes);
+        ASSERT_FALSE(r.records.empty());
+        EXPECT_EQ(r.records[0].description, c.firstDescription);
+        EXPECT_EQ(r.records[0].taxStatus, 1) << c.items[0];
+    }
+    const auto bad = ProductText::Read(cases[2].file, {"taken"});
+    EXPECT_EQ(bad.refused(), 5u);
+    EXPECT_EQ(bad.lines, (std::vector<std::size_t>{4, 7, 10}));
+    EXPECT_FLOAT_EQ(bad.records[0].price[0], 12.5f);
+    EXPECT_FLOAT_EQ(bad.records[2].price[1], 1.09f);
+    for (const char* nothing : {"", "\r\n \t\r\n", ProductText::kHeading})
+        EXPECT_TRUE(ProductText::Read(nothing).nothing) << nothing;
 }
 
 TEST_F(ProductEditing, ExportImportRoundTripIsByteForByte)
@@ -184,7 +250,7 @@ TEST_F(ProductEditing, TableListsSearchesAndInsertsRows)
     ASSERT_EQ(t.listAll(local), FileCause::None);
     ASSERT_EQ(t.size(), 2u);
     EXPECT_EQ(t.cell(0, ProductColumn::kStock), "4.9");
-    EXPECT_EQ(t.cell(0, ProductColumn::kBarCode), "");
+    EXPECT_EQ(t.cell(0, ProductColumn::kBarCode), "999");
     EXPECT_EQ(t.cell(1, ProductColumn::kMode), "Sell");
 
     ProductSearch s;

@@ -10,10 +10,11 @@
 
 namespace {
 
-// Chooses the cashier in the list, types the password and presses Enter.
-void logInAs(const QString& name, const QString& password)
+// Chooses the cashier in the list, types the password and presses Enter; a
+// refused password keeps the window open, which is then cancelled.
+void logInAs(const QString& name, const QString& password, bool refused = false)
 {
-    whenModal<CLoginDlg>([name, password](CLoginDlg* dlg) {
+    whenModal<CLoginDlg>([name, password, refused](CLoginDlg* dlg) {
         auto* list = child<QComboBox>(dlg, "cashier");
         EXPECT_GE(list->findText(name), 0) << name.toStdString();
         list->setCurrentIndex(list->findText(name));
@@ -21,6 +22,11 @@ void logInAs(const QString& name, const QString& password)
         EXPECT_EQ(box->echoMode(), QLineEdit::Password);
         QTest::keyClicks(box, password);
         QTest::keyClick(box, Qt::Key_Return);
+        EXPECT_EQ(dlg->isVisible(), refused);
+        if (refused) {
+            EXPECT_TRUE(box->text().isEmpty());
+            child<QPushButton>(dlg, "cancel")->click();
+        }
     });
 }
 
@@ -52,6 +58,8 @@ TEST_F(CashierLogIn, ListIsSortedAndMissingCashierFileLeavesItEmpty)
     whenModal<CLoginDlg>([](CLoginDlg* dlg) {
         EXPECT_EQ(child<QComboBox>(dlg, "cashier")->count(), 0);
         press(dlg, "ok");
+        EXPECT_TRUE(dlg->isVisible());
+        press(dlg, "cancel");
     });
     expectMessage(boxes, "Password did not match.",
                   [&] { EXPECT_FALSE(CLoginDlg::LogIn(nullptr, local, header, sale)); });
@@ -103,7 +111,7 @@ TEST_F(CashierLogIn, WrongPasswordOrCancelChangesNothing)
     for (const char* wrong : std::initializer_list<const char*>{"jpw", "m", "", nullptr}) {
         if (wrong) {
             boxes.answer(MessageBox::Answer::Ok);
-            logInAs("John", wrong);
+            logInAs("John", wrong, true);
         } else {
             whenModal<CLoginDlg>([](CLoginDlg* dlg) { child<QPushButton>(dlg, "cancel")->click(); });
         }

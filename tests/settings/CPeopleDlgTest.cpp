@@ -61,8 +61,7 @@ TEST_F(PeopleWindow, SalespeopleAreNotBehindTheSecurityGate)
         EXPECT_EQ(dlg->findChild<QLineEdit*>("password"), nullptr);
         retype(dlg, "name", "Sam");
         press(dlg, "save");
-        retype(dlg, "name", "Samuel");
-        press(dlg, "save");  // the saved entry stays chosen: replaced
+        retypeAndEnter(dlg, "name", "Samuel");  // Enter saves; the saved entry stays chosen: replaced
         press(dlg, "ok");
     });
     CPeopleDlg::Run(nullptr, local, PeopleKind::Salespeople);
@@ -94,14 +93,19 @@ TEST_F(PeopleWindow, TextListRefusedStaysOpenThenStoresFromAFreshHeader)
 TEST_F(PeopleWindow, TermsAreAddedCheckedAndTheFirstTwoKept)
 {
     whenModal<CTermsDlg>([this](CTermsDlg* dlg) {
-        EXPECT_EQ(column(dlg, 3), (QStringList{"0", "30"}));  // a new file: COD and NET 30
-        retype(dlg, "discount_percent", "2");
+        EXPECT_EQ(column(dlg, 1), (QStringList{"COD", "NET 30"}));  // a new file
+        EXPECT_EQ(column(dlg, 4), (QStringList{"0", "30"}));
+        retype(dlg, "discount_percent", "2.5");
         retype(dlg, "discount_days", "10");
-        retype(dlg, "net_days", "70000");
+        retype(dlg, "net_days", "30");
+        expectMessage(boxes, "The box \"Discount%\" takes a whole number.\n\n\"2.5\" is not one.",
+                      [&] { press(dlg, "save"); });
+        retype(dlg, "discount_percent", "2");
+        retype(dlg, "net_days", "-1");
         expectMessage(boxes, kTermsRefused, [&] { press(dlg, "save"); });
         retype(dlg, "net_days", "30");
         press(dlg, "save");
-        EXPECT_EQ(column(dlg, 0), (QStringList{"0", "1", "2"}));
+        EXPECT_EQ(column(dlg, 1), (QStringList{"COD", "NET 30", "2/10 NET 30"}));
         chooseRow(dlg, 1);
         boxes.answer(MessageBox::Answer::Ok);  // NET 30 is kept
         press(dlg, "delete");

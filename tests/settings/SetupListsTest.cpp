@@ -102,8 +102,10 @@ TEST(SetupLists, TermsNumbersAreRangeChecked)
         const char *percent, *discountDays, *netDays;
         bool ok;
         int p, d, n;
+        const char* wholeOnly = nullptr;  // the box refused for a fraction or a text
     } const cases[] = {
-        {"2", "10", "30", true, 2, 10, 30},   {"2.9", "10.5", "45.99", true, 2, 10, 45},
+        {"2", "10", "30", true, 2, 10, 30},   {"2.0", "10", "45", true, 2, 10, 45},
+        {"2.5", "10", "30", false, 0, 0, 0, "Discount%"}, {"2", "1O", "30", false, 0, 0, 0, "Discount Days"},
         {"", "", "", true, 0, 0, 0},          {"100", "9999", "9999", true, 100, 9999, 9999},
         {"-1", "10", "30", false, 0, 0, 0},   {"101", "10", "30", false, 0, 0, 0},
         {"2", "70000", "30", false, 0, 0, 0}, {"2", "10", "-30", false, 0, 0, 0},
@@ -115,6 +117,9 @@ TEST(SetupLists, TermsNumbersAreRangeChecked)
         EXPECT_EQ(refusal.empty(), c.ok) << c.percent << " " << c.discountDays << " " << c.netDays;
         if (c.ok) {
             EXPECT_EQ(std::tie(t.discountPercent, t.discountDays, t.netDays), std::tie(c.p, c.d, c.n));
+        } else if (c.wholeOnly) {
+            EXPECT_EQ(refusal, "The box \"" + std::string(c.wholeOnly) + "\" takes a whole number.\n\n\"" +
+                                   (c.percent == std::string("2") ? c.discountDays : c.percent) + "\" is not one.");
         } else {
             EXPECT_EQ(refusal, kTermsRefused);
         }

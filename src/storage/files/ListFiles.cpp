@@ -510,3 +510,24 @@ int WriteDefaults(const CLocalFile& local, const DefaultsRecord& record)
     record.encode(buf);
     return file.writeAt(0, buf, sizeof buf) && file.sync() ? FileCause::None : FileCause::Generic;
 }
+
+int WriteDefaultWords(const CLocalFile& local, std::size_t first, const std::vector<std::uint32_t>& values)
+{
+    DataFile file;
+    const int cause = CLocalFile::OpenFile(file, local.GetPath("Defaults"), OpenMode::OpenOrCreate);
+    if (cause != FileCause::None)
+        return cause;
+    std::uint8_t buf[DefaultsRecord::kSize];
+    DefaultsRecord().encode(buf);
+    std::uint8_t got[DefaultsRecord::kSize];
+    const long long n = file.readAt(0, got, sizeof got);
+    if (n < 0)
+        return FileCause::Generic;
+    std::copy(got, got + (n / 4) * 4, buf);
+    DefaultsRecord record;
+    record.decode(buf);
+    for (std::size_t i = 0; i < values.size() && first + i < DefaultsRecord::kWordCount; ++i)
+        record.words[first + i] = values[i];
+    record.encode(buf);
+    return file.writeAt(0, buf, sizeof buf) && file.sync() ? FileCause::None : FileCause::Generic;
+}

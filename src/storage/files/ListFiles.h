@@ -92,3 +92,8 @@ bool GetTerms(const CLocalFile& local, std::uint8_t id, TermsRecord& record);
 // missing file is created with them. Words a cut-short file lacks keep them.
 int ReadDefaults(const CLocalFile& local, DefaultsRecord& record);
 int WriteDefaults(const CLocalFile& local, const DefaultsRecord& record);
+// Rewrites only the words first .. first + values.size() - 1, in one exclusive
+// open that reads the file as it is now: the words another window (or another
+// program run) wrote meanwhile are kept. A missing file is created with the
+// built-in record around the given words.
+int WriteDefaultWords(const CLocalFile& local, std::size_t first, const std::vector<std::uint32_t>& values);

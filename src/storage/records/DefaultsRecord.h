@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 struct DefaultsRecord {
     static constexpr std::size_t kWordCount = 104;
@@ -18,8 +19,21 @@ struct DefaultsRecord {
     static constexpr std::size_t kNewProductTouch = 102;
     static constexpr std::size_t kNewProductMode = 103;    // low 16 bits used
 
+    // Widths at or above this are taken as damaged, as 0 is taken as unset.
+    static constexpr std::uint32_t kWidestColumn = 2000;
+
     std::array<std::uint32_t, kWordCount> words{};
+
+    // The built-in new-product choices: no tax, Touch ticked, Sell; every
+    // width 0, which reads as the window's own built-in width.
+    DefaultsRecord() { words[kNewProductTouch] = 1; }
 
     void encode(std::uint8_t* buf) const;  // kSize bytes
     void decode(const std::uint8_t* buf);
 };
+
+// A window's column widths from the record: a width of 0 (written by another
+// window that did not know it) or one past any screen gives the built-in
+// width of that column; a built-in 0 keeps the column hidden.
+std::vector<std::uint32_t> ColumnWidths(const DefaultsRecord& record, std::size_t first,
+                                        const std::vector<std::uint32_t>& builtIn);

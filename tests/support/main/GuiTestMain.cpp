@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cstdlib>
 
 namespace {
@@ -25,6 +26,12 @@ int main(int argc, char** argv)
 {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication app(argc, argv);
+    // As the register does: Qt keeps the machine's locale, the C library's
+    // number formatting keeps the point. Dates are formatted by the machine's
+    // language in the register; the tests check the English forms, whatever
+    // the machine that runs them speaks.
+    std::setlocale(LC_NUMERIC, "C");
+    std::setlocale(LC_TIME, "C");
     ::testing::InitGoogleTest(&argc, argv);
     ::testing::UnitTest::GetInstance()->listeners().Append(new PendingModalCheck);
     return RUN_ALL_TESTS();
