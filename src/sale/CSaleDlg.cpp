@@ -40,6 +40,8 @@
 #include "SaleTotalsWidget.h"
 #include "SalesFileHeader.h"
 #include "SecurityGate.h"
+#include "CFindSalesDlg.h"
+#include "CSalesSummaryDlg.h"
 #include "SetupCommands.h"
 #include "TextFormat.h"
 #include "UserPrompt.h"
@@ -153,6 +155,10 @@ void CSaleDlg::BuildControls()
     };
     commands.paymentActivity = [this] { CPaymentActivityDlg(local_, -1, this).exec(); };
     commands.editSale = [this] { EditThisSale(); };
+    commands.findSale = [this] { CFindSalesDlg(local_, header_, this).exec(); };
+    commands.reportCommand = [this](const std::string& item) {
+        return CSalesSummaryDlg::MenuCommand(this, local_, header_, item);
+    };
     commands.quoteSave = [this] { OnQuoteSave(); };
     commands.quotePrint = [this] { OnQuotePrint(); };
     commands.quoteFind = [this] { OnQuoteFind(); };

@@ -1,0 +1,82 @@
+#include "CSalesRangeDlg.h"
+
+#include "Clock.h"
+#include "DialogButtons.h"
+#include "InvoiceFile.h"
+
+#include <QCalendarWidget>
+#include <QGridLayout>
+#include <QLabel>
+#include <QVBoxLayout>
+
+#include <optional>
+#include <utility>
+
+namespace {
+std::optional<std::pair<QDate, QDate>>& lastRange()
+{
+    static std::optional<std::pair<QDate, QDate>> range;
+    return range;
+}
+
+QDate toQDate(const OleDate& d)
+{
+    CalendarTime t;
+    d.toCalendar(t);
+    return QDate(t.year, t.month, t.day);
+}
+
+CalendarTime fromQDate(const QDate& d)
+{
+    CalendarTime t;
+    t.year = d.year();
+    t.month = d.month();
+    t.day = d.day();
+    return t;
+}
+}  // namespace
+
+CSalesRangeDlg::CSalesRangeDlg(const CLocalFile& local, QWidget* parent) : QDialog(parent)
+{
+    setObjectName("CSalesRangeDlg");
+    setWindowTitle("Sales Report Range");
+    auto* layout = new QVBoxLayout(this);
+    auto* heading = new QLabel("Date Selection for Sales Summary", this);
+    heading->setAlignment(Qt::AlignCenter);
+    layout->addWidget(heading);
+    auto* grid = new QGridLayout;
+    first_ = new QCalendarWidget(this);
+    first_->setObjectName("first_day");
+    last_ = new QCalendarWidget(this);
+    last_->setObjectName("last_day");
+    grid->addWidget(new QLabel("First Day:", this), 0, 0);
+    grid->addWidget(new QLabel("Last Day:", this), 0, 1);
+    grid->addWidget(first_, 1, 0);
+    grid->addWidget(last_, 1, 1);
+    layout->addLayout(grid);
+    layout->addWidget(new QLabel("o  Click on a number to select that day.\n"
+                                 "o  Select the 'First Day' on the left calendar.\n"
+                                 "o  Select the 'Last Day' to be included on the right calendar..\n"
+                                 "o  Use the left and right arrows in the calendars to change the months.",
+                                 this));
+    layout->addLayout(OkCancelRow(this));
+
+    if (lastRange()) {
+        first_->setSelectedDate(lastRange()->first);
+        last_->setSelectedDate(lastRange()->second);
+    } else {
+        const CalendarTime now = Clock::now();
+        first_->setSelectedDate(toQDate(FirstSaleDate(local, now)));
+        last_->setSelectedDate(toQDate(LastSaleDate(local, now)));
+    }
+    first_->setFocus();
+}
+
+CalendarTime CSalesRangeDlg::firstDay() const { return fromQDate(first_->selectedDate()); }
+CalendarTime CSalesRangeDlg::lastDay() const { return fromQDate(last_->selectedDate()); }
+
+void CSalesRangeDlg::accept()
+{
+    lastRange() = std::make_pair(first_->selectedDate(), last_->selectedDate());
+    QDialog::accept();
+}

@@ -1,0 +1,45 @@
+#include "CWideSummaryDlg.h"
+
+#include "RecordText.h"
+
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+CWideSummaryDlg::CWideSummaryDlg(const ReportText& report, QWidget* parent) : QDialog(parent), report_(report)
+{
+    setObjectName("CWideSummaryDlg");
+    setWindowTitle("Summary");
+    resize(900, 560);
+    auto* layout = new QVBoxLayout(this);
+    auto* text = new QPlainTextEdit(this);
+    text->setObjectName("summary_text");
+    text->setReadOnly(true);
+    text->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    text->setLineWrapMode(QPlainTextEdit::NoWrap);
+    text->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    QString shown = RecordText::toQt(report_.header + report_.body);
+    shown.replace("\r\n", "\n");
+    text->setPlainText(shown);
+    layout->addWidget(text);
+    auto* note = new QLabel("Tab delimited fields. Can be Copied & Pasted to a spread sheet or word processor.", this);
+    note->setObjectName("summary_note");
+    note->setWordWrap(true);
+    layout->addWidget(note);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(new ReportPrintWidget(this, [this](ReportText& r) {
+        r = report_;
+        return true;
+    }));
+    buttons->addStretch();
+    auto* ok = new QPushButton("OK", this);
+    ok->setObjectName("ok");
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    buttons->addWidget(ok);
+    layout->addLayout(buttons);
+    ok->setFocus();
+}
