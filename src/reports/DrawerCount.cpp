@@ -41,7 +41,7 @@ void DrawerTally::add(std::string_view type, float amount)
             bucket = i;
             break;
         }
-    sums_[bucket] += amount;
+    sums_[bucket] += CentAmount(amount);
 }
 
 void DrawerTally::AddSale(const SaleView& sale)

@@ -5,7 +5,10 @@
 #include "ChunkedScan.h"
 #include "DataFile.h"
 
+#include <cmath>
 #include <cstring>
+
+double CentAmount(float v) { return static_cast<double>(std::llround(static_cast<double>(v) * 100)) / 100; }
 
 std::string_view SlotText(const std::uint8_t* slot, std::size_t width)
 {

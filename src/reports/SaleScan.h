@@ -17,6 +17,11 @@
 
 class CLocalFile;
 
+// A stored amount as the cents it stands for: a 32-bit float holds 19.99 as
+// 19.9899997..., which summed over thousands of sales drifts by dollars.
+// Reports add amounts taken this way, so their sums are whole cents.
+double CentAmount(float v);
+
 // A text slot of a record up to its NUL.
 std::string_view SlotText(const std::uint8_t* slot, std::size_t width);
 // `lowered` (already lower case) occurs in the slot, ASCII case ignored.

@@ -79,14 +79,16 @@ const std::array<PeriodCommand, 10>& PeriodCommands()
 void SaleSums::Add(const SaleView& sale)
 {
     ++count;
-    taxable += sale.taxableSubtotal();
-    exempt += sale.exemptSubtotal();
-    tax1 += sale.tax1();
-    tax2 += sale.tax2();
-    handling += sale.handling();
-    total += sale.total();
-    totalCost += sale.totalCost();
-    profit += static_cast<double>(sale.taxableSubtotal()) + sale.exemptSubtotal() - sale.totalCost();
+    const double t = CentAmount(sale.taxableSubtotal()), e = CentAmount(sale.exemptSubtotal());
+    const double cost = CentAmount(sale.totalCost());
+    taxable += t;
+    exempt += e;
+    tax1 += CentAmount(sale.tax1());
+    tax2 += CentAmount(sale.tax2());
+    handling += CentAmount(sale.handling());
+    total += CentAmount(sale.total());
+    totalCost += cost;
+    profit += t + e - cost;
 }
 
 void PeriodSums::AddSale(const SaleView& sale)

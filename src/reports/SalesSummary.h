@@ -40,6 +40,7 @@ struct PeriodCommand {
 };
 const std::array<PeriodCommand, 10>& PeriodCommands();
 
+// Each amount is added as its cents (CentAmount).
 struct SaleSums {
     long long count = 0;
     double taxable = 0, exempt = 0, tax1 = 0, tax2 = 0, handling = 0, total = 0, totalCost = 0, profit = 0;
