@@ -222,6 +222,7 @@ CFindSalesDlg::CFindSalesDlg(const CLocalFile& local, SalesFileHeader& header, Q
     list_->setSelectionBehavior(QAbstractItemView::SelectRows);
     list_->setHeaderLabels(kColumns);
     list_->headerItem()->setTextAlignment(1, Qt::AlignRight);
+    list_->header()->setStretchLastSection(false);  // every column keeps the width it is given
     const DefaultsRecord defaults = readWidths(local_);
     for (int i = 0; i < kColumns.size(); ++i)
         list_->setColumnWidth(i, static_cast<int>(defaults.words[DefaultsRecord::kFindSalesWidths + static_cast<std::size_t>(i)]));

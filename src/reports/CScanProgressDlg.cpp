@@ -22,7 +22,10 @@ bool CScanProgressDlg::Advance(long long done, long long total)
 {
     if (total > 0)
         setValue(static_cast<int>(done * kSteps / total));
-    QCoreApplication::processEvents();
+    // Once the window is up the events go through (repaints, "Cancel"); a
+    // pass that ends before that never lets other work run in its middle.
+    if (isVisible())
+        QCoreApplication::processEvents();
     return !wasCanceled();
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 // The progress of a pass over the sales: a window with a bar and "Cancel" that
 // appears once the pass has run for half a second, while the windows behind it
-// keep repainting. The pass runs on the window's thread and lets the events
-// through after each block it reads.
+// keep repainting. The pass runs on the window's thread and, once the window
+// is up, lets the events through after each block it reads.
 
 #include "SaleScan.h"
 
