@@ -25,6 +25,7 @@ namespace {
 constexpr int kSales = 500000;
 constexpr int kPayments = 1000000;
 constexpr std::size_t kReadBlock = 64 * 1024;
+constexpr std::size_t kAlone = 100;  // appends timed before the report starts
 
 CalendarTime dayOf(int n)
 {
@@ -87,7 +88,8 @@ long long readWhole(const std::string& path)
 }
 
 // Runs report() while a register in another process appends sales, one after
-// another, until the report is done; the worst time of one append.
+// another, until the report is done; the worst time of one append, beside the
+// worst of as many appends before the report started (what the disk alone gives).
 void registerWaits(const std::string& folder, const std::function<void()>& report)
 {
     const std::string name = "register_wait_during_report";
@@ -103,10 +105,12 @@ void registerWaits(const std::string& folder, const std::function<void()>& repor
         const CLocalFile mine(folder);
         std::vector<double> ms;
         pollfd p{stop[0], POLLIN, 0};
-        for (int i = 0; poll(&p, 1, 0) == 0; ++i) {
-            InvoiceRecord sale = reportSale(i);
+        for (std::size_t i = 0; i < kAlone || poll(&p, 1, 0) == 0; ++i) {
+            InvoiceRecord sale = reportSale(static_cast<int>(i));
             int count = 0;
-            ms.push_back(timeMs([&] { AppendInvoice(mine, sale, count, dayOf(i)); }));
+            ms.push_back(timeMs([&] { AppendInvoice(mine, sale, count, dayOf(static_cast<int>(i))); }));
+            if (i + 1 == kAlone && write(times[1], "r", 1) != 1)  // the report may start
+                _exit(2);
         }
         const auto* bytes = reinterpret_cast<const char*>(ms.data());
         for (std::size_t left = ms.size() * sizeof(double); left > 0;) {
@@ -119,6 +123,9 @@ void registerWaits(const std::string& folder, const std::function<void()>& repor
     }
     close(stop[0]);
     close(times[1]);
+    char ready = 0;
+    if (read(times[0], &ready, 1) != 1)
+        return;
     int reports = 0;
     const double reportMs = timeMs([&] {
         for (; reports < 3; ++reports)
@@ -133,18 +140,22 @@ void registerWaits(const std::string& folder, const std::function<void()>& repor
     waitpid(pid, nullptr, 0);
     if (all.empty())
         return benchLine(name, "appends=0", "worst_ms<50", false);
+    if (all.size() <= kAlone)
+        return benchLine(name, "appends=0", "worst_ms<50", false);
+    const double aloneWorst = *std::max_element(all.begin(), all.begin() + kAlone);
+    all.erase(all.begin(), all.begin() + kAlone);
     std::sort(all.begin(), all.end());
     benchLine(name,
-              strprintf("worst_ms=%.1f median_ms=%.2f appends=%zu reports=%d report_ms=%.0f", all.back(),
-                        all[all.size() / 2], all.size(), reports, reportMs / reports),
+              strprintf("worst_ms=%.1f median_ms=%.2f appends=%zu reports=%d report_ms=%.0f worst_alone_ms=%.1f",
+                        all.back(), all[all.size() / 2], all.size(), reports, reportMs / reports, aloneWorst),
               "worst_ms<50", all.back() < 50);
 }
 }  // namespace
 
 void runReportBenchmarks(const std::string& folder)
 {
-    if (!benchWanted("period_summary") && !benchWanted("find_sales") && !benchWanted("drawer_count") &&
-        !benchWanted("register_wait_during_report"))
+    if (!benchWanted("period_summary_500k_sales") && !benchWanted("find_sales_description_500k_sales") &&
+        !benchWanted("drawer_count_500k_sales_1m_payments") && !benchWanted("register_wait_during_report"))
         return;
     const std::string shared = folder + "reports/";
     std::filesystem::create_directory(shared);

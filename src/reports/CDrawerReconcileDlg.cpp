@@ -5,6 +5,7 @@
 #include "DatePicker.h"
 #include "ListFiles.h"
 #include "RecordText.h"
+#include "ReportDates.h"
 #include "ReportPrintWidget.h"
 #include "SalesFileHeader.h"
 #include "SecurityGate.h"
@@ -197,14 +198,7 @@ CDrawerReconcileDlg::CDrawerReconcileDlg(const CLocalFile& local, SalesFileHeade
     counts_[0]->setFocus();
 }
 
-CalendarTime CDrawerReconcileDlg::chosenDay() const
-{
-    CalendarTime t;
-    t.year = day_->date().year();
-    t.month = day_->date().month();
-    t.day = day_->date().day();
-    return t;
-}
+CalendarTime CDrawerReconcileDlg::chosenDay() const { return FromQDate(day_->date()); }
 
 DrawerCounts CDrawerReconcileDlg::counts() const
 {

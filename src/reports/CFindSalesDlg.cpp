@@ -11,6 +11,7 @@
 #include "ListFiles.h"
 #include "MessageBox.h"
 #include "RecordText.h"
+#include "ReportDates.h"
 #include "ReportPrintWidget.h"
 #include "SalesFileHeader.h"
 #include "SecurityGate.h"
@@ -48,22 +49,6 @@ std::optional<LastDates>& lastDates()
 {
     static std::optional<LastDates> dates;
     return dates;
-}
-
-QDate qdate(const OleDate& d)
-{
-    CalendarTime t;
-    d.toCalendar(t);
-    return QDate(t.year, t.month, t.day);
-}
-
-CalendarTime calendar(const QDate& d)
-{
-    CalendarTime t;
-    t.year = d.year();
-    t.month = d.month();
-    t.day = d.day();
-    return t;
 }
 
 DefaultsRecord readWidths(const CLocalFile& local)
@@ -159,9 +144,9 @@ CFindSalesDlg::CFindSalesDlg(const CLocalFile& local, SalesFileHeader& header, Q
     useDates_->setObjectName("use_dates");
     useDates_->setToolTip("Use dates in Search.");
     const CalendarTime now = Clock::now();
-    start_ = MakeDatePicker(this, "start", qdate(FirstSaleDate(local_, now)));
+    start_ = MakeDatePicker(this, "start", ToQDate(FirstSaleDate(local_, now)));
     start_->setToolTip("Starting search date.");
-    end_ = MakeDatePicker(this, "end", qdate(LastSaleDate(local_, now)));
+    end_ = MakeDatePicker(this, "end", ToQDate(LastSaleDate(local_, now)));
     end_->setToolTip("Ending search date.");
     if (lastDates()) {
         start_->setDate(lastDates()->start);
@@ -279,8 +264,8 @@ SaleSearchInput CFindSalesDlg::input() const
     in.department = text(department_);
     in.vendor = text(vendor_);
     in.useDates = useDates_->isChecked();
-    in.start = calendar(start_->date());
-    in.end = calendar(end_->date());
+    in.start = FromQDate(start_->date());
+    in.end = FromQDate(end_->date());
     in.saleType = type_->currentIndex();
     in.lowMargin = lowMargin_->isVisible() && lowMargin_->isChecked();
     in.marginText = marginLimit_->text().toStdString();

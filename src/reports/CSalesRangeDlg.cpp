@@ -3,6 +3,7 @@
 #include "Clock.h"
 #include "DialogButtons.h"
 #include "InvoiceFile.h"
+#include "ReportDates.h"
 
 #include <QCalendarWidget>
 #include <QGridLayout>
@@ -17,22 +18,6 @@ std::optional<std::pair<QDate, QDate>>& lastRange()
 {
     static std::optional<std::pair<QDate, QDate>> range;
     return range;
-}
-
-QDate toQDate(const OleDate& d)
-{
-    CalendarTime t;
-    d.toCalendar(t);
-    return QDate(t.year, t.month, t.day);
-}
-
-CalendarTime fromQDate(const QDate& d)
-{
-    CalendarTime t;
-    t.year = d.year();
-    t.month = d.month();
-    t.day = d.day();
-    return t;
 }
 }  // namespace
 
@@ -66,14 +51,14 @@ CSalesRangeDlg::CSalesRangeDlg(const CLocalFile& local, QWidget* parent) : QDial
         last_->setSelectedDate(lastRange()->second);
     } else {
         const CalendarTime now = Clock::now();
-        first_->setSelectedDate(toQDate(FirstSaleDate(local, now)));
-        last_->setSelectedDate(toQDate(LastSaleDate(local, now)));
+        first_->setSelectedDate(ToQDate(FirstSaleDate(local, now)));
+        last_->setSelectedDate(ToQDate(LastSaleDate(local, now)));
     }
     first_->setFocus();
 }
 
-CalendarTime CSalesRangeDlg::firstDay() const { return fromQDate(first_->selectedDate()); }
-CalendarTime CSalesRangeDlg::lastDay() const { return fromQDate(last_->selectedDate()); }
+CalendarTime CSalesRangeDlg::firstDay() const { return FromQDate(first_->selectedDate()); }
+CalendarTime CSalesRangeDlg::lastDay() const { return FromQDate(last_->selectedDate()); }
 
 void CSalesRangeDlg::accept()
 {

@@ -59,17 +59,8 @@ CSalesSummaryDlg::CSalesSummaryDlg(const std::string& title, const SaleSums& sum
     grid->setColumnMinimumWidth(2, 20);
     layout->addLayout(grid);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(new ReportPrintWidget(this, [this](ReportText& r) {
+    layout->addLayout(ReportButtonRow(this, [this](ReportText& r) {
         r = {SummaryHeading(title_, Clock::now()), SummaryBody(texts_), SummaryWidths(), SummaryFormats()};
         return true;
     }));
-    buttons->addStretch();
-    auto* ok = new QPushButton("OK", this);
-    ok->setObjectName("ok");
-    ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    buttons->addWidget(ok);
-    layout->addLayout(buttons);
-    ok->setFocus();
 }

@@ -29,17 +29,8 @@ CWideSummaryDlg::CWideSummaryDlg(const ReportText& report, QWidget* parent) : QD
     note->setObjectName("summary_note");
     note->setWordWrap(true);
     layout->addWidget(note);
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(new ReportPrintWidget(this, [this](ReportText& r) {
+    layout->addLayout(ReportButtonRow(this, [this](ReportText& r) {
         r = report_;
         return true;
     }));
-    buttons->addStretch();
-    auto* ok = new QPushButton("OK", this);
-    ok->setObjectName("ok");
-    ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    buttons->addWidget(ok);
-    layout->addLayout(buttons);
-    ok->setFocus();
 }

@@ -2,6 +2,7 @@
 
 #include "CReportPrinter.h"
 
+#include <QDialog>
 #include <QHBoxLayout>
 #include <QPushButton>
 
@@ -28,4 +29,20 @@ void ReportPrintWidget::Print(PrintOutput output)
     ReportText r;
     if (report_(r))
         CReportPrinter::PrintReport(window(), r.header, r.body, r.widths, r.formats, output);
+}
+
+QHBoxLayout* ReportButtonRow(QDialog* dialog, std::function<bool(ReportText&)> report, QWidget* beside)
+{
+    auto* row = new QHBoxLayout;
+    row->addWidget(new ReportPrintWidget(dialog, std::move(report)));
+    if (beside)
+        row->addWidget(beside);
+    row->addStretch();
+    auto* ok = new QPushButton("OK", dialog);
+    ok->setObjectName("ok");
+    ok->setDefault(true);
+    QObject::connect(ok, &QPushButton::clicked, dialog, &QDialog::accept);
+    row->addWidget(ok);
+    ok->setFocus();
+    return row;
 }

@@ -28,3 +28,10 @@ public:
 private:
     std::function<bool(ReportText&)> report_;
 };
+
+class QDialog;
+class QHBoxLayout;
+// The foot of a report window: the printing buttons, then "OK" (the default
+// button) on the right, which closes the window. `beside` (may be null) sits
+// between them.
+QHBoxLayout* ReportButtonRow(QDialog* dialog, std::function<bool(ReportText&)> report, QWidget* beside = nullptr);

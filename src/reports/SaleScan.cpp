@@ -50,18 +50,20 @@ float PaymentView::amount() const { return codec::getF32(p_, PaymentRecord::kAmo
 OleDate PaymentView::date() const { return OleDate::decode(p_, PaymentRecord::kDateOff); }
 
 namespace {
-ScanOutcome scan(const std::string& path, const ChunkedLayout& layout,
-                 const std::function<void(const std::uint8_t*, long long)>& each, const ScanProgress& progress)
+template <class Each>
+ScanOutcome scan(const std::string& path, const ChunkedLayout& layout, Each each, const ScanProgress& progress)
 {
     bool cancelled = false;
-    const int cause = ScanInChunks(path, layout, [&](const std::uint8_t* records, long long first, long long n,
-                                                     long long present) {
-        for (long long i = 0; i < n; ++i)
-            each(records + static_cast<std::size_t>(i) * layout.recordSize, first + i);
-        if (progress && !progress(first + n, present))
-            cancelled = true;
-        return !cancelled;
-    });
+    const int cause = ScanInChunks(
+        path, layout,
+        [&](const std::uint8_t* records, long long first, long long n) {
+            for (long long i = 0; i < n; ++i)
+                each(records + static_cast<std::size_t>(i) * layout.recordSize, first + i);
+        },
+        [&](long long done, long long present) {
+            cancelled = progress && !progress(done, present);
+            return !cancelled;
+        });
     if (cancelled)
         return ScanOutcome::Cancelled;
     if (cause == FileCause::None || cause == FileCause::NotFound)

@@ -45,23 +45,16 @@ CSummaryDlg::CSummaryDlg(const std::string& heading, const std::string& body, QW
     note->setWordWrap(true);
     layout->addWidget(note);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(new ReportPrintWidget(this, [this](ReportText& r) {
-        r = {heading_, body_, {150, 100, 100, 100, 100, 100, 100, 100}, {0, 2, 2, 2, 2, 2, 2, 2}};
-        return true;
-    }));
     chart_ = new QPushButton("Chart", this);
     chart_->setObjectName("chart");
     chart_->setEnabled(false);
     chart_->setToolTip("Charts of the sales are not part of the register yet.");
     chart_->setAutoDefault(false);
-    buttons->addWidget(chart_);
-    buttons->addStretch();
-    auto* ok = new QPushButton("OK", this);
-    ok->setObjectName("ok");
-    ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    buttons->addWidget(ok);
-    layout->addLayout(buttons);
-    ok->setFocus();
+    layout->addLayout(ReportButtonRow(
+        this,
+        [this](ReportText& r) {
+            r = {heading_, body_, {150, 100, 100, 100, 100, 100, 100, 100}, {0, 2, 2, 2, 2, 2, 2, 2}};
+            return true;
+        },
+        chart_));
 }

@@ -27,13 +27,15 @@ long long presentRecords(DataFile& file, const ChunkedLayout& layout)
 }  // namespace
 
 int ScanInChunks(const std::string& path, const ChunkedLayout& layout,
-                 const std::function<bool(const std::uint8_t*, long long, long long, long long)>& visit,
-                 std::size_t chunkBytes)
+                 const std::function<void(const std::uint8_t*, long long, long long)>& visit,
+                 const std::function<bool(long long, long long)>& held, std::size_t holdBytes)
 {
-    const long long perChunk = std::max<long long>(1, static_cast<long long>(chunkBytes / layout.recordSize));
-    std::vector<std::uint8_t> block(static_cast<std::size_t>(perChunk) * layout.recordSize);
+    const long long record = static_cast<long long>(layout.recordSize);
+    const long long perBlock = std::max<long long>(1, (static_cast<long long>(kBlockBytes) + record - 1) / record);
+    const long long perHold = std::max<long long>(perBlock, static_cast<long long>(holdBytes) / record);
+    std::vector<std::uint8_t> block(static_cast<std::size_t>(perBlock * record));
     long long present = -1;
-    for (long long first = 0; present < 0 || first < present; first += perChunk) {
+    for (long long first = 0; present < 0 || first < present; first += perHold) {
         DataFile file;
         const int cause = CLocalFile::OpenFile(file, path, OpenMode::Read);
         if (cause != FileCause::None)
@@ -45,13 +47,16 @@ int ScanInChunks(const std::string& path, const ChunkedLayout& layout,
             if (present == 0)
                 return FileCause::None;
         }
-        const long long n = std::min(perChunk, present - first);
-        const std::size_t bytes = static_cast<std::size_t>(n) * layout.recordSize;
-        const long long offset = static_cast<long long>(layout.headerSize) + first * static_cast<long long>(layout.recordSize);
-        if (!readFully(file, offset, block.data(), bytes))
-            return FileCause::Generic;
-        file.close();  // the lock goes before the records are looked at
-        if (!visit(block.data(), first, n, present))
+        const long long end = std::min(first + perHold, present);
+        for (long long at = first; at < end; at += perBlock) {
+            const long long n = std::min(perBlock, end - at);
+            const long long offset = static_cast<long long>(layout.headerSize) + at * record;
+            if (!readFully(file, offset, block.data(), static_cast<std::size_t>(n * record)))
+                return FileCause::Generic;
+            visit(block.data(), at, n);
+        }
+        file.close();
+        if (held && !held(end, present))
             return FileCause::None;
     }
     return FileCause::None;

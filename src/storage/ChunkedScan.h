@@ -14,26 +14,31 @@ struct ChunkedLayout {
     std::size_t recordSize;
 };
 
-// Bytes read under one hold of the lock (a whole number of records, at least
-// 64 KiB): long enough to keep the open and lock costs small beside the read,
-// short enough that a writer waits well under a millisecond from the page cache.
-constexpr std::size_t kChunkBytes = 256 * 1024;
+// Bytes read under one hold of the lock: long enough to keep the open and lock
+// costs small beside the reading, short enough that a writer waits about a
+// millisecond from the page cache. Within a hold the records are read in blocks
+// of 64 KiB or more and visited while they are still in the processor's cache.
+constexpr std::size_t kHoldBytes = 1024 * 1024;
+constexpr std::size_t kBlockBytes = 64 * 1024;
 
 // Visits the records of the file at `path` that were counted when the pass
-// began, in file order, a block at a time: visit(records, first, n, present)
-// gets n records starting with record `first`; it returns false to stop the
-// pass. Returns the open cause of the first block (NotFound: no file, nothing
-// visited), or Generic when a later read fails.
+// began, in file order: visit(records, first, n) gets n records starting with
+// record `first`, under the shared lock, and must be quick; after each hold,
+// with the lock released, held(done, present) is told how many records have
+// been visited, and returns false to stop the pass. Returns the open cause of
+// the first hold (NotFound: no file, nothing visited), or Generic when a later
+// open or read fails.
 //
 // Why a record read this way is whole: an append writes its record (and flushes
 // it) before the count that includes it, so every record under the count read
 // at the start was complete then. Records are never removed or shortened, and a
 // change to one (an edit, a void, a payment's paid flag) is made under the
-// exclusive lock, which no writer holds while a block is read under the shared
-// one. Opening through CLocalFile::OpenFile first rolls back whatever a
-// register that died mid-change left, so each block shows committed records
-// only. Records appended after the start are not visited: a pass counts the
-// records that were there when it began.
+// exclusive lock, which no writer holds while a hold's records are read under
+// the shared one. Opening through CLocalFile::OpenFile first rolls back
+// whatever a register that died mid-change left, so each hold shows committed
+// records only. Records appended after the start are not visited: a pass counts
+// the records that were there when it began.
 int ScanInChunks(const std::string& path, const ChunkedLayout& layout,
-                 const std::function<bool(const std::uint8_t* records, long long first, long long n, long long present)>& visit,
-                 std::size_t chunkBytes = kChunkBytes);
+                 const std::function<void(const std::uint8_t* records, long long first, long long n)>& visit,
+                 const std::function<bool(long long done, long long present)>& held,
+                 std::size_t holdBytes = kHoldBytes);

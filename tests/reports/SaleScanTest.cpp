@@ -49,7 +49,7 @@ using SaleScanWhileSelling = DataFolder;
 
 TEST_F(SaleScanWhileSelling, AnotherRegisterAppendsAndRewritesBetweenBlocksAndEveryRecordIsWhole)
 {
-    const long long perBlock = static_cast<long long>(kChunkBytes / InvoiceRecord::kSize);
+    const long long perBlock = static_cast<long long>(kHoldBytes / InvoiceRecord::kSize);
     const int kSales = static_cast<int>(perBlock * 6);  // six whole blocks
     writeSales(local.GetPath("Invoices"), kSales);
     int go[2];
@@ -63,9 +63,9 @@ TEST_F(SaleScanWhileSelling, AnotherRegisterAppendsAndRewritesBetweenBlocksAndEv
         char c;
         for (int k = 1; read(go[0], &c, 1) == 1; ++k) {
             const int ahead = static_cast<int>(perBlock * k + perBlock / 2);
-            InvoiceRecord rewritten = markedSale(ahead, 1000 + ahead);
+            InvoiceRecord rewritten = markedSale(ahead, 100000 + ahead);
             int count = 0;
-            InvoiceRecord appended = markedSale(0, 5000 + k);
+            InvoiceRecord appended = markedSale(0, 500000 + k);
             if (UpdateInvoice(mine, rewritten) != ahead || AppendInvoice(mine, appended, count, kDeskNow) < 0)
                 _exit(1);
             if (write(done, "a", 1) != 1)
@@ -83,7 +83,7 @@ TEST_F(SaleScanWhileSelling, AnotherRegisterAppendsAndRewritesBetweenBlocksAndEv
             const int mark = static_cast<int>(s.total());
             if (s.handling() != s.total() || s.cashier() != "R" + std::to_string(mark) || s.position() != s.recordNumber())
                 ++torn;
-            if (mark >= 1000 && mark < 5000)
+            if (mark >= 100000 && mark < 500000)
                 ++rewritten;
         }
     } check;
