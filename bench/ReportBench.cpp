@@ -88,8 +88,11 @@ long long readWhole(const std::string& path)
 }
 
 // Runs report() while a register in another process appends sales, one after
-// another, until the report is done; the worst time of one append, beside the
-// worst of as many appends before the report started (what the disk alone gives).
+// another, until the report is done. Before each append the register times
+// taking the invoice file's exclusive lock as an append takes it (and lets it
+// go): that is its wait for the report. The line gives the worst wait, and the
+// worst whole append (its flushes included) during the report and before it,
+// what the disk alone gives.
 void registerWaits(const std::string& folder, const std::function<void()>& report)
 {
     const std::string name = "register_wait_during_report";
@@ -108,6 +111,10 @@ void registerWaits(const std::string& folder, const std::function<void()>& repor
         for (std::size_t i = 0; i < kAlone || poll(&p, 1, 0) == 0; ++i) {
             InvoiceRecord sale = reportSale(static_cast<int>(i));
             int count = 0;
+            ms.push_back(timeMs([&] {
+                DataFile held;
+                CLocalFile::OpenFile(held, mine.GetPath("Invoices"), OpenMode::ReadWrite);
+            }));
             ms.push_back(timeMs([&] { AppendInvoice(mine, sale, count, dayOf(static_cast<int>(i))); }));
             if (i + 1 == kAlone && write(times[1], "r", 1) != 1)  // the report may start
                 _exit(2);
@@ -138,17 +145,26 @@ void registerWaits(const std::string& folder, const std::function<void()>& repor
         all.push_back(ms);
     close(times[0]);
     waitpid(pid, nullptr, 0);
-    if (all.empty())
-        return benchLine(name, "appends=0", "worst_ms<50", false);
-    if (all.size() <= kAlone)
-        return benchLine(name, "appends=0", "worst_ms<50", false);
-    const double aloneWorst = *std::max_element(all.begin(), all.begin() + kAlone);
-    all.erase(all.begin(), all.begin() + kAlone);
-    std::sort(all.begin(), all.end());
+    if (all.size() <= 2 * kAlone)
+        return benchLine(name, "appends=0", "worst_wait_ms<50", false);
+    // Pairs of (wait, append) times; the first kAlone pairs ran before the report.
+    double aloneWorst = 0, appendWorst = 0;
+    std::vector<double> waits;
+    for (std::size_t i = 0; i + 1 < all.size(); i += 2) {
+        if (i < 2 * kAlone) {
+            aloneWorst = std::max(aloneWorst, all[i + 1]);
+            continue;
+        }
+        waits.push_back(all[i]);
+        appendWorst = std::max(appendWorst, all[i + 1]);
+    }
+    std::sort(waits.begin(), waits.end());
     benchLine(name,
-              strprintf("worst_ms=%.1f median_ms=%.2f appends=%zu reports=%d report_ms=%.0f worst_alone_ms=%.1f",
-                        all.back(), all[all.size() / 2], all.size(), reports, reportMs / reports, aloneWorst),
-              "worst_ms<50", all.back() < 50);
+              strprintf("worst_wait_ms=%.1f median_wait_ms=%.2f appends=%zu reports=%d report_ms=%.0f "
+                        "worst_append_ms=%.1f worst_append_alone_ms=%.1f",
+                        waits.back(), waits[waits.size() / 2], waits.size(), reports, reportMs / reports, appendWorst,
+                        aloneWorst),
+              "worst_wait_ms<50", waits.back() < 50);
 }
 }  // namespace
 
