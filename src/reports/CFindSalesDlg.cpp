@@ -17,6 +17,7 @@
 #include "SecurityGate.h"
 #include "VendorFile.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
@@ -94,6 +95,19 @@ CFindSalesDlg::CFindSalesDlg(const CLocalFile& local, SalesFileHeader& header, Q
     print->addAction("Print Sales List", this, [this] { PrintSalesList(static_cast<int>(PrintOutput::Printer)); });
     print->addAction("Preview Sales List", this, [this] { PrintSalesList(static_cast<int>(PrintOutput::Preview)); });
     print->addAction("Save Sales List as PDF...", this, [this] { PrintSalesList(static_cast<int>(PrintOutput::Pdf)); });
+    QMenu* edit = menu->addMenu("&Edit");
+    // The edit commands act on the focused box.
+    for (const auto& [text, slot] : {std::pair{"Undo", "undo"}, {"Cut", "cut"}, {"Copy", "copy"}, {"Paste", "paste"}})
+        edit->addAction(text, this, [slot] {
+            if (QWidget* w = QApplication::focusWidget())
+                QMetaObject::invokeMethod(w, slot);
+        });
+    edit->addAction("Delete", this, [] {
+        if (auto* box = qobject_cast<QLineEdit*>(QApplication::focusWidget()))
+            box->del();
+        else if (auto* text = qobject_cast<QPlainTextEdit*>(QApplication::focusWidget()))
+            text->textCursor().removeSelectedText();
+    });
     QMenu* help = menu->addMenu("&Help and How To's");
     help->addAction("Low Margin Check", this, [this] {
         MessageBox::information(this, "Low Margin Check\n\nSearch the sales for items sold with a low margin.\n\n"

@@ -101,6 +101,23 @@ TEST_F(ReportsWindows, FindSalesListsOpensAndTotalsTheSalesItFinds)
     EXPECT_EQ(defaults.words[DefaultsRecord::kFindSalesWidths + 6], 123u);
 }
 
+TEST_F(ReportsWindows, FindSalesUnderSecurityHidesTheMarginCheckAndRefusesTheTotal)
+{
+    local.securityOn = 1;
+    CFindSalesDlg dlg(local, header);
+    dlg.show();
+    EXPECT_FALSE(child<QWidget>(&dlg, "low_margin")->isVisible());
+    EXPECT_FALSE(child<QWidget>(&dlg, "margin_limit")->isVisible());
+    EXPECT_TRUE(child<QWidget>(&dlg, "security_on_limit")->isVisible());
+    ModalCounter<CSalesSummaryDlg> none;
+    expectMessage(boxes, kSecurityRefusal, [&] { press(&dlg, "sales_total"); });
+    expectMessage(boxes, "There are no Sales listed to print.", [&] {
+        for (QAction* action : dlg.findChildren<QAction*>())
+            if (action->text() == "Print Sales List")
+                action->trigger();
+    });
+}
+
 TEST_F(ReportsWindows, PeriodAndRangeSummariesAndTheirPdfBehindTheSecuritySwitch)
 {
     storeSale(local, SaleSpec().item("A").total(10).when(before));
