@@ -1,17 +1,17 @@
 #include "ReportBench.h"
 
 #include "BenchPair.h"
-#include "ByteCodec.h"
-#include "CLocalFile.h"
-#include "DataFile.h"
-#include "DrawerCount.h"
-#include "InvoiceFile.h"
-#include "PaymentRecord.h"
-#include "SaleSearch.h"
-#include "SaleScan.h"
-#include "SalesFileHeader.h"
-#include "SalesSummary.h"
-#include "TextFormat.h"
+#include "reports/DrawerCount.h"
+#include "reports/SaleScan.h"
+#include "reports/SaleSearch.h"
+#include "reports/SalesSummary.h"
+#include "storage/files/CLocalFile.h"
+#include "storage/files/InvoiceFile.h"
+#include "storage/files/PaymentRecord.h"
+#include "storage/files/SalesFileHeader.h"
+#include "storage/io/DataFile.h"
+#include "storage/records/ByteCodec.h"
+#include "storage/records/TextFormat.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,14 +1,14 @@
-#include "CDrawerReconcileDlg.h"
+#include "reports/CDrawerReconcileDlg.h"
 
-#include "CScanProgressDlg.h"
-#include "Clock.h"
-#include "DatePicker.h"
-#include "ListFiles.h"
-#include "RecordText.h"
-#include "ReportDates.h"
-#include "ReportPrintWidget.h"
-#include "SalesFileHeader.h"
-#include "SecurityGate.h"
+#include "platform/Clock.h"
+#include "platform/DatePicker.h"
+#include "platform/RecordText.h"
+#include "reports/CScanProgressDlg.h"
+#include "reports/ReportDates.h"
+#include "reports/ReportPrintWidget.h"
+#include "settings/SecurityGate.h"
+#include "storage/files/ListFiles.h"
+#include "storage/files/SalesFileHeader.h"
 
 #include <QComboBox>
 #include <QDateEdit>

@@ -4,7 +4,7 @@
 // cashier) say the drawer should hold, per payment type; live as the counts
 // are typed, and printed.
 
-#include "DrawerCount.h"
+#include "reports/DrawerCount.h"
 
 #include <QDialog>
 

@@ -4,7 +4,7 @@
 // the listed sales into the sales summary, prints the list, and opens a listed
 // sale read-only.
 
-#include "SaleSearch.h"
+#include "reports/SaleSearch.h"
 
 #include <QDialog>
 

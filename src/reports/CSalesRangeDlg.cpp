@@ -1,9 +1,9 @@
-#include "CSalesRangeDlg.h"
+#include "reports/CSalesRangeDlg.h"
 
-#include "Clock.h"
-#include "DialogButtons.h"
-#include "InvoiceFile.h"
-#include "ReportDates.h"
+#include "platform/Clock.h"
+#include "platform/DialogButtons.h"
+#include "reports/ReportDates.h"
+#include "storage/files/InvoiceFile.h"
 
 #include <QCalendarWidget>
 #include <QGridLayout>

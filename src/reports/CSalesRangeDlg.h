@@ -3,7 +3,7 @@
 // calendars. The range chosen last is offered again while the program runs;
 // the first time, the days of the first and the last stored sale.
 
-#include "OleDate.h"
+#include "storage/records/OleDate.h"
 
 #include <QDialog>
 

@@ -1,8 +1,8 @@
-#include "CSalesSummaryDlg.h"
+#include "reports/CSalesSummaryDlg.h"
 
-#include "Clock.h"
-#include "RecordText.h"
-#include "ReportPrintWidget.h"
+#include "platform/Clock.h"
+#include "platform/RecordText.h"
+#include "reports/ReportPrintWidget.h"
 
 #include <QGridLayout>
 #include <QGroupBox>

@@ -4,7 +4,7 @@
 // from them, printed through the report printer. Also the Reports menu's
 // period commands that fill it.
 
-#include "SalesSummary.h"
+#include "reports/SalesSummary.h"
 
 #include <QDialog>
 

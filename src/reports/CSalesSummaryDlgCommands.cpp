@@ -1,12 +1,12 @@
 // The Reports menu commands that end in the sales summary window.
-#include "CSalesSummaryDlg.h"
+#include "reports/CSalesSummaryDlg.h"
 
-#include "CDrawerReconcileDlg.h"
-#include "CSalesRangeDlg.h"
-#include "CScanProgressDlg.h"
-#include "Clock.h"
-#include "SalesFileHeader.h"
-#include "SecurityGate.h"
+#include "platform/Clock.h"
+#include "reports/CDrawerReconcileDlg.h"
+#include "reports/CSalesRangeDlg.h"
+#include "reports/CScanProgressDlg.h"
+#include "settings/SecurityGate.h"
+#include "storage/files/SalesFileHeader.h"
 
 void CSalesSummaryDlg::RunReport(QWidget* parent, const CLocalFile& local, const SalesFileHeader& header,
                                  const std::string& title, PeriodSums sums)

@@ -1,4 +1,4 @@
-#include "CScanProgressDlg.h"
+#include "reports/CScanProgressDlg.h"
 
 #include <QCoreApplication>
 

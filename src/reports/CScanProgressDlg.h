@@ -4,7 +4,7 @@
 // keep repainting. The pass runs on the window's thread and, once the window
 // is up, lets the events through after each block it reads.
 
-#include "SaleScan.h"
+#include "reports/SaleScan.h"
 
 #include <QProgressDialog>
 

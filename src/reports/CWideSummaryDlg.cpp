@@ -1,6 +1,6 @@
-#include "CWideSummaryDlg.h"
+#include "reports/CWideSummaryDlg.h"
 
-#include "RecordText.h"
+#include "platform/RecordText.h"
 
 #include <QFontDatabase>
 #include <QHBoxLayout>

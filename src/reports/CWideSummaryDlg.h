@@ -3,7 +3,7 @@
 // body as copyable text, printed with the columns' widths and alignments the
 // report gives.
 
-#include "ReportPrintWidget.h"
+#include "reports/ReportPrintWidget.h"
 
 #include <QDialog>
 

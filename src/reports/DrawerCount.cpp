@@ -1,9 +1,9 @@
-#include "DrawerCount.h"
+#include "reports/DrawerCount.h"
 
-#include "CountedFile.h"
-#include "InvoiceFile.h"
-#include "SalesFileHeader.h"
-#include "TextFormat.h"
+#include "storage/files/CountedFile.h"
+#include "storage/files/InvoiceFile.h"
+#include "storage/files/SalesFileHeader.h"
+#include "storage/records/TextFormat.h"
 
 #include <cstdlib>
 

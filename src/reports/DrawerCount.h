@@ -3,8 +3,8 @@
 // say should be in the drawer, per payment type (optionally those of one
 // cashier only), against the coins, bills and other media counted.
 
-#include "OleDate.h"
-#include "SaleScan.h"
+#include "reports/SaleScan.h"
+#include "storage/records/OleDate.h"
 
 #include <array>
 #include <string>

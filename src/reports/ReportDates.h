@@ -2,7 +2,7 @@
 // Days between the date controls of the report windows and the calendar dates
 // the reports compare.
 
-#include "OleDate.h"
+#include "storage/records/OleDate.h"
 
 #include <QDate>
 

@@ -1,6 +1,6 @@
-#include "ReportPrintWidget.h"
+#include "reports/ReportPrintWidget.h"
 
-#include "CReportPrinter.h"
+#include "print/CReportPrinter.h"
 
 #include <QDialog>
 #include <QHBoxLayout>

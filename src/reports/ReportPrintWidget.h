@@ -2,7 +2,7 @@
 // The printing buttons of a report window: "Print" (the print dialog),
 // "Preview" and "Save PDF...", each laying the report out with the report printer.
 
-#include "PrintFrame.h"
+#include "platform/PrintFrame.h"
 
 #include <QWidget>
 

@@ -1,9 +1,9 @@
-#include "SaleScan.h"
+#include "reports/SaleScan.h"
 
-#include "ByteCodec.h"
-#include "CLocalFile.h"
-#include "ChunkedScan.h"
-#include "DataFile.h"
+#include "storage/files/CLocalFile.h"
+#include "storage/files/ChunkedScan.h"
+#include "storage/io/DataFile.h"
+#include "storage/records/ByteCodec.h"
 
 #include <cmath>
 #include <cstring>

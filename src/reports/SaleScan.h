@@ -7,8 +7,8 @@
 // pass. The records visited are those counted when the pass began (see
 // ChunkedScan.h for why each is read whole while registers keep selling).
 
-#include "InvoiceRecord.h"
-#include "PaymentRecord.h"
+#include "storage/files/PaymentRecord.h"
+#include "storage/records/InvoiceRecord.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,7 +1,7 @@
-#include "SaleSearch.h"
+#include "reports/SaleSearch.h"
 
-#include "CountedFile.h"
-#include "TextFormat.h"
+#include "storage/files/CountedFile.h"
+#include "storage/records/TextFormat.h"
 
 #include <cstdlib>
 #include <ctime>

@@ -3,9 +3,9 @@
 // rows the list shows, today's sales, the total of the listed sales (one pass
 // over the file, whatever the number of rows) and the printed list.
 
-#include "OleDate.h"
-#include "SaleScan.h"
-#include "SalesSummary.h"
+#include "reports/SaleScan.h"
+#include "reports/SalesSummary.h"
+#include "storage/records/OleDate.h"
 
 #include <array>
 #include <string>

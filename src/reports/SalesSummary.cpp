@@ -1,6 +1,6 @@
-#include "SalesSummary.h"
+#include "reports/SalesSummary.h"
 
-#include "TextFormat.h"
+#include "storage/records/TextFormat.h"
 
 #include <cmath>
 #include <cstdlib>

@@ -3,8 +3,8 @@
 // the money sums over them (kept in double, so thousands of sales add up to the
 // cent), and the figures and printed text of the sales summary window.
 
-#include "OleDate.h"
-#include "SaleScan.h"
+#include "reports/SaleScan.h"
+#include "storage/records/OleDate.h"
 
 #include <array>
 #include <string>

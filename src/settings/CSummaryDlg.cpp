@@ -1,6 +1,6 @@
-#include "CSummaryDlg.h"
-#include "RecordText.h"
-#include "ReportPrintWidget.h"
+#include "platform/RecordText.h"
+#include "reports/ReportPrintWidget.h"
+#include "settings/CSummaryDlg.h"
 
 #include <QFontDatabase>
 #include <QFontMetricsF>

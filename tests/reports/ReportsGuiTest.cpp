@@ -2,17 +2,17 @@
 // listed sale opened and totalled, a period summary and a range summary saved
 // as PDF, and the drawer count typed in.
 
-#include "CDrawerReconcileDlg.h"
-#include "CFindSalesDlg.h"
-#include "CSaleDisplayDlg.h"
-#include "CSaleDlg.h"
-#include "CSalesRangeDlg.h"
-#include "CSalesSummaryDlg.h"
-#include "BackOfficeWindow.h"
-#include "DefaultsRecord.h"
-#include "ListFiles.h"
-#include "PaymentRecord.h"
-#include "StoredRecords.h"
+#include "reports/CDrawerReconcileDlg.h"
+#include "reports/CFindSalesDlg.h"
+#include "reports/CSalesRangeDlg.h"
+#include "reports/CSalesSummaryDlg.h"
+#include "sale/CSaleDisplayDlg.h"
+#include "sale/CSaleDlg.h"
+#include "storage/files/ListFiles.h"
+#include "storage/files/PaymentRecord.h"
+#include "storage/records/DefaultsRecord.h"
+#include "support/BackOfficeWindow.h"
+#include "support/StoredRecords.h"
 
 #include <QAction>
 #include <QCalendarWidget>

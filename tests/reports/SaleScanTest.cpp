@@ -2,12 +2,12 @@
 // rewriting sales: that register is never kept out for the whole pass, and the
 // pass sees every record whole and exactly the records counted when it began.
 
-#include "ByteCodec.h"
-#include "ChunkedScan.h"
-#include "DataFolder.h"
-#include "SaleDesk.h"
-#include "SaleScan.h"
-#include "StoredRecords.h"
+#include "reports/SaleScan.h"
+#include "storage/files/ChunkedScan.h"
+#include "storage/records/ByteCodec.h"
+#include "support/DataFolder.h"
+#include "support/SaleDesk.h"
+#include "support/StoredRecords.h"
 
 #include <poll.h>
 

@@ -1,12 +1,12 @@
 // Period selection, the summary figures, the Find Sales tests and the drawer
 // count, over sales stored the way registers store them.
 
-#include "DataFolder.h"
-#include "DrawerCount.h"
-#include "PaymentRecord.h"
-#include "SaleSearch.h"
-#include "SalesSummary.h"
-#include "StoredRecords.h"
+#include "reports/DrawerCount.h"
+#include "reports/SaleSearch.h"
+#include "reports/SalesSummary.h"
+#include "storage/files/PaymentRecord.h"
+#include "support/DataFolder.h"
+#include "support/StoredRecords.h"
 
 #include <cmath>
 #include <vector>
