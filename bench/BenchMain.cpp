@@ -1,9 +1,10 @@
-// Builds data folders of 100,000 and 1,000,000 products and 50,000 sales in a
+// Builds data folders of 100,000 and 1,000,000 products, 50,000 and 500,000 sales in a
 // temporary folder and prints one BENCH line per measurement (BenchPair.h).
 #include "BenchPair.h"
 #include "FinishBench.h"
 #include "InvoiceBench.h"
 #include "ProductBench.h"
+#include "ReportBench.h"
 #include "TransactionBench.h"
 
 #include <cstdlib>
@@ -22,6 +23,7 @@ int main(int argc, char** argv)
     runContendedAppends(folder);
     runTransactionBenchmarks(folder);
     runFinishBenchmark(folder);
+    runReportBenchmarks(folder);
     std::filesystem::remove_all(folder);
     return 0;
 }

@@ -17,6 +17,8 @@
 #include "print/CSalePrinter.h"
 #include "receivables/CPaymentActivityDlg.h"
 #include "receivables/CUnpaidInvoicesDlg.h"
+#include "reports/CFindSalesDlg.h"
+#include "reports/CSalesSummaryDlg.h"
 #include "sale/CTouchSaleDlg.h"
 #include "sale/SaleControls.h"
 #include "sale/SaleCustomerWidget.h"
@@ -153,6 +155,10 @@ void CSaleDlg::BuildControls()
     };
     commands.paymentActivity = [this] { CPaymentActivityDlg(local_, -1, this).exec(); };
     commands.editSale = [this] { EditThisSale(); };
+    commands.findSale = [this] { CFindSalesDlg(local_, header_, this).exec(); };
+    commands.reportCommand = [this](const std::string& item) {
+        return CSalesSummaryDlg::MenuCommand(this, local_, header_, item);
+    };
     commands.quoteSave = [this] { OnQuoteSave(); };
     commands.quotePrint = [this] { OnQuotePrint(); };
     commands.quoteFind = [this] { OnQuoteFind(); };

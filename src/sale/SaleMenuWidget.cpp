@@ -87,7 +87,7 @@ SaleMenuWidget::SaleMenuWidget(QWidget* parent, Commands commands) : QMenuBar(pa
 
     QMenu* sales = addMenu("S&ales");
     sales->setObjectName("menu_sales");
-    Greyed(sales, {"Find a Sale"});
+    Add(sales, "Find a Sale", "action_find_sale", commands.findSale);
     editSale_ = Add(sales, "Edit This Sale", "action_edit_sale", commands.editSale);
     voidSale_ = Add(sales, "Void This Sale", "action_void_sale", commands.voidSale);
     clearSale_ = Add(sales, "Clear This Sale", "action_clear_sale", commands.clearSale);
@@ -112,7 +112,13 @@ SaleMenuWidget::SaleMenuWidget(QWidget* parent, Commands commands) : QMenuBar(pa
     for (const auto& group : reportGroups) {
         if (!reports->isEmpty())
             reports->addSeparator();
-        Greyed(reports, group);
+        for (const char* text : group) {
+            std::function<void()> run = commands.reportCommand ? commands.reportCommand(text) : nullptr;
+            if (run)
+                Add(reports, text, ("action_" + QString(text).toLower().replace(' ', '_')).toLatin1().constData(), run);
+            else
+                Greyed(reports, {text});
+        }
     }
 
     QMenu* quotes = addMenu("&Quotes");

@@ -25,6 +25,9 @@ public:
         std::function<void()> unpaidInvoices, overdueInvoices, paymentActivity;
         std::function<void()> listRentals, listRentalsOut, returnRental;
         std::function<void()> payThisSale;
+        std::function<void()> findSale;
+        // The command of a Reports menu item; empty leaves the item greyed.
+        std::function<std::function<void()>(const std::string& item)> reportCommand;
     };
 
     SaleMenuWidget(QWidget* parent, Commands commands);

@@ -1,4 +1,5 @@
 #include "platform/RecordText.h"
+#include "reports/ReportPrintWidget.h"
 #include "settings/CSummaryDlg.h"
 
 #include <QFontDatabase>
@@ -44,18 +45,16 @@ CSummaryDlg::CSummaryDlg(const std::string& heading, const std::string& body, QW
     note->setWordWrap(true);
     layout->addWidget(note);
 
-    auto* buttons = new QHBoxLayout;
-    print_ = new QPushButton("&Print", this);
-    print_->setObjectName("print");
-    print_->setEnabled(false);
-    print_->setAutoDefault(false);
-    auto* ok = new QPushButton("OK", this);
-    ok->setObjectName("ok");
-    ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    buttons->addStretch();
-    buttons->addWidget(print_);
-    buttons->addWidget(ok);
-    layout->addLayout(buttons);
-    ok->setFocus();
+    chart_ = new QPushButton("Chart", this);
+    chart_->setObjectName("chart");
+    chart_->setEnabled(false);
+    chart_->setToolTip("Charts of the sales are not part of the register yet.");
+    chart_->setAutoDefault(false);
+    layout->addLayout(ReportButtonRow(
+        this,
+        [this](ReportText& r) {
+            r = {heading_, body_, {150, 100, 100, 100, 100, 100, 100, 100}, {0, 2, 2, 2, 2, 2, 2, 2}};
+            return true;
+        },
+        chart_));
 }

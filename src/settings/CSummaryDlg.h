@@ -1,6 +1,7 @@
 #pragma once
 // The "Summary" window: a heading and a tab-separated body shown as plain,
-// selectable text that can be copied into a spreadsheet or word processor.
+// selectable text that can be copied into a spreadsheet or word processor,
+// previewed, printed or saved as PDF.
 
 #include <QDialog>
 #include <string>
@@ -20,5 +21,5 @@ private:
     std::string heading_;
     std::string body_;
     QPlainTextEdit* text_ = nullptr;
-    QPushButton* print_ = nullptr;
+    QPushButton* chart_ = nullptr;  // greyed until the sales graphs are built
 };

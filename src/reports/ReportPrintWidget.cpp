@@ -1,0 +1,48 @@
+#include "reports/ReportPrintWidget.h"
+
+#include "print/CReportPrinter.h"
+
+#include <QDialog>
+#include <QHBoxLayout>
+#include <QPushButton>
+
+ReportPrintWidget::ReportPrintWidget(QWidget* parent, std::function<bool(ReportText&)> report)
+    : QWidget(parent), report_(std::move(report))
+{
+    setObjectName("report_print");
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(0, 0, 0, 0);
+    const auto add = [&](const char* text, const char* name, PrintOutput output) {
+        auto* button = new QPushButton(text, this);
+        button->setObjectName(name);
+        button->setAutoDefault(false);
+        connect(button, &QPushButton::clicked, this, [this, output] { Print(output); });
+        row->addWidget(button);
+    };
+    add("&Print", "print", PrintOutput::Printer);
+    add("Pre&view", "preview", PrintOutput::Preview);
+    add("Save PD&F...", "pdf", PrintOutput::Pdf);
+}
+
+void ReportPrintWidget::Print(PrintOutput output)
+{
+    ReportText r;
+    if (report_(r))
+        CReportPrinter::PrintReport(window(), r.header, r.body, r.widths, r.formats, output);
+}
+
+QHBoxLayout* ReportButtonRow(QDialog* dialog, std::function<bool(ReportText&)> report, QWidget* beside)
+{
+    auto* row = new QHBoxLayout;
+    row->addWidget(new ReportPrintWidget(dialog, std::move(report)));
+    if (beside)
+        row->addWidget(beside);
+    row->addStretch();
+    auto* ok = new QPushButton("OK", dialog);
+    ok->setObjectName("ok");
+    ok->setDefault(true);
+    QObject::connect(ok, &QPushButton::clicked, dialog, &QDialog::accept);
+    row->addWidget(ok);
+    ok->setFocus();
+    return row;
+}
