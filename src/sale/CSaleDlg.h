@@ -6,6 +6,7 @@
 // SalePeopleWidget, SaleNavigationWidget, SaleMenuWidget).
 
 #include "PaymentHistory.h"
+#include "SaleLayout.h"
 #include "SaleState.h"
 
 #include <QDialog>
@@ -116,6 +117,9 @@ private:
     void EditThisSale();
     void OnQuoteSave();
     void OnQuotePrint();
+    // File "Print Sales Copy..." / "Print Packing List...": the stored sale
+    // shown, through the print dialog, without opening the drawer.
+    void PrintStoredSale(SaleDocument document);
     void OnQuoteFind();
     void OnQuoteHelp();
 

@@ -8,6 +8,7 @@
 #include "CSalePrinter.h"
 #include "Clock.h"
 #include "MessageBox.h"
+#include "PaymentRecord.h"
 #include "QuoteFile.h"
 #include "SaleEditing.h"
 #include "SecurityGate.h"
@@ -56,6 +57,14 @@ void CSaleDlg::OnQuotePrint()
 {
     CommitFocused();
     CSalePrinter::PrintWithDialog(this, local_, header_, state_.current, SaleDocument::Quote);
+}
+
+void CSaleDlg::PrintStoredSale(SaleDocument document)
+{
+    if (state_.showingNew())
+        return;
+    CSalePrinter::PrintWithDialog(this, local_, header_, state_.current, document,
+                                  PaymentsText(local_, state_.current.recordNumber), PrintOutput::Printer, false);
 }
 
 void CSaleDlg::OnQuoteFind()
