@@ -5,7 +5,10 @@
 #include "ReceiptPrinter.h"
 #include "RecordText.h"
 
+#include <QAction>
 #include <QBuffer>
+#include <QDialogButtonBox>
+#include <QPushButton>
 #include <QPointer>
 #include <QFont>
 #include <QFontMetricsF>
@@ -63,11 +66,22 @@ QFont cellFont(const PrintFont& font, QPaintDevice& device)
     return f;
 }
 
+// The document the open print dialog would print, for its "Preview..." button.
+std::function<void(QWidget*, QPrinter&)> documentPreview;
+
 class QtPrintDialog final : public PrintDialog::Backend {
 public:
     bool choose(QWidget* parent, QPrinter& printer) override
     {
         QPrintDialog dialog(&printer, parent);
+        if (documentPreview) {
+            if (auto* buttons = dialog.findChild<QDialogButtonBox*>()) {
+                QPushButton* preview = buttons->addButton("Preview...", QDialogButtonBox::ActionRole);
+                preview->setObjectName("print_preview");
+                const auto show = documentPreview;
+                QObject::connect(preview, &QPushButton::clicked, &dialog, [&dialog, &printer, show] { show(&dialog, printer); });
+            }
+        }
         return dialog.exec() == QDialog::Accepted;
     }
 };
@@ -228,22 +242,35 @@ bool SendDocument(QWidget* parent, const std::string& queue, std::vector<Receipt
     return true;
 }
 
+namespace {
+
+// The document in a preview window on the printer's page layout; its own
+// print and page set-up actions are left out.
+void showPreview(QWidget* parent, QPrinter& printer, const std::function<void(PrintCanvas&)>& draw, int resolution)
+{
+    if (resolution > 0)
+        printer.setResolution(resolution);
+    QPrintPreviewDialog preview(&printer, parent);
+    for (QAction* action : preview.findChildren<QAction*>())
+        if (action->text() == QPrintPreviewDialog::tr("Print") || action->text() == QPrintPreviewDialog::tr("Page setup"))
+            action->setVisible(false);
+    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, [&draw](QPrinter* p) {
+        QPainter painter(p);
+        PainterCanvas canvas(painter, *p);
+        draw(canvas);
+    });
+    preview.exec();
+}
+
+}  // namespace
+
 bool RunDocument(QWidget* parent, PrintOutput output, QPrinter& printer, const std::string& name,
                  const std::function<void(PrintCanvas&)>& draw, int resolution, const JobMaker& jobs)
 {
     switch (output) {
-    case PrintOutput::Preview: {
-        if (resolution > 0)
-            printer.setResolution(resolution);
-        QPrintPreviewDialog preview(&printer, parent);
-        QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, [&draw](QPrinter* p) {
-            QPainter painter(p);
-            PainterCanvas canvas(painter, *p);
-            draw(canvas);
-        });
-        preview.exec();
+    case PrintOutput::Preview:
+        showPreview(parent, printer, draw, resolution);
         return true;
-    }
     case PrintOutput::Pdf: {
         const std::string path =
             FileDialog::getSaveFileName(parent, "PDF Files (*.pdf)|*.pdf|All Files (*.*)|*.*||", ".pdf");
@@ -253,10 +280,16 @@ bool RunDocument(QWidget* parent, PrintOutput output, QPrinter& printer, const s
         printer.setOutputFileName(QString::fromLocal8Bit(path.c_str()));
         break;
     }
-    case PrintOutput::Printer:
-        if (!PrintDialog::exec(parent, printer))
+    case PrintOutput::Printer: {
+        // The dialog offers a preview of this document; printing stays with
+        // the dialog, so a preview never sends a job of its own.
+        documentPreview = [&draw, resolution](QWidget* owner, QPrinter& p) { showPreview(owner, p, draw, resolution); };
+        const bool chosen = PrintDialog::exec(parent, printer);
+        documentPreview = nullptr;
+        if (!chosen)
             return false;
         break;
+    }
     }
     if (!printer.outputFileName().isEmpty()) {
         printer.setDocName(QString::fromStdString(name));

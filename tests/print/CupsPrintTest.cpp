@@ -11,7 +11,10 @@
 #include "ReceiptPrinter.h"
 #include "TempDir.h"
 
+#include <QPrintDialog>
 #include <QPrintPreviewDialog>
+#include <QPushButton>
+#include <QTest>
 #include <QPrintPreviewWidget>
 
 using namespace cupstest;
@@ -216,6 +219,29 @@ TEST_F(CupsPrinting, ReportPrintsOnTheChosenPrinterOrIntoAPdf)
     print(CReportPrinter::Output::Pdf);
     EXPECT_TRUE(isPdf(readAll(dir.file("report.pdf"))));
     expectJobs({0, 1, 0});
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(CupsPrinting, PrintDialogPreviewsTheDocumentAndLeavesPrintingToItself)
+{
+    int previewPages = 0;
+    whenModal<QPrintDialog>([&previewPages](QPrintDialog* dialog) {
+        whenModal<QPrintPreviewDialog>([&previewPages](QPrintPreviewDialog* preview) {
+            if (auto* pages = preview->findChild<QPrintPreviewWidget*>())
+                previewPages = pages->pageCount();
+            preview->reject();
+        });
+        auto* button = dialog->findChild<QPushButton*>("print_preview");
+        ASSERT_NE(button, nullptr);
+        QTest::mouseClick(button, Qt::LeftButton);
+        dialog->reject();
+    });
+    CReportPrinter::PrintReport(nullptr, "Sales\n", numberedLines(100), {300}, {0});
+    EXPECT_GE(previewPages, 2);
+    expectJobs({0, 0, 0});
 }
 
 }  // namespace
