@@ -16,7 +16,6 @@
 #include <algorithm>
 #include <csignal>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <numeric>
 
@@ -72,13 +71,7 @@ inline std::map<int, std::string> capturedFiles()
 }
 
 // The server's process, to stop and continue it.
-inline pid_t cupsdPid()
-{
-    std::ifstream in(CUPS_TEST_DIR "/cupsd.pid");
-    pid_t pid = 0;
-    in >> pid;
-    return pid;
-}
+inline pid_t cupsdPid() { return std::stoi(readAll(CUPS_TEST_DIR "/cupsd.pid")); }
 
 // Counts the jobs submitted since forget() and reads what was captured.
 class JobWatch {
@@ -110,38 +103,27 @@ private:
     std::vector<int> before_;
 };
 
-// An ESC/POS raster receipt taken apart: ESC @, GS v 0 bands, the cut.
+// An ESC/POS raster receipt taken apart: ESC @, GS v 0 bands of one width, the cut.
 struct EscPosReceipt {
     bool valid = false;  // every byte accounted for, in that order
-    int widthBytes = 0;
-    int rows = 0;
-    int blackDots = 0;
-    bool cut = false;
+    int widthBytes = 0, rows = 0, blackDots = 0;
 };
 inline EscPosReceipt decodeEscPos(const std::string& b)
 {
     EscPosReceipt r;
-    if (b.rfind("\x1B@", 0) != 0)
-        return r;
+    const auto byte = [&b](std::size_t i) { return static_cast<unsigned char>(b[i]); };
     std::size_t at = 2;
-    while (b.compare(at, 4, std::string("\x1Dv0\0", 4)) == 0 && at + 8 <= b.size()) {
-        const auto byte = [&b](std::size_t i) { return static_cast<unsigned char>(b[i]); };
-        const int width = byte(at + 4) | byte(at + 5) << 8;
+    for (; b.rfind("\x1B@", 0) == 0 && b.compare(at, 4, std::string("\x1Dv0\0", 4)) == 0 && at + 8 <= b.size();) {
+        r.widthBytes = byte(at + 4) | byte(at + 5) << 8;
         const int rows = byte(at + 6) | byte(at + 7) << 8;
-        if ((r.widthBytes && width != r.widthBytes) || rows == 0)
+        const std::size_t end = at + 8 + static_cast<std::size_t>(r.widthBytes) * rows;
+        if (end > b.size())
             return r;
-        r.widthBytes = width;
+        for (at += 8; at < end; ++at)
+            r.blackDots += __builtin_popcount(byte(at));
         r.rows += rows;
-        at += 8;
-        const std::size_t size = static_cast<std::size_t>(width) * rows;
-        if (at + size > b.size())
-            return r;
-        for (std::size_t i = at; i < at + size; ++i)
-            r.blackDots += __builtin_popcount(byte(i));
-        at += size;
     }
-    r.cut = b.compare(at, 3, "\x1DV\x42") == 0 && at + 4 == b.size();
-    r.valid = r.cut && r.rows > 0;
+    r.valid = r.rows > 0 && b.compare(at, 3, "\x1DV\x42") == 0 && at + 4 == b.size();
     return r;
 }
 
