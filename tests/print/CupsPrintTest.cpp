@@ -65,6 +65,7 @@ protected:
     }
 
 private:
+    GenerousAnswerBound bound_;
     JobWatch jobs_;
 };
 

@@ -5,6 +5,7 @@
 // ESC/POS a raw receipt carries taken apart.
 
 #include "FolderEvents.h"
+#include "ReceiptPrinter.h"
 #include "TempDir.h"
 
 #include <QProcess>
@@ -72,6 +73,13 @@ inline std::map<int, std::string> capturedFiles()
 
 // The server's process, to stop and continue it.
 inline pid_t cupsdPid() { return std::stoi(readAll(CUPS_TEST_DIR "/cupsd.pid")); }
+
+// A wait for the print service far above any answer of a loaded machine, and
+// far below the 60 s a blocked CUPS call would take; back to 2 s after the test.
+struct GenerousAnswerBound {
+    GenerousAnswerBound() { ReceiptPrinter::setAnswerBound(10000); }
+    ~GenerousAnswerBound() { ReceiptPrinter::setAnswerBound(2000); }
+};
 
 // Counts the jobs submitted since forget() and reads what was captured.
 class JobWatch {

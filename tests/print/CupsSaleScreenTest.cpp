@@ -17,6 +17,7 @@ namespace {
 using namespace SaleIds;
 
 struct CupsSaleScreen : SaleScreenFixture {
+    GenerousAnswerBound bound;
     JobWatch jobs;
 
     void SetUp() override
@@ -68,7 +69,7 @@ TEST_F(CupsSaleScreen, QueueNotReadyGetsNoJobAndOneMessageWhileTheSaleIsStored)
          },
          [] {}, "the printer \"doomed\" is not available."},
         {"receipt", [] { ::kill(cupsdPid(), SIGSTOP); }, [] { ::kill(cupsdPid(), SIGCONT); },
-         "the print service (CUPS) did not answer within 2 seconds."},
+         "the print service (CUPS) did not answer within 10 seconds."},
     };
     boxes.allowUnscriptedOk();
     int stored = storedSales(local);
