@@ -1,7 +1,7 @@
-#include "CRegisterApp.h"
+#include "app/CRegisterApp.h"
 
-#include "CSaleDlg.h"
-#include "CSalePrinter.h"
+#include "print/CSalePrinter.h"
+#include "sale/CSaleDlg.h"
 
 #include <QApplication>
 #include <QPalette>

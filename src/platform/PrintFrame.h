@@ -4,8 +4,8 @@
 // chosen printer's page layout and sends it to that printer's CUPS queue, so a
 // queue that refuses the job is reported (QPrinter itself reports success).
 
-#include "PrintCanvas.h"
-#include "ReceiptPrinter.h"
+#include "platform/ReceiptPrinter.h"
+#include "print/canvas/PrintCanvas.h"
 
 #include <QPageLayout>
 #include <QRectF>

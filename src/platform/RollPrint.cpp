@@ -1,6 +1,6 @@
-#include "RollPrint.h"
+#include "platform/RollPrint.h"
 
-#include "PrintFrame.h"
+#include "platform/PrintFrame.h"
 
 #include <QImage>
 #include <QPainter>

@@ -3,8 +3,8 @@
 // on a raw queue, or as a PDF page of the roll's width and the receipt's
 // length for a driver queue (never a sheet size).
 
-#include "EscPos.h"
-#include "PrintCanvas.h"
+#include "print/EscPos.h"
+#include "print/canvas/PrintCanvas.h"
 
 #include <functional>
 #include <optional>

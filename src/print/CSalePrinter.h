@@ -11,8 +11,8 @@
 // to a driver queue as a page of the roll's width; a full-page document is
 // refused on a raw queue.
 
-#include "PrintFrame.h"
-#include "SaleLayout.h"
+#include "platform/PrintFrame.h"
+#include "print/SaleLayout.h"
 
 #include <string>
 

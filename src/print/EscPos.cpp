@@ -1,4 +1,4 @@
-#include "EscPos.h"
+#include "print/EscPos.h"
 
 #include <algorithm>
 

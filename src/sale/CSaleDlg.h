@@ -5,9 +5,9 @@
 // their own (SaleGridWidget, SaleTotalsWidget, SaleCustomerWidget,
 // SalePeopleWidget, SaleNavigationWidget, SaleMenuWidget).
 
-#include "PaymentHistory.h"
-#include "SaleLayout.h"
-#include "SaleState.h"
+#include "print/SaleLayout.h"
+#include "sale/PaymentHistory.h"
+#include "sale/SaleState.h"
 
 #include <QDialog>
 #include <map>

@@ -4,9 +4,9 @@
 // as files; jobs counted per queue and read back in job order, and the
 // ESC/POS a raw receipt carries taken apart.
 
-#include "FolderEvents.h"
-#include "ReceiptPrinter.h"
-#include "TempDir.h"
+#include "platform/ReceiptPrinter.h"
+#include "support/FolderEvents.h"
+#include "support/TempDir.h"
 
 #include <QProcess>
 #include <QStringList>

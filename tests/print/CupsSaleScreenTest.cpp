@@ -2,9 +2,9 @@
 // F9 and on "Open Drawer", and the reprints of a stored sale.
 #include "CupsQueues.h"
 #include "PrintDialogDouble.h"
-#include "ReceiptPrinter.h"
-#include "SaleScreenFixture.h"
-#include "StoredRecords.h"
+#include "platform/ReceiptPrinter.h"
+#include "support/SaleScreenFixture.h"
+#include "support/StoredRecords.h"
 
 #include <QElapsedTimer>
 
