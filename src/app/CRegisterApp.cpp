@@ -1,5 +1,6 @@
 #include "app/CRegisterApp.h"
 
+#include "print/CSalePrinter.h"
 #include "sale/CSaleDlg.h"
 
 #include <QApplication>
@@ -41,6 +42,9 @@ int CRegisterApp::InitInstance(QApplication& app)
     prompt_.setParent(&dialog);
     if (!dialog.Initialize())
         return 1;
+    // A register that never chose a receipt printer takes the machine's
+    // default one; a machine without one is told so.
+    CSalePrinter::CaptureDefaultPrinter(&dialog, local_);
     dialog.exec();
     prompt_.setParent(nullptr);
     return 0;

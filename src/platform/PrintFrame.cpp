@@ -5,7 +5,11 @@
 #include "platform/ReceiptPrinter.h"
 #include "platform/RecordText.h"
 
-#include <QFile>
+#include <QAction>
+#include <QBuffer>
+#include <QDialogButtonBox>
+#include <QPushButton>
+#include <QPointer>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QImage>
@@ -14,7 +18,6 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
-#include <QTemporaryFile>
 
 #include <cups/cups.h>
 
@@ -63,11 +66,22 @@ QFont cellFont(const PrintFont& font, QPaintDevice& device)
     return f;
 }
 
+// The document the open print dialog would print, for its "Preview..." button.
+std::function<void(QWidget*, QPrinter&)> documentPreview;
+
 class QtPrintDialog final : public PrintDialog::Backend {
 public:
     bool choose(QWidget* parent, QPrinter& printer) override
     {
         QPrintDialog dialog(&printer, parent);
+        if (documentPreview) {
+            if (auto* buttons = dialog.findChild<QDialogButtonBox*>()) {
+                QPushButton* preview = buttons->addButton("Preview...", QDialogButtonBox::ActionRole);
+                preview->setObjectName("print_preview");
+                const auto show = documentPreview;
+                QObject::connect(preview, &QPushButton::clicked, &dialog, [&dialog, &printer, show] { show(&dialog, printer); });
+            }
+        }
         return dialog.exec() == QDialog::Accepted;
     }
 };
@@ -77,7 +91,7 @@ PrintDialog::Backend* dialogBackend = &qtDialog;
 
 }  // namespace
 
-PainterCanvas::PainterCanvas(QPainter& painter, QPagedPaintDevice& device, std::vector<PrintedText>* log)
+PainterCanvas::PainterCanvas(QPainter& painter, QPaintDevice& device, std::vector<PrintedText>* log)
     : painter_(painter), device_(device), log_(log)
 {
 }
@@ -86,8 +100,11 @@ PrintRect PainterCanvas::page() const { return {0, 0, double(device_.width()), d
 
 bool PainterCanvas::newPage()
 {
+    auto* paged = dynamic_cast<QPagedPaintDevice*>(&device_);
+    if (!paged)
+        return false;
     ++page_;
-    return device_.newPage();
+    return paged->newPage();
 }
 
 void PainterCanvas::setFont(const PrintFont& font)
@@ -128,8 +145,17 @@ bool PainterCanvas::bitmap(const std::string& path, double x, double y, double& 
     const QImage image(QString::fromLocal8Bit(path.c_str()));
     if (image.isNull())
         return false;
-    painter_.drawImage(QPointF(x, y), image);
-    height = image.height();
+    // At the size the file gives it (96 dots per inch when it says none), so
+    // a logo is as wide on a 1200-dot printer as on the screen; never wider
+    // than the rest of the page.
+    const double fileDpi = image.dotsPerMeterX() > 0 ? image.dotsPerMeterX() * 0.0254 : 96.0;
+    double scale = device_.logicalDpiX() / fileDpi;
+    const double room = device_.width() - x;
+    if (image.width() * scale > room && room > 0)
+        scale = room / image.width();
+    const QRectF target(x, y, image.width() * scale, image.height() * scale);
+    painter_.drawImage(target, image);
+    height = target.height();
     return true;
 }
 
@@ -140,7 +166,7 @@ void PrintDialog::setBackend(Backend* backend) { dialogBackend = backend ? backe
 namespace {
 
 // Draws the document into the device; false when it cannot be started.
-bool drawInto(QPagedPaintDevice& device, const std::function<void(PrintCanvas&)>& draw)
+bool drawInto(QPaintDevice& device, const std::function<void(PrintCanvas&)>& draw)
 {
     QPainter painter;
     if (!painter.begin(&device))
@@ -152,65 +178,99 @@ bool drawInto(QPagedPaintDevice& device, const std::function<void(PrintCanvas&)>
 
 }  // namespace
 
-PrintJobResult PrintDocument(QPrinter& printer, const std::string& name, const std::function<void(PrintCanvas&)>& draw,
-                             int resolution)
+std::optional<std::string> RenderPdf(const QPageLayout& layout, int resolution, const std::string& title,
+                                     const std::function<void(PrintCanvas&)>& draw)
 {
-    PrintJobResult result;
-    const QString title = QString::fromStdString(name);
-    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
-        printer.setDocName(title);
-        if (resolution > 0)
-            printer.setResolution(resolution);
-        result.ok = drawInto(printer, draw);
-        if (!result.ok)
-            result.message = "The file " + printer.outputFileName().toStdString() + " could not be written.";
-        return result;
-    }
-
-    QTemporaryFile file;
-    if (!file.open()) {
-        result.message = "No temporary file for the print job.";
-        return result;
-    }
-    file.close();
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
     {
-        QPdfWriter pdf(file.fileName());
-        pdf.setTitle(title);
+        QPdfWriter pdf(&buffer);
+        pdf.setTitle(QString::fromStdString(title));
         pdf.setCreator("Register");
-        pdf.setPageLayout(printer.pageLayout());
-        pdf.setResolution(resolution > 0 ? resolution : printer.resolution());
-        if (!drawInto(pdf, draw)) {
-            result.message = "The print job could not be started.";
-            return result;
-        }
+        pdf.setPageLayout(layout);
+        pdf.setResolution(resolution);
+        if (!drawInto(pdf, draw))
+            return std::nullopt;
     }
-    QFile done(file.fileName());
-    if (!done.open(QIODevice::ReadOnly)) {
-        result.message = "The print job could not be read back.";
-        return result;
-    }
-    const QByteArray bytes = done.readAll();
-    return ReceiptPrinter::SubmitJob(printer.printerName().toStdString(), name, CUPS_FORMAT_PDF, bytes.constData(),
-                                     static_cast<std::size_t>(bytes.size()), printer.copyCount());
+    return bytes.toStdString();
 }
 
+QueueJobs FullPageJobs(const ReceiptPrinter::QueueStatus& queue, QPrinter& printer, const std::string& name,
+                       const std::function<void(PrintCanvas&)>& draw, int resolution)
+{
+    QueueJobs out;
+    if (queue.raw) {
+        out.refusal = "the printer \"" + queue.queue +
+                      "\" is a raw queue for a roll printer and cannot print full pages; choose a page printer";
+        return out;
+    }
+    const std::optional<std::string> pdf =
+        RenderPdf(printer.pageLayout(), resolution > 0 ? resolution : printer.resolution(), name, draw);
+    if (!pdf) {
+        out.refusal = "the print job could not be drawn";
+        return out;
+    }
+    out.jobs.push_back({name, CUPS_FORMAT_PDF, *pdf, printer.copyCount()});
+    return out;
+}
+
+bool PrintServiceAnswers(QWidget* parent)
+{
+    const ReceiptPrinter::QueueStatus status = ReceiptPrinter::Look({});
+    if (status.state != ReceiptPrinter::QueueState::NotAnswering)
+        return true;
+    MessageBox::information(parent, "Nothing was printed: " + ReceiptPrinter::Reason(status) + ".");
+    return false;
+}
+
+bool SendDocument(QWidget* parent, const std::string& queue, std::vector<ReceiptPrinter::Job> jobs,
+                  std::function<std::string(const ReceiptPrinter::JobsOutcome&)> failure)
+{
+    if (!failure)
+        failure = [](const ReceiptPrinter::JobsOutcome& o) { return o.failure.message; };
+    QPointer<QWidget> window(parent);
+    const auto late = [window, failure](const ReceiptPrinter::JobsOutcome& outcome) {
+        if (!outcome.failure.ok)
+            MessageBox::information(window, failure(outcome));
+    };
+    const std::optional<ReceiptPrinter::JobsOutcome> outcome = ReceiptPrinter::SendJobs(queue, std::move(jobs), late);
+    if (outcome && !outcome->failure.ok) {
+        MessageBox::information(parent, failure(*outcome));
+        return false;
+    }
+    return true;
+}
+
+namespace {
+
+// The document in a preview window on the printer's page layout; its own
+// print and page set-up actions are left out.
+void showPreview(QWidget* parent, QPrinter& printer, const std::function<void(PrintCanvas&)>& draw, int resolution)
+{
+    if (resolution > 0)
+        printer.setResolution(resolution);
+    QPrintPreviewDialog preview(&printer, parent);
+    for (QAction* action : preview.findChildren<QAction*>())
+        if (action->text() == QPrintPreviewDialog::tr("Print") || action->text() == QPrintPreviewDialog::tr("Page setup"))
+            action->setVisible(false);
+    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, [&draw](QPrinter* p) {
+        QPainter painter(p);
+        PainterCanvas canvas(painter, *p);
+        draw(canvas);
+    });
+    preview.exec();
+}
+
+}  // namespace
+
 bool RunDocument(QWidget* parent, PrintOutput output, QPrinter& printer, const std::string& name,
-                 const std::function<void(PrintCanvas&)>& draw, int resolution,
-                 const std::function<bool(const std::string& queue)>& beforeJob)
+                 const std::function<void(PrintCanvas&)>& draw, int resolution, const JobMaker& jobs)
 {
     switch (output) {
-    case PrintOutput::Preview: {
-        if (resolution > 0)
-            printer.setResolution(resolution);
-        QPrintPreviewDialog preview(&printer, parent);
-        QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, [&draw](QPrinter* p) {
-            QPainter painter(p);
-            PainterCanvas canvas(painter, *p);
-            draw(canvas);
-        });
-        preview.exec();
+    case PrintOutput::Preview:
+        showPreview(parent, printer, draw, resolution);
         return true;
-    }
     case PrintOutput::Pdf: {
         const std::string path =
             FileDialog::getSaveFileName(parent, "PDF Files (*.pdf)|*.pdf|All Files (*.*)|*.*||", ".pdf");
@@ -220,15 +280,38 @@ bool RunDocument(QWidget* parent, PrintOutput output, QPrinter& printer, const s
         printer.setOutputFileName(QString::fromLocal8Bit(path.c_str()));
         break;
     }
-    case PrintOutput::Printer:
-        if (!PrintDialog::exec(parent, printer))
-            return false;
-        if (beforeJob && printer.outputFileName().isEmpty() && !beforeJob(printer.printerName().toStdString()))
+    case PrintOutput::Printer: {
+        // The dialog offers a preview of this document; printing stays with
+        // the dialog, so a preview never sends a job of its own.
+        documentPreview = [&draw, resolution](QWidget* owner, QPrinter& p) { showPreview(owner, p, draw, resolution); };
+        const bool chosen = PrintDialog::exec(parent, printer);
+        documentPreview = nullptr;
+        if (!chosen)
             return false;
         break;
     }
-    const PrintJobResult result = PrintDocument(printer, name, draw, resolution);
-    if (!result.ok)
-        MessageBox::information(parent, result.message);
-    return result.ok;
+    }
+    if (!printer.outputFileName().isEmpty()) {
+        printer.setDocName(QString::fromStdString(name));
+        if (resolution > 0)
+            printer.setResolution(resolution);
+        if (drawInto(printer, draw))
+            return true;
+        MessageBox::information(parent, "The file " + printer.outputFileName().toStdString() + " could not be written.");
+        return false;
+    }
+    const std::string queue = printer.printerName().toStdString();
+    const ReceiptPrinter::QueueStatus status = ReceiptPrinter::Look(queue);
+    QueueJobs made;
+    if (!status.ready())
+        made.refusal = ReceiptPrinter::Reason(status);
+    else if (jobs)
+        made = jobs(status, printer);
+    else
+        made = FullPageJobs(status, printer, name, draw, resolution);
+    if (!made.refusal.empty()) {
+        MessageBox::information(parent, "Nothing was printed: " + made.refusal + ".");
+        return false;
+    }
+    return SendDocument(parent, queue, std::move(made.jobs));
 }

@@ -4,17 +4,20 @@
 // chosen printer's page layout and sends it to that printer's CUPS queue, so a
 // queue that refuses the job is reported (QPrinter itself reports success).
 
+#include "platform/ReceiptPrinter.h"
 #include "print/canvas/PrintCanvas.h"
 
+#include <QPageLayout>
 #include <QRectF>
 #include <QString>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 class QPainter;
-class QPagedPaintDevice;
+class QPaintDevice;
 class QPrinter;
 class QWidget;
 
@@ -36,7 +39,8 @@ QString PrintFamily(const std::string& face);
 class PainterCanvas : public PrintCanvas {
 public:
     // The painter is active on the device. With a log, every text is recorded.
-    PainterCanvas(QPainter& painter, QPagedPaintDevice& device, std::vector<PrintedText>* log = nullptr);
+    // A device without pages (an image) is one page as tall as itself.
+    PainterCanvas(QPainter& painter, QPaintDevice& device, std::vector<PrintedText>* log = nullptr);
 
     PrintRect page() const override;
     bool newPage() override;
@@ -52,7 +56,7 @@ public:
 
 private:
     QPainter& painter_;
-    QPagedPaintDevice& device_;
+    QPaintDevice& device_;
     std::vector<PrintedText>* log_;
     PrintFont font_;
     int page_ = 1;
@@ -71,26 +75,41 @@ public:
     static void setBackend(Backend* backend);  // nullptr restores the Qt dialog
 };
 
-struct PrintJobResult {
-    bool ok = false;
-    int jobId = 0;         // the CUPS job, 0 when none was created or a file was written
-    std::string message;   // why it failed
-};
-
 // Where a document goes: the printer chosen in the print dialog, a preview
 // window, or a PDF file chosen in a save dialog.
 enum class PrintOutput { Printer, Preview, Pdf };
 
-// Runs one document: draws it (each page through `draw`) into a PDF with the
-// printer's page layout and resolution (or `resolution` dots per inch when
-// given), then writes it to the printer's output file or sends it to its queue.
-PrintJobResult PrintDocument(QPrinter& printer, const std::string& name,
-                             const std::function<void(PrintCanvas&)>& draw, int resolution = 0);
+// Draws a document into PDF bytes with that page layout and resolution;
+// nothing when it cannot be drawn.
+std::optional<std::string> RenderPdf(const QPageLayout& layout, int resolution, const std::string& title,
+                                     const std::function<void(PrintCanvas&)>& draw);
+
+// The jobs a document makes for a queue in that state, or why it cannot be
+// printed there (`refusal`, a clause: "the printer ... cannot ...").
+struct QueueJobs {
+    std::vector<ReceiptPrinter::Job> jobs;
+    std::string refusal;
+};
+using JobMaker = std::function<QueueJobs(const ReceiptPrinter::QueueStatus& queue, QPrinter& printer)>;
+// A full-page document as one PDF job on the printer's page layout, refused
+// on a raw queue, which would get PDF source instead of print.
+QueueJobs FullPageJobs(const ReceiptPrinter::QueueStatus& queue, QPrinter& printer, const std::string& name,
+                       const std::function<void(PrintCanvas&)>& draw, int resolution = 0);
+
+// Before a print dialog or preview: false, after saying so, when the print
+// service does not answer (Qt's printer list would wait on it).
+bool PrintServiceAnswers(QWidget* parent);
+
+// Sends a document's jobs to the queue off the window's thread. A refusal is
+// shown now, or when the server finally answers, in the words of `failure`
+// (the server's message when not given). False when a job was refused now.
+bool SendDocument(QWidget* parent, const std::string& queue, std::vector<ReceiptPrinter::Job> jobs,
+                  std::function<std::string(const ReceiptPrinter::JobsOutcome&)> failure = {});
 
 // The whole command for one document: the print dialog (opened on `printer`),
-// the preview window or the PDF file dialog, then the document. `beforeJob`
-// runs just before a job goes to a printer's queue (the drawer kick) and may
-// stop it. A failure is shown; true when the document went out.
+// the preview window or the PDF file dialog, then the document. A chosen
+// queue that is not ready or cannot print the document gets no job, and the
+// reason is shown. `jobs` makes the document's jobs for the chosen queue
+// (FullPageJobs of `draw` when not given). True when the document went out.
 bool RunDocument(QWidget* parent, PrintOutput output, QPrinter& printer, const std::string& name,
-                 const std::function<void(PrintCanvas&)>& draw, int resolution = 0,
-                 const std::function<bool(const std::string& queue)>& beforeJob = {});
+                 const std::function<void(PrintCanvas&)>& draw, int resolution = 0, const JobMaker& jobs = {});

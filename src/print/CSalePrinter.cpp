@@ -4,7 +4,9 @@
 #include "platform/MessageBox.h"
 #include "platform/PrintFrame.h"
 #include "platform/ReceiptPrinter.h"
+#include "platform/RollPrint.h"
 #include "print/DrawerKick.h"
+#include "print/EscPos.h"
 #include "print/ReportLayout.h"
 #include "print/SaleDocuments.h"
 #include "storage/files/CLocalFile.h"
@@ -12,79 +14,108 @@
 #include "storage/records/InvoiceRecord.h"
 #include "storage/records/TextFormat.h"
 
+#include <QLocale>
 #include <QPrinter>
 
+#include <cups/cups.h>
 
 namespace {
 
-// Roll receipts are laid out in the dots of a thermal receipt printer, so the
-// roll font size (in device units) prints as intended.
-constexpr int kRollDotsPerInch = 203;
+using ReceiptPrinter::Job;
+using ReceiptPrinter::QueueStatus;
 
-// The receipt queue, or empty after saying why there is none. A register that
-// never chose one prints on the machine's default printer.
-std::string receiptQueue(QWidget* parent, const CLocalFile& local)
+const char* const kPrintAgain =
+    "To print it again when the printer is ready, show the sale with Page Up and choose File, "
+    "Print Sales Copy...; File, Open Drawer opens the drawer.";
+
+// The one message of a sale whose printing failed: it is stored either way.
+std::string saleFault(bool drawerOpened, const std::string& reason)
 {
-    std::string queue = local.paths[CLocalFile::kPrinterDeviceSlot];
-    if (queue.empty())
-        queue = ReceiptPrinter::DefaultQueue();
-    if (queue.empty()) {
-        MessageBox::information(parent, "No receipt printer is chosen.\n\nChoose one with File, Choose Receipt Printer...");
-        return {};
-    }
-    if (!ReceiptPrinter::QueueExists(queue)) {
-        MessageBox::information(parent, strprintf("The receipt printer \"%s\" is not available.\n\nNothing was printed. "
-                                                  "Choose a printer with File, Choose Receipt Printer...",
-                                                  queue.c_str()));
-        return {};
-    }
-    return queue;
+    return std::string("The sale is stored. ") +
+           (drawerOpened ? "The drawer opened, but the receipt did not print: "
+                         : "The drawer did not open and the receipt did not print: ") +
+           reason + ".\n\n" + kPrintAgain;
 }
 
-// Points the printer at the queue. Qt keeps the default printer for a name it
-// cannot use, so that case is refused rather than printed elsewhere.
-bool useQueue(QWidget* parent, QPrinter& printer, const std::string& queue)
+// A missing logo is said once while the program runs, not once a document.
+bool logoReported = false;
+
+void reportLogo(QWidget* parent, const SalesFileHeader& header, bool failed)
 {
-    printer.setPrinterName(QString::fromStdString(queue));
-    if (printer.printerName().toStdString() == queue)
-        return true;
-    MessageBox::information(parent, "The receipt printer \"" + queue + "\" cannot be used.\n\nNothing was printed.");
-    return false;
+    if (!failed || logoReported)
+        return;
+    logoReported = true;
+    MessageBox::information(parent, "Error in Print Invoice: " + header.logoPath);
 }
 
-// The drawer kick, when the register opens its drawer, as a raw job just
-// before the document it belongs to. False after showing why it failed.
-bool kickDrawer(QWidget* parent, const CLocalFile& local, const std::string& queue)
-{
-    const std::vector<std::uint8_t> kick = DrawerKickBytes(local.drawerMethod, local.drawerCommand);
-    if (kick.empty())
-        return true;
-    const PrintJobResult kicked = ReceiptPrinter::KickDrawer(queue, kick);
-    if (!kicked.ok)
-        MessageBox::information(parent, kicked.message);
-    return kicked.ok;
-}
-
-// Draws a sale document in the register's receipt style; the logo failure is
-// shown once the document is drawn.
+// Draws a sale document in the register's receipt style; whether the logo
+// failed is kept for the message.
 struct SaleDrawing {
-    QWidget* parent;
     const CLocalFile& local;
     const SalesFileHeader& header;
     const InvoiceRecord& sale;
     SaleDocument document;
     const std::string& paymentsText;
+    std::shared_ptr<bool> logoFailed = std::make_shared<bool>(false);
 
     bool roll() const { return local.receiptStyle == 1; }
-    int resolution() const { return roll() ? kRollDotsPerInch : 0; }
     void operator()(PrintCanvas& canvas) const
     {
         const SaleLayoutResult laid =
             roll() ? LayoutRoll(canvas, sale, header) : LayoutFullPage(canvas, sale, header, document, paymentsText);
-        if (laid.logoFailed)
-            MessageBox::information(parent, "Error in Print Invoice: " + header.logoPath);
+        *logoFailed = *logoFailed || laid.logoFailed;
     }
 };
+
+// A sheet of the locale's paper with a small margin, for full pages printed
+// without a dialog.
+QPageLayout sheetLayout()
+{
+    const bool letter = QLocale::system().measurementSystem() == QLocale::ImperialUSSystem;
+    return QPageLayout(QPageSize(letter ? QPageSize::Letter : QPageSize::A4), QPageLayout::Portrait,
+                       QMarginsF(6, 6, 6, 6), QPageLayout::Millimeter);
+}
+
+// A roll document for the queue: ESC/POS on a raw queue, a page of roll
+// width through a driver.
+QueueJobs rollJobs(const CLocalFile& local, const QueueStatus& queue, const std::function<void(PrintCanvas&)>& draw)
+{
+    QueueJobs out;
+    if (queue.raw) {
+        out.jobs.push_back({"Receipt", CUPS_FORMAT_RAW, EscPosRaster(RenderRollDots(RollDots(local.rollWidthMm), draw))});
+        return out;
+    }
+    if (std::optional<std::string> pdf = RenderRollPdf(local.rollWidthMm, "Receipt", draw))
+        out.jobs.push_back({"Receipt", CUPS_FORMAT_PDF, std::move(*pdf)});
+    else
+        out.refusal = "the receipt could not be drawn";
+    return out;
+}
+
+// One sale document's job for the queue, after its drawer kick when `kick`
+// holds bytes. `printer` is the dialog's printer, if any.
+QueueJobs documentJobs(const CLocalFile& local, const QueueStatus& queue, const SaleDrawing& draw,
+                       const std::vector<std::uint8_t>& kick, QPrinter* printer)
+{
+    QueueJobs made;
+    if (draw.roll()) {
+        made = rollJobs(local, queue, draw);
+    } else if (queue.raw) {
+        made.refusal = "the printer \"" + queue.queue +
+                       "\" is a raw queue for a roll printer and cannot print a full-page invoice; choose "
+                       "Register Roll Style Receipt in Settings, General, or a page printer with File, "
+                       "Choose Receipt Printer...";
+    } else if (printer) {
+        made = FullPageJobs(queue, *printer, "Receipt", draw);
+    } else if (std::optional<std::string> pdf = RenderPdf(sheetLayout(), 600, "Receipt", draw)) {
+        made.jobs.push_back({"Receipt", CUPS_FORMAT_PDF, std::move(*pdf)});
+    } else {
+        made.refusal = "the receipt could not be drawn";
+    }
+    if (made.refusal.empty() && !kick.empty())
+        made.jobs.insert(made.jobs.begin(), Job{"Drawer", CUPS_FORMAT_RAW, std::string(kick.begin(), kick.end())});
+    return made;
+}
 
 }  // namespace
 
@@ -94,86 +125,111 @@ int CSalePrinter::PrintSaleDocuments(QWidget* parent, const CLocalFile& local, c
     const std::vector<SaleDocument> documents = AfterSaleDocuments(local);
     if (documents.empty())
         return 0;
-    const std::string queue = receiptQueue(parent, local);
-    if (queue.empty())
+    const QueueStatus queue = ReceiptPrinter::Look(local.paths[CLocalFile::kPrinterDeviceSlot]);
+    if (!queue.ready()) {
+        MessageBox::information(parent, saleFault(false, ReceiptPrinter::Reason(queue)));
         return 0;
-    QPrinter printer(QPrinter::HighResolution);
-    if (!useQueue(parent, printer, queue))
-        return 0;
-    int sent = 0;
-    for (SaleDocument document : documents) {
-        if (!kickDrawer(parent, local, queue))
-            break;
-        const SaleDrawing draw{parent, local, header, sale, document, paymentsText};
-        const PrintJobResult printed = PrintDocument(printer, "Receipt", draw, draw.resolution());
-        if (!printed.ok) {
-            MessageBox::information(parent, printed.message);
-            break;
-        }
-        ++sent;
     }
-    return sent;
+    const std::vector<std::uint8_t> kick = DrawerKickBytes(local.drawerMethod, local.drawerCommand);
+    std::vector<Job> jobs;
+    bool logoFailed = false;
+    for (SaleDocument document : documents) {
+        const SaleDrawing draw{local, header, sale, document, paymentsText};
+        QueueJobs made = documentJobs(local, queue, draw, kick, nullptr);
+        if (!made.refusal.empty()) {
+            MessageBox::information(parent, saleFault(false, made.refusal));
+            return 0;
+        }
+        logoFailed = logoFailed || *draw.logoFailed;
+        jobs.insert(jobs.end(), made.jobs.begin(), made.jobs.end());
+    }
+    reportLogo(parent, header, logoFailed);
+    const bool kicks = !kick.empty();
+    const bool sent = SendDocument(parent, queue.queue, std::move(jobs), [kicks](const ReceiptPrinter::JobsOutcome& o) {
+        return saleFault(kicks && o.sent > 0, o.failure.message);
+    });
+    return sent ? static_cast<int>(documents.size()) : 0;
 }
 
 bool CSalePrinter::PrintWithDialog(QWidget* parent, const CLocalFile& local, const SalesFileHeader& header,
                                    const InvoiceRecord& sale, SaleDocument document, const std::string& paymentsText,
-                                   PrintOutput output)
+                                   PrintOutput output, bool kickDrawer)
 {
+    if (!PrintServiceAnswers(parent))
+        return false;
     QPrinter printer(QPrinter::HighResolution);
     const std::string& queue = local.paths[CLocalFile::kPrinterDeviceSlot];
-    if (ReceiptPrinter::QueueExists(queue))
+    if (!queue.empty())
         printer.setPrinterName(QString::fromStdString(queue));
-    const SaleDrawing draw{parent, local, header, sale, document, paymentsText};
-    return RunDocument(parent, output, printer, "Receipt", draw, draw.resolution(),
-                       [parent, &local](const std::string& chosen) { return kickDrawer(parent, local, chosen); });
+    const SaleDrawing draw{local, header, sale, document, paymentsText};
+    if (draw.roll()) {
+        // Previews and files show the roll at its width.
+        const double widthMm = local.rollWidthMm == 58 ? 58 : 80;
+        printer.setPageSize(QPageSize(QSizeF(widthMm, 297), QPageSize::Millimeter, "Roll"));
+        printer.setPageMargins(QMarginsF(4, 4, 4, 4), QPageLayout::Millimeter);
+    }
+    const std::vector<std::uint8_t> kick =
+        kickDrawer ? DrawerKickBytes(local.drawerMethod, local.drawerCommand) : std::vector<std::uint8_t>{};
+    const bool done = RunDocument(parent, output, printer, "Receipt", draw, draw.roll() ? kRollDotsPerInch : 0,
+                                  [&](const QueueStatus& chosen, QPrinter& p) {
+                                      return documentJobs(local, chosen, draw, kick, &p);
+                                  });
+    reportLogo(parent, header, *draw.logoFailed);
+    return done;
 }
 
 void CSalePrinter::ChooseReceiptPrinter(QWidget* parent, CLocalFile& local)
 {
+    if (!PrintServiceAnswers(parent))
+        return;
     QPrinter printer(QPrinter::HighResolution);
     const std::string& current = local.paths[CLocalFile::kPrinterDeviceSlot];
-    if (ReceiptPrinter::QueueExists(current))
+    if (!current.empty())
         printer.setPrinterName(QString::fromStdString(current));
     if (!PrintDialog::exec(parent, printer) || !printer.outputFileName().isEmpty())
         return;
-    const std::string queue = printer.printerName().toStdString();
-    if (!ReceiptPrinter::QueueExists(queue))
+    const QueueStatus chosen = ReceiptPrinter::Look(printer.printerName().toStdString());
+    if (chosen.state == ReceiptPrinter::QueueState::Missing || chosen.state == ReceiptPrinter::QueueState::Unreachable ||
+        chosen.state == ReceiptPrinter::QueueState::NotAnswering) {
+        MessageBox::information(parent, "The receipt printer was not changed: " + ReceiptPrinter::Reason(chosen) + ".");
         return;
-    std::string makeAndModel, deviceUri;
-    ReceiptPrinter::Identify(queue, makeAndModel, deviceUri);
-    local.SetReceiptPrinter(queue, makeAndModel, deviceUri);
+    }
+    local.SetReceiptPrinter(chosen.queue, chosen.makeAndModel, chosen.deviceUri);
 }
 
 void CSalePrinter::OpenDrawer(QWidget* parent, const CLocalFile& local)
 {
     if (local.drawerMethod == 0)
         return;
-    const std::string queue = receiptQueue(parent, local);
-    if (queue.empty())
+    const QueueStatus queue = ReceiptPrinter::Look(local.paths[CLocalFile::kPrinterDeviceSlot]);
+    if (!queue.ready()) {
+        MessageBox::information(parent, "The drawer did not open: " + ReceiptPrinter::Reason(queue) + ".");
         return;
-    QPrinter printer(QPrinter::HighResolution);
-    if (!useQueue(parent, printer, queue) || !kickDrawer(parent, local, queue))
-        return;
+    }
+    const std::vector<std::uint8_t> kick = DrawerKickBytes(local.drawerMethod, local.drawerCommand);
     const std::string line = "Drawer Opened on " + FormatCalendarTime(Clock::now(), "%c");
-    const PrintJobResult printed = PrintDocument(printer, "Receipt", [&line](PrintCanvas& canvas) {
+    QueueJobs made = rollJobs(local, queue, [&line](PrintCanvas& canvas) {
         const double s = PageScale(canvas);
         canvas.setFont({"Arial", 18 * s, 400});
         canvas.text({0, 0, canvas.page().right, canvas.lineHeight()}, kPrintLeft, line);
     });
-    if (!printed.ok)
-        MessageBox::information(parent, printed.message);
+    made.jobs.insert(made.jobs.begin(), Job{"Drawer", CUPS_FORMAT_RAW, std::string(kick.begin(), kick.end())});
+    SendDocument(parent, queue.queue, std::move(made.jobs), [](const ReceiptPrinter::JobsOutcome& o) {
+        return std::string(o.sent > 0 ? "The drawer slip did not print: " : "The drawer did not open: ") +
+               o.failure.message;
+    });
 }
 
 void CSalePrinter::CaptureDefaultPrinter(QWidget* parent, CLocalFile& local)
 {
-    const std::string queue = ReceiptPrinter::DefaultQueue();
-    if (queue.empty()) {
+    const QueueStatus found = ReceiptPrinter::Look({});
+    if (found.state == ReceiptPrinter::QueueState::NotAnswering)
+        return;  // the next print says why
+    if (found.state == ReceiptPrinter::QueueState::NoDefault || found.state == ReceiptPrinter::QueueState::Unreachable ||
+        found.state == ReceiptPrinter::QueueState::Missing) {
         MessageBox::information(parent, "You have no default printer!");
         return;
     }
-    if (!local.paths[CLocalFile::kPrinterDeviceSlot].empty())
-        return;
-    std::string makeAndModel, deviceUri;
-    ReceiptPrinter::Identify(queue, makeAndModel, deviceUri);
-    local.SetReceiptPrinter(queue, makeAndModel, deviceUri);
+    if (local.paths[CLocalFile::kPrinterDeviceSlot].empty())
+        local.SetReceiptPrinter(found.queue, found.makeAndModel, found.deviceUri);
 }

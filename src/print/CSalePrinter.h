@@ -4,6 +4,12 @@
 // URI). Every document goes to that queue by name, after its own drawer kick;
 // the machine's default printer is never changed. Printing never touches the
 // stored sale: a failure is shown and the sale stays as it is.
+//
+// The queue's state is asked first: a paused, rejecting, missing or silent
+// queue gets no job at all, so no kick is left waiting to open the drawer
+// later. Roll receipts go to a raw queue as ESC/POS at the roll's dot width,
+// to a driver queue as a page of the roll's width; a full-page document is
+// refused on a raw queue.
 
 #include "platform/PrintFrame.h"
 #include "print/SaleLayout.h"
@@ -24,9 +30,10 @@ public:
     // One document through the print dialog, opened on the receipt printer
     // ("Print Sales Copy...", "Print Packing List...", a quote's "Print..."),
     // or in a preview window, or into a PDF file (neither kicks the drawer).
+    // A reprint passes kickDrawer false: the drawer stays shut.
     static bool PrintWithDialog(QWidget* parent, const CLocalFile& local, const SalesFileHeader& header,
                                 const InvoiceRecord& sale, SaleDocument document, const std::string& paymentsText = {},
-                                PrintOutput output = PrintOutput::Printer);
+                                PrintOutput output = PrintOutput::Printer, bool kickDrawer = true);
     // File "Choose Receipt Printer...": the dialog opens on the receipt printer;
     // OK stores the chosen queue, Cancel changes nothing.
     static void ChooseReceiptPrinter(QWidget* parent, CLocalFile& local);

@@ -43,3 +43,15 @@ std::vector<std::uint8_t> DrawerKickBytes(int drawerMethod, const std::string& d
         return bytes;
     return {drawerCommand.begin(), drawerCommand.end()};
 }
+
+std::string StoredDrawerCommand(const std::string& typed)
+{
+    std::vector<std::uint8_t> bytes;
+    if (!parseHex(typed, bytes))
+        return typed;
+    std::string digits;
+    for (char c : typed)
+        if (c != ' ')
+            digits += c;
+    return digits;
+}

@@ -11,3 +11,9 @@
 #include <vector>
 
 std::vector<std::uint8_t> DrawerKickBytes(int drawerMethod, const std::string& drawerCommand);
+
+// The drawer command as the register stores it: hexadecimal digits typed
+// with spaces ("1B 70 00 19 FA") lose the spaces, other text stays as typed.
+std::string StoredDrawerCommand(const std::string& typed);
+// The register keeps at most this many characters of the command.
+constexpr std::size_t kDrawerCommandChars = 11;

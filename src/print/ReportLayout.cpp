@@ -66,8 +66,11 @@ public:
                 canvas_.newPage();
             ++pageNumber;
             double y = top_;
+            // The first cell of the header and every header line without a
+            // TAB (the report's title and date under blank lines) run across
+            // the page.
             for (std::size_t i = 0; i < header.size(); ++i, y += h_)
-                drawLine(header[i], y, i == 0);
+                drawLine(header[i], y, i == 0 || header[i].find('\t') == std::string::npos);
             std::size_t onPage = 0;
             while (next < body.size() && (onPage == 0 || y + h_ <= bodyBottom_)) {
                 drawLine(body[next++], y, false);

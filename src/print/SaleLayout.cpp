@@ -69,6 +69,12 @@ public:
         const double d = 10 * s_;
         return {r.left + d, r.top + d, r.right - d, r.bottom - d};
     }
+    // Clear of the frame lines on both sides.
+    PrintRect inset(PrintRect r) const
+    {
+        const double d = 4 * s_;
+        return {r.left + d, r.top, r.right - d, r.bottom};
+    }
     void font(double height, int weight = 400) { c_.setFont({"Arial", height * s_, weight}); }
 
     // A cell whose text sits in the rectangle shrunk by 10 units.
@@ -112,7 +118,7 @@ public:
             const PrintRect r = rect(90, 380, i.from, 0, i.to, 50);
             c_.frame(r);
             font(14, 800);
-            c_.text(r, kPrintLeft, i.heading);
+            c_.text(inset(r), kPrintLeft, i.heading);
             font(18);
             c_.text(shrunk(r), kPrintLeft | kPrintVCenter, i.value);
         }
@@ -132,7 +138,7 @@ public:
             const PrintRect r = rect(90, 430, columns[k].from, top, columns[k].to, top + 30);
             c_.frame(r);
             if (k < texts.size() && !texts[k].empty())
-                c_.text(r, columns[k].align | kPrintVCenter, texts[k]);
+                c_.text(inset(r), columns[k].align | kPrintVCenter, texts[k]);
         }
     }
 
@@ -279,6 +285,16 @@ public:
         top_ += linesDown * h_;
     }
 
+    // The logo at the top left; false when the file cannot be drawn.
+    bool logo(const std::string& path)
+    {
+        double height = 0;
+        if (!c_.bitmap(path, left_, top_, height))
+            return false;
+        top_ += height;
+        return true;
+    }
+
     int pages() const { return pages_; }
 
 private:
@@ -296,8 +312,9 @@ SaleLayoutResult LayoutRoll(PrintCanvas& canvas, const InvoiceRecord& sale, cons
 {
     const SalesFileHeader& h = header;
     Roll roll(canvas, h.rollFontSize);
-    const char* const twoPlaces = h.showCents ? "%.2f" : "%.0f";
-
+    SaleLayoutResult result;
+    if (!h.logoPath.empty())
+        result.logoFailed = !roll.logo(h.logoPath);
     roll.piece(h.receiptHeader, kPrintCenter | kPrintWordWrap);
     roll.piece(h.companyName + "\n" + h.companyAddress + "\n");
     roll.piece(h.optionalMessage + "\n");
@@ -306,8 +323,9 @@ SaleLayoutResult LayoutRoll(PrintCanvas& canvas, const InvoiceRecord& sale, cons
             continue;
         if (!sale.description[i].empty())
             roll.piece(sale.description[i]);
-        std::string detail = strprintf("  #%s,  %.1f @ ", sale.itemNumber[i].c_str(), sale.qty[i]) +
-                             strprintf(twoPlaces, sale.price[i]);
+        // The price rounds as the amounts do, without cents as well.
+        std::string detail =
+            strprintf("  #%s,  %.1f @ ", sale.itemNumber[i].c_str(), sale.qty[i]) + money(h, sale.price[i]);
         if (sale.markdownPercent[i] != 0)
             detail += strprintf(" - %.1f%%", sale.markdownPercent[i]);
         roll.pair(detail, lineAmount(h, sale, i));
@@ -322,7 +340,7 @@ SaleLayoutResult LayoutRoll(PrintCanvas& canvas, const InvoiceRecord& sale, cons
         roll.pair("  Ship/Handing", money(h, sale.handling));
     roll.pair("  Total", money(h, sale.total), 2);
     if (payTypeIs(sale, "cash"))
-        roll.piece("Cash Paid " + strprintf(twoPlaces, sale.cashPaid) + ", Change " + strprintf(twoPlaces, sale.change));
+        roll.piece("Cash Paid " + money(h, sale.cashPaid) + ", Change " + money(h, sale.change));
     else
         roll.piece("Paid with " + sale.payType);
     roll.piece(LongDate(sale.year, sale.month, sale.day));
@@ -334,5 +352,6 @@ SaleLayoutResult LayoutRoll(PrintCanvas& canvas, const InvoiceRecord& sale, cons
     if (!customer.empty() && !EqualsIgnoreCase(customer, "Retail"))
         roll.piece("Customer: " + customer);
     roll.piece(h.termsMessage);
-    return {roll.pages(), false};
+    result.pages = roll.pages();
+    return result;
 }

@@ -129,6 +129,8 @@ void CSaleDlg::BuildControls()
     };
     commands.chooseReceiptPrinter = [this] { CSalePrinter::ChooseReceiptPrinter(this, local_); };
     commands.openDrawer = [this] { CSalePrinter::OpenDrawer(this, local_); };
+    commands.printSalesCopy = [this] { PrintStoredSale(SaleDocument::Receipt); };
+    commands.printPackingList = [this] { PrintStoredSale(SaleDocument::PackingSlip); };
     commands.general = [this] { OnGeneralSettings(); };
     commands.customers = [this] { OnCustomerInformation(); };
     commands.vendors = [this] { CVendorDlg(local_, this).exec(); };

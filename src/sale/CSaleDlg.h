@@ -5,6 +5,7 @@
 // their own (SaleGridWidget, SaleTotalsWidget, SaleCustomerWidget,
 // SalePeopleWidget, SaleNavigationWidget, SaleMenuWidget).
 
+#include "print/SaleLayout.h"
 #include "sale/PaymentHistory.h"
 #include "sale/SaleState.h"
 
@@ -116,6 +117,9 @@ private:
     void EditThisSale();
     void OnQuoteSave();
     void OnQuotePrint();
+    // File "Print Sales Copy..." / "Print Packing List...": the stored sale
+    // shown, through the print dialog, without opening the drawer.
+    void PrintStoredSale(SaleDocument document);
     void OnQuoteFind();
     void OnQuoteHelp();
 

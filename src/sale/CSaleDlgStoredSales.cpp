@@ -10,6 +10,7 @@
 #include "sale/SaleEditing.h"
 #include "settings/SecurityGate.h"
 #include "storage/files/CLocalFile.h"
+#include "storage/files/PaymentRecord.h"
 #include "storage/files/QuoteFile.h"
 
 namespace {
@@ -56,6 +57,14 @@ void CSaleDlg::OnQuotePrint()
 {
     CommitFocused();
     CSalePrinter::PrintWithDialog(this, local_, header_, state_.current, SaleDocument::Quote);
+}
+
+void CSaleDlg::PrintStoredSale(SaleDocument document)
+{
+    if (state_.showingNew())
+        return;
+    CSalePrinter::PrintWithDialog(this, local_, header_, state_.current, document,
+                                  PaymentsText(local_, state_.current.recordNumber), PrintOutput::Printer, false);
 }
 
 void CSaleDlg::OnQuoteFind()

@@ -35,7 +35,8 @@ SaleMenuWidget::SaleMenuWidget(QWidget* parent, Commands commands) : QMenuBar(pa
     Add(file, "&Connect...", "action_connect", commands.connect);
     Add(file, "&New...", "action_new", commands.newSet);
     file->addSeparator();
-    Greyed(file, {"Print Sales Copy...", "Print Packing List..."});
+    printSalesCopy_ = Add(file, "Print Sales Copy...", "action_print_sales_copy", commands.printSalesCopy);
+    printPackingList_ = Add(file, "Print Packing List...", "action_print_packing_list", commands.printPackingList);
     Add(file, "Choose Receipt Printer...", "action_choose_receipt_printer", commands.chooseReceiptPrinter);
     Add(file, "Open Drawer", "action_open_drawer", commands.openDrawer);
     file->addSeparator();
@@ -155,4 +156,7 @@ void SaleMenuWidget::UpdateStates(const SaleState::MenuStates& states)
     apply(editSale_, states.editSale);
     apply(payThisSale_, states.payThisSale);
     apply(clearSale_, states.clearSale);
+    // Reprints are of a stored sale, as editing is.
+    apply(printSalesCopy_, states.editSale);
+    apply(printPackingList_, states.editSale);
 }

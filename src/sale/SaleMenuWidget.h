@@ -16,6 +16,7 @@ class SaleMenuWidget : public QMenuBar {
 public:
     struct Commands {
         std::function<void()> connect, newSet, chooseReceiptPrinter, openDrawer, exit;
+        std::function<void()> printSalesCopy, printPackingList;
         std::function<void()> general, security, customers, vendors;
         std::function<void()> company, receiptMessages, taxes, terms, saleDates, discountLevels;
         std::function<void()> cashiers, salespeople, paymentTypes, categories, departments;
@@ -44,4 +45,6 @@ private:
     QAction* editSale_ = nullptr;
     QAction* clearSale_ = nullptr;
     QAction* payThisSale_ = nullptr;
+    QAction* printSalesCopy_ = nullptr;
+    QAction* printPackingList_ = nullptr;
 };

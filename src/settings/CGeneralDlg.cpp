@@ -174,11 +174,18 @@ CGeneralDlg::CGeneralDlg(const GeneralSettings& s, QWidget* parent) : QDialog(pa
     drawerCommand_->setObjectName("drawer_command_text");
     drawerCommand_->setToolTip("The alphanumeric command sent to open the Cash Drawer.");
     drawer->addWidget(drawerCommand_);
-    auto* hint = new QLabel("Hexadecimal digits send those bytes: 1B700019FA is ESC p 0 25 250. "
-                            "Other text is sent as it is typed.",
+    auto* hint = new QLabel("Hexadecimal digits send those bytes: 1B700019FA or 1B 70 00 19 FA is "
+                            "ESC p 0 25 250. Other text is sent as it is typed.",
                             this);
     hint->setWordWrap(true);
     drawer->addWidget(hint);
+
+    QVBoxLayout* roll = nullptr;
+    columns[2]->addWidget(box(this, "Receipt Roll Width", roll));
+    rollWidth_ = choices(this, roll,
+                         {{"roll_58", "58 mm roll", "The receipt printer takes paper rolls 58 mm wide."},
+                          {"roll_80", "80 mm roll", "The receipt printer takes paper rolls 80 mm wide."}},
+                         s.rollWidthMm == 58 ? 0 : 1);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setObjectName("ok");
@@ -203,7 +210,8 @@ GeneralSettings CGeneralDlg::settings() const
     s.receiptsToPrint = std::max(receiptsToPrint_->checkedId(), 0);
     s.packingSlips = packingSlips_->value();
     s.drawerMethod = std::max(drawerMethod_->checkedId(), 0);
-    s.drawerCommand = RecordText::fromQt(drawerCommand_->text(), 11);
+    s.drawerCommand = RecordText::fromQt(drawerCommand_->text());
+    s.rollWidthMm = rollWidth_->checkedId() == 0 ? 58 : 80;
     return s;
 }
 
@@ -218,6 +226,10 @@ bool CGeneralDlg::Run(QWidget* parent, CLocalFile& local, SalesFileHeader& heade
         if (dialog.exec() != QDialog::Accepted)
             return false;
         settings = dialog.settings();
+        if (const std::string tooLong = settings.drawerCommandMessage(); !tooLong.empty()) {
+            MessageBox::information(parent, tooLong);
+            continue;
+        }
         // The rules are checked before anything is stored, so a Cancel after
         // the message never leaves settings that refuse every cash sale.
         SalesFileHeader proposed = header;

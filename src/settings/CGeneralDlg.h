@@ -33,6 +33,7 @@ private:
     QButtonGroup* receiptStyle_ = nullptr;
     QButtonGroup* receiptsToPrint_ = nullptr;
     QButtonGroup* drawerMethod_ = nullptr;
+    QButtonGroup* rollWidth_ = nullptr;
     QLineEdit* rollFontSize_ = nullptr;
     QLineEdit* lowMargin_ = nullptr;
     QLineEdit* drawerCommand_ = nullptr;

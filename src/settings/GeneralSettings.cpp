@@ -1,5 +1,6 @@
 #include "settings/GeneralSettings.h"
 
+#include "print/DrawerKick.h"
 #include "storage/files/CLocalFile.h"
 #include "storage/files/SalesFileHeader.h"
 #include "storage/io/DataFile.h"
@@ -52,6 +53,7 @@ GeneralSettings GeneralSettings::From(const SalesFileHeader& header, const CLoca
     s.packingSlips = local.packingSlips;
     s.drawerMethod = local.drawerMethod;
     s.drawerCommand = local.drawerCommand;
+    s.rollWidthMm = local.rollWidthMm == 58 ? 58 : 80;
     return s;
 }
 
@@ -70,7 +72,18 @@ void GeneralSettings::applyTo(CLocalFile& local) const
     local.receiptsToPrint = static_cast<std::uint8_t>(std::clamp(receiptsToPrint, 0, 2));
     local.packingSlips = static_cast<std::uint8_t>(std::clamp(packingSlips, 0, 3));
     local.drawerMethod = static_cast<std::uint8_t>(std::clamp(drawerMethod, 0, 2));
-    local.drawerCommand = drawerCommand.substr(0, 11);
+    local.drawerCommand = StoredDrawerCommand(drawerCommand).substr(0, kDrawerCommandChars);
+    local.rollWidthMm = static_cast<std::uint8_t>(rollWidthMm == 58 ? 58 : 80);
+}
+
+std::string GeneralSettings::drawerCommandMessage() const
+{
+    if (StoredDrawerCommand(drawerCommand).size() <= kDrawerCommandChars)
+        return {};
+    return strprintf("The drawer command is too long: the register keeps %zu characters, and the "
+                     "command needs %zu.\n\nType at most 11 characters, or hexadecimal digits such as "
+                     "1B 70 00 19 FA (spaces are not kept).",
+                     kDrawerCommandChars, StoredDrawerCommand(drawerCommand).size());
 }
 
 double NumberFrom(const std::string& text)

@@ -29,13 +29,18 @@ struct GeneralSettings {
     int receiptsToPrint = 0;       // 0 to 2
     int packingSlips = 0;          // 0 to 3
     int drawerMethod = 0;          // 0 none, 1 standard kick, 2 drawerCommand
-    std::string drawerCommand;
+    std::string drawerCommand;     // as typed
+    int rollWidthMm = 80;          // 58 or 80
 
     static GeneralSettings From(const SalesFileHeader& header, const CLocalFile& local);
     // The header fields the window edits; the others stay as they are.
     void applyTo(SalesFileHeader& header) const;
-    // The register's fields; the drawer command is cut to 11 characters.
+    // The register's fields; the drawer command is stored without the
+    // spaces of spaced hexadecimal digits and cut to 11 characters.
     void applyTo(CLocalFile& local) const;
+    // The message when the drawer command does not fit its 11 characters;
+    // empty when it does.
+    std::string drawerCommandMessage() const;
 };
 
 // The roll font size typed: its whole part, kept within 6 to 128.

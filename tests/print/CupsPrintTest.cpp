@@ -1,5 +1,6 @@
 // Printing on the private CUPS server of cups-server.sh: queues "receipt",
 // "office" (the default) and "spare", each capturing its jobs as files.
+#include "CupsQueues.h"
 #include "PrintDialogDouble.h"
 #include "PrintedDocuments.h"
 #include "platform/ReceiptPrinter.h"
@@ -11,68 +12,15 @@
 #include "support/PlatformDoubles.h"
 #include "support/TempDir.h"
 
+#include <QPrintDialog>
 #include <QPrintPreviewDialog>
+#include <QPushButton>
+#include <QTest>
 #include <QPrintPreviewWidget>
-#include <QProcess>
 
-#include <cups/cups.h>
-
-#include <algorithm>
-#include <filesystem>
-#include <map>
-#include <numeric>
-
-namespace fs = std::filesystem;
+using namespace cupstest;
 
 namespace {
-
-const std::string kCaptureDir = CUPS_TEST_DIR "/capture";
-const std::string kKick("\x1B\x70\x00\x19\xFA", 5);
-const char* const kQueues[] = {"receipt", "office", "spare"};
-
-bool isPdf(const std::string& bytes) { return bytes.rfind("%PDF", 0) == 0; }
-
-std::string readAll(const std::string& path)
-{
-    const std::vector<std::uint8_t> b = readBytes(path);
-    return {b.begin(), b.end()};
-}
-
-// What a program writes on its standard output.
-std::string run(const QString& program, const QStringList& arguments)
-{
-    QProcess p;
-    p.start(program, arguments);
-    p.waitForFinished(-1);
-    return p.readAllStandardOutput().toStdString();
-}
-
-// Jobs the server knows of on each queue, finished or not.
-std::vector<int> jobCounts()
-{
-    std::vector<int> out;
-    for (const char* q : kQueues) {
-        cups_job_t* jobs = nullptr;
-        const int n = cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, q, 0, CUPS_WHICHJOBS_ALL);
-        cupsFreeJobs(n, jobs);
-        out.push_back(std::max(n, 0));
-    }
-    return out;
-}
-
-// The captured jobs by job id; the backend names them <queue>-<job id>.
-std::map<int, std::string> capturedFiles()
-{
-    std::map<int, std::string> byJob;
-    for (const auto& entry : fs::directory_iterator(kCaptureDir)) {
-        const std::string name = entry.path().filename().string();
-        if (name[0] != '.')
-            byJob[std::stoi(name.substr(name.rfind('-') + 1))] = name;
-    }
-    return byJob;
-}
-
-bool contains(const std::string& text, const char* part) { return text.find(part) != std::string::npos; }
 
 class CupsPrinting : public ::testing::Test {
 protected:
@@ -80,7 +28,7 @@ protected:
     {
         ASSERT_TRUE(fs::is_directory(kCaptureDir)) << "the CUPS test server is not running";
         run("cupsaccept", {"receipt", "office", "spare"});
-        ASSERT_TRUE(ReceiptPrinter::QueueExists("receipt"));
+        ASSERT_TRUE(ReceiptPrinter::Look("receipt").ready());
         forgetJobs();
         ASSERT_FALSE(local.Load());
         SalesFileHeader stored;
@@ -88,30 +36,8 @@ protected:
         local.paths[CLocalFile::kPrinterDeviceSlot] = "receipt";
         local.drawerMethod = 1;
     }
-    void forgetJobs()
-    {
-        for (const auto& entry : fs::directory_iterator(kCaptureDir))
-            fs::remove(entry.path());
-        jobsBefore_ = jobCounts();
-    }
-
-    // Checks the jobs submitted since forgetJobs() on receipt, office and
-    // spare, and returns the bytes the backend captured of each, in job order.
-    std::vector<std::string> expectJobs(const std::vector<int>& perQueue)
-    {
-        std::vector<int> submitted = jobCounts();
-        for (std::size_t i = 0; i < submitted.size(); ++i)
-            submitted[i] -= jobsBefore_[i];
-        EXPECT_EQ(submitted, perQueue);
-        const auto count = static_cast<std::size_t>(std::accumulate(perQueue.begin(), perQueue.end(), 0));
-        waitInFolder(kCaptureDir, [count] { return capturedFiles().size() >= count; }, 60000);
-        std::vector<std::string> out;
-        for (const auto& [id, name] : capturedFiles())
-            out.push_back(readAll(kCaptureDir + "/" + name));
-        EXPECT_EQ(out.size(), count) << "jobs captured";
-        out.resize(std::max(out.size(), count));
-        return out;
-    }
+    void forgetJobs() { jobs_.forget(); }
+    std::vector<std::string> expectJobs(const std::vector<int>& perQueue) { return jobs_.expectJobs(perQueue); }
 
     // The text of a captured PDF; its first page rendered to build/artifacts when named.
     std::string pdfText(const std::string& bytes, const QString& artifact = {})
@@ -130,70 +56,101 @@ protected:
     InvoiceRecord sale = printedSale("Cash");
     MessageBoxDouble boxes;
 
+    // The first page's width in points, as pdfinfo reads it.
+    double pdfPageWidth(const std::string& bytes)
+    {
+        writeBytes(dir.file("page.pdf"), {bytes.begin(), bytes.end()});
+        const std::string info = run("pdfinfo", {QString::fromStdString(dir.file("page.pdf"))});
+        const auto at = info.find("Page size:");
+        return at == std::string::npos ? 0 : std::stod(info.substr(at + 10));
+    }
+
 private:
-    std::vector<int> jobsBefore_;
+    GenerousAnswerBound bound_;
+    JobWatch jobs_;
 };
 
 TEST_F(CupsPrinting, EachSaleDocumentAndTheDrawerSlipIsOneJobAfterItsOwnKick)
 {
+    // E an ESC/POS raster receipt, P a PDF, K the kick.
     struct Case {
+        const char* queue;
         int style, method;
         const char* command;
+        int rollMm;
         std::string kick;
-        const char* shows;
-        const char* artifact;
+        const char* kinds;
+        int rasterBytes;     // dots across / 8 on the raw queue
+        double pageWidthPt;  // on the driver queue
     } const cases[] = {
-        {0, 1, "", kKick, "PAYMENT", "receipt-invoice"},
-        {1, 2, "1B700132FA", "\x1B\x70\x01\x32\xFA", "Cash Paid 10.00, Change 4.60", "receipt-roll"},
-        {1, 0, "1B700019FA", "", "Cash Paid 10.00, Change 4.60", ""},
+        {"office", 0, 1, "", 80, kKick, "KPKPKP", 0, 0},
+        {"receipt", 1, 2, "1B700132FA", 58, "\x1B\x70\x01\x32\xFA", "KEKEKE", 48, 0},
+        {"receipt", 1, 0, "1B700019FA", 80, "", "EEE", 72, 0},
+        {"office", 1, 0, "", 80, "", "PPP", 0, 80 / 25.4 * 72},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.queue) + " " + c.kinds);
         forgetJobs();
+        const bool raw = c.queue == std::string("receipt");
+        local.paths[CLocalFile::kPrinterDeviceSlot] = c.queue;
         local.receiptStyle = static_cast<std::uint8_t>(c.style);
         local.drawerMethod = static_cast<std::uint8_t>(c.method);
         local.drawerCommand = c.command;
+        local.rollWidthMm = static_cast<std::uint8_t>(c.rollMm);
         local.receiptsToPrint = 2;
         local.packingSlips = 1;
         EXPECT_EQ(CSalePrinter::PrintSaleDocuments(nullptr, local, header, sale), 3);
-        const bool kicks = !c.kick.empty();
-        const std::vector<std::string> jobs = expectJobs({kicks ? 6 : 3, 0, 0});
-        std::string kinds;  // K a kick, P a document
-        for (const std::string& job : jobs)
-            kinds += job == c.kick ? 'K' : isPdf(job) ? 'P' : '?';
-        EXPECT_EQ(kinds, kicks ? "KPKPKP" : "PPP") << c.command;
-        const std::string text = pdfText(jobs[kicks ? 1 : 0], c.artifact);
-        EXPECT_TRUE(contains(text, "Taxed thing") && contains(text, "Corner Shop") && contains(text, c.shows)) << text;
+        const int count = static_cast<int>(std::string(c.kinds).size());
+        const std::vector<std::string> jobs = expectJobs({raw ? count : 0, raw ? 0 : count, 0});
+        std::string kinds;
+        for (const std::string& job : jobs) {
+            const EscPosReceipt receipt = decodeEscPos(job);
+            kinds += job == c.kick ? 'K' : isPdf(job) ? 'P' : receipt.valid ? 'E' : '?';
+            if (receipt.valid) {
+                EXPECT_EQ(receipt.widthBytes, c.rasterBytes);
+                EXPECT_GT(receipt.blackDots, 1000);  // the receipt's text, not an empty strip
+            }
+        }
+        EXPECT_EQ(kinds, c.kinds);
+        const std::string& first = jobs[c.kick.empty() ? 0 : 1];
+        if (isPdf(first)) {
+            const std::string text = pdfText(first, c.style ? "receipt-roll" : "receipt-invoice");
+            EXPECT_TRUE(contains(text, "Taxed thing") && contains(text, "Corner Shop")) << text;
+            EXPECT_TRUE(contains(text, c.style ? "Cash Paid 10.00, Change 4.60" : "PAYMENT")) << text;
+            if (c.pageWidthPt > 0) {
+                EXPECT_NEAR(pdfPageWidth(first), c.pageWidthPt, 1);
+            }
+        }
         if (c.style == 0) {
             EXPECT_FALSE(contains(pdfText(jobs.back()), "PAYMENT"));  // the packing slip
         }
 
         forgetJobs();
         CSalePrinter::OpenDrawer(nullptr, local);
-        const std::vector<std::string> drawer = expectJobs({kicks ? 2 : 0, 0, 0});
-        if (kicks) {
-            EXPECT_TRUE(drawer[0] == c.kick && contains(pdfText(drawer[1]), "Drawer Opened on")) << c.command;
+        const int drawerJobs = c.kick.empty() ? 0 : 2;
+        const std::vector<std::string> drawer = expectJobs({raw ? drawerJobs : 0, raw ? 0 : drawerJobs, 0});
+        if (drawerJobs) {
+            EXPECT_EQ(drawer[0], c.kick);
+            EXPECT_TRUE(raw ? decodeEscPos(drawer[1]).valid : contains(pdfText(drawer[1]), "Drawer Opened on"));
         }
     }
+    EXPECT_TRUE(boxes.texts().empty());
 }
 
-TEST_F(CupsPrinting, MissingOrRefusingQueuePrintsNothingAndSaysSo)
+TEST_F(CupsPrinting, FullPagesOnARawQueueAreRefusedWithoutAJob)
 {
-    local.receiptsToPrint = 1;
-    local.paths[CLocalFile::kPrinterDeviceSlot] = "gone";
     boxes.allowUnscriptedOk();
+    local.receiptsToPrint = 1;
+    local.receiptStyle = 0;
     EXPECT_EQ(CSalePrinter::PrintSaleDocuments(nullptr, local, header, sale), 0);
-    CSalePrinter::OpenDrawer(nullptr, local);
-    EXPECT_EQ(boxes.texts().size(), 2u);
-    EXPECT_TRUE(boxes.saw("The receipt printer \"gone\" is not available."));
-
-    boxes.clear();
-    local.paths[CLocalFile::kPrinterDeviceSlot] = "receipt";
-    run("cupsreject", {"receipt"});
-    EXPECT_EQ(CSalePrinter::PrintSaleDocuments(nullptr, local, header, sale), 0);
-    run("cupsaccept", {"receipt"});
-    EXPECT_EQ(boxes.texts().size(), 1u);
-    EXPECT_TRUE(boxes.saw("The printer \"receipt\" refused the job"));
+    PrintDialogDouble dialogs;
+    dialogs.chooseQueue("spare");
+    CReportPrinter::PrintReport(nullptr, "Sales\n", numberedLines(3), {300}, {0});
     expectJobs({0, 0, 0});
+    ASSERT_EQ(boxes.texts().size(), 2u);
+    EXPECT_TRUE(contains(boxes.texts()[0], "The sale is stored. The drawer did not open and the receipt did not "
+                                           "print: the printer \"receipt\" is a raw queue"));
+    EXPECT_TRUE(contains(boxes.texts()[1], "Nothing was printed: the printer \"spare\" is a raw queue"));
 }
 
 TEST_F(CupsPrinting, DialogsOpenOnTheReceiptPrinterAndCancelPrintsNothing)
@@ -213,7 +170,7 @@ TEST_F(CupsPrinting, DialogsOpenOnTheReceiptPrinterAndCancelPrintsNothing)
     ASSERT_FALSE(stored.Load());
     EXPECT_EQ(stored.paths[CLocalFile::kPrinterDeviceSlot], "spare");
     EXPECT_EQ(stored.paths[CLocalFile::kPrinterPortSlot], "capture:" + kCaptureDir);
-    EXPECT_EQ(ReceiptPrinter::DefaultQueue(), "office");  // the system's default stays
+    EXPECT_EQ(ReceiptPrinter::Look({}).queue, "office");  // the system's default stays
 
     // A sales copy on the queue chosen in the dialog, with its kick.
     dialogs.chooseQueue("office");
@@ -241,9 +198,9 @@ TEST_F(CupsPrinting, ReportPrintsOnTheChosenPrinterOrIntoAPdf)
     print(CReportPrinter::Output::Printer);
     expectJobs({0, 0, 0});
 
-    dialogs.chooseQueue("spare");
+    dialogs.chooseQueue("office");
     print(CReportPrinter::Output::Printer);
-    const std::string job = expectJobs({0, 0, 1})[0];
+    const std::string job = expectJobs({0, 1, 0})[0];
     ASSERT_TRUE(isPdf(job));
     const std::string text = pdfText(job, "report-page");
     const auto pages = std::count(text.begin(), text.end(), '\f');  // pdftotext ends every page with a form feed
@@ -263,7 +220,30 @@ TEST_F(CupsPrinting, ReportPrintsOnTheChosenPrinterOrIntoAPdf)
     files.setNextFileName(dir.file("report.pdf"));
     print(CReportPrinter::Output::Pdf);
     EXPECT_TRUE(isPdf(readAll(dir.file("report.pdf"))));
-    expectJobs({0, 0, 1});
+    expectJobs({0, 1, 0});
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(CupsPrinting, PrintDialogPreviewsTheDocumentAndLeavesPrintingToItself)
+{
+    int previewPages = 0;
+    whenModal<QPrintDialog>([&previewPages](QPrintDialog* dialog) {
+        whenModal<QPrintPreviewDialog>([&previewPages](QPrintPreviewDialog* preview) {
+            if (auto* pages = preview->findChild<QPrintPreviewWidget*>())
+                previewPages = pages->pageCount();
+            preview->reject();
+        });
+        auto* button = dialog->findChild<QPushButton*>("print_preview");
+        ASSERT_NE(button, nullptr);
+        QTest::mouseClick(button, Qt::LeftButton);
+        dialog->reject();
+    });
+    CReportPrinter::PrintReport(nullptr, "Sales\n", numberedLines(100), {300}, {0});
+    EXPECT_GE(previewPages, 2);
+    expectJobs({0, 0, 0});
 }
 
 }  // namespace

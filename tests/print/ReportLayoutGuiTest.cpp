@@ -11,7 +11,7 @@ const std::vector<std::uint16_t> kFormats{0, 2};
 TEST(ReportLayout, LongReportRepeatsHeaderAndNumbersPagesAtTheBottom)
 {
     RecordedPrint print;
-    const int pages = LayoutReport(print.canvas(), "Sales Report\nItem\tAmount\n", numberedLines(100), kWidths, kFormats);
+    const int pages = LayoutReport(print.canvas(), "\nSales Report\nItem\tAmount\n", numberedLines(100), kWidths, kFormats);
     ASSERT_GE(pages, 2);
     EXPECT_EQ(pages, print.pages());
     const double bottom = print.pageHeight();
@@ -22,11 +22,11 @@ TEST(ReportLayout, LongReportRepeatsHeaderAndNumbersPagesAtTheBottom)
         std::vector<Drawn> onPage = print.texts();
         std::erase_if(onPage, [page](const Drawn& d) { return d.page != page; });
         ASSERT_GE(onPage.size(), 4u);
-        // Title across the text width, column headings under it.
+        // Title under a blank line, across the text width; column headings under it.
         EXPECT_EQ(onPage[0].text, "Sales Report");
         EXPECT_NEAR(onPage[0].left, 75, 0.01);
         EXPECT_NEAR(onPage[0].right, 900, 0.01);
-        EXPECT_NEAR(onPage[0].top, 4 * h, 0.5);
+        EXPECT_NEAR(onPage[0].top, 5 * h, 0.5);
         EXPECT_EQ(onPage[1].text, "Item");
         // The body continues where the last page stopped, above the body bottom.
         double lastBottom = onPage[1].bottom;

@@ -36,7 +36,7 @@ TEST(SaleLayout, InvoiceCellsStandWhereTheFormPutsThem)
     std::string address = AddressBlock(printedSale());
     std::erase(address, '\r');
     // Text position (left, top) in page units: cells are shrunk by 10 where the
-    // form says so; table cells span their whole frame.
+    // form says so; table cells and headings keep 4 units clear of the frame.
     struct Case {
         std::string text;
         double left, top;
@@ -45,12 +45,12 @@ TEST(SaleLayout, InvoiceCellsStandWhereTheFormPutsThem)
         {"Corner Shop\n1 Main St\nSpringfield\n", 100, 100, 400},
         {"Thank You for Shopping at ACME\nWe are Open 24 Hours a Day!\n", 370, 100, 400},
         {address, 400, 250, 400},
-        {" PAYMENT", 190, 380, 800},
+        {" PAYMENT", 194, 380, 800},
         {"Visa", 200, 390, 400},
-        {"A1", 90, 460, 400},
-        {"Tax% 8.00 ", 660, 430 + 23 * 30, 400},
-        {"Ship/Handing ", 660, 430 + 24 * 30, 400},
-        {"5.40 ", 770, 430 + 25 * 30, 400},
+        {"A1", 94, 460, 400},
+        {"Tax% 8.00 ", 664, 430 + 23 * 30, 400},
+        {"Ship/Handing ", 664, 430 + 24 * 30, 400},
+        {"5.40 ", 774, 430 + 25 * 30, 400},
         {"No returns after 30 days", 100, 1070, 400},
     };
     for (const Case& c : cases) {
@@ -62,7 +62,7 @@ TEST(SaleLayout, InvoiceCellsStandWhereTheFormPutsThem)
     const char* const amounts[] = {"5.00 ", "05.00 ", "-05.00 "};
     for (int row = 0; row < 3; ++row) {
         const std::vector<Drawn> drawn = print.all(amounts[row]);
-        const auto inColumn = [row](const Drawn& d) { return at(d, 770, 460 + 30 * row); };
+        const auto inColumn = [row](const Drawn& d) { return at(d, 774, 460 + 30 * row); };
         EXPECT_EQ(std::count_if(drawn.begin(), drawn.end(), inColumn), 1) << amounts[row];
     }
     EXPECT_FALSE(print.has(" QUOTE"));

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # A private CUPS server for the printing tests: `start DIR` runs cupsd in the
 # foreground mode under DIR (config, spool, logs, and a socket DIR/cups.sock),
-# with three raw queues whose backend copies every job to DIR/capture;
+# with two raw queues and a driver queue whose backend copies every job to
+# DIR/capture;
 # `stop DIR` ends it. Works as root and as a normal user; every wait is bounded.
 set -euo pipefail
 
@@ -112,7 +113,8 @@ echo $! >"$dir/cupsd.pid"
 export CUPS_SERVER="$sock"
 up=0
 for _ in $(seq 1 200); do
-    if [ "$(lpstat -r 2>/dev/null)" = "scheduler is running" ]; then up=1; break; fi
+    # The exit status, not the text, which is in the machine's language.
+    if [ -S "$sock" ] && lpstat -o >/dev/null 2>&1; then up=1; break; fi
     kill -0 "$(cat "$dir/cupsd.pid")" 2>/dev/null || break
     sleep 0.05
 done
@@ -123,10 +125,44 @@ if [ $up -ne 1 ]; then
     exit 1
 fi
 
-# "receipt" is the register's queue, "office" the machine's default printer,
-# "spare" a second queue to choose in dialogs.
+# An office printer's driver queue: PDF passes through to the backend, and
+# the pages come in the sizes the document asks for.
+cat >"$dir/office.ppd" <<'PPD'
+*PPD-Adobe: "4.3"
+*FormatVersion: "4.3"
+*FileVersion: "1.0"
+*LanguageVersion: English
+*LanguageEncoding: ISOLatin1
+*PCFileName: "OFFICE.PPD"
+*Manufacturer: "Test"
+*Product: "(Office)"
+*ModelName: "Test Office"
+*ShortNickName: "Test Office"
+*NickName: "Test Office"
+*PSVersion: "(3010.000) 0"
+*ColorDevice: False
+*cupsFilter: "application/pdf 0 -"
+*OpenUI *PageSize/Media Size: PickOne
+*DefaultPageSize: A4
+*PageSize A4/A4: "<</PageSize[595 842]>>setpagedevice"
+*CloseUI: *PageSize
+*OpenUI *PageRegion/Media Size: PickOne
+*DefaultPageRegion: A4
+*PageRegion A4/A4: "<</PageSize[595 842]>>setpagedevice"
+*CloseUI: *PageRegion
+*DefaultImageableArea: A4
+*ImageableArea A4/A4: "18 18 577 824"
+*DefaultPaperDimension: A4
+*PaperDimension A4/A4: "595 842"
+PPD
+
+# "receipt" is the register's raw queue, "office" the machine's default
+# printer (a driver queue), "spare" a second raw queue to choose in dialogs.
+# Each command's status is checked; none of their texts is read, since they
+# come in the machine's language.
 for q in receipt office spare; do
-    lpadmin -p "$q" -E -v "capture:$dir/capture" -m raw -o printer-error-policy=abort-job 2>&1 | grep -v -i deprecat || true
+    if [ "$q" = office ]; then model=(-P "$dir/office.ppd"); else model=(-m raw); fi
+    lpadmin -p "$q" -E -v "capture:$dir/capture" "${model[@]}" -o printer-error-policy=abort-job >>"$dir/log/lpadmin.out" 2>&1
     lpstat -p "$q" >/dev/null
 done
 lpadmin -d office

@@ -51,9 +51,20 @@ TEST_F(GeneralWindow, KeyboardEditsAreStoredAndOtherSettingsKept)
         QTest::keyClick(child<QSpinBox>(dlg, "packing_slips"), Qt::Key_Up);
         child<QRadioButton>(dlg, "drawer_command")->setFocus();
         QTest::keyClick(child<QRadioButton>(dlg, "drawer_command"), Qt::Key_Space);
-        retypeAndEnter(dlg, "drawer_command_text", "1B700019FA12345");
+        child<QRadioButton>(dlg, "roll_58")->setFocus();
+        QTest::keyClick(child<QRadioButton>(dlg, "roll_58"), Qt::Key_Space);
+        // Six bytes in spaced hexadecimal need 12 characters: said, and the
+        // window opens again as typed.
+        whenModal<CGeneralDlg>([this](CGeneralDlg* again) {
+            EXPECT_EQ(child<QLineEdit>(again, "drawer_command_text")->text(), "1B 70 00 19 FA 12");
+            EXPECT_TRUE(child<QRadioButton>(again, "roll_58")->isChecked());
+            retypeAndEnter(again, "drawer_command_text", "1B 70 00 19 FA");
+        });
+        retypeAndEnter(dlg, "drawer_command_text", "1B 70 00 19 FA 12");
     });
+    boxes.answer(MessageBox::Answer::Ok);
     EXPECT_TRUE(CGeneralDlg::Run(nullptr, local, header));
+    EXPECT_TRUE(boxes.saw("The drawer command is too long: the register keeps 11 characters, and the command needs 12."));
 
     const SalesFileHeader h = storedHeader();
     EXPECT_EQ(h.todaysNotes, "Inventory on Friday\r\n");
@@ -62,9 +73,10 @@ TEST_F(GeneralWindow, KeyboardEditsAreStoredAndOtherSettingsKept)
               (std::tuple{0u, 1u, 1u, 18u}));
     EXPECT_EQ(h.lowMarginPercent, 0.0f);
     const CLocalFile after = reloaded();
-    EXPECT_EQ((std::tuple{int{after.receiptStyle}, int{after.packingSlips}, int{after.drawerMethod}}),
-              (std::tuple{1, 1, 2}));
-    EXPECT_EQ(after.drawerCommand, "1B700019FA1");
+    EXPECT_EQ((std::tuple{int{after.receiptStyle}, int{after.packingSlips}, int{after.drawerMethod},
+                          int{after.rollWidthMm}}),
+              (std::tuple{1, 1, 2, 58}));
+    EXPECT_EQ(after.drawerCommand, "1B700019FA");
 }
 
 TEST_F(GeneralWindow, BrokenRuleReopensAndCancelThenStoresNothing)

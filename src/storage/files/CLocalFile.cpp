@@ -20,6 +20,8 @@ constexpr std::size_t kDrawerCommandWidth = 12;
 constexpr std::size_t kCashierOff = 25;
 constexpr std::size_t kCashierWidth = 24;
 constexpr std::size_t kPathsOff = 49;
+// The first of the three zero bytes after the path slots.
+constexpr std::size_t kRollWidthOff = 2569;
 constexpr std::size_t kLoginTimeOff = 2572;
 
 const char* const kDefaultNames[9] = {
@@ -73,7 +75,7 @@ void CLocalFile::resetToDefaults()
 {
     version = kVersion;
     currentRecord = 0;
-    securityOn = receiptsToPrint = receiptStyle = drawerMethod = packingSlips = 0;
+    securityOn = receiptsToPrint = receiptStyle = drawerMethod = packingSlips = rollWidthMm = 0;
     drawerCommand.clear();
     loggedInCashier.clear();
     for (std::size_t i = 0; i < kSlotCount; ++i)
@@ -95,6 +97,7 @@ void CLocalFile::encode(std::uint8_t* buf) const
     codec::putText(buf, kCashierOff, kCashierWidth, loggedInCashier);
     for (std::size_t i = 0; i < kSlotCount; ++i)
         codec::putText(buf, kPathsOff + i * kSlotWidth, kSlotWidth, paths[i]);
+    codec::putU8(buf, kRollWidthOff, rollWidthMm);
     loginTime.encode(buf, kLoginTimeOff);
 }
 
@@ -112,6 +115,7 @@ void CLocalFile::decode(const std::uint8_t* buf)
     loggedInCashier = codec::fitText(codec::getText(buf, kCashierOff, kCashierWidth), kCashierWidth);
     for (std::size_t i = 0; i < kSlotCount; ++i)
         paths[i] = codec::fitText(codec::getText(buf, kPathsOff + i * kSlotWidth, kSlotWidth), kSlotWidth);
+    rollWidthMm = codec::getU8(buf, kRollWidthOff);
     loginTime = OleDate::decode(buf, kLoginTimeOff);
 }
 

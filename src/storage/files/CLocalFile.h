@@ -38,6 +38,9 @@ public:
     std::uint8_t drawerMethod = 0;
     std::uint8_t packingSlips = 0;
     std::string drawerCommand;    // at most 11 characters
+    // Width of the receipt printer's paper roll in millimetres: 58, or 80
+    // (also read for 0, the value of records written before the field).
+    std::uint8_t rollWidthMm = 0;
     std::string loggedInCashier;  // at most 23 characters
     std::array<std::string, kSlotCount> paths;
     OleDate loginTime;
