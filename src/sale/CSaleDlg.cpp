@@ -17,6 +17,7 @@
 #include "CSecurityDlg.h"
 #include "CTouchSaleDlg.h"
 #include "CUnpaidInvoicesDlg.h"
+#include "CPurchaseOrderDlg.h"
 #include "CVendorDlg.h"
 #include "Clock.h"
 #include "ComboFill.h"
@@ -140,6 +141,7 @@ void CSaleDlg::BuildControls()
         }
     };
     commands.editProducts = [this] { CProductsDlg::Open(local_, header_, this); };
+    commands.purchaseOrder = [this] { CPurchaseOrderDlg(local_, this).exec(); };
     commands.clearSale = [this] { OnClearThisSale(); };
     // A chosen invoice opens "Make a Payment" for it.
     const auto takePayment = [this](QWidget* parent, int recordNumber) {

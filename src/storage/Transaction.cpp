@@ -274,6 +274,24 @@ bool clean(const std::string& journalPath, int& cause)
     return got >= 0 && !marked(head, got);
 }
 
+int openJoined(DataFile& file, const std::string& path, const std::string& setMember, OpenMode mode)
+{
+    const std::string journal = pathFor(setMember);
+    // The journal names files by their names alone: a joined file lies beside it.
+    if (journal.empty() || folderOf(path) != folderOf(journal) || nameOf(path).empty())
+        return FileCause::BadPath;
+    for (;;) {
+        int cause = CLocalFile::OpenLocked(file, path, mode);
+        if (cause != FileCause::None || clean(journal, cause))
+            return cause;
+        file.close();
+        if (cause == FileCause::None)
+            cause = recover(journal);
+        if (cause != FileCause::None)
+            return cause;
+    }
+}
+
 int recover(const std::string& journalPath)
 {
     for (int attempt = 0; attempt < 100; ++attempt) {
@@ -339,20 +357,30 @@ void Transaction::add(const std::string& path, OpenMode mode)
                 m.mode = mode;
             return;
         }
-    members_.push_back(Member{path, mode, std::make_unique<DataFile>(), 0});
+    members_.push_back(Member{path, mode, std::make_unique<DataFile>(), 0, {}});
+}
+
+void Transaction::join(const std::string& path, const std::string& setMember, OpenMode mode)
+{
+    add(path, mode);
+    for (auto& m : members_)
+        if (m.path == path)
+            m.journal = setMember;
 }
 
 int Transaction::begin()
 {
     std::sort(members_.begin(), members_.end(), [](const Member& a, const Member& b) { return a.path < b.path; });
-    const std::string journal = members_.empty() ? std::string() : Journal::pathFor(members_.front().path);
+    auto journalOf = [](const Member& m) { return Journal::pathFor(m.journal.empty() ? m.path : m.journal); };
+    const std::string journal = members_.empty() ? std::string() : journalOf(members_.front());
     for (auto& m : members_) {
         // One journal covers a transaction: its files belong to one set.
-        if (journal.empty() || Journal::pathFor(m.path) != journal) {
+        if (journal.empty() || journalOf(m) != journal) {
             release();
             return FileCause::BadPath;
         }
-        const int cause = CLocalFile::OpenFile(*m.file, m.path, m.mode);
+        const int cause = m.journal.empty() ? CLocalFile::OpenFile(*m.file, m.path, m.mode)
+                                            : Journal::openJoined(*m.file, m.path, m.journal, m.mode);
         if (cause != FileCause::None) {
             release();
             return cause;
@@ -490,7 +518,8 @@ int Transaction::commitJournaled()
         image.originals.push_back(std::move(o));
     }
 
-    const std::string journalPath = Journal::pathFor(members_.front().path);
+    const std::string& first = members_.front().journal.empty() ? members_.front().path : members_.front().journal;
+    const std::string journalPath = Journal::pathFor(first);
     DataFile journal;
     // A register that died after this one began may have left the journal
     // stale, naming files this one does not hold. They are taken without
