@@ -203,6 +203,7 @@ QWidget* CPurchaseOrderDlg::BuildFoot()
     auto* go = new QPushButton("Go", estimator);
     go->setObjectName("estimate_go");
     go->setAutoDefault(false);
+    go->setShortcut(Qt::CTRL | Qt::Key_G);
     connect(go, &QPushButton::clicked, this, [this] { OnEstimate(); });
     eg->addWidget(from_, 0, 0);
     eg->addWidget(to_, 0, 1);

@@ -11,7 +11,9 @@ namespace {
 // 11 units a character: 23-character vendor numbers and descriptions are cut
 // to what fits, quantities up to 99999.99 fit, cost and amount up to 9999999.99.
 const std::vector<std::int16_t> kWidths = {35, 120, 190, 70, 70, 60, 95, 115};
-const std::vector<std::uint16_t> kFormats = {2, 0, 0, 2, 2, 2, 2, 2};
+// The first column is left-aligned: the address blocks and the title lines
+// run on from it across the page.
+const std::vector<std::uint16_t> kFormats = {0, 0, 0, 2, 2, 2, 2, 2};
 
 // CR LF ended lines as LF ended ones.
 std::string lines(const std::string& text)
