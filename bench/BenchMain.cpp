@@ -4,6 +4,7 @@
 #include "FinishBench.h"
 #include "InvoiceBench.h"
 #include "ProductBench.h"
+#include "PurchasingBench.h"
 #include "TransactionBench.h"
 
 #include <cstdlib>
@@ -22,6 +23,7 @@ int main(int argc, char** argv)
     runContendedAppends(folder);
     runTransactionBenchmarks(folder);
     runFinishBenchmark(folder);
+    runPurchasingBenchmarks(folder);
     std::filesystem::remove_all(folder);
     return 0;
 }
