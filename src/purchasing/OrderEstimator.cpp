@@ -6,37 +6,82 @@
 
 #include <cmath>
 #include <cstring>
-#include <unordered_map>
 
 namespace OrderEstimator {
 namespace {
 char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
+// Item numbers (lower-cased) to their sums, in one flat open-addressed table:
+// a sale line costs one hash and, mostly, one probe, whatever the item count.
+class ItemSums {
+public:
+    explicit ItemSums(const std::vector<std::string>& keys)
+    {
+        std::size_t size = 16;
+        while (size < keys.size() * 2)
+            size *= 2;
+        slots_.resize(size);
+        for (const std::string& key : keys)
+            if (!key.empty() && !find(key.data(), key.size(), hashOf(key.data(), key.size()))) {
+                Slot& s = probe(key.data(), key.size(), hashOf(key.data(), key.size()));
+                s.length = static_cast<std::uint8_t>(key.size());
+                std::memcpy(s.key, key.data(), key.size());
+            }
+    }
+    // The sum of an item number (already lower-cased), or null.
+    double* find(const char* key, std::size_t length, std::uint32_t hash)
+    {
+        Slot& s = probe(key, length, hash);
+        return s.length ? &s.sum : nullptr;
+    }
+    static std::uint32_t hashOf(const char* key, std::size_t length)
+    {
+        std::uint32_t h = 2166136261u;
+        for (std::size_t i = 0; i < length; ++i)
+            h = (h ^ static_cast<unsigned char>(key[i])) * 16777619u;
+        return h;
+    }
+
+private:
+    struct Slot {
+        std::uint8_t length = 0;  // 0: empty
+        char key[InvoiceRecord::kNameWidth] = {};
+        double sum = 0;
+    };
+    Slot& probe(const char* key, std::size_t length, std::uint32_t hash)
+    {
+        for (std::size_t at = hash & (slots_.size() - 1);; at = (at + 1) & (slots_.size() - 1)) {
+            Slot& s = slots_[at];
+            if (s.length == 0 || (s.length == length && std::memcmp(s.key, key, length) == 0))
+                return s;
+        }
+    }
+    std::vector<Slot> slots_;
+};
+
 // The sales of a range, read in one pass: sold quantities per item number.
 // Kept apart so the pass can move onto a shared reader of the sales file.
-int SumLinesInRange(const CLocalFile& local, int fromKey, int toKey,
-                    const std::unordered_map<std::string, double*>& wanted)
+int SumLinesInRange(const CLocalFile& local, int fromKey, int toKey, ItemSums& sums)
 {
     DataFile file;
     if (const int cause = CLocalFile::OpenFile(file, local.GetPath("Invoices"), OpenMode::Read); cause != FileCause::None)
         return cause;
     const long long present = InvoiceRecordsPresent(file);
-    std::string key;
     ScanInvoices(file, present, [&](const std::uint8_t* rec, long long) {
         const int day = DateKey(codec::getI16(rec, InvoiceRecord::kYearOff), codec::getI16(rec, InvoiceRecord::kMonthOff),
                                 codec::getI16(rec, InvoiceRecord::kDayOff));
         if (day < fromKey || day > toKey)
             return true;
+        char key[InvoiceRecord::kNameWidth];
         for (std::size_t line = 0; line < InvoiceRecord::kLines; ++line) {
             const auto* text = reinterpret_cast<const char*>(rec + InvoiceRecord::kItemNumberOff + line * InvoiceRecord::kNameWidth);
-            const std::size_t length = strnlen(text, InvoiceRecord::kNameWidth);
+            std::size_t length = 0;
+            for (; length < InvoiceRecord::kNameWidth - 1 && text[length]; ++length)
+                key[length] = lowerAscii(text[length]);
             if (length == 0)
                 continue;
-            key.resize(length);
-            for (std::size_t i = 0; i < length; ++i)
-                key[i] = lowerAscii(text[i]);
-            if (const auto it = wanted.find(key); it != wanted.end())
-                *it->second += codec::getF32(rec, InvoiceRecord::kQtyOff + 4 * line);
+            if (double* sum = sums.find(key, length, ItemSums::hashOf(key, length)))
+                *sum += codec::getF32(rec, InvoiceRecord::kQtyOff + 4 * line);
         }
         return true;
     });
@@ -66,20 +111,17 @@ int SoldInRange(const CLocalFile& local, const std::vector<std::string>& items, 
 {
     // One sum per distinct item number; rows of the same item share it.
     std::vector<std::string> keys(items.size());
-    std::unordered_map<std::string, double*> wanted;
-    std::vector<double> sums(items.size(), 0.0);
     for (std::size_t i = 0; i < items.size(); ++i) {
         keys[i] = codec::fitText(items[i], InvoiceRecord::kNameWidth);
         for (char& c : keys[i])
             c = lowerAscii(c);
-        if (!keys[i].empty())
-            wanted.try_emplace(keys[i], &sums[i]);
     }
-    const int cause = SumLinesInRange(local, DateKey(from.year, from.month, from.day), DateKey(to.year, to.month, to.day), wanted);
+    ItemSums sums(keys);
+    const int cause = SumLinesInRange(local, DateKey(from.year, from.month, from.day), DateKey(to.year, to.month, to.day), sums);
     sold.assign(items.size(), 0.0);
     for (std::size_t i = 0; i < items.size(); ++i)
         if (!keys[i].empty())
-            sold[i] = *wanted.at(keys[i]);
+            sold[i] = *sums.find(keys[i].data(), keys[i].size(), ItemSums::hashOf(keys[i].data(), keys[i].size()));
     return cause;
 }
 }  // namespace OrderEstimator

@@ -29,9 +29,10 @@ struct PurchaseOrders : ::testing::Test {
     DeskPrompts prompts{[this](const std::string& t) { said.push_back(t); },
                         [this](const std::string& t) {
                             said.push_back(t);
-                            bool yes = !answers.empty() && answers.front();
-                            if (!answers.empty())
-                                answers.erase(answers.begin());
+                            if (answers.empty())
+                                return ADD_FAILURE() << "unexpected question: " << t, false;
+                            const bool yes = answers.front();
+                            answers.erase(answers.begin());
                             return yes;
                         }};
 
@@ -197,10 +198,6 @@ TEST_F(PurchaseOrders, NumbersThatCannotNameAFileAndFilesThatAreNotTheOpenOneAre
     answers = {true};
     EXPECT_TRUE(other.Save(local, prompts));
     EXPECT_EQ(rawbytes::u16(orderBytes(), 2), 1);
-    std::vector<std::filesystem::path> files;
-    for (const auto& e : std::filesystem::directory_iterator(dir.path()))
-        files.push_back(e.path().filename());
-    EXPECT_EQ(std::count_if(files.begin(), files.end(), [](const auto& p) { return p.extension() == ".PON"; }), 1);
 }
 
 TEST_F(PurchaseOrders, ADamagedFileIsRefusedAndChangesNothing)
@@ -280,10 +277,6 @@ TEST_F(PurchaseOrders, ReceivingInterruptedAnywhereLeavesStockAndOrderTogether)
     PurchaseOrderDesk start = savedOrder();
     const auto products = readBytes(local.GetPath("Products"));
     const auto order = orderBytes();
-    auto reset = [&] {
-        writeBytes(local.GetPath("Products"), products);
-        writeBytes(orderPath, order);
-    };
     const State before{5, 40, 0, 0}, added{15, 43, 10, 1};
     PurchaseOrderDesk afterAdd = start;
     ASSERT_TRUE(afterAdd.Receive(local, Stock::Add, prompts));
@@ -296,12 +289,8 @@ TEST_F(PurchaseOrders, ReceivingInterruptedAnywhereLeavesStockAndOrderTogether)
         for (const A action : {A::Fail, A::PowerCut}) {
             bool completed = false;
             for (long nth = 1; !completed && nth < 100; ++nth) {
-                if (direction == Stock::Add)
-                    reset();
-                else {
-                    writeBytes(local.GetPath("Products"), addedProducts);
-                    writeBytes(orderPath, addedOrder);
-                }
+                writeBytes(local.GetPath("Products"), direction == Stock::Add ? products : addedProducts);
+                writeBytes(orderPath, direction == Stock::Add ? order : addedOrder);
                 PurchaseOrderDesk desk = from;
                 bool done = false;
                 if (action == A::Fail) {
