@@ -310,11 +310,19 @@ void CPurchaseOrderDlg::OnVendorChosen()
 {
     ProductSearch search;
     search.vendor = RecordText::fromQt(vendor_->currentText().toLower(), 39);
-    std::vector<ProductListRow> rows;
-    ListMatchingProducts(local_, search, rows);
+    std::vector<std::uint8_t> bytes;
+    ReadProductBytes(local_, bytes, [&](const std::uint8_t* rec) {
+        ProductRecord r;
+        r.decode(rec);
+        return MatchesSearch(r, search);
+    });
+    listed_.assign(bytes.size() / ProductRecord::kSize, ProductRecord{});
+    for (std::size_t i = 0; i < listed_.size(); ++i)
+        listed_[i].decode(bytes.data() + i * ProductRecord::kSize);
     products_->clear();
     QList<QTreeWidgetItem*> items;
-    for (const ProductListRow& row : rows) {
+    for (const ProductRecord& record : listed_) {
+        const ProductListRow row = ProductRow(record);
         auto* item = new QTreeWidgetItem;
         for (int c = 0; c < kSoldColumn && c < static_cast<int>(row.cells.size()); ++c)
             item->setText(c, RecordText::toQt(row.cells[static_cast<std::size_t>(c)]));
@@ -325,13 +333,11 @@ void CPurchaseOrderDlg::OnVendorChosen()
 
 void CPurchaseOrderDlg::OnProductChosen(int row)
 {
-    const QTreeWidgetItem* item = products_->topLevelItem(row);
-    if (!item)
+    if (row < 0 || row >= static_cast<int>(listed_.size()))
         return;
     StoreFields();
-    if (desk_.AddProduct(RecordText::fromQt(item->text(ProductColumn::kVendorNumber)),
-                         RecordText::fromQt(item->text(ProductColumn::kDescription)),
-                         item->text(ProductColumn::kCost).toFloat(), item->text(ProductColumn::kCase).toFloat()))
+    const ProductRecord& p = listed_[static_cast<std::size_t>(row)];
+    if (desk_.AddProduct(p.vendorNumber, p.description, p.cost, p.caseQty))
         Display();
 }
 
@@ -413,7 +419,7 @@ void CPurchaseOrderDlg::OnClearItem()
 
 void CPurchaseOrderDlg::OnEstimate()
 {
-    const int rows = products_->topLevelItemCount();
+    const int rows = static_cast<int>(listed_.size());
     if (rows == 0) {
         MessageBox::information(this, "Select a Vendor with products first.");
         return;
@@ -427,13 +433,13 @@ void CPurchaseOrderDlg::OnEstimate()
     }
     const int days = static_cast<int>(std::trunc(days_->text().trimmed().toDouble()));
     std::vector<std::string> items;
-    for (int r = 0; r < rows; ++r)
-        items.push_back(RecordText::fromQt(products_->topLevelItem(r)->text(ProductColumn::kItem)));
+    for (const ProductRecord& p : listed_)
+        items.push_back(p.itemNumber);
     std::vector<double> sold;
     OrderEstimator::SoldInRange(local_, items, from, to, sold);
     for (int r = 0; r < rows; ++r) {
         QTreeWidgetItem* item = products_->topLevelItem(r);
-        const double stock = item->text(ProductColumn::kStock).toDouble();
+        const double stock = listed_[static_cast<std::size_t>(r)].stock;
         item->setText(kSoldColumn, amount(sold[static_cast<std::size_t>(r)]));
         item->setText(kShortColumn, amount(OrderEstimator::ShortQuantity(sold[static_cast<std::size_t>(r)], rangeDays, days, stock)));
     }

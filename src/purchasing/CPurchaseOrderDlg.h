@@ -3,6 +3,7 @@
 // order's lines in a ten-line window below with the totals, and the Order
 // Estimator. What it does to the order and the files is PurchaseOrderDesk's.
 
+#include "ProductRecord.h"
 #include "PurchaseOrderDesk.h"
 
 #include <QDialog>
@@ -73,6 +74,7 @@ private:
     const CLocalFile& local_;
     PurchaseOrderDesk& desk_;
     QTreeWidget* products_ = nullptr;
+    std::vector<ProductRecord> listed_;  // the vendor's products, as the list shows them
     std::array<Row, PurchaseOrderRecord::kVisibleLines> rows_{};
     QScrollBar* scroll_ = nullptr;
     QComboBox* vendor_ = nullptr;

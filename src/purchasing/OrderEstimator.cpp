@@ -21,9 +21,12 @@ public:
         while (size < keys.size() * 2)
             size *= 2;
         slots_.resize(size);
+        hashes_.resize(size);
         for (const std::string& key : keys)
             if (!key.empty() && !find(key.data(), key.size(), hashOf(key.data(), key.size()))) {
-                Slot& s = probe(key.data(), key.size(), hashOf(key.data(), key.size()));
+                const std::uint32_t hash = hashOf(key.data(), key.size());
+                Slot& s = probe(key.data(), key.size(), hash);
+                hashes_[static_cast<std::size_t>(&s - slots_.data())] = hash;
                 s.length = static_cast<std::uint8_t>(key.size());
                 std::memcpy(s.key, key.data(), key.size());
             }
@@ -39,7 +42,7 @@ public:
         std::uint32_t h = 2166136261u;
         for (std::size_t i = 0; i < length; ++i)
             h = (h ^ static_cast<unsigned char>(key[i])) * 16777619u;
-        return h;
+        return h | 1;  // 0 marks an empty slot
     }
 
 private:
@@ -48,15 +51,20 @@ private:
         char key[InvoiceRecord::kNameWidth] = {};
         double sum = 0;
     };
+    // The hashes alone are probed (a small array that stays in the cache);
+    // a slot is looked at only when its hash matches.
     Slot& probe(const char* key, std::size_t length, std::uint32_t hash)
     {
         for (std::size_t at = hash & (slots_.size() - 1);; at = (at + 1) & (slots_.size() - 1)) {
+            if (hashes_[at] == 0)
+                return slots_[at];
             Slot& s = slots_[at];
-            if (s.length == 0 || (s.length == length && std::memcmp(s.key, key, length) == 0))
+            if (hashes_[at] == hash && s.length == length && std::memcmp(s.key, key, length) == 0)
                 return s;
         }
     }
     std::vector<Slot> slots_;
+    std::vector<std::uint32_t> hashes_;
 };
 
 // The sales of a range, read in one pass: sold quantities per item number.

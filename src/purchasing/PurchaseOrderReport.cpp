@@ -5,6 +5,9 @@
 #include "TextFormat.h"
 #include "VendorRecord.h"
 
+#include <clocale>
+#include <locale.h>
+
 namespace {
 // Line, Vendor#, Description, Qty, Received, B/O, Cost, Extend: 755 page units
 // with the gaps, the width between the margins. Courier at 18 units sets about
@@ -37,6 +40,9 @@ void addIf(std::string& out, const char* format, const std::string& value)
 PurchaseOrderReport BuildPurchaseOrderReport(const PurchaseOrderRecord& order, const SalesFileHeader& store,
                                              const VendorRecord* vendor)
 {
+    // Amounts print with a point whatever the locale.
+    static const locale_t c = newlocale(LC_NUMERIC_MASK, "C", static_cast<locale_t>(nullptr));
+    const locale_t previous = uselocale(c);
     PurchaseOrderReport report;
     std::string& out = report.body;
     addIf(out, "%s\n", store.companyName);
@@ -75,6 +81,7 @@ PurchaseOrderReport BuildPurchaseOrderReport(const PurchaseOrderRecord& order, c
         {"Subtotal", order.subtotal}, {"Discount", order.discount}, {"Shipping", order.shipping}, {"Total", order.total}};
     for (const auto& [name, value] : totals)
         out += strprintf("\t\t\t\t\t\t%s\t%.2f\n", name, value);
+    uselocale(previous);
     report.widths = kWidths;
     report.formats = kFormats;
     return report;
