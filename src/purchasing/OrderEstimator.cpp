@@ -37,11 +37,13 @@ public:
         Slot& s = probe(key, length, hash);
         return s.length ? &s.sum : nullptr;
     }
+    static constexpr std::uint32_t kHashStart = 2166136261u;
+    static std::uint32_t hashStep(std::uint32_t h, char c) { return (h ^ static_cast<unsigned char>(c)) * 16777619u; }
     static std::uint32_t hashOf(const char* key, std::size_t length)
     {
-        std::uint32_t h = 2166136261u;
+        std::uint32_t h = kHashStart;
         for (std::size_t i = 0; i < length; ++i)
-            h = (h ^ static_cast<unsigned char>(key[i])) * 16777619u;
+            h = hashStep(h, key[i]);
         return h | 1;  // 0 marks an empty slot
     }
 
@@ -83,12 +85,16 @@ int SumLinesInRange(const CLocalFile& local, int fromKey, int toKey, ItemSums& s
         char key[InvoiceRecord::kNameWidth];
         for (std::size_t line = 0; line < InvoiceRecord::kLines; ++line) {
             const auto* text = reinterpret_cast<const char*>(rec + InvoiceRecord::kItemNumberOff + line * InvoiceRecord::kNameWidth);
-            std::size_t length = 0;
-            for (; length < InvoiceRecord::kNameWidth - 1 && text[length]; ++length)
-                key[length] = lowerAscii(text[length]);
-            if (length == 0)
+            if (text[0] == 0)
                 continue;
-            if (double* sum = sums.find(key, length, ItemSums::hashOf(key, length)))
+            // Lower-cased and hashed in one pass over the characters.
+            std::uint32_t hash = ItemSums::kHashStart;
+            std::size_t length = 0;
+            for (; length < InvoiceRecord::kNameWidth - 1 && text[length]; ++length) {
+                key[length] = lowerAscii(text[length]);
+                hash = ItemSums::hashStep(hash, key[length]);
+            }
+            if (double* sum = sums.find(key, length, hash | 1))
                 *sum += codec::getF32(rec, InvoiceRecord::kQtyOff + 4 * line);
         }
         return true;
