@@ -1,14 +1,14 @@
 #include "PurchasingBench.h"
 
 #include "BenchPair.h"
-#include "ByteCodec.h"
-#include "CLocalFile.h"
-#include "DataFile.h"
-#include "InvoiceFile.h"
-#include "OrderEstimator.h"
-#include "ProductFile.h"
-#include "PurchaseOrderDesk.h"
-#include "TextFormat.h"
+#include "purchasing/OrderEstimator.h"
+#include "purchasing/PurchaseOrderDesk.h"
+#include "storage/files/CLocalFile.h"
+#include "storage/files/InvoiceFile.h"
+#include "storage/files/ProductFile.h"
+#include "storage/io/DataFile.h"
+#include "storage/records/ByteCodec.h"
+#include "storage/records/TextFormat.h"
 
 #include <filesystem>
 #include <vector>

@@ -3,8 +3,8 @@
 // order's lines in a ten-line window below with the totals, and the Order
 // Estimator. What it does to the order and the files is PurchaseOrderDesk's.
 
-#include "ProductRecord.h"
-#include "PurchaseOrderDesk.h"
+#include "purchasing/PurchaseOrderDesk.h"
+#include "storage/records/ProductRecord.h"
 
 #include <QDialog>
 

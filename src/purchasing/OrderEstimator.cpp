@@ -1,8 +1,8 @@
-#include "OrderEstimator.h"
+#include "purchasing/OrderEstimator.h"
 
-#include "ByteCodec.h"
-#include "CLocalFile.h"
-#include "InvoiceFile.h"
+#include "storage/files/CLocalFile.h"
+#include "storage/files/InvoiceFile.h"
+#include "storage/records/ByteCodec.h"
 
 #include <cmath>
 #include <cstring>

@@ -2,7 +2,7 @@
 // The order estimator: how much of each of a vendor's products sold in a
 // range of days, and how much to order to hold a number of days of stock.
 
-#include "OleDate.h"
+#include "storage/records/OleDate.h"
 
 #include <string>
 #include <vector>

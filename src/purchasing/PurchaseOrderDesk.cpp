@@ -1,9 +1,9 @@
-#include "PurchaseOrderDesk.h"
+#include "purchasing/PurchaseOrderDesk.h"
 
-#include "CLocalFile.h"
-#include "PurchaseOrderFile.h"
-#include "TextFormat.h"
-#include "Transaction.h"
+#include "storage/files/CLocalFile.h"
+#include "storage/files/PurchaseOrderFile.h"
+#include "storage/journal/Transaction.h"
+#include "storage/records/TextFormat.h"
 
 #include <algorithm>
 #include <filesystem>

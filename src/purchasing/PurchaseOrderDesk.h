@@ -5,7 +5,7 @@
 // so an order another register saved or received meanwhile is never written
 // back from a stale copy (which could add its goods to stock twice).
 
-#include "PurchaseOrderRecord.h"
+#include "storage/records/PurchaseOrderRecord.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,9 +1,9 @@
-#include "PurchaseOrderReport.h"
+#include "purchasing/PurchaseOrderReport.h"
 
-#include "PurchaseOrderRecord.h"
-#include "SalesFileHeader.h"
-#include "TextFormat.h"
-#include "VendorRecord.h"
+#include "storage/files/SalesFileHeader.h"
+#include "storage/records/PurchaseOrderRecord.h"
+#include "storage/records/TextFormat.h"
+#include "storage/records/VendorRecord.h"
 
 #include <clocale>
 #include <locale.h>

@@ -1,14 +1,14 @@
 // The "New Purchase Order" window from the sale screen's menu, driven from the
 // keyboard and the mouse: an order built, saved, opened, printed and received.
 
-#include "CPurchaseOrderDlg.h"
-#include "InvoiceFile.h"
-#include "VendorFile.h"
+#include "purchasing/CPurchaseOrderDlg.h"
+#include "storage/files/InvoiceFile.h"
+#include "storage/files/VendorFile.h"
 
-#include "BackOfficeWindow.h"
-#include "ProductFiles.h"
-#include "SaleScreenFixture.h"
 #include "../print/PrintDialogDouble.h"
+#include "support/BackOfficeWindow.h"
+#include "support/ProductFiles.h"
+#include "support/SaleScreenFixture.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -1,13 +1,13 @@
 // Purchase orders without a window: the order file byte for byte, receiving
 // as one change of stock and order, and the refusals that keep both sound.
 
-#include "CLocalFile.h"
-#include "KilledRegisters.h"
-#include "ProductFiles.h"
-#include "PurchaseOrderDesk.h"
-#include "PurchaseOrderFile.h"
-#include "RecordBuilders.h"
-#include "TempDir.h"
+#include "../storage/RecordBuilders.h"
+#include "purchasing/PurchaseOrderDesk.h"
+#include "storage/files/CLocalFile.h"
+#include "storage/files/PurchaseOrderFile.h"
+#include "support/KilledRegisters.h"
+#include "support/ProductFiles.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
