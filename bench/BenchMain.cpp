@@ -4,6 +4,7 @@
 #include "FinishBench.h"
 #include "InvoiceBench.h"
 #include "ProductBench.h"
+#include "PurchasingBench.h"
 #include "ReportBench.h"
 #include "TransactionBench.h"
 
@@ -24,6 +25,7 @@ int main(int argc, char** argv)
     runTransactionBenchmarks(folder);
     runFinishBenchmark(folder);
     runReportBenchmarks(folder);
+    runPurchasingBenchmarks(folder);
     std::filesystem::remove_all(folder);
     return 0;
 }

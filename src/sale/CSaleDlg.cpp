@@ -15,6 +15,7 @@
 #include "platform/FileDialog.h"
 #include "platform/MessageBox.h"
 #include "print/CSalePrinter.h"
+#include "purchasing/CPurchaseOrderDlg.h"
 #include "receivables/CPaymentActivityDlg.h"
 #include "receivables/CUnpaidInvoicesDlg.h"
 #include "reports/CFindSalesDlg.h"
@@ -144,6 +145,7 @@ void CSaleDlg::BuildControls()
         }
     };
     commands.editProducts = [this] { CProductsDlg::Open(local_, header_, this); };
+    commands.purchaseOrder = [this] { CPurchaseOrderDlg(local_, this).exec(); };
     commands.clearSale = [this] { OnClearThisSale(); };
     // A chosen invoice opens "Make a Payment" for it.
     const auto takePayment = [this](QWidget* parent, int recordNumber) {

@@ -84,7 +84,7 @@ SaleMenuWidget::SaleMenuWidget(QWidget* parent, Commands commands) : QMenuBar(pa
     QMenu* products = addMenu("&Products");
     Add(products, "Find Product", "action_find_product", commands.findProduct);
     Add(products, "New / Edit Products", "action_edit_products", commands.editProducts);
-    Greyed(products, {"Purchase Order"});
+    Add(products, "Purchase Order", "action_purchase_order", commands.purchaseOrder);
 
     QMenu* sales = addMenu("S&ales");
     sales->setObjectName("menu_sales");

@@ -22,7 +22,7 @@ public:
         std::function<void()> cashiers, salespeople, paymentTypes, categories, departments;
         std::function<void()> voidSale, clearSale;
         std::function<void()> editSale, quoteSave, quotePrint, quoteFind, quoteHelp;
-        std::function<void()> findProduct, editProducts;
+        std::function<void()> findProduct, editProducts, purchaseOrder;
         std::function<void()> unpaidInvoices, overdueInvoices, paymentActivity;
         std::function<void()> listRentals, listRentalsOut, returnRental;
         std::function<void()> payThisSale;

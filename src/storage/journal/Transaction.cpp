@@ -244,6 +244,25 @@ int recoverHeld(DataFile& journal, const std::vector<std::pair<std::string, Data
     }
     return rollBack(image, files) && emptyJournal(journal) ? FileCause::None : FileCause::Generic;
 }
+// Opens a data file under the sharing rule; with the file held, a stale
+// journal at `journal` is rolled back before anything is read. Checked with the
+// file held, so no transaction on it can start or be cut short until this open
+// lets go.
+int openUnder(DataFile& file, const std::string& path, const std::string& journal, OpenMode mode)
+{
+    for (;;) {
+        int cause = FileWait::OpenLocked(file, path, mode);
+        if (cause != FileCause::None || journal.empty())
+            return cause;
+        if (Journal::clean(journal, cause))
+            return FileCause::None;
+        file.close();
+        if (cause == FileCause::None)
+            cause = Journal::recover(journal);
+        if (cause != FileCause::None)
+            return cause;
+    }
+}
 }  // namespace
 
 namespace Journal {
@@ -272,6 +291,20 @@ bool clean(const std::string& journalPath, int& cause)
     if (got < 0)
         cause = FileCause::Generic;
     return got >= 0 && !marked(head, got);
+}
+
+int openJoined(DataFile& file, const std::string& path, const std::string& setMember, OpenMode mode)
+{
+    const std::string journal = pathFor(setMember);
+    // The journal names files by their names alone: a joined file lies beside it.
+    if (journal.empty() || folderOf(path) != folderOf(journal) || nameOf(path).empty())
+        return FileCause::BadPath;
+    return openUnder(file, path, journal, mode);
+}
+
+int OpenRecovered(DataFile& file, const std::string& path, OpenMode mode)
+{
+    return openUnder(file, path, pathFor(path), mode);
 }
 
 int recover(const std::string& journalPath)
@@ -339,20 +372,30 @@ void Transaction::add(const std::string& path, OpenMode mode)
                 m.mode = mode;
             return;
         }
-    members_.push_back(Member{path, mode, std::make_unique<DataFile>(), 0});
+    members_.push_back(Member{path, mode, std::make_unique<DataFile>(), 0, {}});
+}
+
+void Transaction::join(const std::string& path, const std::string& setMember, OpenMode mode)
+{
+    add(path, mode);
+    for (auto& m : members_)
+        if (m.path == path)
+            m.journal = setMember;
 }
 
 int Transaction::begin()
 {
     std::sort(members_.begin(), members_.end(), [](const Member& a, const Member& b) { return a.path < b.path; });
-    const std::string journal = members_.empty() ? std::string() : Journal::pathFor(members_.front().path);
+    auto journalOf = [](const Member& m) { return Journal::pathFor(m.journal.empty() ? m.path : m.journal); };
+    const std::string journal = members_.empty() ? std::string() : journalOf(members_.front());
     for (auto& m : members_) {
         // One journal covers a transaction: its files belong to one set.
-        if (journal.empty() || Journal::pathFor(m.path) != journal) {
+        if (journal.empty() || journalOf(m) != journal) {
             release();
             return FileCause::BadPath;
         }
-        const int cause = Journal::OpenRecovered(*m.file, m.path, m.mode);
+        const int cause = m.journal.empty() ? Journal::OpenRecovered(*m.file, m.path, m.mode)
+                                            : Journal::openJoined(*m.file, m.path, m.journal, m.mode);
         if (cause != FileCause::None) {
             release();
             return cause;
@@ -490,7 +533,8 @@ int Transaction::commitJournaled()
         image.originals.push_back(std::move(o));
     }
 
-    const std::string journalPath = Journal::pathFor(members_.front().path);
+    const std::string& first = members_.front().journal.empty() ? members_.front().path : members_.front().journal;
+    const std::string journalPath = Journal::pathFor(first);
     DataFile journal;
     // A register that died after this one began may have left the journal
     // stale, naming files this one does not hold. They are taken without
@@ -558,24 +602,3 @@ int Transaction::commitJournaled()
         journal.truncate(0);
     return FileCause::None;
 }
-
-namespace Journal {
-int OpenRecovered(DataFile& file, const std::string& path, OpenMode mode)
-{
-    const std::string journal = pathFor(path);
-    for (;;) {
-        int cause = FileWait::OpenLocked(file, path, mode);
-        if (cause != FileCause::None || journal.empty())
-            return cause;
-        // Checked with the file held, so no transaction on it can start or be
-        // cut short until this open lets go.
-        if (clean(journal, cause))
-            return FileCause::None;
-        file.close();
-        if (cause == FileCause::None)
-            cause = recover(journal);
-        if (cause != FileCause::None)
-            return cause;
-    }
-}
-}  // namespace Journal

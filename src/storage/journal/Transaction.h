@@ -48,6 +48,11 @@ public:
     // Names a file the transaction reads and changes: ReadWrite for an existing
     // file, OpenOrCreate to create a missing one empty. Before begin().
     void add(const std::string& path, OpenMode mode = OpenMode::ReadWrite);
+    // Names a file that is not one of the set's own (a purchase order kept in
+    // the set's folder) to change together with the set's files: it is locked,
+    // and rolled back after a crash, under the journal of the set `setMember`
+    // belongs to. Before begin().
+    void join(const std::string& path, const std::string& setMember, OpenMode mode = OpenMode::ReadWrite);
     // Locks every added file exclusively, in path order. Returns the open cause
     // (every lock is let go again on failure).
     int begin();
@@ -79,6 +84,7 @@ private:
         OpenMode mode;
         std::unique_ptr<DataFile> file;
         long long sizeBefore = 0;
+        std::string journal;  // a joined file's set journal; empty: its own
     };
     std::size_t indexOf(const DataFile& f) const;
     int commitInPlaceSector();
@@ -95,6 +101,10 @@ std::string pathFor(const std::string& dataPath);
 // Rolls back a stale journal at this path, if there is one. Returns None when
 // no stale journal is left.
 int recover(const std::string& journalPath);
+// Opens a file that joins the set of `setMember` (see Transaction::join) as
+// OpenRecovered opens one of the set's own: a change of that set left
+// half done is rolled back before the file is read.
+int openJoined(DataFile& file, const std::string& path, const std::string& setMember, OpenMode mode);
 // True when the journal is missing or holds no change; false when it holds one
 // no live register owns. `cause` gets a failure to look.
 bool clean(const std::string& journalPath, int& cause);
