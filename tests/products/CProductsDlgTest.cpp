@@ -171,7 +171,7 @@ TEST_F(ProductsWindow, SearchesOnEnteredFieldsAndDeletesTheClickedProductEvenAft
     press(&dlg, "list_all");
     clickRow(dlg.list(), 1);
     // Another register deletes P1: Q3 takes its place, P2 stays at 1.
-    ASSERT_EQ(RemoveProductAt(local, 0), FileCause::None);
+    ASSERT_EQ(RemoveProductByItem(local, "P1"), ChangeResult::Done);
     boxes.answer(MessageBox::Answer::Yes);
     press(&dlg, "delete");
     EXPECT_EQ(boxes.texts().back(), "Do want to delete this Product?");

@@ -68,7 +68,7 @@ TEST_F(ProductEditing, RemoveByItemFindsTheProductWhereverItMoved)
 {
     writeProductFile(path(), {makeProduct("A"), makeProduct("B"), makeProduct("C"), makeProduct("D")});
     // Another register deletes A: D moves into its place.
-    ASSERT_EQ(RemoveProductAt(local, 0), FileCause::None);
+    ASSERT_EQ(RemoveProductByItem(local, "A"), ChangeResult::Done);
     EXPECT_EQ(RemoveProductByItem(local, "d"), ChangeResult::Done);
     EXPECT_EQ(items(), (std::vector<std::string>{"C", "B"}));
     EXPECT_EQ(RemoveProductByItem(local, "A"), ChangeResult::NotFound);

@@ -15,13 +15,13 @@ std::string nextAfter(const CLocalFile& local, std::string name)
     return name;
 }
 
-// A file of named entries: how to add, rename at a position, delete by name and list.
+// A file of named entries: how to add, rename, delete by name and list.
 struct NamedList {
     const char* key;
     std::size_t header, record, countAt;
     bool wideCount;  // a 4-byte count, else 2 bytes
     std::function<int(const CLocalFile&, const std::string&)> append;
-    std::function<ChangeResult(const CLocalFile&, long long, const std::string&)> replace;
+    std::function<ChangeResult(const CLocalFile&, const std::string&, const std::string&)> replace;
     std::function<ChangeResult(const CLocalFile&, const std::string&)> remove;
     std::function<Names(const CLocalFile&)> names;
 };
@@ -35,17 +35,17 @@ TEST_F(ListFiles, NamedEntriesAppendReplaceAndDeleteByMovingTheLast)
     using S = const std::string&;
     const NamedList lists[] = {
         {"Cashiers", 8, 48, 0, true, [](L l, S n) { return AppendCashier(l, {n, "pw"}); },
-         [](L l, long long i, S n) { return ReplaceCashier(l, i, {n, "pw"}); }, DeleteCashier, FillCashierBox},
+         [](L l, S o, S n) { return ReplaceCashierNamed(l, o, {n, "pw"}); }, DeleteCashier, FillCashierBox},
         {"Sales People", 4, 24, 2, false, [](L l, S n) { return AppendSalesperson(l, {n}); },
-         [](L l, long long i, S n) { return ReplaceSalesperson(l, i, {n}); }, DeleteSalesperson, FillSalespersonBox},
+         [](L l, S o, S n) { return ReplaceSalespersonNamed(l, o, {n}); }, DeleteSalesperson, FillSalespersonBox},
         {"Tax Table", 28, 32, 2, false, [](L l, S n) { return AppendTaxZone(l, {n, 1, 2}); },
-         [](L l, long long i, S n) { return ReplaceTaxZone(l, i, {n, 1, 2}); }, DeleteTaxZone, FillTaxBox},
+         [](L l, S o, S n) { return ReplaceTaxZoneNamed(l, o, {n, 1, 2}); }, DeleteTaxZone, FillTaxBox},
     };
     for (const NamedList& list : lists) {
         SCOPED_TRACE(list.key);
         const std::string path = local.GetPath(list.key);
         EXPECT_TRUE(list.names(local).empty());
-        EXPECT_EQ(list.replace(local, 0, "X"), ChangeResult::Failed);  // no file
+        EXPECT_EQ(list.replace(local, "X", "X"), ChangeResult::Failed);  // no file
         EXPECT_EQ(list.remove(local, "X"), ChangeResult::Failed);
         for (const char* name : {"Ann", "Bob", "Cy", "Dee"})
             ASSERT_EQ(list.append(local, name), 0);
@@ -55,8 +55,8 @@ TEST_F(ListFiles, NamedEntriesAppendReplaceAndDeleteByMovingTheLast)
             return list.wideCount ? codec::getI32(bytes.data(), list.countAt) : codec::getI16(bytes.data(), list.countAt);
         };
         EXPECT_EQ(count(), 4);
-        EXPECT_EQ(list.replace(local, 4, "Past"), ChangeResult::NotFound);
-        EXPECT_EQ(list.replace(local, 1, "Bea"), ChangeResult::Done);
+        EXPECT_EQ(list.replace(local, "Past", "Past"), ChangeResult::NotFound);
+        EXPECT_EQ(list.replace(local, "bob", "Bea"), ChangeResult::Done);  // names match ignoring case
         EXPECT_EQ(list.remove(local, "ANN"), ChangeResult::Done);  // names match ignoring case
         EXPECT_EQ(list.names(local), (Names{"Dee", "Bea", "Cy"}));
         EXPECT_EQ(list.remove(local, "Ann"), ChangeResult::NotFound);

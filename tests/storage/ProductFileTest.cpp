@@ -107,24 +107,21 @@ TEST_F(ProductFileTest, PositionsAndDeletesOverIntactAndDamagedFiles)
     bytes.resize(bytes.size() - 170);  // 150 bytes of the fourth record
     writeBytes(path(), bytes);
     ProductRecord r;
-    EXPECT_EQ(FindProductIndex(local, "ghost"), -1);
-    for (long long at : {3LL, -1LL}) {
+    EXPECT_FALSE(FindProductByItem(local, "ghost", r));
+    for (long long at : {3LL, -1LL})
         EXPECT_EQ(ReadProductAt(local, at, r), FileCause::EndOfFile) << at;
-        EXPECT_EQ(WriteProductAt(local, at, r), FileCause::EndOfFile) << at;
-    }
-    EXPECT_EQ(RemoveProductAt(local, 5), FileCause::EndOfFile);
+    EXPECT_EQ(RemoveProductByItem(local, "GHOST"), ChangeResult::NotFound);
+    EXPECT_EQ(UpdateProductByItem(local, "GHOST", [](ProductRecord& p) { p.stock = 1; }), ChangeResult::NotFound);
     ASSERT_EQ(TakeSaleFromStock(local, std::array<StockLine, 1>{{{"GHOST", 1}}}), FileCause::None);
     EXPECT_EQ(readBytes(path()), bytes);
 
     writeProductFile(path(), {makeProduct("A", 1), makeProduct("B", 2), makeProduct("C", 3)});
-    ASSERT_EQ(ReadProductAt(local, 1, r), FileCause::None);
-    r.stock = 42;
-    ASSERT_EQ(WriteProductAt(local, 1, r), FileCause::None);
-    ASSERT_EQ(RemoveProductAt(local, 0), FileCause::None);
+    ASSERT_EQ(UpdateProductByItem(local, "B", [](ProductRecord& p) { p.stock = 42; }), ChangeResult::Done);
+    ASSERT_EQ(RemoveProductByItem(local, "A"), ChangeResult::Done);
     EXPECT_EQ(items(), (Items{"C", "B"}));
     EXPECT_EQ(readProducts(path())[1].stock, 42.0f);
-    ASSERT_EQ(RemoveProductAt(local, 1), FileCause::None);  // the last one: only the count drops
-    ASSERT_EQ(RemoveProductAt(local, 0), FileCause::None);
+    ASSERT_EQ(RemoveProductByItem(local, "B"), ChangeResult::Done);  // the last one: only the count drops
+    ASSERT_EQ(RemoveProductByItem(local, "C"), ChangeResult::Done);
     EXPECT_EQ(fileSize(path()), 4 + 3 * 320);
     long long index = -1;
     ASSERT_EQ(AppendProduct(local, makeProduct("D"), &index), FileCause::None);
@@ -173,7 +170,6 @@ TEST_F(ProductFileTest, BlockScansEqualRecordByRecordReading)
         codes.push_back("b" + std::to_string(k));
     for (const auto& code : codes) {
         const long long item = ref(code, false), sold = ref(code, true);
-        EXPECT_EQ(FindProductIndex(local, code), item) << code;
         EXPECT_EQ(ProductExists(local, code), item >= 0) << code;
         ProductRecord r = makeProduct("junk", 9999);
         EXPECT_EQ(FindProductByItem(local, code, r), item >= 0) << code;

@@ -104,16 +104,6 @@ int append(const ListKind& kind, const CLocalFile& local, const std::uint8_t* re
     return file.append(rec, 1) ? FileCause::None : FileCause::Generic;
 }
 
-ChangeResult replace(const ListKind& kind, const CLocalFile& local, long long n, const std::uint8_t* rec)
-{
-    CountedFile file(kind.layout);
-    if (file.open(local.GetPath(kind.key), OpenMode::ReadWrite) != FileCause::None)
-        return ChangeResult::Failed;
-    if (n < 0 || n >= file.count())
-        return ChangeResult::NotFound;
-    return file.replaceRecord(n, rec) ? ChangeResult::Done : ChangeResult::Failed;
-}
-
 // Changes the first record `matches` accepts with `change` (given the open
 // file and the record's number), looking for it inside the same exclusive
 // open as the write.
@@ -221,13 +211,6 @@ int AppendCashier(const CLocalFile& local, const CashierRecord& record)
     return append(kCashiers, local, buf);
 }
 
-ChangeResult ReplaceCashier(const CLocalFile& local, long long n, const CashierRecord& record)
-{
-    std::uint8_t buf[CashierRecord::kSize];
-    record.encode(buf);
-    return replace(kCashiers, local, n, buf);
-}
-
 ChangeResult ReplaceCashierNamed(const CLocalFile& local, const std::string& original, const CashierRecord& record)
 {
     std::uint8_t buf[CashierRecord::kSize];
@@ -302,13 +285,6 @@ int AppendSalesperson(const CLocalFile& local, const SalespersonRecord& record)
     return append(kSalespeople, local, buf);
 }
 
-ChangeResult ReplaceSalesperson(const CLocalFile& local, long long n, const SalespersonRecord& record)
-{
-    std::uint8_t buf[SalespersonRecord::kSize];
-    record.encode(buf);
-    return replace(kSalespeople, local, n, buf);
-}
-
 ChangeResult ReplaceSalespersonNamed(const CLocalFile& local, const std::string& original,
                                      const SalespersonRecord& record)
 {
@@ -347,13 +323,6 @@ int AppendTaxZone(const CLocalFile& local, const TaxTableRecord& record)
     std::uint8_t buf[TaxTableRecord::kSize];
     record.encode(buf);
     return append(kTaxTable, local, buf);
-}
-
-ChangeResult ReplaceTaxZone(const CLocalFile& local, long long n, const TaxTableRecord& record)
-{
-    std::uint8_t buf[TaxTableRecord::kSize];
-    record.encode(buf);
-    return replace(kTaxTable, local, n, buf);
 }
 
 ChangeResult ReplaceTaxZoneNamed(const CLocalFile& local, const std::string& original, const TaxTableRecord& record)

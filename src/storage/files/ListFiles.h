@@ -23,8 +23,6 @@ std::vector<std::string> FillCashierBox(const CLocalFile& local);
 // Rows: name, password, record number ("%u").
 TextRows ListCashiers(const CLocalFile& local);
 int AppendCashier(const CLocalFile& local, const CashierRecord& record);
-// Overwrites record n (0 <= n < count).
-ChangeResult ReplaceCashier(const CLocalFile& local, long long n, const CashierRecord& record);
 // Overwrites the first cashier named `original` (ignoring case), found inside
 // the write's one exclusive open, so a record moved meanwhile by another
 // register's delete is still the one changed. NotFound when it is gone.
@@ -45,7 +43,6 @@ std::vector<std::string> FillSalespersonBox(const CLocalFile& local);
 // Rows: name, record number ("%u").
 TextRows ListSalespeople(const CLocalFile& local);
 int AppendSalesperson(const CLocalFile& local, const SalespersonRecord& record);
-ChangeResult ReplaceSalesperson(const CLocalFile& local, long long n, const SalespersonRecord& record);
 // As ReplaceCashierNamed.
 ChangeResult ReplaceSalespersonNamed(const CLocalFile& local, const std::string& original,
                                      const SalespersonRecord& record);
@@ -58,7 +55,6 @@ TextRows ListTaxTable(const CLocalFile& local);
 // All zones in file order.
 std::vector<TaxTableRecord> ListTaxZones(const CLocalFile& local);
 int AppendTaxZone(const CLocalFile& local, const TaxTableRecord& record);
-ChangeResult ReplaceTaxZone(const CLocalFile& local, long long n, const TaxTableRecord& record);
 // As ReplaceCashierNamed.
 ChangeResult ReplaceTaxZoneNamed(const CLocalFile& local, const std::string& original, const TaxTableRecord& record);
 ChangeResult DeleteTaxZone(const CLocalFile& local, const std::string& name);

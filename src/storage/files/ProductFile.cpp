@@ -305,13 +305,6 @@ bool ProductExists(const CLocalFile& local, const std::string& itemNumber)
     return index >= 0;
 }
 
-long long FindProductIndex(const CLocalFile& local, const std::string& itemNumber)
-{
-    long long index = -1;
-    findByItem(local, itemNumber, index, nullptr);
-    return index;
-}
-
 bool FindProductByItem(const CLocalFile& local, const std::string& itemNumber, ProductRecord& record)
 {
     long long index = -1;
@@ -421,40 +414,6 @@ int AppendNewProduct(const CLocalFile& local, const ProductRecord& record)
     if (taken)
         return FileCause::AlreadyExists;
     stageAppend(tx, file, count, stored, record);
-    return tx.commit();
-}
-
-int WriteProductAt(const CLocalFile& local, long long index, const ProductRecord& record)
-{
-    Transaction tx;
-    long long count = 0;
-    if (const int cause = openForChange(local, tx, count); cause != FileCause::None)
-        return cause;
-    if (index < 0 || index >= count)
-        return FileCause::EndOfFile;
-    std::uint8_t buf[kRecordSize];
-    record.encode(buf);
-    tx.write(tx.file(local.GetPath("Products")), recordOffset(index), buf, sizeof buf);
-    return tx.commit();
-}
-
-int RemoveProductAt(const CLocalFile& local, long long index)
-{
-    Transaction tx;
-    long long count = 0;
-    if (const int cause = openForChange(local, tx, count); cause != FileCause::None)
-        return cause;
-    if (index < 0 || index >= count)
-        return FileCause::EndOfFile;
-    DataFile& file = tx.file(local.GetPath("Products"));
-    // The last record moves into the gap and the count drops, in one transaction.
-    if (index != count - 1) {
-        std::uint8_t buf[kRecordSize];
-        if (!readFully(file, recordOffset(count - 1), buf, sizeof buf))
-            return FileCause::Generic;
-        tx.write(file, recordOffset(index), buf, sizeof buf);
-    }
-    writeCount(tx, file, count - 1);
     return tx.commit();
 }
 

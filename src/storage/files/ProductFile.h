@@ -81,8 +81,6 @@ bool MatchesSearch(const ProductRecord& record, const ProductSearch& search);
 // Item number compared ignoring case (ASCII). Shows "Unable to open file." and
 // gives false when the file cannot be opened.
 bool ProductExists(const CLocalFile& local, const std::string& itemNumber);
-// Index of the first record with that item number ignoring case, or -1.
-long long FindProductIndex(const CLocalFile& local, const std::string& itemNumber);
 // The first record with that item number ignoring case; bar codes are not looked at.
 bool FindProductByItem(const CLocalFile& local, const std::string& itemNumber, ProductRecord& record);
 
@@ -110,12 +108,6 @@ int AppendProduct(const CLocalFile& local, const ProductRecord& record, long lon
 // exclusive open that appends it, so two registers cannot both add one code.
 // AlreadyExists, changing nothing, when the item number is taken.
 int AppendNewProduct(const CLocalFile& local, const ProductRecord& record);
-// Writes the whole record over an existing position (EndOfFile when the index
-// is not one of the records present).
-int WriteProductAt(const CLocalFile& local, long long index, const ProductRecord& record);
-// Moves the last record into the deleted one's place and lowers the count; the
-// file is not shortened.
-int RemoveProductAt(const CLocalFile& local, long long index);
 
 // Each non-empty line takes its quantity from (or gives it back to) the stock of
 // the first record with its item number ignoring case, lines in order; lines
