@@ -408,6 +408,10 @@ void CSaleDlg::ShowSale()
         notes_->setPlainText(qs(IsDeferredPayType(sale.payType) ? history_.Text(local_, sale) : header_.todaysNotes));
     grid_->Show(state_, header_);
     totals_->Show(sale, header_);
+    // An item box that keeps the focus while its text is redrawn (a menu command,
+    // a page move) starts again from what it shows now.
+    if (const SaleGridWidget::Cell* cell = grid_->cellOf(focusWidget()); cell && cell->column == Column::Item)
+        state_.focusText = ss(grid_->box(Column::Item, cell->row)->text());
 }
 
 void CSaleDlg::SetReadOnly(bool on)

@@ -24,16 +24,6 @@ bool sameBytes(const InvoiceRecord& a, const InvoiceRecord& b)
     return std::memcmp(ba, bb, sizeof ba) == 0;
 }
 
-// The record at position n as stored now, read quietly.
-bool readStored(const CLocalFile& local, int n, InvoiceRecord& record)
-{
-    DataFile file;
-    if (CLocalFile::OpenFile(file, local.GetPath("Invoices"), OpenMode::Read) != FileCause::None)
-        return false;
-    const long long present = InvoiceRecordsPresent(file);
-    return n >= 0 && n < present && ReadInvoiceAt(file, n, record);
-}
-
 }  // namespace
 
 const char* const SaleEditing::kChangedMeanwhile =
@@ -59,24 +49,15 @@ SaleEditing::Result SaleEditing::BeginEdit()
     state_.RefreshCount();
     if (state_.showingNew())
         return Result::NewSaleShown;
-    const int n = static_cast<int>(state_.local().currentRecord);
-    InvoiceRecord stored;
-    if (!ReadInvoice(state_.local(), n, stored))
-        return Result::Failed;
-    Reopen(stored, stored, n);
-    return Result::Done;
+    return ReopenStored(static_cast<int>(state_.local().currentRecord));
 }
 
-SaleEditing::Result SaleEditing::ReopenEmptied(int recordNumber)
+SaleEditing::Result SaleEditing::ReopenStored(int recordNumber)
 {
-    InvoiceRecord unchanged, emptied;
-    if (ReturnInvoiceToStock(state_.local(), recordNumber, &unchanged) != FileCause::None)
+    InvoiceRecord stored;
+    if (!ReadInvoice(state_.local(), recordNumber, stored))
         return Result::Failed;
-    // Read back quietly: should another register change it before, the
-    // finish refuses rather than writing over that change.
-    if (!readStored(state_.local(), recordNumber, emptied))
-        emptied = InvoiceRecord{};
-    Reopen(unchanged, emptied, recordNumber);
+    Reopen(stored, stored, recordNumber);
     return Result::Done;
 }
 
