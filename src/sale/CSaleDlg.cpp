@@ -668,6 +668,8 @@ void CSaleDlg::OnFinishSale()
     ShowSale();
     payType_->setCurrentIndex(-1);
     UpdateMenuStates();
+    // Ready for the next customer's first scan.
+    grid_->box(Column::Item, 0)->setFocus(Qt::OtherFocusReason);
 }
 
 void CSaleDlg::VoidThisSale()

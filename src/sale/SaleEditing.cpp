@@ -99,7 +99,7 @@ SaleEditing::Rewrite SaleEditing::StageRewrite(Transaction& tx, const CLocalFile
         return Rewrite::Failed;
     if (!sameBytes(now, base))
         return Rewrite::ChangedMeanwhile;
-    sale.paid = !IsOnAccount(sale) || CoversInCents(SumPaymentsIn(tx, local, n), sale.total) ? 1 : 0;
+    sale.paid = !IsOnAccount(sale) || PaidInFull(SumPaymentCentsIn(tx, local, n), sale.total) ? 1 : 0;
     StageInvoiceAt(tx, invoices, n, sale);
     for (std::size_t i = 0; i < InvoiceRecord::kLines; ++i)
         if (!base.itemNumber[i].empty())

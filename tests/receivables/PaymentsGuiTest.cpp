@@ -123,7 +123,7 @@ TEST_F(PaymentScreen, ASaleWhosePaymentsWereCancelledIsKeptWholeWhateverFollows)
         c.abandon(*this);
         const InvoiceRecord stored = storedSale(local, n);
         EXPECT_EQ(std::tuple(stored.itemNumber[0], stored.qty[0], stored.total), std::tuple("A", 1.0f, 10.28f));
-        EXPECT_EQ(SumPaymentsForSale(local, n), 4.0f);
+        EXPECT_EQ(SumPaymentCentsForSale(local, n), 400);
         EXPECT_EQ(storedStock(local, "A"), 9 - n);
         ++n;
     }
