@@ -684,7 +684,10 @@ void CSaleDlg::VoidThisSale()
     if (MessageBox::show(this, "\nVOID this sale permanently!\n\n", MessageBox::Buttons::OkCancel) !=
         MessageBox::Answer::Ok)
         return;
-    SaleEditing(state_).Void();
+    SaleEditing editing(state_);
+    if (editing.Void() == SaleEditing::Result::Failed)
+        MessageBox::information(this, "This sale was not voided: " + SaleEditing::CauseText(editing.cause()) +
+                                          ".\n\nNothing was changed.");
     AfterMove();
 }
 

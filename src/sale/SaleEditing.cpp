@@ -36,12 +36,26 @@ SaleEditing::Result SaleEditing::Void()
     state_.RefreshCount();
     if (state_.showingNew())
         return Result::NewSaleShown;
-    if (VoidInvoice(state_.local(), static_cast<int>(state_.local().currentRecord)) != FileCause::None)
+    cause_ = VoidInvoice(state_.local(), static_cast<int>(state_.local().currentRecord));
+    if (cause_ != FileCause::None)
         return Result::Failed;
     // Away and back: the voided record is read again and shown.
     state_.GoPrev();
     state_.GoNext();
     return Result::Done;
+}
+
+std::string SaleEditing::CauseText(int cause)
+{
+    switch (cause) {
+    case FileCause::SharingViolation:
+    case FileCause::LockGivenUp: return "the sales file is held by another register";
+    case FileCause::AccessDenied: return "the network share refused access to the sales file";
+    case FileCause::NotFound:
+    case FileCause::BadPath: return "the sales file was not found";
+    case FileCause::DiskFull: return "the disk is full";
+    default: return "the sales file could not be read or written; it may be damaged";
+    }
 }
 
 SaleEditing::Result SaleEditing::BeginEdit()

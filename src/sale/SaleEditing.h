@@ -58,6 +58,12 @@ public:
                                 InvoiceRecord& sale, std::vector<StockLine>& stock);
     static const char* const kChangedMeanwhile;
 
+    // The file cause of the last Failed result, and why it failed in the
+    // cashier's words: the file held by another register, the share refusing
+    // access, a damaged file.
+    int cause() const { return cause_; }
+    static std::string CauseText(int cause);
+
     // The current customer of a sale that comes onto the screen whole (an
     // edited sale, a loaded quote): the customer file's record of the sale's
     // customer number, else of its first address line; no customer when
@@ -68,4 +74,5 @@ private:
     void Reopen(const InvoiceRecord& stored, const InvoiceRecord& base, int recordNumber);
 
     SaleState& state_;
+    int cause_ = 0;
 };

@@ -562,6 +562,16 @@ TEST_F(SaleScreen, VoidThisSaleEmptiesTheShownStoredSaleAfterAsking)
     boxes.answer(MessageBox::Answer::Ok);
     voidSale->trigger();
     expectTexts({{kRecordNumber, "1"}, {kQty, ""}, {kDescription, "VOIDED - "}, {kTotal, "0.00"}});
+    // A void the files refuse says why and that nothing changed.
+    key(Qt::Key_PageUp);
+    std::filesystem::remove(local.GetPath("Products"));
+    std::filesystem::create_directory(local.GetPath("Products"));
+    boxes.answer(MessageBox::Answer::Ok);
+    boxes.answer(MessageBox::Answer::Ok);
+    voidSale->trigger();
+    EXPECT_EQ(boxes.texts().back().rfind("This sale was not voided: ", 0), 0u) << boxes.texts().back();
+    EXPECT_NE(boxes.texts().back().find("Nothing was changed."), std::string::npos);
+    expectTexts({{kRecordNumber, "0"}, {kQty, "1.0"}});
     local.securityOn = 1;
     boxes.answer(MessageBox::Answer::Ok);
     voidSale->trigger();
