@@ -2,6 +2,8 @@
 #include "ModalDriver.h"
 
 #include <QApplication>
+
+#include <clocale>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -25,6 +27,9 @@ int main(int argc, char** argv)
 {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication app(argc, argv);
+    // As the register does at start-up: Qt takes the locale from the
+    // environment, the C library's number formatting stays with the point.
+    std::setlocale(LC_NUMERIC, "C");
     ::testing::InitGoogleTest(&argc, argv);
     ::testing::UnitTest::GetInstance()->listeners().Append(new PendingModalCheck);
     return RUN_ALL_TESTS();
