@@ -1,15 +1,15 @@
 #include "FinishBench.h"
 
 #include "BenchPair.h"
-#include "ByteCodec.h"
-#include "CLocalFile.h"
-#include "DataFile.h"
-#include "InvoiceFile.h"
-#include "ProductFile.h"
-#include "SaleFinish.h"
-#include "SaleState.h"
-#include "SalesFileHeader.h"
-#include "TextFormat.h"
+#include "sale/SaleFinish.h"
+#include "sale/SaleState.h"
+#include "storage/files/CLocalFile.h"
+#include "storage/files/InvoiceFile.h"
+#include "storage/files/ProductFile.h"
+#include "storage/files/SalesFileHeader.h"
+#include "storage/io/DataFile.h"
+#include "storage/records/ByteCodec.h"
+#include "storage/records/TextFormat.h"
 
 #include <filesystem>
 #include <vector>

@@ -1,12 +1,12 @@
 #include "InvoiceBench.h"
 
 #include "BenchPair.h"
-#include "ByteCodec.h"
-#include "CLocalFile.h"
-#include "DataFile.h"
-#include "InvoiceFile.h"
+#include "storage/files/CLocalFile.h"
+#include "storage/files/InvoiceFile.h"
+#include "storage/io/DataFile.h"
+#include "storage/records/ByteCodec.h"
 
-#include "TextFormat.h"
+#include "storage/records/TextFormat.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,13 +1,13 @@
 #include "ProductBench.h"
 
 #include "BenchPair.h"
-#include "ByteCodec.h"
-#include "CLocalFile.h"
-#include "DataFile.h"
-#include "ProductFile.h"
-#include "ProductRecord.h"
-#include "ProductTable.h"
-#include "TextFormat.h"
+#include "products/ProductTable.h"
+#include "storage/files/CLocalFile.h"
+#include "storage/files/ProductFile.h"
+#include "storage/io/DataFile.h"
+#include "storage/records/ByteCodec.h"
+#include "storage/records/ProductRecord.h"
+#include "storage/records/TextFormat.h"
 
 #include <array>
 #include <cstdio>

@@ -1,13 +1,13 @@
 #include "TransactionBench.h"
 
 #include "BenchPair.h"
-#include "CLocalFile.h"
-#include "DataFile.h"
-#include "InvoiceFile.h"
-#include "ProductFile.h"
-#include "ProductRecord.h"
-#include "SalesFileHeader.h"
-#include "TextFormat.h"
+#include "storage/files/CLocalFile.h"
+#include "storage/files/InvoiceFile.h"
+#include "storage/files/ProductFile.h"
+#include "storage/files/SalesFileHeader.h"
+#include "storage/io/DataFile.h"
+#include "storage/records/ProductRecord.h"
+#include "storage/records/TextFormat.h"
 
 #include <array>
 #include <chrono>

@@ -1,6 +1,6 @@
-#include "CRegisterApp.h"
+#include "app/CRegisterApp.h"
 
-#include "CSaleDlg.h"
+#include "sale/CSaleDlg.h"
 
 #include <QApplication>
 #include <QPalette>

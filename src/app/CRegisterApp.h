@@ -2,9 +2,9 @@
 // The application object: sets the dialog colours and runs the sale screen as
 // the program's one modal window. The program ends when it closes.
 
-#include "CLocalFile.h"
-#include "PromptBridge.h"
-#include "SalesFileHeader.h"
+#include "platform/PromptBridge.h"
+#include "storage/files/CLocalFile.h"
+#include "storage/files/SalesFileHeader.h"
 
 class QApplication;
 

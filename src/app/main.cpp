@@ -1,4 +1,4 @@
-#include "CRegisterApp.h"
+#include "app/CRegisterApp.h"
 
 #include <QApplication>
 

@@ -1,16 +1,16 @@
-#include "CCustomerDlg.h"
+#include "contacts/CCustomerDlg.h"
 
-#include "CExportCustomerDlg.h"
-#include "CLabelsDlg.h"
-#include "ContactFieldsWidget.h"
-#include "CLocalFile.h"
-#include "ContactTransfer.h"
-#include "CustomerFile.h"
-#include "ListFiles.h"
-#include "MessageBox.h"
-#include "RecordText.h"
-#include "SalesFileHeader.h"
-#include "TextFormat.h"
+#include "contacts/CExportCustomerDlg.h"
+#include "contacts/CLabelsDlg.h"
+#include "contacts/ContactFieldsWidget.h"
+#include "contacts/ContactTransfer.h"
+#include "platform/MessageBox.h"
+#include "platform/RecordText.h"
+#include "storage/files/CLocalFile.h"
+#include "storage/files/CustomerFile.h"
+#include "storage/files/ListFiles.h"
+#include "storage/files/SalesFileHeader.h"
+#include "storage/records/TextFormat.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

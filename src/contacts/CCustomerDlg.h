@@ -2,7 +2,7 @@
 // The "Customer Database" window: lists customers, edits one, saves, deletes,
 // renames the field labels, and imports and exports addresses as text.
 
-#include "CustomerRecord.h"
+#include "storage/records/CustomerRecord.h"
 
 #include <QDialog>
 

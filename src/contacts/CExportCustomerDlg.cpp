@@ -1,4 +1,4 @@
-#include "CExportCustomerDlg.h"
+#include "contacts/CExportCustomerDlg.h"
 
 #include <QGridLayout>
 #include <QLabel>

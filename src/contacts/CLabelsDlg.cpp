@@ -1,6 +1,6 @@
-#include "CLabelsDlg.h"
+#include "contacts/CLabelsDlg.h"
 
-#include "RecordText.h"
+#include "platform/RecordText.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>

@@ -1,12 +1,12 @@
-#include "CVendorDlg.h"
+#include "contacts/CVendorDlg.h"
 
-#include "CLabelsDlg.h"
-#include "ContactFieldsWidget.h"
-#include "CLocalFile.h"
-#include "ContactTransfer.h"
-#include "MessageBox.h"
-#include "RecordText.h"
-#include "VendorFile.h"
+#include "contacts/CLabelsDlg.h"
+#include "contacts/ContactFieldsWidget.h"
+#include "contacts/ContactTransfer.h"
+#include "platform/MessageBox.h"
+#include "platform/RecordText.h"
+#include "storage/files/CLocalFile.h"
+#include "storage/files/VendorFile.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>

@@ -2,7 +2,7 @@
 // The "Vendor Information" window: lists the vendors, edits one, saves,
 // deletes, renames the field labels, and imports and exports vendors as text.
 
-#include "VendorRecord.h"
+#include "storage/records/VendorRecord.h"
 
 #include <QDialog>
 

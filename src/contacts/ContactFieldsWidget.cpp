@@ -1,9 +1,9 @@
-#include "ContactFieldsWidget.h"
+#include "contacts/ContactFieldsWidget.h"
 
-#include "FileDialog.h"
-#include "MessageBox.h"
-#include "RecordText.h"
-#include "SecurityGate.h"
+#include "platform/FileDialog.h"
+#include "platform/MessageBox.h"
+#include "platform/RecordText.h"
+#include "settings/SecurityGate.h"
 
 #include <QCoreApplication>
 #include <QGridLayout>

@@ -4,7 +4,7 @@
 // the two phones) and the multi-line notes box under the last caption. Also
 // the small pieces both windows share.
 
-#include "ContactTransfer.h"
+#include "contacts/ContactTransfer.h"
 
 #include <QWidget>
 

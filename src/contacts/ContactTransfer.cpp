@@ -1,9 +1,9 @@
-#include "ContactTransfer.h"
+#include "contacts/ContactTransfer.h"
 
-#include "CustomerFile.h"
-#include "ListFiles.h"
-#include "TextFormat.h"
-#include "VendorFile.h"
+#include "storage/files/CustomerFile.h"
+#include "storage/files/ListFiles.h"
+#include "storage/files/VendorFile.h"
+#include "storage/records/TextFormat.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -2,9 +2,9 @@
 // Customers and vendors in and out of tab-delimited text files, and the saves
 // of the customer and vendor windows, without any window.
 
-#include "CountedFile.h"
-#include "CustomerRecord.h"
-#include "VendorRecord.h"
+#include "storage/files/CountedFile.h"
+#include "storage/records/CustomerRecord.h"
+#include "storage/records/VendorRecord.h"
 
 #include <cstdint>
 #include <set>

@@ -2,7 +2,7 @@
 // The local date and time. Sale dating, log-in times and period reports read
 // the clock through here so tests can set the time.
 
-#include "OleDate.h"
+#include "storage/records/OleDate.h"
 
 class Clock {
 public:

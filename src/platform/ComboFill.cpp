@@ -1,7 +1,7 @@
-#include "ComboFill.h"
-#include "RecordText.h"
+#include "platform/ComboFill.h"
+#include "platform/RecordText.h"
 
-#include "SalesFileHeader.h"
+#include "storage/files/SalesFileHeader.h"
 
 #include <QComboBox>
 

@@ -1,4 +1,4 @@
-#include "DatePicker.h"
+#include "platform/DatePicker.h"
 
 #include <QDateEdit>
 

@@ -1,4 +1,4 @@
-#include "FileDialog.h"
+#include "platform/FileDialog.h"
 
 #include <QFileDialog>
 #include <QStringList>

@@ -1,5 +1,5 @@
-#include "MessageBox.h"
-#include "RecordText.h"
+#include "platform/MessageBox.h"
+#include "platform/RecordText.h"
 
 #include <QMessageBox>
 

@@ -1,9 +1,9 @@
-#include "PrintFrame.h"
+#include "platform/PrintFrame.h"
 
-#include "FileDialog.h"
-#include "MessageBox.h"
-#include "ReceiptPrinter.h"
-#include "RecordText.h"
+#include "platform/FileDialog.h"
+#include "platform/MessageBox.h"
+#include "platform/ReceiptPrinter.h"
+#include "platform/RecordText.h"
 
 #include <QFile>
 #include <QFont>

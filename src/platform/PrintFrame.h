@@ -4,7 +4,7 @@
 // chosen printer's page layout and sends it to that printer's CUPS queue, so a
 // queue that refuses the job is reported (QPrinter itself reports success).
 
-#include "PrintCanvas.h"
+#include "print/canvas/PrintCanvas.h"
 
 #include <QRectF>
 #include <QString>

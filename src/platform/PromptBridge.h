@@ -1,7 +1,7 @@
 #pragma once
 // Routes the storage layer's messages and waiting questions to message boxes.
 
-#include "UserPrompt.h"
+#include "storage/io/UserPrompt.h"
 
 class QWidget;
 

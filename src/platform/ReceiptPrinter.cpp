@@ -1,4 +1,4 @@
-#include "ReceiptPrinter.h"
+#include "platform/ReceiptPrinter.h"
 
 #include <QPrinterInfo>
 

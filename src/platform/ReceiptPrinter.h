@@ -3,7 +3,7 @@
 // to it through libcups, which reports a refused job. The machine's default
 // printer is only ever read.
 
-#include "PrintFrame.h"
+#include "platform/PrintFrame.h"
 
 #include <cstdint>
 #include <string>

@@ -1,4 +1,4 @@
-#include "RecordingDevice.h"
+#include "platform/RecordingDevice.h"
 
 #include <QMarginsF>
 #include <QPageLayout>

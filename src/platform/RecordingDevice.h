@@ -4,7 +4,7 @@
 // documents out on it and check the texts in page units; the PDF it writes is
 // the real rendering.
 
-#include "PrintFrame.h"
+#include "platform/PrintFrame.h"
 
 #include <QPageSize>
 #include <QString>

@@ -1,8 +1,8 @@
-#include "CReportPrinter.h"
+#include "print/CReportPrinter.h"
 
-#include "Clock.h"
-#include "PrintFrame.h"
-#include "SaleLayout.h"
+#include "platform/Clock.h"
+#include "platform/PrintFrame.h"
+#include "print/SaleLayout.h"
 
 #include <QPrinter>
 

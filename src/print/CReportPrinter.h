@@ -2,8 +2,8 @@
 // Prints reports: tab-separated text reports and the product listing, on the
 // printer chosen in the print dialog, in a preview window, or into a PDF file.
 
-#include "PrintFrame.h"
-#include "ReportLayout.h"
+#include "platform/PrintFrame.h"
+#include "print/ReportLayout.h"
 
 #include <cstdint>
 #include <string>

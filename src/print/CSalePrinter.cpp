@@ -1,16 +1,16 @@
-#include "CSalePrinter.h"
+#include "print/CSalePrinter.h"
 
-#include "CLocalFile.h"
-#include "Clock.h"
-#include "DrawerKick.h"
-#include "InvoiceRecord.h"
-#include "MessageBox.h"
-#include "PrintFrame.h"
-#include "ReceiptPrinter.h"
-#include "ReportLayout.h"
-#include "SaleDocuments.h"
-#include "SalesFileHeader.h"
-#include "TextFormat.h"
+#include "platform/Clock.h"
+#include "platform/MessageBox.h"
+#include "platform/PrintFrame.h"
+#include "platform/ReceiptPrinter.h"
+#include "print/DrawerKick.h"
+#include "print/ReportLayout.h"
+#include "print/SaleDocuments.h"
+#include "storage/files/CLocalFile.h"
+#include "storage/files/SalesFileHeader.h"
+#include "storage/records/InvoiceRecord.h"
+#include "storage/records/TextFormat.h"
 
 #include <QPrinter>
 

@@ -5,8 +5,8 @@
 // the machine's default printer is never changed. Printing never touches the
 // stored sale: a failure is shown and the sale stays as it is.
 
-#include "PrintFrame.h"
-#include "SaleLayout.h"
+#include "platform/PrintFrame.h"
+#include "print/SaleLayout.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
-#include "ReportLayout.h"
+#include "print/ReportLayout.h"
 
-#include "PrintCanvas.h"
-#include "TextFormat.h"
+#include "print/canvas/PrintCanvas.h"
+#include "storage/records/TextFormat.h"
 
 #include <algorithm>
 

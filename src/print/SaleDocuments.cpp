@@ -1,6 +1,6 @@
-#include "SaleDocuments.h"
+#include "print/SaleDocuments.h"
 
-#include "CLocalFile.h"
+#include "storage/files/CLocalFile.h"
 
 #include <algorithm>
 

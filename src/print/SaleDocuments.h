@@ -3,7 +3,7 @@
 // (receiptsToPrint, at most 2), then the packing slips (packingSlips, at most
 // 3). Each is one print job on the receipt printer with its own drawer kick.
 
-#include "SaleLayout.h"
+#include "print/SaleLayout.h"
 
 #include <vector>
 

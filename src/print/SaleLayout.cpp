@@ -1,12 +1,12 @@
-#include "SaleLayout.h"
+#include "print/SaleLayout.h"
 
-#include "InvoiceFile.h"
-#include "InvoiceRecord.h"
-#include "PrintCanvas.h"
-#include "ReportLayout.h"
-#include "SaleTotals.h"
-#include "SalesFileHeader.h"
-#include "TextFormat.h"
+#include "print/ReportLayout.h"
+#include "print/canvas/PrintCanvas.h"
+#include "sale/SaleTotals.h"
+#include "storage/files/InvoiceFile.h"
+#include "storage/files/SalesFileHeader.h"
+#include "storage/records/InvoiceRecord.h"
+#include "storage/records/TextFormat.h"
 
 #include <algorithm>
 #include <chrono>

@@ -2,8 +2,8 @@
 // "Get Product" (take one product for the current sale line) and "Find
 // Product" (look products up): a search over the product file into a list.
 
-#include "DefaultsRecord.h"
-#include "ProductRecord.h"
+#include "storage/records/DefaultsRecord.h"
+#include "storage/records/ProductRecord.h"
 
 #include <QDialog>
 

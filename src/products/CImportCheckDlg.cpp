@@ -1,7 +1,7 @@
-#include "CImportCheckDlg.h"
+#include "products/CImportCheckDlg.h"
 
-#include "RecordText.h"
-#include "TextFormat.h"
+#include "platform/RecordText.h"
+#include "storage/records/TextFormat.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>

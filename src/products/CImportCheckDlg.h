@@ -2,7 +2,7 @@
 // The "Check File Before Import" window: the products read from a text file,
 // one at a time in read-only boxes; OK imports them, Cancel nothing.
 
-#include "ProductRecord.h"
+#include "storage/records/ProductRecord.h"
 
 #include <QDialog>
 #include <vector>

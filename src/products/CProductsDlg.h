@@ -3,8 +3,8 @@
 // searches and lists them, and hosts the Change All edits, the import and
 // export and the printed product lists.
 
-#include "DefaultsRecord.h"
-#include "ProductEditor.h"
+#include "products/ProductEditor.h"
+#include "storage/records/DefaultsRecord.h"
 
 #include <QDialog>
 #include <array>

@@ -1,14 +1,14 @@
-#include "CQuickAddDlg.h"
+#include "products/CQuickAddDlg.h"
 
-#include "ByteCodec.h"
-#include "CLocalFile.h"
-#include "ListFiles.h"
-#include "MessageBox.h"
-#include "ProductEditor.h"
-#include "ProductFile.h"
-#include "RecordText.h"
-#include "SalesFileHeader.h"
-#include "VendorFile.h"
+#include "platform/MessageBox.h"
+#include "platform/RecordText.h"
+#include "products/ProductEditor.h"
+#include "storage/files/CLocalFile.h"
+#include "storage/files/ListFiles.h"
+#include "storage/files/ProductFile.h"
+#include "storage/files/SalesFileHeader.h"
+#include "storage/files/VendorFile.h"
+#include "storage/records/ByteCodec.h"
 
 #include <QComboBox>
 #include <QGridLayout>

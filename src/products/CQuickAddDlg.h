@@ -2,8 +2,8 @@
 // "Product Quick Add": a new product on the spot for a code the sale screen
 // did not find. The sale's lookup stores the built record and uses it.
 
-#include "DefaultsRecord.h"
-#include "ProductRecord.h"
+#include "storage/records/DefaultsRecord.h"
+#include "storage/records/ProductRecord.h"
 
 #include <QDialog>
 #include <array>

@@ -1,8 +1,8 @@
-#include "ProductChangeAll.h"
+#include "products/ProductChangeAll.h"
 
-#include "ByteCodec.h"
-#include "ProductEditor.h"
-#include "ProductFile.h"
+#include "products/ProductEditor.h"
+#include "storage/files/ProductFile.h"
+#include "storage/records/ByteCodec.h"
 
 namespace ChangeAll {
 namespace {

@@ -3,7 +3,7 @@
 // "Change All" value, raised by it, multiplied by a percentage, or its tax
 // status set.
 
-#include "ProductRecord.h"
+#include "storage/records/ProductRecord.h"
 
 #include <string>
 #include <vector>

@@ -1,8 +1,8 @@
-#include "ProductEditor.h"
+#include "products/ProductEditor.h"
 
-#include "ByteCodec.h"
-#include "GeneralSettings.h"
-#include "TextFormat.h"
+#include "settings/GeneralSettings.h"
+#include "storage/records/ByteCodec.h"
+#include "storage/records/TextFormat.h"
 
 #include <cfloat>
 #include <cmath>

@@ -4,8 +4,8 @@
 // and a delete, each finding the product by item number in the same exclusive
 // open that writes it.
 
-#include "ProductFile.h"
-#include "ProductRecord.h"
+#include "storage/files/ProductFile.h"
+#include "storage/records/ProductRecord.h"
 
 #include <array>
 #include <cstdint>

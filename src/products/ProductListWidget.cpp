@@ -1,6 +1,6 @@
-#include "ProductListWidget.h"
+#include "products/ProductListWidget.h"
 
-#include "RecordText.h"
+#include "platform/RecordText.h"
 
 #include <QHeaderView>
 

@@ -3,7 +3,7 @@
 // formats a cell only when the view draws it. Used by the product editor and
 // the Get/Find Product windows.
 
-#include "ProductTable.h"
+#include "products/ProductTable.h"
 
 #include <QAbstractTableModel>
 #include <QTableView>

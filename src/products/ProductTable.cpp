@@ -1,7 +1,7 @@
-#include "ProductTable.h"
+#include "products/ProductTable.h"
 
-#include "ByteCodec.h"
-#include "TextFormat.h"
+#include "storage/records/ByteCodec.h"
+#include "storage/records/TextFormat.h"
 
 #include <cstring>
 

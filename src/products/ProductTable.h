@@ -3,8 +3,8 @@
 // (320 bytes each), decoded and formatted one cell at a time when the view asks.
 // Listing 100,000 products is one read of the file and one copy of its bytes.
 
-#include "ProductFile.h"
-#include "ProductRecord.h"
+#include "storage/files/ProductFile.h"
+#include "storage/records/ProductRecord.h"
 
 #include <cstdint>
 #include <string>

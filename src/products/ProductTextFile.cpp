@@ -1,11 +1,11 @@
-#include "ProductTextFile.h"
+#include "products/ProductTextFile.h"
 
-#include "ByteCodec.h"
-#include "DataFile.h"
-#include "ProductEditor.h"
-#include "ProductFile.h"
-#include "ProductTable.h"
-#include "TextFormat.h"
+#include "products/ProductEditor.h"
+#include "products/ProductTable.h"
+#include "storage/files/ProductFile.h"
+#include "storage/io/DataFile.h"
+#include "storage/records/ByteCodec.h"
+#include "storage/records/TextFormat.h"
 
 #include <cmath>
 #include <fstream>

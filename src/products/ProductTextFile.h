@@ -2,7 +2,7 @@
 // Products as a tab-delimited text file (record text bytes, one product a
 // line, CR LF ends): the export and the lines an import reads.
 
-#include "ProductRecord.h"
+#include "storage/records/ProductRecord.h"
 
 #include <string>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "CDepositDlg.h"
+#include "receivables/CDepositDlg.h"
 
 CDepositDlg::CDepositDlg(const CLocalFile& local, const SalesFileHeader& header, std::int32_t recordNumber,
                          double total, QWidget* parent)

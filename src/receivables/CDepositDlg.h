@@ -2,7 +2,7 @@
 // The deposit taken when a sale is finished: OK closes the window once some
 // payment was made.
 
-#include "CPaymentListDlg.h"
+#include "receivables/CPaymentListDlg.h"
 
 class CDepositDlg : public CPaymentListDlg {
     Q_OBJECT

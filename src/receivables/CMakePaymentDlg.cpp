@@ -1,9 +1,9 @@
-#include "CMakePaymentDlg.h"
+#include "receivables/CMakePaymentDlg.h"
 
-#include "CReportPrinter.h"
-#include "Clock.h"
-#include "RecordText.h"
-#include "SaleTotals.h"
+#include "platform/Clock.h"
+#include "platform/RecordText.h"
+#include "print/CReportPrinter.h"
+#include "sale/SaleTotals.h"
 
 #include <QCheckBox>
 #include <QFormLayout>

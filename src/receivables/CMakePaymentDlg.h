@@ -3,7 +3,7 @@
 // the terms discount. "Apply Discount" grants the discount when the payments
 // cover the discounted total; "OK" then stores it in the sale.
 
-#include "CPaymentListDlg.h"
+#include "receivables/CPaymentListDlg.h"
 
 class QCheckBox;
 class QLineEdit;

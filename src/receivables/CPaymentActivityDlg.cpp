@@ -1,8 +1,8 @@
-#include "CPaymentActivityDlg.h"
+#include "receivables/CPaymentActivityDlg.h"
 
-#include "MessageBox.h"
-#include "PaymentActivity.h"
-#include "RecordList.h"
+#include "platform/MessageBox.h"
+#include "receivables/PaymentActivity.h"
+#include "receivables/RecordList.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

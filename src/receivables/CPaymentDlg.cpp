@@ -1,12 +1,12 @@
-#include "CPaymentDlg.h"
+#include "receivables/CPaymentDlg.h"
 
-#include "CLocalFile.h"
-#include "Clock.h"
-#include "ComboFill.h"
-#include "DialogButtons.h"
-#include "MessageBox.h"
-#include "RecordText.h"
-#include "SalesFileHeader.h"
+#include "platform/Clock.h"
+#include "platform/ComboFill.h"
+#include "platform/DialogButtons.h"
+#include "platform/MessageBox.h"
+#include "platform/RecordText.h"
+#include "storage/files/CLocalFile.h"
+#include "storage/files/SalesFileHeader.h"
 
 #include <QComboBox>
 #include <QDateEdit>

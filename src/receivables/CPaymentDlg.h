@@ -3,7 +3,7 @@
 // expiration, date and notes. Refuses the payment types that name a way of
 // paying a sale ("Split", "Deposit", "Terms", "Layaway").
 
-#include "PaymentList.h"
+#include "receivables/PaymentList.h"
 
 #include <QDialog>
 #include <QTime>

@@ -1,13 +1,13 @@
-#include "CPaymentListDlg.h"
+#include "receivables/CPaymentListDlg.h"
 
-#include "CDepositDlg.h"
-#include "CLocalFile.h"
-#include "CPaymentDlg.h"
-#include "CSplitPaymentDlg.h"
-#include "InvoiceFile.h"
-#include "MessageBox.h"
-#include "RecordText.h"
-#include "SaleTotals.h"
+#include "platform/MessageBox.h"
+#include "platform/RecordText.h"
+#include "receivables/CDepositDlg.h"
+#include "receivables/CPaymentDlg.h"
+#include "receivables/CSplitPaymentDlg.h"
+#include "sale/SaleTotals.h"
+#include "storage/files/CLocalFile.h"
+#include "storage/files/InvoiceFile.h"
 
 #include <QEvent>
 #include <QFormLayout>

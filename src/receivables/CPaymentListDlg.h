@@ -4,7 +4,7 @@
 // "Total:" and "Balance Due:", "Add Payment" and "OK". A row is edited with a
 // click or with Enter. What the window does to the files is PaymentList's.
 
-#include "PaymentList.h"
+#include "receivables/PaymentList.h"
 
 #include <QDialog>
 

@@ -1,4 +1,4 @@
-#include "CSplitPaymentDlg.h"
+#include "receivables/CSplitPaymentDlg.h"
 
 CSplitPaymentDlg::CSplitPaymentDlg(const CLocalFile& local, const SalesFileHeader& header, std::int32_t recordNumber,
                                    double total, QWidget* parent)

@@ -2,7 +2,7 @@
 // The split payments taken when a sale is finished: the parts must cover the
 // sale's total to the cent before the window closes with OK.
 
-#include "CPaymentListDlg.h"
+#include "receivables/CPaymentListDlg.h"
 
 class CSplitPaymentDlg : public CPaymentListDlg {
     Q_OBJECT

@@ -1,10 +1,10 @@
-#include "CUnpaidInvoicesDlg.h"
+#include "receivables/CUnpaidInvoicesDlg.h"
 
-#include "CReportPrinter.h"
-#include "PrintCanvas.h"
-#include "Clock.h"
-#include "MessageBox.h"
-#include "RecordList.h"
+#include "platform/Clock.h"
+#include "platform/MessageBox.h"
+#include "print/CReportPrinter.h"
+#include "print/canvas/PrintCanvas.h"
+#include "receivables/RecordList.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>

@@ -3,7 +3,7 @@
 // with their balances, the total owed, a printed report, and a click on an
 // invoice to take a payment on it.
 
-#include "UnpaidInvoices.h"
+#include "receivables/UnpaidInvoices.h"
 
 #include <QDialog>
 

@@ -1,7 +1,7 @@
-#include "PaymentActivity.h"
+#include "receivables/PaymentActivity.h"
 
-#include "CLocalFile.h"
-#include "TextFormat.h"
+#include "storage/files/CLocalFile.h"
+#include "storage/records/TextFormat.h"
 
 bool ListPaymentActivity(const CLocalFile& local, std::int32_t recordNumber, std::vector<PaymentRecord>& out)
 {

@@ -1,15 +1,15 @@
-#include "PaymentList.h"
+#include "receivables/PaymentList.h"
 
-#include "ByteCodec.h"
-#include "CLocalFile.h"
-#include "DataFile.h"
-#include "InvoiceFile.h"
-#include "ListFiles.h"
-#include "SaleTotals.h"
-#include "SalesFileHeader.h"
-#include "TextFormat.h"
-#include "Transaction.h"
-#include "UserPrompt.h"
+#include "sale/SaleTotals.h"
+#include "storage/files/CLocalFile.h"
+#include "storage/files/InvoiceFile.h"
+#include "storage/files/ListFiles.h"
+#include "storage/files/SalesFileHeader.h"
+#include "storage/io/DataFile.h"
+#include "storage/io/UserPrompt.h"
+#include "storage/journal/Transaction.h"
+#include "storage/records/ByteCodec.h"
+#include "storage/records/TextFormat.h"
 
 #include <algorithm>
 #include <cmath>

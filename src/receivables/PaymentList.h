@@ -4,11 +4,11 @@
 // editing a payment, whether the window may close, and for a payment on account
 // the terms discount and the settling of the stored sale.
 
-#include "InvoiceFile.h"
-#include "InvoiceRecord.h"
-#include "OleDate.h"
-#include "PaymentRecord.h"
-#include "TermsRecord.h"
+#include "storage/files/InvoiceFile.h"
+#include "storage/files/PaymentRecord.h"
+#include "storage/records/InvoiceRecord.h"
+#include "storage/records/OleDate.h"
+#include "storage/records/TermsRecord.h"
 
 #include <cstdint>
 #include <string>

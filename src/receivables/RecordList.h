@@ -2,7 +2,7 @@
 // The list views of the receivables windows: columns of fixed widths and
 // alignments, full-row selection, one row per record from its cell texts.
 
-#include "RecordText.h"
+#include "platform/RecordText.h"
 
 #include <QTreeWidget>
 

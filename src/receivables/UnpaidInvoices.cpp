@@ -1,13 +1,13 @@
-#include "UnpaidInvoices.h"
+#include "receivables/UnpaidInvoices.h"
 
-#include "ByteCodec.h"
-#include "CLocalFile.h"
-#include "DataFile.h"
-#include "InvoiceFile.h"
-#include "ListFiles.h"
-#include "PaymentRecord.h"
-#include "SaleTotals.h"
-#include "TextFormat.h"
+#include "sale/SaleTotals.h"
+#include "storage/files/CLocalFile.h"
+#include "storage/files/InvoiceFile.h"
+#include "storage/files/ListFiles.h"
+#include "storage/files/PaymentRecord.h"
+#include "storage/io/DataFile.h"
+#include "storage/records/ByteCodec.h"
+#include "storage/records/TextFormat.h"
 
 #include <algorithm>
 #include <cmath>

@@ -3,7 +3,7 @@
 // with its balance and due date, and the overdue ones among them. The sales
 // file and the payments file are each read once per listing.
 
-#include "OleDate.h"
+#include "storage/records/OleDate.h"
 
 #include <cstdint>
 #include <string>

@@ -1,10 +1,10 @@
-#include "CRentalsDlg.h"
+#include "rentals/CRentalsDlg.h"
 
-#include "CLocalFile.h"
-#include "CReportPrinter.h"
-#include "Clock.h"
-#include "RecordText.h"
-#include "TextFormat.h"
+#include "platform/Clock.h"
+#include "platform/RecordText.h"
+#include "print/CReportPrinter.h"
+#include "storage/files/CLocalFile.h"
+#include "storage/records/TextFormat.h"
 
 #include <QDateTime>
 #include <QHBoxLayout>

@@ -3,8 +3,8 @@
 // not yet returned, optionally for one item number ("Item#"), with "Print
 // List". The Return Rentals window builds on it.
 
-#include "RentalBook.h"
-#include "RentalReport.h"
+#include "rentals/RentalBook.h"
+#include "rentals/RentalReport.h"
 
 #include <QDialog>
 

@@ -1,9 +1,9 @@
-#include "CReturnRentalsDlg.h"
+#include "rentals/CReturnRentalsDlg.h"
 
-#include "Clock.h"
-#include "MessageBox.h"
-#include "RecordText.h"
-#include "TextFormat.h"
+#include "platform/Clock.h"
+#include "platform/MessageBox.h"
+#include "platform/RecordText.h"
+#include "storage/records/TextFormat.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

@@ -3,7 +3,7 @@
 // All Rentals" ticked, every record), where a return is booked against the
 // selected rental and a wrong record can be deleted (right click or Del).
 
-#include "CRentalsDlg.h"
+#include "rentals/CRentalsDlg.h"
 
 #include <optional>
 

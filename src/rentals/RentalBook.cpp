@@ -1,10 +1,10 @@
-#include "RentalBook.h"
+#include "rentals/RentalBook.h"
 
-#include "CLocalFile.h"
-#include "CustomerFile.h"
-#include "InvoiceFile.h"
-#include "TextFormat.h"
-#include "Transaction.h"
+#include "storage/files/CLocalFile.h"
+#include "storage/files/CustomerFile.h"
+#include "storage/files/InvoiceFile.h"
+#include "storage/journal/Transaction.h"
+#include "storage/records/TextFormat.h"
 
 #include <filesystem>
 

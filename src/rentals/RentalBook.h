@@ -3,8 +3,8 @@
 // delete a wrong record, and name the customers. Each change is one storage
 // transaction: all of it is stored or nothing.
 
-#include "CountedFile.h"
-#include "RentalLedger.h"
+#include "rentals/RentalLedger.h"
+#include "storage/files/CountedFile.h"
 
 #include <cstdint>
 #include <map>

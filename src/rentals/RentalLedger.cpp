@@ -1,6 +1,6 @@
-#include "RentalLedger.h"
+#include "rentals/RentalLedger.h"
 
-#include "InvoiceFile.h"
+#include "storage/files/InvoiceFile.h"
 
 #include <cmath>
 #include <map>

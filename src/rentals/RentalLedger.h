@@ -9,7 +9,7 @@
 // Quantities are netted in whole cents, so float crumbs never keep a returned
 // rental on the list.
 
-#include "RentalFile.h"
+#include "storage/files/RentalFile.h"
 
 #include <cstdint>
 #include <string>

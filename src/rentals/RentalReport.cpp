@@ -1,7 +1,7 @@
-#include "RentalReport.h"
+#include "rentals/RentalReport.h"
 
-#include "OleDate.h"
-#include "SaleLayout.h"
+#include "print/SaleLayout.h"
+#include "storage/records/OleDate.h"
 
 RentalReport BuildRentalReport(const CalendarTime& today, bool returnWindow,
                                const std::vector<std::vector<std::string>>& rows)

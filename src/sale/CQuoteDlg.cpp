@@ -1,14 +1,14 @@
-#include "CQuoteDlg.h"
+#include "sale/CQuoteDlg.h"
 
-#include "CLocalFile.h"
-#include "Clock.h"
-#include "DatePicker.h"
-#include "ListFiles.h"
-#include "MessageBox.h"
-#include "QuoteFile.h"
-#include "QuoteLoading.h"
-#include "RecordText.h"
-#include "SaleState.h"
+#include "platform/Clock.h"
+#include "platform/DatePicker.h"
+#include "platform/MessageBox.h"
+#include "platform/RecordText.h"
+#include "sale/QuoteLoading.h"
+#include "sale/SaleState.h"
+#include "storage/files/CLocalFile.h"
+#include "storage/files/ListFiles.h"
+#include "storage/files/QuoteFile.h"
 
 #include <QDateEdit>
 #include <QHBoxLayout>

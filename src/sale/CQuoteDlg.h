@@ -5,8 +5,8 @@
 // (Delete also by the Delete key). The column widths are kept per register
 // in words 90 to 96 of its defaults record.
 
-#include "DefaultsRecord.h"
-#include "QuoteList.h"
+#include "sale/QuoteList.h"
+#include "storage/records/DefaultsRecord.h"
 
 #include <QDialog>
 

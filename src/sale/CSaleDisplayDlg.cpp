@@ -1,10 +1,10 @@
-#include "CSaleDisplayDlg.h"
+#include "sale/CSaleDisplayDlg.h"
 
-#include "CLocalFile.h"
-#include "InvoiceFile.h"
-#include "RecordText.h"
-#include "SaleDisplay.h"
-#include "SecurityGate.h"
+#include "platform/RecordText.h"
+#include "sale/SaleDisplay.h"
+#include "settings/SecurityGate.h"
+#include "storage/files/CLocalFile.h"
+#include "storage/files/InvoiceFile.h"
 
 #include <QGridLayout>
 #include <QHeaderView>

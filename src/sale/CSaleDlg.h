@@ -5,8 +5,8 @@
 // their own (SaleGridWidget, SaleTotalsWidget, SaleCustomerWidget,
 // SalePeopleWidget, SaleNavigationWidget, SaleMenuWidget).
 
-#include "PaymentHistory.h"
-#include "SaleState.h"
+#include "sale/PaymentHistory.h"
+#include "sale/SaleState.h"
 
 #include <QDialog>
 #include <map>

@@ -1,14 +1,14 @@
 // The sale screen's keyboard: Enter as Tab, F5 and the function keys,
 // Ctrl+arrows, and the focus changes that carry the editing logic.
-#include "CSaleDlg.h"
+#include "sale/CSaleDlg.h"
 
-#include "SaleControls.h"
-#include "SaleCustomerWidget.h"
-#include "SaleGridWidget.h"
-#include "SaleKeys.h"
-#include "SaleMenuWidget.h"
-#include "SalePeopleWidget.h"
-#include "SaleTotalsWidget.h"
+#include "sale/SaleControls.h"
+#include "sale/SaleCustomerWidget.h"
+#include "sale/SaleGridWidget.h"
+#include "sale/SaleKeys.h"
+#include "sale/SaleMenuWidget.h"
+#include "sale/SalePeopleWidget.h"
+#include "sale/SaleTotalsWidget.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,16 +1,16 @@
 // The sale screen's commands on stored sales and quotes: "Edit This Sale" and
 // the "Quotes" menu. What they do to the files lives in SaleEditing and
 // QuoteLoading; here are the questions, messages and windows.
-#include "CSaleDlg.h"
+#include "sale/CSaleDlg.h"
 
-#include "CLocalFile.h"
-#include "CQuoteDlg.h"
-#include "CSalePrinter.h"
-#include "Clock.h"
-#include "MessageBox.h"
-#include "QuoteFile.h"
-#include "SaleEditing.h"
-#include "SecurityGate.h"
+#include "platform/Clock.h"
+#include "platform/MessageBox.h"
+#include "print/CSalePrinter.h"
+#include "sale/CQuoteDlg.h"
+#include "sale/SaleEditing.h"
+#include "settings/SecurityGate.h"
+#include "storage/files/CLocalFile.h"
+#include "storage/files/QuoteFile.h"
 
 namespace {
 

@@ -1,16 +1,16 @@
-#include "CTouchSaleDlg.h"
+#include "sale/CTouchSaleDlg.h"
 
-#include "CLocalFile.h"
-#include "CLoginDlg.h"
-#include "CQuickAddDlg.h"
-#include "CSalePrinter.h"
-#include "Clock.h"
-#include "MessageBox.h"
-#include "SaleControls.h"
-#include "SaleEditing.h"
-#include "SaleFinish.h"
-#include "SaleState.h"
-#include "SalesFileHeader.h"
+#include "platform/Clock.h"
+#include "platform/MessageBox.h"
+#include "print/CSalePrinter.h"
+#include "products/CQuickAddDlg.h"
+#include "sale/SaleControls.h"
+#include "sale/SaleEditing.h"
+#include "sale/SaleFinish.h"
+#include "sale/SaleState.h"
+#include "settings/CLoginDlg.h"
+#include "storage/files/CLocalFile.h"
+#include "storage/files/SalesFileHeader.h"
 
 #include <QColor>
 #include <QEvent>

@@ -3,7 +3,7 @@
 // the sale as a receipt-like list, for a touch monitor or a mouse. It works on
 // the sale screen's own sale; TouchSale holds what it does.
 
-#include "TouchSale.h"
+#include "sale/TouchSale.h"
 
 #include <QDialog>
 

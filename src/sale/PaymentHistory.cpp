@@ -1,11 +1,11 @@
-#include "PaymentHistory.h"
+#include "sale/PaymentHistory.h"
 
-#include "CLocalFile.h"
-#include "InvoiceFile.h"
-#include "InvoiceRecord.h"
-#include "PaymentRecord.h"
-#include "SaleTotals.h"
-#include "TextFormat.h"
+#include "sale/SaleTotals.h"
+#include "storage/files/CLocalFile.h"
+#include "storage/files/InvoiceFile.h"
+#include "storage/files/PaymentRecord.h"
+#include "storage/records/InvoiceRecord.h"
+#include "storage/records/TextFormat.h"
 
 #include <cmath>
 #include <filesystem>

@@ -1,7 +1,7 @@
-#include "QuoteList.h"
+#include "sale/QuoteList.h"
 
-#include "SalesFileHeader.h"
-#include "TextFormat.h"
+#include "storage/files/SalesFileHeader.h"
+#include "storage/records/TextFormat.h"
 
 #include <algorithm>
 #include <ctime>

@@ -2,8 +2,8 @@
 // The rows of the Quotes list, without a window: every stored quote dated
 // from the start day through the whole end day, in file order.
 
-#include "InvoiceRecord.h"
-#include "OleDate.h"
+#include "storage/records/InvoiceRecord.h"
+#include "storage/records/OleDate.h"
 
 #include <array>
 #include <string>

@@ -1,9 +1,9 @@
-#include "QuoteLoading.h"
+#include "sale/QuoteLoading.h"
 
-#include "CLocalFile.h"
-#include "QuoteFile.h"
-#include "SaleEditing.h"
-#include "SaleState.h"
+#include "sale/SaleEditing.h"
+#include "sale/SaleState.h"
+#include "storage/files/CLocalFile.h"
+#include "storage/files/QuoteFile.h"
 
 QuoteLoading::Result QuoteLoading::Load(int quoteNumber)
 {

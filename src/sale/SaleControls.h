@@ -2,7 +2,7 @@
 // Helpers the parts of the sale screen share: controls named after their
 // control ids, and number boxes that show every digit they are given.
 
-#include "RecordText.h"
+#include "platform/RecordText.h"
 
 #include <QFontMetrics>
 #include <QLineEdit>

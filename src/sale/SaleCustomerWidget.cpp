@@ -1,6 +1,6 @@
-#include "SaleCustomerWidget.h"
+#include "sale/SaleCustomerWidget.h"
 
-#include "SaleKeys.h"
+#include "sale/SaleKeys.h"
 
 #include <QGridLayout>
 #include <QLabel>

@@ -2,8 +2,8 @@
 // The customer group of the sale screen: the name and address boxes under the
 // customer file's labels, and the sale's tax zone.
 
-#include "InvoiceRecord.h"
-#include "SaleControls.h"
+#include "sale/SaleControls.h"
+#include "storage/records/InvoiceRecord.h"
 
 #include <QGroupBox>
 

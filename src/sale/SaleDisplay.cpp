@@ -1,10 +1,10 @@
-#include "SaleDisplay.h"
+#include "sale/SaleDisplay.h"
 
-#include "InvoiceFile.h"
-#include "PaymentHistory.h"
-#include "SaleTotals.h"
-#include "SalesFileHeader.h"
-#include "TextFormat.h"
+#include "sale/PaymentHistory.h"
+#include "sale/SaleTotals.h"
+#include "storage/files/InvoiceFile.h"
+#include "storage/files/SalesFileHeader.h"
+#include "storage/records/TextFormat.h"
 
 #include <algorithm>
 

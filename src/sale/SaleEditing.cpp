@@ -1,13 +1,13 @@
-#include "SaleEditing.h"
+#include "sale/SaleEditing.h"
 
-#include "CLocalFile.h"
-#include "CustomerFile.h"
-#include "DataFile.h"
-#include "InvoiceFile.h"
-#include "ListFiles.h"
-#include "PaymentRecord.h"
-#include "SaleState.h"
-#include "Transaction.h"
+#include "sale/SaleState.h"
+#include "storage/files/CLocalFile.h"
+#include "storage/files/CustomerFile.h"
+#include "storage/files/InvoiceFile.h"
+#include "storage/files/ListFiles.h"
+#include "storage/files/PaymentRecord.h"
+#include "storage/io/DataFile.h"
+#include "storage/journal/Transaction.h"
 
 #include <algorithm>
 #include <cstring>

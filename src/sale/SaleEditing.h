@@ -12,7 +12,7 @@
 // (voided, paid, edited) nothing is written. Abandoning the edit in any way
 // (clearing, a crash, leaving the program) leaves the stored sale as it is.
 
-#include "ProductFile.h"
+#include "storage/files/ProductFile.h"
 
 #include <string>
 #include <vector>

@@ -6,9 +6,9 @@
 // finished sale or nothing. What happens after the commit (the split or deposit
 // payments, printing, the next sale) never undoes the stored sale.
 
-#include "CustomerRecord.h"
-#include "InvoiceRecord.h"
-#include "OleDate.h"
+#include "storage/records/CustomerRecord.h"
+#include "storage/records/InvoiceRecord.h"
+#include "storage/records/OleDate.h"
 
 #include <functional>
 #include <utility>

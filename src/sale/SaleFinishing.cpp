@@ -1,6 +1,6 @@
-#include "SaleFinishing.h"
+#include "sale/SaleFinishing.h"
 
-#include "SaleState.h"
+#include "sale/SaleState.h"
 
 bool SaleFinishing::CanFinish() const { return state_.showingNew() && !state_.readOnly(); }
 

@@ -1,8 +1,8 @@
-#include "SaleGridWidget.h"
+#include "sale/SaleGridWidget.h"
 
-#include "SaleKeys.h"
-#include "SaleTotals.h"
-#include "SalesFileHeader.h"
+#include "sale/SaleKeys.h"
+#include "sale/SaleTotals.h"
+#include "storage/files/SalesFileHeader.h"
 
 #include <QGridLayout>
 #include <QKeyEvent>

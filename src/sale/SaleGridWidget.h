@@ -2,9 +2,9 @@
 // The line grid of the sale screen: 12 rows of boxes over the sale's 20 line
 // slots, with the scroll bar that chooses the first slot shown.
 
-#include "SaleControls.h"
-#include "SaleState.h"
-#include "ScanDetector.h"
+#include "sale/SaleControls.h"
+#include "sale/SaleState.h"
+#include "sale/ScanDetector.h"
 
 #include <QWidget>
 

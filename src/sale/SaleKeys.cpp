@@ -1,4 +1,4 @@
-#include "SaleKeys.h"
+#include "sale/SaleKeys.h"
 
 #include <initializer_list>
 

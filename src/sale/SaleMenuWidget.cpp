@@ -1,6 +1,6 @@
-#include "SaleMenuWidget.h"
+#include "sale/SaleMenuWidget.h"
 
-#include "MessageBox.h"
+#include "platform/MessageBox.h"
 
 #include <QAction>
 #include <QApplication>

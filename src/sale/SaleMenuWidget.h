@@ -3,7 +3,7 @@
 // windows are not part of the register yet are shown greyed, so the menus read
 // as they will; the rest call back into the sale screen.
 
-#include "SaleState.h"
+#include "sale/SaleState.h"
 
 #include <QMenuBar>
 

@@ -1,6 +1,6 @@
-#include "SaleNavigationWidget.h"
+#include "sale/SaleNavigationWidget.h"
 
-#include "SaleKeys.h"
+#include "sale/SaleKeys.h"
 
 #include <QGridLayout>
 #include <QLabel>

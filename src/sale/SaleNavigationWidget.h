@@ -2,7 +2,7 @@
 // The "Navigate" group of the sale screen: Prev, Next, Current, the record
 // number box with Goto#, and the number of stored sales.
 
-#include "SaleControls.h"
+#include "sale/SaleControls.h"
 
 #include <QGroupBox>
 

@@ -1,7 +1,7 @@
-#include "SalePeopleWidget.h"
+#include "sale/SalePeopleWidget.h"
 
-#include "InvoiceRecord.h"
-#include "SaleKeys.h"
+#include "sale/SaleKeys.h"
+#include "storage/records/InvoiceRecord.h"
 
 #include <QComboBox>
 #include <QLabel>

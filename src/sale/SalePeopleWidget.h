@@ -3,7 +3,7 @@
 // salesperson and payment-type lists (each refilled just before it opens) and
 // the paid state of the shown sale.
 
-#include "SaleControls.h"
+#include "sale/SaleControls.h"
 
 #include <QWidget>
 

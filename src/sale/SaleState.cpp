@@ -1,12 +1,12 @@
-#include "SaleState.h"
+#include "sale/SaleState.h"
 
-#include "ByteCodec.h"
-#include "CLocalFile.h"
-#include "CustomerFile.h"
-#include "InvoiceFile.h"
-#include "ListFiles.h"
-#include "SaleTotals.h"
-#include "SalesFileHeader.h"
+#include "sale/SaleTotals.h"
+#include "storage/files/CLocalFile.h"
+#include "storage/files/CustomerFile.h"
+#include "storage/files/InvoiceFile.h"
+#include "storage/files/ListFiles.h"
+#include "storage/files/SalesFileHeader.h"
+#include "storage/records/ByteCodec.h"
 
 #include <algorithm>
 

@@ -4,10 +4,10 @@
 // and every change the cashier can make to them. The window shows what this
 // holds and forwards its edits; everything here is testable without Qt.
 
-#include "CustomerRecord.h"
-#include "InvoiceRecord.h"
-#include "OleDate.h"
-#include "ProductFile.h"
+#include "storage/files/ProductFile.h"
+#include "storage/records/CustomerRecord.h"
+#include "storage/records/InvoiceRecord.h"
+#include "storage/records/OleDate.h"
 
 #include <array>
 #include <functional>

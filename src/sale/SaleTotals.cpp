@@ -1,11 +1,11 @@
-#include "SaleTotals.h"
+#include "sale/SaleTotals.h"
 
-#include "InvoiceRecord.h"
-#include "ListFiles.h"
-#include "ProductFile.h"
-#include "ProductRecord.h"
-#include "SalesFileHeader.h"
-#include "TaxTableRecord.h"
+#include "storage/files/ListFiles.h"
+#include "storage/files/ProductFile.h"
+#include "storage/files/SalesFileHeader.h"
+#include "storage/records/InvoiceRecord.h"
+#include "storage/records/ProductRecord.h"
+#include "storage/records/TaxTableRecord.h"
 
 #include <algorithm>
 #include <cfloat>

@@ -1,9 +1,9 @@
-#include "SaleTotalsWidget.h"
+#include "sale/SaleTotalsWidget.h"
 
-#include "InvoiceRecord.h"
-#include "SaleKeys.h"
-#include "SaleTotals.h"
-#include "SalesFileHeader.h"
+#include "sale/SaleKeys.h"
+#include "sale/SaleTotals.h"
+#include "storage/files/SalesFileHeader.h"
+#include "storage/records/InvoiceRecord.h"
 
 #include <QGridLayout>
 #include <QGroupBox>

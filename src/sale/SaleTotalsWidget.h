@@ -2,7 +2,7 @@
 // The money column of the sale screen: discount, subtotal, taxes, handling,
 // total, the change calculator and the three command buttons under them.
 
-#include "SaleControls.h"
+#include "sale/SaleControls.h"
 
 #include <QWidget>
 

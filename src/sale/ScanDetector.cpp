@@ -1,4 +1,4 @@
-#include "ScanDetector.h"
+#include "sale/ScanDetector.h"
 
 bool ScanDetector::Fast(std::uint64_t t) const
 {

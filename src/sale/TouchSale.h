@@ -4,9 +4,9 @@
 // the sale screen's own SaleState. Finishing goes through SaleFinish's one
 // storage transaction, as F9 does.
 
-#include "InvoiceRecord.h"
-#include "OleDate.h"
-#include "ProductFile.h"
+#include "storage/files/ProductFile.h"
+#include "storage/records/InvoiceRecord.h"
+#include "storage/records/OleDate.h"
 
 #include <array>
 #include <functional>

@@ -1,9 +1,9 @@
-#include "CCompanyDlg.h"
+#include "settings/CCompanyDlg.h"
 
-#include "MessageBox.h"
-#include "SalesFileHeader.h"
-#include "SettingsForm.h"
-#include "StoreDetails.h"
+#include "platform/MessageBox.h"
+#include "settings/SettingsForm.h"
+#include "settings/StoreDetails.h"
+#include "storage/files/SalesFileHeader.h"
 
 #include <QDialogButtonBox>
 #include <QPlainTextEdit>

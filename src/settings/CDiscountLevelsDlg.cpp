@@ -1,10 +1,10 @@
-#include "CDiscountLevelsDlg.h"
+#include "settings/CDiscountLevelsDlg.h"
 
-#include "MessageBox.h"
-#include "SalesFileHeader.h"
-#include "SettingsForm.h"
-#include "SetupLists.h"
-#include "TextFormat.h"
+#include "platform/MessageBox.h"
+#include "settings/SettingsForm.h"
+#include "settings/SetupLists.h"
+#include "storage/files/SalesFileHeader.h"
+#include "storage/records/TextFormat.h"
 
 #include <QCheckBox>
 #include <QVBoxLayout>

@@ -3,7 +3,7 @@
 // and sale subtotals of the six discount levels. Every change is stored as
 // soon as the box is left.
 
-#include "StoreDetails.h"
+#include "settings/StoreDetails.h"
 
 #include <QDialog>
 

@@ -1,10 +1,10 @@
-#include "CGeneralDlg.h"
+#include "settings/CGeneralDlg.h"
 
-#include "CLocalFile.h"
-#include "MessageBox.h"
-#include "RecordText.h"
-#include "SalesFileHeader.h"
-#include "SecurityGate.h"
+#include "platform/MessageBox.h"
+#include "platform/RecordText.h"
+#include "settings/SecurityGate.h"
+#include "storage/files/CLocalFile.h"
+#include "storage/files/SalesFileHeader.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

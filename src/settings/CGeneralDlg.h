@@ -2,7 +2,7 @@
 // The "Settings" window of Settings, General: the store's sale rules and screen
 // options and this register's receipt printing and drawer options.
 
-#include "GeneralSettings.h"
+#include "settings/GeneralSettings.h"
 
 #include <QDialog>
 

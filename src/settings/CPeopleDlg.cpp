@@ -1,8 +1,8 @@
-#include "CPeopleDlg.h"
+#include "settings/CPeopleDlg.h"
 
-#include "MessageBox.h"
-#include "SecurityGate.h"
-#include "SettingsForm.h"
+#include "platform/MessageBox.h"
+#include "settings/SecurityGate.h"
+#include "settings/SettingsForm.h"
 
 #include <QHBoxLayout>
 #include <QVBoxLayout>

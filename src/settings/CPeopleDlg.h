@@ -3,7 +3,7 @@
 // window (Settings, Sales Personnel): the names of the cashier or salesperson
 // file, each cashier with an optional password.
 
-#include "SetupLists.h"
+#include "settings/SetupLists.h"
 
 #include <QDialog>
 

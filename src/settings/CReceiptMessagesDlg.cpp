@@ -1,11 +1,11 @@
-#include "CReceiptMessagesDlg.h"
+#include "settings/CReceiptMessagesDlg.h"
 
-#include "FileDialog.h"
-#include "MessageBox.h"
-#include "SalesFileHeader.h"
-#include "SecurityGate.h"
-#include "SettingsForm.h"
-#include "StoreDetails.h"
+#include "platform/FileDialog.h"
+#include "platform/MessageBox.h"
+#include "settings/SecurityGate.h"
+#include "settings/SettingsForm.h"
+#include "settings/StoreDetails.h"
+#include "storage/files/SalesFileHeader.h"
 
 #include <QDialogButtonBox>
 #include <QGroupBox>

@@ -1,11 +1,11 @@
-#include "CSaleDatesDlg.h"
+#include "settings/CSaleDatesDlg.h"
 
-#include "Clock.h"
-#include "DatePicker.h"
-#include "MessageBox.h"
-#include "SettingsForm.h"
-#include "SalesFileHeader.h"
-#include "StoreDetails.h"
+#include "platform/Clock.h"
+#include "platform/DatePicker.h"
+#include "platform/MessageBox.h"
+#include "settings/SettingsForm.h"
+#include "settings/StoreDetails.h"
+#include "storage/files/SalesFileHeader.h"
 
 #include <QCheckBox>
 #include <QDateEdit>

@@ -1,11 +1,11 @@
-#include "CSecurityDlg.h"
-#include "RecordText.h"
+#include "platform/RecordText.h"
+#include "settings/CSecurityDlg.h"
 
-#include "ByteCodec.h"
-#include "CLocalFile.h"
-#include "DataFile.h"
-#include "MessageBox.h"
-#include "SalesFileHeader.h"
+#include "platform/MessageBox.h"
+#include "storage/files/CLocalFile.h"
+#include "storage/files/SalesFileHeader.h"
+#include "storage/io/DataFile.h"
+#include "storage/records/ByteCodec.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>

@@ -1,5 +1,5 @@
-#include "CSummaryDlg.h"
-#include "RecordText.h"
+#include "platform/RecordText.h"
+#include "settings/CSummaryDlg.h"
 
 #include <QFontDatabase>
 #include <QFontMetricsF>

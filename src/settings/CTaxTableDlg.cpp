@@ -1,9 +1,9 @@
-#include "CTaxTableDlg.h"
+#include "settings/CTaxTableDlg.h"
 
-#include "ListFiles.h"
-#include "MessageBox.h"
-#include "SalesFileHeader.h"
-#include "SettingsForm.h"
+#include "platform/MessageBox.h"
+#include "settings/SettingsForm.h"
+#include "storage/files/ListFiles.h"
+#include "storage/files/SalesFileHeader.h"
 
 #include <QCheckBox>
 #include <QComboBox>

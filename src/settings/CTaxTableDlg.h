@@ -2,7 +2,7 @@
 // The "Tax Table" window (Settings, Taxes): the simple tax of the header and
 // the tax zones of the tax table file with its default zone.
 
-#include "SetupLists.h"
+#include "settings/SetupLists.h"
 
 #include <QDialog>
 

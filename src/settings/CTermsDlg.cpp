@@ -1,9 +1,9 @@
-#include "CTermsDlg.h"
+#include "settings/CTermsDlg.h"
 
-#include "ListFiles.h"
-#include "MessageBox.h"
-#include "SettingsForm.h"
-#include "SetupLists.h"
+#include "platform/MessageBox.h"
+#include "settings/SettingsForm.h"
+#include "settings/SetupLists.h"
+#include "storage/files/ListFiles.h"
 
 #include <QHBoxLayout>
 #include <QVBoxLayout>

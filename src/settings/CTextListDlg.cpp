@@ -1,8 +1,8 @@
-#include "CTextListDlg.h"
+#include "settings/CTextListDlg.h"
 
-#include "MessageBox.h"
-#include "SalesFileHeader.h"
-#include "SettingsForm.h"
+#include "platform/MessageBox.h"
+#include "settings/SettingsForm.h"
+#include "storage/files/SalesFileHeader.h"
 
 #include <QDialogButtonBox>
 #include <QPlainTextEdit>

@@ -2,7 +2,7 @@
 // The "Payment Types", "Catagories" and "Departments" windows: one box holding
 // a text list of the header, one entry per line.
 
-#include "SetupLists.h"
+#include "settings/SetupLists.h"
 
 #include <QDialog>
 

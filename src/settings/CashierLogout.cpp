@@ -1,11 +1,11 @@
-#include "CashierLogout.h"
+#include "settings/CashierLogout.h"
 
-#include "ByteCodec.h"
-#include "CLocalFile.h"
-#include "DataFile.h"
-#include "InvoiceFile.h"
-#include "SalesFileHeader.h"
-#include "TextFormat.h"
+#include "storage/files/CLocalFile.h"
+#include "storage/files/InvoiceFile.h"
+#include "storage/files/SalesFileHeader.h"
+#include "storage/io/DataFile.h"
+#include "storage/records/ByteCodec.h"
+#include "storage/records/TextFormat.h"
 
 #include <algorithm>
 #include <cstring>

@@ -2,7 +2,7 @@
 // The log-out report of a cashier handing over the register: every sale the
 // cashier rang up from the log-in time to now, as tab-separated text.
 
-#include "OleDate.h"
+#include "storage/records/OleDate.h"
 
 #include <string>
 

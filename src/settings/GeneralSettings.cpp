@@ -1,9 +1,9 @@
-#include "GeneralSettings.h"
+#include "settings/GeneralSettings.h"
 
-#include "CLocalFile.h"
-#include "DataFile.h"
-#include "SalesFileHeader.h"
-#include "TextFormat.h"
+#include "storage/files/CLocalFile.h"
+#include "storage/files/SalesFileHeader.h"
+#include "storage/io/DataFile.h"
+#include "storage/records/TextFormat.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
-#include "SecurityGate.h"
+#include "settings/SecurityGate.h"
 
-#include "CLocalFile.h"
-#include "UserPrompt.h"
+#include "storage/files/CLocalFile.h"
+#include "storage/io/UserPrompt.h"
 
 bool SecurityGate(const CLocalFile& local, bool showMessage)
 {

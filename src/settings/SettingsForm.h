@@ -2,7 +2,7 @@
 // Small building blocks shared by the settings windows: named controls with
 // their labels, report-style lists, and the CR LF of stored multi-line texts.
 
-#include "RecordText.h"
+#include "platform/RecordText.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>

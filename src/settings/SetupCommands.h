@@ -4,17 +4,17 @@
 // discount levels work it out again, new salespeople and payment types fill
 // their lists. Header-only: the windows are in the window library.
 
-#include "CCompanyDlg.h"
-#include "CDiscountLevelsDlg.h"
-#include "CPeopleDlg.h"
-#include "CReceiptMessagesDlg.h"
-#include "CSaleDatesDlg.h"
-#include "CTaxTableDlg.h"
-#include "CTermsDlg.h"
-#include "CTextListDlg.h"
-#include "SaleMenuWidget.h"
-#include "SaleState.h"
-#include "SaleTotals.h"
+#include "sale/SaleMenuWidget.h"
+#include "sale/SaleState.h"
+#include "sale/SaleTotals.h"
+#include "settings/CCompanyDlg.h"
+#include "settings/CDiscountLevelsDlg.h"
+#include "settings/CPeopleDlg.h"
+#include "settings/CReceiptMessagesDlg.h"
+#include "settings/CSaleDatesDlg.h"
+#include "settings/CTaxTableDlg.h"
+#include "settings/CTermsDlg.h"
+#include "settings/CTextListDlg.h"
 
 #include <functional>
 

@@ -1,10 +1,10 @@
-#include "SetupLists.h"
+#include "settings/SetupLists.h"
 
-#include "CLocalFile.h"
-#include "GeneralSettings.h"
-#include "ListFiles.h"
-#include "SalesFileHeader.h"
-#include "TextFormat.h"
+#include "settings/GeneralSettings.h"
+#include "storage/files/CLocalFile.h"
+#include "storage/files/ListFiles.h"
+#include "storage/files/SalesFileHeader.h"
+#include "storage/records/TextFormat.h"
 
 #include <cmath>
 

@@ -4,9 +4,9 @@
 // the header), the tax table with the simple tax, and the payment terms.
 // Qt-free, so tests and other processes can drive it.
 
-#include "CountedFile.h"
-#include "TaxTableRecord.h"
-#include "TermsRecord.h"
+#include "storage/files/CountedFile.h"
+#include "storage/records/TaxTableRecord.h"
+#include "storage/records/TermsRecord.h"
 
 #include <array>
 #include <string>

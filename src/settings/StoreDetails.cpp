@@ -1,9 +1,9 @@
-#include "StoreDetails.h"
+#include "settings/StoreDetails.h"
 
-#include "CLocalFile.h"
-#include "DataFile.h"
-#include "SalesFileHeader.h"
-#include "SetupLists.h"
+#include "settings/SetupLists.h"
+#include "storage/files/CLocalFile.h"
+#include "storage/files/SalesFileHeader.h"
+#include "storage/io/DataFile.h"
 
 #include <algorithm>
 

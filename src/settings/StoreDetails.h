@@ -5,7 +5,7 @@
 // changes only its own fields. Qt-free, so tests and other processes can
 // drive it.
 
-#include "OleDate.h"
+#include "storage/records/OleDate.h"
 
 #include <array>
 #include <string>

@@ -1,8 +1,8 @@
 // Start-up, the dialog colours, and the File menu's "Connect..." and "New...".
-#include "CRegisterApp.h"
-#include "SaleScreenFixture.h"
-#include "ShareCheck.h"
-#include "WindowKeys.h"
+#include "app/CRegisterApp.h"
+#include "storage/io/ShareCheck.h"
+#include "support/SaleScreenFixture.h"
+#include "support/WindowKeys.h"
 
 #include <QAction>
 #include <QStyle>

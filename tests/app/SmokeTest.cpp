@@ -1,8 +1,8 @@
 // The built register's first run in an empty folder, and the files it leaves.
-#include "ByteCodec.h"
-#include "CLocalFile.h"
-#include "FolderEvents.h"
-#include "TempDir.h"
+#include "storage/files/CLocalFile.h"
+#include "storage/records/ByteCodec.h"
+#include "support/FolderEvents.h"
+#include "support/TempDir.h"
 
 #include <QProcess>
 #include <gtest/gtest.h>

@@ -1,13 +1,13 @@
 // The customer and vendor windows driven from the keyboard.
-#include "CCustomerDlg.h"
-#include "CExportCustomerDlg.h"
-#include "CLabelsDlg.h"
-#include "CVendorDlg.h"
-#include "CustomerFile.h"
-#include "VendorFile.h"
+#include "contacts/CCustomerDlg.h"
+#include "contacts/CExportCustomerDlg.h"
+#include "contacts/CLabelsDlg.h"
+#include "contacts/CVendorDlg.h"
+#include "storage/files/CustomerFile.h"
+#include "storage/files/VendorFile.h"
 
-#include "BackOfficeWindow.h"
 #include "ContactWindowDriver.h"
+#include "support/BackOfficeWindow.h"
 
 #include <QAction>
 #include <QLabel>

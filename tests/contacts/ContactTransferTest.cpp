@@ -1,8 +1,8 @@
-#include "ByteCodec.h"
-#include "ContactTransfer.h"
-#include "CustomerFile.h"
-#include "DataFolder.h"
-#include "ListFiles.h"
+#include "contacts/ContactTransfer.h"
+#include "storage/files/CustomerFile.h"
+#include "storage/files/ListFiles.h"
+#include "storage/records/ByteCodec.h"
+#include "support/DataFolder.h"
 
 #include <filesystem>
 #include <tuple>

@@ -1,7 +1,7 @@
 #pragma once
 // Keyboard driving of the customer and vendor windows in tests.
 
-#include "WindowKeys.h"
+#include "support/WindowKeys.h"
 
 #include <QLineEdit>
 #include <QPushButton>

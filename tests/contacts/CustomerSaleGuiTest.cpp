@@ -1,9 +1,9 @@
 // The sale screen reaching the customer window from the keyboard.
-#include "CCustomerDlg.h"
 #include "ContactWindowDriver.h"
-#include "CustomerFile.h"
-#include "ModalDriver.h"
-#include "SaleScreenFixture.h"
+#include "contacts/CCustomerDlg.h"
+#include "storage/files/CustomerFile.h"
+#include "support/ModalDriver.h"
+#include "support/SaleScreenFixture.h"
 
 #include <QRadioButton>
 

@@ -1,4 +1,4 @@
-#include "RecordText.h"
+#include "platform/RecordText.h"
 
 #include <gtest/gtest.h>
 

@@ -1,15 +1,15 @@
 // Printing on the private CUPS server of cups-server.sh: queues "receipt",
 // "office" (the default) and "spare", each capturing its jobs as files.
-#include "CLocalFile.h"
-#include "CReportPrinter.h"
-#include "CSalePrinter.h"
-#include "FolderEvents.h"
-#include "ModalDriver.h"
-#include "PlatformDoubles.h"
 #include "PrintDialogDouble.h"
 #include "PrintedDocuments.h"
-#include "ReceiptPrinter.h"
-#include "TempDir.h"
+#include "platform/ReceiptPrinter.h"
+#include "print/CReportPrinter.h"
+#include "print/CSalePrinter.h"
+#include "storage/files/CLocalFile.h"
+#include "support/FolderEvents.h"
+#include "support/ModalDriver.h"
+#include "support/PlatformDoubles.h"
+#include "support/TempDir.h"
 
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>

@@ -1,4 +1,4 @@
-#include "DrawerKick.h"
+#include "print/DrawerKick.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // Cancel) and records the printer each dialog opened on. A dialog nobody
 // scripted fails the test.
 
-#include "PrintFrame.h"
+#include "platform/PrintFrame.h"
 
 #include <QPrinter>
 #include <gtest/gtest.h>

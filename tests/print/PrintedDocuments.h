@@ -2,9 +2,9 @@
 // The sale, the store header and the report body the printing tests lay out
 // and print.
 
-#include "InvoiceRecord.h"
-#include "SalesFileHeader.h"
-#include "TextFormat.h"
+#include "storage/files/SalesFileHeader.h"
+#include "storage/records/InvoiceRecord.h"
+#include "storage/records/TextFormat.h"
 
 #include <string>
 

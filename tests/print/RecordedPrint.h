@@ -2,9 +2,9 @@
 // Lays documents out on the recording device and looks at what was drawn, in
 // the 992-unit page coordinates.
 
-#include "RecordingDevice.h"
-#include "ReportLayout.h"
-#include "TempDir.h"
+#include "platform/RecordingDevice.h"
+#include "print/ReportLayout.h"
+#include "support/TempDir.h"
 
 #include <QPageSize>
 #include <QSizeF>

@@ -1,7 +1,7 @@
-#include "InvoiceFile.h"
 #include "PrintedDocuments.h"
 #include "RecordedPrint.h"
-#include "SaleLayout.h"
+#include "print/SaleLayout.h"
+#include "storage/files/InvoiceFile.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,13 +1,13 @@
-#include "CGetProductDlg.h"
-#include "CImportCheckDlg.h"
-#include "CProductsDlg.h"
-#include "CQuickAddDlg.h"
-#include "ProductChangeAll.h"
-#include "ProductListWidget.h"
-#include "ProductTextFile.h"
+#include "products/CGetProductDlg.h"
+#include "products/CImportCheckDlg.h"
+#include "products/CProductsDlg.h"
+#include "products/CQuickAddDlg.h"
+#include "products/ProductChangeAll.h"
+#include "products/ProductListWidget.h"
+#include "products/ProductTextFile.h"
 
-#include "BackOfficeWindow.h"
-#include "ProductFiles.h"
+#include "support/BackOfficeWindow.h"
+#include "support/ProductFiles.h"
 
 #include <QAction>
 #include <QComboBox>

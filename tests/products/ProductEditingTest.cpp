@@ -1,10 +1,10 @@
-#include "DataFolder.h"
-#include "ProductChangeAll.h"
-#include "ProductEditor.h"
-#include "ProductFile.h"
-#include "ProductFiles.h"
-#include "ProductTable.h"
-#include "ProductTextFile.h"
+#include "products/ProductChangeAll.h"
+#include "products/ProductEditor.h"
+#include "products/ProductTable.h"
+#include "products/ProductTextFile.h"
+#include "storage/files/ProductFile.h"
+#include "support/DataFolder.h"
+#include "support/ProductFiles.h"
 
 #include <tuple>
 

@@ -1,14 +1,14 @@
 // The unpaid and overdue lists, and a payment taken from a row.
-#include "CMakePaymentDlg.h"
-#include "CPaymentActivityDlg.h"
-#include "CSaleDlg.h"
-#include "CUnpaidInvoicesDlg.h"
-#include "ListFiles.h"
-#include "ModalDriver.h"
-#include "PaymentRecord.h"
-#include "RegisterFixture.h"
-#include "StoredRecords.h"
-#include "WindowKeys.h"
+#include "receivables/CMakePaymentDlg.h"
+#include "receivables/CPaymentActivityDlg.h"
+#include "receivables/CUnpaidInvoicesDlg.h"
+#include "sale/CSaleDlg.h"
+#include "storage/files/ListFiles.h"
+#include "storage/files/PaymentRecord.h"
+#include "support/ModalDriver.h"
+#include "support/RegisterFixture.h"
+#include "support/StoredRecords.h"
+#include "support/WindowKeys.h"
 
 #include <QAction>
 #include <QLineEdit>

@@ -1,10 +1,10 @@
-#include "DataFolder.h"
-#include "InvoiceFile.h"
-#include "PaymentHistory.h"
-#include "PaymentList.h"
-#include "RecordingPrompt.h"
-#include "StoredRecords.h"
+#include "../storage/RecordingPrompt.h"
 #include "TermsSales.h"
+#include "receivables/PaymentList.h"
+#include "sale/PaymentHistory.h"
+#include "storage/files/InvoiceFile.h"
+#include "support/DataFolder.h"
+#include "support/StoredRecords.h"
 
 #include <cmath>
 #include <filesystem>

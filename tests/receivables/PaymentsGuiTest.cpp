@@ -1,15 +1,15 @@
 // Split, deposit and on-account payments through the real windows, from the keyboard.
-#include "CDepositDlg.h"
-#include "CMakePaymentDlg.h"
-#include "CPaymentDlg.h"
-#include "CSplitPaymentDlg.h"
-#include "InvoiceFile.h"
-#include "PaymentRecord.h"
+#include "receivables/CDepositDlg.h"
+#include "receivables/CMakePaymentDlg.h"
+#include "receivables/CPaymentDlg.h"
+#include "receivables/CSplitPaymentDlg.h"
+#include "storage/files/InvoiceFile.h"
+#include "storage/files/PaymentRecord.h"
 
-#include "BackOfficeWindow.h"
-#include "SaleScreenFixture.h"
-#include "StoredRecords.h"
 #include "TermsSales.h"
+#include "support/BackOfficeWindow.h"
+#include "support/SaleScreenFixture.h"
+#include "support/StoredRecords.h"
 
 #include <QAction>
 #include <QCheckBox>

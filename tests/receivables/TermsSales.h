@@ -1,11 +1,11 @@
 #pragma once
 // A sale on terms of 2/10 NET 30: one line of 100.00, taxed at the rate given.
 
-#include "CLocalFile.h"
-#include "InvoiceFile.h"
-#include "ListFiles.h"
-#include "SaleTotals.h"
-#include "SalesFileHeader.h"
+#include "sale/SaleTotals.h"
+#include "storage/files/CLocalFile.h"
+#include "storage/files/InvoiceFile.h"
+#include "storage/files/ListFiles.h"
+#include "storage/files/SalesFileHeader.h"
 
 #include <gtest/gtest.h>
 

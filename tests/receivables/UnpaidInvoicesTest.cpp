@@ -1,14 +1,14 @@
 // The unpaid and overdue lists over a few hundred generated sales, against
 // balances kept in whole cents and due dates computed with the calendar.
 
-#include "ByteCodec.h"
-#include "DataFolder.h"
-#include "InvoiceFile.h"
-#include "ListFiles.h"
-#include "PaymentRecord.h"
-#include "SaleTotals.h"
-#include "TextFormat.h"
-#include "UnpaidInvoices.h"
+#include "receivables/UnpaidInvoices.h"
+#include "sale/SaleTotals.h"
+#include "storage/files/InvoiceFile.h"
+#include "storage/files/ListFiles.h"
+#include "storage/files/PaymentRecord.h"
+#include "storage/records/ByteCodec.h"
+#include "storage/records/TextFormat.h"
+#include "support/DataFolder.h"
 
 #include <algorithm>
 #include <chrono>

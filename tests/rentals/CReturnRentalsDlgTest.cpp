@@ -1,12 +1,12 @@
 // The Rentals and Return Rentals windows, from the sale screen and the keyboard.
-#include "CReturnRentalsDlg.h"
-#include "CustomerFile.h"
+#include "rentals/CReturnRentalsDlg.h"
+#include "storage/files/CustomerFile.h"
 
-#include "BackOfficeWindow.h"
-#include "ProductFiles.h"
-#include "RentalRecords.h"
-#include "SaleScreenFixture.h"
 #include "../print/RecordedPrint.h"
+#include "RentalRecords.h"
+#include "support/BackOfficeWindow.h"
+#include "support/ProductFiles.h"
+#include "support/SaleScreenFixture.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -1,6 +1,6 @@
-#include "DataFolder.h"
-#include "RentalBook.h"
 #include "RentalRecords.h"
+#include "rentals/RentalBook.h"
+#include "support/DataFolder.h"
 
 #include <cstdio>
 #include <tuple>

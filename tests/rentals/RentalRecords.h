@@ -1,8 +1,8 @@
 #pragma once
 // Rental records for tests, and the rental file written with them.
 
-#include "RentalFile.h"
-#include "Transaction.h"
+#include "storage/files/RentalFile.h"
+#include "storage/journal/Transaction.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // The read-only display of a stored sale.
-#include "CSaleDisplayDlg.h"
-#include "InvoiceFile.h"
-#include "ModalDriver.h"
-#include "RegisterFixture.h"
-#include "StoredRecords.h"
+#include "sale/CSaleDisplayDlg.h"
+#include "storage/files/InvoiceFile.h"
+#include "support/ModalDriver.h"
+#include "support/RegisterFixture.h"
+#include "support/StoredRecords.h"
 
 #include <QLabel>
 #include <QTableWidget>

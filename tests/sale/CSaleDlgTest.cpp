@@ -1,14 +1,14 @@
 // The sale screen driven as a cashier drives it.
-#include "CGeneralDlg.h"
-#include "CGetProductDlg.h"
-#include "CLoginDlg.h"
-#include "CQuickAddDlg.h"
-#include "CSecurityDlg.h"
-#include "ModalDriver.h"
-#include "ProductFiles.h"
-#include "ProductListWidget.h"
-#include "SaleScreenFixture.h"
-#include "StoredRecords.h"
+#include "products/CGetProductDlg.h"
+#include "products/CQuickAddDlg.h"
+#include "products/ProductListWidget.h"
+#include "settings/CGeneralDlg.h"
+#include "settings/CLoginDlg.h"
+#include "settings/CSecurityDlg.h"
+#include "support/ModalDriver.h"
+#include "support/ProductFiles.h"
+#include "support/SaleScreenFixture.h"
+#include "support/StoredRecords.h"
 
 #include <QAbstractSlider>
 #include <QAction>

@@ -1,10 +1,10 @@
 // The touch screen opened from the sale screen and driven by mouse clicks.
-#include "CLoginDlg.h"
-#include "CTouchSaleDlg.h"
-#include "ModalDriver.h"
-#include "Reachable.h"
-#include "SaleScreenFixture.h"
-#include "StoredRecords.h"
+#include "sale/CTouchSaleDlg.h"
+#include "settings/CLoginDlg.h"
+#include "support/ModalDriver.h"
+#include "support/Reachable.h"
+#include "support/SaleScreenFixture.h"
+#include "support/StoredRecords.h"
 
 #include <QGroupBox>
 #include <QTreeWidget>

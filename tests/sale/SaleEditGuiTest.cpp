@@ -1,12 +1,12 @@
 // Editing a stored sale, and the quotes, from the sale screen's menu and keys.
-#include "CQuoteDlg.h"
-#include "InvoiceFile.h"
-#include "ModalDriver.h"
 #include "../print/PrintDialogDouble.h"
-#include "ProductFiles.h"
-#include "QuoteFile.h"
-#include "SaleScreenFixture.h"
-#include "StoredRecords.h"
+#include "sale/CQuoteDlg.h"
+#include "storage/files/InvoiceFile.h"
+#include "storage/files/QuoteFile.h"
+#include "support/ModalDriver.h"
+#include "support/ProductFiles.h"
+#include "support/SaleScreenFixture.h"
+#include "support/StoredRecords.h"
 
 #include <QDateEdit>
 #include <QDir>

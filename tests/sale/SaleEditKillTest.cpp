@@ -1,11 +1,11 @@
 // A register killed with SIGKILL while it edits a stored sale, with the edit
 // open and at each file operation of finishing it: started again, the files
 // hold the sale and stock as they were, or the finished edit whole.
-#include "DataFile.h"
-#include "ProductFiles.h"
-#include "SaleDesk.h"
-#include "SaleEditing.h"
-#include "StoredRecords.h"
+#include "sale/SaleEditing.h"
+#include "storage/io/DataFile.h"
+#include "support/ProductFiles.h"
+#include "support/SaleDesk.h"
+#include "support/StoredRecords.h"
 
 #include <signal.h>
 

@@ -1,14 +1,14 @@
 // Editing stored sales and the quote list without a window: finishing an edit
 // moves stock by the difference over the same record, a sale changed meanwhile
 // at another register is never written over, and the customer comes with it.
-#include "CustomerFile.h"
-#include "QuoteFile.h"
-#include "QuoteList.h"
-#include "QuoteLoading.h"
-#include "SaleDesk.h"
-#include "SaleDisplay.h"
-#include "SaleEditing.h"
-#include "StoredRecords.h"
+#include "sale/QuoteList.h"
+#include "sale/QuoteLoading.h"
+#include "sale/SaleDisplay.h"
+#include "sale/SaleEditing.h"
+#include "storage/files/CustomerFile.h"
+#include "storage/files/QuoteFile.h"
+#include "support/SaleDesk.h"
+#include "support/StoredRecords.h"
 
 namespace {
 

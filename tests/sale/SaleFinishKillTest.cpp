@@ -2,11 +2,11 @@
 // does, killed after a random number of acknowledged sales or at a random file
 // operation and started again. Each logs, outside the folder, what it is about
 // to finish and what was acknowledged; the files are then checked byte by byte.
-#include "DataFile.h"
-#include "KilledRegisters.h"
-#include "ProductFiles.h"
-#include "SaleDesk.h"
-#include "StoredRecords.h"
+#include "storage/io/DataFile.h"
+#include "support/KilledRegisters.h"
+#include "support/ProductFiles.h"
+#include "support/SaleDesk.h"
+#include "support/StoredRecords.h"
 
 #include <fcntl.h>
 #include <fstream>

@@ -1,11 +1,11 @@
 // Finishing without a window: refusals change nothing, the sale, its stock,
 // customer and rentals go together, and a sale whose payments were cancelled
 // is finished again over the same record.
-#include "CustomerFile.h"
-#include "DataFile.h"
-#include "RentalFile.h"
-#include "SaleDesk.h"
-#include "StoredRecords.h"
+#include "storage/files/CustomerFile.h"
+#include "storage/files/RentalFile.h"
+#include "storage/io/DataFile.h"
+#include "support/SaleDesk.h"
+#include "support/StoredRecords.h"
 
 namespace {
 

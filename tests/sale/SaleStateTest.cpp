@@ -1,16 +1,16 @@
 // The sale screen's state and its actions without a window: resetting for a
 // new sale, products picked or scanned, editing, voiding and loading quotes.
-#include "ListFiles.h"
-#include "PaymentHistory.h"
-#include "PaymentRecord.h"
-#include "ProductFiles.h"
-#include "QuoteFile.h"
-#include "QuoteLoading.h"
-#include "SaleDesk.h"
-#include "SaleEditing.h"
-#include "SaleFinishing.h"
-#include "ScanDetector.h"
-#include "StoredRecords.h"
+#include "sale/PaymentHistory.h"
+#include "sale/QuoteLoading.h"
+#include "sale/SaleEditing.h"
+#include "sale/SaleFinishing.h"
+#include "sale/ScanDetector.h"
+#include "storage/files/ListFiles.h"
+#include "storage/files/PaymentRecord.h"
+#include "storage/files/QuoteFile.h"
+#include "support/ProductFiles.h"
+#include "support/SaleDesk.h"
+#include "support/StoredRecords.h"
 
 namespace {
 

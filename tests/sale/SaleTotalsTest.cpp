@@ -1,11 +1,11 @@
 // Sale totals worked out by hand: each expected value is the two-decimal
 // figure a store would compute on paper, so the stored float must equal it.
-#include "FileSetTest.h"
-#include "InvoiceRecord.h"
-#include "ListFiles.h"
-#include "ProductFiles.h"
-#include "SaleTotals.h"
-#include "SalesFileHeader.h"
+#include "../storage/FileSetTest.h"
+#include "sale/SaleTotals.h"
+#include "storage/files/ListFiles.h"
+#include "storage/files/SalesFileHeader.h"
+#include "storage/records/InvoiceRecord.h"
+#include "support/ProductFiles.h"
 
 #include <gtest/gtest.h>
 

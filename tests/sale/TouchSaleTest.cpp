@@ -1,11 +1,11 @@
 // The touch-screen sale without its window: product pages, lines and keypad,
 // the refusals, and a finish that stores the sale as F9 does.
-#include "ByteCodec.h"
-#include "ProductFiles.h"
-#include "SaleDesk.h"
-#include "SaleEditing.h"
-#include "StoredRecords.h"
-#include "TouchSale.h"
+#include "sale/SaleEditing.h"
+#include "sale/TouchSale.h"
+#include "storage/records/ByteCodec.h"
+#include "support/ProductFiles.h"
+#include "support/SaleDesk.h"
+#include "support/StoredRecords.h"
 
 namespace {
 

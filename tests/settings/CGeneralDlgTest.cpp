@@ -1,6 +1,6 @@
-#include "CGeneralDlg.h"
+#include "settings/CGeneralDlg.h"
 
-#include "BackOfficeWindow.h"
+#include "support/BackOfficeWindow.h"
 
 #include <QRadioButton>
 #include <QSpinBox>

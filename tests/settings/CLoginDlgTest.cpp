@@ -1,10 +1,10 @@
-#include "CLoginDlg.h"
+#include "settings/CLoginDlg.h"
 
-#include "CSummaryDlg.h"
-#include "ListFiles.h"
+#include "settings/CSummaryDlg.h"
+#include "storage/files/ListFiles.h"
 
-#include "BackOfficeWindow.h"
-#include "StoredRecords.h"
+#include "support/BackOfficeWindow.h"
+#include "support/StoredRecords.h"
 
 #include <QComboBox>
 

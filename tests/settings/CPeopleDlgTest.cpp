@@ -1,10 +1,10 @@
-#include "CPeopleDlg.h"
-#include "CTermsDlg.h"
-#include "CTextListDlg.h"
+#include "settings/CPeopleDlg.h"
+#include "settings/CTermsDlg.h"
+#include "settings/CTextListDlg.h"
 
-#include "ListFiles.h"
+#include "storage/files/ListFiles.h"
 
-#include "BackOfficeWindow.h"
+#include "support/BackOfficeWindow.h"
 
 #include <QTreeWidget>
 

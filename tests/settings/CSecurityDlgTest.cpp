@@ -1,11 +1,11 @@
-#include "CSecurityDlg.h"
+#include "settings/CSecurityDlg.h"
 
-#include "CGeneralDlg.h"
-#include "CGetProductDlg.h"
-#include "CPeopleDlg.h"
-#include "CProductsDlg.h"
+#include "products/CGetProductDlg.h"
+#include "products/CProductsDlg.h"
+#include "settings/CGeneralDlg.h"
+#include "settings/CPeopleDlg.h"
 
-#include "BackOfficeWindow.h"
+#include "support/BackOfficeWindow.h"
 
 #include <QRadioButton>
 

@@ -1,13 +1,13 @@
-#include "CCompanyDlg.h"
-#include "CDiscountLevelsDlg.h"
-#include "CReceiptMessagesDlg.h"
-#include "CSaleDatesDlg.h"
-#include "CTaxTableDlg.h"
-#include "CTextListDlg.h"
-#include "StoreDetails.h"
+#include "settings/CCompanyDlg.h"
+#include "settings/CDiscountLevelsDlg.h"
+#include "settings/CReceiptMessagesDlg.h"
+#include "settings/CSaleDatesDlg.h"
+#include "settings/CTaxTableDlg.h"
+#include "settings/CTextListDlg.h"
+#include "settings/StoreDetails.h"
 
-#include "BackOfficeWindow.h"
-#include "SaleScreenFixture.h"
+#include "support/BackOfficeWindow.h"
+#include "support/SaleScreenFixture.h"
 
 #include <QAction>
 #include <QDateEdit>

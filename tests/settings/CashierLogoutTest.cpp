@@ -1,8 +1,8 @@
-#include "CashierLogout.h"
+#include "settings/CashierLogout.h"
 
-#include "DataFolder.h"
-#include "InvoiceTestSupport.h"
-#include "StoredRecords.h"
+#include "../storage/InvoiceTestSupport.h"
+#include "support/DataFolder.h"
+#include "support/StoredRecords.h"
 
 #include <string>
 

@@ -1,5 +1,5 @@
-#include "GeneralSettings.h"
-#include "SalesFileHeader.h"
+#include "settings/GeneralSettings.h"
+#include "storage/files/SalesFileHeader.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "SetupLists.h"
+#include "settings/SetupLists.h"
 
-#include "DataFolder.h"
-#include "ListFiles.h"
-#include "StoreDetails.h"
+#include "settings/StoreDetails.h"
+#include "storage/files/ListFiles.h"
+#include "support/DataFolder.h"
 
 #include <tuple>
 

@@ -1,4 +1,4 @@
-#include "ByteCodec.h"
+#include "storage/records/ByteCodec.h"
 
 #include <gtest/gtest.h>
 

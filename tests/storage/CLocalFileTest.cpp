@@ -1,7 +1,7 @@
-#include "FileSetStartup.h"
 #include "FileSetTest.h"
 #include "LayoutCheck.h"
-#include "SalesFileHeader.h"
+#include "storage/files/FileSetStartup.h"
+#include "storage/files/SalesFileHeader.h"
 
 #include <gtest/gtest.h>
 

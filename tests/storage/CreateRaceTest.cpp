@@ -1,14 +1,14 @@
 // Registers that find a file missing at the same moment all create it; none
 // may truncate what another has already stored there.
-#include "CLocalFile.h"
-#include "CustomerFile.h"
-#include "InvoiceFile.h"
-#include "KilledRegisters.h"
-#include "PaymentRecord.h"
-#include "ProductFile.h"
-#include "QuoteFile.h"
-#include "SalesFileHeader.h"
-#include "TempDir.h"
+#include "storage/files/CLocalFile.h"
+#include "storage/files/CustomerFile.h"
+#include "storage/files/InvoiceFile.h"
+#include "storage/files/PaymentRecord.h"
+#include "storage/files/ProductFile.h"
+#include "storage/files/QuoteFile.h"
+#include "storage/files/SalesFileHeader.h"
+#include "support/KilledRegisters.h"
+#include "support/TempDir.h"
 
 #include <set>
 

@@ -1,6 +1,6 @@
-#include "ByteCodec.h"
-#include "CustomerFile.h"
 #include "FileSetTest.h"
+#include "storage/files/CustomerFile.h"
+#include "storage/records/ByteCodec.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // Another register holding a file open for writing until told to let go; when
 // given a mark, it writes it over the first bytes just before it lets go.
 
-#include "DataFile.h"
+#include "storage/io/DataFile.h"
 
 #include <cstring>
 #include <string>

@@ -1,9 +1,9 @@
 #pragma once
 // A register's file set in a fresh folder, the messages it shows recorded.
 
-#include "CLocalFile.h"
 #include "RecordingPrompt.h"
-#include "TempDir.h"
+#include "storage/files/CLocalFile.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 

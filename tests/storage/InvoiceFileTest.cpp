@@ -1,10 +1,10 @@
-#include "ByteCodec.h"
-#include "DataFile.h"
 #include "FileSetTest.h"
-#include "InvoiceFile.h"
 #include "InvoiceTestSupport.h"
-#include "ProductFile.h"
-#include "ProductFiles.h"
+#include "storage/files/InvoiceFile.h"
+#include "storage/files/ProductFile.h"
+#include "storage/io/DataFile.h"
+#include "storage/records/ByteCodec.h"
+#include "support/ProductFiles.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #pragma once
 // Helpers shared by the invoice, quote and payment tests.
 
-#include "InvoiceRecord.h"
 #include "RecordingPrompt.h"
+#include "storage/records/InvoiceRecord.h"
 
 #include <string>
 #include <vector>

@@ -4,7 +4,7 @@
 // byte left out or two slots overlapping fail the check. A text slot holds its
 // text and NULs up to its width.
 
-#include "ByteCodec.h"
+#include "storage/records/ByteCodec.h"
 
 #include <gtest/gtest.h>
 

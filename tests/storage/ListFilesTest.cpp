@@ -1,6 +1,6 @@
-#include "ByteCodec.h"
 #include "FileSetTest.h"
-#include "ListFiles.h"
+#include "storage/files/ListFiles.h"
+#include "storage/records/ByteCodec.h"
 
 #include <gtest/gtest.h>
 

@@ -4,9 +4,9 @@
 // killed register's lock while another program on that PC shares its handle)
 // must not keep registers from a file that is free, and going past it must
 // never let a register in beside a writer.
-#include "DataFile.h"
 #include "FileHolder.h"
-#include "TempDir.h"
+#include "storage/io/DataFile.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 

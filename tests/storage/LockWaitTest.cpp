@@ -1,7 +1,7 @@
-#include "CLocalFile.h"
 #include "FileHolder.h"
 #include "RecordingPrompt.h"
-#include "TempDir.h"
+#include "storage/files/CLocalFile.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 

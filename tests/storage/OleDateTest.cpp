@@ -1,4 +1,4 @@
-#include "OleDate.h"
+#include "storage/records/OleDate.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "FileSetTest.h"
-#include "InvoiceFile.h"
 #include "LayoutCheck.h"
-#include "PaymentRecord.h"
+#include "storage/files/InvoiceFile.h"
+#include "storage/files/PaymentRecord.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "FileSetTest.h"
-#include "ProductFile.h"
-#include "ProductFiles.h"
+#include "storage/files/ProductFile.h"
+#include "support/ProductFiles.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "ByteCodec.h"
 #include "FileSetTest.h"
 #include "InvoiceTestSupport.h"
-#include "QuoteFile.h"
+#include "storage/files/QuoteFile.h"
+#include "storage/records/ByteCodec.h"
 
 #include <gtest/gtest.h>
 

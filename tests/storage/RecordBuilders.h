@@ -2,10 +2,10 @@
 // Small records for tests that only need them told apart, and a look at the
 // journal.
 
-#include "CustomerRecord.h"
-#include "ProductRecord.h"
-#include "TempDir.h"
-#include "VendorRecord.h"
+#include "storage/records/CustomerRecord.h"
+#include "storage/records/ProductRecord.h"
+#include "storage/records/VendorRecord.h"
+#include "support/TempDir.h"
 
 #include <string>
 

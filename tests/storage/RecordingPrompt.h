@@ -1,8 +1,8 @@
 #pragma once
 // Records the storage layer's messages and answers its waiting questions.
 
-#include "CLocalFile.h"
-#include "UserPrompt.h"
+#include "storage/files/CLocalFile.h"
+#include "storage/io/UserPrompt.h"
 
 #include <functional>
 #include <string>

@@ -1,6 +1,6 @@
 #include "FileSetTest.h"
 #include "LayoutCheck.h"
-#include "SalesFileHeader.h"
+#include "storage/files/SalesFileHeader.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "ShareCheck.h"
+#include "storage/io/ShareCheck.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
 // Registers on different PCs sharing one data folder: REGISTER_TORTURE_DIRS
 // names it through one mount per PC; without it a local folder stands for all.
-#include "CLocalFile.h"
-#include "InvoiceFile.h"
 #include "InvoiceTestSupport.h"
-#include "KilledRegisters.h"
-#include "ShareCheck.h"
-#include "TempDir.h"
+#include "storage/files/CLocalFile.h"
+#include "storage/files/InvoiceFile.h"
+#include "storage/io/ShareCheck.h"
+#include "support/KilledRegisters.h"
+#include "support/TempDir.h"
 
 #include <set>
 

@@ -1,5 +1,5 @@
-#include "CLocalFile.h"
-#include "TempDir.h"
+#include "storage/files/CLocalFile.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 

@@ -3,13 +3,13 @@
 // then needs the journal, must roll it back first; while a third register
 // holds a file the stale journal names, the commit waits as any wait for a file
 // does, asking the user after the usual time, instead of failing on its own.
-#include "CLocalFile.h"
 #include "FileHolder.h"
-#include "KilledRegisters.h"
 #include "RecordBuilders.h"
 #include "RecordingPrompt.h"
-#include "TempDir.h"
-#include "Transaction.h"
+#include "storage/files/CLocalFile.h"
+#include "storage/journal/Transaction.h"
+#include "support/KilledRegisters.h"
+#include "support/TempDir.h"
 
 namespace {
 const std::vector<std::uint8_t> kSales(64, 'a');

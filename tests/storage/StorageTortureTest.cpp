@@ -6,16 +6,16 @@
 // decodes the bytes itself checks the files against those logs.
 // REGISTER_TORTURE_SCALE multiplies the number of operations (default 1).
 
-#include "CLocalFile.h"
-#include "InvoiceFile.h"
-#include "KilledRegisters.h"
-#include "PaymentRecord.h"
-#include "ProductFile.h"
-#include "QuoteFile.h"
 #include "RecordBuilders.h"
-#include "TempDir.h"
-#include "Transaction.h"
-#include "UserPrompt.h"
+#include "storage/files/CLocalFile.h"
+#include "storage/files/InvoiceFile.h"
+#include "storage/files/PaymentRecord.h"
+#include "storage/files/ProductFile.h"
+#include "storage/files/QuoteFile.h"
+#include "storage/io/UserPrompt.h"
+#include "storage/journal/Transaction.h"
+#include "support/KilledRegisters.h"
+#include "support/TempDir.h"
 
 #include <algorithm>
 #include <map>

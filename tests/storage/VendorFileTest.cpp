@@ -1,6 +1,6 @@
-#include "ByteCodec.h"
 #include "FileSetTest.h"
-#include "VendorFile.h"
+#include "storage/files/VendorFile.h"
+#include "storage/records/ByteCodec.h"
 
 #include <gtest/gtest.h>
 

@@ -3,21 +3,21 @@
 // register's recovery each file shows the whole change or none of it. Then the
 // same paths against damaged record counts.
 
-#include "CLocalFile.h"
-#include "CountedFile.h"
-#include "CustomerFile.h"
-#include "InvoiceFile.h"
 #include "InvoiceTestSupport.h"
-#include "KilledRegisters.h"
-#include "ListFiles.h"
-#include "PaymentRecord.h"
-#include "ProductFile.h"
-#include "QuoteFile.h"
 #include "RecordBuilders.h"
-#include "SalesFileHeader.h"
-#include "Transaction.h"
-#include "TempDir.h"
-#include "VendorFile.h"
+#include "storage/files/CLocalFile.h"
+#include "storage/files/CountedFile.h"
+#include "storage/files/CustomerFile.h"
+#include "storage/files/InvoiceFile.h"
+#include "storage/files/ListFiles.h"
+#include "storage/files/PaymentRecord.h"
+#include "storage/files/ProductFile.h"
+#include "storage/files/QuoteFile.h"
+#include "storage/files/SalesFileHeader.h"
+#include "storage/files/VendorFile.h"
+#include "storage/journal/Transaction.h"
+#include "support/KilledRegisters.h"
+#include "support/TempDir.h"
 
 #include <algorithm>
 #include <filesystem>

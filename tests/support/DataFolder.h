@@ -1,9 +1,9 @@
 #pragma once
 // A fresh data folder and its register, for the tests without a window.
 
-#include "CLocalFile.h"
-#include "SalesFileHeader.h"
 #include "TempDir.h"
+#include "storage/files/CLocalFile.h"
+#include "storage/files/SalesFileHeader.h"
 
 #include <gtest/gtest.h>
 

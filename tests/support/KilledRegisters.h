@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "DataFile.h"
+#include "storage/io/DataFile.h"
 
 #include <array>
 #include <cstdint>

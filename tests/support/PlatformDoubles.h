@@ -2,9 +2,9 @@
 // Test doubles of the platform layer. Each installs itself on construction and
 // restores the real service when it goes out of scope.
 
-#include "Clock.h"
-#include "FileDialog.h"
-#include "MessageBox.h"
+#include "platform/Clock.h"
+#include "platform/FileDialog.h"
+#include "platform/MessageBox.h"
 
 #include <deque>
 #include <string>

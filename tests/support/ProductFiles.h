@@ -2,9 +2,9 @@
 // Builders for product files in tests: records written straight into the
 // file's bytes, and the file read back record by record.
 
-#include "ByteCodec.h"
-#include "ProductRecord.h"
 #include "TempDir.h"
+#include "storage/records/ByteCodec.h"
+#include "storage/records/ProductRecord.h"
 
 #include <algorithm>
 #include <optional>

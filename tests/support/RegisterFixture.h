@@ -2,11 +2,11 @@
 // A register in a fresh folder with the platform doubles installed: the
 // starting point of the window tests.
 
-#include "CLocalFile.h"
 #include "PlatformDoubles.h"
-#include "PromptBridge.h"
-#include "SalesFileHeader.h"
 #include "TempDir.h"
+#include "platform/PromptBridge.h"
+#include "storage/files/CLocalFile.h"
+#include "storage/files/SalesFileHeader.h"
 
 #include <gtest/gtest.h>
 

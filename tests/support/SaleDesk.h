@@ -3,14 +3,14 @@
 // prompt that records what it was told; and the same register in a child
 // process, quiet, for the kill and power-cut tests.
 
-#include "CLocalFile.h"
-#include "InvoiceFile.h"
 #include "ProductFiles.h"
-#include "SaleFinish.h"
-#include "SaleState.h"
-#include "SalesFileHeader.h"
 #include "TempDir.h"
-#include "UserPrompt.h"
+#include "sale/SaleFinish.h"
+#include "sale/SaleState.h"
+#include "storage/files/CLocalFile.h"
+#include "storage/files/InvoiceFile.h"
+#include "storage/files/SalesFileHeader.h"
+#include "storage/io/UserPrompt.h"
 
 #include <gtest/gtest.h>
 

@@ -2,11 +2,11 @@
 // The sale screen on a fresh data folder with the platform doubles and a
 // standing clock, driven as a cashier drives it: real boxes, real key events.
 
-#include "CSaleDlg.h"
-#include "ListFiles.h"
-#include "ProductFile.h"
 #include "RegisterFixture.h"
-#include "SaleKeys.h"
+#include "sale/CSaleDlg.h"
+#include "sale/SaleKeys.h"
+#include "storage/files/ListFiles.h"
+#include "storage/files/ProductFile.h"
 
 #include <QAction>
 #include <QApplication>

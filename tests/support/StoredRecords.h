@@ -2,10 +2,10 @@
 // Sales and customers stored the way a register stores them, for tests that
 // need a file set with records in it.
 
-#include "CLocalFile.h"
-#include "CustomerFile.h"
-#include "InvoiceFile.h"
-#include "ProductFile.h"
+#include "storage/files/CLocalFile.h"
+#include "storage/files/CustomerFile.h"
+#include "storage/files/InvoiceFile.h"
+#include "storage/files/ProductFile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Runs the window tests inside one QApplication on the offscreen platform.
-#include "ModalDriver.h"
+#include "support/ModalDriver.h"
 
 #include <QApplication>
 

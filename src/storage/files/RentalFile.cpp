@@ -1,0 +1,152 @@
+#include "storage/files/RentalFile.h"
+
+#include "storage/files/CLocalFile.h"
+#include "storage/files/InvoiceFile.h"
+#include "storage/io/DataFile.h"
+#include "storage/journal/Transaction.h"
+#include "storage/records/ByteCodec.h"
+#include "storage/records/InvoiceRecord.h"
+
+#include <map>
+
+using namespace codec;
+
+namespace {
+constexpr std::uint8_t kRentMode = 1;
+
+void stageCount(Transaction& tx, DataFile& file, long long n)
+{
+    std::uint8_t head[RentalFile::kHeaderSize] = {};
+    putI32(head, 0, static_cast<std::int32_t>(n));
+    tx.write(file, 0, head, sizeof head);
+}
+}  // namespace
+
+void RentalRecord::encode(std::uint8_t* buf) const
+{
+    std::fill(buf, buf + kSize, std::uint8_t{0});
+    putF32(buf, 0, quantity);
+    putI32(buf, 4, saleNumber);
+    putU16(buf, 8, customerNumber);
+    date.encode(buf, 12);
+    putText(buf, 24, kItemWidth, itemNumber);
+}
+
+void RentalRecord::decode(const std::uint8_t* buf)
+{
+    quantity = getF32(buf, 0);
+    saleNumber = getI32(buf, 4);
+    customerNumber = getU16(buf, 8);
+    date = OleDate::decode(buf, 12);
+    itemNumber = getText(buf, 24, kItemWidth);
+}
+
+bool ReadRentals(DataFile& file, std::vector<RentalRecord>& records)
+{
+    records.clear();
+    const long long size = file.size();
+    if (size < 0)
+        return false;
+    if (size < RentalFile::kHeaderSize)
+        return true;  // new: no records yet
+    std::uint8_t head[RentalFile::kHeaderSize];
+    if (file.readAt(0, head, sizeof head) != RentalFile::kHeaderSize)
+        return false;
+    const long long stored = getI32(head, 0);
+    if (stored < 0)
+        return false;
+    const long long room = (size - RentalFile::kHeaderSize) / static_cast<long long>(RentalRecord::kSize);
+    const long long n = std::min(stored, room);
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(n) * RentalRecord::kSize);
+    if (n > 0 && file.readAt(RentalFile::kHeaderSize, bytes.data(), bytes.size()) != static_cast<long long>(bytes.size()))
+        return false;
+    records.resize(static_cast<std::size_t>(n));
+    for (std::size_t i = 0; i < records.size(); ++i)
+        records[i].decode(bytes.data() + i * RentalRecord::kSize);
+    return true;
+}
+
+int RecordSaleRentalsIn(Transaction& tx, const std::string& path, const InvoiceRecord& sale, const OleDate& when)
+{
+    std::map<std::string, float> wanted;  // lower-cased item number -> quantity rented by the sale
+    std::vector<std::string> order;
+    std::map<std::string, std::string> spelled;
+    for (std::size_t i = 0; i < InvoiceRecord::kLines; ++i) {
+        if (sale.lineMode[i] != kRentMode || sale.itemNumber[i].empty())
+            continue;
+        std::string key = sale.itemNumber[i];
+        for (char& c : key)
+            if (c >= 'A' && c <= 'Z')
+                c = static_cast<char>(c - 'A' + 'a');
+        if (!wanted.count(key)) {
+            order.push_back(key);
+            spelled[key] = sale.itemNumber[i];
+        }
+        wanted[key] += sale.qty[i];
+    }
+    if (order.empty())
+        return 0;
+    DataFile& file = tx.file(path);
+    std::vector<RentalRecord> present;
+    if (!ReadRentals(file, present))
+        return -1;
+    for (const RentalRecord& r : present) {
+        if (r.saleNumber != sale.recordNumber || r.quantity <= 0)
+            continue;
+        for (auto& [key, qty] : wanted)
+            if (EqualsIgnoreCase(key, r.itemNumber))
+                qty -= r.quantity;
+    }
+    long long n = static_cast<long long>(present.size());
+    int staged = 0;
+    for (const std::string& key : order) {
+        if (wanted[key] <= 0)
+            continue;
+        RentalRecord r;
+        r.quantity = wanted[key];
+        r.saleNumber = sale.recordNumber;
+        r.customerNumber = sale.customerNumber;
+        r.date = when;
+        r.itemNumber = spelled[key];
+        std::uint8_t buf[RentalRecord::kSize];
+        r.encode(buf);
+        tx.writeUnseen(file, RentalFile::recordOffset(n++), buf, sizeof buf);
+        ++staged;
+    }
+    if (staged == 0)
+        return 0;
+    stageCount(tx, file, n);
+    return staged;
+}
+
+int ReadRentalFile(const std::string& path, std::vector<RentalRecord>& records)
+{
+    records.clear();
+    DataFile file;
+    const int cause = CLocalFile::OpenFile(file, path, OpenMode::Read);
+    if (cause != FileCause::None)
+        return cause;
+    return ReadRentals(file, records) ? FileCause::None : FileCause::Generic;
+}
+
+void StageRentalAppend(Transaction& tx, DataFile& file, const std::vector<RentalRecord>& present,
+                       const RentalRecord& record)
+{
+    const long long n = static_cast<long long>(present.size());
+    std::uint8_t buf[RentalRecord::kSize];
+    record.encode(buf);
+    tx.writeUnseen(file, RentalFile::recordOffset(n), buf, sizeof buf);
+    stageCount(tx, file, n + 1);
+}
+
+void StageRentalRemoval(Transaction& tx, DataFile& file, const std::vector<RentalRecord>& present,
+                        std::size_t index)
+{
+    const std::size_t last = present.size() - 1;
+    if (index != last) {
+        std::uint8_t buf[RentalRecord::kSize];
+        present[last].encode(buf);
+        tx.write(file, RentalFile::recordOffset(static_cast<long long>(index)), buf, sizeof buf);
+    }
+    stageCount(tx, file, static_cast<long long>(last));
+}
