@@ -107,7 +107,19 @@ CQuickAddDlg::CQuickAddDlg(const CLocalFile& local, const SalesFileHeader& heade
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(group);
     layout->addLayout(row);
+    // A drop-down list opens itself on F4; here F4 is "OK" from every box.
+    for (QComboBox* box : findChildren<QComboBox*>())
+        box->installEventFilter(this);
     boxes_[kDescription]->setFocus();
+}
+
+bool CQuickAddDlg::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F4) {
+        OnOk();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 bool CQuickAddDlg::Run(const CLocalFile& local, const SalesFileHeader& header, const std::string& code,

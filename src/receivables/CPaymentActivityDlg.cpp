@@ -65,4 +65,5 @@ void CPaymentActivityDlg::Fill()
         const std::vector<std::string> cells = PaymentCells(payment);
         AddRecordRow(list_, kColumns, cells);
     }
+    FitRecordColumns(list_);
 }

@@ -91,8 +91,6 @@ std::string PaymentReportBody(const std::vector<PaymentRecord>& payments)
     return body;
 }
 
-long long Cents(double amount) { return std::isfinite(amount) ? std::llround(amount * 100.0) : 0; }
-
 float TermsDiscount(const InvoiceRecord& sale, const TermsRecord& terms)
 {
     const double subtotal = static_cast<double>(sale.taxableSubtotal) + sale.exemptSubtotal;
@@ -127,7 +125,7 @@ PaymentList::PaymentList(const CLocalFile& local, PaymentPrompt& prompt, std::in
 bool PaymentList::Refresh(const SalesFileHeader* header, bool applyDiscount)
 {
     known_ = false;
-    paid_ = 0;
+    paidCents_ = 0;
     if (kind_ == Kind::OnAccount) {
         if (!ReadInvoice(local_, recordNumber_, sale_))
             return false;
@@ -142,10 +140,7 @@ bool PaymentList::Refresh(const SalesFileHeader* header, bool applyDiscount)
         prompt_.tell(kOpenError);
         return false;
     }
-    double sum = 0;
-    for (const PaymentRecord& p : payments_)
-        sum += std::isfinite(p.amount) ? p.amount : 0.0f;
-    paid_ = StoreAmount(sum);  // held as the file's float, as every register sums it
+    paidCents_ = PaymentCents(payments_);
     known_ = true;
     return true;
 }
@@ -154,7 +149,7 @@ bool PaymentList::MayAdd()
 {
     if (!known_ && !Refresh())
         return false;
-    if (Cents(balance()) <= 0) {
+    if (balanceCents() <= 0) {
         prompt_.tell(kOverpayment);
         return false;
     }
@@ -168,7 +163,7 @@ bool PaymentList::Add(const EnteredPayment& entered)
     payment.cashier = cashier_;
     payment.kind = kind_ == Kind::Split ? PaymentRecord::kSplitPart : PaymentRecord::kOnAccount;
     payment.invoiceNumber = recordNumber_;
-    if (Cents(payment.amount) > Cents(balance())) {
+    if (AmountCents(payment.amount) > balanceCents()) {
         prompt_.tell(kAmountCut);
         prompt_.tell(strprintf("Change amount: %.2f", static_cast<double>(payment.amount) - balance()));
         payment.amount = RoundToCents(balance());
@@ -201,7 +196,7 @@ PaymentList::Close PaymentList::CloseSplit()
 {
     if (!Refresh())
         return Close::Stay;
-    const long long due = Cents(balance());
+    const long long due = balanceCents();
     if (due > 0)
         return prompt_.askOkCancel(kSplitNotPaid) ? Close::Stay : Close::Reject;
     if (due < 0) {
@@ -215,7 +210,7 @@ PaymentList::Close PaymentList::CloseDeposit()
 {
     if (!Refresh())
         return Close::Stay;
-    if (Cents(paid_) != 0)
+    if (paidCents_ != 0)
         return Close::Accept;
     return prompt_.askOkCancel(kNoDeposit) ? Close::Stay : Close::Reject;
 }
@@ -224,11 +219,11 @@ PaymentList::Close PaymentList::CloseOnAccount(const SalesFileHeader& header, bo
 {
     if (!Refresh(&header, applyDiscount))
         return Close::Stay;
-    if (Cents(balance()) < 0) {
+    if (balanceCents() < 0) {
         prompt_.tell(kOverpayment);
         return Close::Stay;
     }
-    if (applyDiscount && Cents(balance()) != 0) {
+    if (applyDiscount && balanceCents() != 0) {
         prompt_.tell(kDiscountNotPaid);
         return Close::Stay;
     }
@@ -251,11 +246,11 @@ bool PaymentList::Settle(const SalesFileHeader& header, bool applyDiscount)
         const long long present = InvoiceRecordsPresent(invoices, &damaged);
         InvoiceRecord sale;
         if (!damaged && recordNumber_ >= 0 && recordNumber_ < present && ReadInvoiceAt(invoices, recordNumber_, sale)) {
-            const double paid = SumPaymentsIn(tx, local_, recordNumber_);
+            const long long paid = SumPaymentCentsIn(tx, local_, recordNumber_);
             if (applyDiscount) {
                 GetTerms(local_, sale.termsIndex, terms);
                 ApplyTermsDiscount(sale, terms, header);
-                if (Cents(sale.total - paid) != 0) {
+                if (AmountCents(sale.total) != paid) {
                     // Paid in full when the window was refreshed, no longer now.
                     tx.release();
                     prompt_.tell(kDiscountNotPaid);
@@ -263,7 +258,7 @@ bool PaymentList::Settle(const SalesFileHeader& header, bool applyDiscount)
                     return false;
                 }
             }
-            const std::uint8_t flag = !IsOnAccount(sale) || CoversInCents(paid, sale.total) ? 1 : 0;
+            const std::uint8_t flag = !IsOnAccount(sale) || PaidInFull(paid, sale.total) ? 1 : 0;
             if (applyDiscount) {
                 sale.paid = flag;
                 StageInvoiceAt(tx, invoices, recordNumber_, sale);

@@ -4,6 +4,7 @@
 // editing a payment, whether the window may close, and for a payment on account
 // the terms discount and the settling of the stored sale.
 
+#include "storage/files/InvoiceFile.h"
 #include "storage/files/PaymentRecord.h"
 #include "storage/records/InvoiceRecord.h"
 #include "storage/records/OleDate.h"
@@ -49,9 +50,6 @@ std::vector<std::string> PaymentRowTexts(const PaymentRecord& payment);
 std::string PaymentReportHeading(const CalendarTime& today);
 std::string PaymentReportBody(const std::vector<PaymentRecord>& payments);
 
-// Cents of an amount, as balances are compared: float sums of payments drift
-// off the cent (3.42 + 3.42 + 3.44 is not 10.28 in floats).
-long long Cents(double amount);
 
 // The sale's terms discount: the terms percent over the sale's subtotal.
 float TermsDiscount(const InvoiceRecord& sale, const TermsRecord& terms);
@@ -97,8 +95,11 @@ public:
     const std::vector<PaymentRecord>& payments() const { return payments_; }
     std::int32_t recordNumber() const { return recordNumber_; }
     double total() const { return total_; }
-    double paid() const { return paid_; }
-    double balance() const { return total_ - paid_; }
+    // The payments and the balance in whole cents, as every balance is compared.
+    long long paidCents() const { return paidCents_; }
+    long long balanceCents() const { return AmountCents(total_) - paidCents_; }
+    double paid() const { return static_cast<double>(paidCents_) / 100; }
+    double balance() const { return static_cast<double>(balanceCents()) / 100; }
     // On account: the sale as read, its terms and the terms discount.
     const InvoiceRecord& sale() const { return sale_; }
     const TermsRecord& terms() const { return terms_; }
@@ -132,7 +133,7 @@ private:
     std::string cashier_;
     std::vector<PaymentRecord> payments_;
     double total_ = 0;
-    double paid_ = 0;
+    long long paidCents_ = 0;
     bool known_ = false;
     InvoiceRecord sale_;
     TermsRecord terms_;

@@ -6,6 +6,7 @@
 
 #include <QTreeWidget>
 
+#include <algorithm>
 #include <span>
 #include <string>
 #include <vector>
@@ -33,6 +34,18 @@ inline QTreeWidget* MakeRecordList(QWidget* parent, const char* name, std::span<
         list->setColumnHidden(i, columns[static_cast<std::size_t>(i)].width == 0);
     }
     return list;
+}
+
+// Widens every shown column too narrow for its texts, so no date or amount is cut.
+inline void FitRecordColumns(QTreeWidget* list)
+{
+    for (int i = 0; i < list->columnCount(); ++i) {
+        if (list->isColumnHidden(i))
+            continue;
+        const int set = list->columnWidth(i);
+        list->resizeColumnToContents(i);
+        list->setColumnWidth(i, std::max(set, list->columnWidth(i)));
+    }
 }
 
 inline void AddRecordRow(QTreeWidget* list, std::span<const ListColumn> columns, const std::vector<std::string>& cells)

@@ -40,11 +40,11 @@ private:
 
 }  // namespace
 
-bool PaymentSumsBySale(const CLocalFile& local, std::unordered_map<std::int32_t, float>& sums)
+bool PaymentSumsBySale(const CLocalFile& local, std::unordered_map<std::int32_t, long long>& sums)
 {
     sums.clear();
     const int cause = VisitPayments(local, [&sums](const std::uint8_t* rec) {
-        sums[codec::getI32(rec, PaymentRecord::kInvoiceNumberOff)] += codec::getF32(rec, PaymentRecord::kAmountOff);
+        sums[codec::getI32(rec, PaymentRecord::kInvoiceNumberOff)] += AmountCents(codec::getF32(rec, PaymentRecord::kAmountOff));
     });
     return cause == FileCause::None;
 }
@@ -75,7 +75,7 @@ UnpaidListing ListUnpaidInvoices(const CLocalFile& local, UnpaidKind kind, const
         return listing;
 
     // Without the payments every balance would read as the whole total.
-    std::unordered_map<std::int32_t, float> paid;
+    std::unordered_map<std::int32_t, long long> paid;
     if (!PaymentSumsBySale(local, paid)) {
         listing.error = "Error opening Payment file.";
         return listing;
@@ -89,7 +89,8 @@ UnpaidListing ListUnpaidInvoices(const CLocalFile& local, UnpaidKind kind, const
         row.customer = a[InvoiceRecord::kName] + ", " + a[InvoiceRecord::kCompany] + ", " + a[InvoiceRecord::kPhone];
         row.total = sale.total;
         const auto sum = paid.find(sale.recordNumber);
-        row.balance = RoundToCents(static_cast<double>(sale.total) - (sum == paid.end() ? 0.0f : sum->second));
+        const long long balanceCents = AmountCents(sale.total) - (sum == paid.end() ? 0 : sum->second);
+        row.balance = RoundToCents(static_cast<double>(balanceCents) / 100);
         row.saleTime = sale.saleTime;
         const std::optional<TermsRecord>& t = terms.find(sale.termsIndex);
         if (t)
@@ -102,7 +103,7 @@ UnpaidListing ListUnpaidInvoices(const CLocalFile& local, UnpaidKind kind, const
         }
         if (kind == UnpaidKind::Overdue && !row.overdue)
             continue;
-        totalCents += std::llround(static_cast<double>(row.balance) * 100);
+        totalCents += balanceCents;
         listing.rows.push_back(std::move(row));
     }
     listing.totalBalance = static_cast<double>(totalCents) / 100;

@@ -16,7 +16,7 @@ class CLocalFile;
 // payments file. Each sum is accumulated in file order as a float, so it is
 // exactly what reading the file once per sale would give; a missing file holds
 // none. False when the file cannot be read.
-bool PaymentSumsBySale(const CLocalFile& local, std::unordered_map<std::int32_t, float>& sums);
+bool PaymentSumsBySale(const CLocalFile& local, std::unordered_map<std::int32_t, long long>& sums);
 
 struct UnpaidInvoice {
     int recordNumber = 0;

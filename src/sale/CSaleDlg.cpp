@@ -418,6 +418,10 @@ void CSaleDlg::ShowSale()
         notes_->setPlainText(qs(IsDeferredPayType(sale.payType) ? history_.Text(local_, sale) : header_.todaysNotes));
     grid_->Show(state_, header_);
     totals_->Show(sale, header_);
+    // An item box that keeps the focus while its text is redrawn (a menu command,
+    // a page move) starts again from what it shows now.
+    if (const SaleGridWidget::Cell* cell = grid_->cellOf(focusWidget()); cell && cell->column == Column::Item)
+        state_.focusText = ss(grid_->box(Column::Item, cell->row)->text());
 }
 
 void CSaleDlg::SetReadOnly(bool on)
@@ -674,6 +678,8 @@ void CSaleDlg::OnFinishSale()
     ShowSale();
     payType_->setCurrentIndex(-1);
     UpdateMenuStates();
+    // Ready for the next customer's first scan.
+    grid_->box(Column::Item, 0)->setFocus(Qt::OtherFocusReason);
 }
 
 void CSaleDlg::VoidThisSale()
@@ -688,7 +694,10 @@ void CSaleDlg::VoidThisSale()
     if (MessageBox::show(this, "\nVOID this sale permanently!\n\n", MessageBox::Buttons::OkCancel) !=
         MessageBox::Answer::Ok)
         return;
-    SaleEditing(state_).Void();
+    SaleEditing editing(state_);
+    if (editing.Void() == SaleEditing::Result::Failed)
+        MessageBox::information(this, "This sale was not voided: " + SaleEditing::CauseText(editing.cause()) +
+                                          ".\n\nNothing was changed.");
     AfterMove();
 }
 

@@ -192,6 +192,7 @@ void CTouchSaleDlg::BuildControls()
     QPushButton* close = MakeButton("Close", "Close", {});
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
     column->addWidget(close);
+    outer->addLayout(column);
 }
 
 QPushButton* CTouchSaleDlg::button(const QString& captionOrName) const

@@ -2,6 +2,7 @@
 
 #include "sale/SaleTotals.h"
 #include "storage/files/CLocalFile.h"
+#include "storage/files/InvoiceFile.h"
 #include "storage/files/PaymentRecord.h"
 #include "storage/records/InvoiceRecord.h"
 #include "storage/records/TextFormat.h"
@@ -17,15 +18,12 @@ std::string PaymentHistoryText(const CLocalFile& local, const InvoiceRecord& sal
     // Unread payments are not "nothing paid": no sum or balance is shown then.
     if (ReadPayments(local, sale.recordNumber, 0, payments) != 0)
         return text + "Error opening Payment file.\r\n";
-    double sum = 0;
-    for (const PaymentRecord& p : payments) {
-        const double amount = std::isfinite(p.amount) ? p.amount : 0.0;
+    for (const PaymentRecord& p : payments)
         text += strprintf("%s  %-12s %10s\r\n", FormatOleDate(p.date, "%m/%d/%Y").c_str(), p.payType.c_str(),
-                          FixedText(amount, 2).c_str());
-        sum += amount;
-    }
-    const double total = std::isfinite(sale.total) ? sale.total : 0.0;
-    text += "Paid: " + FixedText(sum, 2) + "\r\nBalance Due: " + FixedText(total - sum, 2) + "\r\n";
+                          FixedText(static_cast<double>(AmountCents(p.amount)) / 100, 2).c_str());
+    const long long paid = PaymentCents(payments);
+    text += "Paid: " + FixedText(static_cast<double>(paid) / 100, 2) + "\r\nBalance Due: " +
+            FixedText(static_cast<double>(AmountCents(sale.total) - paid) / 100, 2) + "\r\n";
     return text;
 }
 

@@ -31,14 +31,17 @@ std::vector<QuoteRow> ListQuoteRows(const std::vector<InvoiceRecord>& quotes, co
         QuoteRow row;
         row.number = q.recordNumber;
         const auto& a = q.address;
+        // A walk-in quote has no address: its cell stays empty, not ", ,".
+        const bool noAddress = std::all_of(a.begin(), a.begin() + 6, [](const std::string& s) { return s.empty(); });
         row.cells = {strprintf("%d", q.recordNumber),
                      strprintf("%.2f", q.total),
                      QuoteDateText(q),
                      q.cashier,
                      q.payType,
                      header.levelNames[std::min<std::size_t>(q.priceLevel, header.levelNames.size() - 1)],
-                     strprintf("%s %s %s, %s, %s %s", a[0].c_str(), a[1].c_str(), a[2].c_str(), a[3].c_str(),
-                               a[4].c_str(), a[5].c_str())};
+                     noAddress ? std::string()
+                               : strprintf("%s %s %s, %s, %s %s", a[0].c_str(), a[1].c_str(), a[2].c_str(),
+                                           a[3].c_str(), a[4].c_str(), a[5].c_str())};
         rows.push_back(std::move(row));
     }
     return rows;

@@ -24,16 +24,6 @@ bool sameBytes(const InvoiceRecord& a, const InvoiceRecord& b)
     return std::memcmp(ba, bb, sizeof ba) == 0;
 }
 
-// The record at position n as stored now, read quietly.
-bool readStored(const CLocalFile& local, int n, InvoiceRecord& record)
-{
-    DataFile file;
-    if (CLocalFile::OpenFile(file, local.GetPath("Invoices"), OpenMode::Read) != FileCause::None)
-        return false;
-    const long long present = InvoiceRecordsPresent(file);
-    return n >= 0 && n < present && ReadInvoiceAt(file, n, record);
-}
-
 }  // namespace
 
 const char* const SaleEditing::kChangedMeanwhile =
@@ -46,7 +36,8 @@ SaleEditing::Result SaleEditing::Void()
     state_.RefreshCount();
     if (state_.showingNew())
         return Result::NewSaleShown;
-    if (VoidInvoice(state_.local(), static_cast<int>(state_.local().currentRecord)) != FileCause::None)
+    cause_ = VoidInvoice(state_.local(), static_cast<int>(state_.local().currentRecord));
+    if (cause_ != FileCause::None)
         return Result::Failed;
     // Away and back: the voided record is read again and shown.
     state_.GoPrev();
@@ -54,29 +45,33 @@ SaleEditing::Result SaleEditing::Void()
     return Result::Done;
 }
 
+std::string SaleEditing::CauseText(int cause)
+{
+    switch (cause) {
+    case FileCause::SharingViolation:
+    case FileCause::LockGivenUp: return "the sales file is held by another register";
+    case FileCause::AccessDenied: return "the network share refused access to the sales file";
+    case FileCause::NotFound:
+    case FileCause::BadPath: return "the sales file was not found";
+    case FileCause::DiskFull: return "the disk is full";
+    default: return "the sales file could not be read or written; it may be damaged";
+    }
+}
+
 SaleEditing::Result SaleEditing::BeginEdit()
 {
     state_.RefreshCount();
     if (state_.showingNew())
         return Result::NewSaleShown;
-    const int n = static_cast<int>(state_.local().currentRecord);
-    InvoiceRecord stored;
-    if (!ReadInvoice(state_.local(), n, stored))
-        return Result::Failed;
-    Reopen(stored, stored, n);
-    return Result::Done;
+    return ReopenStored(static_cast<int>(state_.local().currentRecord));
 }
 
-SaleEditing::Result SaleEditing::ReopenEmptied(int recordNumber)
+SaleEditing::Result SaleEditing::ReopenStored(int recordNumber)
 {
-    InvoiceRecord unchanged, emptied;
-    if (ReturnInvoiceToStock(state_.local(), recordNumber, &unchanged) != FileCause::None)
+    InvoiceRecord stored;
+    if (!ReadInvoice(state_.local(), recordNumber, stored))
         return Result::Failed;
-    // Read back quietly: should another register change it before, the
-    // finish refuses rather than writing over that change.
-    if (!readStored(state_.local(), recordNumber, emptied))
-        emptied = InvoiceRecord{};
-    Reopen(unchanged, emptied, recordNumber);
+    Reopen(stored, stored, recordNumber);
     return Result::Done;
 }
 
@@ -118,7 +113,7 @@ SaleEditing::Rewrite SaleEditing::StageRewrite(Transaction& tx, const CLocalFile
         return Rewrite::Failed;
     if (!sameBytes(now, base))
         return Rewrite::ChangedMeanwhile;
-    sale.paid = !IsOnAccount(sale) || CoversInCents(SumPaymentsIn(tx, local, n), sale.total) ? 1 : 0;
+    sale.paid = !IsOnAccount(sale) || PaidInFull(SumPaymentCentsIn(tx, local, n), sale.total) ? 1 : 0;
     StageInvoiceAt(tx, invoices, n, sale);
     for (std::size_t i = 0; i < InvoiceRecord::kLines; ++i)
         if (!base.itemNumber[i].empty())

@@ -42,10 +42,11 @@ public:
     // "Clear This Sale": an empty new sale. A sale being edited is left as it is stored.
     Result Clear();
     // The split or deposit payments of sale `recordNumber`, just stored, were
-    // cancelled: its goods go back to stock and the record is emptied (one
-    // transaction), and the sale comes back on the screen to be finished again
-    // over the emptied record.
-    Result ReopenEmptied(int recordNumber);
+    // cancelled: the sale comes back on the screen as an edit of the record as
+    // it is stored now. Nothing is written: the stored sale keeps its lines,
+    // stock and payments, so clearing, leaving or a crash loses nothing, and
+    // finishing again writes it back over its own record.
+    Result ReopenStored(int recordNumber);
 
     // Finishing an edit inside the finish's transaction, which holds the invoice,
     // product and payments files: the record is read again and compared with
@@ -57,6 +58,12 @@ public:
                                 InvoiceRecord& sale, std::vector<StockLine>& stock);
     static const char* const kChangedMeanwhile;
 
+    // The file cause of the last Failed result, and why it failed in the
+    // cashier's words: the file held by another register, the share refusing
+    // access, a damaged file.
+    int cause() const { return cause_; }
+    static std::string CauseText(int cause);
+
     // The current customer of a sale that comes onto the screen whole (an
     // edited sale, a loaded quote): the customer file's record of the sale's
     // customer number, else of its first address line; no customer when
@@ -67,4 +74,5 @@ private:
     void Reopen(const InvoiceRecord& stored, const InvoiceRecord& base, int recordNumber);
 
     SaleState& state_;
+    int cause_ = 0;
 };

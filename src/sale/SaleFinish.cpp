@@ -252,9 +252,7 @@ bool SaleFinish::needsDeposit() const { return EqualsIgnoreCase(stored_.payType,
 
 bool SaleFinish::PaymentsCancelled()
 {
-    // Goods back to stock and the record emptied, the sale on the screen to be
-    // written back over it.
-    return SaleEditing(state_).ReopenEmptied(stored_.recordNumber) == SaleEditing::Result::Done;
+    return SaleEditing(state_).ReopenStored(stored_.recordNumber) == SaleEditing::Result::Done;
 }
 
 void SaleFinish::StartNextSale()

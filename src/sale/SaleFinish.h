@@ -75,10 +75,9 @@ public:
     bool needsSplit() const;
     bool needsDeposit() const;
 
-    // The split or deposit dialog was cancelled: the stored sale's goods go
-    // back to stock and it comes back on the screen to be finished again over
-    // the same record number. False when the files could not be changed (the
-    // sale then stays stored as it is).
+    // The split or deposit dialog was cancelled: the stored sale, left whole in
+    // its file, comes back on the screen to be finished again over the same
+    // record number. False when it could not be read again (it stays stored).
     bool PaymentsCancelled();
     // An empty new sale for the same cashier.
     void StartNextSale();

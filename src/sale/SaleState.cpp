@@ -17,6 +17,9 @@ constexpr std::size_t kTextWidth = InvoiceRecord::kTextWidth;  // descriptions a
 
 std::string cut(const std::string& text, std::size_t width) { return codec::fitText(text, width); }
 
+// The store's default tax status, a fresh product's: what a line typed by hand is taxed by.
+const std::uint8_t kHandTypedTaxStatus = ProductRecord{}.taxStatus;
+
 }  // namespace
 
 void ClearSaleLine(InvoiceRecord& sale, std::size_t i)
@@ -32,6 +35,9 @@ void ClearSaleLine(InvoiceRecord& sale, std::size_t i)
     sale.extended[i] = 0;
     sale.cost[i] = 0;
     sale.commissionPercent[i] = 0;
+    // A line typed by hand is taxed by the store's default, whatever product
+    // stood in the slot before.
+    sale.taxStatus[i] = kHandTypedTaxStatus;
     sale.lineMode[i] = InvoiceRecord::kClearedLineMode;
 }
 
@@ -185,6 +191,7 @@ SaleState::ItemResult SaleState::ItemNumberExit(int row, const std::string& text
     const int slot = slotOf(row);
     const std::string t = cut(text, kCodeWidth);
     if (t.empty()) {
+        current.taxStatus[slot] = kHandTypedTaxStatus;
         current.itemNumber[slot].clear();
         current.description[slot].clear();
         current.qty[slot] = 0;

@@ -16,8 +16,8 @@
 class CLocalFile;
 struct SalesFileHeader;
 
-// Empties line slot i of a sale: no item, no amounts, the cleared line mode.
-// Its tax status is left as it is.
+// Empties line slot i of a sale: no item, no amounts, the cleared line mode,
+// and the tax status a fresh product has, for a line typed by hand.
 void ClearSaleLine(InvoiceRecord& sale, std::size_t i);
 
 class SaleState {

@@ -114,6 +114,15 @@ TEST_F(UnpaidWindow, PaymentActivityListsDepositsOfTheTypedRecord)
         }
         EXPECT_EQ(rowsOf(dlg.list(), {0}), want) << typed;
     }
+    // The dates are shown whole, in a larger font too: the column is as wide as its texts need.
+    QFont large = dlg.list()->font();
+    large.setPixelSize(30);
+    dlg.list()->setFont(large);
+    dlg.recordBox()->selectAll();
+    QTest::keyClicks(dlg.recordBox(), "-1");
+    const int dateWidth = dlg.list()->columnWidth(3);
+    dlg.list()->resizeColumnToContents(3);
+    EXPECT_GE(dateWidth, dlg.list()->columnWidth(3));
 }
 
 TEST_F(UnpaidWindow, AnUnreadablePaymentsFileIsSaidAndNothingIsListedAsOwed)

@@ -6,6 +6,7 @@
 #include "support/DataFolder.h"
 #include "support/StoredRecords.h"
 
+#include <cmath>
 #include <filesystem>
 #include <tuple>
 
@@ -171,3 +172,43 @@ TEST_F(PaymentListTest, TermsDiscountUsesTheSalesOwnRatesAndNoDiscountLevel)
 }
 
 }  // namespace
+
+// Totals between 65,536 and 131,072 paid in three parts whose float sum is off
+// by a cent: paid exactly they close and count as paid, one cent short they do not.
+TEST_F(PaymentListTest, LargeBalancesAreExactToTheCent)
+{
+    std::uint32_t seed = 12345;
+    const auto next = [&seed](std::uint32_t range) { return (seed = seed * 1103515245u + 12345u) / 65536u % range; };
+    const auto asFloat = [](long long cents) { return static_cast<float>(static_cast<double>(cents) / 100); };
+    for (int found = 0; found < 6;) {
+        const long long totalCents = 6553600 + next(6553600);
+        const long long first = 100 + next(static_cast<std::uint32_t>(totalCents / 3));
+        const long long second = 100 + next(static_cast<std::uint32_t>(totalCents / 3));
+        const float floatSum = asFloat(first) + asFloat(second) + asFloat(totalCents - first - second);
+        if (std::llround(static_cast<double>(floatSum) * 100) == totalCents)
+            continue;
+        ++found;
+        for (const long long shortBy : {0, 1}) {
+            const long long parts[] = {first, second, totalCents - first - second - shortBy};
+            const float total = asFloat(totalCents);
+            SCOPED_TRACE(std::to_string(totalCents) + " short by " + std::to_string(shortBy));
+            const int split = storeSale(local, SaleSpec().total(total).payType("Split"));
+            const int terms = storeSale(local, SaleSpec().total(total).payType("Terms"));
+            ScriptedPrompt p;
+            p.ok = false;
+            PaymentList list(local, p, split, PaymentList::Kind::Split, "Ann");
+            list.SetTotal(total);
+            ASSERT_TRUE(list.Refresh());
+            for (const long long cents : parts) {
+                ASSERT_TRUE(list.Add(entered("Cash", FixedText(static_cast<double>(cents) / 100, 2))));
+                PaymentRecord onAccount;
+                onAccount.amount = asFloat(cents);
+                onAccount.invoiceNumber = terms;
+                ASSERT_GE(AppendPaymentToSale(local, onAccount), 0);
+            }
+            EXPECT_EQ(list.CloseSplit(), shortBy ? PaymentList::Close::Reject : PaymentList::Close::Accept);
+            EXPECT_EQ(p.told, std::vector<std::string>{});
+            EXPECT_EQ(storedSale(local, terms).paid, shortBy ? 0 : 1);
+        }
+    }
+}

@@ -65,8 +65,8 @@ TEST_F(PaymentScreen, ACancelledSplitIsFinishedAgainOverTheSameRecordWithItsPaym
         QTest::keyClick(d, Qt::Key_Escape);
     });
     key(Qt::Key_F9);
-    EXPECT_EQ(storedSale(local, 0).total, 0) << "the record waits emptied for the sale";
-    EXPECT_EQ(storedStock(local, "A"), 10);
+    EXPECT_EQ(storedSale(local, 0).total, 10.28f) << "the stored sale stays whole";
+    EXPECT_EQ(storedStock(local, "A"), 9);
     EXPECT_EQ(dlg->state().current.itemNumber[0], "A");
 
     // Cancelled a second time, with the payment already taken listed.
@@ -93,6 +93,41 @@ TEST_F(PaymentScreen, ACancelledSplitIsFinishedAgainOverTheSameRecordWithItsPaym
     for (const PaymentRecord& p : paid)
         EXPECT_EQ(std::tie(p.kind, p.cashier), std::make_tuple(PaymentRecord::kSplitPart, "Ann"));
     EXPECT_TRUE(dlg->state().showingNew());
+}
+
+TEST_F(PaymentScreen, ASaleWhosePaymentsWereCancelledIsKeptWholeWhateverFollows)
+{
+    const struct {
+        const char* type;
+        const char* then;
+        std::function<void(PaymentScreen&)> abandon;
+    } cases[] = {
+        {"Split", "Clear This Sale", [](PaymentScreen& t) { t.menu("action_clear_sale"); }},
+        {"Deposit", "Exit", [](PaymentScreen& t) { t.menu("action_exit"); }},
+        {"Split", "paged away and back", [](PaymentScreen& t) {
+             t.key(Qt::Key_PageUp);
+             t.key(Qt::Key_Home);
+         }},
+        {"Deposit", "a crash", [](PaymentScreen& t) { t.dlg.reset(); }},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.type) + ", then " + c.then);
+        open();  // the program started again after each
+        ringUp(c.type);
+        whenModal<CPaymentListDlg>([](CPaymentListDlg* d) {
+            addPayment(d, "Cash", "4");
+            QTest::keyClick(d, Qt::Key_Escape);
+        });
+        key(Qt::Key_F9);
+        c.abandon(*this);
+        const InvoiceRecord stored = storedSale(local, n);
+        EXPECT_EQ(std::tuple(stored.itemNumber[0], stored.qty[0], stored.total), std::tuple("A", 1.0f, 10.28f));
+        EXPECT_EQ(SumPaymentCentsForSale(local, n), 400);
+        EXPECT_EQ(storedStock(local, "A"), 9 - n);
+        ++n;
+    }
+    EXPECT_EQ(storedSales(local), n);
 }
 
 TEST_F(PaymentScreen, ADepositLeavesTheSaleOwingUntilAPaymentToThisSale)

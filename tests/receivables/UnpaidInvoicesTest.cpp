@@ -122,7 +122,8 @@ TEST_F(UnpaidInvoices, ListsBalancesDueDatesAndOverdueOfGeneratedSales)
             ASSERT_EQ(row.recordNumber, n);
             EXPECT_EQ(std::llround(row.balance * 100.0), g.owedCents) << n;
             // The one pass gives what reading the payments once per sale gives.
-            EXPECT_FLOAT_EQ(row.balance, RoundToCents(g.sale.total - SumPaymentsForSale(local, n))) << n;
+            EXPECT_EQ(std::llround(row.balance * 100.0), AmountCents(g.sale.total) - SumPaymentCentsForSale(local, n))
+                << n;
             const std::vector<std::string> cells = UnpaidCells(row);
             EXPECT_EQ(cells[1], "Name" + std::to_string(n) + ", , 555-" + std::to_string(n));
             EXPECT_EQ(cells[4], mdY(floor<days>(g.soldAt)));

@@ -94,12 +94,13 @@ TEST_F(SaleScreen, ItemNumbersFillLinesAndRepeatScansAddToTheExistingLine)
     key(Qt::Key_Return);
     EXPECT_EQ(text(kQty), "2.0");
 
-    // Clearing an item box empties the line but keeps its mark-down and tax status.
+    // Clearing an item box empties the line but keeps its mark-down; the line is
+    // taxed by the store's default from then on, as a line typed by hand.
     typeInto(kMarkdown + 2, "50");
     EXPECT_EQ(text(kExtended + 2), "01.50");
     typeInto(kItem + 2, "");
     expectTexts({{kDescription + 2, ""}, {kQty + 2, ""}, {kExtended + 2, ""}, {kMarkdown + 2, "50.0"}});
-    EXPECT_EQ(dlg->state().current.taxStatus[2], 0);
+    EXPECT_EQ(dlg->state().current.taxStatus[2], 1);
     // Re-filling the row from another product overwrites them.
     typeInto(kItem + 2, "C300");
     expectTexts({{kMarkdown + 2, ""}, {kSubtotal, "30.00"}});  // 25 + 3 + 2
@@ -561,6 +562,16 @@ TEST_F(SaleScreen, VoidThisSaleEmptiesTheShownStoredSaleAfterAsking)
     boxes.answer(MessageBox::Answer::Ok);
     voidSale->trigger();
     expectTexts({{kRecordNumber, "1"}, {kQty, ""}, {kDescription, "VOIDED - "}, {kTotal, "0.00"}});
+    // A void the files refuse says why and that nothing changed.
+    key(Qt::Key_PageUp);
+    std::filesystem::remove(local.GetPath("Products"));
+    std::filesystem::create_directory(local.GetPath("Products"));
+    boxes.answer(MessageBox::Answer::Ok);
+    boxes.answer(MessageBox::Answer::Ok);
+    voidSale->trigger();
+    EXPECT_EQ(boxes.texts().back().rfind("This sale was not voided: ", 0), 0u) << boxes.texts().back();
+    EXPECT_NE(boxes.texts().back().find("Nothing was changed."), std::string::npos);
+    expectTexts({{kRecordNumber, "0"}, {kQty, "1.0"}});
     local.securityOn = 1;
     boxes.answer(MessageBox::Answer::Ok);
     voidSale->trigger();
@@ -642,6 +653,11 @@ TEST_F(SaleScreen, F9StoresTheSaleTakesItsStockAndStartsTheNextSale)
     EXPECT_EQ(storedSales(local), 1);
     EXPECT_EQ(storedStock(local, "A"), 8);
     EXPECT_EQ(text(kItem), "");
+    // The next customer's first scan goes straight into the first item box.
+    EXPECT_EQ(focused(), dlg->control(kItem));
+    scan("A");
+    EXPECT_EQ(dlg->state().current.itemNumber[0], "A");
+    typeInto(kItem, "");
 
     key(Qt::Key_PageUp);
     key(Qt::Key_F9);

@@ -2,6 +2,7 @@
 #include "sale/CTouchSaleDlg.h"
 #include "settings/CLoginDlg.h"
 #include "support/ModalDriver.h"
+#include "support/Reachable.h"
 #include "support/SaleScreenFixture.h"
 #include "support/StoredRecords.h"
 
@@ -32,19 +33,20 @@ struct TouchScreen : SaleScreenFixture {
             act(t);
             click(t, "Close");
         });
-        QTest::mouseClick(dlg->control(SaleIds::kTouch), Qt::LeftButton);
+        clickDrawn(dlg->control(SaleIds::kTouch));
     }
     static void click(CTouchSaleDlg* t, const QString& name)
     {
         QPushButton* b = t->button(name);
         ASSERT_NE(b, nullptr) << name.toStdString();
-        QTest::mouseClick(b, Qt::LeftButton);
+        clickDrawn(b);
     }
 };
 
 TEST_F(TouchScreen, ASaleFromButtonsAndTheKeypadIsStored)
 {
     onTouchScreen([&](CTouchSaleDlg* t) {
+        EXPECT_EQ(unreachableControls(t), QStringList{});
         EXPECT_EQ(t->button("category_1177")->text(), "Books");
         for (const char* product : {"product_1159", "product_1159", "product_1160"})
             click(t, product);
@@ -54,7 +56,7 @@ TEST_F(TouchScreen, ASaleFromButtonsAndTheKeypadIsStored)
         QTest::keyClick(item, Qt::Key_Return);
         EXPECT_EQ(item->text(), "");
         QTreeWidget* list = t->list();  // touch the first line, then one more of it
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->topLevelItem(0)).center());
+        clickDrawn(list->viewport(), list->visualItemRect(list->topLevelItem(0)).center());
         click(t, "+");
         for (int i = 0; i < 4; ++i)
             click(t, "key9");

@@ -118,6 +118,8 @@ TEST(QuoteList, TheRangeTakesTheWholeEndDay)
         EXPECT_EQ(got, r.numbers) << r.from << ".." << r.to;
     }
     EXPECT_EQ(ListQuoteRows(quotes, header, quotes[2].saleTime, quotes[2].saleTime)[0].cells[5], "Category 6");
+    quotes[0].address = {};  // a walk-in quote
+    EXPECT_EQ(ListQuoteRows(quotes, header, quotes[0].saleTime, quotes[0].saleTime)[0].cells[6], "");
 }
 
 TEST_F(SaleEditingTest, MarginsAreBlankWithoutACostToDivideBy)

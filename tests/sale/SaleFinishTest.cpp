@@ -138,7 +138,7 @@ TEST_F(SaleFinishTest, CancelledPaymentsAreFinishedAgainOverTheSameRecord)
     ASSERT_TRUE(finish.needsDeposit());
     EXPECT_EQ(finish.stored().paid, 0);
     ASSERT_TRUE(finish.PaymentsCancelled());
-    EXPECT_EQ(storedStock(local, "A"), 10);
+    EXPECT_EQ(storedStock(local, "A"), 8) << "the stored sale stays whole until finished again";
     EXPECT_EQ(state.current.itemNumber[0], "A");
 
     ASSERT_EQ(finish.FinishSale(entries), SaleFinish::Result::Stored);

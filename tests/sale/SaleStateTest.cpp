@@ -68,6 +68,29 @@ TEST_F(SaleStateTest, PickedProductsFillTheFirstFreeSlotOrAddToTheirLine)
     EXPECT_FLOAT_EQ(state.current.qty[2], 2.0f);
 }
 
+// A line typed by hand is taxed by the store's default, whatever untaxed product
+// stood in its slot before: after the code is emptied, and in the next sale.
+TEST_F(SaleStateTest, HandTypedLinesAreTaxedByTheDefaultWhateverStoodInTheSlot)
+{
+    state.Open();
+    for (const bool nextSale : {false, true}) {
+        SCOPED_TRACE(nextSale ? "next sale" : "code emptied");
+        ProductRecord untaxed = picked("U");
+        untaxed.taxStatus = 0;
+        ASSERT_EQ(state.AddPickedProduct(untaxed), 0);
+        ASSERT_EQ(state.current.taxStatus[0], 0);
+        if (nextSale)
+            state.ClearThisSale();
+        else
+            state.ItemNumberExit(0, "", {});
+        state.SetLineNumber(0, SaleState::LineField::Qty, 1);
+        state.SetLineNumber(0, SaleState::LineField::Price, 100);
+        EXPECT_EQ(state.current.taxStatus[0], ProductRecord{}.taxStatus);
+        EXPECT_FLOAT_EQ(state.current.taxableSubtotal, 100);
+        state.ClearThisSale();
+    }
+}
+
 TEST_F(SaleStateTest, StoredSalesAreNotChangedByEdits)
 {
     storeSale(local, SaleSpec().item("S").payType(""));

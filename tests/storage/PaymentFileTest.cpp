@@ -21,7 +21,7 @@ struct PaymentFile : FileSetTest {
     {
         InvoiceRecord sale;
         sale.recordNumber = invoice;
-        return PaymentsForInvoice(local, sale);
+        return static_cast<float>(PaymentsForInvoice(local, sale)) / 100;
     }
     void expectHeader(std::size_t payments, std::int32_t count, std::int32_t nextId)
     {

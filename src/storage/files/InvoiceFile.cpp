@@ -212,7 +212,7 @@ int AppendInvoiceIn(Transaction& tx, const CLocalFile& local, InvoiceRecord& rec
     DateRecord(record, now);
     const std::string payments = local.GetPath("Payments");
     if (tx.holds(payments))
-        record.paid = !IsOnAccount(record) || CoversInCents(SumPaymentsIn(tx, local, record.recordNumber), record.total) ? 1 : 0;
+        record.paid = !IsOnAccount(record) || PaidInFull(SumPaymentCentsIn(tx, local, record.recordNumber), record.total) ? 1 : 0;
     else
         ApplyPaidRule(local, record);
     // Past the count nobody sees the sale until the count takes it in.
@@ -356,9 +356,9 @@ float SoldQuantityInRange(const CLocalFile& local, const std::string& itemNumber
     return sum;
 }
 
-float PaymentsForInvoice(const CLocalFile& local, const InvoiceRecord& record)
+long long PaymentsForInvoice(const CLocalFile& local, const InvoiceRecord& record)
 {
-    return SumPaymentsForSale(local, record.recordNumber);
+    return SumPaymentCentsForSale(local, record.recordNumber);
 }
 
 bool IsOnAccount(const InvoiceRecord& record)
@@ -371,12 +371,16 @@ bool IsDeferredPayType(const std::string& name)
     return EqualsIgnoreCase(name, "terms") || EqualsIgnoreCase(name, "deposit") || EqualsIgnoreCase(name, "split");
 }
 
-bool CoversInCents(double paid, double total) { return std::llround(paid * 100.0) >= std::llround(total * 100.0); }
+long long AmountCents(double amount) { return std::isfinite(amount) ? std::llround(amount * 100.0) : 0; }
+
+bool CoversInCents(double paid, double total) { return AmountCents(paid) >= AmountCents(total); }
+
+bool PaidInFull(long long paidCents, double total) { return paidCents >= AmountCents(total); }
 
 void ApplyPaidRule(const CLocalFile& local, InvoiceRecord& record)
 {
     if (IsOnAccount(record))
-        record.paid = CoversInCents(PaymentsForInvoice(local, record), record.total) ? 1 : 0;
+        record.paid = PaidInFull(PaymentsForInvoice(local, record), record.total) ? 1 : 0;
     else
         record.paid = 1;
 }

@@ -77,14 +77,21 @@ OleDate LastSaleDate(const CLocalFile& local, const CalendarTime& now);
 float SoldQuantityInRange(const CLocalFile& local, const std::string& itemNumber, const CalendarTime& from,
                           const CalendarTime& to);
 
-// Sum of the payments recorded for the sale; 0 when the payments file cannot be read.
-float PaymentsForInvoice(const CLocalFile& local, const InvoiceRecord& record);
+// Sum of the payments recorded for the sale in whole cents; 0 when the payments
+// file cannot be read.
+long long PaymentsForInvoice(const CLocalFile& local, const InvoiceRecord& record);
 // payType is "terms" or "deposit", ignoring case.
 bool IsOnAccount(const InvoiceRecord& record);
 // name is "terms", "deposit" or "split", ignoring case.
 bool IsDeferredPayType(const std::string& name);
-// What was paid covers a total to the cent (float sums of payments drift below it).
+// An amount in whole cents, rounded to the nearest; a damaged (not finite) amount is 0.
+// Every sum of payments adds each payment's cents, so balances compare exactly
+// at any size (a float sum is off by a cent above about 55,000).
+long long AmountCents(double amount);
+// An amount covers a total to the cent.
 bool CoversInCents(double paid, double total);
+// Payments summed in whole cents cover a total: the paid rule's test.
+bool PaidInFull(long long paidCents, double total);
 // Paid rule: a sale on account is paid when its payments cover its total; any
 // other sale is paid.
 void ApplyPaidRule(const CLocalFile& local, InvoiceRecord& record);

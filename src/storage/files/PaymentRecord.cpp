@@ -69,16 +69,16 @@ bool readHeader(DataFile& file, PaymentFileHeader& header, long long& present, b
     return true;
 }
 
-float sumFor(DataFile& file, std::int32_t invoiceNumber)
+long long sumFor(DataFile& file, std::int32_t invoiceNumber)
 {
     PaymentFileHeader header;
     long long present = 0;
     if (!readHeader(file, header, present))
         return 0;
-    float sum = 0;
+    long long sum = 0;
     scanPayments(file, present, [&](const std::uint8_t* rec) {
         if (codec::getI32(rec, PaymentRecord::kInvoiceNumberOff) == invoiceNumber)
-            sum += codec::getF32(rec, PaymentRecord::kAmountOff);
+            sum += AmountCents(codec::getF32(rec, PaymentRecord::kAmountOff));
         return true;
     });
     return sum;
@@ -169,7 +169,7 @@ int AppendPaymentIn(Transaction& tx, const CLocalFile& local, PaymentRecord& pay
     return nextId;
 }
 
-float SumPaymentsIn(Transaction& tx, const CLocalFile& local, std::int32_t invoiceNumber)
+long long SumPaymentCentsIn(Transaction& tx, const CLocalFile& local, std::int32_t invoiceNumber)
 {
     return sumFor(tx.file(local.GetPath("Payments")), invoiceNumber);
 }
@@ -202,7 +202,15 @@ bool ReadPayment(const CLocalFile& local, int index, PaymentRecord& payment)
     return true;
 }
 
-float SumPaymentsForSale(const CLocalFile& local, std::int32_t invoiceNumber)
+long long PaymentCents(const std::vector<PaymentRecord>& payments)
+{
+    long long sum = 0;
+    for (const PaymentRecord& p : payments)
+        sum += AmountCents(p.amount);
+    return sum;
+}
+
+long long SumPaymentCentsForSale(const CLocalFile& local, std::int32_t invoiceNumber)
 {
     DataFile file;
     if (CLocalFile::OpenFile(file, local.GetPath("Payments"), OpenMode::Read) != FileCause::None)
@@ -278,7 +286,7 @@ namespace {
 // Stages the paid flag of a stored sale whose payments will sum to `paid`
 // once the transaction commits. False when the invoice file is damaged or
 // cannot be read; a number that is no stored sale changes nothing.
-bool stagePaidFlag(Transaction& tx, const CLocalFile& local, std::int32_t invoiceNumber, double paid)
+bool stagePaidFlag(Transaction& tx, const CLocalFile& local, std::int32_t invoiceNumber, long long paidCents)
 {
     DataFile& invoices = tx.file(local.GetPath("Invoices"));
     bool damaged = false;
@@ -290,7 +298,7 @@ bool stagePaidFlag(Transaction& tx, const CLocalFile& local, std::int32_t invoic
     InvoiceRecord sale;
     if (!ReadInvoiceAt(invoices, invoiceNumber, sale))
         return false;
-    const std::uint8_t flag = !IsOnAccount(sale) || CoversInCents(paid, sale.total) ? 1 : 0;
+    const std::uint8_t flag = !IsOnAccount(sale) || PaidInFull(paidCents, sale.total) ? 1 : 0;
     if (flag != sale.paid)
         tx.write(invoices, InvoiceOffset(invoiceNumber), &flag, 1);
     return true;
@@ -316,9 +324,9 @@ int appendPayment(const CLocalFile& local, PaymentRecord& payment, bool withSale
     PaymentRecord stored = payment;
     int id = -1;
     if (tx.begin() == FileCause::None) {
-        const double before = withSale ? SumPaymentsIn(tx, local, payment.invoiceNumber) : 0.0;
+        const long long before = withSale ? SumPaymentCentsIn(tx, local, payment.invoiceNumber) : 0;
         id = AppendPaymentIn(tx, local, stored);
-        if (id >= 0 && ((withSale && !stagePaidFlag(tx, local, payment.invoiceNumber, before + stored.amount)) ||
+        if (id >= 0 && ((withSale && !stagePaidFlag(tx, local, payment.invoiceNumber, before + AmountCents(stored.amount))) ||
                         tx.commit() != FileCause::None))
             id = -1;
     }
@@ -374,8 +382,8 @@ int UpdatePaymentById(const CLocalFile& local, const PaymentRecord& payment)
         std::uint8_t rec[PaymentRecord::kSize];
         changed.encode(rec);
         tx.write(file, PaymentOffset(at), rec, sizeof rec);
-        const double before = SumPaymentsIn(tx, local, old.invoiceNumber);
-        const double paid = before - old.amount + changed.amount;
+        const long long paid = SumPaymentCentsIn(tx, local, old.invoiceNumber) - AmountCents(old.amount) +
+                               AmountCents(changed.amount);
         read = stagePaidFlag(tx, local, old.invoiceNumber, paid) && tx.commit() == FileCause::None;
     }
     if (!read) {

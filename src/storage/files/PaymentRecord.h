@@ -79,16 +79,18 @@ int AppendPayment(const CLocalFile& local, PaymentRecord& payment);
 // staged, stored by the caller's commit. -1 on a read error, -2 when the file
 // is damaged (the user was told).
 int AppendPaymentIn(Transaction& tx, const CLocalFile& local, PaymentRecord& payment);
-// SumPaymentsForSale through a transaction that holds the payments file.
-float SumPaymentsIn(Transaction& tx, const CLocalFile& local, std::int32_t invoiceNumber);
+// SumPaymentCentsForSale through a transaction that holds the payments file.
+long long SumPaymentCentsIn(Transaction& tx, const CLocalFile& local, std::int32_t invoiceNumber);
 // Number of payment records present (a count past the end of the file reads as
 // the records there, a negative one as 0); 0 when the file cannot be opened.
 int ReadPaymentCount(const CLocalFile& local);
 // Reads payment record i; false when it is not present or the file cannot be read.
 bool ReadPayment(const CLocalFile& local, int index, PaymentRecord& payment);
 // Sum of the amounts of every payment for the sale with that record number, in
-// file order; 0 when the file cannot be opened.
-float SumPaymentsForSale(const CLocalFile& local, std::int32_t invoiceNumber);
+// whole cents (AmountCents of each); 0 when the file cannot be opened.
+long long SumPaymentCentsForSale(const CLocalFile& local, std::int32_t invoiceNumber);
+// The same sum over payments already read.
+long long PaymentCents(const std::vector<PaymentRecord>& payments);
 // Every payment of a sale, in file order; none when the file cannot be read.
 std::vector<PaymentRecord> PaymentsOfSale(const CLocalFile& local, std::int32_t invoiceNumber);
 
