@@ -339,7 +339,7 @@ TEST_F(WritePathFaults, DamagedCountsOfEveryCountedFile)
         {"Retail-Invs.pdb", -1, 2, [](L l) { int n = 0; ReadInvoiceCount(l, n); return static_cast<long long>(n); },
          {"append sale", "void", "update sale"}},
         {"Retail-Prod.pdb", -3, 3, [](L l) { long long n = 0; ReadProductCount(l, n); return n; },
-         {"append product", "delete product", "write product", "take from stock", "reset sales work"}},
+         {"append product", "delete product", "update product", "take from stock", "reset sales work"}},
         {"Retail-Quote.pdb", -2, 2,
          [](L l) { long long n = 0; InvoiceRecord r; for (int q = 0; q < 4; ++q) n += ReadQuote(l, q, r); return n; },
          {"save quote", "delete quote"}},
