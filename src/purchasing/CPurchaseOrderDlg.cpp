@@ -41,16 +41,6 @@ QString amount(double v) { return QString::asprintf("%.2f", v); }
 // Numbers are typed with a point whatever the locale.
 float number(const QLineEdit* box) { return box->text().trimmed().toFloat(); }
 
-QDate qdate(const CalendarTime& t) { return QDate(t.year, t.month, t.day); }
-CalendarTime calendar(const QDate& d)
-{
-    CalendarTime t;
-    t.year = d.year();
-    t.month = d.month();
-    t.day = d.day();
-    return t;
-}
-
 QLineEdit* box(QWidget* parent, const QString& name, bool readOnly = false)
 {
     auto* edit = new QLineEdit(parent);
@@ -196,8 +186,8 @@ QWidget* CPurchaseOrderDlg::BuildFoot()
     auto* estimator = new QGroupBox("Order Estimator", foot);
     auto* eg = new QGridLayout(estimator);
     const CalendarTime today = Clock::now();
-    from_ = MakeDatePicker(estimator, "estimate_from", qdate(today).addDays(-30));
-    to_ = MakeDatePicker(estimator, "estimate_to", qdate(today));
+    from_ = MakeDatePicker(estimator, "estimate_from", ToQDate(today).addDays(-30));
+    to_ = MakeDatePicker(estimator, "estimate_to", ToQDate(today));
     days_ = box(estimator, "days_of_inventory");
     days_->setText("30");
     auto* go = new QPushButton("Go", estimator);
@@ -424,7 +414,7 @@ void CPurchaseOrderDlg::OnEstimate()
         MessageBox::information(this, "Select a Vendor with products first.");
         return;
     }
-    const CalendarTime from = calendar(from_->date()), to = calendar(to_->date());
+    const CalendarTime from = FromQDate(from_->date()), to = FromQDate(to_->date());
     const int rangeDays = OrderEstimator::RangeDays(from, to);
     if (rangeDays <= 0) {
         MessageBox::information(this, "The second date of the Order Estimator lies before the first.\n\n"

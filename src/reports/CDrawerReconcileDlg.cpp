@@ -2,9 +2,9 @@
 
 #include "platform/Clock.h"
 #include "platform/DatePicker.h"
+#include "platform/DatePicker.h"
 #include "platform/RecordText.h"
 #include "reports/CScanProgressDlg.h"
-#include "reports/ReportDates.h"
 #include "reports/ReportPrintWidget.h"
 #include "settings/SecurityGate.h"
 #include "storage/files/ListFiles.h"

@@ -1,8 +1,8 @@
 #include "reports/CSalesRangeDlg.h"
 
 #include "platform/Clock.h"
+#include "platform/DatePicker.h"
 #include "platform/DialogButtons.h"
-#include "reports/ReportDates.h"
 #include "storage/files/InvoiceFile.h"
 
 #include <QCalendarWidget>

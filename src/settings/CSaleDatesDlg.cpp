@@ -10,35 +10,18 @@
 #include <QCheckBox>
 #include <QDateEdit>
 
-namespace {
-QDate qdate(const CalendarTime& t)
-{
-    return QDate(t.year, t.month, t.day);
-}
-
-CalendarTime calendar(const QDate& d)
-{
-    CalendarTime t;
-    t.year = d.year();
-    t.month = d.month();
-    t.day = d.day();
-    return t;
-}
-
-}  // namespace
-
 CSaleDatesDlg::CSaleDatesDlg(const CLocalFile& local, SalesFileHeader& header, QWidget* parent)
     : QDialog(parent), local_(local), header_(header)
 {
     setObjectName("CSaleDatesDlg");
     setWindowTitle("Sales Dates");
-    QDate first = qdate(Clock::now());
+    QDate first = ToQDate(Clock::now());
     QDate last = first;
     CalendarTime a;
     CalendarTime b;
     if (header.saleFirstDay.toCalendar(a) && header.saleLastDay.toCalendar(b)) {
-        first = qdate(a);
-        last = qdate(b);
+        first = ToQDate(a);
+        last = ToQDate(b);
     }
     auto* grid = new QGridLayout(this);
     first_ = MakeDatePicker(this, "first_day", first);
@@ -62,7 +45,7 @@ CSaleDatesDlg::CSaleDatesDlg(const CLocalFile& local, SalesFileHeader& header, Q
 
 void CSaleDatesDlg::accept()
 {
-    if (SaveSaleDates(local_, header_, on_->isChecked(), calendar(first_->date()), calendar(last_->date())) != 0) {
+    if (SaveSaleDates(local_, header_, on_->isChecked(), FromQDate(first_->date()), FromQDate(last_->date())) != 0) {
         MessageBox::information(this, "The sale dates could not be saved. Nothing was changed.");
         return;
     }
