@@ -3,6 +3,8 @@
 #include "platform/MessageBox.h"
 #include "platform/RecordText.h"
 #include "products/ProductEditor.h"
+#include "sale/SaleTotals.h"
+#include "settings/NumberBoxes.h"
 #include "storage/files/CLocalFile.h"
 #include "storage/files/ListFiles.h"
 #include "storage/files/ProductFile.h"
@@ -143,8 +145,9 @@ ProductRecord CQuickAddDlg::Built() const
     r.vendorNumber = codec::fitText(text(vendorNumber_), ProductRecord::kCodeWidth);
     r.taxStatus = static_cast<std::uint8_t>(std::max(0, tax_->currentIndex()));
     r.stock = ProductNumber(text(boxes_[kQty]));
-    r.cost = ProductNumber(text(boxes_[kCost]));
-    r.price[0] = ProductNumber(text(boxes_[kPrice]));
+    // Stored to the cent, as the sale screen reckons amounts.
+    r.cost = RoundToCents(ProductNumber(text(boxes_[kCost])));
+    r.price[0] = RoundToCents(ProductNumber(text(boxes_[kPrice])));
     r.salePercent = ProductNumber(text(boxes_[kSale]));
     return r;
 }
@@ -160,6 +163,10 @@ void CQuickAddDlg::OnOk()
         MessageBox::information(this, "Must have a unique Item#");
         return;
     }
+    const std::pair<int, const char*> numbers[] = {{kQty, "Qty"}, {kCost, "Cost"}, {kPrice, "Price"}, {kSale, "Sale%"}};
+    for (const auto& [box, name] : numbers)
+        if (double value = 0; !NumberBoxes::Read(this, boxes_[box], name, value))
+            return;
     accept();
 }
 

@@ -97,10 +97,18 @@ TEST_F(ProductLookup, QuickAddRefusesEmptyAndTakenItemNumbersAndStoresTheDepartm
         expectMessage(boxes, message, [&] { QTest::keyClick(&dlg, Qt::Key_F4); });
         EXPECT_TRUE(dlg.isVisible());
     }
+    {
+        CQuickAddDlg bad(local, header, "NEW8");
+        bad.show();
+        retype(&bad, "cost", "2.5x");
+        expectMessage(boxes, "The box \"Cost\" takes a number.\n\n\"2.5x\" is not one.",
+                      [&] { QTest::keyClick(&bad, Qt::Key_F4); });
+        EXPECT_TRUE(bad.isVisible());
+    }
     CQuickAddDlg dlg(local, header, "NEW9");
     dlg.show();
     retype(&dlg, "description", "Nails");
-    retype(&dlg, "price", "2.25");
+    retype(&dlg, "price", "2,257");  // a decimal comma, stored to the cent
     retype(&dlg, "qty", "40");
     auto* department = dlg.findChild<QComboBox*>("department");
     department->setFocus();
@@ -110,7 +118,7 @@ TEST_F(ProductLookup, QuickAddRefusesEmptyAndTakenItemNumbersAndStoresTheDepartm
     const ProductRecord built = dlg.Built();
     EXPECT_EQ(built.department, "Hardware");
     EXPECT_EQ(built.taxStatus, 0);  // the register's remembered tax (built-in 0)
-    EXPECT_FLOAT_EQ(built.price[0], 2.25f);
+    EXPECT_FLOAT_EQ(built.price[0], 2.26f);
     EXPECT_FLOAT_EQ(built.stock, 40);
     QTest::keyClick(&dlg, Qt::Key_F6);
     EXPECT_TRUE(dlg.findChild<QLineEdit*>("item")->text().isEmpty());
