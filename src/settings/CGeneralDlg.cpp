@@ -230,6 +230,10 @@ bool CGeneralDlg::Run(QWidget* parent, CLocalFile& local, SalesFileHeader& heade
             MessageBox::information(parent, tooLong);
             continue;
         }
+        if (const std::string notNumber = settings.numberMessage(); !notNumber.empty()) {
+            MessageBox::information(parent, notNumber);
+            continue;
+        }
         // The rules are checked before anything is stored, so a Cancel after
         // the message never leaves settings that refuse every cash sale.
         SalesFileHeader proposed = header;

@@ -1,6 +1,7 @@
 #include "settings/GeneralSettings.h"
 
 #include "print/DrawerKick.h"
+#include "settings/TypedNumber.h"
 #include "storage/files/CLocalFile.h"
 #include "storage/files/SalesFileHeader.h"
 #include "storage/io/DataFile.h"
@@ -63,7 +64,8 @@ void GeneralSettings::applyTo(SalesFileHeader& header) const
         header.*kGeneralFlags[i].field = flags[i] ? 1 : 0;
     header.taxFormula = static_cast<std::uint8_t>(taxFormula == 1 ? 1 : 0);
     header.rollFontSize = RollFontSizeFrom(rollFontSize);
-    header.lowMarginPercent = static_cast<float>(NumberFrom(lowMarginPercent));
+    const TypedNumber margin = ReadTypedNumber(lowMarginPercent);
+    header.lowMarginPercent = static_cast<float>(margin.ok ? margin.value : NumberFrom(lowMarginPercent));
 }
 
 void GeneralSettings::applyTo(CLocalFile& local) const
@@ -84,6 +86,15 @@ std::string GeneralSettings::drawerCommandMessage() const
                      "command needs %zu.\n\nType at most 11 characters, or hexadecimal digits such as "
                      "1B 70 00 19 FA (spaces are not kept).",
                      kDrawerCommandChars, StoredDrawerCommand(drawerCommand).size());
+}
+
+std::string GeneralSettings::numberMessage() const
+{
+    if (const TypedNumber n = ReadTypedNumber(rollFontSize); !n.ok || !IsWholeNumber(n))
+        return NumberRefusal("Font size for Roll Receipt", rollFontSize, true);
+    if (!ReadTypedNumber(lowMarginPercent).ok)
+        return NumberRefusal("Low Margin %", lowMarginPercent, false);
+    return {};
 }
 
 double NumberFrom(const std::string& text)

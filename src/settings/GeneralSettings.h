@@ -41,6 +41,9 @@ struct GeneralSettings {
     // The message when the drawer command does not fit its 11 characters;
     // empty when it does.
     std::string drawerCommandMessage() const;
+    // The refusal of the first number box whose text is not a number (the
+    // font size a whole one), naming the box; empty when both read.
+    std::string numberMessage() const;
 };
 
 // The roll font size typed: its whole part, kept within 6 to 128.

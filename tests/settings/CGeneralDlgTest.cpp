@@ -46,32 +46,38 @@ TEST_F(GeneralWindow, KeyboardEditsAreStoredAndOtherSettingsKept)
         toggle(dlg, "must_select_salesperson");
         EXPECT_TRUE(child<QCheckBox>(dlg, "show_salesperson")->isChecked());
         QTest::keyClick(child<QRadioButton>(dlg, "style_roll"), Qt::Key_Space);
-        retype(dlg, "roll_font_size", "18.7");
+        retype(dlg, "roll_font_size", "18");
         retype(dlg, "low_margin", "forty");
         QTest::keyClick(child<QSpinBox>(dlg, "packing_slips"), Qt::Key_Up);
         child<QRadioButton>(dlg, "drawer_command")->setFocus();
         QTest::keyClick(child<QRadioButton>(dlg, "drawer_command"), Qt::Key_Space);
         child<QRadioButton>(dlg, "roll_58")->setFocus();
         QTest::keyClick(child<QRadioButton>(dlg, "roll_58"), Qt::Key_Space);
-        // Six bytes in spaced hexadecimal need 12 characters: said, and the
-        // window opens again as typed.
+        // Six bytes in spaced hexadecimal need 12 characters, and a margin that
+        // is no number: each said, and the window opens again as typed.
         whenModal<CGeneralDlg>([this](CGeneralDlg* again) {
             EXPECT_EQ(child<QLineEdit>(again, "drawer_command_text")->text(), "1B 70 00 19 FA 12");
             EXPECT_TRUE(child<QRadioButton>(again, "roll_58")->isChecked());
+            whenModal<CGeneralDlg>([this](CGeneralDlg* third) {
+                EXPECT_EQ(child<QLineEdit>(third, "low_margin")->text(), "forty");
+                retypeAndEnter(third, "low_margin", "3,75");  // a decimal comma reads as the point
+            });
             retypeAndEnter(again, "drawer_command_text", "1B 70 00 19 FA");
         });
         retypeAndEnter(dlg, "drawer_command_text", "1B 70 00 19 FA 12");
     });
     boxes.answer(MessageBox::Answer::Ok);
+    boxes.answer(MessageBox::Answer::Ok);
     EXPECT_TRUE(CGeneralDlg::Run(nullptr, local, header));
     EXPECT_TRUE(boxes.saw("The drawer command is too long: the register keeps 11 characters, and the command needs 12."));
+    EXPECT_TRUE(boxes.saw("The box \"Low Margin %\" takes a number.\n\n\"forty\" is not one."));
 
     const SalesFileHeader h = storedHeader();
     EXPECT_EQ(h.todaysNotes, "Inventory on Friday\r\n");
     EXPECT_EQ(header.todaysNotes, h.todaysNotes);  // the in-memory header is what was stored
     EXPECT_EQ((std::tuple{h.mustSelectCashier, h.mustSelectSalesperson, h.showSalesperson, h.rollFontSize}),
               (std::tuple{0u, 1u, 1u, 18u}));
-    EXPECT_EQ(h.lowMarginPercent, 0.0f);
+    EXPECT_EQ(h.lowMarginPercent, 3.75f);
     const CLocalFile after = reloaded();
     EXPECT_EQ((std::tuple{int{after.receiptStyle}, int{after.packingSlips}, int{after.drawerMethod},
                           int{after.rollWidthMm}}),
