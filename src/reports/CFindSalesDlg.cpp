@@ -52,13 +52,14 @@ std::optional<LastDates>& lastDates()
     return dates;
 }
 
-DefaultsRecord readWidths(const CLocalFile& local)
+// The list's widths as stored; a 0 another window wrote, or a width past any
+// screen, gives the built-in width.
+std::vector<std::uint32_t> readWidths(const CLocalFile& local)
 {
     DefaultsRecord defaults;
-    for (std::size_t i = 0; i < kBuiltInWidths.size(); ++i)
-        defaults.words[DefaultsRecord::kFindSalesWidths + i] = kBuiltInWidths[i];
     ReadDefaults(local, defaults);
-    return defaults;
+    return ColumnWidths(defaults, DefaultsRecord::kFindSalesWidths,
+                        std::vector<std::uint32_t>(kBuiltInWidths.begin(), kBuiltInWidths.end()));
 }
 
 QPushButton* button(QWidget* owner, const char* text, const char* name, const char* tip)
@@ -222,9 +223,9 @@ CFindSalesDlg::CFindSalesDlg(const CLocalFile& local, SalesFileHeader& header, Q
     list_->setHeaderLabels(kColumns);
     list_->headerItem()->setTextAlignment(1, Qt::AlignRight);
     list_->header()->setStretchLastSection(false);  // every column keeps the width it is given
-    const DefaultsRecord defaults = readWidths(local_);
+    const std::vector<std::uint32_t> widths = readWidths(local_);
     for (int i = 0; i < kColumns.size(); ++i)
-        list_->setColumnWidth(i, static_cast<int>(defaults.words[DefaultsRecord::kFindSalesWidths + static_cast<std::size_t>(i)]));
+        list_->setColumnWidth(i, static_cast<int>(widths[static_cast<std::size_t>(i)]));
     connect(list_, &QTreeWidget::itemClicked, this, &CFindSalesDlg::ViewSale);
     connect(list_, &QTreeWidget::itemActivated, this, &CFindSalesDlg::ViewSale);
     layout->addWidget(list_, 1);
@@ -367,11 +368,11 @@ void CFindSalesDlg::Clear()
 
 void CFindSalesDlg::Done()
 {
-    DefaultsRecord defaults = readWidths(local_);
+    // Only this list's words, so widths another window saved meanwhile stay.
+    std::vector<std::uint32_t> widths;
     for (int i = 0; i < kColumns.size(); ++i)
-        defaults.words[DefaultsRecord::kFindSalesWidths + static_cast<std::size_t>(i)] =
-            static_cast<std::uint32_t>(list_->columnWidth(i));
-    WriteDefaults(local_, defaults);
+        widths.push_back(static_cast<std::uint32_t>(list_->columnWidth(i)));
+    WriteDefaultWords(local_, DefaultsRecord::kFindSalesWidths, widths);
     accept();
 }
 

@@ -60,11 +60,15 @@ TEST_F(ReportsWindows, FindSalesListsOpensAndTotalsTheSalesItFinds)
     storeSale(local, SaleSpec().item("blue-3").total(7.25f).cashier("Bob").payType("Visa").when(today));
     CSaleDlg screen(local, header);
     ASSERT_TRUE(screen.Initialize());
+    // Another window's width, and a 0 where the list's first width belongs.
+    ASSERT_EQ(WriteDefaultWords(local, 0, {77}), 0);
+    ASSERT_EQ(WriteDefaultWords(local, DefaultsRecord::kFindSalesWidths, {0}), 0);
 
     QStringList found, todays;
     QString opened, totalShown, countShown;
     whenModal<CFindSalesDlg>([&](CFindSalesDlg* dlg) {
         auto* list = child<QTreeWidget>(dlg, "sales_list");
+        EXPECT_GT(list->columnWidth(0), 0);  // the built-in width, never a hidden column
         retype(dlg, "item", "blue");
         press(dlg, "search");
         found = rowsOf(list, {0, 1, 3, 4});
@@ -99,6 +103,7 @@ TEST_F(ReportsWindows, FindSalesListsOpensAndTotalsTheSalesItFinds)
     DefaultsRecord defaults;
     ReadDefaults(local, defaults);
     EXPECT_EQ(defaults.words[DefaultsRecord::kFindSalesWidths + 6], 123u);
+    EXPECT_EQ(defaults.words[0], 77u);
 }
 
 TEST_F(ReportsWindows, FindSalesUnderSecurityHidesTheMarginCheckAndRefusesTheTotal)
