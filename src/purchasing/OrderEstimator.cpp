@@ -1,7 +1,7 @@
 #include "purchasing/OrderEstimator.h"
 
-#include "storage/files/CLocalFile.h"
-#include "storage/files/InvoiceFile.h"
+#include "reports/SaleScan.h"
+#include "storage/io/DataFile.h"
 #include "storage/records/ByteCodec.h"
 
 #include <cmath>
@@ -69,19 +69,17 @@ private:
     std::vector<std::uint32_t> hashes_;
 };
 
-// The sales of a range, read in one pass: sold quantities per item number.
-// Kept apart so the pass can move onto a shared reader of the sales file.
-int SumLinesInRange(const CLocalFile& local, int fromKey, int toKey, ItemSums& sums)
-{
-    DataFile file;
-    if (const int cause = CLocalFile::OpenFile(file, local.GetPath("Invoices"), OpenMode::Read); cause != FileCause::None)
-        return cause;
-    const long long present = InvoiceRecordsPresent(file);
-    ScanInvoices(file, present, [&](const std::uint8_t* rec, long long) {
-        const int day = DateKey(codec::getI16(rec, InvoiceRecord::kYearOff), codec::getI16(rec, InvoiceRecord::kMonthOff),
-                                codec::getI16(rec, InvoiceRecord::kDayOff));
-        if (day < fromKey || day > toKey)
-            return true;
+// Sold quantities per item number over the sales of a range, on the shared
+// pass over the sales file.
+class SoldLines : public SaleAccumulator {
+public:
+    SoldLines(int fromKey, int toKey, ItemSums& sums) : fromKey_(fromKey), toKey_(toKey), sums_(sums) {}
+    void AddSale(const SaleView& sale) override
+    {
+        const int day = sale.dateKey();
+        if (day < fromKey_ || day > toKey_)
+            return;
+        const std::uint8_t* rec = sale.bytes();
         char key[InvoiceRecord::kNameWidth];
         for (std::size_t line = 0; line < InvoiceRecord::kLines; ++line) {
             const auto* text = reinterpret_cast<const char*>(rec + InvoiceRecord::kItemNumberOff + line * InvoiceRecord::kNameWidth);
@@ -94,13 +92,15 @@ int SumLinesInRange(const CLocalFile& local, int fromKey, int toKey, ItemSums& s
                 key[length] = lowerAscii(text[length]);
                 hash = ItemSums::hashStep(hash, key[length]);
             }
-            if (double* sum = sums.find(key, length, hash | 1))
+            if (double* sum = sums_.find(key, length, hash | 1))
                 *sum += codec::getF32(rec, InvoiceRecord::kQtyOff + 4 * line);
         }
-        return true;
-    });
-    return FileCause::None;
-}
+    }
+
+private:
+    int fromKey_, toKey_;
+    ItemSums& sums_;
+};
 }  // namespace
 
 int RangeDays(const CalendarTime& from, const CalendarTime& to)
@@ -131,7 +131,8 @@ int SoldInRange(const CLocalFile& local, const std::vector<std::string>& items, 
             c = lowerAscii(c);
     }
     ItemSums sums(keys);
-    const int cause = SumLinesInRange(local, DateKey(from.year, from.month, from.day), DateKey(to.year, to.month, to.day), sums);
+    SoldLines lines(DateKey(from.year, from.month, from.day), DateKey(to.year, to.month, to.day), sums);
+    const int cause = ScanSales(local, lines) == ScanOutcome::Failed ? FileCause::Generic : FileCause::None;
     sold.assign(items.size(), 0.0);
     for (std::size_t i = 0; i < items.size(); ++i)
         if (!keys[i].empty())

@@ -17,7 +17,8 @@ int RangeDays(const CalendarTime& from, const CalendarTime& to);
 double ShortQuantity(double sold, int rangeDays, int daysOfInventory, double stock);
 // sold[i]: the quantity of items[i] (compared ignoring case) on the lines of
 // the sales dated from `from` to `to`, both days included. Reads the sales
-// file once. Returns the open cause.
+// file once, on the reports' shared pass. Returns None, or Generic when the
+// sales file could not be read.
 int SoldInRange(const CLocalFile& local, const std::vector<std::string>& items, const CalendarTime& from,
                 const CalendarTime& to, std::vector<double>& sold);
 }  // namespace OrderEstimator
