@@ -543,8 +543,12 @@ void CSaleDlg::OnNumberBoxExit(QLineEdit* box)
 {
     if (box->isReadOnly() || !box->isModified())
         return;
-    const double value = ReadNumber(ss(box->text()));
-    if (const SaleGridWidget::Cell* cell = grid_->cellOf(box)) {
+    const SaleGridWidget::Cell* cell = grid_->cellOf(box);
+    // The value kept is the one the box shows afterwards, tenths for a
+    // quantity or mark-down and cents for an amount, never more digits.
+    const bool tenths = cell && (cell->column == Column::Qty || cell->column == Column::Markdown);
+    const double value = ReadNumber(FixedText(ReadNumber(ss(box->text())), tenths ? 1 : 2));
+    if (cell) {
         using Field = SaleState::LineField;
         if (cell->column == Column::Qty && std::fabs(value) > kUnusualQuantity &&
             !MessageBox::askYesNo(this, "A quantity of " + FixedText(value, 1) +

@@ -117,33 +117,5 @@ std::vector<QWidget*> SaleGridWidget::TabOrder() const
 std::string SaleGridWidget::WatchForScan(QWidget* focused, const QKeyEvent* key)
 {
     auto* box = qobject_cast<QLineEdit*>(focused);
-    if (!box || !cellOf(box)) {
-        scanner_.Reset();
-        return {};
-    }
-    const std::uint64_t t = key->timestamp();
-    const bool plain = !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
-    if (plain && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
-        std::string code = scanner_.Enter(t);
-        if (!code.empty())
-            RestoreScanBox();
-        return code;
-    }
-    const QString text = key->text();
-    if (plain && text.size() == 1 && text.at(0).isPrint()) {
-        if (scanner_.Character(t, ss(text)))
-            scanStart_ = ScanStart{box, box->text(), box->isModified(), box->cursorPosition()};
-    } else if (key->key() != Qt::Key_Shift) {
-        scanner_.Reset();
-    }
-    return {};
-}
-
-void SaleGridWidget::RestoreScanBox()
-{
-    if (!scanStart_.box)
-        return;
-    scanStart_.box->setText(scanStart_.text);
-    scanStart_.box->setModified(scanStart_.modified);
-    scanStart_.box->setCursorPosition(scanStart_.cursor);
+    return scan_.Watch(box && cellOf(box) ? box : nullptr, key);
 }

@@ -4,7 +4,7 @@
 
 #include "sale/SaleControls.h"
 #include "sale/SaleState.h"
-#include "sale/ScanDetector.h"
+#include "sale/ScanKeys.h"
 
 #include <QWidget>
 
@@ -44,10 +44,10 @@ public:
     // it held before the scan's first character; else returns empty.
     std::string WatchForScan(QWidget* focused, const QKeyEvent* key);
     // Gives the box a scan was typed into its text from before the scan again.
-    void RestoreScanBox();
+    void RestoreScanBox() { scan_.Restore(); }
     // The box the last scan was typed into.
-    QLineEdit* scanBox() const { return scanStart_.box; }
-    ScanDetector& scanner() { return scanner_; }
+    QLineEdit* scanBox() const { return scan_.box(); }
+    ScanDetector& scanner() { return scan_.detector(); }
 
 signals:
     void scrolled(int offset);
@@ -56,11 +56,5 @@ private:
     std::array<std::array<QLineEdit*, kRows>, 7> boxes_{};
     std::map<const QObject*, Cell> cells_;
     QScrollBar* scroll_ = nullptr;
-    ScanDetector scanner_;
-    struct ScanStart {
-        QLineEdit* box = nullptr;
-        QString text;
-        bool modified = false;
-        int cursor = 0;
-    } scanStart_;
+    ScanKeys scan_;
 };

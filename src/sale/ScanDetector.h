@@ -1,16 +1,21 @@
 #pragma once
 // Tells a bar-code scan from typing. A scanner sends a code as a burst of
-// characters far faster than a person types, ended by Enter; a person types
-// with gaps of a tenth of a second and more. Times are the key events' own
-// timestamps in milliseconds, so the verdict does not depend on when the
-// events are handled. A key without a time (0) counts as typed.
+// characters ended by Enter, a few milliseconds apart on an idle PC; on a busy
+// one the keys reach the program with gaps of up to about 100 ms inside a
+// code. A person types with gaps of 100 ms and more, and hardly ever four
+// keys and Enter in a row each under that. So a run is a scan when every gap
+// in it, the Enter's included, is at most 100 ms and it holds four or more
+// characters: a scan broken by a busy moment stays one scan, and typing
+// stays typing. Times are the key events' own timestamps in milliseconds, so
+// the verdict does not depend on when the events are handled. A key without
+// a time (0) counts as typed.
 
 #include <cstdint>
 #include <string>
 
 class ScanDetector {
 public:
-    static constexpr std::uint64_t kDefaultGapMs = 40;
+    static constexpr std::uint64_t kDefaultGapMs = 100;
     static constexpr std::size_t kDefaultMinLength = 4;
 
     explicit ScanDetector(std::uint64_t maxGapMs = kDefaultGapMs, std::size_t minLength = kDefaultMinLength)

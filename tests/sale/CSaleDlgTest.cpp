@@ -194,6 +194,26 @@ TEST_F(SaleScreen, ScansRingUpInTheNextEmptyRowWhateverGridBoxHasTheFocus)
     expectTexts({{kQty + 1, "1234.0"}, {kItem + 2, ""}});
 }
 
+// A scan broken by a busy moment (90 ms inside the code) is still one scan:
+// its first characters leave the quantity box they landed in, and the
+// quantity kept is the one the box shows.
+TEST_F(SaleScreen, AScanInTwoBurstsLeavesNoCharactersInTheBoxItLandedIn)
+{
+    addProducts({saleProduct("HAM16", 19.99f), saleProduct("400638133393", 2.0f)});
+    open();
+    typeInto(kItem, "HAM16");
+    dlg->control(kQty)->setFocus();
+    box(kQty)->end(false);
+    scan("400638133393", 5, 4, 90);
+    expectTexts({{kQty, "1.0"}, {kExtended, "19.99"}, {kItem + 1, "400638133393"}});
+    EXPECT_EQ(dlg->state().current.qty[0], 1.0f);
+    // Digits past the tenths are not kept where the box cannot show them.
+    typeInto(kQty, "1.04613");
+    EXPECT_EQ(text(kQty), "1.0");
+    EXPECT_EQ(dlg->state().current.qty[0], 1.0f);
+    EXPECT_EQ(text(kExtended), "19.99");
+}
+
 TEST_F(SaleScreen, TodaysNotesAreWrittenToTheHeaderForEveryRegister)
 {
     open();

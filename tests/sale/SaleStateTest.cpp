@@ -184,11 +184,14 @@ TEST(ScanDetector, OnlyAFastRunEndedByEnterIsAScan)
         bool scan;
     } cases[] = {
         {"burst", {1000, 1005, 1010, 1015, 1020}, true},
-        {"at the gap", {1000, 1040, 1080, 1120, 1160}, true},
+        {"at the gap", {1000, 1100, 1200, 1300, 1400}, true},
+        {"a busy PC", {1000, 1005, 1095, 1100, 1105, 1110}, true},
         {"typed", {1000, 1150, 1290, 1400, 1600}, false},
+        {"typed briskly", {1000, 1101, 1202, 1303, 1404}, false},
         {"too short", {1000, 1005, 1010, 1015}, false},
         {"slow Enter", {1000, 1005, 1010, 1015, 1300}, false},
         {"a pause inside", {1000, 1005, 1300, 1305, 1310}, false},
+        {"one gap too long", {1000, 1005, 1010, 1111, 1116}, false},
         {"no times", {0, 0, 0, 0, 0}, false},
         {"clock back", {1000, 1005, 900, 905, 910}, false},
     };

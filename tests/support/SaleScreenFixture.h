@@ -96,11 +96,12 @@ struct SaleScreenFixture : RegisterFixture {
         QApplication::sendEvent(focused(), &press);
     }
     // A scanner: the code's characters 5 ms apart, then Enter. A person: 150 ms apart.
-    void scan(const QString& code, std::uint64_t gapMs = 5)
+    // A busy PC: the character at breakAt comes breakMs after the one before.
+    void scan(const QString& code, std::uint64_t gapMs = 5, int breakAt = 0, std::uint64_t breakMs = 0)
     {
         timedKey(code[0].toUpper().unicode(), code.left(1), 1000);  // after a pause
-        for (QChar c : code.mid(1))
-            timedKey(c.toUpper().unicode(), QString(c), gapMs);
+        for (int i = 1; i < code.size(); ++i)
+            timedKey(code[i].toUpper().unicode(), QString(code[i]), i == breakAt ? breakMs : gapMs);
         timedKey(Qt::Key_Return, "\r", gapMs);
     }
     // Types into a box after giving it the focus, then leaves it with Enter.
