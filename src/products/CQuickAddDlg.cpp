@@ -80,7 +80,8 @@ CQuickAddDlg::CQuickAddDlg(const CLocalFile& local, const SalesFileHeader& heade
     tax_->setCurrentIndex(tax <= 3 ? static_cast<int>(tax) : 0);
     connect(tax_, &QComboBox::activated, this, [this](int index) {
         defaults_.words[DefaultsRecord::kNewProductTax] = static_cast<std::uint32_t>(index);
-        WriteDefaults(local_, defaults_);
+        // Only this word: widths another window saved meanwhile stay as they are.
+        WriteDefaultWords(local_, DefaultsRecord::kNewProductTax, {static_cast<std::uint32_t>(index)});
     });
     const std::pair<const char*, QWidget*> lower[] = {
         {"Category", category_}, {"Department", department_}, {"Vendor", vendor_}, {"Vendor Number", vendorNumber_}, {"Tax", tax_}};
