@@ -2,6 +2,8 @@
 // customer and rentals go together, and a sale whose payments were cancelled
 // is finished again over the same record.
 #include "receivables/UnpaidInvoices.h"
+#include "rentals/RentalBook.h"
+#include "sale/SaleEditing.h"
 #include "storage/files/CustomerFile.h"
 #include "storage/files/PaymentRecord.h"
 #include "storage/files/RentalFile.h"
@@ -188,4 +190,43 @@ TEST_F(SaleFinishTest, ASplitSaleIsPaidOnlyWhenItsPartsCoverTheTotal)
     }
 }
 
+// An edit of a rental sale leaves out what the sale now rents less what came
+// back already: a lowered quantity returns the difference in the same step.
+TEST_F(SaleFinishTest, AnEditedRentalSaleLeavesOutWhatItNowRents)
+{
+    const struct {
+        float returnedBefore, editedTo, out;
+    } cases[] = {
+        {0, 1, 1}, {0, 3, 3}, {0, 5, 5}, {0, 0, 0}, {1, 2, 1}, {2, 1, 0}, {2, 2, 0},
+    };
+    const auto outFor = [this](int sale) {
+        float out = 0;
+        for (const RentalRow& row : ListOutstandingRentals(rentals(), ""))
+            out += row.saleNumber == sale ? row.quantity : 0;
+        return out;
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.returnedBefore << " back, edited to " << c.editedTo);
+        state.SetAddressLine(InvoiceRecord::kName, "Renter");
+        line(0, "A", 1);
+        line(1, "B", 3, 5, 1, 1);
+        ASSERT_EQ(finish.FinishSale(entries), SaleFinish::Result::Stored);
+        const int n = finish.recordNumber();
+        if (c.returnedBefore > 0) {
+            std::vector<RentalRow> rows = ListOutstandingRentals(rentals(), "");
+            ASSERT_EQ(BookRentalReturn(local, rows.back(), c.returnedBefore, OleDate{}).kind,
+                      ReturnOutcome::Kind::Booked);
+        }
+        finish.StartNextSale();
+        state.GoToRecord(n);
+        ASSERT_EQ(SaleEditing(state).BeginEdit(), SaleEditing::Result::Done);
+        if (c.editedTo > 0)
+            line(1, "b", c.editedTo, 5, 1, 1);
+        else
+            line(1, "", 0);
+        ASSERT_EQ(finish.FinishSale(entries), SaleFinish::Result::Stored);
+        EXPECT_EQ(outFor(n), c.out);
+        finish.StartNextSale();
+    }
+}
 }  // namespace
