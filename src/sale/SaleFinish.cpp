@@ -191,7 +191,8 @@ SaleFinish::Result SaleFinish::StoreSale(const FinishEntries& entries)
         prompt_.tell(kNotSaved);
         return Result::Failed;
     }
-    const bool rentals = hasRentLine(sale);
+    // An edit that drops its rentals still returns what the stored sale lent.
+    const bool rentals = hasRentLine(sale) || (!target.append && hasRentLine(state_.editBase));
     Transaction tx;
     tx.add(local.GetPath("Invoices"));
     tx.add(local.GetPath("Products"));

@@ -1,7 +1,11 @@
 // Finishing without a window: refusals change nothing, the sale, its stock,
 // customer and rentals go together, and a sale whose payments were cancelled
 // is finished again over the same record.
+#include "receivables/UnpaidInvoices.h"
+#include "rentals/RentalBook.h"
+#include "sale/SaleEditing.h"
 #include "storage/files/CustomerFile.h"
+#include "storage/files/PaymentRecord.h"
 #include "storage/files/RentalFile.h"
 #include "storage/io/DataFile.h"
 #include "support/SaleDesk.h"
@@ -146,5 +150,83 @@ TEST_F(SaleFinishTest, CancelledPaymentsAreFinishedAgainOverTheSameRecord)
     EXPECT_EQ(storedSales(local), 1);
     EXPECT_EQ(std::pair(storedStock(local, "A"), storedStock(local, "B")), std::pair(8.0f, 9.0f));
     EXPECT_EQ(rentals().size(), 1u) << "the rental is recorded once";
+}
+
+// A split sale is paid only when its parts, summed in whole cents, cover its
+// total; until then it is listed with its balance due, also when its payment
+// window was cancelled and the screen cleared.
+TEST_F(SaleFinishTest, ASplitSaleIsPaidOnlyWhenItsPartsCoverTheTotal)
+{
+    const struct {
+        std::vector<float> parts;
+        int paid;
+        long long balanceCents;
+    } cases[] = {
+        {{}, 0, 2000}, {{10}, 0, 1000}, {{10, 9.99f}, 0, 1}, {{0.1f, 0.2f, 19.7f}, 1, 0}, {{15, 10}, 1, 0},
+    };
+    entries.payType = "Split";
+    for (const auto& c : cases) {
+        state.ChoosePayType("Split");
+        line(0, "A", 2);
+        ASSERT_EQ(finish.FinishSale(entries), SaleFinish::Result::Stored);
+        ASSERT_TRUE(finish.needsSplit());
+        const int n = finish.recordNumber();
+        if (c.parts.empty())
+            ASSERT_TRUE(finish.PaymentsCancelled());
+        for (float amount : c.parts) {
+            PaymentRecord part;
+            part.kind = PaymentRecord::kSplitPart;
+            part.invoiceNumber = n;
+            part.amount = amount;
+            part.payType = "Cash";
+            ASSERT_GE(AppendPaymentToSale(local, part), 0);
+        }
+        finish.StartNextSale();
+        EXPECT_EQ(storedSale(local, n).paid, c.paid) << n;
+        const UnpaidListing listing = ListUnpaidInvoices(local, UnpaidKind::Unpaid, now);
+        const auto row = std::find_if(listing.rows.begin(), listing.rows.end(),
+                                      [n](const UnpaidInvoice& r) { return r.recordNumber == n; });
+        EXPECT_EQ(row == listing.rows.end() ? 0 : AmountCents(row->balance), c.balanceCents) << n;
+    }
+}
+
+// An edit of a rental sale leaves out what the sale now rents less what came
+// back already: a lowered quantity returns the difference in the same step.
+TEST_F(SaleFinishTest, AnEditedRentalSaleLeavesOutWhatItNowRents)
+{
+    const struct {
+        float returnedBefore, editedTo, out;
+    } cases[] = {
+        {0, 1, 1}, {0, 3, 3}, {0, 5, 5}, {0, 0, 0}, {1, 2, 1}, {2, 1, 0}, {2, 2, 0},
+    };
+    const auto outFor = [this](int sale) {
+        float out = 0;
+        for (const RentalRow& row : ListOutstandingRentals(rentals(), ""))
+            out += row.saleNumber == sale ? row.quantity : 0;
+        return out;
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.returnedBefore << " back, edited to " << c.editedTo);
+        state.SetAddressLine(InvoiceRecord::kName, "Renter");
+        line(0, "A", 1);
+        line(1, "B", 3, 5, 1, 1);
+        ASSERT_EQ(finish.FinishSale(entries), SaleFinish::Result::Stored);
+        const int n = finish.recordNumber();
+        if (c.returnedBefore > 0) {
+            std::vector<RentalRow> rows = ListOutstandingRentals(rentals(), "");
+            ASSERT_EQ(BookRentalReturn(local, rows.back(), c.returnedBefore, OleDate{}).kind,
+                      ReturnOutcome::Kind::Booked);
+        }
+        finish.StartNextSale();
+        state.GoToRecord(n);
+        ASSERT_EQ(SaleEditing(state).BeginEdit(), SaleEditing::Result::Done);
+        if (c.editedTo > 0)
+            line(1, "b", c.editedTo, 5, 1, 1);
+        else
+            line(1, "", 0);
+        ASSERT_EQ(finish.FinishSale(entries), SaleFinish::Result::Stored);
+        EXPECT_EQ(outFor(n), c.out);
+        finish.StartNextSale();
+    }
 }
 }  // namespace

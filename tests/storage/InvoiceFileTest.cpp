@@ -107,10 +107,10 @@ TEST_F(InvoiceFile, EmptyFileThenFirstSales)
 
 TEST_F(InvoiceFile, PaidRuleAtAppendAndUpdate)
 {
-    // Only a sale on terms with something owed is left unpaid.
+    // Only a sale on account (terms, deposit, split) with something owed is left unpaid.
     InvoiceRecord terms;
     for (const auto& [payType, total, paid] : {std::tuple{"Cash", 50.0f, 1}, {"terms", 0.0f, 1}, {"Deposit", -4.0f, 1},
-                                               {"Split", 30.0f, 1}, {"TERMS", 100.0f, 0}}) {
+                                               {"Split", 30.0f, 0}, {"TERMS", 100.0f, 0}}) {
         terms = saleOf(payType, total);
         ReadInvoiceCount(local, count);
         AppendInvoice(local, terms, count, kNow);
@@ -127,11 +127,10 @@ TEST_F(InvoiceFile, PaidRuleAtAppendAndUpdate)
     }
     EXPECT_EQ(fileSize(path), 4 + 5 * 4728);
 
-    for (const auto& [payType, onAccount, deferred] :
-         {std::tuple{"deposit", true, true}, {"Split", false, true}, {"Terms ", false, false}, {"TERMS", true, true},
-          {"Cash", false, false}, {"", false, false}}) {
+    for (const auto& [payType, onAccount] :
+         {std::pair{"deposit", true}, {"Split", true}, {"Terms ", false}, {"TERMS", true}, {"Cash", false}, {"", false}}) {
         EXPECT_EQ(IsOnAccount(saleOf(payType, 1)), onAccount) << payType;
-        EXPECT_EQ(IsDeferredPayType(payType), deferred) << payType;
+        EXPECT_EQ(IsDeferredPayType(payType), onAccount) << payType;
     }
 }
 

@@ -361,10 +361,7 @@ long long PaymentsForInvoice(const CLocalFile& local, const InvoiceRecord& recor
     return SumPaymentCentsForSale(local, record.recordNumber);
 }
 
-bool IsOnAccount(const InvoiceRecord& record)
-{
-    return EqualsIgnoreCase(record.payType, "terms") || EqualsIgnoreCase(record.payType, "deposit");
-}
+bool IsOnAccount(const InvoiceRecord& record) { return IsDeferredPayType(record.payType); }
 
 bool IsDeferredPayType(const std::string& name)
 {

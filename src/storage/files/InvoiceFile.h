@@ -80,7 +80,8 @@ float SoldQuantityInRange(const CLocalFile& local, const std::string& itemNumber
 // Sum of the payments recorded for the sale in whole cents; 0 when the payments
 // file cannot be read.
 long long PaymentsForInvoice(const CLocalFile& local, const InvoiceRecord& record);
-// payType is "terms" or "deposit", ignoring case.
+// payType is "terms", "deposit" or "split", ignoring case: a sale whose payments
+// are recorded against it, paid only when they cover its total.
 bool IsOnAccount(const InvoiceRecord& record);
 // name is "terms", "deposit" or "split", ignoring case.
 bool IsDeferredPayType(const std::string& name);
@@ -92,8 +93,8 @@ long long AmountCents(double amount);
 bool CoversInCents(double paid, double total);
 // Payments summed in whole cents cover a total: the paid rule's test.
 bool PaidInFull(long long paidCents, double total);
-// Paid rule: a sale on account is paid when its payments cover its total; any
-// other sale is paid.
+// Paid rule: a sale on account (terms, deposit or split) is paid when its
+// payments cover its total; any other sale is paid.
 void ApplyPaidRule(const CLocalFile& local, InvoiceRecord& record);
 // Due date = saleTime + the net days of the sale's terms record; overdue when
 // `now` is later. A sale without a valid sale time is never overdue (its due

@@ -7,6 +7,8 @@
 #include "storage/records/ByteCodec.h"
 #include "storage/records/InvoiceRecord.h"
 
+#include <algorithm>
+#include <cmath>
 #include <map>
 
 using namespace codec;
@@ -68,46 +70,68 @@ bool ReadRentals(DataFile& file, std::vector<RentalRecord>& records)
 
 int RecordSaleRentalsIn(Transaction& tx, const std::string& path, const InvoiceRecord& sale, const OleDate& when)
 {
-    std::map<std::string, float> wanted;  // lower-cased item number -> quantity rented by the sale
+    // Per item number ignoring case, in hundredths: what the sale rents now,
+    // what was lent for it before and what of that is still out.
+    struct Item {
+        std::string spelled;
+        long long wanted = 0, lent = 0, out = 0;
+        std::uint16_t customer = 0;
+    };
+    std::map<std::string, Item> items;
     std::vector<std::string> order;
-    std::map<std::string, std::string> spelled;
-    for (std::size_t i = 0; i < InvoiceRecord::kLines; ++i) {
-        if (sale.lineMode[i] != kRentMode || sale.itemNumber[i].empty())
-            continue;
-        std::string key = sale.itemNumber[i];
+    const auto itemOf = [&](const std::string& number) -> Item& {
+        std::string key = number;
         for (char& c : key)
             if (c >= 'A' && c <= 'Z')
                 c = static_cast<char>(c - 'A' + 'a');
-        if (!wanted.count(key)) {
+        const auto [it, added] = items.try_emplace(key);
+        if (added) {
             order.push_back(key);
-            spelled[key] = sale.itemNumber[i];
+            it->second.spelled = number;
         }
-        wanted[key] += sale.qty[i];
-    }
-    if (order.empty())
-        return 0;
+        return it->second;
+    };
+    const auto hundredths = [](float q) { return std::llround(static_cast<double>(q) * 100.0); };
+    for (std::size_t i = 0; i < InvoiceRecord::kLines; ++i)
+        if (sale.lineMode[i] == kRentMode && !sale.itemNumber[i].empty())
+            itemOf(sale.itemNumber[i]).wanted += hundredths(sale.qty[i]);
+
     DataFile& file = tx.file(path);
     std::vector<RentalRecord> present;
     if (!ReadRentals(file, present))
         return -1;
     for (const RentalRecord& r : present) {
-        if (r.saleNumber != sale.recordNumber || r.quantity <= 0)
+        if (r.saleNumber != sale.recordNumber)
             continue;
-        for (auto& [key, qty] : wanted)
-            if (EqualsIgnoreCase(key, r.itemNumber))
-                qty -= r.quantity;
+        Item& item = itemOf(r.itemNumber);
+        if (r.quantity > 0) {
+            if (item.lent == 0)
+                item.customer = r.customerNumber;
+            item.lent += hundredths(r.quantity);
+        }
+        item.out += hundredths(r.quantity);
     }
     long long n = static_cast<long long>(present.size());
     int staged = 0;
     for (const std::string& key : order) {
-        if (wanted[key] <= 0)
-            continue;
+        const Item& item = items[key];
         RentalRecord r;
-        r.quantity = wanted[key];
         r.saleNumber = sale.recordNumber;
-        r.customerNumber = sale.customerNumber;
         r.date = when;
-        r.itemNumber = spelled[key];
+        r.itemNumber = item.spelled;
+        if (item.wanted > item.lent) {
+            // Rented more: lent out under the sale's customer.
+            r.quantity = static_cast<float>(static_cast<double>(item.wanted - item.lent) / 100.0);
+            r.customerNumber = sale.customerNumber;
+        } else {
+            // Rented less: the difference comes back, no more than is still out,
+            // under the customer it was lent to.
+            const long long back = std::min(item.lent - item.wanted, item.out);
+            if (back <= 0)
+                continue;
+            r.quantity = -static_cast<float>(static_cast<double>(back) / 100.0);
+            r.customerNumber = item.customer;
+        }
         std::uint8_t buf[RentalRecord::kSize];
         r.encode(buf);
         tx.writeUnseen(file, RentalFile::recordOffset(n++), buf, sizeof buf);

@@ -38,11 +38,12 @@ constexpr long long recordOffset(long long i) { return kHeaderSize + i * static_
 bool ReadRentals(DataFile& file, std::vector<RentalRecord>& records);
 
 // Inside a transaction that holds the rental file (created empty when missing):
-// stages one record per rent line of the stored sale `sale` (its recordNumber and
-// customerNumber already final), dated `when`. Quantities already recorded for
+// stages one record per rented item of the stored sale `sale` (its recordNumber
+// and customerNumber already final), dated `when`. Quantities already lent for
 // the same sale and item are subtracted, so writing an edited sale back records
-// only what it rents more. Returns the records staged, or -1 when the file could
-// not be read (nothing staged).
+// only what it rents more; an item it now rents less of (or not at all) gets a
+// return of the difference, no more than is still out. Returns the records
+// staged, or -1 when the file could not be read (nothing staged).
 int RecordSaleRentalsIn(Transaction& tx, const std::string& path, const InvoiceRecord& sale, const OleDate& when);
 
 // Every record of the rental file at `path`, read under the sharing rule.
