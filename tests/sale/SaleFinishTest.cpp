@@ -171,8 +171,9 @@ TEST_F(SaleFinishTest, ASplitSaleIsPaidOnlyWhenItsPartsCoverTheTotal)
         ASSERT_EQ(finish.FinishSale(entries), SaleFinish::Result::Stored);
         ASSERT_TRUE(finish.needsSplit());
         const int n = finish.recordNumber();
-        if (c.parts.empty())
+        if (c.parts.empty()) {
             ASSERT_TRUE(finish.PaymentsCancelled());
+        }
         for (float amount : c.parts) {
             PaymentRecord part;
             part.kind = PaymentRecord::kSplitPart;

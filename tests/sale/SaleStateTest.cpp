@@ -148,6 +148,7 @@ TEST_F(SaleStateTest, EditsVoidsAndQuotesActOnlyWhereTheyMay)
     EXPECT_EQ(editing.Void(), SaleEditing::Result::NewSaleShown);
     InvoiceRecord quote;
     std::tie(quote.itemNumber[0], quote.qty[0], quote.price[0]) = std::tuple{"Q1", 4.0f, 1.5f};
+    std::tie(quote.itemNumber[1], quote.qty[1]) = std::tuple{"a1", 1.0f};
     ASSERT_EQ(SaveQuote(local, quote, now), 0);
     EXPECT_EQ(QuoteLoading(state).Load(7), QuoteLoading::Result::NotFound);
 
@@ -174,6 +175,8 @@ TEST_F(SaleStateTest, EditsVoidsAndQuotesActOnlyWhereTheyMay)
     ASSERT_EQ(QuoteLoading(state).Load(0), QuoteLoading::Result::Done);
     EXPECT_EQ(std::pair(state.current.itemNumber[0], state.current.recordNumber), std::pair(std::string("Q1"), 2));
     EXPECT_FLOAT_EQ(state.current.total, 6.0f);
+    // Its lines show their products' stock as stored now; a line without a product none.
+    EXPECT_EQ(std::pair(state.lineStock[0], state.lineStock[1]), std::pair(0.0f, 4.0f));
 }
 
 TEST(ScanDetector, OnlyAFastRunEndedByEnterIsAScan)
