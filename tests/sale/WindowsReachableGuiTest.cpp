@@ -5,6 +5,7 @@
 #include "products/CGetProductDlg.h"
 #include "products/CProductsDlg.h"
 #include "products/CQuickAddDlg.h"
+#include "purchasing/CPurchaseOrderDlg.h"
 #include "receivables/CDepositDlg.h"
 #include "receivables/CMakePaymentDlg.h"
 #include "receivables/CPaymentActivityDlg.h"
@@ -13,11 +14,17 @@
 #include "receivables/CUnpaidInvoicesDlg.h"
 #include "rentals/CRentalsDlg.h"
 #include "rentals/CReturnRentalsDlg.h"
+#include "reports/CDrawerReconcileDlg.h"
+#include "reports/CFindSalesDlg.h"
+#include "reports/CSalesRangeDlg.h"
+#include "reports/CSalesSummaryDlg.h"
+#include "reports/CWideSummaryDlg.h"
 #include "sale/CQuoteDlg.h"
 #include "sale/CSaleDisplayDlg.h"
 #include "sale/CTouchSaleDlg.h"
 #include "settings/CCompanyDlg.h"
 #include "settings/CDiscountLevelsDlg.h"
+#include "settings/CGeneralDlg.h"
 #include "settings/CLoginDlg.h"
 #include "settings/CPeopleDlg.h"
 #include "settings/CReceiptMessagesDlg.h"
@@ -81,6 +88,13 @@ TEST_F(Windows, EveryNamedControlIsReachableAt1024x768)
         {"taxes", [](Windows& w) { return new CTaxTableDlg(w.local, w.header); }},
         {"terms", [](Windows& w) { return new CTermsDlg(w.local); }},
         {"cashiers", [](Windows& w) { return new CPeopleDlg(w.local, PeopleKind::Cashiers); }},
+        {"general", [](Windows& w) { return new CGeneralDlg(GeneralSettings::From(w.header, w.local)); }},
+        {"find sales", [](Windows& w) { return new CFindSalesDlg(w.local, w.header); }},
+        {"sales range", [](Windows& w) { return new CSalesRangeDlg(w.local); }},
+        {"sales summary", [](Windows&) { return new CSalesSummaryDlg("Sales Today", SaleSums{}, true); }},
+        {"wide summary", [](Windows&) { return new CWideSummaryDlg(ReportText{"Heading", "a\tb\r\n", {20, 20}, {0, 0}}); }},
+        {"drawer count", [](Windows& w) { return new CDrawerReconcileDlg(w.local, w.header); }},
+        {"purchase order", [](Windows& w) { return new CPurchaseOrderDlg(w.local); }},
     };
     for (const auto& [name, make] : windows) {
         SCOPED_TRACE(name);
