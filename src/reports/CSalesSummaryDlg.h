@@ -35,6 +35,12 @@ public:
     static void RunPeriod(QWidget* parent, const CLocalFile& local, const SalesFileHeader& header,
                           const PeriodCommand& command);
     static void RunRange(QWidget* parent, const CLocalFile& local, const SalesFileHeader& header);
+    // The grouped reports' and the graphs' menu items, each family in a file of
+    // its own; empty for an item the family does not serve.
+    static std::function<void()> GroupedReportCommand(QWidget* parent, const CLocalFile& local,
+                                                      SalesFileHeader& header, const std::string& item);
+    static std::function<void()> GraphCommand(QWidget* parent, const CLocalFile& local, SalesFileHeader& header,
+                                              const std::string& item);
 
 private:
     QLineEdit* box(const char* caption, const char* name, const std::string& text, class QGridLayout* grid, int row,

@@ -51,5 +51,7 @@ std::function<void()> CSalesSummaryDlg::MenuCommand(QWidget* parent, const CLoca
         return [parent, &local, &header] { RunRange(parent, local, header); };
     if (item == "Cash Drawer Reconciliation")
         return [parent, &local, &header] { CDrawerReconcileDlg::Open(parent, local, header); };
-    return {};
+    if (auto grouped = GroupedReportCommand(parent, local, header, item))
+        return grouped;
+    return GraphCommand(parent, local, header, item);
 }

@@ -48,7 +48,7 @@ CSummaryDlg::CSummaryDlg(const std::string& heading, const std::string& body, QW
     chart_ = new QPushButton("Chart", this);
     chart_->setObjectName("chart");
     chart_->setEnabled(false);
-    chart_->setToolTip("Charts of the sales are not part of the register yet.");
+    chart_->setToolTip("This summary has nothing to chart.");
     chart_->setAutoDefault(false);
     layout->addLayout(ReportButtonRow(
         this,
@@ -57,4 +57,11 @@ CSummaryDlg::CSummaryDlg(const std::string& heading, const std::string& body, QW
             return true;
         },
         chart_));
+}
+
+void CSummaryDlg::setChart(const ChartData& chart)
+{
+    chart_data_ = chart;
+    chart_->setEnabled(!chart.slices.empty());
+    chart_->setToolTip(chart.slices.empty() ? "This summary has nothing to chart." : "");
 }
