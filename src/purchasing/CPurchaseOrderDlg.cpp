@@ -351,7 +351,7 @@ void CPurchaseOrderDlg::OnNew()
 
 void CPurchaseOrderDlg::OnOpen()
 {
-    if (SecurityGate(local_))
+    if (SecurityGate(local_) || !OfferToSave())
         return;
     const std::string path = FileDialog::getOpenFileName(this, kFilter, ".PON", local_.dataFolder());
     if (path.empty())
@@ -435,11 +435,16 @@ void CPurchaseOrderDlg::OnEstimate()
     }
 }
 
-void CPurchaseOrderDlg::reject()
+bool CPurchaseOrderDlg::OfferToSave()
 {
     StoreFields();
-    if (desk_.unsaved() && MessageBox::askYesNo(this, "This PO has not been saved.\n\n Do you want to save it?") &&
-        (SecurityGate(local_) || !desk_.Save(local_, Prompts())))
+    return !(desk_.unsaved() && MessageBox::askYesNo(this, "This PO has not been saved.\n\n Do you want to save it?") &&
+             (SecurityGate(local_) || !desk_.Save(local_, Prompts())));
+}
+
+void CPurchaseOrderDlg::reject()
+{
+    if (!OfferToSave())
         return;  // not saved: the window stays open
     QDialog::reject();
 }

@@ -60,6 +60,9 @@ private:
     void OnScroll(int first);
     void OnNew();
     void OnOpen();
+    // Offers an order with unsaved edits for saving before it leaves the
+    // screen; false when the user wanted it saved and it was not.
+    bool OfferToSave();
     void OnSave();
     void OnPrint();
     void OnStock(PurchaseOrderDesk::Stock direction);

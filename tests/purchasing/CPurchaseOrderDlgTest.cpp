@@ -153,6 +153,12 @@ TEST_F(PurchaseOrderWindow, AnUnsavedOrderIsAskedAboutAndAFailedSaveKeepsTheWind
         EXPECT_EQ(boxes.texts().at(1), "This PO has not been saved.\n\n Do you want to save it?");
         EXPECT_NE(boxes.texts().at(2).find("cannot hold \"/\""), std::string::npos);
         stillOpen = w->isVisible();
+        // Opening another order offers the unsaved one for saving first.
+        boxes.answer(MessageBox::Answer::No);
+        files.setNextFileName("");
+        w->findChild<QAction*>("action_po_open")->trigger();
+        EXPECT_EQ(boxes.texts().back(), "This PO has not been saved.\n\n Do you want to save it?");
+        EXPECT_EQ(files.requests().size(), 1u);
         boxes.answer(MessageBox::Answer::No);
         QTest::keyClick(w, Qt::Key_Escape);
     });
