@@ -10,12 +10,12 @@ std::function<void()> CSalesSummaryDlg::GraphCommand(QWidget* parent, const CLoc
                                                      const std::string& item)
 {
     if (item == "Graph Sales by Hour of Day")
-        return [parent, &local] { CHourGraphDlg::Open(parent, local); };
+        return [parent, &local] { CGraphDlg::Open<CHourGraphDlg>(parent, local); };
     if (item == "Graph Sales by Hour of Week")
-        return [parent, &local] { CWeekHourGraphDlg::Open(parent, local); };
+        return [parent, &local] { CGraphDlg::Open<CWeekHourGraphDlg>(parent, local); };
     if (item == "Graph Sales by Month")
-        return [parent, &local] { CMonthGraphDlg::Open(parent, local); };
+        return [parent, &local] { CGraphDlg::Open<CMonthGraphDlg>(parent, local); };
     if (item == "12 Month Trend Graph")
-        return [parent, &local] { CTrendGraphDlg::Open(parent, local); };
+        return [parent, &local] { CGraphDlg::Open<CTrendGraphDlg>(parent, local); };
     return {};
 }

@@ -1,13 +1,8 @@
 #include "reports/graphs/CHourGraphDlg.h"
 
-#include "reports/CScanProgressDlg.h"
 #include "reports/graphs/GraphCanvasWidget.h"
-#include "reports/graphs/GraphRangeWidget.h"
-#include "settings/SecurityGate.h"
 
-#include <QHBoxLayout>
 #include <QPainter>
-#include <QVBoxLayout>
 
 #include <cmath>
 
@@ -16,48 +11,19 @@ namespace {
 constexpr int kLeft = 70, kTop = 50, kRight = 600, kBottom = 150;
 }  // namespace
 
-CHourGraphDlg::CHourGraphDlg(const CLocalFile& local, QWidget* parent) : QDialog(parent), local_(local)
+CHourGraphDlg::CHourGraphDlg(const CLocalFile& local, QWidget* parent)
+    : CGraphDlg(local, parent, QSize(kRight + 20, kBottom + 35), "Sales by Hour", true)
 {
     setObjectName("CHourGraphDlg");
     setWindowTitle("Sales by Hour Graph");
-    auto* layout = new QVBoxLayout(this);
-    canvas_ = new GraphCanvasWidget(this, QSize(kRight + 20, kBottom + 35),
-                                    [this](GraphCanvasWidget& c, QPainter& p) { paint(c, p); });
-    layout->addWidget(canvas_);
-    range_ = new GraphRangeWidget(local, this);
-    auto* row = new QHBoxLayout;
-    row->addWidget(range_);
-    row->addStretch();
-    layout->addLayout(row);
-    layout->addLayout(GraphButtonRow(this, canvas_, "Sales by Hour"));
-    connect(range_, &GraphRangeWidget::changed, this, [this] { Recompute(); });
-    range_->setFocus();
 }
 
-bool CHourGraphDlg::Recompute()
+ScanOutcome CHourGraphDlg::Gather(const ScanProgress& progress)
 {
-    HourFigures figures(range_->firstKey(), range_->lastKey());
-    const ScanOutcome out =
-        CScanProgressDlg::Run(this, [&](const ScanProgress& progress) { return ScanSales(local_, figures, progress); });
-    if (out == ScanOutcome::Cancelled) {
-        range_->restore(figures_.firstKey(), figures_.lastKey());
-        return false;
-    }
-    figures_ = out == ScanOutcome::Done ? figures : HourFigures(range_->firstKey(), range_->lastKey());
-    canvas_->update();
-    return true;
+    return GatherInto(figures_, progress, firstKey(), lastKey());
 }
 
-void CHourGraphDlg::Open(QWidget* parent, const CLocalFile& local)
-{
-    if (SecurityGate(local))
-        return;
-    CHourGraphDlg dlg(local, parent);
-    if (dlg.Recompute())
-        dlg.exec();
-}
-
-void CHourGraphDlg::paint(GraphCanvasWidget& canvas, QPainter& p) const
+void CHourGraphDlg::Paint(GraphCanvasWidget& canvas, QPainter& p) const
 {
     const GraphScale scale = figures_.scale();
     const QRect plot(QPoint(kLeft, kTop), QPoint(kRight, kBottom));

@@ -1,43 +1,25 @@
 #include "reports/graphs/CMonthGraphDlg.h"
 
 #include "platform/Clock.h"
-#include "reports/CScanProgressDlg.h"
 #include "reports/graphs/GraphCanvasWidget.h"
-#include "settings/SecurityGate.h"
 
 #include <QPainter>
-#include <QVBoxLayout>
 
 namespace {
 constexpr int kLeft = 70, kRight = 746;
 constexpr double kSlot = (kRight - kLeft) / double(MonthFigures::kMonths);
 }  // namespace
 
-CMonthGraphDlg::CMonthGraphDlg(const MonthFigures& figures, QWidget* parent) : QDialog(parent), figures_(figures)
+CMonthGraphDlg::CMonthGraphDlg(const CLocalFile& local, QWidget* parent)
+    : CGraphDlg(local, parent, QSize(kRight + 24, 360), "Monthly Sales", false)
 {
     setObjectName("CMonthGraphDlg");
     setWindowTitle("Monthly Graph");
-    auto* layout = new QVBoxLayout(this);
-    auto* canvas = new GraphCanvasWidget(this, QSize(kRight + 24, 360),
-                                         [this](GraphCanvasWidget& c, QPainter& p) { paint(c, p); });
-    layout->addWidget(canvas);
-    layout->addLayout(GraphButtonRow(this, canvas, "Monthly Sales"));
 }
 
-void CMonthGraphDlg::Open(QWidget* parent, const CLocalFile& local)
-{
-    if (SecurityGate(local))
-        return;
-    const CalendarTime now = Clock::now();
-    MonthFigures figures(now);
-    const ScanOutcome out =
-        CScanProgressDlg::Run(parent, [&](const ScanProgress& progress) { return ScanSales(local, figures, progress); });
-    if (out == ScanOutcome::Cancelled)
-        return;
-    CMonthGraphDlg(out == ScanOutcome::Done ? figures : MonthFigures(now), parent).exec();
-}
+ScanOutcome CMonthGraphDlg::Gather(const ScanProgress& progress) { return GatherInto(figures_, progress, Clock::now()); }
 
-void CMonthGraphDlg::paint(GraphCanvasWidget& canvas, QPainter& p) const
+void CMonthGraphDlg::Paint(GraphCanvasWidget& canvas, QPainter& p) const
 {
     canvas.text(p, QRect(kLeft, 4, kRight - kLeft, 20), Qt::AlignCenter, "Monthly Sales");
     BarPanel margin{QRect(QPoint(kLeft, 60), QPoint(kRight, 150)), {}, {}, kSlot, QColor(0, 128, 0), QColor(192, 0, 0),

@@ -1,43 +1,25 @@
 #include "reports/graphs/CTrendGraphDlg.h"
 
 #include "platform/Clock.h"
-#include "reports/CScanProgressDlg.h"
 #include "reports/graphs/GraphCanvasWidget.h"
-#include "settings/SecurityGate.h"
 
 #include <QPainter>
-#include <QVBoxLayout>
 
 namespace {
 constexpr int kLeft = 70, kRight = 746;
 constexpr double kSlot = (kRight - kLeft + 1) / double(TrendFigures::kSlots);
 }  // namespace
 
-CTrendGraphDlg::CTrendGraphDlg(const TrendFigures& figures, QWidget* parent) : QDialog(parent), figures_(figures)
+CTrendGraphDlg::CTrendGraphDlg(const CLocalFile& local, QWidget* parent)
+    : CGraphDlg(local, parent, QSize(kRight + 24, 340), "12 Month Trend", false)
 {
     setObjectName("CTrendGraphDlg");
     setWindowTitle("12 Month Trend Graph");
-    auto* layout = new QVBoxLayout(this);
-    auto* canvas = new GraphCanvasWidget(this, QSize(kRight + 24, 340),
-                                         [this](GraphCanvasWidget& c, QPainter& p) { paint(c, p); });
-    layout->addWidget(canvas);
-    layout->addLayout(GraphButtonRow(this, canvas, "12 Month Trend"));
 }
 
-void CTrendGraphDlg::Open(QWidget* parent, const CLocalFile& local)
-{
-    if (SecurityGate(local))
-        return;
-    const CalendarTime now = Clock::now();
-    TrendFigures figures(now);
-    const ScanOutcome out =
-        CScanProgressDlg::Run(parent, [&](const ScanProgress& progress) { return ScanSales(local, figures, progress); });
-    if (out == ScanOutcome::Cancelled)
-        return;
-    CTrendGraphDlg(out == ScanOutcome::Done ? figures : TrendFigures(now), parent).exec();
-}
+ScanOutcome CTrendGraphDlg::Gather(const ScanProgress& progress) { return GatherInto(figures_, progress, Clock::now()); }
 
-void CTrendGraphDlg::paint(GraphCanvasWidget& canvas, QPainter& p) const
+void CTrendGraphDlg::Paint(GraphCanvasWidget& canvas, QPainter& p) const
 {
     BarPanel margin{QRect(QPoint(kLeft, 50), QPoint(kRight, 150)), {}, {}, kSlot, QColor(0, 128, 0), QColor(192, 0, 0),
                     "%d%%", "Margin", {}};

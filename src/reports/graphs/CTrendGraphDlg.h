@@ -2,22 +2,18 @@
 // "12 Month Trend Graph": the daily sales of the last 365 days and, for each
 // day with a cost, its margin over that cost, as two panels of thin bars.
 
+#include "reports/graphs/CGraphDlg.h"
 #include "reports/graphs/SaleFigures.h"
 
-#include <QDialog>
-
-class CLocalFile;
-class GraphCanvasWidget;
-
-class CTrendGraphDlg : public QDialog {
+class CTrendGraphDlg : public CGraphDlg {
     Q_OBJECT
 public:
-    explicit CTrendGraphDlg(const TrendFigures& figures, QWidget* parent = nullptr);
-    // As the monthly graph: security, one pass up to today, the window.
-    static void Open(QWidget* parent, const CLocalFile& local);
+    CTrendGraphDlg(const CLocalFile& local, QWidget* parent = nullptr);
+
+protected:
+    ScanOutcome Gather(const ScanProgress& progress) override;
+    void Paint(GraphCanvasWidget& canvas, QPainter& p) const override;
 
 private:
-    void paint(GraphCanvasWidget& canvas, class QPainter& p) const;
-
-    TrendFigures figures_;
+    TrendFigures figures_{CalendarTime{2000, 1, 1}};
 };

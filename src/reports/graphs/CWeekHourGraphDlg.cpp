@@ -1,61 +1,27 @@
 #include "reports/graphs/CWeekHourGraphDlg.h"
 
-#include "reports/CScanProgressDlg.h"
 #include "reports/graphs/GraphCanvasWidget.h"
-#include "reports/graphs/GraphRangeWidget.h"
-#include "settings/SecurityGate.h"
 
-#include <QHBoxLayout>
 #include <QPainter>
-#include <QVBoxLayout>
 
 namespace {
 constexpr int kLeft = 80, kTop = 34, kRight = 599, kBottom = 380;
 constexpr int kLegendLeft = 630, kLegendWidth = 160, kLegendStep = 26;
 }  // namespace
 
-CWeekHourGraphDlg::CWeekHourGraphDlg(const CLocalFile& local, QWidget* parent) : QDialog(parent), local_(local)
+CWeekHourGraphDlg::CWeekHourGraphDlg(const CLocalFile& local, QWidget* parent)
+    : CGraphDlg(local, parent, QSize(kLegendLeft + kLegendWidth + 10, kBottom + 60), "Sales by Hour of Week", true)
 {
     setObjectName("CWeekHourGraphDlg");
     setWindowTitle("Sales by Day Graph");
-    auto* layout = new QVBoxLayout(this);
-    canvas_ = new GraphCanvasWidget(this, QSize(kLegendLeft + kLegendWidth + 10, kBottom + 60),
-                                    [this](GraphCanvasWidget& c, QPainter& p) { paint(c, p); });
-    layout->addWidget(canvas_);
-    range_ = new GraphRangeWidget(local, this);
-    auto* row = new QHBoxLayout;
-    row->addWidget(range_);
-    row->addStretch();
-    layout->addLayout(row);
-    layout->addLayout(GraphButtonRow(this, canvas_, "Sales by Hour of Week"));
-    connect(range_, &GraphRangeWidget::changed, this, [this] { Recompute(); });
-    range_->setFocus();
 }
 
-bool CWeekHourGraphDlg::Recompute()
+ScanOutcome CWeekHourGraphDlg::Gather(const ScanProgress& progress)
 {
-    WeekHourFigures figures(range_->firstKey(), range_->lastKey());
-    const ScanOutcome out =
-        CScanProgressDlg::Run(this, [&](const ScanProgress& progress) { return ScanSales(local_, figures, progress); });
-    if (out == ScanOutcome::Cancelled) {
-        range_->restore(figures_.firstKey(), figures_.lastKey());
-        return false;
-    }
-    figures_ = out == ScanOutcome::Done ? figures : WeekHourFigures(range_->firstKey(), range_->lastKey());
-    canvas_->update();
-    return true;
+    return GatherInto(figures_, progress, firstKey(), lastKey());
 }
 
-void CWeekHourGraphDlg::Open(QWidget* parent, const CLocalFile& local)
-{
-    if (SecurityGate(local))
-        return;
-    CWeekHourGraphDlg dlg(local, parent);
-    if (dlg.Recompute())
-        dlg.exec();
-}
-
-void CWeekHourGraphDlg::paint(GraphCanvasWidget& canvas, QPainter& p) const
+void CWeekHourGraphDlg::Paint(GraphCanvasWidget& canvas, QPainter& p) const
 {
     const GraphScale scale = figures_.scale();
     const int first = figures_.firstHour();
