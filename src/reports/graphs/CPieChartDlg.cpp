@@ -90,6 +90,9 @@ void CPieChartDlg::paint(GraphCanvasWidget& canvas, QPainter& p) const
         const int height = metrics.height() + 4;
         const QRect box(at.x() - width / 2, at.y() - height / 2, width, height);
         p.drawRect(box);
+        p.save();
+        p.setClipRect(box.adjusted(2, 2, -2, -2));  // a long name is cut at the box
         canvas.text(p, box.adjusted(2, 2, -2, -2), Qt::AlignLeft | Qt::AlignVCenter, label);
+        p.restore();
     }
 }

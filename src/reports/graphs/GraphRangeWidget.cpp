@@ -5,6 +5,7 @@
 #include "storage/files/InvoiceFile.h"
 
 #include <QDateEdit>
+#include <QKeyEvent>
 #include <QGridLayout>
 #include <QLabel>
 #include <QSignalBlocker>
@@ -27,6 +28,7 @@ GraphRangeWidget::GraphRangeWidget(const CLocalFile& local, QWidget* parent) : Q
         grid->addWidget(label, row, 0);
         grid->addWidget(edit, row, 1);
         connect(edit, &QDateEdit::editingFinished, this, &GraphRangeWidget::edited);
+        edit->installEventFilter(this);
         // A day picked on the calendar (the box itself does not have the focus then).
         connect(edit, &QDateEdit::dateChanged, this, [this, edit] {
             if (!edit->hasFocus())
@@ -35,6 +37,7 @@ GraphRangeWidget::GraphRangeWidget(const CLocalFile& local, QWidget* parent) : Q
     };
     add("&First Day:", first_, 0);
     add("&Last Day:", last_, 1);
+    setFocusProxy(first_);
     shownFirst_ = firstKey();
     shownLast_ = lastKey();
 }
@@ -49,6 +52,18 @@ void GraphRangeWidget::edited()
     shownFirst_ = firstKey();
     shownLast_ = lastKey();
     emit changed();
+}
+
+bool GraphRangeWidget::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key != Qt::Key_Return && key != Qt::Key_Enter)
+        return false;
+    static_cast<QDateEdit*>(watched)->interpretText();
+    edited();
+    return true;
 }
 
 void GraphRangeWidget::restore(int firstKey, int lastKey)

@@ -22,6 +22,10 @@ public:
 signals:
     void changed();
 
+protected:
+    // Enter in a box takes the range; it does not press the window's default button.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void edited();
 
