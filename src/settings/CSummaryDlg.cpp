@@ -1,5 +1,6 @@
 #include "platform/RecordText.h"
 #include "reports/ReportPrintWidget.h"
+#include "reports/graphs/CPieChartDlg.h"
 #include "settings/CSummaryDlg.h"
 
 #include <QFontDatabase>
@@ -50,6 +51,7 @@ CSummaryDlg::CSummaryDlg(const std::string& heading, const std::string& body, QW
     chart_->setEnabled(false);
     chart_->setToolTip("This summary has nothing to chart.");
     chart_->setAutoDefault(false);
+    connect(chart_, &QPushButton::clicked, this, [this] { CPieChartDlg(chart_data_, body_, this).exec(); });
     layout->addLayout(ReportButtonRow(
         this,
         [this](ReportText& r) {
