@@ -18,10 +18,13 @@ TEST(ShareCheck, JudgesTheFileSystemThatHoldsTheFolder)
         const char* type;
         const char* options;
         bool unsafe;
+        bool risky = false;
     };
     const Case cases[] = {
         {"/mnt/shop", "cifs", "rw,vers=3.1.1,cache=strict,nobrl,actimeo=1", true},
         {"/mnt/shop", "cifs", "rw,vers=3.1.1,cache=strict,nolease,actimeo=1", false},
+        {"/mnt/shop", "cifs", "rw,vers=3.1.1,cache=strict,actimeo=1", false, true},  // leases on
+        {"/mnt/shop", "smb3", "rw,vers=3.1.1", false, true},
         {"/mnt/shop", "nfs4", "rw,vers=4.1,local_lock=none,addr=127.0.0.1", false},
         {"/mnt/shop", "nfs4", "rw,vers=4.1,local_lock=all,addr=127.0.0.1", true},
         {"/mnt/shop", "nfs", "rw,vers=3,nolock,local_lock=posix", true},
@@ -35,12 +38,13 @@ TEST(ShareCheck, JudgesTheFileSystemThatHoldsTheFolder)
     for (const auto& c : cases) {
         const ShareVerdict v = JudgeShare("/mnt/shop/Data", kRoot + mountLine(c.point, c.type, c.options), 0);
         EXPECT_EQ(v.unsafe, c.unsafe) << c.point << " " << c.type << " " << c.options;
-        EXPECT_EQ(v.reason.empty(), !c.unsafe) << c.type;
+        EXPECT_EQ(v.risky, c.risky) << c.point << " " << c.type << " " << c.options;
+        EXPECT_EQ(v.reason.empty(), !c.unsafe && !c.risky) << c.type;
     }
     // The latest and deepest mount decides: a safe remount over an unsafe one,
     // and an unsafe share mounted inside a safe one.
     const std::string nobrl = mountLine("/mnt/shop", "cifs", "rw,nobrl");
-    const std::string plain = mountLine("/mnt/shop", "cifs", "rw");
+    const std::string plain = mountLine("/mnt/shop", "cifs", "rw,nolease");
     EXPECT_FALSE(JudgeShare("/mnt/shop/Data", kRoot + nobrl + plain, 0).unsafe);
     EXPECT_TRUE(JudgeShare("/mnt/shop/Data", kRoot + plain + nobrl, 0).unsafe);
     EXPECT_TRUE(JudgeShare("/mnt/shop/Data", kRoot + mountLine("/mnt", "nfs4", "rw") + nobrl, 0).unsafe);

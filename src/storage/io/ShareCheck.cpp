@@ -101,6 +101,15 @@ void judgeEntry(const MountEntry& m, ShareVerdict& v)
         v.advice = "Mount it without nolock and with local_lock=none (the default), preferably as NFS version 4.1.";
     }
     v.unsafe = !v.reason.empty();
+    if (!v.unsafe && (t == "cifs" || t == "smb3") && !has(m.options, "nolease")) {
+        // The client hands the programs of one PC one shared server handle and,
+        // under a lease, keeps their byte-range locks on the PC: a second
+        // register's lock is refused and blocks the first one's reads and writes.
+        v.risky = true;
+        v.reason = "it is an SMB share mounted with leases (without the option nolease)";
+        v.advice = "Run one register on each PC, or mount the share with the option nolease, for example:\n\n"
+                   "mount -t cifs //server/shop /srv/shop -o vers=3.1.1,nolease";
+    }
 }
 }  // namespace
 
@@ -156,10 +165,21 @@ std::string ShareWarningText(const std::string& folder, const ShareVerdict& verd
                      folder.c_str(), verdict.reason.c_str(), verdict.advice.c_str());
 }
 
+std::string ShareRiskText(const std::string& folder, const ShareVerdict& verdict)
+{
+    return strprintf("The data folder\n\n%s\n\nis safe for one register on each PC only: %s.\n\n"
+                     "Two registers on one PC (or the back office beside a register) can then have their "
+                     "changes refused, and a register can wait up to a minute for a file.\n\n%s\n\n"
+                     "A refused change is never stored half: the register says so and nothing is lost.",
+                     folder.c_str(), verdict.reason.c_str(), verdict.advice.c_str());
+}
+
 ShareVerdict WarnIfUnsafeShare(const std::string& folder)
 {
     const ShareVerdict verdict = CheckShare(folder);
     if (verdict.unsafe)
         userPrompt().showMessage(ShareWarningText(folder, verdict));
+    else if (verdict.risky)
+        userPrompt().showMessage(ShareRiskText(folder, verdict));
     return verdict;
 }

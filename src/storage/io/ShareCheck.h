@@ -6,14 +6,17 @@
 //
 // Unsafe: FUSE file systems (sshfs, smbnetfs: every lock is granted locally),
 // CIFS mounted with nobrl, NFS mounted with nolock or local_lock=posix/all.
+// Risky: CIFS with leases on (without nolease): safe for one register on each
+// PC, but two on one PC can have each other's changes refused.
 
 #include <string>
 
 struct ShareVerdict {
     bool unsafe = false;
+    bool risky = false;      // safe only with one register on each PC
     std::string fsType;      // as the mount table names it ("cifs", "nfs4", "fuse.sshfs")
     std::string mountPoint;  // where that file system is mounted
-    std::string reason;      // why it is unsafe, empty when safe
+    std::string reason;      // why it is unsafe or risky, empty when safe
     std::string advice;      // how to mount it instead
 };
 
@@ -32,6 +35,9 @@ void SetMountTablePath(const std::string& path);
 // The warning shown for an unsafe share; a single register may go on working.
 std::string ShareWarningText(const std::string& folder, const ShareVerdict& verdict);
 
-// Checks the folder and, when it is unsafe, shows the warning through the user
-// prompt. Returns the verdict.
+// The warning shown for a risky share.
+std::string ShareRiskText(const std::string& folder, const ShareVerdict& verdict);
+
+// Checks the folder and, when it is unsafe or risky, shows the warning through
+// the user prompt. Returns the verdict.
 ShareVerdict WarnIfUnsafeShare(const std::string& folder);
