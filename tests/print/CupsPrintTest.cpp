@@ -12,11 +12,10 @@
 #include "support/PlatformDoubles.h"
 #include "support/TempDir.h"
 
-#include <QPrintDialog>
-#include <QPrintPreviewDialog>
+#include <QComboBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QTest>
-#include <QPrintPreviewWidget>
 
 using namespace cupstest;
 
@@ -88,6 +87,8 @@ TEST_F(CupsPrinting, EachSaleDocumentAndTheDrawerSlipIsOneJobAfterItsOwnKick)
         {"receipt", 1, 0, "1B700019FA", 80, "", "EEE", 72, 0},
         {"office", 1, 0, "", 80, "", "PPP", 0, 80 / 25.4 * 72},
     };
+    header.logoPath = dir.file("gone.bmp");  // said once for every document of every case
+    boxes.allowUnscriptedOk();
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.queue) + " " + c.kinds);
         forgetJobs();
@@ -134,7 +135,7 @@ TEST_F(CupsPrinting, EachSaleDocumentAndTheDrawerSlipIsOneJobAfterItsOwnKick)
             EXPECT_TRUE(raw ? decodeEscPos(drawer[1]).valid : contains(pdfText(drawer[1]), "Drawer Opened on"));
         }
     }
-    EXPECT_TRUE(boxes.texts().empty());
+    EXPECT_EQ(boxes.texts(), std::vector<std::string>{"Error in Print Invoice: " + header.logoPath});
 }
 
 TEST_F(CupsPrinting, FullPagesOnARawQueueAreRefusedWithoutAJob)
@@ -208,9 +209,8 @@ TEST_F(CupsPrinting, ReportPrintsOnTheChosenPrinterOrIntoAPdf)
     EXPECT_TRUE(contains(text, "Page 1") && contains(text, "Item 1 ")) << text;
 
     int previewPages = 0;
-    whenModal<QPrintPreviewDialog>([&previewPages](QPrintPreviewDialog* preview) {
-        if (auto* pages = preview->findChild<QPrintPreviewWidget*>())
-            previewPages = pages->pageCount();
+    whenModal<QDialog>([&previewPages](QDialog* preview) {
+        previewPages = static_cast<int>(preview->findChildren<QLabel*>("preview_page").size());
         preview->reject();
     });
     print(CReportPrinter::Output::Preview);
@@ -223,27 +223,51 @@ TEST_F(CupsPrinting, ReportPrintsOnTheChosenPrinterOrIntoAPdf)
     expectJobs({0, 1, 0});
 }
 
-}  // namespace
-
-namespace {
-
-TEST_F(CupsPrinting, PrintDialogPreviewsTheDocumentAndLeavesPrintingToItself)
+TEST_F(CupsPrinting, PrintDialogListsTheQueuesPreviewsAndLeavesPrintingToItself)
 {
     int previewPages = 0;
-    whenModal<QPrintDialog>([&previewPages](QPrintDialog* dialog) {
-        whenModal<QPrintPreviewDialog>([&previewPages](QPrintPreviewDialog* preview) {
-            if (auto* pages = preview->findChild<QPrintPreviewWidget*>())
-                previewPages = pages->pageCount();
+    QStringList listed;
+    whenModal<QDialog>([&](QDialog* dialog) {
+        whenModal<QDialog>([&previewPages](QDialog* preview) {
+            previewPages = static_cast<int>(preview->findChildren<QLabel*>("preview_page").size());
             preview->reject();
         });
-        auto* button = dialog->findChild<QPushButton*>("print_preview");
-        ASSERT_NE(button, nullptr);
-        QTest::mouseClick(button, Qt::LeftButton);
-        dialog->reject();
+        auto* printers = dialog->findChild<QComboBox*>("print_printer");
+        for (int i = 0; printers && i < printers->count(); ++i)
+            listed << printers->itemText(i);
+        QTest::mouseClick(dialog->findChild<QPushButton*>("print_preview"), Qt::LeftButton);
+        QTest::mouseClick(dialog->findChild<QPushButton*>("print_cancel"), Qt::LeftButton);
     });
     CReportPrinter::PrintReport(nullptr, "Sales\n", numberedLines(100), {300}, {0});
     EXPECT_GE(previewPages, 2);
+    EXPECT_EQ(listed, (QStringList{"office", "receipt", "spare", "PDF File..."}));  // the default first
     expectJobs({0, 0, 0});
+}
+
+// At start-up a register without a receipt printer takes the machine's
+// default; a machine without one (or without a print service) says so.
+TEST_F(CupsPrinting, StartUpTakesTheDefaultPrinterOnlyWhenNoneIsChosen)
+{
+    const QByteArray server = qgetenv("CUPS_SERVER");
+    struct Case {
+        const char* chosen;
+        bool serverGone;
+        const char* after;
+        bool told;
+    } const cases[] = {{"", false, "office", false}, {"spare", false, "spare", false}, {"", true, "", true}};
+    boxes.allowUnscriptedOk();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.chosen);
+        boxes.clear();
+        local.paths[CLocalFile::kPrinterDeviceSlot] = c.chosen;
+        if (c.serverGone)
+            qputenv("CUPS_SERVER", QByteArray::fromStdString(dir.file("gone.sock")));
+        CSalePrinter::CaptureDefaultPrinter(nullptr, local);
+        qputenv("CUPS_SERVER", server);
+        EXPECT_EQ(local.paths[CLocalFile::kPrinterDeviceSlot], c.after);
+        EXPECT_EQ(boxes.texts(), c.told ? std::vector<std::string>{"You have no default printer!"}
+                                        : std::vector<std::string>{});
+    }
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 
 #include "platform/PrintFrame.h"
 
-#include <QPrinter>
 #include <gtest/gtest.h>
 
 #include <deque>
@@ -28,9 +27,9 @@ public:
     void intoPdf(const std::string& path) { script_.push_back(kPdf + path); }
     const std::vector<std::string>& openedOn() const { return openedOn_; }
 
-    bool choose(QWidget*, QPrinter& printer) override
+    bool choose(QWidget*, PrintChoice& choice) override
     {
-        openedOn_.push_back(printer.printerName().toStdString());
+        openedOn_.push_back(choice.queue);
         if (script_.empty()) {
             ADD_FAILURE() << "unexpected print dialog";
             return false;
@@ -40,9 +39,9 @@ public:
         if (!answer)
             return false;
         if (answer->rfind(kPdf, 0) == 0)
-            printer.setOutputFileName(QString::fromStdString(answer->substr(kPdf.size())));
+            choice.pdfFile = answer->substr(kPdf.size());
         else
-            printer.setPrinterName(QString::fromStdString(*answer));
+            choice.queue = *answer;
         return true;
     }
 

@@ -1,7 +1,12 @@
 #include "PrintedDocuments.h"
 #include "RecordedPrint.h"
+#include "platform/PrintFrame.h"
 #include "print/SaleLayout.h"
 #include "storage/files/InvoiceFile.h"
+#include "support/TempDir.h"
+
+#include <QImage>
+#include <QPainter>
 
 #include <algorithm>
 #include <cmath>
@@ -147,6 +152,45 @@ TEST(SaleLayout, LongRollContinuesOnTheNextPage)
     for (const Drawn& d : print.texts())
         EXPECT_LE(d.bottom, print.pageHeight() + 0.01) << d.text;
     EXPECT_EQ(print.one("No returns after 30 days").page, result.pages);
+}
+
+}  // namespace
+
+namespace {
+
+// A logo prints at the size its file gives it, whatever the printer's dots
+// per inch, and never runs past the page's right edge.
+TEST(SaleLayout, LogoPrintsAtItsPhysicalSizeWithinThePage)
+{
+    TempDir dir;
+    QImage logo(200, 50, QImage::Format_RGB32);  // 2 x 0.5 inches at 100 dots per inch
+    logo.fill(Qt::black);
+    logo.setDotsPerMeterX(3937);
+    logo.setDotsPerMeterY(3937);
+    ASSERT_TRUE(logo.save(QString::fromStdString(dir.file("logo.png"))));
+    struct Case {
+        int pageDots, dpi;
+        double x, width, height;  // dots on the page
+    } const cases[] = {{2000, 300, 0, 600, 150}, {2000, 600, 100, 1200, 300}, {400, 300, 100, 300, 75}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.dpi);
+        QImage page(c.pageDots, 1000, QImage::Format_RGB32);
+        page.setDotsPerMeterX(qRound(c.dpi / 0.0254));
+        page.setDotsPerMeterY(qRound(c.dpi / 0.0254));
+        page.fill(Qt::white);
+        double height = 0;
+        {
+            QPainter painter(&page);
+            PainterCanvas canvas(painter, page);
+            ASSERT_TRUE(canvas.bitmap(dir.file("logo.png"), c.x, 0, height));
+        }
+        int right = 0;
+        for (int x = 0; x < page.width(); ++x)
+            if (qGray(page.pixel(x, 0)) < 128)
+                right = x + 1;
+        EXPECT_NEAR(right - c.x, c.width, 1);
+        EXPECT_NEAR(height, c.height, 1);
+    }
 }
 
 }  // namespace
