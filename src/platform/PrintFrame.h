@@ -74,6 +74,7 @@ struct PrintChoice {
     std::string queue;                // preselected when the dialog opens, chosen on OK
     std::string pdfFile;              // a PDF file chosen instead of a queue
     int copies = 1;
+    bool pdfOffered = true;           // false: only a queue can be chosen
 };
 
 // The platform's print dialog; tests install a double.

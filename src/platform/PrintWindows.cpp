@@ -36,7 +36,8 @@ public:
         const QString preselected = QString::fromStdString(choice.queue);
         if (!preselected.isEmpty() && printers->findText(preselected) < 0)
             printers->insertItem(0, preselected);
-        printers->addItem(kPdfItem);
+        if (choice.pdfOffered)
+            printers->addItem(kPdfItem);
         printers->setCurrentIndex(std::max(0, printers->findText(preselected)));
         auto* copies = new QSpinBox(&dialog);
         copies->setObjectName("print_copies");

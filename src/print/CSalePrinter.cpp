@@ -164,6 +164,7 @@ void CSalePrinter::ChooseReceiptPrinter(QWidget* parent, CLocalFile& local)
 {
     PrintChoice choice;
     choice.queue = local.paths[CLocalFile::kPrinterDeviceSlot];
+    choice.pdfOffered = false;
     const std::string unchanged = "The receipt printer was not changed: ";
     if (!ChoosePrinter(parent, choice, unchanged) || !choice.pdfFile.empty())
         return;
