@@ -5,19 +5,16 @@
 #include "platform/ReceiptPrinter.h"
 #include "platform/RecordText.h"
 
-#include <QAction>
+#include "platform/PrintWindows.h"
+
 #include <QBuffer>
-#include <QDialogButtonBox>
-#include <QPushButton>
-#include <QPointer>
+#include <QFile>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QImage>
+#include <QLocale>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPrintDialog>
-#include <QPrintPreviewDialog>
-#include <QPrinter>
 
 #include <cups/cups.h>
 
@@ -66,33 +63,11 @@ QFont cellFont(const PrintFont& font, QPaintDevice& device)
     return f;
 }
 
-// The document the open print dialog would print, for its "Preview..." button.
-std::function<void(QWidget*, QPrinter&)> documentPreview;
-
-class QtPrintDialog final : public PrintDialog::Backend {
-public:
-    bool choose(QWidget* parent, QPrinter& printer) override
-    {
-        QPrintDialog dialog(&printer, parent);
-        if (documentPreview) {
-            if (auto* buttons = dialog.findChild<QDialogButtonBox*>()) {
-                QPushButton* preview = buttons->addButton("Preview...", QDialogButtonBox::ActionRole);
-                preview->setObjectName("print_preview");
-                const auto show = documentPreview;
-                QObject::connect(preview, &QPushButton::clicked, &dialog, [&dialog, &printer, show] { show(&dialog, printer); });
-            }
-        }
-        return dialog.exec() == QDialog::Accepted;
-    }
-};
-
-QtPrintDialog qtDialog;
-PrintDialog::Backend* dialogBackend = &qtDialog;
-
 }  // namespace
 
-PainterCanvas::PainterCanvas(QPainter& painter, QPaintDevice& device, std::vector<PrintedText>* log)
-    : painter_(painter), device_(device), log_(log)
+PainterCanvas::PainterCanvas(QPainter& painter, QPaintDevice& device, std::vector<PrintedText>* log,
+                             std::function<void()> turnPage)
+    : painter_(painter), device_(device), log_(log), turnPage_(std::move(turnPage))
 {
 }
 
@@ -101,9 +76,13 @@ PrintRect PainterCanvas::page() const { return {0, 0, double(device_.width()), d
 bool PainterCanvas::newPage()
 {
     auto* paged = dynamic_cast<QPagedPaintDevice*>(&device_);
-    if (!paged)
+    if (!paged && !turnPage_)
         return false;
     ++page_;
+    if (!paged) {
+        turnPage_();
+        return true;
+    }
     return paged->newPage();
 }
 
@@ -159,12 +138,50 @@ bool PainterCanvas::bitmap(const std::string& path, double x, double y, double& 
     return true;
 }
 
-bool PrintDialog::exec(QWidget* parent, QPrinter& printer) { return dialogBackend->choose(parent, printer); }
-
-void PrintDialog::setBackend(Backend* backend) { dialogBackend = backend ? backend : &qtDialog; }
-
 namespace {
 
+PrintDialog::Backend* dialogBackend = nullptr;
+
+// The document the open print dialog would print, for its preview.
+std::function<void(QWidget*)> documentPreview;
+
+}  // namespace
+
+bool PrintDialog::exec(QWidget* parent, PrintChoice& choice)
+{
+    return (dialogBackend ? *dialogBackend : RegisterPrintDialog()).choose(parent, choice);
+}
+
+void PrintDialog::setBackend(Backend* backend) { dialogBackend = backend; }
+
+std::function<void(QWidget*)> PrintDialogPreview() { return documentPreview; }
+
+bool ChoosePrinter(QWidget* parent, PrintChoice& choice, const std::string& refusal)
+{
+    const std::optional<ReceiptPrinter::QueueList> listed = ReceiptPrinter::Queues();
+    if (!listed) {
+        MessageBox::information(parent, refusal + ReceiptPrinter::SilentReason() + ".");
+        return false;
+    }
+    choice.queues.clear();
+    if (!listed->defaultQueue.empty())
+        choice.queues.push_back(listed->defaultQueue);
+    for (const std::string& name : listed->names)
+        if (name != listed->defaultQueue)
+            choice.queues.push_back(name);
+    if (choice.queue.empty())
+        choice.queue = listed->defaultQueue;
+    return PrintDialog::exec(parent, choice);
+}
+
+QPageLayout SheetLayout()
+{
+    const bool letter = QLocale::system().measurementSystem() == QLocale::ImperialUSSystem;
+    return QPageLayout(QPageSize(letter ? QPageSize::Letter : QPageSize::A4), QPageLayout::Portrait,
+                       QMarginsF(6, 6, 6, 6), QPageLayout::Millimeter);
+}
+
+namespace {
 // Draws the document into the device; false when it cannot be started.
 bool drawInto(QPaintDevice& device, const std::function<void(PrintCanvas&)>& draw)
 {
@@ -196,8 +213,8 @@ std::optional<std::string> RenderPdf(const QPageLayout& layout, int resolution, 
     return bytes.toStdString();
 }
 
-QueueJobs FullPageJobs(const ReceiptPrinter::QueueStatus& queue, QPrinter& printer, const std::string& name,
-                       const std::function<void(PrintCanvas&)>& draw, int resolution)
+QueueJobs FullPageJobs(const ReceiptPrinter::QueueStatus& queue, const DocumentPage& page, int copies,
+                       const std::string& name, const std::function<void(PrintCanvas&)>& draw)
 {
     QueueJobs out;
     if (queue.raw) {
@@ -205,113 +222,74 @@ QueueJobs FullPageJobs(const ReceiptPrinter::QueueStatus& queue, QPrinter& print
                       "\" is a raw queue for a roll printer and cannot print full pages; choose a page printer";
         return out;
     }
-    const std::optional<std::string> pdf =
-        RenderPdf(printer.pageLayout(), resolution > 0 ? resolution : printer.resolution(), name, draw);
+    const std::optional<std::string> pdf = RenderPdf(page.layout, page.resolution, name, draw);
     if (!pdf) {
         out.refusal = "the print job could not be drawn";
         return out;
     }
-    out.jobs.push_back({name, CUPS_FORMAT_PDF, *pdf, printer.copyCount()});
+    out.jobs.push_back({name, CUPS_FORMAT_PDF, *pdf, copies});
     return out;
-}
-
-bool PrintServiceAnswers(QWidget* parent)
-{
-    const ReceiptPrinter::QueueStatus status = ReceiptPrinter::Look({});
-    if (status.state != ReceiptPrinter::QueueState::NotAnswering)
-        return true;
-    MessageBox::information(parent, "Nothing was printed: " + ReceiptPrinter::Reason(status) + ".");
-    return false;
 }
 
 bool SendDocument(QWidget* parent, const std::string& queue, std::vector<ReceiptPrinter::Job> jobs,
                   std::function<std::string(const ReceiptPrinter::JobsOutcome&)> failure)
 {
-    if (!failure)
-        failure = [](const ReceiptPrinter::JobsOutcome& o) { return o.failure.message; };
-    QPointer<QWidget> window(parent);
-    const auto late = [window, failure](const ReceiptPrinter::JobsOutcome& outcome) {
-        if (!outcome.failure.ok)
-            MessageBox::information(window, failure(outcome));
-    };
-    const std::optional<ReceiptPrinter::JobsOutcome> outcome = ReceiptPrinter::SendJobs(queue, std::move(jobs), late);
-    if (outcome && !outcome->failure.ok) {
-        MessageBox::information(parent, failure(*outcome));
-        return false;
-    }
-    return true;
+    const ReceiptPrinter::JobsOutcome outcome = ReceiptPrinter::SendJobs(queue, std::move(jobs));
+    if (outcome.failure.ok)
+        return true;
+    if (failure)
+        MessageBox::information(parent, failure(outcome));
+    else if (outcome.answered)
+        MessageBox::information(parent, outcome.failure.message);
+    else
+        MessageBox::information(parent, "Nothing was printed: " + outcome.failure.message + ".");
+    return false;
 }
 
-namespace {
-
-// The document in a preview window on the printer's page layout; its own
-// print and page set-up actions are left out.
-void showPreview(QWidget* parent, QPrinter& printer, const std::function<void(PrintCanvas&)>& draw, int resolution)
+bool RunDocument(QWidget* parent, PrintOutput output, const DocumentPage& page, const std::string& queue,
+                 const std::string& name, const std::function<void(PrintCanvas&)>& draw, const JobMaker& jobs)
 {
-    if (resolution > 0)
-        printer.setResolution(resolution);
-    QPrintPreviewDialog preview(&printer, parent);
-    for (QAction* action : preview.findChildren<QAction*>())
-        if (action->text() == QPrintPreviewDialog::tr("Print") || action->text() == QPrintPreviewDialog::tr("Page setup"))
-            action->setVisible(false);
-    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, [&draw](QPrinter* p) {
-        QPainter painter(p);
-        PainterCanvas canvas(painter, *p);
-        draw(canvas);
-    });
-    preview.exec();
-}
-
-}  // namespace
-
-bool RunDocument(QWidget* parent, PrintOutput output, QPrinter& printer, const std::string& name,
-                 const std::function<void(PrintCanvas&)>& draw, int resolution, const JobMaker& jobs)
-{
+    PrintChoice choice;
+    choice.queue = queue;
     switch (output) {
     case PrintOutput::Preview:
-        showPreview(parent, printer, draw, resolution);
+        ShowPreview(parent, page, draw);
         return true;
-    case PrintOutput::Pdf: {
-        const std::string path =
-            FileDialog::getSaveFileName(parent, "PDF Files (*.pdf)|*.pdf|All Files (*.*)|*.*||", ".pdf");
-        if (path.empty())
+    case PrintOutput::Pdf:
+        choice.pdfFile = FileDialog::getSaveFileName(parent, "PDF Files (*.pdf)|*.pdf|All Files (*.*)|*.*||", ".pdf");
+        if (choice.pdfFile.empty())
             return false;
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(QString::fromLocal8Bit(path.c_str()));
         break;
-    }
     case PrintOutput::Printer: {
         // The dialog offers a preview of this document; printing stays with
         // the dialog, so a preview never sends a job of its own.
-        documentPreview = [&draw, resolution](QWidget* owner, QPrinter& p) { showPreview(owner, p, draw, resolution); };
-        const bool chosen = PrintDialog::exec(parent, printer);
+        documentPreview = [&page, &draw](QWidget* owner) { ShowPreview(owner, page, draw); };
+        const bool chosen = ChoosePrinter(parent, choice);
         documentPreview = nullptr;
         if (!chosen)
             return false;
         break;
     }
     }
-    if (!printer.outputFileName().isEmpty()) {
-        printer.setDocName(QString::fromStdString(name));
-        if (resolution > 0)
-            printer.setResolution(resolution);
-        if (drawInto(printer, draw))
+    if (!choice.pdfFile.empty()) {
+        const std::optional<std::string> pdf = RenderPdf(page.layout, page.resolution, name, draw);
+        QFile file(QString::fromLocal8Bit(choice.pdfFile.c_str()));
+        if (pdf && file.open(QIODevice::WriteOnly) && file.write(pdf->data(), qint64(pdf->size())) == qint64(pdf->size()))
             return true;
-        MessageBox::information(parent, "The file " + printer.outputFileName().toStdString() + " could not be written.");
+        MessageBox::information(parent, "The file " + choice.pdfFile + " could not be written.");
         return false;
     }
-    const std::string queue = printer.printerName().toStdString();
-    const ReceiptPrinter::QueueStatus status = ReceiptPrinter::Look(queue);
+    const ReceiptPrinter::QueueStatus status = ReceiptPrinter::Look(choice.queue);
     QueueJobs made;
     if (!status.ready())
         made.refusal = ReceiptPrinter::Reason(status);
     else if (jobs)
-        made = jobs(status, printer);
+        made = jobs(status, choice);
     else
-        made = FullPageJobs(status, printer, name, draw, resolution);
+        made = FullPageJobs(status, page, choice.copies, name, draw);
     if (!made.refusal.empty()) {
         MessageBox::information(parent, "Nothing was printed: " + made.refusal + ".");
         return false;
     }
-    return SendDocument(parent, queue, std::move(made.jobs));
+    return SendDocument(parent, status.queue, std::move(made.jobs));
 }

@@ -1,8 +1,5 @@
 #include "platform/ReceiptPrinter.h"
 
-#include <QCoreApplication>
-#include <QMetaObject>
-
 #include <cups/cups.h>
 
 #include <atomic>
@@ -18,39 +15,28 @@ namespace {
 
 std::atomic<int> boundMs{2000};
 
-// Runs `work` on a thread of its own and waits at most the answer bound. A
-// result that comes later goes to `late` on the window's thread (dropped
-// without one). libcups keeps one server connection per thread, so the
-// threads never share one.
-template <class R>
-std::optional<R> Bounded(std::function<R()> work, std::function<void(const R&)> late = {})
+std::mutex hookMutex;
+std::function<void(int)> jobCreatedHook;
+
+// Runs `work` on a thread of its own and waits at most the answer bound;
+// nothing when it has not finished by then. libcups keeps one server
+// connection per thread, so the threads never share one.
+template <class R> std::optional<R> Bounded(std::function<R()> work)
 {
     struct Shared {
         std::mutex mutex;
         std::condition_variable done;
         std::optional<R> result;
-        bool abandoned = false;
-        std::function<void(const R&)> late;
     };
     auto shared = std::make_shared<Shared>();
-    shared->late = std::move(late);
     std::thread([shared, work = std::move(work)] {
         R result = work();
-        std::unique_lock lock(shared->mutex);
-        if (!shared->abandoned) {
-            shared->result = std::move(result);
-            shared->done.notify_all();
-            return;
-        }
-        if (shared->late && QCoreApplication::instance())
-            QMetaObject::invokeMethod(
-                QCoreApplication::instance(), [shared, result] { shared->late(result); }, Qt::QueuedConnection);
+        std::lock_guard lock(shared->mutex);
+        shared->result = std::move(result);
+        shared->done.notify_all();
     }).detach();
     std::unique_lock lock(shared->mutex);
-    if (!shared->done.wait_for(lock, std::chrono::milliseconds(boundMs.load()), [&] { return shared->result.has_value(); })) {
-        shared->abandoned = true;
-        return std::nullopt;
-    }
+    shared->done.wait_for(lock, std::chrono::milliseconds(boundMs.load()), [&] { return shared->result.has_value(); });
     return shared->result;
 }
 
@@ -115,61 +101,132 @@ std::string Reason(const QueueStatus& status)
     case QueueState::Missing: return printer + " is not available";
     case QueueState::NoDefault: return "no receipt printer is chosen and the machine has no default printer";
     case QueueState::Unreachable: return "the print service (CUPS) is not running or cannot be reached";
-    case QueueState::NotAnswering:
-        return "the print service (CUPS) did not answer within " + std::to_string(answerBound() / 1000) + " seconds";
+    case QueueState::NotAnswering: return SilentReason();
     }
     return {};
 }
 
-PrintJobResult SubmitJob(const std::string& queue, const std::string& title, const char* format, const void* data,
-                         std::size_t size, int copies)
+std::string SilentReason()
+{
+    return "the print service (CUPS) did not answer within " + std::to_string(answerBound() / 1000) + " seconds";
+}
+
+std::optional<QueueList> Queues()
+{
+    return Bounded<QueueList>([] {
+        QueueList list;
+        cups_dest_t* dests = nullptr;
+        const int count = cupsGetDests2(CUPS_HTTP_DEFAULT, &dests);
+        for (int i = 0; i < count; ++i) {
+            if (dests[i].instance)
+                continue;
+            list.names.push_back(dests[i].name);
+            if (dests[i].is_default)
+                list.defaultQueue = dests[i].name;
+        }
+        cupsFreeDests(count, dests);
+        return list;
+    });
+}
+
+void setJobCreatedHook(std::function<void(int job)> hook)
+{
+    std::lock_guard lock(hookMutex);
+    jobCreatedHook = std::move(hook);
+}
+
+namespace {
+
+// Sends one document as a job. `wanted` is asked once the server has given
+// the job's id: a job no longer wanted is cancelled there and then.
+PrintJobResult submitJob(const std::string& queue, const Job& job, const std::function<bool()>& wanted)
 {
     PrintJobResult result;
-    auto failed = [&result, &queue](int job) {
-        result.message = "The printer \"" + queue + "\" refused the job: " + cupsLastErrorString();
-        if (job > 0)
-            cupsCancelJob2(CUPS_HTTP_DEFAULT, queue.c_str(), job, 0);
+    auto failed = [&result, &queue](int id, const std::string& why) {
+        result.message = "The printer \"" + queue + "\" refused the job: " + why;
+        if (id > 0)
+            cupsCancelJob2(CUPS_HTTP_DEFAULT, queue.c_str(), id, 0);
         return result;
     };
     cups_option_t* options = nullptr;
     int count = 0;
-    if (copies > 1)
-        count = cupsAddOption("copies", std::to_string(copies).c_str(), count, &options);
-    const int job = cupsCreateJob(CUPS_HTTP_DEFAULT, queue.c_str(), title.c_str(), count, options);
+    if (job.copies > 1)
+        count = cupsAddOption("copies", std::to_string(job.copies).c_str(), count, &options);
+    const int id = cupsCreateJob(CUPS_HTTP_DEFAULT, queue.c_str(), job.title.c_str(), count, options);
     cupsFreeOptions(count, options);
-    if (job <= 0)
-        return failed(0);
-    if (cupsStartDocument(CUPS_HTTP_DEFAULT, queue.c_str(), job, title.c_str(), format, 1) != HTTP_STATUS_CONTINUE)
-        return failed(job);
-    if (size > 0 &&
-        cupsWriteRequestData(CUPS_HTTP_DEFAULT, static_cast<const char*>(data), size) != HTTP_STATUS_CONTINUE) {
+    if (id <= 0)
+        return failed(0, cupsLastErrorString());
+    std::function<void(int)> hook;
+    {
+        std::lock_guard lock(hookMutex);
+        hook = jobCreatedHook;
+    }
+    if (hook)
+        hook(id);
+    if (!wanted())
+        return failed(id, "cancelled");
+    if (cupsStartDocument(CUPS_HTTP_DEFAULT, queue.c_str(), id, job.title.c_str(), job.format, 1) !=
+        HTTP_STATUS_CONTINUE)
+        return failed(id, cupsLastErrorString());
+    if (!job.bytes.empty() &&
+        cupsWriteRequestData(CUPS_HTTP_DEFAULT, job.bytes.data(), job.bytes.size()) != HTTP_STATUS_CONTINUE) {
         cupsFinishDocument(CUPS_HTTP_DEFAULT, queue.c_str());
-        return failed(job);
+        return failed(id, cupsLastErrorString());
     }
     if (cupsFinishDocument(CUPS_HTTP_DEFAULT, queue.c_str()) != IPP_STATUS_OK)
-        return failed(job);
+        return failed(id, cupsLastErrorString());
     result.ok = true;
-    result.jobId = job;
+    result.jobId = id;
     return result;
 }
 
-std::optional<JobsOutcome> SendJobs(const std::string& queue, std::vector<Job> jobs,
-                                    std::function<void(const JobsOutcome&)> late)
+}  // namespace
+
+JobsOutcome SendJobs(const std::string& queue, std::vector<Job> jobs)
 {
-    auto send = [queue, jobs = std::move(jobs)] {
+    // What the sending thread has done, shared with the window until it
+    // stops waiting; after that the thread counts nothing and cancels what
+    // the server still takes.
+    struct Flight {
+        std::mutex mutex;
+        std::condition_variable done;
+        bool finished = false;
+        bool abandoned = false;
         JobsOutcome outcome;
-        outcome.failure.ok = true;
+    };
+    auto flight = std::make_shared<Flight>();
+    flight->outcome.failure.ok = true;
+    std::thread([flight, queue, jobs = std::move(jobs)] {
+        const auto wanted = [&flight] {
+            std::lock_guard lock(flight->mutex);
+            return !flight->abandoned;
+        };
         for (const Job& job : jobs) {
-            PrintJobResult r = SubmitJob(queue, job.title, job.format, job.bytes.data(), job.bytes.size(), job.copies);
+            const PrintJobResult r = submitJob(queue, job, wanted);
+            std::lock_guard lock(flight->mutex);
+            if (flight->abandoned) {
+                if (r.ok)
+                    cupsCancelJob2(CUPS_HTTP_DEFAULT, queue.c_str(), r.jobId, 0);
+                return;
+            }
             if (!r.ok) {
-                outcome.failure = r;
+                flight->outcome.failure = r;
                 break;
             }
-            ++outcome.sent;
+            ++flight->outcome.sent;
         }
-        return outcome;
-    };
-    return Bounded<JobsOutcome>(send, std::move(late));
+        std::lock_guard lock(flight->mutex);
+        flight->finished = true;
+        flight->done.notify_all();
+    }).detach();
+    std::unique_lock lock(flight->mutex);
+    if (!flight->done.wait_for(lock, std::chrono::milliseconds(boundMs.load()), [&] { return flight->finished; })) {
+        flight->abandoned = true;
+        flight->outcome.answered = false;
+        flight->outcome.failure.ok = false;
+        flight->outcome.failure.message = SilentReason();
+    }
+    return flight->outcome;
 }
 
 }  // namespace ReceiptPrinter

@@ -4,8 +4,9 @@
 //
 // Every request that can wait on the print server runs on a thread of its
 // own; the window waits for it at most answerBound() milliseconds. A server
-// that answers later leaves the window free; what it finally says about jobs
-// already sent is reported on the window's thread when it comes.
+// that answers later leaves the window free, and a job it takes after the
+// window has stopped waiting is cancelled as soon as its id is known, so
+// nothing the cashier was told did not print comes out later.
 
 #include <cstdint>
 #include <functional>
@@ -40,14 +41,20 @@ QueueStatus Look(const std::string& queue);
 // \"x\" is paused").
 std::string Reason(const QueueStatus& status);
 
+// Why nothing went out when the server did not answer within the bound.
+std::string SilentReason();
+
 // How long the window waits for the print server (milliseconds, 2000 unless set).
 int answerBound();
 void setAnswerBound(int ms);
 
-// Sends one document of the given MIME type as a job to the queue. Waits on
-// the server without bound: call it off the window's thread.
-PrintJobResult SubmitJob(const std::string& queue, const std::string& title, const char* format,
-                         const void* data, std::size_t size, int copies = 1);
+// The queues the print server lists, and its default; nothing when it does
+// not answer within the bound. A server that cannot be reached lists none.
+struct QueueList {
+    std::vector<std::string> names;
+    std::string defaultQueue;
+};
+std::optional<QueueList> Queues();
 
 struct Job {
     std::string title;
@@ -56,13 +63,18 @@ struct Job {
     int copies = 1;
 };
 struct JobsOutcome {
-    int sent = 0;            // jobs the server took, in order
+    int sent = 0;            // jobs the server took, in order, within the bound
+    bool answered = true;    // false: the bound ran out, the rest is cancelled
     PrintJobResult failure;  // the first refused job (ok when none was)
 };
 // Sends the jobs in order, stopping at the first one refused, off the
-// window's thread. The outcome when it comes within the answer bound; else
-// nothing, and `late` gets the outcome on the window's thread once it comes.
-std::optional<JobsOutcome> SendJobs(const std::string& queue, std::vector<Job> jobs,
-                                    std::function<void(const JobsOutcome&)> late);
+// window's thread, and waits at most the answer bound. When the bound runs
+// out, the jobs not yet taken are never sent, and the one on its way is
+// cancelled as soon as the server gives its id.
+JobsOutcome SendJobs(const std::string& queue, std::vector<Job> jobs);
+
+// Called on the sending thread with each job's id as soon as the server has
+// created it; tests hold the thread there. Nothing by default.
+void setJobCreatedHook(std::function<void(int job)> hook);
 
 }  // namespace ReceiptPrinter

@@ -4,14 +4,11 @@
 #include "platform/PrintFrame.h"
 #include "print/SaleLayout.h"
 
-#include <QPrinter>
-
 namespace {
 
 void run(QWidget* parent, const std::string& name, PrintOutput output, const std::function<void(PrintCanvas&)>& draw)
 {
-    QPrinter printer(QPrinter::HighResolution);
-    RunDocument(parent, output, printer, name, draw);
+    RunDocument(parent, output, DocumentPage{}, {}, name, draw);
 }
 
 }  // namespace

@@ -14,10 +14,10 @@
 #include "storage/records/InvoiceRecord.h"
 #include "storage/records/TextFormat.h"
 
-#include <QLocale>
-#include <QPrinter>
 
 #include <cups/cups.h>
+
+#include <set>
 
 namespace {
 
@@ -37,14 +37,13 @@ std::string saleFault(bool drawerOpened, const std::string& reason)
            reason + ".\n\n" + kPrintAgain;
 }
 
-// A missing logo is said once while the program runs, not once a document.
-bool logoReported = false;
-
+// A missing logo is said once while the program runs, not once a document;
+// a logo path changed since is said again.
 void reportLogo(QWidget* parent, const SalesFileHeader& header, bool failed)
 {
-    if (!failed || logoReported)
+    static std::set<std::string> reported;
+    if (!failed || !reported.insert(header.logoPath).second)
         return;
-    logoReported = true;
     MessageBox::information(parent, "Error in Print Invoice: " + header.logoPath);
 }
 
@@ -67,15 +66,6 @@ struct SaleDrawing {
     }
 };
 
-// A sheet of the locale's paper with a small margin, for full pages printed
-// without a dialog.
-QPageLayout sheetLayout()
-{
-    const bool letter = QLocale::system().measurementSystem() == QLocale::ImperialUSSystem;
-    return QPageLayout(QPageSize(letter ? QPageSize::Letter : QPageSize::A4), QPageLayout::Portrait,
-                       QMarginsF(6, 6, 6, 6), QPageLayout::Millimeter);
-}
-
 // A roll document for the queue: ESC/POS on a raw queue, a page of roll
 // width through a driver.
 QueueJobs rollJobs(const CLocalFile& local, const QueueStatus& queue, const std::function<void(PrintCanvas&)>& draw)
@@ -93,9 +83,9 @@ QueueJobs rollJobs(const CLocalFile& local, const QueueStatus& queue, const std:
 }
 
 // One sale document's job for the queue, after its drawer kick when `kick`
-// holds bytes. `printer` is the dialog's printer, if any.
+// holds bytes; a full page at that resolution, in that many copies.
 QueueJobs documentJobs(const CLocalFile& local, const QueueStatus& queue, const SaleDrawing& draw,
-                       const std::vector<std::uint8_t>& kick, QPrinter* printer)
+                       const std::vector<std::uint8_t>& kick, int resolution, int copies = 1)
 {
     QueueJobs made;
     if (draw.roll()) {
@@ -105,12 +95,8 @@ QueueJobs documentJobs(const CLocalFile& local, const QueueStatus& queue, const 
                        "\" is a raw queue for a roll printer and cannot print a full-page invoice; choose "
                        "Register Roll Style Receipt in Settings, General, or a page printer with File, "
                        "Choose Receipt Printer...";
-    } else if (printer) {
-        made = FullPageJobs(queue, *printer, "Receipt", draw);
-    } else if (std::optional<std::string> pdf = RenderPdf(sheetLayout(), 600, "Receipt", draw)) {
-        made.jobs.push_back({"Receipt", CUPS_FORMAT_PDF, std::move(*pdf)});
     } else {
-        made.refusal = "the receipt could not be drawn";
+        made = FullPageJobs(queue, DocumentPage{SheetLayout(), resolution}, copies, "Receipt", draw);
     }
     if (made.refusal.empty() && !kick.empty())
         made.jobs.insert(made.jobs.begin(), Job{"Drawer", CUPS_FORMAT_RAW, std::string(kick.begin(), kick.end())});
@@ -135,7 +121,7 @@ int CSalePrinter::PrintSaleDocuments(QWidget* parent, const CLocalFile& local, c
     bool logoFailed = false;
     for (SaleDocument document : documents) {
         const SaleDrawing draw{local, header, sale, document, paymentsText};
-        QueueJobs made = documentJobs(local, queue, draw, kick, nullptr);
+        QueueJobs made = documentJobs(local, queue, draw, kick, 600);
         if (!made.refusal.empty()) {
             MessageBox::information(parent, saleFault(false, made.refusal));
             return 0;
@@ -155,24 +141,20 @@ bool CSalePrinter::PrintWithDialog(QWidget* parent, const CLocalFile& local, con
                                    const InvoiceRecord& sale, SaleDocument document, const std::string& paymentsText,
                                    PrintOutput output, bool kickDrawer)
 {
-    if (!PrintServiceAnswers(parent))
-        return false;
-    QPrinter printer(QPrinter::HighResolution);
-    const std::string& queue = local.paths[CLocalFile::kPrinterDeviceSlot];
-    if (!queue.empty())
-        printer.setPrinterName(QString::fromStdString(queue));
     const SaleDrawing draw{local, header, sale, document, paymentsText};
+    DocumentPage page;
     if (draw.roll()) {
         // Previews and files show the roll at its width.
         const double widthMm = local.rollWidthMm == 58 ? 58 : 80;
-        printer.setPageSize(QPageSize(QSizeF(widthMm, 297), QPageSize::Millimeter, "Roll"));
-        printer.setPageMargins(QMarginsF(4, 4, 4, 4), QPageLayout::Millimeter);
+        page = {QPageLayout(QPageSize(QSizeF(widthMm, 297), QPageSize::Millimeter, "Roll"), QPageLayout::Portrait,
+                            QMarginsF(4, 4, 4, 4), QPageLayout::Millimeter),
+                kRollDotsPerInch};
     }
     const std::vector<std::uint8_t> kick =
         kickDrawer ? DrawerKickBytes(local.drawerMethod, local.drawerCommand) : std::vector<std::uint8_t>{};
-    const bool done = RunDocument(parent, output, printer, "Receipt", draw, draw.roll() ? kRollDotsPerInch : 0,
-                                  [&](const QueueStatus& chosen, QPrinter& p) {
-                                      return documentJobs(local, chosen, draw, kick, &p);
+    const bool done = RunDocument(parent, output, page, local.paths[CLocalFile::kPrinterDeviceSlot], "Receipt", draw,
+                                  [&](const QueueStatus& chosen, const PrintChoice& choice) {
+                                      return documentJobs(local, chosen, draw, kick, page.resolution, choice.copies);
                                   });
     reportLogo(parent, header, *draw.logoFailed);
     return done;
@@ -180,18 +162,16 @@ bool CSalePrinter::PrintWithDialog(QWidget* parent, const CLocalFile& local, con
 
 void CSalePrinter::ChooseReceiptPrinter(QWidget* parent, CLocalFile& local)
 {
-    if (!PrintServiceAnswers(parent))
+    PrintChoice choice;
+    choice.queue = local.paths[CLocalFile::kPrinterDeviceSlot];
+    choice.pdfOffered = false;
+    const std::string unchanged = "The receipt printer was not changed: ";
+    if (!ChoosePrinter(parent, choice, unchanged) || !choice.pdfFile.empty())
         return;
-    QPrinter printer(QPrinter::HighResolution);
-    const std::string& current = local.paths[CLocalFile::kPrinterDeviceSlot];
-    if (!current.empty())
-        printer.setPrinterName(QString::fromStdString(current));
-    if (!PrintDialog::exec(parent, printer) || !printer.outputFileName().isEmpty())
-        return;
-    const QueueStatus chosen = ReceiptPrinter::Look(printer.printerName().toStdString());
+    const QueueStatus chosen = ReceiptPrinter::Look(choice.queue);
     if (chosen.state == ReceiptPrinter::QueueState::Missing || chosen.state == ReceiptPrinter::QueueState::Unreachable ||
         chosen.state == ReceiptPrinter::QueueState::NotAnswering) {
-        MessageBox::information(parent, "The receipt printer was not changed: " + ReceiptPrinter::Reason(chosen) + ".");
+        MessageBox::information(parent, unchanged + ReceiptPrinter::Reason(chosen) + ".");
         return;
     }
     local.SetReceiptPrinter(chosen.queue, chosen.makeAndModel, chosen.deviceUri);
@@ -216,7 +196,7 @@ void CSalePrinter::OpenDrawer(QWidget* parent, const CLocalFile& local)
     made.jobs.insert(made.jobs.begin(), Job{"Drawer", CUPS_FORMAT_RAW, std::string(kick.begin(), kick.end())});
     SendDocument(parent, queue.queue, std::move(made.jobs), [](const ReceiptPrinter::JobsOutcome& o) {
         return std::string(o.sent > 0 ? "The drawer slip did not print: " : "The drawer did not open: ") +
-               o.failure.message;
+               o.failure.message + (o.answered ? "" : ".");
     });
 }
 

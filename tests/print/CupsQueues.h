@@ -19,6 +19,7 @@
 #include <filesystem>
 #include <map>
 #include <numeric>
+#include <thread>
 
 namespace cupstest {
 
@@ -71,6 +72,24 @@ inline std::map<int, std::string> capturedFiles()
     return byJob;
 }
 
+// The state of a job on a queue once it is `want`; the last state seen when
+// the server never gets there (the bound only catches a hang).
+inline int jobStateOnceItIs(const char* queue, int id, int want)
+{
+    int state = 0;
+    for (int tries = 0; tries < 3000 && state != want; ++tries) {
+        cups_job_t* jobs = nullptr;
+        const int n = cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, queue, 0, CUPS_WHICHJOBS_ALL);
+        for (int i = 0; i < n; ++i)
+            if (jobs[i].id == id)
+                state = jobs[i].state;
+        cupsFreeJobs(n, jobs);
+        if (state != want)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return state;
+}
+
 // The server's process, to stop and continue it.
 inline pid_t cupsdPid() { return std::stoi(readAll(CUPS_TEST_DIR "/cupsd.pid")); }
 
@@ -93,10 +112,7 @@ public:
     // Checks the jobs on receipt, office and spare; the bytes of each, in job order.
     std::vector<std::string> expectJobs(const std::vector<int>& perQueue)
     {
-        std::vector<int> submitted = jobCounts();
-        for (std::size_t i = 0; i < submitted.size(); ++i)
-            submitted[i] -= before_[i];
-        EXPECT_EQ(submitted, perQueue);
+        EXPECT_EQ(submitted(), perQueue);
         const auto count = static_cast<std::size_t>(std::accumulate(perQueue.begin(), perQueue.end(), 0));
         waitInFolder(kCaptureDir, [count] { return capturedFiles().size() >= count; }, 60000);
         std::vector<std::string> out;
@@ -104,6 +120,15 @@ public:
             out.push_back(readAll(kCaptureDir + "/" + name));
         EXPECT_EQ(out.size(), count) << "jobs captured";
         out.resize(std::max(out.size(), count));
+        return out;
+    }
+
+    // Jobs the server was given on each queue since forget(), cancelled ones too.
+    std::vector<int> submitted() const
+    {
+        std::vector<int> out = jobCounts();
+        for (std::size_t i = 0; i < out.size(); ++i)
+            out[i] -= before_[i];
         return out;
     }
 

@@ -6,9 +6,14 @@
 #include "support/SaleScreenFixture.h"
 #include "support/StoredRecords.h"
 
-#include <QElapsedTimer>
+#include "support/ModalDriver.h"
 
+#include <QElapsedTimer>
+#include <QPushButton>
+
+#include <condition_variable>
 #include <functional>
+#include <mutex>
 
 using namespace cupstest;
 
@@ -36,6 +41,13 @@ struct CupsSaleScreen : SaleScreenFixture {
         addProducts({saleProduct("A", 10)});
         open();
         jobs.forget();
+    }
+    // The message of a sale stored without its kick and receipt.
+    static std::string notPrinted(const std::string& reason)
+    {
+        return "The sale is stored. The drawer did not open and the receipt did not print: " + reason +
+               "\n\nTo print it again when the printer is ready, show the sale with Page Up and choose File, Print "
+               "Sales Copy...; File, Open Drawer opens the drawer.";
     }
     // Rings up one A paid in cash and finishes the sale; how long the window was away.
     qint64 sell()
@@ -88,11 +100,7 @@ TEST_F(CupsSaleScreen, QueueNotReadyGetsNoJobAndOneMessageWhileTheSaleIsStored)
         f.mend();
         EXPECT_EQ(storedSales(local), ++stored);
         ASSERT_EQ(boxes.texts().size(), 2u);
-        EXPECT_EQ(boxes.texts()[0], std::string("The sale is stored. The drawer did not open and the receipt did not "
-                                                "print: ") +
-                                        f.reason +
-                                        "\n\nTo print it again when the printer is ready, show the sale with Page Up "
-                                        "and choose File, Print Sales Copy...; File, Open Drawer opens the drawer.");
+        EXPECT_EQ(boxes.texts()[0], notPrinted(f.reason));
         EXPECT_EQ(boxes.texts()[1], std::string("The drawer did not open: ") + f.reason);
         jobs.expectJobs({0, 0, 0});
     }
@@ -120,6 +128,71 @@ TEST_F(CupsSaleScreen, SalesCopyAndPackingListReprintTheShownSaleWithoutAKick)
     EXPECT_TRUE(isPdf(jobs.expectJobs({0, 1, 0})[0]));
     EXPECT_EQ(dialogs.openedOn(), (std::vector<std::string>{"receipt", "receipt"}));
     EXPECT_TRUE(boxes.texts().empty());
+}
+
+TEST_F(CupsSaleScreen, SilentServerAroundThePrintDialogLeavesTheWindowAndPrintsNothingLater)
+{
+    local.receiptStyle = 0;  // the copy is a full-page invoice
+    local.receiptsToPrint = 0;
+    ASSERT_TRUE(local.Save());
+    open();
+    sell();
+    key(Qt::Key_PageUp);
+    // The register's own bound: a stopped server gives the same verdict however slow the machine.
+    ReceiptPrinter::setAnswerBound(2000);
+    boxes.allowUnscriptedOk();
+    for (const bool whileDialogOpen : {false, true}) {
+        SCOPED_TRACE(whileDialogOpen ? "stopped while the dialog is open" : "stopped before the command");
+        jobs.forget();
+        boxes.clear();
+        if (whileDialogOpen) {
+            whenModal<QDialog>([](QDialog* dialog) {
+                EXPECT_EQ(dialog->objectName(), "print_dialog");
+                ::kill(cupsdPid(), SIGSTOP);
+                QTest::mouseClick(dialog->findChild<QPushButton*>("print_ok"), Qt::LeftButton);
+            });
+        } else {
+            ::kill(cupsdPid(), SIGSTOP);
+        }
+        QElapsedTimer took;
+        took.start();
+        menu("action_print_sales_copy");
+        const qint64 away = took.elapsed();
+        ::kill(cupsdPid(), SIGCONT);
+        EXPECT_LT(away, 30000);  // a hang waits out the print service's 60-second timeout
+        EXPECT_EQ(boxes.texts(), std::vector<std::string>{
+                                     "Nothing was printed: the print service (CUPS) did not answer within 2 seconds."});
+        jobs.expectJobs({0, 0, 0});
+    }
+}
+
+TEST_F(CupsSaleScreen, AKickTheServerTakesAfterTheBoundIsCancelled)
+{
+    // The sending thread is held once the server has created the kick's job,
+    // until the window has given up waiting.
+    std::mutex mutex;
+    std::condition_variable released;
+    bool release = false;
+    std::atomic<int> held{0};
+    ReceiptPrinter::setJobCreatedHook([&](int job) {
+        std::unique_lock lock(mutex);
+        if (held.exchange(job) == 0)
+            released.wait(lock, [&] { return release; });
+    });
+    boxes.allowUnscriptedOk();
+    sell();
+    {
+        std::lock_guard lock(mutex);
+        release = true;
+    }
+    released.notify_all();
+    ReceiptPrinter::setJobCreatedHook({});
+    ASSERT_GT(held.load(), 0);
+    EXPECT_EQ(jobStateOnceItIs("receipt", held, IPP_JSTATE_CANCELED), IPP_JSTATE_CANCELED);
+    EXPECT_EQ(jobs.submitted(), (std::vector<int>{1, 0, 0}));  // the kick's job alone, the receipt never sent
+    EXPECT_TRUE(capturedFiles().empty());
+    EXPECT_EQ(boxes.texts(),
+              std::vector<std::string>{notPrinted("the print service (CUPS) did not answer within 10 seconds.")});
 }
 
 }  // namespace

@@ -1,16 +1,16 @@
 #pragma once
-// The print dialog double: answers from a script (OK on a named queue, or
-// Cancel) and records the printer each dialog opened on. A dialog nobody
-// scripted fails the test.
+// The print dialog double: answers from a script (OK on a named queue or a
+// PDF file, or Cancel) and records the queue each dialog opened on. A dialog
+// nobody scripted, or a scripted one that never opened, fails the test.
 
 #include "platform/PrintFrame.h"
 
-#include <QPrinter>
 #include <gtest/gtest.h>
 
 #include <deque>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 class PrintDialogDouble final : public PrintDialog::Backend {
@@ -21,33 +21,28 @@ public:
         PrintDialog::setBackend(nullptr);
         EXPECT_TRUE(script_.empty()) << script_.size() << " scripted print dialogs never opened";
     }
-
-    void chooseQueue(const std::string& queue) { script_.push_back(queue); }
+    void chooseQueue(const std::string& queue) { script_.push_back(std::pair{queue, std::string()}); }
+    void intoPdf(const std::string& path) { script_.push_back(std::pair{std::string(), path}); }
     void cancel() { script_.push_back(std::nullopt); }
-    // OK with a PDF file chosen as the printer.
-    void intoPdf(const std::string& path) { script_.push_back(kPdf + path); }
     const std::vector<std::string>& openedOn() const { return openedOn_; }
 
-    bool choose(QWidget*, QPrinter& printer) override
+    bool choose(QWidget*, PrintChoice& choice) override
     {
-        openedOn_.push_back(printer.printerName().toStdString());
+        openedOn_.push_back(choice.queue);
         if (script_.empty()) {
             ADD_FAILURE() << "unexpected print dialog";
             return false;
         }
-        const std::optional<std::string> answer = script_.front();
+        const auto answer = script_.front();  // the queue, or the PDF file
         script_.pop_front();
-        if (!answer)
-            return false;
-        if (answer->rfind(kPdf, 0) == 0)
-            printer.setOutputFileName(QString::fromStdString(answer->substr(kPdf.size())));
-        else
-            printer.setPrinterName(QString::fromStdString(*answer));
-        return true;
+        if (answer && answer->second.empty())
+            choice.queue = answer->first;
+        else if (answer)
+            choice.pdfFile = answer->second;
+        return answer.has_value();
     }
 
 private:
-    inline static const std::string kPdf = "pdf:";
-    std::deque<std::optional<std::string>> script_;
+    std::deque<std::optional<std::pair<std::string, std::string>>> script_;
     std::vector<std::string> openedOn_;
 };

@@ -1,7 +1,12 @@
 #include "PrintedDocuments.h"
 #include "RecordedPrint.h"
+#include "platform/PrintFrame.h"
 #include "print/SaleLayout.h"
 #include "storage/files/InvoiceFile.h"
+#include "support/TempDir.h"
+
+#include <QImage>
+#include <QPainter>
 
 #include <algorithm>
 #include <cmath>
@@ -147,6 +152,33 @@ TEST(SaleLayout, LongRollContinuesOnTheNextPage)
     for (const Drawn& d : print.texts())
         EXPECT_LE(d.bottom, print.pageHeight() + 0.01) << d.text;
     EXPECT_EQ(print.one("No returns after 30 days").page, result.pages);
+}
+
+}  // namespace
+
+namespace {
+
+// A logo prints at the size its file gives it, whatever the printer's dots
+// per inch, and never runs past the page's right edge.
+TEST(SaleLayout, LogoPrintsAtItsPhysicalSizeWithinThePage)
+{
+    TempDir dir;
+    QImage logo(200, 50, QImage::Format_RGB32);  // 2 x 0.5 inches at 100 dots per inch
+    logo.setDotsPerMeterX(3937);
+    ASSERT_TRUE(logo.save(QString::fromStdString(dir.file("logo.png"))));
+    struct Case {
+        int pageDots, dpi;
+        double x, height;  // dots on the page; the width keeps the logo's proportions
+    } const cases[] = {{2000, 300, 0, 150}, {2000, 600, 100, 300}, {400, 300, 100, 75}};
+    for (const Case& c : cases) {
+        QImage page(c.pageDots, 1000, QImage::Format_RGB32);
+        page.setDotsPerMeterX(qRound(c.dpi / 0.0254));
+        QPainter painter(&page);
+        PainterCanvas canvas(painter, page);
+        double height = 0;
+        ASSERT_TRUE(canvas.bitmap(dir.file("logo.png"), c.x, 0, height));
+        EXPECT_NEAR(height, c.height, 1) << c.pageDots << " dots across at " << c.dpi;
+    }
 }
 
 }  // namespace
