@@ -2,6 +2,7 @@
 // temporary folder and prints one BENCH line per measurement (BenchPair.h).
 #include "BenchPair.h"
 #include "FinishBench.h"
+#include "GroupedBench.h"
 #include "InvoiceBench.h"
 #include "ProductBench.h"
 #include "PurchasingBench.h"
@@ -25,6 +26,7 @@ int main(int argc, char** argv)
     runTransactionBenchmarks(folder);
     runFinishBenchmark(folder);
     runReportBenchmarks(folder);
+    runGroupedBenchmarks(folder);
     runPurchasingBenchmarks(folder);
     std::filesystem::remove_all(folder);
     return 0;
