@@ -95,8 +95,9 @@ void runGroupedBenchmarks(const std::string& folder)
     std::vector<CustomerRecord> customers(kCustomers);
     for (int c = 0; c < kCustomers; ++c)
         customers[c].text[CustomerRecord::kName] = customerName(c);
-    if (!buildSales(local.GetPath("Invoices")) || EnsureProductFile(local) != 0 || AppendProducts(local, products) != 0 ||
-        CreateCustomerFile(local) != 0 || AppendCustomers(local, customers) != CustomerSave::Appended) {
+    if (!buildSales(local.GetPath("Invoices")) || EnsureProductFile(local) != 0 ||
+        AppendProducts(local, products) != 0 || CreateCustomerFile(local) != 0 ||
+        AppendCustomers(local, customers) != CustomerSave::Appended) {
         std::fprintf(stderr, "grouped benchmark: cannot build the files in %s\n", shared.c_str());
         std::filesystem::remove_all(shared);
         return;

@@ -29,7 +29,8 @@ std::string ColumnText(const std::string& text)
             line.remove_suffix(1);
         for (std::size_t cellStart = 0;;) {
             const std::size_t tab = line.find('\t', cellStart);
-            out += trimmed(line.substr(cellStart, tab == std::string_view::npos ? std::string_view::npos : tab - cellStart));
+            const std::size_t length = tab == std::string_view::npos ? std::string_view::npos : tab - cellStart;
+            out += trimmed(line.substr(cellStart, length));
             if (tab == std::string_view::npos)
                 break;
             out += '\t';

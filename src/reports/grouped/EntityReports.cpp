@@ -56,12 +56,16 @@ ScanOutcome BuildAllEntities(const CLocalFile& local, const GroupedRequest& requ
     const GroupedBy by = request.kind->by;
     std::vector<std::string> names;
     const char* column = "Cashier";
+    std::size_t nameOff = InvoiceRecord::kCashierOff, nameWidth = InvoiceRecord::kNameWidth;
     if (by == GroupedBy::Customers) {
         column = "Customer";
+        nameOff = InvoiceRecord::kAddressOff + InvoiceRecord::kName * InvoiceRecord::kTextWidth;
+        nameWidth = InvoiceRecord::kTextWidth;
         for (const CustomerRecord& c : ReadCustomers(local))
             names.push_back(c.name());
     } else if (by == GroupedBy::Salespeople) {
         column = "Salesperson";
+        nameOff = InvoiceRecord::kSalespersonOff;
         names = FillSalespersonBox(local);
     } else {
         names = FillCashierBox(local);
@@ -80,13 +84,11 @@ ScanOutcome BuildAllEntities(const CLocalFile& local, const GroupedRequest& requ
     const ScanOutcome out = ScanEach(local, progress, [&](const SaleView& sale) {
         if (!filter.Takes(sale))
             return;
-        const std::string_view name = by == GroupedBy::Customers     ? sale.address(0)
-                                      : by == GroupedBy::Salespeople ? Salesperson(sale)
-                                                                     : sale.cashier();
-        const std::vector<std::size_t>* found = name.empty() ? nullptr : index.Find(name);
-        if (!found)
+        const std::uint8_t* name = sale.bytes() + nameOff;
+        const auto found = *name ? index.FindSlot(name, nameWidth) : std::span<const std::size_t>();
+        if (found.empty())
             return;
-        for (std::size_t e : *found) {
+        for (std::size_t e : found) {
             ++entities[e].count;
             entities[e].total += CentAmount(sale.total());
             entities[e].cost += CentAmount(sale.totalCost());

@@ -58,17 +58,18 @@ ScanOutcome BuildGroupShares(const CLocalFile& local, const GroupedRequest& requ
         double list = 0, discount = 0, cost = 0;
     };
     std::vector<Group> groups(names.size());
+    const std::size_t nameOff = byVendor ? InvoiceRecord::kVendorOff : InvoiceRecord::kCategoryOff;
     const SaleFilter filter(request);
     const ScanOutcome out = ScanEach(local, progress, [&](const SaleView& sale) {
         if (!filter.Takes(sale))
             return;
         for (std::size_t line = 0; line < InvoiceRecord::kLines; ++line) {
-            const std::string_view name = byVendor ? sale.vendor(line) : sale.category(line);
-            const std::vector<std::size_t>* found = name.empty() ? nullptr : index.Find(name);
-            if (!found)
+            const std::uint8_t* name = sale.bytes() + nameOff + InvoiceRecord::kTextWidth * line;
+            const auto found = *name ? index.FindSlot(name, InvoiceRecord::kTextWidth) : std::span<const std::size_t>();
+            if (found.empty())
                 continue;
-            const LineFigures f = Line(sale, line);
-            for (std::size_t g : *found) {
+            const LineFigures f = Line(sale, line, LineSide::Listed);
+            for (std::size_t g : found) {
                 groups[g].list += f.list;
                 groups[g].discount += f.discount;
                 groups[g].cost += f.cost;

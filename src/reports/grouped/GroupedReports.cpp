@@ -80,7 +80,10 @@ namespace grouped {
 
 namespace {
 char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-float lineF(const SaleView& sale, std::size_t off, std::size_t line) { return codec::getF32(sale.bytes(), off + 4 * line); }
+float lineF(const SaleView& sale, std::size_t off, std::size_t line)
+{
+    return codec::getF32(sale.bytes(), off + 4 * line);
+}
 }  // namespace
 
 std::string Lower(std::string_view s)
@@ -92,7 +95,8 @@ std::string Lower(std::string_view s)
 
 bool SameIgnoringCase(std::string_view a, std::string_view b)
 {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return lower(x) == lower(y); });
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return lower(x) == lower(y); });
 }
 
 std::string Cut(std::string_view s, std::size_t n) { return std::string(s.substr(0, n)); }
@@ -103,16 +107,18 @@ double Money(double v)
     return cents == 0 ? 0.0 : cents / 100;
 }
 
-LineFigures Line(const SaleView& sale, std::size_t line)
+LineFigures Line(const SaleView& sale, std::size_t line, LineSide side)
 {
     LineFigures f;
     f.qty = lineF(sale, InvoiceRecord::kQtyOff, line);
-    const double price = CentAmount(sale.price(line));
-    f.list = price * f.qty;
-    f.discount = lineF(sale, InvoiceRecord::kMarkdownOff, line) * f.list / 100;
     f.cost = CentAmount(sale.cost(line)) * f.qty;
-    f.extended = CentAmount(lineF(sale, InvoiceRecord::kExtendedOff, line));
-    f.commission = f.extended * lineF(sale, InvoiceRecord::kCommissionOff, line) / 100;
+    if (side == LineSide::Listed) {
+        f.list = CentAmount(sale.price(line)) * f.qty;
+        f.discount = lineF(sale, InvoiceRecord::kMarkdownOff, line) * f.list / 100;
+    } else {
+        f.extended = CentAmount(lineF(sale, InvoiceRecord::kExtendedOff, line));
+        f.commission = f.extended * lineF(sale, InvoiceRecord::kCommissionOff, line) / 100;
+    }
     return f;
 }
 
@@ -153,20 +159,89 @@ bool SaleFilter::Takes(const SaleView& sale) const
     }
 }
 
-void NameIndex::Add(std::string_view name, std::size_t group)
-{
-    names_[ignoreCase_ ? Lower(name) : std::string(name)].push_back(group);
+namespace {
+constexpr std::uint64_t kFnvOffset = 14695981039346656037ull, kFnvPrime = 1099511628211ull;
 }
 
-const std::vector<std::size_t>* NameIndex::Find(std::string_view name) const
+std::uint64_t NameIndex::hash(std::string_view name) const
 {
-    if (ignoreCase_) {
-        lowered_.assign(name);
-        std::transform(lowered_.begin(), lowered_.end(), lowered_.begin(), lower);
-        name = lowered_;
+    std::uint64_t h = kFnvOffset;  // FNV-1a, as FindSlot hashes
+    for (char c : name)
+        h = (h ^ static_cast<unsigned char>(ignoreCase_ ? lower(c) : c)) * kFnvPrime;
+    return h;
+}
+
+bool NameIndex::same(std::string_view stored, std::string_view name) const
+{
+    return ignoreCase_ ? SameIgnoringCase(stored, name) : stored == name;
+}
+
+std::span<const std::size_t> NameIndex::Find(std::string_view name) const { return probe(hash(name), name); }
+
+std::span<const std::size_t> NameIndex::FindSlot(const std::uint8_t* slot, std::size_t width) const
+{
+    std::uint64_t h = kFnvOffset;
+    std::size_t n = 0;
+    if (ignoreCase_)
+        for (; n + 1 < width && slot[n] != 0; ++n)
+            h = (h ^ static_cast<unsigned char>(lower(static_cast<char>(slot[n])))) * kFnvPrime;
+    else
+        for (; n + 1 < width && slot[n] != 0; ++n)
+            h = (h ^ slot[n]) * kFnvPrime;
+    return probe(h, std::string_view(reinterpret_cast<const char*>(slot), n));
+}
+
+std::size_t NameIndex::indexOf(std::uint64_t h, std::string_view name) const
+{
+    if (slots_.empty())
+        return names_.size();
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t slot = h & mask; slots_[slot] != 0; slot = (slot + 1) & mask) {
+        const std::size_t k = slots_[slot] - 1;
+        if (hashes_[k] == h && same(names_[k], name))
+            return k;
     }
-    const auto at = names_.find(name);
-    return at == names_.end() ? nullptr : &at->second;
+    return names_.size();
+}
+
+std::span<const std::size_t> NameIndex::probe(std::uint64_t h, std::string_view name) const
+{
+    const std::size_t k = indexOf(h, name);
+    if (k == names_.size())
+        return {};
+    return groups_[k].size() == 1 ? std::span<const std::size_t>(&first_[k], 1) : groups_[k];
+}
+
+void NameIndex::Add(std::string_view name, std::size_t group)
+{
+    const std::uint64_t h = hash(name);
+    if (const std::size_t k = indexOf(h, name); k < names_.size())
+        return groups_[k].push_back(group);
+    names_.emplace_back(name);
+    hashes_.push_back(h);
+    first_.push_back(group);
+    groups_.push_back({group});
+    if (slots_.size() < 2 * names_.size())
+        return rehash();
+    const std::size_t mask = slots_.size() - 1;
+    std::size_t slot = hashes_.back() & mask;
+    while (slots_[slot] != 0)
+        slot = (slot + 1) & mask;
+    slots_[slot] = static_cast<std::uint32_t>(names_.size());
+}
+
+void NameIndex::rehash()
+{
+    std::size_t size = 16;
+    while (size < 4 * names_.size())
+        size *= 2;
+    slots_.assign(size, 0);
+    for (std::size_t k = 0; k < names_.size(); ++k) {
+        std::size_t slot = hashes_[k] & (size - 1);
+        while (slots_[slot] != 0)
+            slot = (slot + 1) & (size - 1);
+        slots_[slot] = static_cast<std::uint32_t>(k + 1);
+    }
 }
 
 std::string Heading(const GroupedRequest& request)
@@ -174,7 +249,9 @@ std::string Heading(const GroupedRequest& request)
     const GroupedReportKind& kind = *request.kind;
     std::string text = kind.heading;
     text += FormatCalendarTime(request.first, "%m/%d/%Y - ");
-    text += FormatCalendarTime(request.last, kind.shape == GroupedShape::AllEntities ? "%m/%d/%Y\r\n" : "%m/%d/%Y\r\n\r\n");
+    // The list of every customer, cashier or salesperson starts on the next line.
+    const bool oneLine = kind.shape == GroupedShape::AllEntities;
+    text += FormatCalendarTime(request.last, oneLine ? "%m/%d/%Y\r\n" : "%m/%d/%Y\r\n\r\n");
     if (kind.ask == GroupedAsk::Category)
         text += "Category: " + request.key + "\r\n\r\n";
     else if (kind.ask == GroupedAsk::Vendor)

@@ -5,9 +5,8 @@
 
 #include "reports/grouped/GroupedReports.h"
 
-#include <functional>
+#include <span>
 #include <string_view>
-#include <unordered_map>
 
 namespace grouped {
 
@@ -17,13 +16,15 @@ std::string Cut(std::string_view s, std::size_t n);
 // Rounded to the cent, never printed as -0.00.
 double Money(double v);
 
-// The figures of one line slot: list price (price x quantity), the discount
-// its markdown takes off that, cost (unit cost x quantity), the extended
-// amount the sale charged and the commission on it.
+// The figures of one line slot: quantity and cost (unit cost x quantity);
+// as listed, the list price (price x quantity) and the discount its markdown
+// takes off that; as charged, the extended amount and the commission on it.
+// A pass reads only the side its report prints.
 struct LineFigures {
     double qty = 0, list = 0, discount = 0, cost = 0, extended = 0, commission = 0;
 };
-LineFigures Line(const SaleView& sale, std::size_t line);
+enum class LineSide { Listed, Charged };
+LineFigures Line(const SaleView& sale, std::size_t line, LineSide side);
 std::string_view Salesperson(const SaleView& sale);
 // The nine customer lines of a sale, each followed by one blank but the last.
 std::string CustomerText(const SaleView& sale);
@@ -45,21 +46,31 @@ private:
 };
 
 // Names to the groups that carry them (a name listed twice is two groups).
+// Looked up for every line of every sale, so the table is flat and small
+// enough to stay in the processor's cache, and a name is hashed and compared
+// in place, its case folded on the way when case is ignored.
 class NameIndex {
 public:
     explicit NameIndex(bool ignoreCase) : ignoreCase_(ignoreCase) {}
     void Add(std::string_view name, std::size_t group);
-    // The groups of this name; null for none.
-    const std::vector<std::size_t>* Find(std::string_view name) const;
+    // The groups of this name; empty for none.
+    std::span<const std::size_t> Find(std::string_view name) const;
+    // The same for the text of a record's slot, read up to its NUL while it is hashed.
+    std::span<const std::size_t> FindSlot(const std::uint8_t* slot, std::size_t width) const;
 
 private:
-    struct Hash {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
-    };
+    std::uint64_t hash(std::string_view name) const;
+    std::span<const std::size_t> probe(std::uint64_t h, std::string_view name) const;
+    std::size_t indexOf(std::uint64_t h, std::string_view name) const;  // names_.size() for none
+    bool same(std::string_view stored, std::string_view name) const;
+    void rehash();
+
     bool ignoreCase_;
-    std::unordered_map<std::string, std::vector<std::size_t>, Hash, std::equal_to<>> names_;
-    mutable std::string lowered_;
+    std::vector<std::string> names_;
+    std::vector<std::uint64_t> hashes_;
+    std::vector<std::size_t> first_;                // each name's first group, read without a second lookup
+    std::vector<std::vector<std::size_t>> groups_;  // all of them
+    std::vector<std::uint32_t> slots_;  // a name's index + 1, 0 for a free slot; size a power of two
 };
 
 // A pass's accumulator from a function.

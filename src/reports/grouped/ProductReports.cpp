@@ -13,8 +13,14 @@ namespace {
 constexpr std::size_t kItemWidth = ProductRecord::kDescriptionOffset - ProductRecord::kItemNumberOffset;
 constexpr std::size_t kTextWidth = ProductRecord::kItemNumberOffset - ProductRecord::kCategoryOffset;
 
-std::string_view productText(const std::uint8_t* rec, std::size_t off, std::size_t width) { return SlotText(rec + off, width); }
-std::string_view productItem(const std::uint8_t* rec) { return productText(rec, ProductRecord::kItemNumberOffset, kItemWidth); }
+std::string_view productText(const std::uint8_t* rec, std::size_t off, std::size_t width)
+{
+    return SlotText(rec + off, width);
+}
+std::string_view productItem(const std::uint8_t* rec)
+{
+    return productText(rec, ProductRecord::kItemNumberOffset, kItemWidth);
+}
 std::string_view productDescription(const std::uint8_t* rec)
 {
     return productText(rec, ProductRecord::kDescriptionOffset, kTextWidth);
@@ -25,6 +31,39 @@ std::vector<std::uint16_t> leftThenRight(std::size_t n)
     std::vector<std::uint16_t> formats(n, 2);
     formats[0] = 0;
     return formats;
+}
+
+// Reads the products `keep` takes (every one without it) into rows, in file
+// order, then passes over the sales the request takes: each line whose item
+// number a row has is handed to each(rows of that number, the line's figures).
+template <class Row, class Each>
+ScanOutcome productPass(const CLocalFile& local, const GroupedRequest& request, const ScanProgress& progress,
+                        const std::function<bool(const std::uint8_t*)>& keep, bool ignoreCase, LineSide side,
+                        std::vector<Row>& rows, Each each)
+{
+    std::vector<std::uint8_t> products;
+    if (ReadProductBytes(local, products, keep) != 0)
+        return ScanOutcome::Failed;
+    rows.assign(products.size() / ProductRecord::kSize, Row{});
+    NameIndex items(ignoreCase);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const std::uint8_t* rec = products.data() + i * ProductRecord::kSize;
+        rows[i].item = productItem(rec);
+        rows[i].description = productDescription(rec);
+        if (!rows[i].item.empty())
+            items.Add(rows[i].item, i);
+    }
+    const SaleFilter filter(request);
+    return ScanEach(local, progress, [&](const SaleView& sale) {
+        if (!filter.Takes(sale))
+            return;
+        for (std::size_t line = 0; line < InvoiceRecord::kLines; ++line) {
+            const std::uint8_t* item = sale.bytes() + InvoiceRecord::kItemNumberOff + InvoiceRecord::kNameWidth * line;
+            const auto found = *item ? items.FindSlot(item, InvoiceRecord::kNameWidth) : std::span<const std::size_t>();
+            if (!found.empty())
+                each(found, Line(sale, line, side));
+        }
+    });
 }
 }  // namespace
 
@@ -41,44 +80,22 @@ ScanOutcome BuildProductTable(const CLocalFile& local, const GroupedRequest& req
         keep = [&](const std::uint8_t* rec) {
             return productText(rec, ProductRecord::kVendorOffset, kTextWidth) == request.key;
         };
-    std::vector<std::uint8_t> products;
-    if (ReadProductBytes(local, products, keep) != 0)
-        return ScanOutcome::Failed;
-
     struct Row {
         std::string item, description;
         double list = 0, discount = 0, cost = 0;
         long long sold = 0;
     };
-    std::vector<Row> rows(products.size() / ProductRecord::kSize);
-    NameIndex items(false);  // item numbers match exactly
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        const std::uint8_t* rec = products.data() + i * ProductRecord::kSize;
-        rows[i].item = productItem(rec);
-        rows[i].description = productDescription(rec);
-        if (!rows[i].item.empty())
-            items.Add(rows[i].item, i);
-    }
-    const SaleFilter filter(request);
-    const ScanOutcome out = ScanEach(local, progress, [&](const SaleView& sale) {
-        if (!filter.Takes(sale))
-            return;
-        for (std::size_t line = 0; line < InvoiceRecord::kLines; ++line) {
-            const std::string_view item = sale.itemNumber(line);
-            if (item.empty())
-                continue;
-            const std::vector<std::size_t>* found = items.Find(item);
-            if (!found)
-                continue;
-            const LineFigures f = Line(sale, line);
-            for (std::size_t g : *found) {
-                rows[g].list += f.list;
-                rows[g].discount += f.discount;
-                rows[g].cost += f.cost;
-                rows[g].sold += static_cast<long long>(f.qty);  // whole units per line
-            }
+    std::vector<Row> rows;
+    // Item numbers match exactly; a product listed twice counts each line twice.
+    const auto add = [&](std::span<const std::size_t> found, const LineFigures& f) {
+        for (std::size_t g : found) {
+            rows[g].list += f.list;
+            rows[g].discount += f.discount;
+            rows[g].cost += f.cost;
+            rows[g].sold += static_cast<long long>(f.qty);  // whole units per line
         }
-    });
+    };
+    const ScanOutcome out = productPass(local, request, progress, keep, false, LineSide::Listed, rows, add);
     if (out != ScanOutcome::Done)
         return out;
 
@@ -108,39 +125,20 @@ ScanOutcome BuildProductTable(const CLocalFile& local, const GroupedRequest& req
 ScanOutcome BuildEntityByProduct(const CLocalFile& local, const GroupedRequest& request, GroupedReport& report,
                                  const ScanProgress& progress)
 {
-    std::vector<std::uint8_t> products;
-    if (ReadProductBytes(local, products) != 0)
-        return ScanOutcome::Failed;
     struct Row {
         std::string item, description;
         double qty = 0, total = 0, profit = 0, commission = 0;
     };
-    std::vector<Row> rows(products.size() / ProductRecord::kSize);
-    NameIndex items(true);  // a line counts for the first product of its item number, case ignored
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        const std::uint8_t* rec = products.data() + i * ProductRecord::kSize;
-        rows[i].item = productItem(rec);
-        rows[i].description = productDescription(rec);
-        if (!rows[i].item.empty())
-            items.Add(rows[i].item, i);
-    }
-    const SaleFilter filter(request);
-    const ScanOutcome out = ScanEach(local, progress, [&](const SaleView& sale) {
-        if (!filter.Takes(sale))
-            return;
-        for (std::size_t line = 0; line < InvoiceRecord::kLines; ++line) {
-            const std::string_view item = sale.itemNumber(line);
-            const std::vector<std::size_t>* found = item.empty() ? nullptr : items.Find(item);
-            if (!found)
-                continue;
-            const LineFigures f = Line(sale, line);
-            Row& row = rows[found->front()];
-            row.qty += f.qty;
-            row.total += f.extended;
-            row.profit += f.extended - f.cost;
-            row.commission += f.commission;
-        }
-    });
+    std::vector<Row> rows;
+    // A line counts for the first product of its item number, case ignored.
+    const auto add = [&](std::span<const std::size_t> found, const LineFigures& f) {
+        Row& row = rows[found.front()];
+        row.qty += f.qty;
+        row.total += f.extended;
+        row.profit += f.extended - f.cost;
+        row.commission += f.commission;
+    };
+    const ScanOutcome out = productPass(local, request, progress, {}, true, LineSide::Charged, rows, add);
     if (out != ScanOutcome::Done)
         return out;
 

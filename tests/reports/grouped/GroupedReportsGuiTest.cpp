@@ -17,6 +17,7 @@
 #include <QGuiApplication>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <clocale>
 
 namespace {
 
@@ -24,6 +25,7 @@ struct GroupedReportWindows : BackOfficeWindow {
     void SetUp() override
     {
         BackOfficeWindow::SetUp();
+        std::setlocale(LC_NUMERIC, "C");  // as the register sets it at start-up, whatever the user's locale
         storeGroupedStore(local);
     }
 };
