@@ -1,11 +1,11 @@
 #include "reports/grouped/GroupedReports.h"
 
 #include "reports/grouped/GroupedShapes.h"
-#include "storage/records/ByteCodec.h"
 #include "storage/records/InvoiceRecord.h"
 #include "storage/records/TextFormat.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 
 const std::array<GroupedReportKind, 18>& GroupedReportKinds()
@@ -80,9 +80,14 @@ namespace grouped {
 
 namespace {
 char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+// A line's 32-bit little-endian float, read in place: this runs for every
+// line of every sale, so it is assembled here rather than called for.
 float lineF(const SaleView& sale, std::size_t off, std::size_t line)
 {
-    return codec::getF32(sale.bytes(), off + 4 * line);
+    const std::uint8_t* p = sale.bytes() + off + 4 * line;
+    const std::uint32_t bits = static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
+                               static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
+    return std::bit_cast<float>(bits);
 }
 }  // namespace
 
@@ -111,9 +116,9 @@ LineFigures Line(const SaleView& sale, std::size_t line, LineSide side)
 {
     LineFigures f;
     f.qty = lineF(sale, InvoiceRecord::kQtyOff, line);
-    f.cost = CentAmount(sale.cost(line)) * f.qty;
+    f.cost = CentAmount(lineF(sale, InvoiceRecord::kCostOff, line)) * f.qty;
     if (side == LineSide::Listed) {
-        f.list = CentAmount(sale.price(line)) * f.qty;
+        f.list = CentAmount(lineF(sale, InvoiceRecord::kPriceOff, line)) * f.qty;
         f.discount = lineF(sale, InvoiceRecord::kMarkdownOff, line) * f.list / 100;
     } else {
         f.extended = CentAmount(lineF(sale, InvoiceRecord::kExtendedOff, line));
