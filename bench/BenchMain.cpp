@@ -3,6 +3,7 @@
 #include "BenchPair.h"
 #include "FinishBench.h"
 #include "GraphBench.h"
+#include "GroupedBench.h"
 #include "InvoiceBench.h"
 #include "ProductBench.h"
 #include "PurchasingBench.h"
@@ -27,6 +28,7 @@ int main(int argc, char** argv)
     runFinishBenchmark(folder);
     runReportBenchmarks(folder);
     runGraphBenchmarks(folder);
+    runGroupedBenchmarks(folder);
     runPurchasingBenchmarks(folder);
     std::filesystem::remove_all(folder);
     return 0;

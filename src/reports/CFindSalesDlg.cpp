@@ -83,6 +83,33 @@ QComboBox* CFindSalesDlg::combo(const char* name, const char* tip, bool sorted)
     return box;
 }
 
+const std::vector<std::pair<const char*, const char*>>& CFindSalesDlg::FindSalesHelp()
+{
+    static const std::vector<std::pair<const char*, const char*>> items{
+        {"Today's Sales", "Today's Sales\n\nLists every sale completed today, the newest first.\n\n"
+                          "The search boxes and dates are not used."},
+        {"Search", "Search\n\nLists the sales that match everything you entered: part of an Item#, a "
+                   "description, a category, department or vendor of any line; the cashier, pay type, sale "
+                   "type or part of the customer's address.\n\nLeave every box empty to list all sales, the "
+                   "newest first."},
+        {"Sales Total", "Sales Total\n\nTotals the sales listed below: subtotals, taxes, handling, totals, "
+                        "cost and profit.\n\nSearch first to list the sales you want totalled.\n\n"
+                        "This function requires that the Security be turned off."},
+        {"Use Date", "Use Date\n\nCheck the 'On' box to search only the sales made from the 'Start' date "
+                     "through the 'End' date, both days included.\n\nLeave it unchecked to search every sale."},
+        {"Low Margin Check", "Low Margin Check\n\nSearch the sales for items sold with a low margin.\n\n"
+                             "Check the 'On' box and enter a margin. Enter 25 to\nsearch for margins lower "
+                             "than 25%.\n\nThis function requires that the Security be turned off.\n\n"},
+        {"How to View a Sale", "How to View a Sale\n\nSearch for the sale, then click on its Record# in the "
+                               "list.\n\nThe sale opens as it was stored; it cannot be changed there."},
+        {"How to Limit a Selection by Dates", "How to Limit a Selection by Dates\n\n1. Check the 'On' box under "
+                                              "'Search by Dates'.\n2. Pick the first day in 'Start' and the last "
+                                              "day in 'End'.\n3. Enter anything else to look for and click "
+                                              "'Search'."},
+    };
+    return items;
+}
+
 CFindSalesDlg::CFindSalesDlg(const CLocalFile& local, SalesFileHeader& header, QWidget* parent)
     : QDialog(parent), local_(local), header_(header)
 {
@@ -109,12 +136,18 @@ CFindSalesDlg::CFindSalesDlg(const CLocalFile& local, SalesFileHeader& header, Q
         else if (auto* text = qobject_cast<QPlainTextEdit*>(QApplication::focusWidget()))
             text->textCursor().removeSelectedText();
     });
+    // The settings are the main menu's own commands, so a list changed here
+    // shows on the sale screen as it does when changed from there.
+    QMenu* settings = menu->addMenu("&Settings");
+    settings->setObjectName("menu_settings");
+    if (parent)
+        if (auto* main = parent->findChild<QMenu*>("menu_settings"))
+            settings->addActions(main->actions());
+    settings->setEnabled(!settings->isEmpty());
     QMenu* help = menu->addMenu("&Help and How To's");
-    help->addAction("Low Margin Check", this, [this] {
-        MessageBox::information(this, "Low Margin Check\n\nSearch the sales for items sold with a low margin.\n\n"
-                                      "Check the 'On' box and enter a margin. Enter 25 to\nsearch for margins lower "
-                                      "than 25%.\n\nThis function requires that the Security be turned off.\n\n");
-    });
+    help->setObjectName("menu_help");
+    for (const auto& [item, text] : FindSalesHelp())
+        help->addAction(item, this, [this, text = text] { MessageBox::information(this, text); });
     layout->setMenuBar(menu);
 
     auto* top = new QHBoxLayout;

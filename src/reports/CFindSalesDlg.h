@@ -37,6 +37,9 @@ public:
     void Done();
     void ViewSale();
 
+    // The items of "Help and How To's" with the text each shows.
+    static const std::vector<std::pair<const char*, const char*>>& FindSalesHelp();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

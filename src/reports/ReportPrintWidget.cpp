@@ -1,8 +1,12 @@
 #include "reports/ReportPrintWidget.h"
 
+#include "platform/RecordText.h"
 #include "print/CReportPrinter.h"
+#include "reports/grouped/ColumnText.h"
 
+#include <QClipboard>
 #include <QDialog>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QPushButton>
 
@@ -34,7 +38,17 @@ void ReportPrintWidget::Print(PrintOutput output)
 QHBoxLayout* ReportButtonRow(QDialog* dialog, std::function<bool(ReportText&)> report, QWidget* beside)
 {
     auto* row = new QHBoxLayout;
+    // The text as columns for a spreadsheet, without the padding that lines them up on paper.
+    auto* copy = new QPushButton("&Copy Columns", dialog);
+    copy->setObjectName("copy_columns");
+    copy->setAutoDefault(false);
+    QObject::connect(copy, &QPushButton::clicked, dialog, [report] {
+        ReportText r;
+        if (report(r))
+            QGuiApplication::clipboard()->setText(RecordText::toQt(ColumnText(r.header + r.body)));
+    });
     row->addWidget(new ReportPrintWidget(dialog, std::move(report)));
+    row->addWidget(copy);
     if (beside)
         row->addWidget(beside);
     row->addStretch();

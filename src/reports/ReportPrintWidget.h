@@ -31,7 +31,8 @@ private:
 
 class QDialog;
 class QHBoxLayout;
-// The foot of a report window: the printing buttons, then "OK" (the default
+// The foot of a report window: the printing buttons, "Copy Columns" (the text
+// on the clipboard as tab-separated cells for a spreadsheet), then "OK" (the default
 // button) on the right, which closes the window. `beside` (may be null) sits
 // between them.
 QHBoxLayout* ReportButtonRow(QDialog* dialog, std::function<bool(ReportText&)> report, QWidget* beside = nullptr);
