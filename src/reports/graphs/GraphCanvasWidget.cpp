@@ -11,7 +11,6 @@
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPrinter>
 #include <QPushButton>
 #include <QTemporaryFile>
 
@@ -134,9 +133,9 @@ void print(QDialog* dialog, QWidget* area, const std::string& name, PrintOutput 
         return;
     }
     const std::string path = file.fileName().toLocal8Bit().toStdString();
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setPageOrientation(QPageLayout::Landscape);
-    RunDocument(dialog, output, printer, name, [&](PrintCanvas& canvas) {
+    DocumentPage page;
+    page.layout.setOrientation(QPageLayout::Landscape);
+    RunDocument(dialog, output, page, "", name, [&](PrintCanvas& canvas) {
         double height = 0;
         canvas.bitmap(path, 0, 0, height);
     });
