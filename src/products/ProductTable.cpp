@@ -1,5 +1,6 @@
 #include "products/ProductTable.h"
 
+#include "storage/files/CLocalFile.h"
 #include "storage/records/ByteCodec.h"
 #include "storage/records/TextFormat.h"
 
@@ -47,16 +48,23 @@ bool MatchesSearchBytes(const std::uint8_t* rec, const ProductSearch& s)
            containsLowered(rec, R::kDepartmentOffset, R::kNameWidth, s.department);
 }
 
+namespace {
+int readProducts(const CLocalFile& local, RecordBytes& bytes, const std::function<bool(const std::uint8_t*)>& keep = {})
+{
+    return ReadRecordBytes(local.GetPath("Products"), {ProductFile::kCountSize, ProductRecord::kSize}, bytes, keep);
+}
+}  // namespace
+
 int ProductTable::listAll(const CLocalFile& local)
 {
-    const int cause = ReadProductBytes(local, bytes_);
+    const int cause = readProducts(local, bytes_);
     forms_.assign(bytes_.size() / ProductRecord::kSize, Form::List);
     return cause;
 }
 
 int ProductTable::listMatching(const CLocalFile& local, const ProductSearch& search)
 {
-    const int cause = ReadProductBytes(local, bytes_, [&](const std::uint8_t* rec) { return MatchesSearchBytes(rec, search); });
+    const int cause = readProducts(local, bytes_, [&](const std::uint8_t* rec) { return MatchesSearchBytes(rec, search); });
     bytes_.shrink_to_fit();
     forms_.assign(bytes_.size() / ProductRecord::kSize, Form::Search);
     return cause;
