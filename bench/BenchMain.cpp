@@ -6,6 +6,7 @@
 #include "ProductBench.h"
 #include "PurchasingBench.h"
 #include "ReportBench.h"
+#include "ScaleBench.h"
 #include "TransactionBench.h"
 
 #include <cstdlib>
@@ -26,6 +27,7 @@ int main(int argc, char** argv)
     runFinishBenchmark(folder);
     runReportBenchmarks(folder);
     runPurchasingBenchmarks(folder);
+    runScaleBenchmarks(folder);
     std::filesystem::remove_all(folder);
     return 0;
 }
