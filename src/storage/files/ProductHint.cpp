@@ -191,21 +191,29 @@ bool Find(DataFile& file, long long count, const std::string& key, Match match, 
         }
     }
 
-    // The full scan: the first record that matches, and the map of every code.
+    // The full scan: the first record that matches, and the map of every code
+    // unless the map already is of the file as it stands (a code it lacks then).
     ++h.counts.scanned;
-    h.state = FileState{};
-    const bool mapping = known && count < static_cast<long long>(kNone);
-    if (mapping)
-        h.table.reset(count);
-    else
+    const bool current = known && now == h.state;
+    const bool mapping = !current && known && count < static_cast<long long>(kNone);
+    if (!current) {
+        h.state = FileState{};
+        if (mapping)
+            h.table.reset(count);
+        else
+            h.table.clear();
+    }
+    const auto forget = [&h] {
+        h.state = FileState{};
         h.table.clear();
+    };
     std::vector<std::uint8_t> block(ProductFile::kScanBlockRecords * kRecordSize);
     char text[ProductRecord::kCodeWidth];
     for (long long first = 0; first < count;) {
         const long long want = std::min<long long>(count - first, ProductFile::kScanBlockRecords);
         const long long got = file.readAt(ProductFile::recordOffset(first), block.data(), static_cast<std::size_t>(want) * kRecordSize);
         if (got < 0) {
-            h.table.clear();
+            forget();
             return false;
         }
         const long long records = got / static_cast<long long>(kRecordSize);
@@ -225,15 +233,13 @@ bool Find(DataFile& file, long long count, const std::string& key, Match match, 
         }
         if (records < want) {
             // The file ended before its count: answer, but keep no map of it.
-            h.table.clear();
+            forget();
             return true;
         }
         first += records;
     }
     if (mapping)
         h.state = now;
-    else
-        h.table.clear();
     return true;
 }
 
