@@ -65,7 +65,6 @@ int ProductTable::listAll(const CLocalFile& local)
 int ProductTable::listMatching(const CLocalFile& local, const ProductSearch& search)
 {
     const int cause = readProducts(local, bytes_, [&](const std::uint8_t* rec) { return MatchesSearchBytes(rec, search); });
-    bytes_.shrink_to_fit();
     forms_.assign(bytes_.size() / ProductRecord::kSize, Form::Search);
     return cause;
 }
@@ -149,7 +148,7 @@ void ProductTable::insertFront(const ProductRecord& record, Form form)
 {
     std::uint8_t buf[ProductRecord::kSize];
     record.encode(buf);
-    bytes_.insert(bytes_.begin(), buf, buf + sizeof buf);
+    bytes_.insertFront(buf, sizeof buf);
     forms_.insert(forms_.begin(), form);
 }
 
@@ -160,8 +159,7 @@ void ProductTable::replace(std::size_t row, const ProductRecord& record)
 
 void ProductTable::remove(std::size_t row)
 {
-    const auto first = bytes_.begin() + static_cast<std::ptrdiff_t>(row * ProductRecord::kSize);
-    bytes_.erase(first, first + ProductRecord::kSize);
+    bytes_.erase(row * ProductRecord::kSize, ProductRecord::kSize);
     forms_.erase(forms_.begin() + static_cast<std::ptrdiff_t>(row));
 }
 
