@@ -11,22 +11,21 @@
 // A lookup uses the map only when the file still shows that state, and then
 // reads the record it names and compares its code; any other case (no entry,
 // a record past the count or carrying another code, a file changed since) is
-// answered by the full scan, which builds the map afresh.
+// answered by the full scan, which builds the map afresh when the file changed.
 //
 // Why that is enough. Every change another register makes writes the file and
 // so gives it a new modification time: an append, a stock change, an edit, and a
 // delete, which moves the last record into the gap and lowers the count. While
 // the time, size and count are those of the pass, the records are those the pass
 // read, so the first record with a code is still the one mapped, duplicates
-// included: the map keeps the first position and never a later one. The check
-// of the named record is the second line: a delete seen with an old time (a share
-// that caches file times) leaves the named position either past the lowered count
-// or holding the record moved in from the end, whose code differs from the one
-// looked for unless it is a second record of the same code; then the count
-// differs from the pass's and the state check already refused the map. What
-// neither sees is a change in place of a code (an edit of another record's bar
-// code) stamped within the same tick of the file clock as the pass, on a file
-// system whose times are that coarse.
+// included: the map keeps the first position of a code, never a later one.
+// Reading the named record back guards against a time that does not move (a
+// share that caches file times, a clock too coarse to tell two writes apart): a
+// delete leaves the named position past the lowered count or holding the record
+// moved in from the end, which carries another code, or the same code when it
+// was a second record of it; the count then differs from the pass's, and the
+// map is not used at all. What neither check sees is a code changed in place
+// (an edit of another record's bar code) within one tick of such a clock.
 
 #include "storage/io/DataFile.h"
 
@@ -39,8 +38,9 @@ enum class Match { Item, ItemOrBarCode };
 
 // Finds the first of the `count` records of the open product `file` whose item
 // number (or, for ItemOrBarCode, item number or bar code) equals `key`, which
-// is lower-cased (an empty key is never mapped: it always takes the full scan). `index` gets its position, -1 when none; `rec`
-// (ProductRecord::kSize bytes) its bytes when found. False on a read error.
+// is lower-cased (an empty key is never mapped: it always takes the full scan).
+// `index` gets its position, -1 when none; `rec` (ProductRecord::kSize bytes)
+// its bytes when found. False on a read error.
 bool Find(DataFile& file, long long count, const std::string& key, Match match, long long& index, std::uint8_t* rec);
 
 // What the last lookups did, for the bench and the tests: answered from the map,
