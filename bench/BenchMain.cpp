@@ -8,6 +8,7 @@
 #include "ProductBench.h"
 #include "PurchasingBench.h"
 #include "ReportBench.h"
+#include "ScaleBench.h"
 #include "TransactionBench.h"
 
 #include <cstdlib>
@@ -30,6 +31,7 @@ int main(int argc, char** argv)
     runGraphBenchmarks(folder);
     runGroupedBenchmarks(folder);
     runPurchasingBenchmarks(folder);
+    runScaleBenchmarks(folder);
     std::filesystem::remove_all(folder);
     return 0;
 }

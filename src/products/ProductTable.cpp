@@ -1,5 +1,6 @@
 #include "products/ProductTable.h"
 
+#include "storage/files/CLocalFile.h"
 #include "storage/records/ByteCodec.h"
 #include "storage/records/TextFormat.h"
 
@@ -47,17 +48,23 @@ bool MatchesSearchBytes(const std::uint8_t* rec, const ProductSearch& s)
            containsLowered(rec, R::kDepartmentOffset, R::kNameWidth, s.department);
 }
 
+namespace {
+int readProducts(const CLocalFile& local, RecordBytes& bytes, const std::function<bool(const std::uint8_t*)>& keep = {})
+{
+    return ReadRecordBytes(local.GetPath("Products"), {ProductFile::kCountSize, ProductRecord::kSize}, bytes, keep);
+}
+}  // namespace
+
 int ProductTable::listAll(const CLocalFile& local)
 {
-    const int cause = ReadProductBytes(local, bytes_);
+    const int cause = readProducts(local, bytes_);
     forms_.assign(bytes_.size() / ProductRecord::kSize, Form::List);
     return cause;
 }
 
 int ProductTable::listMatching(const CLocalFile& local, const ProductSearch& search)
 {
-    const int cause = ReadProductBytes(local, bytes_, [&](const std::uint8_t* rec) { return MatchesSearchBytes(rec, search); });
-    bytes_.shrink_to_fit();
+    const int cause = readProducts(local, bytes_, [&](const std::uint8_t* rec) { return MatchesSearchBytes(rec, search); });
     forms_.assign(bytes_.size() / ProductRecord::kSize, Form::Search);
     return cause;
 }
@@ -141,7 +148,7 @@ void ProductTable::insertFront(const ProductRecord& record, Form form)
 {
     std::uint8_t buf[ProductRecord::kSize];
     record.encode(buf);
-    bytes_.insert(bytes_.begin(), buf, buf + sizeof buf);
+    bytes_.insertFront(buf, sizeof buf);
     forms_.insert(forms_.begin(), form);
 }
 
@@ -152,8 +159,7 @@ void ProductTable::replace(std::size_t row, const ProductRecord& record)
 
 void ProductTable::remove(std::size_t row)
 {
-    const auto first = bytes_.begin() + static_cast<std::ptrdiff_t>(row * ProductRecord::kSize);
-    bytes_.erase(first, first + ProductRecord::kSize);
+    bytes_.erase(row * ProductRecord::kSize, ProductRecord::kSize);
     forms_.erase(forms_.begin() + static_cast<std::ptrdiff_t>(row));
 }
 

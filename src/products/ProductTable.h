@@ -1,9 +1,10 @@
 #pragma once
 // The rows of a product list window: the records as the file holds them
 // (320 bytes each), decoded and formatted one cell at a time when the view asks.
-// Listing 100,000 products is one read of the file and one copy of its bytes.
+// Listing is one read of the file and one copy of its bytes, never zero-filled first.
 
 #include "storage/files/ProductFile.h"
+#include "storage/files/RecordBytes.h"
 #include "storage/records/ProductRecord.h"
 
 #include <cstdint>
@@ -38,7 +39,7 @@ public:
 private:
     const std::uint8_t* at(std::size_t row) const { return bytes_.data() + row * ProductRecord::kSize; }
 
-    std::vector<std::uint8_t> bytes_;
+    RecordBytes bytes_;
     std::vector<Form> forms_;
 };
 

@@ -8,7 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTreeWidget>
+#include <QTableView>
 #include <QVBoxLayout>
 
 #include <cstdlib>
@@ -28,7 +28,10 @@ CPaymentActivityDlg::CPaymentActivityDlg(const CLocalFile& local, int recordNumb
     setWindowTitle("Payment Activity");
     resize(560, 400);
     auto* layout = new QVBoxLayout(this);
-    list_ = MakeRecordList(this, "payments", kColumns);
+    model_ = new RecordListModel(
+        kColumns, [this] { return rows_.size(); }, [this](std::size_t row, int column) { return rows_.cell(row, column); },
+        this);
+    list_ = MakeRecordTable(this, "payments", model_, kColumns);
     layout->addWidget(list_, 1);
 
     auto* bottom = new QHBoxLayout;
@@ -46,24 +49,19 @@ CPaymentActivityDlg::CPaymentActivityDlg(const CLocalFile& local, int recordNumb
     bottom->addWidget(ok);
     layout->addLayout(bottom);
 
-    connect(record_, &QLineEdit::textChanged, this, &CPaymentActivityDlg::Fill);
     record_->setText(QString::asprintf("%i", recordNumber));
-    Fill();  // also when the text was already that
+    Fill();  // once on opening; then at every change of "Record#"
+    connect(record_, &QLineEdit::textChanged, this, &CPaymentActivityDlg::Fill);
     record_->setFocus();
 }
 
 void CPaymentActivityDlg::Fill()
 {
     const int n = std::atoi(record_->text().toLatin1().constData());
-    list_->clear();
-    std::vector<PaymentRecord> payments;
-    const bool read = ListPaymentActivity(local_, n, payments);
+    bool read = false;
+    model_->reset([&] { read = rows_.list(local_, n); });
     if (!read && !failed_)  // said once, not at every keystroke in "Record#"
         MessageBox::information(this, "Error opening Payment file.");
     failed_ = !read;
-    for (const PaymentRecord& payment : payments) {
-        const std::vector<std::string> cells = PaymentCells(payment);
-        AddRecordRow(list_, kColumns, cells);
-    }
     FitRecordColumns(list_);
 }

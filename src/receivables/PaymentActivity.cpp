@@ -1,11 +1,77 @@
 #include "receivables/PaymentActivity.h"
 
 #include "storage/files/CLocalFile.h"
+#include "storage/files/ChunkedScan.h"
+#include "storage/records/ByteCodec.h"
 #include "storage/records/TextFormat.h"
 
-bool ListPaymentActivity(const CLocalFile& local, std::int32_t recordNumber, std::vector<PaymentRecord>& out)
+#include <filesystem>
+#include <system_error>
+
+namespace {
+// Records read at once when a row outside the page is drawn: a screenful and more.
+constexpr long long kPageRecords = 256;
+}  // namespace
+
+bool PaymentRows::list(const CLocalFile& local, std::int32_t recordNumber)
 {
-    return ReadPayments(local, recordNumber, PaymentRecord::kOnAccount, out) == FileCause::None;
+    path_ = local.GetPath("Payments");
+    positions_.clear();
+    pageRecords_ = 0;
+    std::vector<std::uint32_t> found;
+    // Room for every payment the file holds, so the list is never copied while it grows.
+    std::error_code error;
+    const auto bytes = std::filesystem::file_size(path_, error);
+    if (!error && bytes > PaymentFileHeader::kSize)
+        found.reserve((bytes - PaymentFileHeader::kSize) / PaymentRecord::kSize);
+    const int cause = ScanInChunks(
+        path_, {PaymentFileHeader::kSize, PaymentRecord::kSize},
+        [&](const std::uint8_t* records, long long first, long long n) {
+            for (long long i = 0; i < n; ++i) {
+                const std::uint8_t* rec = records + i * static_cast<long long>(PaymentRecord::kSize);
+                if (codec::getU8(rec, PaymentRecord::kKindOff) == PaymentRecord::kOnAccount &&
+                    (recordNumber < 0 || codec::getI32(rec, PaymentRecord::kInvoiceNumberOff) == recordNumber))
+                    found.push_back(static_cast<std::uint32_t>(first + i));
+            }
+        },
+        {});
+    if (cause == FileCause::NotFound)
+        return true;
+    if (cause != FileCause::None)
+        return false;
+    if (found.size() < found.capacity() / 2)
+        found.shrink_to_fit();
+    positions_ = std::move(found);
+    return true;
+}
+
+const std::uint8_t* PaymentRows::recordOf(std::size_t row) const
+{
+    const long long at = positions_[row];
+    if (at < pageFirst_ || at >= pageFirst_ + pageRecords_) {
+        pageRecords_ = 0;
+        DataFile file;
+        if (CLocalFile::OpenFile(file, path_, OpenMode::Read) != FileCause::None)
+            return nullptr;
+        pageFirst_ = at - at % kPageRecords;
+        page_.resize(static_cast<std::size_t>(kPageRecords) * PaymentRecord::kSize);
+        const long long got = file.readAt(PaymentOffset(pageFirst_), page_.data(), page_.size());
+        pageRecords_ = got > 0 ? got / static_cast<long long>(PaymentRecord::kSize) : 0;
+        if (at >= pageFirst_ + pageRecords_)
+            return nullptr;
+    }
+    return page_.data() + (at - pageFirst_) * static_cast<long long>(PaymentRecord::kSize);
+}
+
+std::string PaymentRows::cell(std::size_t row, int column) const
+{
+    const std::uint8_t* rec = recordOf(row);
+    if (!rec || column < 0)
+        return {};
+    PaymentRecord payment;
+    payment.decode(rec);
+    const std::vector<std::string> cells = PaymentCells(payment);
+    return column < static_cast<int>(cells.size()) ? cells[static_cast<std::size_t>(column)] : std::string();
 }
 
 std::vector<std::string> PaymentCells(const PaymentRecord& p)

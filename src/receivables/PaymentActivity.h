@@ -1,6 +1,9 @@
 #pragma once
-// The deposits and payments on account of one sale or of all, read in one
-// pass over the payments file, and the cells of a payment list row.
+// The deposits and payments on account of one sale or of all, as a list shows
+// them: one pass over the payments file notes where each listed payment is,
+// and a row is read back from the file and decoded only when it is drawn.
+// Payments are never moved or deleted, so a position stays that payment's;
+// a row shows the payment as stored when it is drawn.
 
 #include "storage/files/PaymentRecord.h"
 
@@ -10,10 +13,29 @@
 
 class CLocalFile;
 
-// The payments of kind 2 (deposits, payments on account) of the sale with this
-// record number, or of every sale when it is negative; split parts never.
-// False when the payments file cannot be read.
-bool ListPaymentActivity(const CLocalFile& local, std::int32_t recordNumber, std::vector<PaymentRecord>& out);
+class PaymentRows {
+public:
+    // The payments of kind 2 (deposits, payments on account) of the sale with
+    // this record number, or of every sale when it is negative; split parts
+    // never. False when the payments file cannot be read (no rows then); a
+    // missing file holds no payments.
+    bool list(const CLocalFile& local, std::int32_t recordNumber);
+
+    std::size_t size() const { return positions_.size(); }
+    // The text of a cell, columns as PaymentCells; empty when the file cannot be read.
+    std::string cell(std::size_t row, int column) const;
+
+private:
+    // The bytes of a row's payment, read with its neighbours; null on a read error.
+    const std::uint8_t* recordOf(std::size_t row) const;
+
+    std::string path_;
+    std::vector<std::uint32_t> positions_;
+    // The records last read: a page of the file around the rows being drawn.
+    mutable std::vector<std::uint8_t> page_;
+    mutable long long pageFirst_ = 0;
+    mutable long long pageRecords_ = 0;
+};
 
 // "Rec#", "Pay Type", "Amount", "Date", "Card/Check", "Cashier", "Notes", "ID".
 std::vector<std::string> PaymentCells(const PaymentRecord& payment);

@@ -2,6 +2,7 @@
 
 #include "storage/files/CLocalFile.h"
 #include "storage/files/CountedFile.h"
+#include "storage/files/ProductHint.h"
 #include "storage/io/UserPrompt.h"
 #include "storage/journal/Transaction.h"
 #include "storage/records/ByteCodec.h"
@@ -176,15 +177,12 @@ int findByItem(const CLocalFile& local, const std::string& itemNumber, long long
     if (const int cause = openForReading(local, file, count); cause != FileCause::None)
         return cause;
     const std::string key = lowered(itemNumber);
-    const bool ok = scanRecords(file, count, [&](const std::uint8_t* rec, long long i) {
-        if (!itemEquals(rec, key))
-            return true;
-        index = i;
-        if (record)
-            record->decode(rec);
-        return false;
-    });
-    return ok ? FileCause::None : FileCause::Generic;
+    std::uint8_t rec[kRecordSize];
+    if (!ProductHint::Find(file, count, key, ProductHint::Match::Item, index, rec))
+        return FileCause::Generic;
+    if (index >= 0 && record)
+        record->decode(rec);
+    return FileCause::None;
 }
 
 template <typename Keep, typename MakeRow>
@@ -331,20 +329,15 @@ bool LookupForSale(const CLocalFile& local, const std::string& code, ProductReco
         long long count = 0;
         if (!recordsPresent(file, count))
             return false;
-        bool found = false;
-        const bool ok = scanRecords(file, count, [&](const std::uint8_t* rec, long long) {
-            if (!itemEquals(rec, key) &&
-                !slotEquals(rec, ProductRecord::kBarCodeOffset, ProductRecord::kCodeWidth, key))
-                return true;
-            record.decode(rec);
-            found = true;
-            return false;
-        });
-        if (found)
-            return true;
+        long long index = -1;
+        std::uint8_t rec[kRecordSize];
         // A file that could not be read to its end must not lead to a duplicate.
-        if (!ok)
+        if (!ProductHint::Find(file, count, key, ProductHint::Match::ItemOrBarCode, index, rec))
             return false;
+        if (index >= 0) {
+            record.decode(rec);
+            return true;
+        }
     }
     if (!quickAdd)
         return false;

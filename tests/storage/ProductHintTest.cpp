@@ -1,0 +1,115 @@
+// The lookups answer from this register's map of codes while another register
+// (a forked process) changes the product file between them: every answer must
+// be the one a full scan of the file as it now stands gives.
+
+#include "FileSetTest.h"
+#include "storage/files/ProductFile.h"
+#include "storage/files/ProductHint.h"
+#include "support/ProductFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <strings.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+using Change = std::function<bool(const CLocalFile&)>;
+
+// Runs the change in another process, as another register would.
+bool changedElsewhere(const CLocalFile& local, const Change& change)
+{
+    const pid_t child = fork();
+    if (child == 0)
+        _exit(change(local) ? 0 : 1);
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// The description of the first stored record matching the code, "" for none.
+std::string scanned(const std::vector<ProductRecord>& stored, const std::string& code, bool barCodes)
+{
+    for (const ProductRecord& r : stored)
+        if (strcasecmp(r.itemNumber.c_str(), code.c_str()) == 0 ||
+            (barCodes && strcasecmp(r.barCode.c_str(), code.c_str()) == 0))
+            return r.description;
+    return "";
+}
+
+Change update(const std::string& item, const std::function<void(ProductRecord&)>& edit)
+{
+    return [=](const CLocalFile& l) { return UpdateProductByItem(l, item, edit) == ChangeResult::Done; };
+}
+Change removal(const std::string& item)
+{
+    return [=](const CLocalFile& l) { return RemoveProductByItem(l, item) == ChangeResult::Done; };
+}
+Change append(const std::string& item, const std::string& barCode, const std::string& description)
+{
+    return [=](const CLocalFile& l) {
+        ProductRecord r = makeProduct(item, 1, barCode);
+        r.description = description;
+        return AppendProduct(l, r) == FileCause::None;
+    };
+}
+}  // namespace
+
+TEST_F(FileSetTest, LookupsEqualTheFullScanAfterEveryChangeByAnotherRegister)
+{
+    const std::string path = local.GetPath("Products");
+    const long long n = 2 * static_cast<long long>(ProductFile::kScanBlockRecords) + 37;
+    std::vector<ProductRecord> records;
+    for (long long i = 0; i < n; ++i) {
+        ProductRecord r = makeProduct("p" + std::to_string(i), 1, i % 7 ? "" : "b" + std::to_string(i));
+        r.description = "row " + std::to_string(i);
+        records.push_back(r);
+    }
+    records[10].itemNumber = records[300].itemNumber = "Dup";  // two records, one code
+    records[20].barCode = "p400";                               // a bar code that is a later item number
+    records[static_cast<std::size_t>(n - 1)].itemNumber = "Tail";
+    writeProductFile(path, records);
+
+    // Codes the map holds first: a code that one of the lookups misses takes the
+    // full scan, which maps the file afresh.
+    const std::vector<std::string> codes{"p250", "dup", "tail", "p400", "P7", "p3", "p9", "p5", "p11", "p12",
+                                         "b14", "b28", "late", "new", "missing"};
+    const struct {
+        const char* what;
+        Change change;
+    } cases[] = {
+        {"nothing changed", [](const CLocalFile&) { return true; }},
+        {"a second Dup appended", append("DUP", "", "appended dup")},
+        {"the first Dup deleted: the appended one moves into its place", removal("dup")},
+        {"Tail, the last record, moved into a deleted record's place", removal("p5")},
+        {"an earlier record given a bar code that is a later item number", update("p3", [](ProductRecord& r) { r.barCode = "P250"; })},
+        {"a record's bar code cleared", update("p14", [](ProductRecord& r) { r.barCode.clear(); })},
+        {"a stock change only", update("p9", [](ProductRecord& r) { r.stock = 77; })},
+        {"a delete and an append that keep the count",
+         [](const CLocalFile& l) { return removal("p11")(l) && append("p11", "late", "back again")(l); }},
+        {"an append moved at once into a gap",
+         [](const CLocalFile& l) { return append("new", "", "new one")(l) && removal("p12")(l); }},
+        {"a letter case edited", update("p7", [](ProductRecord& r) { r.itemNumber = "P7"; })},
+    };
+    const ProductHint::Counts before = ProductHint::Stats();
+    for (const auto& c : cases) {
+        ASSERT_TRUE(changedElsewhere(local, c.change)) << c.what;
+        const std::vector<ProductRecord> stored = readProducts(path);
+        for (int pass = 0; pass < 2; ++pass) {  // the first pass may rebuild the map, the second uses it
+            for (const std::string& code : codes) {
+                ProductRecord r;
+                EXPECT_EQ(FindProductByItem(local, code, r) ? r.description : "", scanned(stored, code, false))
+                    << c.what << ": " << code;
+                LookupForSale(local, code, r);
+                EXPECT_EQ(r.description, scanned(stored, code, true)) << c.what << ": sold " << code;
+            }
+        }
+    }
+    EXPECT_TRUE(prompt.messages.empty());
+    // Most of the answers came from the map, each confirmed by its record.
+    const ProductHint::Counts after = ProductHint::Stats();
+    EXPECT_GT(after.mapped - before.mapped, after.scanned - before.scanned);
+}
