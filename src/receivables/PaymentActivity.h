@@ -2,7 +2,7 @@
 // The deposits and payments on account of one sale or of all, read in one
 // pass over the payments file, and the cells of a payment list row.
 
-#include "storage/files/PaymentRecord.h"
+#include "storage/files/PaymentFile.h"
 
 #include <cstdint>
 #include <string>
