@@ -100,29 +100,12 @@ int UpdateInvoice(const CLocalFile& local, InvoiceRecord& record)
 
 int AppendPaymentToSale(const CLocalFile& local, PaymentRecord& payment)
 {
-    // Created without truncating: another register may have created it and
-    // stored its first payment meanwhile.
-    Transaction tx;
-    tx.add(local.GetPath("Payments"), OpenMode::OpenOrCreate);
-    tx.add(local.GetPath("Invoices"));
-    PaymentRecord stored = payment;
-    int id = -1;
-    if (tx.begin() == FileCause::None) {
-        const long long before = SumPaymentCentsIn(tx, local, payment.invoiceNumber);
-        id = AppendPaymentIn(tx, local, stored);
-        const long long after = before + AmountCents(stored.amount);
-        if (id >= 0 && (!StagePaidFlag(tx, local, payment.invoiceNumber,
-                                       [after](const InvoiceRecord& sale) { return PaidFlag(sale, after); }) ||
-                        tx.commit() != FileCause::None))
-            id = -1;
-    }
-    // A write that failed is told like a failed open: the payment was not stored.
-    if (id == -1)
-        userPrompt().showMessage(kPaymentFileError);
-    if (id < 0)
-        return -1;
-    payment = stored;
-    return id;
+    return AppendPayment(local, payment, local.GetPath("Invoices"), [&local](Transaction& tx, const PaymentRecord& staged) {
+        // The transaction still reads the payments as they were: the new one is added here.
+        const long long paid = SumPaymentCentsIn(tx, local, staged.invoiceNumber) + AmountCents(staged.amount);
+        return StagePaidFlag(tx, local, staged.invoiceNumber,
+                             [paid](const InvoiceRecord& sale) { return PaidFlag(sale, paid); });
+    });
 }
 
 int UpdatePaymentById(const CLocalFile& local, const PaymentRecord& payment)

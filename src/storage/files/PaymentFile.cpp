@@ -201,17 +201,20 @@ bool FindPaymentById(const CLocalFile& local, std::int32_t paymentId, PaymentRec
 
 const char* const kPaymentFileError = "Error opening Payment file.";
 
-int AppendPayment(const CLocalFile& local, PaymentRecord& payment)
+int AppendPayment(const CLocalFile& local, PaymentRecord& payment, const std::string& alsoHold,
+                  const AlongsidePayment& alongside)
 {
     // Created without truncating: another register may have created it and
     // stored its first payment meanwhile.
     Transaction tx;
     tx.add(local.GetPath("Payments"), OpenMode::OpenOrCreate);
+    if (!alsoHold.empty())
+        tx.add(alsoHold);
     PaymentRecord stored = payment;
     int id = -1;
     if (tx.begin() == FileCause::None) {
         id = AppendPaymentIn(tx, local, stored);
-        if (id >= 0 && tx.commit() != FileCause::None)
+        if (id >= 0 && ((alongside && !alongside(tx, stored)) || tx.commit() != FileCause::None))
             id = -1;
     }
     // A write that failed is told like a failed open: the payment was not stored.

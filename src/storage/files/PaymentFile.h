@@ -14,11 +14,18 @@ class CLocalFile;
 class DataFile;
 class Transaction;
 
+// What goes with a new payment in its transaction: called once the payment is
+// staged (reads still see the files as they were); false refuses the whole change.
+using AlongsidePayment = std::function<bool(Transaction& tx, const PaymentRecord& staged)>;
+
 // Appends a payment; it gets the file's next id, which is returned (-1 when
 // nothing was stored). A missing file is created with the header {1, 1.0, 1}
 // and the payment id 0. The record is written and flushed before the header
 // that counts it. Failure to open or to write shows "Error opening Payment file.".
-int AppendPayment(const CLocalFile& local, PaymentRecord& payment);
+// `alongside` (when given) stages more in the same transaction, which then
+// holds the file `alsoHold` too.
+int AppendPayment(const CLocalFile& local, PaymentRecord& payment, const std::string& alsoHold = {},
+                  const AlongsidePayment& alongside = {});
 // The same inside a transaction that holds the payments file (OpenOrCreate);
 // staged, stored by the caller's commit. -1 on a read error, -2 when the file
 // is damaged (the user was told).
