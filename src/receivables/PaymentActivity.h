@@ -5,7 +5,7 @@
 // Payments are never moved or deleted, so a position stays that payment's;
 // a row shows the payment as stored when it is drawn.
 
-#include "storage/files/PaymentRecord.h"
+#include "storage/files/PaymentFile.h"
 
 #include <cstdint>
 #include <string>

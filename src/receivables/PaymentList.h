@@ -4,8 +4,9 @@
 // editing a payment, whether the window may close, and for a payment on account
 // the terms discount and the settling of the stored sale.
 
+#include "receivables/PaidRule.h"
 #include "storage/files/InvoiceFile.h"
-#include "storage/files/PaymentRecord.h"
+#include "storage/files/PaymentFile.h"
 #include "storage/records/InvoiceRecord.h"
 #include "storage/records/OleDate.h"
 #include "storage/records/TermsRecord.h"

@@ -1,10 +1,11 @@
 #include "receivables/UnpaidInvoices.h"
 
+#include "receivables/PaidRule.h"
 #include "sale/SaleTotals.h"
 #include "storage/files/CLocalFile.h"
 #include "storage/files/InvoiceFile.h"
 #include "storage/files/ListFiles.h"
-#include "storage/files/PaymentRecord.h"
+#include "storage/files/PaymentFile.h"
 #include "storage/io/DataFile.h"
 #include "storage/records/ByteCodec.h"
 #include "storage/records/TextFormat.h"

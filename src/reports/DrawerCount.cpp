@@ -1,5 +1,6 @@
 #include "reports/DrawerCount.h"
 
+#include "receivables/PaidRule.h"
 #include "storage/files/CountedFile.h"
 #include "storage/files/InvoiceFile.h"
 #include "storage/files/SalesFileHeader.h"

@@ -7,7 +7,7 @@
 // pass. The records visited are those counted when the pass began (see
 // ChunkedScan.h for why each is read whole while registers keep selling).
 
-#include "storage/files/PaymentRecord.h"
+#include "storage/files/PaymentFile.h"
 #include "storage/records/InvoiceRecord.h"
 
 #include <cstdint>

@@ -10,7 +10,7 @@
 #include "sale/SaleEditing.h"
 #include "settings/SecurityGate.h"
 #include "storage/files/CLocalFile.h"
-#include "storage/files/PaymentRecord.h"
+#include "storage/files/PaymentFile.h"
 #include "storage/files/QuoteFile.h"
 
 namespace {

@@ -1,9 +1,10 @@
 #include "sale/PaymentHistory.h"
 
+#include "receivables/PaidRule.h"
 #include "sale/SaleTotals.h"
 #include "storage/files/CLocalFile.h"
 #include "storage/files/InvoiceFile.h"
-#include "storage/files/PaymentRecord.h"
+#include "storage/files/PaymentFile.h"
 #include "storage/records/InvoiceRecord.h"
 #include "storage/records/TextFormat.h"
 

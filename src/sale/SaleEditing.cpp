@@ -1,11 +1,13 @@
 #include "sale/SaleEditing.h"
 
+#include "products/SaleStock.h"
+#include "receivables/PaidRule.h"
 #include "sale/SaleState.h"
 #include "storage/files/CLocalFile.h"
 #include "storage/files/CustomerFile.h"
 #include "storage/files/InvoiceFile.h"
 #include "storage/files/ListFiles.h"
-#include "storage/files/PaymentRecord.h"
+#include "storage/files/PaymentFile.h"
 #include "storage/io/DataFile.h"
 #include "storage/journal/Transaction.h"
 

@@ -1,5 +1,7 @@
 #include "sale/SaleFinish.h"
 
+#include "products/SaleStock.h"
+#include "receivables/PaidRule.h"
 #include "sale/SaleEditing.h"
 #include "sale/SaleFinishing.h"
 #include "sale/SaleState.h"
@@ -7,7 +9,7 @@
 #include "storage/files/CountedFile.h"
 #include "storage/files/CustomerFile.h"
 #include "storage/files/InvoiceFile.h"
-#include "storage/files/PaymentRecord.h"
+#include "storage/files/PaymentFile.h"
 #include "storage/files/ProductFile.h"
 #include "storage/files/RentalFile.h"
 #include "storage/files/SalesFileHeader.h"
@@ -229,7 +231,7 @@ bool SaleFinish::Stage(Transaction& tx, InvoiceRecord& sale, bool walkIn, bool r
     }
     std::vector<StockLine> lines;
     if (over < 0) {
-        if (AppendInvoiceIn(tx, local, sale, now) < 0)
+        if (AppendInvoiceIn(tx, local, sale, now, PaidRuleIn(tx, local)) < 0)
             return false;
     } else {
         // An edited sale: its stored lines' stock comes back in the same step.

@@ -1,5 +1,6 @@
 #include "sale/TouchSale.h"
 
+#include "receivables/PaidRule.h"
 #include "sale/SaleEditing.h"
 #include "sale/SaleFinish.h"
 #include "sale/SaleState.h"

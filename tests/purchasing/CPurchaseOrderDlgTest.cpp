@@ -2,6 +2,7 @@
 // keyboard and the mouse: an order built, saved, opened, printed and received.
 
 #include "purchasing/CPurchaseOrderDlg.h"
+#include "receivables/PaidRule.h"
 #include "storage/files/InvoiceFile.h"
 #include "storage/files/VendorFile.h"
 

@@ -1,5 +1,6 @@
 #include "../storage/RecordingPrompt.h"
 #include "TermsSales.h"
+#include "receivables/PaidRule.h"
 #include "receivables/PaymentList.h"
 #include "sale/PaymentHistory.h"
 #include "storage/files/InvoiceFile.h"

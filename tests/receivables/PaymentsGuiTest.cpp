@@ -3,8 +3,9 @@
 #include "receivables/CMakePaymentDlg.h"
 #include "receivables/CPaymentDlg.h"
 #include "receivables/CSplitPaymentDlg.h"
+#include "receivables/PaidRule.h"
 #include "storage/files/InvoiceFile.h"
-#include "storage/files/PaymentRecord.h"
+#include "storage/files/PaymentFile.h"
 
 #include "TermsSales.h"
 #include "support/BackOfficeWindow.h"

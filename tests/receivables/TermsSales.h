@@ -1,6 +1,7 @@
 #pragma once
 // A sale on terms of 2/10 NET 30: one line of 100.00, taxed at the rate given.
 
+#include "receivables/PaidRule.h"
 #include "sale/SaleTotals.h"
 #include "storage/files/CLocalFile.h"
 #include "storage/files/InvoiceFile.h"

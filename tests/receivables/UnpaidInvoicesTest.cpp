@@ -1,11 +1,12 @@
 // The unpaid and overdue lists over a few hundred generated sales, against
 // balances kept in whole cents and due dates computed with the calendar.
 
+#include "receivables/PaidRule.h"
 #include "receivables/UnpaidInvoices.h"
 #include "sale/SaleTotals.h"
 #include "storage/files/InvoiceFile.h"
 #include "storage/files/ListFiles.h"
-#include "storage/files/PaymentRecord.h"
+#include "storage/files/PaymentFile.h"
 #include "storage/records/ByteCodec.h"
 #include "storage/records/TextFormat.h"
 #include "support/DataFolder.h"

@@ -9,7 +9,7 @@
 #include "sale/CSaleDisplayDlg.h"
 #include "sale/CSaleDlg.h"
 #include "storage/files/ListFiles.h"
-#include "storage/files/PaymentRecord.h"
+#include "storage/files/PaymentFile.h"
 #include "storage/records/DefaultsRecord.h"
 #include "support/BackOfficeWindow.h"
 #include "support/StoredRecords.h"

@@ -4,7 +4,7 @@
 #include "reports/DrawerCount.h"
 #include "reports/SaleSearch.h"
 #include "reports/SalesSummary.h"
-#include "storage/files/PaymentRecord.h"
+#include "storage/files/PaymentFile.h"
 #include "support/DataFolder.h"
 #include "support/StoredRecords.h"
 

@@ -1,6 +1,7 @@
 // Editing stored sales and the quote list without a window: finishing an edit
 // moves stock by the difference over the same record, a sale changed meanwhile
 // at another register is never written over, and the customer comes with it.
+#include "products/SaleStock.h"
 #include "sale/QuoteList.h"
 #include "sale/QuoteLoading.h"
 #include "sale/SaleDisplay.h"

@@ -5,7 +5,7 @@
 #include "rentals/RentalBook.h"
 #include "sale/SaleEditing.h"
 #include "storage/files/CustomerFile.h"
-#include "storage/files/PaymentRecord.h"
+#include "storage/files/PaymentFile.h"
 #include "storage/files/RentalFile.h"
 #include "storage/io/DataFile.h"
 #include "support/SaleDesk.h"

@@ -6,7 +6,7 @@
 #include "sale/SaleFinishing.h"
 #include "sale/ScanDetector.h"
 #include "storage/files/ListFiles.h"
-#include "storage/files/PaymentRecord.h"
+#include "storage/files/PaymentFile.h"
 #include "storage/files/QuoteFile.h"
 #include "support/ProductFiles.h"
 #include "support/SaleDesk.h"

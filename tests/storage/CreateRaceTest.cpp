@@ -1,9 +1,10 @@
 // Registers that find a file missing at the same moment all create it; none
 // may truncate what another has already stored there.
+#include "receivables/PaidRule.h"
 #include "storage/files/CLocalFile.h"
 #include "storage/files/CustomerFile.h"
 #include "storage/files/InvoiceFile.h"
-#include "storage/files/PaymentRecord.h"
+#include "storage/files/PaymentFile.h"
 #include "storage/files/ProductFile.h"
 #include "storage/files/QuoteFile.h"
 #include "storage/files/SalesFileHeader.h"

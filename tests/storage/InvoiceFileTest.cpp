@@ -1,5 +1,7 @@
 #include "FileSetTest.h"
 #include "InvoiceTestSupport.h"
+#include "products/SaleStock.h"
+#include "receivables/PaidRule.h"
 #include "storage/files/InvoiceFile.h"
 #include "storage/files/ProductFile.h"
 #include "storage/io/DataFile.h"

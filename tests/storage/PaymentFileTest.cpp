@@ -1,7 +1,7 @@
 #include "FileSetTest.h"
 #include "LayoutCheck.h"
-#include "storage/files/InvoiceFile.h"
-#include "storage/files/PaymentRecord.h"
+#include "receivables/PaidRule.h"
+#include "storage/files/PaymentFile.h"
 
 #include <gtest/gtest.h>
 
@@ -17,12 +17,7 @@ PaymentRecord payment(std::int32_t invoice, float amount, std::int32_t id = 0)
 
 struct PaymentFile : FileSetTest {
     const std::string path = local.GetPath("Payments");
-    float paidOn(std::int32_t invoice)
-    {
-        InvoiceRecord sale;
-        sale.recordNumber = invoice;
-        return static_cast<float>(PaymentsForInvoice(local, sale)) / 100;
-    }
+    float paidOn(std::int32_t invoice) { return static_cast<float>(SumPaymentCentsForSale(local, invoice)) / 100; }
     void expectHeader(std::size_t payments, std::int32_t count, std::int32_t nextId)
     {
         const auto bytes = readBytes(path);

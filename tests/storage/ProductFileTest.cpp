@@ -1,4 +1,5 @@
 #include "FileSetTest.h"
+#include "products/SaleStock.h"
 #include "storage/files/ProductFile.h"
 #include "support/ProductFiles.h"
 

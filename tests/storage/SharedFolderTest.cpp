@@ -1,6 +1,7 @@
 // Registers on different PCs sharing one data folder: REGISTER_TORTURE_DIRS
 // names it through one mount per PC; without it a local folder stands for all.
 #include "InvoiceTestSupport.h"
+#include "receivables/PaidRule.h"
 #include "storage/files/CLocalFile.h"
 #include "storage/files/InvoiceFile.h"
 #include "storage/io/ShareCheck.h"

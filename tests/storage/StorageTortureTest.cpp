@@ -7,9 +7,11 @@
 // REGISTER_TORTURE_SCALE multiplies the number of operations (default 1).
 
 #include "RecordBuilders.h"
+#include "products/SaleStock.h"
+#include "receivables/PaidRule.h"
 #include "storage/files/CLocalFile.h"
 #include "storage/files/InvoiceFile.h"
-#include "storage/files/PaymentRecord.h"
+#include "storage/files/PaymentFile.h"
 #include "storage/files/ProductFile.h"
 #include "storage/files/QuoteFile.h"
 #include "storage/io/UserPrompt.h"
@@ -145,7 +147,7 @@ public:
             tx.add(local.GetPath("Invoices"));
             tx.add(local.GetPath("Products"));
             int n = -1;
-            if (tx.begin() == FileCause::None && (n = AppendInvoiceIn(tx, local, sale, kNow)) >= 0 &&
+            if (tx.begin() == FileCause::None && (n = AppendInvoiceIn(tx, local, sale, kNow, PaidRuleIn(tx, local))) >= 0 &&
                 ApplySaleToStock(tx, tx.file(local.GetPath("Products")), lines, StockDirection::Take) ==
                     FileCause::None &&
                 tx.commit() == FileCause::None)

@@ -5,12 +5,14 @@
 
 #include "InvoiceTestSupport.h"
 #include "RecordBuilders.h"
+#include "products/SaleStock.h"
+#include "receivables/PaidRule.h"
 #include "storage/files/CLocalFile.h"
 #include "storage/files/CountedFile.h"
 #include "storage/files/CustomerFile.h"
 #include "storage/files/InvoiceFile.h"
 #include "storage/files/ListFiles.h"
-#include "storage/files/PaymentRecord.h"
+#include "storage/files/PaymentFile.h"
 #include "storage/files/ProductFile.h"
 #include "storage/files/QuoteFile.h"
 #include "storage/files/SalesFileHeader.h"
@@ -167,7 +169,7 @@ const std::map<std::string, WritePath>& writePaths()
                  return false;
              InvoiceRecord sale = saleOf(20, {{"B", 1}, {"C", 2}});
              sale.payType = "Deposit";
-             const int n = AppendInvoiceIn(tx, l, sale, kNow);
+             const int n = AppendInvoiceIn(tx, l, sale, kNow, PaidRuleIn(tx, l));
              const std::array<StockLine, 2> lines{{{"B", 1}, {"C", 2}}};
              CountedFile customers(CustomerFileLayout());
              std::uint8_t bob[CustomerRecord::kSize];

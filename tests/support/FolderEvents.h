@@ -4,14 +4,17 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFileSystemWatcher>
+#include <QProcess>
 #include <QTimer>
 
 #include <functional>
 #include <string>
 
 // Runs the event loop until `done` holds, checking it again whenever the folder
-// or a file in it changes; the limit only keeps a lost file from hanging the run.
-inline bool waitInFolder(const std::string& folder, const std::function<bool()>& done, int limitMs)
+// or a file in it changes, or until `process` (when given) has ended; the limit
+// only keeps a lost file from hanging the run.
+inline bool waitInFolder(const std::string& folder, const std::function<bool()>& done, int limitMs,
+                         QProcess* process = nullptr)
 {
     const QString path = QString::fromStdString(folder);
     QFileSystemWatcher watcher({path});
@@ -24,7 +27,9 @@ inline bool waitInFolder(const std::string& folder, const std::function<bool()>&
     QObject::connect(&watcher, &QFileSystemWatcher::directoryChanged, &loop, [&] { if (check()) loop.quit(); });
     QObject::connect(&watcher, &QFileSystemWatcher::fileChanged, &loop, [&] { if (check()) loop.quit(); });
     QTimer::singleShot(limitMs, &loop, &QEventLoop::quit);
-    if (!check())
+    if (process)
+        QObject::connect(process, &QProcess::finished, &loop, &QEventLoop::quit);
+    if (!check() && !(process && process->state() == QProcess::NotRunning))
         loop.exec();
     return done();
 }

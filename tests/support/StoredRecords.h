@@ -2,6 +2,7 @@
 // Sales and customers stored the way a register stores them, for tests that
 // need a file set with records in it.
 
+#include "receivables/PaidRule.h"
 #include "storage/files/CLocalFile.h"
 #include "storage/files/CustomerFile.h"
 #include "storage/files/InvoiceFile.h"

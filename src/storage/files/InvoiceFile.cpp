@@ -2,15 +2,12 @@
 
 #include "storage/files/CLocalFile.h"
 #include "storage/files/CountedFile.h"
-#include "storage/files/PaymentRecord.h"
-#include "storage/files/ProductFile.h"
 #include "storage/io/DataFile.h"
 #include "storage/io/UserPrompt.h"
 #include "storage/journal/Transaction.h"
 #include "storage/records/ByteCodec.h"
 #include "storage/records/TextFormat.h"
 
-#include <cmath>
 #include <algorithm>
 #include <cstring>
 #include <vector>
@@ -33,11 +30,6 @@ bool slotEqualsIgnoreCase(const std::uint8_t* buf, std::size_t off, std::size_t 
         if (lowerAscii(slot[i]) != lowerAscii(text[i]))
             return false;
     return true;
-}
-
-long long secondsOf(const CalendarTime& t)
-{
-    return daysFromCivil(t.year, t.month, t.day) * 86400 + t.hour * 3600 + t.minute * 60 + t.second;
 }
 
 // saleTime of the record at position first (true) or last (false); `now` otherwise.
@@ -86,18 +78,6 @@ bool storedCount(DataFile& file, long long& stored)
     return true;
 }
 
-// The records present in a file about to be changed; -1 on a read error or a
-// damaged count (the user is then told).
-long long presentForChange(DataFile& file)
-{
-    bool damaged = false;
-    const long long present = InvoiceRecordsPresent(file, &damaged);
-    if (damaged) {
-        ReportDamagedCount(file.path());
-        return -1;
-    }
-    return present;
-}
 }  // namespace
 
 bool EqualsIgnoreCase(const std::string& a, const std::string& b)
@@ -128,6 +108,17 @@ long long InvoiceRecordsPresent(DataFile& file, bool* damaged)
     const long long present = RecordsUnderCount(stored, room, 0, bad);
     if (damaged)
         *damaged = bad;
+    return present;
+}
+
+long long InvoiceRecordsForChange(DataFile& file)
+{
+    bool damaged = false;
+    const long long present = InvoiceRecordsPresent(file, &damaged);
+    if (damaged) {
+        ReportDamagedCount(file.path());
+        return -1;
+    }
     return present;
 }
 
@@ -198,54 +189,35 @@ bool ReadInvoice(const CLocalFile& local, int recordNumber, InvoiceRecord& recor
     return true;
 }
 
-int AppendInvoiceIn(Transaction& tx, const CLocalFile& local, InvoiceRecord& record, const CalendarTime& now)
+int AppendInvoiceIn(Transaction& tx, const CLocalFile& local, InvoiceRecord& record, const CalendarTime& now,
+                    const PaidFlagOf& paidFlag)
 {
     DataFile& file = tx.file(local.GetPath("Invoices"));
     // A count past the end of the file is set right here: the sale goes where
     // the first missing record would be, and the count written counts exactly
     // the records before it.
-    const long long n = presentForChange(file);
+    const long long n = InvoiceRecordsForChange(file);
     long long stored = 0;
     if (n < 0 || !storedCount(file, stored))
         return -1;
     record.recordNumber = static_cast<std::int32_t>(n);
     DateRecord(record, now);
-    const std::string payments = local.GetPath("Payments");
-    if (tx.holds(payments))
-        record.paid = !IsOnAccount(record) || PaidInFull(SumPaymentCentsIn(tx, local, record.recordNumber), record.total) ? 1 : 0;
-    else
-        ApplyPaidRule(local, record);
+    record.paid = paidFlag(record);
     // Past the count nobody sees the sale until the count takes it in.
     stageInvoice(tx, file, n, record, stored <= n);
     writeCount(tx, file, n + 1);
     return static_cast<int>(n);
 }
 
-int AppendInvoice(const CLocalFile& local, InvoiceRecord& record, int& count, const CalendarTime& now)
+int RewriteInvoice(const CLocalFile& local, const InvoiceRecord& record)
 {
-    Transaction tx;
-    tx.add(local.GetPath("Invoices"));
-    if (tx.begin() != FileCause::None)
-        return -1;
-    InvoiceRecord stored = record;
-    const int n = AppendInvoiceIn(tx, local, stored, now);
-    if (n < 0 || tx.commit() != FileCause::None)
-        return -1;
-    record = stored;
-    count = n + 1;
-    return n;
-}
-
-int UpdateInvoice(const CLocalFile& local, InvoiceRecord& record)
-{
-    ApplyPaidRule(local, record);
     Transaction tx;
     tx.add(local.GetPath("Invoices"));
     if (tx.begin() != FileCause::None)
         return -1;
     DataFile& file = tx.file(local.GetPath("Invoices"));
     // Writing past the stored sales would leave uncounted or torn records behind.
-    const long long present = presentForChange(file);
+    const long long present = InvoiceRecordsForChange(file);
     if (record.recordNumber < 0 || record.recordNumber >= present)
         return -1;
     StageInvoiceAt(tx, file, record.recordNumber, record);
@@ -254,63 +226,22 @@ int UpdateInvoice(const CLocalFile& local, InvoiceRecord& record)
     return record.recordNumber;
 }
 
-namespace {
-
-enum class Undo { Void, Edit };
-
-// Voiding and the first half of editing: the sale's goods go back to stock and
-// the stored record is emptied, both in one transaction.
-int undoSale(const CLocalFile& local, int recordNumber, Undo undo, InvoiceRecord* before)
+bool StagePaidFlag(Transaction& tx, const CLocalFile& local, std::int32_t invoiceNumber, const PaidFlagOf& paidFlag)
 {
-    Transaction tx;
-    tx.add(local.GetPath("Invoices"));
-    tx.add(local.GetPath("Products"));
-    if (const int cause = tx.begin(); cause != FileCause::None)
-        return cause;
     DataFile& invoices = tx.file(local.GetPath("Invoices"));
-    const long long present = presentForChange(invoices);
-    if (present < 0)
-        return FileCause::Generic;
-    if (recordNumber < 0 || recordNumber >= present)
-        return FileCause::EndOfFile;
+    bool damaged = false;
+    const long long present = InvoiceRecordsPresent(invoices, &damaged);
+    if (present < 0 || damaged)
+        return false;
+    if (invoiceNumber < 0 || invoiceNumber >= present)
+        return true;
     InvoiceRecord sale;
-    if (!ReadInvoiceAt(invoices, recordNumber, sale))
-        return FileCause::Generic;
-    if (before)
-        *before = sale;
-
-    std::vector<StockLine> lines;
-    if (undo == Undo::Void)
-        sale.paid = 1;
-    for (std::size_t i = 0; i < InvoiceRecord::kLines; ++i) {
-        if (sale.itemNumber[i].empty())
-            continue;
-        lines.push_back(StockLine{sale.itemNumber[i], sale.qty[i]});
-        sale.qty[i] = 0;
-        sale.extended[i] = 0;
-        if (undo == Undo::Void)
-            sale.description[i] = codec::fitText("VOIDED - " + sale.description[i], InvoiceRecord::kTextWidth);
-    }
-    for (float* total : {&sale.discountPercent, &sale.taxableSubtotal, &sale.exemptSubtotal, &sale.tax1, &sale.tax2,
-                         &sale.handling, &sale.total, &sale.totalCost})
-        *total = 0;
-    StageInvoiceAt(tx, invoices, recordNumber, sale);
-    if (const int cause = ApplySaleToStock(tx, tx.file(local.GetPath("Products")), lines, StockDirection::Return);
-        cause != FileCause::None)
-        return cause;
-    return tx.commit();
-}
-
-}  // namespace
-
-int VoidInvoice(const CLocalFile& local, int recordNumber)
-{
-    return undoSale(local, recordNumber, Undo::Void, nullptr);
-}
-
-int ReturnInvoiceToStock(const CLocalFile& local, int recordNumber, InvoiceRecord* unchanged)
-{
-    return undoSale(local, recordNumber, Undo::Edit, unchanged);
+    if (!ReadInvoiceAt(invoices, invoiceNumber, sale))
+        return false;
+    const std::uint8_t flag = paidFlag(sale);
+    if (flag != sale.paid)
+        tx.write(invoices, InvoiceOffset(invoiceNumber), &flag, 1);
+    return true;
 }
 
 OleDate FirstSaleDate(const CLocalFile& local, const CalendarTime& now) { return saleTimeAtEnd(local, true, now); }
@@ -354,45 +285,6 @@ float SoldQuantityInRange(const CLocalFile& local, const std::string& itemNumber
         return true;
     });
     return sum;
-}
-
-long long PaymentsForInvoice(const CLocalFile& local, const InvoiceRecord& record)
-{
-    return SumPaymentCentsForSale(local, record.recordNumber);
-}
-
-bool IsOnAccount(const InvoiceRecord& record) { return IsDeferredPayType(record.payType); }
-
-bool IsDeferredPayType(const std::string& name)
-{
-    return EqualsIgnoreCase(name, "terms") || EqualsIgnoreCase(name, "deposit") || EqualsIgnoreCase(name, "split");
-}
-
-long long AmountCents(double amount) { return std::isfinite(amount) ? std::llround(amount * 100.0) : 0; }
-
-bool CoversInCents(double paid, double total) { return AmountCents(paid) >= AmountCents(total); }
-
-bool PaidInFull(long long paidCents, double total) { return paidCents >= AmountCents(total); }
-
-void ApplyPaidRule(const CLocalFile& local, InvoiceRecord& record)
-{
-    if (IsOnAccount(record))
-        record.paid = PaidInFull(PaymentsForInvoice(local, record), record.total) ? 1 : 0;
-    else
-        record.paid = 1;
-}
-
-bool IsOverdue(const InvoiceRecord& record, int termsNetDays, const CalendarTime& now, OleDate& dueDate)
-{
-    CalendarTime sold;
-    if (!record.saleTime.toCalendar(sold)) {
-        dueDate = OleDate{};
-        return false;
-    }
-    CalendarTime due = sold;
-    civilFromDays(daysFromCivil(sold.year, sold.month, sold.day) + termsNetDays, due.year, due.month, due.day);
-    dueDate = OleDate::fromCalendar(due);
-    return dueDate.isValid() && secondsOf(now) > secondsOf(due);
 }
 
 std::string AddressBlock(const InvoiceRecord& record)

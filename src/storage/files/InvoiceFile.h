@@ -28,6 +28,9 @@ inline long long InvoiceOffset(long long n)
 // (`damaged` then set: the file refuses every change). -1 when the count cannot
 // be read.
 long long InvoiceRecordsPresent(DataFile& file, bool* damaged = nullptr);
+// The records present in a file about to be changed; -1 on a read error or a
+// damaged count (the user is then told).
+long long InvoiceRecordsForChange(DataFile& file);
 // Reads or writes the record at position n of an open invoice file (no range
 // check, no flush). True when all 4728 bytes were transferred.
 bool ReadInvoiceAt(DataFile& file, long long n, InvoiceRecord& record);
@@ -44,31 +47,27 @@ int ReadInvoiceCount(const CLocalFile& local, int& count);
 // Reads sale recordNumber; false after one message when the number is negative,
 // the file cannot be read, or no such sale is stored.
 bool ReadInvoice(const CLocalFile& local, int recordNumber, InvoiceRecord& record);
-// Stores the sale as a new record: it gets the next record number, is dated from
-// `now` and has the paid rule applied. The record reaches the disk before the
-// count that includes it. Returns the record number and sets `count` to the new
-// number of sales; -1 when the sale was not stored (`count` then unchanged).
-int AppendInvoice(const CLocalFile& local, InvoiceRecord& record, int& count, const CalendarTime& now);
-// The same inside a transaction that holds the invoice file (and, when it holds
-// the payments file too, the paid rule reads that): `record` becomes the sale as
-// staged; it is stored by the caller's commit. The record number, or -1.
-int AppendInvoiceIn(Transaction& tx, const CLocalFile& local, InvoiceRecord& record, const CalendarTime& now);
-// Applies the paid rule and writes the sale over its stored position (its dates
-// are kept). Returns recordNumber, or -1 when nothing could be written or no
-// sale of that number is stored.
-int UpdateInvoice(const CLocalFile& local, InvoiceRecord& record);
+// The paid flag (0 or 1) to store with a sale. Storage stores the flag and
+// knows no rule: the caller's function decides it (receivables/PaidRule.h).
+using PaidFlagOf = std::function<std::uint8_t(const InvoiceRecord& sale)>;
+
+// Stages the sale as a new record inside a transaction that holds the invoice
+// file: it gets the next record number, is dated from `now`, and then gets
+// paidFlag(record) as its paid flag. `record` becomes the sale as staged; it is
+// stored by the caller's commit. The record number, or -1.
+int AppendInvoiceIn(Transaction& tx, const CLocalFile& local, InvoiceRecord& record, const CalendarTime& now,
+                    const PaidFlagOf& paidFlag);
+// Writes the sale, as it is, over its stored position. Returns recordNumber,
+// or -1 when nothing could be written or no sale of that number is stored.
+int RewriteInvoice(const CLocalFile& local, const InvoiceRecord& record);
+// Stages, inside a transaction that holds the invoice file, paidFlag(sale) as
+// the paid flag of stored sale invoiceNumber; only that byte is rewritten, and
+// only when it changes. False when the file is damaged or cannot be read; a
+// number that is no stored sale changes nothing.
+bool StagePaidFlag(Transaction& tx, const CLocalFile& local, std::int32_t invoiceNumber, const PaidFlagOf& paidFlag);
 
 // saleTime of the first or last stored sale; `now` when there is none or the
 // file cannot be read.
-// Voids a stored sale in place: its goods back to stock, paid set, each filled
-// line zeroed and its description prefixed "VOIDED - ", the totals zeroed.
-// Nothing changes when either file cannot be opened or the number is not a
-// stored sale. Returns the failure cause (0 when voided).
-int VoidInvoice(const CLocalFile& local, int recordNumber);
-// The first half of editing a stored sale: the same, but paid and the
-// descriptions stay; `unchanged` (when given) receives the sale as it was.
-int ReturnInvoiceToStock(const CLocalFile& local, int recordNumber, InvoiceRecord* unchanged = nullptr);
-
 OleDate FirstSaleDate(const CLocalFile& local, const CalendarTime& now);
 OleDate LastSaleDate(const CLocalFile& local, const CalendarTime& now);
 
@@ -77,29 +76,6 @@ OleDate LastSaleDate(const CLocalFile& local, const CalendarTime& now);
 float SoldQuantityInRange(const CLocalFile& local, const std::string& itemNumber, const CalendarTime& from,
                           const CalendarTime& to);
 
-// Sum of the payments recorded for the sale in whole cents; 0 when the payments
-// file cannot be read.
-long long PaymentsForInvoice(const CLocalFile& local, const InvoiceRecord& record);
-// payType is "terms", "deposit" or "split", ignoring case: a sale whose payments
-// are recorded against it, paid only when they cover its total.
-bool IsOnAccount(const InvoiceRecord& record);
-// name is "terms", "deposit" or "split", ignoring case.
-bool IsDeferredPayType(const std::string& name);
-// An amount in whole cents, rounded to the nearest; a damaged (not finite) amount is 0.
-// Every sum of payments adds each payment's cents, so balances compare exactly
-// at any size (a float sum is off by a cent above about 55,000).
-long long AmountCents(double amount);
-// An amount covers a total to the cent.
-bool CoversInCents(double paid, double total);
-// Payments summed in whole cents cover a total: the paid rule's test.
-bool PaidInFull(long long paidCents, double total);
-// Paid rule: a sale on account (terms, deposit or split) is paid when its
-// payments cover its total; any other sale is paid.
-void ApplyPaidRule(const CLocalFile& local, InvoiceRecord& record);
-// Due date = saleTime + the net days of the sale's terms record; overdue when
-// `now` is later. A sale without a valid sale time is never overdue (its due
-// date is then not set).
-bool IsOverdue(const InvoiceRecord& record, int termsNetDays, const CalendarTime& now, OleDate& dueDate);
 // Name, company, street, then "city, state zip " on the last line.
 std::string AddressBlock(const InvoiceRecord& record);
 

@@ -410,7 +410,7 @@ int AppendNewProduct(const CLocalFile& local, const ProductRecord& record)
     return tx.commit();
 }
 
-int ApplySaleToStock(Transaction& tx, DataFile& file, std::span<const StockLine> lines, StockDirection direction)
+int StageStockChanges(Transaction& tx, DataFile& file, std::span<const StockLine> lines, const StockMove& move)
 {
     long long count = 0;
     bool damaged = false;
@@ -481,7 +481,7 @@ int ApplySaleToStock(Transaction& tx, DataFile& file, std::span<const StockLine>
         Target& t = targets[static_cast<std::size_t>(lineTarget[i])];
         if (t.index < 0)
             continue;
-        t.stock = direction == StockDirection::Take ? t.stock - lines[i].qty : t.stock + lines[i].qty;
+        t.stock = move(t.stock, lines[i].qty);
     }
     for (const auto& t : targets) {
         if (t.index < 0)
@@ -491,30 +491,6 @@ int ApplySaleToStock(Transaction& tx, DataFile& file, std::span<const StockLine>
         tx.write(file, recordOffset(t.index) + static_cast<long long>(ProductRecord::kStockOffset), buf, sizeof buf);
     }
     return FileCause::None;
-}
-
-namespace {
-int changeStock(const CLocalFile& local, std::span<const StockLine> lines, StockDirection direction)
-{
-    const std::string path = local.GetPath("Products");
-    Transaction tx;
-    tx.add(path);
-    if (const int cause = tx.begin(); cause != FileCause::None)
-        return cause;
-    if (const int cause = ApplySaleToStock(tx, tx.file(path), lines, direction); cause != FileCause::None)
-        return cause;
-    return tx.commit();
-}
-}  // namespace
-
-int TakeSaleFromStock(const CLocalFile& local, std::span<const StockLine> lines)
-{
-    return changeStock(local, lines, StockDirection::Take);
-}
-
-int ReturnSaleToStock(const CLocalFile& local, std::span<const StockLine> lines)
-{
-    return changeStock(local, lines, StockDirection::Return);
 }
 
 int ResetSalesWork(const CLocalFile& local)

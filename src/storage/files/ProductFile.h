@@ -109,19 +109,16 @@ int AppendProduct(const CLocalFile& local, const ProductRecord& record, long lon
 // AlreadyExists, changing nothing, when the item number is taken.
 int AppendNewProduct(const CLocalFile& local, const ProductRecord& record);
 
-// Each non-empty line takes its quantity from (or gives it back to) the stock of
-// the first record with its item number ignoring case, lines in order; lines
-// without a product change nothing. One pass over the file for all lines;
-// changed stock fields are written in place and synced before the file is
-// released. Return the open cause, or Generic when a read or write failed.
-int TakeSaleFromStock(const CLocalFile& local, std::span<const StockLine> lines);
-int ReturnSaleToStock(const CLocalFile& local, std::span<const StockLine> lines);
-// The same inside a transaction that holds the product file: the stock fields
-// are staged and stored by the caller's commit. Returns 0, or Generic on a read
-// error or a damaged count (the user is told).
-enum class StockDirection { Take, Return };
-int ApplySaleToStock(Transaction& tx, DataFile& productFile, std::span<const StockLine> lines,
-                     StockDirection direction);
+// What one line does to a product's stock: the new stock from the stock and
+// the line's quantity (products/SaleStock.h says how a sale moves stock).
+using StockMove = std::function<float(float stock, float qty)>;
+// Inside a transaction that holds the product file, each non-empty line changes
+// the stock of the first record with its item number ignoring case by
+// move(stock, qty), lines in order; lines without a product change nothing. One
+// pass over the file for all lines; the changed stock fields are staged and
+// stored by the caller's commit. Returns 0, or Generic on a read error or a
+// damaged count (the user is told).
+int StageStockChanges(Transaction& tx, DataFile& productFile, std::span<const StockLine> lines, const StockMove& move);
 
 // Changes by item number, each in one exclusive open: the first record whose
 // item number equals it ignoring case is found and written in the same

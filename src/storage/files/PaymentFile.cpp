@@ -1,8 +1,7 @@
-#include "storage/files/PaymentRecord.h"
+#include "storage/files/PaymentFile.h"
 
 #include "storage/files/CLocalFile.h"
 #include "storage/files/CountedFile.h"
-#include "storage/files/InvoiceFile.h"
 #include "storage/io/DataFile.h"
 #include "storage/io/UserPrompt.h"
 #include "storage/journal/Transaction.h"
@@ -17,13 +16,6 @@
 namespace {
 // Payments read per block: 298 records, just over 64 KiB.
 constexpr std::size_t kBlockRecords = 298;
-
-const char* const kOpenError = "Error opening Payment file.";
-
-std::string readText(const std::uint8_t* buf, std::size_t off, std::size_t width)
-{
-    return codec::fitText(codec::getText(buf, off, width), width);
-}
 
 // Records actually present under a stored count (every record there when the
 // count is negative, which `damaged` then tells).
@@ -69,65 +61,7 @@ bool readHeader(DataFile& file, PaymentFileHeader& header, long long& present, b
     return true;
 }
 
-long long sumFor(DataFile& file, std::int32_t invoiceNumber)
-{
-    PaymentFileHeader header;
-    long long present = 0;
-    if (!readHeader(file, header, present))
-        return 0;
-    long long sum = 0;
-    scanPayments(file, present, [&](const std::uint8_t* rec) {
-        if (codec::getI32(rec, PaymentRecord::kInvoiceNumberOff) == invoiceNumber)
-            sum += AmountCents(codec::getF32(rec, PaymentRecord::kAmountOff));
-        return true;
-    });
-    return sum;
-}
-
 }  // namespace
-
-void PaymentFileHeader::encode(std::uint8_t* buf) const
-{
-    codec::putI32(buf, 0, count);
-    codec::putF32(buf, 4, version);
-    codec::putI32(buf, 8, nextId);
-}
-
-void PaymentFileHeader::decode(const std::uint8_t* buf)
-{
-    count = codec::getI32(buf, 0);
-    version = codec::getF32(buf, 4);
-    nextId = codec::getI32(buf, 8);
-}
-
-void PaymentRecord::encode(std::uint8_t* buf) const
-{
-    std::memset(buf, 0, kSize);
-    codec::putU8(buf, kKindOff, kind);
-    codec::putI32(buf, kInvoiceNumberOff, invoiceNumber);
-    codec::putI32(buf, kPaymentIdOff, paymentId);
-    codec::putF32(buf, kAmountOff, amount);
-    date.encode(buf, kDateOff);
-    codec::putText(buf, kPayTypeOff, kPayTypeWidth, payType);
-    codec::putText(buf, kCardNumberOff, kCardNumberWidth, cardNumber);
-    codec::putText(buf, kExpirationOff, kExpirationWidth, expiration);
-    codec::putText(buf, kCashierOff, kCashierWidth, cashier);
-    codec::putText(buf, kNotesOff, kNotesWidth, notes);
-}
-
-void PaymentRecord::decode(const std::uint8_t* buf)
-{
-    kind = codec::getU8(buf, kKindOff);
-    invoiceNumber = codec::getI32(buf, kInvoiceNumberOff);
-    paymentId = codec::getI32(buf, kPaymentIdOff);
-    amount = codec::getF32(buf, kAmountOff);
-    date = OleDate::decode(buf, kDateOff);
-    payType = readText(buf, kPayTypeOff, kPayTypeWidth);
-    cardNumber = readText(buf, kCardNumberOff, kCardNumberWidth);
-    expiration = readText(buf, kExpirationOff, kExpirationWidth);
-    cashier = readText(buf, kCashierOff, kCashierWidth);
-    notes = readText(buf, kNotesOff, kNotesWidth);
-}
 
 int AppendPaymentIn(Transaction& tx, const CLocalFile& local, PaymentRecord& payment)
 {
@@ -169,11 +103,6 @@ int AppendPaymentIn(Transaction& tx, const CLocalFile& local, PaymentRecord& pay
     return nextId;
 }
 
-long long SumPaymentCentsIn(Transaction& tx, const CLocalFile& local, std::int32_t invoiceNumber)
-{
-    return sumFor(tx.file(local.GetPath("Payments")), invoiceNumber);
-}
-
 int ReadPaymentCount(const CLocalFile& local)
 {
     DataFile file;
@@ -202,22 +131,6 @@ bool ReadPayment(const CLocalFile& local, int index, PaymentRecord& payment)
     return true;
 }
 
-long long PaymentCents(const std::vector<PaymentRecord>& payments)
-{
-    long long sum = 0;
-    for (const PaymentRecord& p : payments)
-        sum += AmountCents(p.amount);
-    return sum;
-}
-
-long long SumPaymentCentsForSale(const CLocalFile& local, std::int32_t invoiceNumber)
-{
-    DataFile file;
-    if (CLocalFile::OpenFile(file, local.GetPath("Payments"), OpenMode::Read) != FileCause::None)
-        return 0;
-    return sumFor(file, invoiceNumber);
-}
-
 std::vector<PaymentRecord> PaymentsOfSale(const CLocalFile& local, std::int32_t invoiceNumber)
 {
     std::vector<PaymentRecord> found;
@@ -233,6 +146,11 @@ int VisitPayments(const CLocalFile& local, const std::function<void(const std::u
         return FileCause::None;
     if (cause != FileCause::None)
         return cause;
+    return VisitPaymentsIn(file, visit);
+}
+
+int VisitPaymentsIn(DataFile& file, const std::function<void(const std::uint8_t*)>& visit)
+{
     const long long size = file.size();
     if (size < 0)
         return FileCause::Generic;
@@ -281,82 +199,39 @@ bool FindPaymentById(const CLocalFile& local, std::int32_t paymentId, PaymentRec
     return false;
 }
 
-namespace {
+const char* const kPaymentFileError = "Error opening Payment file.";
 
-// Stages the paid flag of a stored sale whose payments will sum to `paid`
-// once the transaction commits. False when the invoice file is damaged or
-// cannot be read; a number that is no stored sale changes nothing.
-bool stagePaidFlag(Transaction& tx, const CLocalFile& local, std::int32_t invoiceNumber, long long paidCents)
-{
-    DataFile& invoices = tx.file(local.GetPath("Invoices"));
-    bool damaged = false;
-    const long long present = InvoiceRecordsPresent(invoices, &damaged);
-    if (present < 0 || damaged)
-        return false;
-    if (invoiceNumber < 0 || invoiceNumber >= present)
-        return true;
-    InvoiceRecord sale;
-    if (!ReadInvoiceAt(invoices, invoiceNumber, sale))
-        return false;
-    const std::uint8_t flag = !IsOnAccount(sale) || PaidInFull(paidCents, sale.total) ? 1 : 0;
-    if (flag != sale.paid)
-        tx.write(invoices, InvoiceOffset(invoiceNumber), &flag, 1);
-    return true;
-}
-
-// Locks the payments and invoice files for a change of a sale's payments.
-int beginPaymentChange(Transaction& tx, const CLocalFile& local)
-{
-    tx.add(local.GetPath("Payments"), OpenMode::OpenOrCreate);
-    tx.add(local.GetPath("Invoices"));
-    return tx.begin();
-}
-
-// Appends in one transaction; withSale sets the paid flag of the payment's sale too.
-int appendPayment(const CLocalFile& local, PaymentRecord& payment, bool withSale)
+int AppendPayment(const CLocalFile& local, PaymentRecord& payment, const std::string& alsoHold,
+                  const AlongsidePayment& alongside)
 {
     // Created without truncating: another register may have created it and
     // stored its first payment meanwhile.
     Transaction tx;
     tx.add(local.GetPath("Payments"), OpenMode::OpenOrCreate);
-    if (withSale)
-        tx.add(local.GetPath("Invoices"));
+    if (!alsoHold.empty())
+        tx.add(alsoHold);
     PaymentRecord stored = payment;
     int id = -1;
     if (tx.begin() == FileCause::None) {
-        const long long before = withSale ? SumPaymentCentsIn(tx, local, payment.invoiceNumber) : 0;
         id = AppendPaymentIn(tx, local, stored);
-        if (id >= 0 && ((withSale && !stagePaidFlag(tx, local, payment.invoiceNumber, before + AmountCents(stored.amount))) ||
-                        tx.commit() != FileCause::None))
+        if (id >= 0 && ((alongside && !alongside(tx, stored)) || tx.commit() != FileCause::None))
             id = -1;
     }
     // A write that failed is told like a failed open: the payment was not stored.
     if (id == -1)
-        userPrompt().showMessage(kOpenError);
+        userPrompt().showMessage(kPaymentFileError);
     if (id < 0)
         return -1;
     payment = stored;
     return id;
 }
 
-}  // namespace
-
-int AppendPayment(const CLocalFile& local, PaymentRecord& payment) { return appendPayment(local, payment, false); }
-
-int AppendPaymentToSale(const CLocalFile& local, PaymentRecord& payment) { return appendPayment(local, payment, true); }
-
-int UpdatePaymentById(const CLocalFile& local, const PaymentRecord& payment)
+int ReplacePaymentIn(Transaction& tx, const CLocalFile& local, const PaymentRecord& payment, PaymentRecord& old)
 {
-    Transaction tx;
-    if (beginPaymentChange(tx, local) != FileCause::None) {
-        userPrompt().showMessage(kOpenError);
-        return -1;
-    }
     DataFile& file = tx.file(local.GetPath("Payments"));
     PaymentFileHeader header;
     long long present = 0;
     long long at = -1;
-    PaymentRecord old;
     const bool empty = file.size() < static_cast<long long>(PaymentFileHeader::kSize);
     bool read = empty || readHeader(file, header, present);
     if (read && !empty) {
@@ -371,25 +246,18 @@ int UpdatePaymentById(const CLocalFile& local, const PaymentRecord& payment)
             return true;
         });
     }
-    if (read && at < 0)
-        return 0;
-    if (read) {
-        // The sale and the kind are the stored payment's; the rest is the edit.
-        PaymentRecord changed = payment;
-        changed.invoiceNumber = old.invoiceNumber;
-        changed.kind = old.kind;
-        changed.cashier = old.cashier;
-        std::uint8_t rec[PaymentRecord::kSize];
-        changed.encode(rec);
-        tx.write(file, PaymentOffset(at), rec, sizeof rec);
-        const long long paid = SumPaymentCentsIn(tx, local, old.invoiceNumber) - AmountCents(old.amount) +
-                               AmountCents(changed.amount);
-        read = stagePaidFlag(tx, local, old.invoiceNumber, paid) && tx.commit() == FileCause::None;
-    }
-    if (!read) {
-        userPrompt().showMessage(kOpenError);
+    if (!read)
         return -1;
-    }
+    if (at < 0)
+        return 0;
+    // The sale and the kind are the stored payment's; the rest is the edit.
+    PaymentRecord changed = payment;
+    changed.invoiceNumber = old.invoiceNumber;
+    changed.kind = old.kind;
+    changed.cashier = old.cashier;
+    std::uint8_t rec[PaymentRecord::kSize];
+    changed.encode(rec);
+    tx.write(file, PaymentOffset(at), rec, sizeof rec);
     return 1;
 }
 
