@@ -3,6 +3,7 @@
 // the pie behind a summary's "Chart" button.
 
 #include "print/PrintDialogDouble.h"
+#include "receivables/PaidRule.h"
 #include "reports/graphs/CHourGraphDlg.h"
 #include "reports/graphs/CMonthGraphDlg.h"
 #include "reports/graphs/CPieChartDlg.h"
