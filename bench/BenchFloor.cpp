@@ -37,6 +37,16 @@ void readBytes(const std::string& path, long long offset, std::size_t n)
 
 void readJournalMark(const std::string& dataPath) { readBytes(Journal::pathFor(dataPath), 0, 4); }
 
+void readForVoid(const std::string& invoices, long long saleAt, std::size_t saleBytes, const std::string& products,
+                 long long productsEnd)
+{
+    readJournalMark(invoices);
+    readBytes(invoices, 0, 4);
+    readBytes(invoices, saleAt, saleBytes);
+    readJournalMark(products);
+    readBlocks(products, productsEnd);
+}
+
 ChangeFloor::ChangeFloor(const std::string& folder, const std::vector<std::string>& originals)
 {
     const std::string first = std::filesystem::path(originals.front()).filename().string();

@@ -19,6 +19,12 @@ void readBytes(const std::string& path, long long offset, std::size_t n);
 // set's journal (a stale change is rolled back before anything is read).
 void readJournalMark(const std::string& dataPath);
 
+// The reads of voiding a sale: the sales and product files opened (each
+// checks the journal's mark), the sales count and the sale (`saleBytes` at
+// `saleAt`) read, the products read up to byte `productsEnd`.
+void readForVoid(const std::string& invoices, long long saleAt, std::size_t saleBytes, const std::string& products,
+                 long long productsEnd);
+
 // A journaled change: the original bytes written to a journal and flushed, the
 // changed bytes written to each file and that file flushed, the journal's mark
 // cleared and flushed. Files without a write are not flushed.

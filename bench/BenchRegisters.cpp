@@ -1,5 +1,9 @@
 #include "BenchRegisters.h"
 
+#include "BenchPair.h"
+#include "storage/files/CLocalFile.h"
+#include "storage/files/InvoiceFile.h"
+
 #include <poll.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -110,4 +114,21 @@ double percentile(const std::vector<double>& sorted, int percent)
         return 0;
     const std::size_t rank = (sorted.size() * static_cast<std::size_t>(percent) + 99) / 100;
     return sorted[rank == 0 ? 0 : rank - 1];
+}
+
+BenchRegister appendingRegister(const std::string& folder, int appends, std::function<InvoiceRecord(int)> sale,
+                                const CalendarTime& now)
+{
+    return {[=](std::vector<double>& ms, const std::function<bool()>&) {
+        const CLocalFile mine(folder);
+        int count = 0;
+        for (int i = 0; i < appends; ++i) {
+            InvoiceRecord record = sale(i);
+            int stored = -1;
+            ms.push_back(timeMs([&] { stored = AppendInvoice(mine, record, count, now); }));
+            if (stored < 0)
+                return false;
+        }
+        return true;
+    }};
 }

@@ -3,6 +3,9 @@
 // moment. Each register's work records its own times (milliseconds); the
 // parent collects them when the register ends.
 
+#include "storage/records/InvoiceRecord.h"
+#include "storage/records/OleDate.h"
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -23,6 +26,11 @@ struct BenchRegistersResult {
 };
 
 BenchRegistersResult runRegisters(const std::vector<BenchRegister>& registers);
+
+// A register that appends `appends` sales, sale(0) ... sale(appends - 1), to
+// the sales file in `folder`, one time per append.
+BenchRegister appendingRegister(const std::string& folder, int appends, std::function<InvoiceRecord(int)> sale,
+                                const CalendarTime& now);
 
 // The value below which `percent` of the sorted values lie (nearest rank).
 double percentile(const std::vector<double>& sorted, int percent);

@@ -107,21 +107,16 @@ void appendsBesideFinishing(const std::string& base)
     const int appends = benchAppends(100);
     std::vector<BenchRegister> registers;
     for (int r = 0; r < kAppending; ++r)
-        registers.push_back({[&, r](std::vector<double>& ms, const std::function<bool()>&) {
-            const CLocalFile mine(shared);
-            int count = 0;
-            for (int i = 0; i < appends; ++i) {
+        registers.push_back(appendingRegister(
+            shared, appends,
+            [r, appends](int i) {
                 InvoiceRecord sale = ClearedInvoice();
                 sale.payType = "Cash";
                 sale.itemNumber[0] = itemName(r * appends + i);
                 sale.qty[0] = 1;
-                int stored = -1;
-                ms.push_back(timeMs([&] { stored = AppendInvoice(mine, sale, count, kNow); }));
-                if (stored < 0)
-                    return false;
-            }
-            return true;
-        }});
+                return sale;
+            },
+            kNow));
     for (int r = 0; r < kFinishing; ++r)
         registers.push_back({[&, r](std::vector<double>& ms, const std::function<bool()>& keepGoing) {
                                  CLocalFile mine(shared);
@@ -202,11 +197,7 @@ void runFinishBenchmark(const std::string& base)
     benchPair({voidName, "read(count,sale,products_to_last_item,sale)+4_flushes(journal,sale,stock,journal)", 1.5,
                [&] { SaleEditing(till.state).Void(); },
                [&] {
-                   readJournalMark(invoices);
-                   readBytes(invoices, 0, 4);
-                   readBytes(invoices, InvoiceOffset(shown), InvoiceRecord::kSize);
-                   readJournalMark(products);
-                   readBlocks(products, scanEnd(serial));
+                   readForVoid(invoices, InvoiceOffset(shown), InvoiceRecord::kSize, products, scanEnd(serial));
                    floor.run({{{InvoiceOffset(0), InvoiceRecord::kSize}}, stockFields(serial)});
                    readBytes(invoices, InvoiceOffset(shown), InvoiceRecord::kSize);
                },

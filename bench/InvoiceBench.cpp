@@ -154,18 +154,7 @@ void runContendedAppends(const std::string& folder)
     std::sort(alone.begin(), alone.end());
     std::vector<BenchRegister> registers;
     for (int r = 0; r < kRegisters; ++r)
-        registers.push_back({[&, r](std::vector<double>& ms, const std::function<bool()>&) {
-            const CLocalFile mine(shared);
-            int count = 0;
-            for (int i = 0; i < appends; ++i) {
-                InvoiceRecord sale = benchSale(r * appends + i);
-                int stored = -1;
-                ms.push_back(timeMs([&] { stored = AppendInvoice(mine, sale, count, now); }));
-                if (stored < 0)
-                    return false;
-            }
-            return true;
-        }});
+        registers.push_back(appendingRegister(shared, appends, [r, appends](int i) { return benchSale(r * appends + i); }, now));
     const BenchRegistersResult result = runRegisters(registers);
     std::filesystem::remove_all(shared);
     std::vector<double> all;

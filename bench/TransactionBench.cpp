@@ -82,18 +82,13 @@ void runTransactionBenchmarks(const std::string& parent)
     ChangeFloor stockFloor(folder, {products});
     ChangeFloor headerFloor(folder, {local.GetPath("Head")});
 
-    // Both files opened (each checks the journal's mark), the count and the
-    // sale read, the products read up to the last of its items; 4 flushes:
-    // journal, sale, stock, journal.
+    // The reads of a void (the products up to the sale's last item); 4
+    // flushes: journal, sale, stock, journal.
     int voiding = 0;
     benchPair({"void_sale", "read(count,sale,products_to_last_item)+4_flushes(journal,sale,stock,journal)", 1.5,
                [&] { VoidInvoice(local, voiding); },
                [&] {
-                   readJournalMark(invoices);
-                   readBytes(invoices, 0, 4);
-                   readBytes(invoices, InvoiceOffset(voiding), InvoiceRecord::kSize);
-                   readJournalMark(products);
-                   readBlocks(products, scanEnd(voiding));
+                   readForVoid(invoices, InvoiceOffset(voiding), InvoiceRecord::kSize, products, scanEnd(voiding));
                    saleFloor.run({{{InvoiceOffset(voiding), InvoiceRecord::kSize}}, stockFields(voiding)});
                },
                [&] { voiding = (voiding + 1) % 8; }, 41});
