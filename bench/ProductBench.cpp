@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <malloc.h>
 #include <memory>
 #include <unistd.h>
 #include <vector>
@@ -117,6 +118,9 @@ void listLines(const CLocalFile& local, int products)
     const long long fileBytes = ProductFile::recordOffset(products);
     table.clear();
     ProductTable listed;
+    // Memory the earlier listings freed goes back to the system first, so that
+    // what this listing holds shows as resident memory it adds.
+    malloc_trim(0);
     const long long before = residentBytes();
     listed.listAll(local);
     const long long held = residentBytes() - before;
