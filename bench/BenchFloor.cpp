@@ -3,6 +3,7 @@
 #include "storage/journal/Transaction.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 
 namespace {
@@ -49,15 +50,20 @@ void readForVoid(const std::string& invoices, long long saleAt, std::size_t sale
 
 ChangeFloor::ChangeFloor(const std::string& folder, const std::vector<std::string>& originals)
 {
+    // Each floor has copies of its own: a copy is held open (and locked) while the floor lives.
+    static int floors = 0;
+    const std::string prefix = folder + "floor" + std::to_string(++floors) + "-";
     const std::string first = std::filesystem::path(originals.front()).filename().string();
-    journal_.tryOpen(folder + "floor-journal-" + first, OpenMode::Create);
+    if (journal_.tryOpen(prefix + "journal-" + first, OpenMode::Create) != FileCause::None)
+        std::fprintf(stderr, "baseline: cannot create its journal in %s\n", folder.c_str());
     for (const auto& path : originals) {
         const std::string name = std::filesystem::path(path).filename().string();
         namesBytes_ += 4 + name.size() + 8;
-        const std::string copy = folder + "floor-" + name;
+        const std::string copy = prefix + name;
         std::filesystem::copy_file(path, copy, std::filesystem::copy_options::overwrite_existing);
         files_.push_back(std::make_unique<DataFile>());
-        files_.back()->tryOpen(copy, OpenMode::ReadWrite);
+        if (files_.back()->tryOpen(copy, OpenMode::ReadWrite) != FileCause::None)
+            std::fprintf(stderr, "baseline: cannot open %s\n", copy.c_str());
     }
 }
 
