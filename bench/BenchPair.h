@@ -1,7 +1,10 @@
 #pragma once
 // The benchmark harness. A measurement times an operation against a baseline
-// that does the least the operation must do (a plain read of the same file, a
-// synced write of the same size). The two are timed as pairs, the order swapped
+// that does the least the operation physically must: the reads its code path
+// makes of the same files and the flushes its ordering needs, no more and no
+// fewer (BenchFloor.h; several registers at once: BenchRegisters.h). The base
+// name counts them, and a comment beside the line says where they come from.
+// The two are timed as pairs, the order swapped
 // every round, and the line gives the median of the per-pair ratios, so a busy
 // moment on a shared machine weighs on both halves of a pair alike.
 //

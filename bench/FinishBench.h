@@ -1,6 +1,7 @@
 #pragma once
 #include <string>
 
-// Finishing a 20-line sale over 100,000 products against one pass over the
-// product file and the flushes the sale's transaction needs.
+// Over 100,000 products: finishing a 20-line sale and voiding it from the sale
+// screen, each against its reads and the flushes its transaction needs; and the
+// appends of four registers while four others finish sales.
 void runFinishBenchmark(const std::string& folder);

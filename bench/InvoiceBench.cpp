@@ -1,6 +1,8 @@
 #include "InvoiceBench.h"
 
+#include "BenchFloor.h"
 #include "BenchPair.h"
+#include "BenchRegisters.h"
 #include "storage/files/CLocalFile.h"
 #include "storage/files/InvoiceFile.h"
 #include "storage/io/DataFile.h"
@@ -11,14 +13,11 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <vector>
 
 namespace {
 constexpr int kSales = 50000;
 constexpr std::size_t kWriteBlockRecords = 256;
-constexpr std::size_t kReadBlock = 64 * 1024;
 
 CalendarTime day(int year, int month, int d)
 {
@@ -67,23 +66,6 @@ bool buildSales(const std::string& path)
     return file.sync();
 }
 
-// The floor for any scan: reading the whole file in 64 KiB blocks.
-long long plainRead(const std::string& path)
-{
-    DataFile file;
-    if (CLocalFile::OpenFile(file, path, OpenMode::Read) != FileCause::None)
-        return 0;
-    std::vector<std::uint8_t> block(kReadBlock);
-    long long total = 0;
-    for (long long off = 0;; off += static_cast<long long>(kReadBlock)) {
-        const long long got = file.readAt(off, block.data(), block.size());
-        if (got <= 0)
-            break;
-        total += got;
-    }
-    return total;
-}
-
 // The same sum read one record at a time, each decoded whole.
 float naiveSoldQuantity(const std::string& path, const std::string& item, const CalendarTime& from,
                         const CalendarTime& to)
@@ -121,8 +103,7 @@ void runInvoiceBenchmarks(const std::string& folder)
 
     const CalendarTime from = day(2005, 3, 1), to = day(2006, 6, 30);
     const std::string item = "item-123";
-    volatile long long sink = 0;
-    const auto readAll = [&] { sink = sink + plainRead(path); };
+    const auto readAll = [&] { readBlocks(path); };
     float blockSum = 0, naiveSum = 0;
     benchPair({"sold_quantity_in_range", "read_64k_blocks", 2,
                [&] { blockSum = SoldQuantityInRange(local, item, from, to); }, readAll, {}, 15});
@@ -132,26 +113,22 @@ void runInvoiceBenchmarks(const std::string& folder)
         std::fprintf(stderr, "invoice benchmark: block scan %g differs from record reading %g\n",
                      static_cast<double>(blockSum), static_cast<double>(naiveSum));
 
-    // One sale appended against the bare cost of one synced record write.
-    const std::string scratch = folder + "bench-sync.bin";
-    DataFile bare;
-    if (CLocalFile::OpenFile(bare, scratch, OpenMode::Create) != FileCause::None)
-        return;
-    std::vector<std::uint8_t> record(InvoiceRecord::kSize, 0x11);
-    long long at = 0;
+    // The journal's mark and the count read; 2 ordered flushes: the sale past
+    // the counted ones, then the count that takes it in.
+    AppendFloor floor(path, folder + "floor-append-invoice.bin", InvoiceRecord::kSize);
     int count = 0;
     const CalendarTime now = day(2006, 7, 1);
-    benchPair({"append_invoice", "one_synced_write", 1.5,
+    benchPair({"append_invoice", "read(count)+2_flushes(record,count)", 1.5,
                [&] {
                    InvoiceRecord sale = benchSale(count);
                    AppendInvoice(local, sale, count, now);
                },
                [&] {
-                   bare.writeAt(at, record.data(), record.size());
-                   bare.sync();
-                   at += static_cast<long long>(record.size());
+                   readJournalMark(path);
+                   floor.run();
                },
                {}, 31});
+    std::filesystem::remove(folder + "floor-append-invoice.bin");
 }
 
 void runContendedAppends(const std::string& folder)
@@ -175,73 +152,22 @@ void runContendedAppends(const std::string& folder)
         alone.push_back(timeMs([&] { AppendInvoice(CLocalFile(shared), sale, none, now); }));
     }
     std::sort(alone.begin(), alone.end());
-    int go[2];
-    if (pipe(go) != 0)
-        return;
-    std::vector<std::pair<pid_t, int>> registers;  // process, read end of its times
-    for (int r = 0; r < kRegisters; ++r) {
-        int times[2];
-        if (pipe(times) != 0)
-            break;
-        const pid_t pid = fork();
-        if (pid == 0) {
-            close(go[1]);
-            close(times[0]);
-            char c;
-            if (read(go[0], &c, 1) != 0)  // all start when the parent closes the pipe
-                _exit(2);
-            const CLocalFile mine(shared);
-            int count = 0;
-            std::vector<double> ms;
-            for (int i = 0; i < appends; ++i) {
-                InvoiceRecord sale = benchSale(r * appends + i);
-                int stored = -1;
-                ms.push_back(timeMs([&] { stored = AppendInvoice(mine, sale, count, now); }));
-                if (stored < 0)
-                    _exit(1);
-            }
-            const auto* bytes = reinterpret_cast<const char*>(ms.data());
-            std::size_t left = ms.size() * sizeof(double);
-            while (left > 0) {
-                const ssize_t w = write(times[1], bytes, left);
-                if (w <= 0)
-                    _exit(3);
-                bytes += w;
-                left -= static_cast<std::size_t>(w);
-            }
-            _exit(0);
-        }
-        close(times[1]);
-        if (pid < 0) {
-            close(times[0]);
-            break;
-        }
-        registers.emplace_back(pid, times[0]);
-    }
-    close(go[0]);
-    close(go[1]);
-
-    std::vector<double> all;
-    int failed = kRegisters - static_cast<int>(registers.size());
-    for (const auto& [pid, fd] : registers) {
-        double ms;
-        while (read(fd, &ms, sizeof ms) == static_cast<ssize_t>(sizeof ms))
-            all.push_back(ms);
-        close(fd);
-        int status = 0;
-        waitpid(pid, &status, 0);
-        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-            ++failed;
-    }
+    std::vector<BenchRegister> registers;
+    for (int r = 0; r < kRegisters; ++r)
+        registers.push_back(appendingRegister(shared, appends, [r, appends](int i) { return benchSale(r * appends + i); }, now));
+    const BenchRegistersResult result = runRegisters(registers);
     std::filesystem::remove_all(shared);
+    std::vector<double> all;
+    for (const auto& ms : result.ms)
+        all.insert(all.end(), ms.begin(), ms.end());
     if (all.empty()) {
-        std::fprintf(stderr, "contended appends: no register finished (%d failed)\n", failed);
+        std::fprintf(stderr, "contended appends: no register finished (%d failed)\n", result.failed);
         return;
     }
     std::sort(all.begin(), all.end());
-    const double p99 = all[(all.size() * 99 + 99) / 100 - 1];
+    const double p99 = percentile(all, 99);
     const std::string figures =
         strprintf("p99_ms=%.1f worst_ms=%.1f median_ms=%.2f one_append_alone_ms=%.2f appends=%zu failed_registers=%d",
-                  p99, all.back(), all[all.size() / 2], alone[alone.size() / 2], all.size(), failed);
-    benchLine(name, figures, "p99_ms<50", p99 < 50 && failed == 0);
+                  p99, all.back(), all[all.size() / 2], alone[alone.size() / 2], all.size(), result.failed);
+    benchLine(name, figures, "p99_ms<50", p99 < 50 && result.failed == 0);
 }

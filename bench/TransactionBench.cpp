@@ -1,5 +1,6 @@
 #include "TransactionBench.h"
 
+#include "BenchFloor.h"
 #include "BenchPair.h"
 #include "storage/files/CLocalFile.h"
 #include "storage/files/InvoiceFile.h"
@@ -9,6 +10,7 @@
 #include "storage/records/ProductRecord.h"
 #include "storage/records/TextFormat.h"
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <cstdio>
@@ -17,65 +19,6 @@
 
 namespace {
 constexpr int kProducts = 1000;
-
-// The least a change can write: the bytes it must keep (the journal), then
-// the same bytes at the same places as the change in copies of the data files,
-// each file flushed in turn, then the journal's mark cleared and flushed.
-struct Floor {
-    Floor(const std::string& folder, const std::vector<std::string>& copies)
-    {
-        journal.tryOpen(folder + "floor-journal-" + std::filesystem::path(copies.front()).filename().string(),
-                        OpenMode::Create);
-        for (const auto& path : copies) {
-            const std::string copy = folder + "floor-" + std::filesystem::path(path).filename().string();
-            std::filesystem::copy_file(path, copy, std::filesystem::copy_options::overwrite_existing);
-            files.push_back(std::make_unique<DataFile>());
-            files.back()->tryOpen(copy, OpenMode::ReadWrite);
-        }
-    }
-    // writes[f]: (offset, bytes) changed in file f.
-    void run(const std::vector<std::vector<std::pair<long long, std::size_t>>>& writes)
-    {
-        std::size_t kept = 24;
-        for (const auto& w : writes)
-            for (const auto& [at, n] : w)
-                kept += 16 + n;
-        std::vector<std::uint8_t> bytes(kept, 0x5A);
-        journal.writeAt(0, bytes.data(), bytes.size());
-        journal.sync();
-        for (std::size_t f = 0; f < writes.size(); ++f) {
-            for (const auto& [at, n] : writes[f])
-                files[f]->writeAt(at, bytes.data(), n);
-            files[f]->sync();
-        }
-        journal.writeAt(0, bytes.data(), 24);
-        journal.sync();
-    }
-    DataFile journal;
-    std::vector<std::unique_ptr<DataFile>> files;
-};
-
-void readWhole(const std::string& path)
-{
-    DataFile file;
-    if (file.tryOpen(path, OpenMode::Read) != FileCause::None)
-        return;
-    std::vector<std::uint8_t> block(64 * 1024);
-    for (long long at = 0;;) {
-        const long long got = file.readAt(at, block.data(), block.size());
-        if (got <= 0)
-            break;
-        at += got;
-    }
-}
-
-void readRecord(const std::string& path, long long offset, std::size_t n)
-{
-    DataFile file;
-    std::vector<std::uint8_t> buf(n);
-    if (file.tryOpen(path, OpenMode::Read) == FileCause::None)
-        file.readAt(offset, buf.data(), n);
-}
 
 std::string item(int i) { return strprintf("T%05d", i); }
 }  // namespace
@@ -117,55 +60,60 @@ void runTransactionBenchmarks(const std::string& parent)
     const std::string invoices = local.GetPath("Invoices");
     const std::string products = local.GetPath("Products");
 
-    // The stock fields of a sale's 20 lines.
+    // The stock fields of a sale's 20 lines, and the end of the scan that
+    // finds them (it stops at the last of them).
     auto stockFields = [&](int n) {
-        std::vector<std::pair<long long, std::size_t>> fields;
+        std::vector<ChangeFloor::Range> fields;
         for (std::size_t l = 0; l < InvoiceRecord::kLines; ++l)
-            fields.emplace_back(ProductFile::recordOffset((n * 37 + static_cast<int>(l) * 49) % kProducts) +
-                                    static_cast<long long>(ProductRecord::kStockOffset),
-                                4);
+            fields.push_back({ProductFile::recordOffset((n * 37 + static_cast<int>(l) * 49) % kProducts) +
+                                  static_cast<long long>(ProductRecord::kStockOffset),
+                              4});
         return fields;
+    };
+    auto scanEnd = [&](int n) {
+        int last = 0;
+        for (int l = 0; l < static_cast<int>(InvoiceRecord::kLines); ++l)
+            last = std::max(last, (n * 37 + l * 49) % kProducts);
+        return ProductFile::recordOffset(last + 1);
     };
     SalesFileHeader header;
     OpenOrCreateHeader(local, header);
-    Floor saleFloor(folder, {invoices, products});
-    Floor headerFloor(folder, {local.GetPath("Head")});
+    ChangeFloor saleFloor(folder, {invoices, products});
+    ChangeFloor stockFloor(folder, {products});
+    ChangeFloor headerFloor(folder, {local.GetPath("Head")});
 
-    int voided = 0;
-    benchPair({"void_sale", "read(sale)+read(products)+4_flushes(journal,sale,stock,journal)", 1.5,
-               [&] { VoidInvoice(local, voided++ % 8); },
+    // The reads of a void (the products up to the sale's last item); 4
+    // flushes: journal, sale, stock, journal.
+    int voiding = 0;
+    benchPair({"void_sale", "read(count,sale,products_to_last_item)+4_flushes(journal,sale,stock,journal)", 1.5,
+               [&] { VoidInvoice(local, voiding); },
                [&] {
-                   const int n = voided % 8;
-                   readRecord(invoices, InvoiceOffset(n), InvoiceRecord::kSize);
-                   readWhole(products);
-                   saleFloor.run({{{InvoiceOffset(n), InvoiceRecord::kSize}}, stockFields(n)});
+                   readForVoid(invoices, InvoiceOffset(voiding), InvoiceRecord::kSize, products, scanEnd(voiding));
+                   saleFloor.run({{{InvoiceOffset(voiding), InvoiceRecord::kSize}}, stockFields(voiding)});
                },
-               {}, 41});
-    benchPair({"take_stock_20_lines", "read(products)+3_flushes(journal,stock,journal)", 1.5,
+               [&] { voiding = (voiding + 1) % 8; }, 41});
+    // One file: the products read up to the last line's item; 3 flushes: journal, stock, journal.
+    benchPair({"take_stock_20_lines", "read(products_to_last_item)+3_flushes(journal,stock,journal)", 1.5,
                [&] { TakeSaleFromStock(local, lines); },
                [&] {
-                   readWhole(products);
-                   saleFloor.run({{}, stockFields(3)});
+                   readJournalMark(products);
+                   readBlocks(products, scanEnd(3));
+                   stockFloor.run({stockFields(3)});
                },
                {}, 41});
+    // Nothing read; 3 flushes: journal, header, journal.
     benchPair({"write_header", "3_flushes(journal,header,journal)", 1.5, [&] { WriteHeader(local, header); },
                [&] { headerFloor.run({{{0, SalesFileHeader::kFileSize}}}); }, {}, 41});
-    // Two ordered flushes: a record at the end of a growing file, then its count.
-    DataFile grown;
-    grown.tryOpen(folder + "grown.bin", OpenMode::Create);
-    long long end = 4;
-    const std::vector<std::uint8_t> record(InvoiceRecord::kSize, 0x33);
-    benchPair({"append_sale", "2_flushes", 1.3,
+    // The count read; 2 ordered flushes: the record past the end, then the count.
+    AppendFloor appendFloor(invoices, folder + "floor-append.bin", InvoiceRecord::kSize);
+    benchPair({"append_sale", "read(count)+2_flushes(record,count)", 1.3,
                [&] {
                    InvoiceRecord r = sale(count);
                    AppendInvoice(local, r, count, now);
                },
                [&] {
-                   grown.writeAt(end, record.data(), record.size());
-                   grown.sync();
-                   grown.writeAt(0, &end, 4);
-                   grown.sync();
-                   end += static_cast<long long>(record.size());
+                   readJournalMark(invoices);
+                   appendFloor.run();
                },
                {}, 41});
     std::filesystem::remove_all(folder);

@@ -1,0 +1,117 @@
+#include "BenchFloor.h"
+
+#include "storage/journal/Transaction.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+
+namespace {
+constexpr std::size_t kBlock = 64 * 1024;
+constexpr std::size_t kJournalHead = 24;
+}  // namespace
+
+void readBlocks(const std::string& path, long long end)
+{
+    DataFile file;
+    if (file.tryOpen(path, OpenMode::Read) != FileCause::None)
+        return;
+    std::vector<std::uint8_t> block(kBlock);
+    for (long long at = 0; end < 0 || at < end;) {
+        std::size_t want = block.size();
+        if (end >= 0 && end - at < static_cast<long long>(want))
+            want = static_cast<std::size_t>(end - at);
+        const long long got = file.readAt(at, block.data(), want);
+        if (got <= 0)
+            break;
+        at += got;
+    }
+}
+
+void readBytes(const std::string& path, long long offset, std::size_t n)
+{
+    DataFile file;
+    std::vector<std::uint8_t> buf(n);
+    if (file.tryOpen(path, OpenMode::Read) == FileCause::None)
+        file.readAt(offset, buf.data(), n);
+}
+
+void readJournalMark(const std::string& dataPath) { readBytes(Journal::pathFor(dataPath), 0, 4); }
+
+void readForVoid(const std::string& invoices, long long saleAt, std::size_t saleBytes, const std::string& products,
+                 long long productsEnd)
+{
+    readJournalMark(invoices);
+    readBytes(invoices, 0, 4);
+    readBytes(invoices, saleAt, saleBytes);
+    readJournalMark(products);
+    readBlocks(products, productsEnd);
+}
+
+ChangeFloor::ChangeFloor(const std::string& folder, const std::vector<std::string>& originals)
+{
+    // Each floor has copies of its own: a copy is held open (and locked) while the floor lives.
+    static int floors = 0;
+    const std::string prefix = folder + "floor" + std::to_string(++floors) + "-";
+    const std::string first = std::filesystem::path(originals.front()).filename().string();
+    if (journal_.tryOpen(prefix + "journal-" + first, OpenMode::Create) != FileCause::None)
+        std::fprintf(stderr, "baseline: cannot create its journal in %s\n", folder.c_str());
+    for (const auto& path : originals) {
+        const std::string name = std::filesystem::path(path).filename().string();
+        namesBytes_ += 4 + name.size() + 8;
+        const std::string copy = prefix + name;
+        std::filesystem::copy_file(path, copy, std::filesystem::copy_options::overwrite_existing);
+        files_.push_back(std::make_unique<DataFile>());
+        if (files_.back()->tryOpen(copy, OpenMode::ReadWrite) != FileCause::None)
+            std::fprintf(stderr, "baseline: cannot open %s\n", copy.c_str());
+    }
+}
+
+void ChangeFloor::run(const std::vector<std::vector<Range>>& writes)
+{
+    // The journal's head, then per file its name and size, per range its place and original bytes.
+    std::size_t kept = kJournalHead + namesBytes_;
+    std::size_t largest = kJournalHead;
+    for (const auto& w : writes)
+        for (const auto& r : w) {
+            largest = std::max(largest, r.n);
+            if (!r.unseen)
+                kept += 16 + r.n;
+        }
+    std::vector<std::uint8_t> bytes(std::max(kept, largest), 0x5A);
+    journal_.writeAt(0, bytes.data(), kept);
+    journal_.sync();
+    for (std::size_t f = 0; f < writes.size() && f < files_.size(); ++f) {
+        if (writes[f].empty())
+            continue;
+        for (const auto& r : writes[f])
+            files_[f]->writeAt(r.at, bytes.data(), r.n);
+        files_[f]->sync();
+    }
+    journal_.writeAt(0, bytes.data(), kJournalHead);
+    journal_.sync();
+}
+
+AppendFloor::AppendFloor(const std::string& original, const std::string& copy, std::size_t recordSize)
+    : copy_(copy), record_(recordSize, 0x33)
+{
+    std::uint8_t count[4] = {};
+    std::filesystem::remove(copy);
+    DataFile::createWhole(copy, count, sizeof count);
+    std::filesystem::resize_file(copy, std::filesystem::file_size(original));
+}
+
+void AppendFloor::run()
+{
+    DataFile file;
+    if (file.tryOpen(copy_, OpenMode::ReadWrite) != FileCause::None)
+        return;
+    std::uint8_t count[4];
+    file.readAt(0, count, sizeof count);
+    const long long end = file.size();
+    file.writeAt(end, record_.data(), record_.size());
+    file.sync();
+    ++count[0];
+    file.writeAt(0, count, sizeof count);
+    file.sync();
+}
