@@ -2,6 +2,7 @@
 
 #include "BenchPair.h"
 #include "storage/files/CLocalFile.h"
+#include "receivables/PaidRule.h"
 #include "storage/files/InvoiceFile.h"
 
 #include <poll.h>

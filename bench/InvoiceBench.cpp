@@ -4,6 +4,7 @@
 #include "BenchPair.h"
 #include "BenchRegisters.h"
 #include "storage/files/CLocalFile.h"
+#include "receivables/PaidRule.h"
 #include "storage/files/InvoiceFile.h"
 #include "storage/io/DataFile.h"
 #include "storage/records/ByteCodec.h"

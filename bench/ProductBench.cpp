@@ -4,6 +4,7 @@
 #include "BenchPair.h"
 #include "products/ProductTable.h"
 #include "storage/files/CLocalFile.h"
+#include "products/SaleStock.h"
 #include "storage/files/ProductFile.h"
 #include "storage/io/DataFile.h"
 #include "storage/records/ByteCodec.h"

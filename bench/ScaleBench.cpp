@@ -4,7 +4,7 @@
 #include "products/ProductTable.h"
 #include "receivables/PaymentActivity.h"
 #include "storage/files/CLocalFile.h"
-#include "storage/files/PaymentRecord.h"
+#include "storage/files/PaymentFile.h"
 #include "storage/files/ProductFile.h"
 #include "storage/files/ProductHint.h"
 #include "storage/io/DataFile.h"
