@@ -51,6 +51,12 @@ public:
     // The status line: what the last key could not do.
     QString statusText() const;
 
+    // A copy of a sale through the print dialog, with its payments, the drawer
+    // left shut: "Print Sales Copy...", "Print Packing List..." and the touch
+    // screen's "Print Copy".
+    static void PrintCopy(QWidget* parent, const CLocalFile& local, const SalesFileHeader& header,
+                          const InvoiceRecord& sale, SaleDocument document);
+
     void ShowSale();
     void SetReadOnly(bool on);
     void UpdateMenuStates();
