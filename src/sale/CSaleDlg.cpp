@@ -675,7 +675,8 @@ void CSaleDlg::OnFinishSale()
     if (finish.needsSplit() || finish.needsDeposit()) {
         if (!CPaymentListDlg::TakeFinishPayments(this, local_, header_, finish.stored())) {
             if (!finish.PaymentsCancelled()) {
-                MessageBox::information(this, "The sale could not be taken back for changes: it stays stored.");
+                MessageBox::information(this, "The sale could not be taken back for changes: " +
+                                                  FaultText(finish.fault()) + ".\n\nIt stays stored as it was.");
                 finish.StartNextSale();
             }
             AfterMove();
@@ -707,7 +708,7 @@ void CSaleDlg::VoidThisSale()
         return;
     SaleEditing editing(state_);
     if (editing.Void() == SaleEditing::Result::Failed)
-        MessageBox::information(this, "This sale was not voided: " + SaleEditing::CauseText(editing.cause()) +
+        MessageBox::information(this, "This sale was not voided: " + FaultText(editing.fault()) +
                                           ".\n\nNothing was changed.");
     AfterMove();
 }

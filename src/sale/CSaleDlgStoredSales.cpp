@@ -41,7 +41,10 @@ void CSaleDlg::EditThisSale()
                          "this sale normaly.\n\n",
                          MessageBox::Buttons::OkCancel) != MessageBox::Answer::Ok)
         return;
-    SaleEditing(state_).BeginEdit();
+    SaleEditing editing(state_);
+    if (editing.BeginEdit() == SaleEditing::Result::Failed)
+        MessageBox::information(this, "This sale was not taken for editing: " + FaultText(editing.fault()) +
+                                          ".\n\nNothing was changed.");
     AfterMove();
 }
 
