@@ -5,6 +5,7 @@
 #include "platform/DialogButtons.h"
 #include "platform/MessageBox.h"
 #include "platform/RecordText.h"
+#include "receivables/CPaymentListDlg.h"
 #include "storage/files/CLocalFile.h"
 #include "storage/files/SalesFileHeader.h"
 
@@ -114,5 +115,10 @@ bool CPaymentDlg::PayStoredSale(QWidget* parent, const CLocalFile& local, const 
                                 std::int32_t recordNumber)
 {
     EnteredPayment entered;
-    return Ask(parent, header, entered) && ::PayStoredSale(local, recordNumber, entered, local.loggedInCashier) >= 0;
+    if (!Ask(parent, header, entered))
+        return false;
+    if (::PayStoredSale(local, recordNumber, entered, local.loggedInCashier) >= 0)
+        return true;
+    MessageBox::information(parent, PaymentRefusal("The payment was not stored: ", local));
+    return false;
 }

@@ -5,9 +5,11 @@
 #include "receivables/CDepositDlg.h"
 #include "receivables/CPaymentDlg.h"
 #include "receivables/CSplitPaymentDlg.h"
+#include "sale/FileFault.h"
 #include "sale/SaleTotals.h"
 #include "storage/files/CLocalFile.h"
 #include "storage/files/InvoiceFile.h"
+#include "storage/io/DataFile.h"
 
 #include <QEvent>
 #include <QFormLayout>
@@ -25,6 +27,12 @@ namespace {
 constexpr int kIdColumn = 7;
 
 }  // namespace
+
+std::string PaymentRefusal(const char* what, const CLocalFile& local)
+{
+    // A payment is stored together with its sale's paid flag.
+    return what + FaultText(FaultAmong(local, {"Payments", "Invoices"}, FileCause::Generic)) + ".\n\nNothing was changed.";
+}
 
 void CPaymentListDlg::BoxPrompt::tell(const std::string& text) { MessageBox::information(parent_, text); }
 
@@ -130,7 +138,8 @@ void CPaymentListDlg::OnAddPayment()
     EnteredPayment entered;
     if (!CPaymentDlg::Ask(this, header_, entered))
         return;
-    list_.Add(entered);
+    if (!list_.Add(entered))
+        MessageBox::information(this, PaymentRefusal("The payment was not stored: ", local_));
     Refresh();
 }
 
@@ -146,7 +155,8 @@ void CPaymentListDlg::OnEditPayment()
     EnteredPayment entered = EnteredOf(*payment);
     if (!CPaymentDlg::Ask(this, header_, entered))
         return;
-    list_.Edit(id, entered);
+    if (!list_.Edit(id, entered))
+        MessageBox::information(this, PaymentRefusal("The payment was not changed: ", local_));
     Refresh();
 }
 

@@ -14,6 +14,10 @@ class QPushButton;
 class QTreeWidget;
 class QVBoxLayout;
 
+// "The payment was not stored: <which file, why>.\n\nNothing was changed."
+// for a payment the files refused, `what` being the first words.
+std::string PaymentRefusal(const char* what, const CLocalFile& local);
+
 class CPaymentListDlg : public QDialog {
     Q_OBJECT
 public:

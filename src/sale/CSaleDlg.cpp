@@ -510,7 +510,12 @@ bool CSaleDlg::OfferQuickAdd(const std::string& code, ProductRecord& built)
 {
     // Cancelling Quick Add is the cashier's answer: no further message.
     ++quickAddsShown_;
-    return CQuickAddDlg::Run(local_, header_, code, built, this);
+    CQuickAddDlg add(local_, header_, code, this);
+    const ScanHold hold(&add, heldScans_);
+    if (add.exec() != QDialog::Accepted)
+        return false;
+    built = add.Built();
+    return true;
 }
 
 void CSaleDlg::OnGetProduct()
@@ -534,9 +539,11 @@ void CSaleDlg::OnItemNumberExit(int row)
     const SaleState::ItemResult result =
         state_.ItemNumberExit(row, typed, [this](const std::string& c, ProductRecord& b) { return OfferQuickAdd(c, b); });
     ShowSale();
-    if (result.unknown && quickAddsShown_ == quickAdds)
+    const bool unknown = result.unknown && quickAddsShown_ == quickAdds;
+    if (unknown)
         SayUnknownItem(typed);
-    else if (result.slot >= 0 && !keepFocus_)
+    RingUpHeldScans();
+    if (!unknown && result.slot >= 0 && !keepFocus_)
         FocusQty(result.slot);
 }
 
@@ -669,7 +676,8 @@ void CSaleDlg::OnFinishSale()
     if (finish.needsSplit() || finish.needsDeposit()) {
         if (!CPaymentListDlg::TakeFinishPayments(this, local_, header_, finish.stored())) {
             if (!finish.PaymentsCancelled()) {
-                MessageBox::information(this, "The sale could not be taken back for changes: it stays stored.");
+                MessageBox::information(this, "The sale could not be taken back for changes: " +
+                                                  FaultText(finish.fault()) + ".\n\nIt stays stored as it was.");
                 finish.StartNextSale();
             }
             AfterMove();
@@ -701,7 +709,7 @@ void CSaleDlg::VoidThisSale()
         return;
     SaleEditing editing(state_);
     if (editing.Void() == SaleEditing::Result::Failed)
-        MessageBox::information(this, "This sale was not voided: " + SaleEditing::CauseText(editing.cause()) +
+        MessageBox::information(this, "This sale was not voided: " + FaultText(editing.fault()) +
                                           ".\n\nNothing was changed.");
     AfterMove();
 }
@@ -711,38 +719,6 @@ void CSaleDlg::OnClearThisSale()
     SaleEditing(state_).Clear();
     ShowSale();
     UpdateMenuStates();
-}
-
-// ---------------------------------------------------------------------------
-// Scanning
-
-// A scanned code is rung up in the next empty row whatever box it was typed
-// into; the box gets back what it held before the scan.
-void CSaleDlg::OnScan(const std::string& code)
-{
-    QLineEdit* box = grid_->scanBox();
-    if (!state_.showingNew()) {
-        status_->setText("A stored sale is shown: Home brings back the sale being rung up.");
-        return;
-    }
-    const int quickAdds = quickAddsShown_;
-    const SaleState::ItemResult result = state_.ScanCode(
-        code, grid_->ShownFilled(), [this](const std::string& c, ProductRecord& b) { return OfferQuickAdd(c, b); });
-    if (result.unknown && quickAddsShown_ == quickAdds)
-        SayUnknownItem(code);
-    if (result.full)
-        MessageBox::information(this, "All " + std::to_string(SaleState::kLines) +
-                                          " lines of this sale are in use.\n\nNothing was added to the sale.");
-    if (result.slot < 0)
-        return;
-    const int offset = state_.scrollOffset;
-    state_.ScrollToSlot(result.slot);
-    ShowSale();
-    const SaleGridWidget::Cell* cell = grid_->cellOf(box);
-    if (state_.scrollOffset == offset && state_.slotOf(cell->row) != result.slot)
-        grid_->RestoreScanBox();  // what was being typed there stays
-    else if (cell->column == Column::Item)
-        state_.focusText = ss(box->text());  // leaving it later is no new code
 }
 
 // ---------------------------------------------------------------------------

@@ -10,6 +10,7 @@
 #include "sale/SaleState.h"
 
 #include <QDialog>
+#include <deque>
 #include <map>
 #include <string>
 
@@ -50,6 +51,12 @@ public:
     // The status line: what the last key could not do.
     QString statusText() const;
 
+    // A copy of a sale through the print dialog, with its payments, the drawer
+    // left shut: "Print Sales Copy...", "Print Packing List..." and the touch
+    // screen's "Print Copy".
+    static void PrintCopy(QWidget* parent, const CLocalFile& local, const SalesFileHeader& header,
+                          const InvoiceRecord& sale, SaleDocument document);
+
     void ShowSale();
     void SetReadOnly(bool on);
     void UpdateMenuStates();
@@ -72,6 +79,8 @@ protected:
 
 private:
     int quickAddsShown_ = 0;  // counts up, so a nested exit cannot reset it
+    // Scans that came while Quick Add was open, to be rung up after it, in order.
+    std::deque<std::string> heldScans_;
     void BuildControls();
     QLayout* BuildBottom();
     void BuildTabOrder();
@@ -88,6 +97,9 @@ private:
 
     bool HandleKey(QWidget* focused, int key, Qt::KeyboardModifiers modifiers);
     void OnScan(const std::string& code);
+    // Rings a scanned code up in the next empty row: its slot, or -1.
+    int RingUpScan(const std::string& code);
+    void RingUpHeldScans();
     void HandleFocusIn(QWidget* widget);
     void HandleFocusOut(QWidget* widget);
     // What leaving the focused grid box would store, stored now (the focus stays).

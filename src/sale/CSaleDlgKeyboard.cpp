@@ -1,7 +1,8 @@
 // The sale screen's keyboard: Enter as Tab, F5 and the function keys,
-// Ctrl+arrows, and the focus changes that carry the editing logic.
+// Ctrl+arrows, scans, and the focus changes that carry the editing logic.
 #include "sale/CSaleDlg.h"
 
+#include "platform/MessageBox.h"
 #include "sale/SaleControls.h"
 #include "sale/SaleCustomerWidget.h"
 #include "sale/SaleGridWidget.h"
@@ -219,4 +220,61 @@ bool CSaleDlg::eventFilter(QObject* watched, QEvent* event)
         break;
     }
     return QDialog::eventFilter(watched, event);
+}
+
+// ---------------------------------------------------------------------------
+// Scanning
+
+// A scanned code is rung up in the next empty row whatever box it was typed
+// into; the box gets back what it held before the scan. Scans held while
+// Quick Add was open follow it.
+void CSaleDlg::OnScan(const std::string& first)
+{
+    QLineEdit* box = grid_->scanBox();
+    const SaleGridWidget::Cell* cell = grid_->cellOf(box);
+    if (!state_.showingNew()) {
+        status_->setText("A stored sale is shown: Home brings back the sale being rung up.");
+        return;
+    }
+    const int offset = state_.scrollOffset;
+    bool boxKept = true;  // the box still shows what was being typed there
+    heldScans_.push_front(first);
+    while (!heldScans_.empty()) {
+        const std::string code = heldScans_.front();
+        heldScans_.pop_front();
+        const int slot = RingUpScan(code);
+        if (slot < 0)
+            continue;
+        boxKept = boxKept && state_.scrollOffset == offset && state_.slotOf(cell->row) != slot;
+        if (boxKept)
+            grid_->RestoreScanBox();  // what was being typed there stays
+        else if (cell->column == Column::Item)
+            state_.focusText = ss(box->text());  // leaving it later is no new code
+    }
+}
+
+int CSaleDlg::RingUpScan(const std::string& code)
+{
+    const int quickAdds = quickAddsShown_;
+    const SaleState::ItemResult result = state_.ScanCode(
+        code, grid_->ShownFilled(), [this](const std::string& c, ProductRecord& b) { return OfferQuickAdd(c, b); });
+    if (result.unknown && quickAddsShown_ == quickAdds)
+        SayUnknownItem(code);
+    if (result.full)
+        MessageBox::information(this, "All " + std::to_string(SaleState::kLines) +
+                                          " lines of this sale are in use.\n\nNothing was added to the sale.");
+    if (result.slot >= 0) {
+        state_.ScrollToSlot(result.slot);
+        ShowSale();
+    }
+    return result.slot;
+}
+
+void CSaleDlg::RingUpHeldScans()
+{
+    while (!heldScans_.empty()) {
+        const std::string code = heldScans_.front();
+        heldScans_.pop_front();
+        RingUpScan(code);
+    }
 }

@@ -41,7 +41,10 @@ void CSaleDlg::EditThisSale()
                          "this sale normaly.\n\n",
                          MessageBox::Buttons::OkCancel) != MessageBox::Answer::Ok)
         return;
-    SaleEditing(state_).BeginEdit();
+    SaleEditing editing(state_);
+    if (editing.BeginEdit() == SaleEditing::Result::Failed)
+        MessageBox::information(this, "This sale was not taken for editing: " + FaultText(editing.fault()) +
+                                          ".\n\nNothing was changed.");
     AfterMove();
 }
 
@@ -61,10 +64,15 @@ void CSaleDlg::OnQuotePrint()
 
 void CSaleDlg::PrintStoredSale(SaleDocument document)
 {
-    if (state_.showingNew())
-        return;
-    CSalePrinter::PrintWithDialog(this, local_, header_, state_.current, document,
-                                  PaymentsText(local_, state_.current.recordNumber), PrintOutput::Printer, false);
+    if (!state_.showingNew())
+        PrintCopy(this, local_, header_, state_.current, document);
+}
+
+void CSaleDlg::PrintCopy(QWidget* parent, const CLocalFile& local, const SalesFileHeader& header,
+                         const InvoiceRecord& sale, SaleDocument document)
+{
+    CSalePrinter::PrintWithDialog(parent, local, header, sale, document, PaymentsText(local, sale.recordNumber),
+                                  PrintOutput::Printer, false);
 }
 
 void CSaleDlg::OnQuoteFind()

@@ -4,6 +4,7 @@
 #include "platform/MessageBox.h"
 #include "print/CSalePrinter.h"
 #include "products/CQuickAddDlg.h"
+#include "sale/CSaleDlg.h"
 #include "sale/SaleControls.h"
 #include "sale/SaleEditing.h"
 #include "sale/SaleFinish.h"
@@ -337,7 +338,8 @@ void CTouchSaleDlg::OnFinish()
 
 void CTouchSaleDlg::OnPrintCopy()
 {
-    CSalePrinter::PrintWithDialog(this, local_, header_, state_.current, SaleDocument::Receipt);
+    // A reprint: the drawer stays shut.
+    CSaleDlg::PrintCopy(this, local_, header_, state_.current, SaleDocument::Receipt);
 }
 
 // A sale being edited is left as it is stored; the screen gets an empty new sale.

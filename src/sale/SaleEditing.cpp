@@ -38,26 +38,15 @@ SaleEditing::Result SaleEditing::Void()
     state_.RefreshCount();
     if (state_.showingNew())
         return Result::NewSaleShown;
-    cause_ = VoidInvoice(state_.local(), static_cast<int>(state_.local().currentRecord));
-    if (cause_ != FileCause::None)
+    if (const int cause = VoidInvoice(state_.local(), static_cast<int>(state_.local().currentRecord));
+        cause != FileCause::None) {
+        fault_ = FaultAmong(state_.local(), {"Invoices", "Products"}, cause);
         return Result::Failed;
+    }
     // Away and back: the voided record is read again and shown.
     state_.GoPrev();
     state_.GoNext();
     return Result::Done;
-}
-
-std::string SaleEditing::CauseText(int cause)
-{
-    switch (cause) {
-    case FileCause::SharingViolation:
-    case FileCause::LockGivenUp: return "the sales file is held by another register";
-    case FileCause::AccessDenied: return "the network share refused access to the sales file";
-    case FileCause::NotFound:
-    case FileCause::BadPath: return "the sales file was not found";
-    case FileCause::DiskFull: return "the disk is full";
-    default: return "the sales file could not be read or written; it may be damaged";
-    }
 }
 
 SaleEditing::Result SaleEditing::BeginEdit()
@@ -71,8 +60,10 @@ SaleEditing::Result SaleEditing::BeginEdit()
 SaleEditing::Result SaleEditing::ReopenStored(int recordNumber)
 {
     InvoiceRecord stored;
-    if (!ReadInvoice(state_.local(), recordNumber, stored))
+    if (!ReadInvoice(state_.local(), recordNumber, stored)) {
+        fault_ = FaultAmong(state_.local(), {"Invoices"}, FileCause::Generic);
         return Result::Failed;
+    }
     Reopen(stored, stored, recordNumber);
     return Result::Done;
 }

@@ -12,6 +12,7 @@
 // (voided, paid, edited) nothing is written. Abandoning the edit in any way
 // (clearing, a crash, leaving the program) leaves the stored sale as it is.
 
+#include "sale/FileFault.h"
 #include "storage/files/ProductFile.h"
 
 #include <string>
@@ -58,11 +59,8 @@ public:
                                 InvoiceRecord& sale, std::vector<StockLine>& stock);
     static const char* const kChangedMeanwhile;
 
-    // The file cause of the last Failed result, and why it failed in the
-    // cashier's words: the file held by another register, the share refusing
-    // access, a damaged file.
-    int cause() const { return cause_; }
-    static std::string CauseText(int cause);
+    // Why the last Failed result failed: the file and its cause.
+    const FileFault& fault() const { return fault_; }
 
     // The current customer of a sale that comes onto the screen whole (an
     // edited sale, a loaded quote): the customer file's record of the sale's
@@ -74,5 +72,5 @@ private:
     void Reopen(const InvoiceRecord& stored, const InvoiceRecord& base, int recordNumber);
 
     SaleState& state_;
-    int cause_ = 0;
+    FileFault fault_;
 };

@@ -30,8 +30,7 @@ constexpr std::size_t kNextNumberOffset = 4;  // in the customer file's header
 const char* const kProcessed =
     "This Sale has allready been processed.\nA copy of this record can be printed under the File menu.";
 const char* const kNotSaved =
-    "The sale could not be saved: nothing was stored and no stock was taken.\n\n"
-    "The sale stays on the screen; Finish Sale F9 tries again.";
+    ".\n\nNothing was stored and no stock was taken. The sale stays on the screen; Finish Sale F9 tries again.";
 
 // A new customer's record: the chosen customer's settings with the address
 // lines as the sale holds them (the nine lines are the customer's first nine texts).
@@ -188,27 +187,31 @@ SaleFinish::Result SaleFinish::StoreSale(const FinishEntries& entries)
     // Files the transaction needs are made sure of first (each on its own,
     // holding nothing yet), so that it can lock them all.
     int count = 0;
-    if (ReadInvoiceCount(local, count) != FileCause::None || EnsureProductFile(local) != FileCause::None ||
-        (!walkIn && CreateCustomerFile(local) != FileCause::None)) {
-        prompt_.tell(kNotSaved);
-        return Result::Failed;
-    }
+    if (const int cause = ReadInvoiceCount(local, count); cause != FileCause::None)
+        return NotSaved({"Invoices", cause});
+    if (const int cause = EnsureProductFile(local); cause != FileCause::None)
+        return NotSaved({"Products", cause});
+    if (const int cause = walkIn ? FileCause::None : CreateCustomerFile(local); cause != FileCause::None)
+        return NotSaved({"Customers", cause});
     // An edit that drops its rentals still returns what the stored sale lent.
     const bool rentals = hasRentLine(sale) || (!target.append && hasRentLine(state_.editBase));
-    Transaction tx;
-    tx.add(local.GetPath("Invoices"));
-    tx.add(local.GetPath("Products"));
-    tx.add(local.GetPath("Payments"), OpenMode::OpenOrCreate);
+    std::vector<std::string> files = {"Invoices", "Products", "Payments"};
     if (!walkIn)
-        tx.add(local.GetPath("Customers"));
+        files.push_back("Customers");
     if (rentals)
-        tx.add(local.GetPath("Rentals"), OpenMode::OpenOrCreate);
+        files.push_back("Rentals");
+    Transaction tx;
+    for (const std::string& kind : files)
+        tx.add(local.GetPath(kind), kind == "Payments" || kind == "Rentals" ? OpenMode::OpenOrCreate : OpenMode::ReadWrite);
     changedMeanwhile_ = false;
-    if (!Stage(tx, sale, walkIn, rentals, target.append ? -1 : target.recordNumber, now) ||
-        tx.commit() != FileCause::None) {
-        prompt_.tell(changedMeanwhile_ ? SaleEditing::kChangedMeanwhile : kNotSaved);
+    if (!Stage(tx, files, sale, walkIn, rentals, target.append ? -1 : target.recordNumber, now)) {
+        if (!changedMeanwhile_)
+            return NotSaved(fault_);
+        prompt_.tell(SaleEditing::kChangedMeanwhile);
         return Result::Failed;
     }
+    if (const int cause = tx.commit(); cause != FileCause::None)
+        return NotSaved({{}, cause, true});
     stored_ = sale;
     if (target.append)
         state_.count = sale.recordNumber + 1;
@@ -216,12 +219,23 @@ SaleFinish::Result SaleFinish::StoreSale(const FinishEntries& entries)
     return Result::Stored;
 }
 
-bool SaleFinish::Stage(Transaction& tx, InvoiceRecord& sale, bool walkIn, bool rentals, int over,
-                       const CalendarTime& now)
+SaleFinish::Result SaleFinish::NotSaved(FileFault fault)
+{
+    fault_ = std::move(fault);
+    prompt_.tell("The sale could not be saved: " + FaultText(fault_) + kNotSaved);
+    return Result::Failed;
+}
+
+bool SaleFinish::Stage(Transaction& tx, const std::vector<std::string>& files, InvoiceRecord& sale, bool walkIn,
+                       bool rentals, int over, const CalendarTime& now)
 {
     CLocalFile& local = state_.local();
-    if (tx.begin() != FileCause::None)
+    if (const int cause = tx.begin(); cause != FileCause::None) {
+        fault_ = FaultAmong(local, files, cause);
         return false;
+    }
+    // A step that fails below found its file unreadable or damaged.
+    fault_ = FileFault{"Customers", FileCause::Generic};
     if (!walkIn) {
         const int number =
             FindOrCreateCustomerIn(tx, local.GetPath("Customers"), customerOfSale(state_.customer, sale));
@@ -229,6 +243,7 @@ bool SaleFinish::Stage(Transaction& tx, InvoiceRecord& sale, bool walkIn, bool r
             return false;
         sale.customerNumber = static_cast<std::uint16_t>(number);
     }
+    fault_.kind = "Invoices";
     std::vector<StockLine> lines;
     if (over < 0) {
         if (AppendInvoiceIn(tx, local, sale, now, PaidRuleIn(tx, local)) < 0)
@@ -244,8 +259,10 @@ bool SaleFinish::Stage(Transaction& tx, InvoiceRecord& sale, bool walkIn, bool r
     for (std::size_t i = 0; i < InvoiceRecord::kLines; ++i)
         if (!sale.itemNumber[i].empty())
             lines.push_back({sale.itemNumber[i], sale.qty[i]});
+    fault_.kind = "Products";
     if (ApplySaleToStock(tx, tx.file(local.GetPath("Products")), lines, StockDirection::Take) != 0)
         return false;
+    fault_.kind = "Rentals";
     return !rentals ||
            RecordSaleRentalsIn(tx, local.GetPath("Rentals"), sale, OleDate::fromCalendar(now)) >= 0;
 }
@@ -255,7 +272,11 @@ bool SaleFinish::needsDeposit() const { return EqualsIgnoreCase(stored_.payType,
 
 bool SaleFinish::PaymentsCancelled()
 {
-    return SaleEditing(state_).ReopenStored(stored_.recordNumber) == SaleEditing::Result::Done;
+    SaleEditing editing(state_);
+    if (editing.ReopenStored(stored_.recordNumber) == SaleEditing::Result::Done)
+        return true;
+    fault_ = editing.fault();
+    return false;
 }
 
 void SaleFinish::StartNextSale()

@@ -6,13 +6,15 @@
 // finished sale or nothing. What happens after the commit (the split or deposit
 // payments, printing, the next sale) never undoes the stored sale.
 
+#include "sale/FileFault.h"
 #include "storage/records/CustomerRecord.h"
 #include "storage/records/InvoiceRecord.h"
 #include "storage/records/OleDate.h"
 
 #include <functional>
-#include <utility>
 #include <string>
+#include <utility>
+#include <vector>
 
 class CLocalFile;
 class SaleState;
@@ -77,21 +79,27 @@ public:
 
     // The split or deposit dialog was cancelled: the stored sale, left whole in
     // its file, comes back on the screen to be finished again over the same
-    // record number. False when it could not be read again (it stays stored).
+    // record number. False when it could not be read again (it stays stored;
+    // fault() tells why).
     bool PaymentsCancelled();
     // An empty new sale for the same cashier.
     void StartNextSale();
+    // Why the last Failed result failed: the file and its cause.
+    const FileFault& fault() const { return fault_; }
 
 private:
     bool Refused(const FinishEntries& entries);
     bool MarginsAccepted();
     // Locks the files and stages the whole sale; `over` is the record written
-    // back over, or -1 to append.
-    bool Stage(Transaction& tx, InvoiceRecord& sale, bool walkIn, bool rentals, int over, const CalendarTime& now);
+    // back over, or -1 to append. False with fault_ set when a file refused.
+    bool Stage(Transaction& tx, const std::vector<std::string>& files, InvoiceRecord& sale, bool walkIn,
+               bool rentals, int over, const CalendarTime& now);
+    Result NotSaved(FileFault fault);
 
     SaleState& state_;
     FinishPrompt& prompt_;
     ClockFn clock_;
     InvoiceRecord stored_;
     bool changedMeanwhile_ = false;  // an edited sale was changed at another register
+    FileFault fault_;
 };

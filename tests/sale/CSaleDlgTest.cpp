@@ -9,6 +9,7 @@
 #include "support/ProductFiles.h"
 #include "support/SaleScreenFixture.h"
 #include "support/StoredRecords.h"
+#include "support/WindowKeys.h"
 
 #include <QAbstractSlider>
 #include <QAction>
@@ -212,6 +213,46 @@ TEST_F(SaleScreen, AScanInTwoBurstsLeavesNoCharactersInTheBoxItLandedIn)
     EXPECT_EQ(text(kQty), "1.0");
     EXPECT_EQ(dlg->state().current.qty[0], 1.0f);
     EXPECT_EQ(text(kExtended), "19.99");
+}
+
+// Quick Add opened by a scan takes the code as its Item#. Scans while it is
+// open, whatever box or list has the focus, leave its fields as they were and
+// are rung up after it, in the order they came.
+TEST_F(SaleScreen, ScansWhileQuickAddIsOpenAreRungUpAfterIt)
+{
+    addProducts({saleProduct("400638133393", 2.0f), saleProduct("3012345678", 3.0f)});
+    open();
+    dlg->control(kItem)->setFocus();
+    whenModal<CQuickAddDlg>([this](CQuickAddDlg* add) {
+        auto fields = [add] {
+            QStringList shown;
+            for (QLineEdit* box : add->findChildren<QLineEdit*>())
+                shown << box->text();
+            for (QComboBox* list : add->findChildren<QComboBox*>())
+                shown << list->currentText();
+            return shown.join('|');
+        };
+        add->activateWindow();  // as the desktop does
+        ASSERT_TRUE(QTest::qWaitFor([add] { return QApplication::activeWindow() == add; }));
+        EXPECT_EQ(child<QLineEdit>(add, "item")->text(), "999999999999");
+        ASSERT_EQ(focused(), child<QLineEdit>(add, "description"));
+        QTest::keyClicks(focused(), "Bolt");
+        QTest::keyClicks(child<QLineEdit>(add, "price"), "4.5");
+        const QString typed = fields();
+        scan("400638133393", 5, 4, 90);
+        child<QLineEdit>(add, "price")->setFocus();
+        scan("3012345678");
+        child<QComboBox>(add, "tax")->setFocus();
+        scan("3012345678");
+        EXPECT_EQ(fields(), typed);
+        QTest::keyClick(focused(), Qt::Key_F4);
+        if (add->isVisible())
+            add->reject();  // F4 failed: the texts below say so
+    });
+    scan("999999999999");
+    activate();
+    expectTexts({{kItem, "999999999999"}, {kDescription, "Bolt"}, {kPrice, "4.50"}, {kItem + 1, "400638133393"},
+                 {kQty + 1, "1.0"}, {kItem + 2, "3012345678"}, {kQty + 2, "2.0"}, {kItem + 3, ""}});
 }
 
 TEST_F(SaleScreen, TodaysNotesAreWrittenToTheHeaderForEveryRegister)
@@ -589,8 +630,8 @@ TEST_F(SaleScreen, VoidThisSaleEmptiesTheShownStoredSaleAfterAsking)
     boxes.answer(MessageBox::Answer::Ok);
     boxes.answer(MessageBox::Answer::Ok);
     voidSale->trigger();
-    EXPECT_EQ(boxes.texts().back().rfind("This sale was not voided: ", 0), 0u) << boxes.texts().back();
-    EXPECT_NE(boxes.texts().back().find("Nothing was changed."), std::string::npos);
+    EXPECT_EQ(boxes.texts().back(), "This sale was not voided: the network share refused access to the products "
+                                    "file.\n\nNothing was changed.");
     expectTexts({{kRecordNumber, "0"}, {kQty, "1.0"}});
     local.securityOn = 1;
     boxes.answer(MessageBox::Answer::Ok);

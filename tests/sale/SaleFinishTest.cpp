@@ -123,7 +123,8 @@ TEST_F(SaleFinishTest, AFailureBeforeTheCommitLeavesEveryFileAndTheScreenAsTheyW
     const InvoiceRecord before = state.current;
     EXPECT_EQ(finish.FinishSale(entries), SaleFinish::Result::Failed);
     ASSERT_EQ(prompt.told.size(), 1u);
-    EXPECT_EQ(prompt.told[0].rfind("The sale could not be saved", 0), 0u);
+    EXPECT_EQ(prompt.told[0].rfind("The sale could not be saved: the rentals file could not be read", 0), 0u)
+        << prompt.told[0];
     EXPECT_EQ(storedSales(local), 0);
     EXPECT_EQ(storedStock(local, "A"), 10);
     CustomerRecord c;
