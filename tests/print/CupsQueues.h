@@ -8,6 +8,7 @@
 #include "support/FolderEvents.h"
 #include "support/TempDir.h"
 
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QStringList>
 
@@ -17,6 +18,7 @@
 #include <algorithm>
 #include <csignal>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <numeric>
 #include <thread>
@@ -45,6 +47,24 @@ inline std::string run(const QString& program, const QStringList& arguments)
     p.start(program, arguments);
     p.waitForFinished(-1);
     return p.readAllStandardOutput().toStdString();
+}
+
+// Every queue accepting and enabled, whatever a test before left; false
+// when the server is not running.
+inline bool queuesReady()
+{
+    run("cupsaccept", {"receipt", "office", "spare"});
+    run("cupsenable", {"receipt", "office", "spare"});
+    return fs::is_directory(kCaptureDir);
+}
+
+// How long a call kept the caller away, in milliseconds.
+inline qint64 msAway(const std::function<void()>& call)
+{
+    QElapsedTimer took;
+    took.start();
+    call();
+    return took.elapsed();
 }
 
 // Jobs the server knows of on each queue, finished or not.

@@ -3,7 +3,6 @@
 #include "platform/PrintFrame.h"
 #include "print/SaleLayout.h"
 #include "storage/files/InvoiceFile.h"
-#include "support/TempDir.h"
 
 #include <QImage>
 #include <QPainter>
@@ -153,10 +152,6 @@ TEST(SaleLayout, LongRollContinuesOnTheNextPage)
         EXPECT_LE(d.bottom, print.pageHeight() + 0.01) << d.text;
     EXPECT_EQ(print.one("No returns after 30 days").page, result.pages);
 }
-
-}  // namespace
-
-namespace {
 
 // A logo prints at the size its file gives it, whatever the printer's dots
 // per inch, and never runs past the page's right edge.
