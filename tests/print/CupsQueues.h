@@ -67,15 +67,23 @@ inline qint64 msAway(const std::function<void()>& call)
     return took.elapsed();
 }
 
-// Jobs the server knows of on each queue, finished or not.
+// Calls `each` with every job the server knows of on a queue, finished or not.
+inline void eachJob(const char* queue, const std::function<void(const cups_job_t&)>& each)
+{
+    cups_job_t* jobs = nullptr;
+    const int n = cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, queue, 0, CUPS_WHICHJOBS_ALL);
+    for (int i = 0; i < n; ++i)
+        each(jobs[i]);
+    cupsFreeJobs(n, jobs);
+}
+
+// Jobs on each queue.
 inline std::vector<int> jobCounts()
 {
     std::vector<int> out;
     for (const char* q : kQueues) {
-        cups_job_t* jobs = nullptr;
-        const int n = cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, q, 0, CUPS_WHICHJOBS_ALL);
-        cupsFreeJobs(n, jobs);
-        out.push_back(std::max(n, 0));
+        out.push_back(0);
+        eachJob(q, [&out](const cups_job_t&) { ++out.back(); });
     }
     return out;
 }
@@ -98,12 +106,7 @@ inline int jobStateOnceItIs(const char* queue, int id, int want)
 {
     int state = 0;
     for (int tries = 0; tries < 3000 && state != want; ++tries) {
-        cups_job_t* jobs = nullptr;
-        const int n = cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, queue, 0, CUPS_WHICHJOBS_ALL);
-        for (int i = 0; i < n; ++i)
-            if (jobs[i].id == id)
-                state = jobs[i].state;
-        cupsFreeJobs(n, jobs);
+        eachJob(queue, [&state, id](const cups_job_t& job) { state = job.id == id ? job.state : state; });
         if (state != want)
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
