@@ -67,17 +67,14 @@ TEST_F(CupsPrinting, EachSaleDocumentAndTheDrawerSlipIsOneJobAfterItsOwnKick)
     };
     header.logoPath = dir.file("gone.bmp");  // said once for every document of every case
     boxes.allowUnscriptedOk();
+    local.receiptsToPrint = 2;
+    local.packingSlips = 1;
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.queue) + " " + c.kinds);
         jobs.forget();
         const bool raw = c.queue == std::string("receipt");
-        local.paths[CLocalFile::kPrinterDeviceSlot] = c.queue;
-        local.receiptStyle = static_cast<std::uint8_t>(c.style);
-        local.drawerMethod = static_cast<std::uint8_t>(c.method);
-        local.drawerCommand = c.command;
-        local.rollWidthMm = static_cast<std::uint8_t>(c.rollMm);
-        local.receiptsToPrint = 2;
-        local.packingSlips = 1;
+        std::tie(local.paths[CLocalFile::kPrinterDeviceSlot], local.drawerCommand) = std::pair{c.queue, c.command};
+        std::tie(local.receiptStyle, local.drawerMethod, local.rollWidthMm) = std::tuple{c.style, c.method, c.rollMm};
         EXPECT_EQ(CSalePrinter::PrintSaleDocuments(nullptr, local, header, sale), 3);
         const int count = static_cast<int>(std::string(c.kinds).size());
         const std::vector<std::string> printed = jobs.expectJobs({raw ? count : 0, raw ? 0 : count, 0});

@@ -80,11 +80,9 @@ inline void eachJob(const char* queue, const std::function<void(const cups_job_t
 // Jobs on each queue.
 inline std::vector<int> jobCounts()
 {
-    std::vector<int> out;
-    for (const char* q : kQueues) {
-        out.push_back(0);
-        eachJob(q, [&out](const cups_job_t&) { ++out.back(); });
-    }
+    std::vector<int> out(std::size(kQueues));
+    for (std::size_t q = 0; q < out.size(); ++q)
+        eachJob(kQueues[q], [&n = out[q]](const cups_job_t&) { ++n; });
     return out;
 }
 
