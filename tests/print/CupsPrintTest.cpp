@@ -3,14 +3,11 @@
 #include "CupsQueues.h"
 #include "PrintDialogDouble.h"
 #include "PrintedDocuments.h"
-#include "platform/ReceiptPrinter.h"
 #include "print/CReportPrinter.h"
 #include "print/CSalePrinter.h"
 #include "storage/files/CLocalFile.h"
-#include "support/FolderEvents.h"
 #include "support/ModalDriver.h"
 #include "support/PlatformDoubles.h"
-#include "support/TempDir.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -25,43 +22,29 @@ class CupsPrinting : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(fs::is_directory(kCaptureDir)) << "the CUPS test server is not running";
-        run("cupsaccept", {"receipt", "office", "spare"});
+        ASSERT_TRUE(queuesReady()) << "the CUPS test server is not running";
         ASSERT_TRUE(ReceiptPrinter::Look("receipt").ready());
-        forgetJobs();
+        jobs.forget();
         ASSERT_FALSE(local.Load());
         SalesFileHeader stored;
         ASSERT_EQ(OpenOrCreateHeader(local, stored), 0);  // the record loads again only beside its header
         local.paths[CLocalFile::kPrinterDeviceSlot] = "receipt";
         local.drawerMethod = 1;
     }
-    void forgetJobs() { jobs_.forget(); }
-    std::vector<std::string> expectJobs(const std::vector<int>& perQueue) { return jobs_.expectJobs(perQueue); }
-
-    // The text of a captured PDF.
-    std::string pdfText(const std::string& bytes)
+    // What pdftotext (the text) or pdfinfo says of a captured PDF.
+    std::string pdf(const std::string& bytes, bool info = false)
     {
+        const QString file = QString::fromStdString(dir.file("job.pdf"));
         writeBytes(dir.file("job.pdf"), {bytes.begin(), bytes.end()});
-        return run("pdftotext", {"-layout", QString::fromStdString(dir.file("job.pdf")), "-"});
+        return info ? run("pdfinfo", {file}) : run("pdftotext", {"-layout", file, "-"});
     }
+    GenerousAnswerBound bound;
+    JobWatch jobs;
     TempDir dir;
     CLocalFile local{dir.path()};
     SalesFileHeader header = printedHeader();
     InvoiceRecord sale = printedSale("Cash");
     MessageBoxDouble boxes;
-
-    // The first page's width in points, as pdfinfo reads it.
-    double pdfPageWidth(const std::string& bytes)
-    {
-        writeBytes(dir.file("page.pdf"), {bytes.begin(), bytes.end()});
-        const std::string info = run("pdfinfo", {QString::fromStdString(dir.file("page.pdf"))});
-        const auto at = info.find("Page size:");
-        return at == std::string::npos ? 0 : std::stod(info.substr(at + 10));
-    }
-
-private:
-    GenerousAnswerBound bound_;
-    JobWatch jobs_;
 };
 
 TEST_F(CupsPrinting, EachSaleDocumentAndTheDrawerSlipIsOneJobAfterItsOwnKick)
@@ -84,22 +67,19 @@ TEST_F(CupsPrinting, EachSaleDocumentAndTheDrawerSlipIsOneJobAfterItsOwnKick)
     };
     header.logoPath = dir.file("gone.bmp");  // said once for every document of every case
     boxes.allowUnscriptedOk();
+    local.receiptsToPrint = 2;
+    local.packingSlips = 1;
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.queue) + " " + c.kinds);
-        forgetJobs();
+        jobs.forget();
         const bool raw = c.queue == std::string("receipt");
-        local.paths[CLocalFile::kPrinterDeviceSlot] = c.queue;
-        local.receiptStyle = static_cast<std::uint8_t>(c.style);
-        local.drawerMethod = static_cast<std::uint8_t>(c.method);
-        local.drawerCommand = c.command;
-        local.rollWidthMm = static_cast<std::uint8_t>(c.rollMm);
-        local.receiptsToPrint = 2;
-        local.packingSlips = 1;
+        std::tie(local.paths[CLocalFile::kPrinterDeviceSlot], local.drawerCommand) = std::pair{c.queue, c.command};
+        std::tie(local.receiptStyle, local.drawerMethod, local.rollWidthMm) = std::tuple{c.style, c.method, c.rollMm};
         EXPECT_EQ(CSalePrinter::PrintSaleDocuments(nullptr, local, header, sale), 3);
         const int count = static_cast<int>(std::string(c.kinds).size());
-        const std::vector<std::string> jobs = expectJobs({raw ? count : 0, raw ? 0 : count, 0});
+        const std::vector<std::string> printed = jobs.expectJobs({raw ? count : 0, raw ? 0 : count, 0});
         std::string kinds;
-        for (const std::string& job : jobs) {
+        for (const std::string& job : printed) {
             const EscPosReceipt receipt = decodeEscPos(job);
             kinds += job == c.kick ? 'K' : isPdf(job) ? 'P' : receipt.valid ? 'E' : '?';
             if (receipt.valid) {
@@ -108,26 +88,27 @@ TEST_F(CupsPrinting, EachSaleDocumentAndTheDrawerSlipIsOneJobAfterItsOwnKick)
             }
         }
         EXPECT_EQ(kinds, c.kinds);
-        const std::string& first = jobs[c.kick.empty() ? 0 : 1];
+        const std::string& first = printed[c.kick.empty() ? 0 : 1];
         if (isPdf(first)) {
-            const std::string text = pdfText(first);
+            const std::string text = pdf(first);
             EXPECT_TRUE(contains(text, "Taxed thing") && contains(text, "Corner Shop")) << text;
             EXPECT_TRUE(contains(text, c.style ? "Cash Paid 10.00, Change 4.60" : "PAYMENT")) << text;
             if (c.pageWidthPt > 0) {
-                EXPECT_NEAR(pdfPageWidth(first), c.pageWidthPt, 1);
+                const std::string info = pdf(first, true);
+                EXPECT_NEAR(std::stod(info.substr(info.find("Page size:") + 10)), c.pageWidthPt, 1) << info;
             }
         }
         if (c.style == 0) {
-            EXPECT_FALSE(contains(pdfText(jobs.back()), "PAYMENT"));  // the packing slip
+            EXPECT_FALSE(contains(pdf(printed.back()), "PAYMENT"));  // the packing slip
         }
 
-        forgetJobs();
+        jobs.forget();
         CSalePrinter::OpenDrawer(nullptr, local);
         const int drawerJobs = c.kick.empty() ? 0 : 2;
-        const std::vector<std::string> drawer = expectJobs({raw ? drawerJobs : 0, raw ? 0 : drawerJobs, 0});
+        const std::vector<std::string> drawer = jobs.expectJobs({raw ? drawerJobs : 0, raw ? 0 : drawerJobs, 0});
         if (drawerJobs) {
             EXPECT_EQ(drawer[0], c.kick);
-            EXPECT_TRUE(raw ? decodeEscPos(drawer[1]).valid : contains(pdfText(drawer[1]), "Drawer Opened on"));
+            EXPECT_TRUE(raw ? decodeEscPos(drawer[1]).valid : contains(pdf(drawer[1]), "Drawer Opened on"));
         }
     }
     EXPECT_EQ(boxes.texts(), std::vector<std::string>{"Error in Print Invoice: " + header.logoPath});
@@ -142,7 +123,7 @@ TEST_F(CupsPrinting, FullPagesOnARawQueueAreRefusedWithoutAJob)
     PrintDialogDouble dialogs;
     dialogs.chooseQueue("spare");
     CReportPrinter::PrintReport(nullptr, "Sales\n", numberedLines(3), {300}, {0});
-    expectJobs({0, 0, 0});
+    jobs.expectJobs({0, 0, 0});
     ASSERT_EQ(boxes.texts().size(), 2u);
     EXPECT_TRUE(contains(boxes.texts()[0], "The sale is stored. The drawer did not open and the receipt did not "
                                            "print: the printer \"receipt\" is a raw queue"));
@@ -157,7 +138,7 @@ TEST_F(CupsPrinting, DialogsOpenOnTheReceiptPrinterAndCancelPrintsNothing)
     dialogs.cancel();
     CSalePrinter::ChooseReceiptPrinter(nullptr, local);
     EXPECT_EQ(local.paths[CLocalFile::kPrinterDeviceSlot], "receipt");
-    expectJobs({0, 0, 0});
+    jobs.expectJobs({0, 0, 0});
 
     dialogs.chooseQueue("spare");
     CSalePrinter::ChooseReceiptPrinter(nullptr, local);
@@ -171,9 +152,9 @@ TEST_F(CupsPrinting, DialogsOpenOnTheReceiptPrinterAndCancelPrintsNothing)
     // A sales copy on the queue chosen in the dialog, with its kick.
     dialogs.chooseQueue("office");
     EXPECT_TRUE(CSalePrinter::PrintWithDialog(nullptr, local, header, sale, SaleDocument::Quote));
-    const std::vector<std::string> jobs = expectJobs({0, 2, 0});
-    EXPECT_EQ(jobs[0], kKick);
-    EXPECT_TRUE(contains(pdfText(jobs[1]), "QUOTE"));
+    const std::vector<std::string> sent = jobs.expectJobs({0, 2, 0});
+    EXPECT_EQ(sent[0], kKick);
+    EXPECT_TRUE(contains(pdf(sent[1]), "QUOTE"));
 
     // Into a PDF file: no job and no kick.
     FileDialogDouble files;
@@ -181,7 +162,7 @@ TEST_F(CupsPrinting, DialogsOpenOnTheReceiptPrinterAndCancelPrintsNothing)
     EXPECT_TRUE(CSalePrinter::PrintWithDialog(nullptr, local, header, sale, SaleDocument::PackingSlip, {},
                                               PrintOutput::Pdf));
     EXPECT_TRUE(isPdf(readAll(dir.file("slip.pdf"))));
-    expectJobs({0, 2, 0});
+    jobs.expectJobs({0, 2, 0});
 }
 
 TEST_F(CupsPrinting, ReportPrintsOnTheChosenPrinterInAPreviewOrIntoAPdf)
@@ -209,14 +190,14 @@ TEST_F(CupsPrinting, ReportPrintsOnTheChosenPrinterInAPreviewOrIntoAPdf)
     });
     print(CReportPrinter::Output::Printer);
     EXPECT_EQ(listed, (QStringList{"office", "receipt", "spare", "PDF File..."}));
-    expectJobs({0, 0, 0});
+    jobs.expectJobs({0, 0, 0});
 
     PrintDialogDouble dialogs;
     dialogs.chooseQueue("office");
     print(CReportPrinter::Output::Printer);
-    const std::string job = expectJobs({0, 1, 0})[0];
+    const std::string job = jobs.expectJobs({0, 1, 0})[0];
     ASSERT_TRUE(isPdf(job));
-    const std::string text = pdfText(job);
+    const std::string text = pdf(job);
     const int pages = static_cast<int>(std::count(text.begin(), text.end(), '\f'));  // a form feed ends each page
     EXPECT_GE(pages, 2);
     EXPECT_TRUE(contains(text, "Page 1") && contains(text, "Item 1 ")) << text;
@@ -228,7 +209,7 @@ TEST_F(CupsPrinting, ReportPrintsOnTheChosenPrinterInAPreviewOrIntoAPdf)
     files.setNextFileName(dir.file("report.pdf"));
     print(CReportPrinter::Output::Pdf);
     EXPECT_TRUE(isPdf(readAll(dir.file("report.pdf"))));
-    expectJobs({0, 1, 0});
+    jobs.expectJobs({0, 1, 0});
 }
 
 // At start-up a register without a receipt printer takes the machine's

@@ -8,6 +8,7 @@
 #include "support/FolderEvents.h"
 #include "support/TempDir.h"
 
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QStringList>
 
@@ -17,6 +18,7 @@
 #include <algorithm>
 #include <csignal>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <numeric>
 #include <thread>
@@ -47,16 +49,40 @@ inline std::string run(const QString& program, const QStringList& arguments)
     return p.readAllStandardOutput().toStdString();
 }
 
-// Jobs the server knows of on each queue, finished or not.
+// Every queue accepting and enabled, whatever a test before left; false
+// when the server is not running.
+inline bool queuesReady()
+{
+    run("cupsaccept", {"receipt", "office", "spare"});
+    run("cupsenable", {"receipt", "office", "spare"});
+    return fs::is_directory(kCaptureDir);
+}
+
+// How long a call kept the caller away, in milliseconds.
+inline qint64 msAway(const std::function<void()>& call)
+{
+    QElapsedTimer took;
+    took.start();
+    call();
+    return took.elapsed();
+}
+
+// Calls `each` with every job the server knows of on a queue, finished or not.
+inline void eachJob(const char* queue, const std::function<void(const cups_job_t&)>& each)
+{
+    cups_job_t* jobs = nullptr;
+    const int n = cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, queue, 0, CUPS_WHICHJOBS_ALL);
+    for (int i = 0; i < n; ++i)
+        each(jobs[i]);
+    cupsFreeJobs(n, jobs);
+}
+
+// Jobs on each queue.
 inline std::vector<int> jobCounts()
 {
-    std::vector<int> out;
-    for (const char* q : kQueues) {
-        cups_job_t* jobs = nullptr;
-        const int n = cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, q, 0, CUPS_WHICHJOBS_ALL);
-        cupsFreeJobs(n, jobs);
-        out.push_back(std::max(n, 0));
-    }
+    std::vector<int> out(std::size(kQueues));
+    for (std::size_t q = 0; q < out.size(); ++q)
+        eachJob(kQueues[q], [&n = out[q]](const cups_job_t&) { ++n; });
     return out;
 }
 
@@ -78,12 +104,7 @@ inline int jobStateOnceItIs(const char* queue, int id, int want)
 {
     int state = 0;
     for (int tries = 0; tries < 3000 && state != want; ++tries) {
-        cups_job_t* jobs = nullptr;
-        const int n = cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, queue, 0, CUPS_WHICHJOBS_ALL);
-        for (int i = 0; i < n; ++i)
-            if (jobs[i].id == id)
-                state = jobs[i].state;
-        cupsFreeJobs(n, jobs);
+        eachJob(queue, [&state, id](const cups_job_t& job) { state = job.id == id ? job.state : state; });
         if (state != want)
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }

@@ -3,17 +3,13 @@
 #include "CupsQueues.h"
 #include "PrintDialogDouble.h"
 #include "platform/ReceiptPrinter.h"
+#include "support/ModalDriver.h"
 #include "support/SaleScreenFixture.h"
 #include "support/StoredRecords.h"
 
-#include "support/ModalDriver.h"
-
-#include <QElapsedTimer>
 #include <QPushButton>
 
-#include <condition_variable>
-#include <functional>
-#include <mutex>
+#include <future>
 
 using namespace cupstest;
 
@@ -28,9 +24,7 @@ struct CupsSaleScreen : SaleScreenFixture {
     void SetUp() override
     {
         SaleScreenFixture::SetUp();
-        ASSERT_TRUE(fs::is_directory(kCaptureDir)) << "the CUPS test server is not running";
-        run("cupsaccept", {"receipt"});
-        run("cupsenable", {"receipt"});
+        ASSERT_TRUE(queuesReady()) << "the CUPS test server is not running";
         ASSERT_FALSE(local.Load());
         noCashierChoice();
         local.paths[CLocalFile::kPrinterDeviceSlot] = "receipt";
@@ -55,10 +49,7 @@ struct CupsSaleScreen : SaleScreenFixture {
         typeInto(kItem, "A");
         choosePayType("Cash");
         typeInto(kPaid, "20");
-        QElapsedTimer took;
-        took.start();
-        key(Qt::Key_F9);
-        return took.elapsed();
+        return msAway([this] { key(Qt::Key_F9); });
     }
 };
 
@@ -93,10 +84,7 @@ TEST_F(CupsSaleScreen, QueueNotReadyGetsNoJobAndOneMessageWhileTheSaleIsStored)
         f.make();
         // A hang waits out the print service's 60-second timeout, or more.
         EXPECT_LT(sell(), 30000);
-        QElapsedTimer drawer;
-        drawer.start();
-        menu("action_open_drawer");
-        EXPECT_LT(drawer.elapsed(), 30000);
+        EXPECT_LT(msAway([this] { menu("action_open_drawer"); }), 30000);
         f.mend();
         EXPECT_EQ(storedSales(local), ++stored);
         ASSERT_EQ(boxes.texts().size(), 2u);
@@ -154,10 +142,7 @@ TEST_F(CupsSaleScreen, SilentServerAroundThePrintDialogLeavesTheWindowAndPrintsN
         } else {
             ::kill(cupsdPid(), SIGSTOP);
         }
-        QElapsedTimer took;
-        took.start();
-        menu("action_print_sales_copy");
-        const qint64 away = took.elapsed();
+        const qint64 away = msAway([this] { menu("action_print_sales_copy"); });
         ::kill(cupsdPid(), SIGCONT);
         EXPECT_LT(away, 30000);  // a hang waits out the print service's 60-second timeout
         EXPECT_EQ(boxes.texts(), std::vector<std::string>{
@@ -170,22 +155,16 @@ TEST_F(CupsSaleScreen, AKickTheServerTakesAfterTheBoundIsCancelled)
 {
     // The sending thread is held once the server has created the kick's job,
     // until the window has given up waiting.
-    std::mutex mutex;
-    std::condition_variable released;
-    bool release = false;
+    std::promise<void> release;
+    const std::shared_future<void> released = release.get_future().share();
     std::atomic<int> held{0};
-    ReceiptPrinter::setJobCreatedHook([&](int job) {
-        std::unique_lock lock(mutex);
+    ReceiptPrinter::setJobCreatedHook([&held, released](int job) {
         if (held.exchange(job) == 0)
-            released.wait(lock, [&] { return release; });
+            released.wait();
     });
     boxes.allowUnscriptedOk();
     sell();
-    {
-        std::lock_guard lock(mutex);
-        release = true;
-    }
-    released.notify_all();
+    release.set_value();
     ReceiptPrinter::setJobCreatedHook({});
     ASSERT_GT(held.load(), 0);
     EXPECT_EQ(jobStateOnceItIs("receipt", held, IPP_JSTATE_CANCELED), IPP_JSTATE_CANCELED);

@@ -16,7 +16,6 @@ TEST(DrawerKick, BytesForEachMethodAndCommand)
         {0, "1B700019FA", {}},
         {1, "", {0x1B, 0x70, 0x00, 0x19, 0xFA}},
         {1, "ignored", {0x1B, 0x70, 0x00, 0x19, 0xFA}},
-        {2, "1B700019FA", {0x1B, 0x70, 0x00, 0x19, 0xFA}},
         {2, "1b 70 01 32", {0x1B, 0x70, 0x01, 0x32}},
         {2, "07", {0x07}},
         {2, "1B7", {'1', 'B', '7'}},        // odd count: sent as typed

@@ -3,7 +3,6 @@
 #include "platform/PrintFrame.h"
 #include "print/SaleLayout.h"
 #include "storage/files/InvoiceFile.h"
-#include "support/TempDir.h"
 
 #include <QImage>
 #include <QPainter>
@@ -118,15 +117,19 @@ TEST(SaleLayout, RollReceiptLinesFollowTheSale)
     }
 }
 
-TEST(SaleLayout, RollMovesDownByWrappedHeightAndPrintsLinesWithoutDescription)
+// A long description wraps and the next text starts under it; a line without
+// a description still prints; a roll longer than its page goes on.
+TEST(SaleLayout, RollWrapsLongDescriptionsAndContinuesOnTheNextPage)
 {
     InvoiceRecord r = printedSale();
     r.description[0] = "A very long description that cannot fit on one line of a narrow roll at all";
     r.description[1].clear();  // charged, but with no description
     r.markdownPercent[2] = 12.5f;
+    for (std::size_t i = 3; i < InvoiceRecord::kLines; ++i)
+        std::tie(r.itemNumber[i], r.description[i], r.qty[i]) = std::tuple{strprintf("I%zu", i), "Line", 1.0f};
     const SalesFileHeader h = printedHeader();
-    RecordedPrint print(RecordedPrint::roll(400), 203);
-    LayoutRoll(print.canvas(), r, h);
+    RecordedPrint print(RecordedPrint::roll(80), 203);
+    const SaleLayoutResult result = LayoutRoll(print.canvas(), r, h);
 
     const Drawn description = print.one(r.description[0]);
     const Drawn detail = print.one("  #A1,  1.0 @ 5.00");
@@ -134,29 +137,13 @@ TEST(SaleLayout, RollMovesDownByWrappedHeightAndPrintsLinesWithoutDescription)
     EXPECT_NEAR(line * print.scale(), h.rollFontSize, 1.5);  // device units
     EXPECT_GT(detail.top - description.top, 1.5 * line);  // wrapped over two lines or more
     EXPECT_NEAR(detail.top, description.bottom, 0.01);
-    expectDrawn(print, {"  #B2,  2.0 @ 2.50", "  #C3,  -1.0 @ 5.00 - 12.5%"});
-}
-
-TEST(SaleLayout, LongRollContinuesOnTheNextPage)
-{
-    InvoiceRecord r = printedSale();
-    for (std::size_t i = 0; i < InvoiceRecord::kLines; ++i) {
-        r.itemNumber[i] = strprintf("I%zu", i);
-        r.description[i] = strprintf("Line %zu", i);
-        r.qty[i] = 1;
-    }
-    RecordedPrint print(RecordedPrint::roll(80), 203);
-    const SaleLayoutResult result = LayoutRoll(print.canvas(), r, printedHeader());
+    expectDrawn(print, {"  #B2,  2.0 @ 2.50", "  #C3,  -1.0 @ 5.00 - 12.5%", "  #I19,  1.0 @ 0.00"});
     EXPECT_GE(result.pages, 2);
     EXPECT_EQ(result.pages, print.pages());
     for (const Drawn& d : print.texts())
         EXPECT_LE(d.bottom, print.pageHeight() + 0.01) << d.text;
     EXPECT_EQ(print.one("No returns after 30 days").page, result.pages);
 }
-
-}  // namespace
-
-namespace {
 
 // A logo prints at the size its file gives it, whatever the printer's dots
 // per inch, and never runs past the page's right edge.
