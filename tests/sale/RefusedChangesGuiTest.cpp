@@ -1,7 +1,7 @@
 // Changes the files refuse, through the sale screen: each names the file and
 // why, says that nothing changed, and nothing did.
 #include "receivables/CPaymentDlg.h"
-#include "storage/files/PaymentRecord.h"
+#include "storage/files/PaymentFile.h"
 #include "storage/io/FileWait.h"
 #include "support/ModalDriver.h"
 #include "support/SaleScreenFixture.h"
