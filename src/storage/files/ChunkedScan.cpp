@@ -8,9 +8,7 @@
 #include <algorithm>
 #include <vector>
 
-namespace {
-// Records counted and present in an open file; -1 on a read error.
-long long presentRecords(DataFile& file, const ChunkedLayout& layout)
+long long PresentRecords(DataFile& file, const ChunkedLayout& layout)
 {
     const long long size = file.size();
     if (size < 0)
@@ -24,7 +22,6 @@ long long presentRecords(DataFile& file, const ChunkedLayout& layout)
     bool damaged = false;
     return RecordsUnderCount(codec::getI32(buf, 0), room, 0, damaged);
 }
-}  // namespace
 
 int ScanInChunks(const std::string& path, const ChunkedLayout& layout,
                  const std::function<void(const std::uint8_t*, long long, long long)>& visit,
@@ -41,7 +38,7 @@ int ScanInChunks(const std::string& path, const ChunkedLayout& layout,
         if (cause != FileCause::None)
             return present < 0 ? cause : FileCause::Generic;
         if (present < 0) {
-            present = presentRecords(file, layout);
+            present = PresentRecords(file, layout);
             if (present < 0)
                 return FileCause::Generic;
             if (present == 0)

@@ -9,6 +9,8 @@
 #include <functional>
 #include <string>
 
+class DataFile;
+
 struct ChunkedLayout {
     std::size_t headerSize;  // the record count is the signed 32-bit word at offset 0
     std::size_t recordSize;
@@ -20,6 +22,9 @@ struct ChunkedLayout {
 // of 64 KiB or more and visited while they are still in the processor's cache.
 constexpr std::size_t kHoldBytes = 1024 * 1024;
 constexpr std::size_t kBlockBytes = 64 * 1024;
+
+// Records counted and present in an open file of that layout; -1 on a read error.
+long long PresentRecords(DataFile& file, const ChunkedLayout& layout);
 
 // Visits the records of the file at `path` that were counted when the pass
 // began, in file order: visit(records, first, n) gets n records starting with

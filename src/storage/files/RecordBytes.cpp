@@ -124,22 +124,6 @@ void RecordBytes::clear()
 }
 
 namespace {
-// Records counted and present in an open file; -1 on a read error.
-long long countedRecords(DataFile& file, const ChunkedLayout& layout)
-{
-    const long long size = file.size();
-    if (size < 0)
-        return -1;
-    if (size < static_cast<long long>(layout.headerSize))
-        return 0;
-    std::uint8_t buf[4];
-    if (!readFully(file, 0, buf, sizeof buf))
-        return -1;
-    const long long room = (size - static_cast<long long>(layout.headerSize)) / static_cast<long long>(layout.recordSize);
-    bool damaged = false;
-    return RecordsUnderCount(codec::getI32(buf, 0), room, 0, damaged);
-}
-
 // Moves the kept records of `n` bytes at `from` together; the bytes they fill.
 std::size_t keepOnly(std::uint8_t* from, std::size_t n, std::size_t recordSize,
                      const std::function<bool(const std::uint8_t*)>& keep)
@@ -170,7 +154,7 @@ int ReadRecordBytes(const std::string& path, const ChunkedLayout& layout, Record
             return present < 0 ? cause : FileCause::Generic;
         }
         if (present < 0) {
-            present = countedRecords(file, layout);
+            present = PresentRecords(file, layout);
             if (present < 0)
                 return FileCause::Generic;
             // Room for every record counted: pages are only taken as rows fill
