@@ -1,5 +1,6 @@
 #include "GraphBench.h"
 
+#include "BenchFiles.h"
 #include "BenchPair.h"
 #include "reports/SaleScan.h"
 #include "reports/graphs/SaleFigures.h"
@@ -13,7 +14,6 @@
 
 namespace {
 constexpr int kSales = 500000;
-constexpr int kBlock = 256;
 
 // Sales spread over six years, every hour of the day and every weekday.
 CalendarTime momentOf(int n)
@@ -27,26 +27,14 @@ CalendarTime momentOf(int n)
 
 bool writeSales(const std::string& path)
 {
-    DataFile file;
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(kBlock) * InvoiceRecord::kSize);
-    codec::putI32(bytes.data(), 0, kSales);
-    if (CLocalFile::OpenFile(file, path, OpenMode::Create) != FileCause::None || !file.writeAt(0, bytes.data(), 4))
-        return false;
     InvoiceRecord sale = ClearedInvoice();
     sale.taxableSubtotal = 24.95f;
     sale.exemptSubtotal = 3.5f;
-    long long at = 4;
-    for (int first = 0; first < kSales; first += kBlock) {
-        for (int i = 0; i < kBlock; ++i) {
-            sale.recordNumber = first + i;
-            DateRecord(sale, momentOf(first + i));
-            sale.encode(bytes.data() + static_cast<std::size_t>(i) * InvoiceRecord::kSize);
-        }
-        if (!file.writeAt(at, bytes.data(), bytes.size()))
-            return false;
-        at += static_cast<long long>(bytes.size());
-    }
-    return file.sync();
+    return WriteCountedFile(path, InvoiceRecord::kSize, kSales, [&](int n, std::uint8_t* at) {
+        sale.recordNumber = n;
+        DateRecord(sale, momentOf(n));
+        sale.encode(at);
+    });
 }
 }  // namespace
 

@@ -1,5 +1,6 @@
 #include "GroupedBench.h"
 
+#include "BenchFiles.h"
 #include "BenchPair.h"
 #include "reports/grouped/GroupedReports.h"
 #include "storage/files/CLocalFile.h"
@@ -43,38 +44,7 @@ InvoiceRecord groupedSale(int n)
     return r;
 }
 
-bool buildSales(const std::string& path)
-{
-    DataFile file;
-    if (CLocalFile::OpenFile(file, path, OpenMode::Create) != FileCause::None)
-        return false;
-    std::uint8_t count[4];
-    codec::putI32(count, 0, kSales);
-    if (!file.writeAt(0, count, sizeof count))
-        return false;
-    constexpr int kBlock = 256;
-    std::vector<std::uint8_t> block(kBlock * InvoiceRecord::kSize);
-    for (int first = 0; first < kSales; first += kBlock) {
-        for (int i = 0; i < kBlock; ++i)
-            groupedSale(first + i).encode(block.data() + static_cast<std::size_t>(i) * InvoiceRecord::kSize);
-        if (!file.writeAt(4 + static_cast<long long>(first) * InvoiceRecord::kSize, block.data(), block.size()))
-            return false;
-    }
-    return file.sync();
-}
 
-// The least a report must do: read the sales and its grouping file whole, in 64 KiB blocks.
-long long readBlocks(const std::string& path)
-{
-    DataFile file;
-    if (CLocalFile::OpenFile(file, path, OpenMode::Read) != FileCause::None)
-        return 0;
-    std::vector<std::uint8_t> block(64 * 1024);
-    long long total = 0;
-    for (long long got; (got = file.readAt(total, block.data(), block.size())) > 0;)
-        total += got;
-    return total;
-}
 }  // namespace
 
 void runGroupedBenchmarks(const std::string& folder)
@@ -95,7 +65,7 @@ void runGroupedBenchmarks(const std::string& folder)
     std::vector<CustomerRecord> customers(kCustomers);
     for (int c = 0; c < kCustomers; ++c)
         customers[c].text[CustomerRecord::kName] = customerName(c);
-    if (!buildSales(local.GetPath("Invoices")) || EnsureProductFile(local) != 0 ||
+    if (!WriteCountedFile(local.GetPath("Invoices"), InvoiceRecord::kSize, kSales, [](int n, std::uint8_t* at) { groupedSale(n).encode(at); }) || EnsureProductFile(local) != 0 ||
         AppendProducts(local, products) != 0 || CreateCustomerFile(local) != 0 ||
         AppendCustomers(local, customers) != CustomerSave::Appended) {
         std::fprintf(stderr, "grouped benchmark: cannot build the files in %s\n", shared.c_str());
@@ -115,8 +85,8 @@ void runGroupedBenchmarks(const std::string& folder)
     };
     const std::string sales = local.GetPath("Invoices");
     benchPair({product, "read_64k_blocks_sales_and_products", 2.0, [&] { report("All Product Sales Summary"); },
-               [&] { sink = sink + readBlocks(sales) + readBlocks(local.GetPath("Products")); }, {}, 7});
+               [&] { sink = sink + ReadWholeFile(sales) + ReadWholeFile(local.GetPath("Products")); }, {}, 7});
     benchPair({customer, "read_64k_blocks_sales_and_customers", 2.0, [&] { report("All Customers Sales Summary"); },
-               [&] { sink = sink + readBlocks(sales) + readBlocks(local.GetPath("Customers")); }, {}, 7});
+               [&] { sink = sink + ReadWholeFile(sales) + ReadWholeFile(local.GetPath("Customers")); }, {}, 7});
     std::filesystem::remove_all(shared);
 }

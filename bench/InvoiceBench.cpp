@@ -1,5 +1,6 @@
 #include "InvoiceBench.h"
 
+#include "BenchFiles.h"
 #include "BenchFloor.h"
 #include "BenchPair.h"
 #include "BenchRegisters.h"
@@ -18,7 +19,6 @@
 
 namespace {
 constexpr int kSales = 50000;
-constexpr std::size_t kWriteBlockRecords = 256;
 
 CalendarTime day(int year, int month, int d)
 {
@@ -49,22 +49,8 @@ InvoiceRecord benchSale(int n)
 // Writes the count and the sales directly, a block of records per write.
 bool buildSales(const std::string& path)
 {
-    DataFile file;
-    if (CLocalFile::OpenFile(file, path, OpenMode::Create) != FileCause::None)
-        return false;
-    std::uint8_t count[4];
-    codec::putI32(count, 0, kSales);
-    if (!file.writeAt(0, count, sizeof count))
-        return false;
-    std::vector<std::uint8_t> block(kWriteBlockRecords * InvoiceRecord::kSize);
-    for (int first = 0; first < kSales; first += static_cast<int>(kWriteBlockRecords)) {
-        const int take = std::min<int>(static_cast<int>(kWriteBlockRecords), kSales - first);
-        for (int i = 0; i < take; ++i)
-            benchSale(first + i).encode(block.data() + static_cast<std::size_t>(i) * InvoiceRecord::kSize);
-        if (!file.writeAt(InvoiceOffset(first), block.data(), static_cast<std::size_t>(take) * InvoiceRecord::kSize))
-            return false;
-    }
-    return file.sync();
+    return WriteCountedFile(path, InvoiceRecord::kSize, kSales,
+                            [](int n, std::uint8_t* at) { benchSale(n).encode(at); });
 }
 
 // The same sum read one record at a time, each decoded whole.

@@ -1,5 +1,6 @@
 #include "PurchasingBench.h"
 
+#include "BenchFiles.h"
 #include "BenchPair.h"
 #include "purchasing/OrderEstimator.h"
 #include "purchasing/PurchaseOrderDesk.h"
@@ -21,33 +22,10 @@ constexpr int kOrderLines = 300;
 
 std::string itemName(int i) { return strprintf("ITEM%06d", i); }
 
-// Records written in large blocks after the count; `fill` encodes record i.
-template <typename Fill>
-bool writeCounted(const std::string& path, int count, std::size_t size, Fill&& fill)
-{
-    DataFile file;
-    if (CLocalFile::OpenFile(file, path, OpenMode::Create) != FileCause::None)
-        return false;
-    std::uint8_t head[4];
-    codec::putI32(head, 0, count);
-    if (!file.writeAt(0, head, sizeof head))
-        return false;
-    constexpr int kPerBlock = 256;
-    std::vector<std::uint8_t> block(kPerBlock * size);
-    for (int first = 0; first < count; first += kPerBlock) {
-        const int n = std::min(kPerBlock, count - first);
-        for (int i = 0; i < n; ++i)
-            fill(first + i, block.data() + static_cast<std::size_t>(i) * size);
-        if (!file.writeAt(4 + static_cast<long long>(first) * static_cast<long long>(size), block.data(),
-                          static_cast<std::size_t>(n) * size))
-            return false;
-    }
-    return file.sync();
-}
 
 bool writeProducts(const std::string& path, int products)
 {
-    return writeCounted(path, products, ProductRecord::kSize, [](int i, std::uint8_t* rec) {
+    return WriteCountedFile(path, ProductRecord::kSize, products, [](int i, std::uint8_t* rec) {
         ProductRecord r;
         r.itemNumber = itemName(i);
         r.vendorNumber = strprintf("VN%06d", i);
@@ -63,7 +41,7 @@ bool writeSales(const std::string& path)
     InvoiceRecord blank = ClearedInvoice();
     std::vector<std::uint8_t> model(InvoiceRecord::kSize);
     blank.encode(model.data());
-    return writeCounted(path, kSales, InvoiceRecord::kSize, [&](int i, std::uint8_t* rec) {
+    return WriteCountedFile(path, InvoiceRecord::kSize, kSales, [&](int i, std::uint8_t* rec) {
         std::copy(model.begin(), model.end(), rec);
         for (std::size_t line = 0; line < 3; ++line) {
             const int item = static_cast<int>((static_cast<unsigned>(i) * 7919u + line * 104729u) % kEstimatorProducts);

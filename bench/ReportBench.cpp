@@ -1,5 +1,6 @@
 #include "ReportBench.h"
 
+#include "BenchFiles.h"
 #include "BenchPair.h"
 #include "reports/DrawerCount.h"
 #include "reports/SaleScan.h"
@@ -25,7 +26,6 @@
 namespace {
 constexpr int kSales = 500000;
 constexpr int kPayments = 1000000;
-constexpr std::size_t kReadBlock = 64 * 1024;
 constexpr std::size_t kAlone = 100;  // appends timed before the report starts
 
 CalendarTime dayOf(int n)
@@ -54,39 +54,7 @@ InvoiceRecord reportSale(int n)
     return r;
 }
 
-// Writes a counted file of `count` records in blocks; encode(n, record bytes).
-template <class Encode>
-bool buildFile(const std::string& path, const std::vector<std::uint8_t>& header, std::size_t recordSize, int count,
-               Encode encode)
-{
-    DataFile file;
-    if (CLocalFile::OpenFile(file, path, OpenMode::Create) != FileCause::None || !file.writeAt(0, header.data(), header.size()))
-        return false;
-    constexpr int kBlock = 256;
-    std::vector<std::uint8_t> block(kBlock * recordSize);
-    for (int first = 0; first < count; first += kBlock) {
-        const int take = std::min(kBlock, count - first);
-        for (int i = 0; i < take; ++i)
-            encode(first + i, block.data() + static_cast<std::size_t>(i) * recordSize);
-        if (!file.writeAt(static_cast<long long>(header.size() + static_cast<std::size_t>(first) * recordSize),
-                          block.data(), static_cast<std::size_t>(take) * recordSize))
-            return false;
-    }
-    return file.sync();
-}
 
-// The floor of any pass: the file read in 64 KiB blocks.
-long long readWhole(const std::string& path)
-{
-    DataFile file;
-    if (CLocalFile::OpenFile(file, path, OpenMode::Read) != FileCause::None)
-        return 0;
-    std::vector<std::uint8_t> block(kReadBlock);
-    long long total = 0;
-    for (long long got; (got = file.readAt(total, block.data(), block.size())) > 0;)
-        total += got;
-    return total;
-}
 
 // Runs report() while a register in another process appends sales, one after
 // another, until the report is done. Before each append the register times
@@ -184,9 +152,9 @@ void runReportBenchmarks(const std::string& folder)
     ph.count = ph.nextId = kPayments;
     ph.encode(paymentsHeader.data());
     const bool built =
-        buildFile(sales, salesHeader, InvoiceRecord::kSize, kSales,
+        WriteCountedFile(sales, salesHeader, InvoiceRecord::kSize, kSales,
                   [](int n, std::uint8_t* at) { reportSale(n).encode(at); }) &&
-        buildFile(payments, paymentsHeader, PaymentRecord::kSize, kPayments, [](int n, std::uint8_t* at) {
+        WriteCountedFile(payments, paymentsHeader, PaymentRecord::kSize, kPayments, [](int n, std::uint8_t* at) {
             PaymentRecord p;
             p.invoiceNumber = n / 2;
             p.paymentId = n;
@@ -202,7 +170,7 @@ void runReportBenchmarks(const std::string& folder)
     }
 
     volatile long long sink = 0;
-    const auto readSales = [&] { sink = sink + readWhole(sales); };
+    const auto readSales = [&] { sink = sink + ReadWholeFile(sales); };
     const CalendarTime now{2020, 6, 15, 12, 0, 0};
     const auto summary = [&] {
         PeriodSums sums(SelectPeriod(SalesPeriod::Year, false, now));
@@ -227,7 +195,7 @@ void runReportBenchmarks(const std::string& folder)
                    ScanSalesAndPayments(local, tally, tally);
                    sink = sink + static_cast<long long>(tally.total());
                },
-               [&] { sink = sink + readWhole(sales) + readWhole(payments); }, {}, 7});
+               [&] { sink = sink + ReadWholeFile(sales) + ReadWholeFile(payments); }, {}, 7});
     registerWaits(shared, summary);
     std::filesystem::remove_all(shared);
 }

@@ -1,5 +1,6 @@
 #include "ScaleBench.h"
 
+#include "BenchFiles.h"
 #include "BenchPair.h"
 #include "products/ProductTable.h"
 #include "receivables/PaymentActivity.h"
@@ -25,33 +26,12 @@ constexpr int kRecords = 1000000;
 
 std::string code(int i) { return strprintf("SKU-%07d", i); }
 
-// Writes a counted file of `n` records (header, then encode(i, record) for
-// each) in blocks of a thousand.
-template <class Encode>
-bool writeCounted(const std::string& path, const std::vector<std::uint8_t>& header, std::size_t recordSize, int n,
-                  Encode&& encode)
-{
-    DataFile file;
-    if (CLocalFile::OpenFile(file, path, OpenMode::Create) != FileCause::None || !file.writeAt(0, header.data(), header.size()))
-        return false;
-    constexpr int kPerBlock = 1000;
-    std::vector<std::uint8_t> block(kPerBlock * recordSize);
-    for (int first = 0; first < n; first += kPerBlock) {
-        const int count = std::min(kPerBlock, n - first);
-        for (int i = 0; i < count; ++i)
-            encode(first + i, block.data() + static_cast<std::size_t>(i) * recordSize);
-        const long long at = static_cast<long long>(header.size()) + static_cast<long long>(first) * static_cast<long long>(recordSize);
-        if (!file.writeAt(at, block.data(), static_cast<std::size_t>(count) * recordSize))
-            return false;
-    }
-    return file.sync();
-}
 
 bool createProducts(const std::string& path)
 {
     std::vector<std::uint8_t> header(ProductFile::kCountSize);
     codec::putI32(header.data(), 0, kRecords);
-    return writeCounted(path, header, ProductRecord::kSize, kRecords, [](int i, std::uint8_t* rec) {
+    return WriteCountedFile(path, header, ProductRecord::kSize, kRecords, [](int i, std::uint8_t* rec) {
         ProductRecord r;
         r.itemNumber = code(i);
         r.barCode = strprintf("0%011d", i);
@@ -69,7 +49,7 @@ bool createPayments(const std::string& path)
     h.nextId = kRecords;
     std::vector<std::uint8_t> header(PaymentFileHeader::kSize);
     h.encode(header.data());
-    return writeCounted(path, header, PaymentRecord::kSize, kRecords, [](int i, std::uint8_t* rec) {
+    return WriteCountedFile(path, header, PaymentRecord::kSize, kRecords, [](int i, std::uint8_t* rec) {
         PaymentRecord p;
         p.invoiceNumber = i / 3;
         p.paymentId = i;
@@ -82,20 +62,6 @@ bool createPayments(const std::string& path)
     });
 }
 
-// The floor of a listing: the file read once, front to back, in 64 KiB blocks.
-void readWhole(const std::string& path)
-{
-    DataFile file;
-    if (CLocalFile::OpenFile(file, path, OpenMode::Read) != FileCause::None)
-        return;
-    std::vector<std::uint8_t> block(64 * 1024);
-    for (long long at = 0;;) {
-        const long long got = file.readAt(at, block.data(), block.size());
-        if (got <= 0)
-            break;
-        at += got;
-    }
-}
 
 // The floor of a lookup that knows where its record is: the file opened, its
 // count and that one record read.
@@ -171,7 +137,7 @@ void listLines(const CLocalFile& local)
     const std::string products = local.GetPath("Products");
     std::optional<ProductTable> table;
     benchPair({"product_list_all_first_1m", "read_64k_blocks", 2, [&] { table.emplace().listAll(local); },
-               [&] { readWhole(products); }, [&] { table.reset(); }, 7});
+               [&] { ReadWholeFile(products); }, [&] { table.reset(); }, 7});
     table.reset();
     memoryLine("product_list_first_memory_1m", std::filesystem::file_size(products), [&] {
         table.emplace().listAll(local);
@@ -182,7 +148,7 @@ void listLines(const CLocalFile& local)
     const std::string payments = local.GetPath("Payments");
     std::optional<PaymentRows> rows;
     benchPair({"payments_list_all_1m", "read_64k_blocks", 2, [&] { rows.emplace().list(local, -1); },
-               [&] { readWhole(payments); }, [&] { rows.reset(); }, 7});
+               [&] { ReadWholeFile(payments); }, [&] { rows.reset(); }, 7});
     rows.reset();
     memoryLine("payments_list_memory_1m", std::filesystem::file_size(payments), [&] {
         rows.emplace().list(local, -1);
