@@ -729,6 +729,7 @@ void CSaleDlg::closeEvent(QCloseEvent* event)
     // Notes still being typed are the one thing the focus change would write.
     if (notes_->hasFocus())
         OnNotesExit();
+    state_.SavePosition();
     done(QDialog::Accepted);
     QDialog::closeEvent(event);
 }

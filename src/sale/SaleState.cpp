@@ -353,6 +353,12 @@ void SaleState::HoldIfNew()
     }
 }
 
+void SaleState::SavePosition()
+{
+    if (positionUnsaved_ && local_.Save())
+        positionUnsaved_ = false;
+}
+
 bool SaleState::ReadStored(int n)
 {
     DataFile file;
@@ -366,7 +372,9 @@ bool SaleState::ReadStored(int n)
 
 void SaleState::AfterMove()
 {
-    local_.Save();
+    // The record shown is kept in LocalFileNames.plf when the screen closes, not
+    // at every move: a flush per Page Up made browsing and voiding cost double.
+    positionUnsaved_ = true;
     scrollOffset = 0;  // every sale is first shown from its first line
     if (showingNew() && !editingStored())
         current.recordNumber = count;

@@ -136,6 +136,8 @@ public:
 
     CLocalFile& local() { return local_; }
     SalesFileHeader& header() { return header_; }
+    // Writes the record shown to LocalFileNames.plf if a move changed it.
+    void SavePosition();
 
 private:
     void FillLine(int slot, const ProductRecord& product);
@@ -148,5 +150,6 @@ private:
     CLocalFile& local_;
     SalesFileHeader& header_;
     ClockFn clock_;
+    bool positionUnsaved_ = false;
     bool readOnly_ = false;
 };

@@ -354,6 +354,7 @@ TEST_F(SaleScreen, GotoRecordRefusesOutOfRangeAndNumberNShowsTheNewSale)
         bool refused;
     } cases[] = {{"0", "OLD0", false}, {"3", "OLD0", true}, {"-1", "OLD0", true},
                  {"x", "OLD0", true},  {"2", "", false},    {"1", "OLD1", false}};
+    const std::uint32_t atOpen = reloaded().currentRecord;
     for (const auto& c : cases) {
         if (c.refused)
             boxes.answer(MessageBox::Answer::Ok);
@@ -364,7 +365,10 @@ TEST_F(SaleScreen, GotoRecordRefusesOutOfRangeAndNumberNShowsTheNewSale)
         EXPECT_EQ(text(kItem), c.item) << c.typed;
         expectStoredShown(dlg.get(), *c.item != '\0', c.typed);
     }
-    // Every move saves the record shown; a restart shows the new sale again.
+    // A move writes nothing; closing saves the record shown, and a restart
+    // shows the new sale again.
+    EXPECT_EQ(reloaded().currentRecord, atOpen);
+    dlg->close();
     CLocalFile stored = reloaded();
     EXPECT_EQ(stored.currentRecord, 1u);
     SalesFileHeader header2;

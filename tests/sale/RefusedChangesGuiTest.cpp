@@ -58,10 +58,11 @@ TEST_F(RefusedChange, EachRefusalNamesTheFileAndWhyAndNothingChanges)
         FileFaults::arm(n, FileFaults::Action::Fail, true);
         key(Qt::Key_F9);
         FileFaults::disarm();
-        if (storedSales(local) == 1)
+        if (storedSales(local) == 1) {
             EXPECT_TRUE(told().rfind("The sale could not be saved: ", 0) == 0 && told().find(kept) != std::string::npos &&
                         storedStock(local, "A") == 10)
                 << n << ": " << told();
+        }
     }
     EXPECT_GT(n, 5);
     EXPECT_EQ(storedStock(local, "A"), 9);
