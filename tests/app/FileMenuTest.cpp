@@ -89,8 +89,9 @@ TEST_F(SaleScreenStartUp, NewAndConnectSwitchSetsAndRefusedChoicesKeepTheCurrent
     EXPECT_EQ(boxes.texts().size(), 1u);
 }
 
-// A data folder on a share that cannot keep PCs apart is named after
-// "Connect..." and at start-up, and the register goes on with it.
+// A data folder on a share that cannot keep PCs apart, or only with one
+// register on each PC, is named after "Connect..." and at start-up, and the
+// register goes on with it.
 TEST_F(SaleScreenStartUp, UnsafeShareIsNamedAfterConnectAndAtStartUp)
 {
     TempDir table;
@@ -111,5 +112,16 @@ TEST_F(SaleScreenStartUp, UnsafeShareIsNamedAfterConnectAndAtStartUp)
     CSaleDlg restarted(again, header);
     EXPECT_TRUE(restarted.Initialize());
     EXPECT_TRUE(boxes.saw("sales can be lost"));
+
+    // SMB with leases: safe for one register on each PC only, and said so.
+    const std::string smb = "27 1 254:0 / / rw - ext4 /dev/vda rw\n"
+                            "50 27 0:60 / " + real + " rw - cifs //server/shop rw,vers=3.1.1\n";
+    writeBytes(table.file("mountinfo"), std::vector<std::uint8_t>(smb.begin(), smb.end()));
+    boxes.clear();
+    CLocalFile third(dir.path());
+    CSaleDlg onSmb(third, header);
+    EXPECT_TRUE(onSmb.Initialize());
+    EXPECT_TRUE(boxes.saw("is safe for one register on each PC only"));
+    EXPECT_FALSE(boxes.saw("sales can be lost"));
     SetMountTablePath({});
 }
