@@ -33,16 +33,21 @@ const char* const SaleEditing::kChangedMeanwhile =
     "Nothing was stored and no stock was moved. Clear This Sale leaves the sale as it is "
     "stored now; Edit This Sale on it starts again from there.";
 
-SaleEditing::Result SaleEditing::Void()
+SaleEditing::Result SaleEditing::Void(const StoreRunner& runner)
 {
     state_.RefreshCount();
     if (state_.showingNew())
         return Result::NewSaleShown;
-    if (const int cause = VoidInvoice(state_.local(), static_cast<int>(state_.local().currentRecord));
-        cause != FileCause::None) {
-        fault_ = FaultAmong(state_.local(), {"Invoices", "Products"}, cause);
+    const CLocalFile local = state_.local();
+    bool voided = false;
+    RunStoreStep(runner, [&] {
+        const int cause = VoidInvoice(local, static_cast<int>(local.currentRecord));
+        voided = cause == FileCause::None;
+        if (!voided)
+            fault_ = FaultAmong(local, {"Invoices", "Products"}, cause);
+    });
+    if (!voided)
         return Result::Failed;
-    }
     // Away and back: the voided record is read again and shown.
     state_.GoPrev();
     state_.GoNext();

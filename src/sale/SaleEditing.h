@@ -13,6 +13,7 @@
 // (clearing, a crash, leaving the program) leaves the stored sale as it is.
 
 #include "sale/FileFault.h"
+#include "sale/StoreStep.h"
 #include "storage/files/ProductFile.h"
 
 #include <string>
@@ -35,8 +36,9 @@ public:
     explicit SaleEditing(SaleState& state) : state_(state) {}
 
     // "Void This Sale": the shown stored sale is voided in its file (its goods
-    // back in stock) and shown again as stored now.
-    Result Void();
+    // back in stock) and shown again as stored now. `runner` runs the voiding's
+    // file step.
+    Result Void(const StoreRunner& runner = {});
     // "Edit This Sale": the shown stored sale comes onto the screen as the sale
     // being edited, with its customer; nothing is written.
     Result BeginEdit();
