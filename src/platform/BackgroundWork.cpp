@@ -166,7 +166,7 @@ Waiting* running = nullptr;
 
 void Run(QWidget* widget, const std::function<void()>& work)
 {
-    if (running || !widget || QThread::currentThread() != qApp->thread()) {
+    if (running || !widget || !qApp || QThread::currentThread() != qApp->thread()) {
         work();
         return;
     }
