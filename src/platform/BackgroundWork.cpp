@@ -21,6 +21,7 @@
 namespace BackgroundWork {
 
 const char* const kSavingNote = "Saving...";
+const char* const kReadingNote = "Reading...";
 const char* const kStillWaitingNote =
     "Still waiting for the data files.\n\nThe computer has not finished a file operation for 5 seconds. "
     "It cannot be stopped halfway: the register goes on by itself as soon as the file answers.";
@@ -102,7 +103,7 @@ bool isInputTo(QObject* target, QEvent::Type type, const QWidget* window)
 // its two steps.
 class Waiting final : public QObject {
 public:
-    explicit Waiting(QWidget* window) : window_(window)
+    Waiting(QWidget* window, const char* noteText) : window_(window), noteText_(noteText)
     {
         qApp->installEventFilter(this);
         note_ = new QLabel(window);
@@ -133,7 +134,7 @@ public:
         if (step <= step_ || !note_)
             return;
         step_ = step;
-        note_->setText(step == 1 ? kSavingNote : kStillWaitingNote);
+        note_->setText(step == 1 ? noteText_ : kStillWaitingNote);
         const int width = step == 1 ? 220 : 520;
         note_->setFixedWidth(std::min(width, std::max(120, window_->width() - 40)));
         note_->setFixedHeight(note_->heightForWidth(note_->width()));
@@ -154,6 +155,7 @@ protected:
 
 private:
     QWidget* window_;
+    const char* noteText_;
     QPointer<QLabel> note_;
     QTimer noteTimer_;
     QTimer stillTimer_;
@@ -164,14 +166,14 @@ Waiting* running = nullptr;
 
 }  // namespace
 
-void Run(QWidget* widget, const std::function<void()>& work)
+void Run(QWidget* widget, const std::function<void()>& work, const char* noteText)
 {
     if (running || !widget || !qApp || QThread::currentThread() != qApp->thread()) {
         work();
         return;
     }
     QWidget* window = widget->window();
-    Waiting waiting(window);
+    Waiting waiting(window, noteText);
     running = &waiting;
     UserPrompt& before = userPrompt();
     ForwardingPrompt forwarding(before, &waiting);
@@ -207,10 +209,10 @@ void Run(QWidget* widget, const std::function<void()>& work)
         std::rethrow_exception(thrown);
 }
 
-StoreRunner RunnerFor(QWidget* widget)
+StoreRunner RunnerFor(QWidget* widget, const char* noteText)
 {
     QPointer<QWidget> guarded(widget);
-    return [guarded](const std::function<void()>& step) { Run(guarded.data(), step); };
+    return [guarded, noteText](const std::function<void()>& step) { Run(guarded.data(), step, noteText); };
 }
 
 bool busy() { return running != nullptr; }

@@ -21,15 +21,16 @@ class QWidget;
 namespace BackgroundWork {
 
 extern const char* const kSavingNote;
+extern const char* const kReadingNote;  // for work that only reads
 extern const char* const kStillWaitingNote;
 
 // Runs `work` on a thread of its own for the window of `widget` and returns
 // when it has finished; an exception it throws is thrown again here. Work
 // started while other work runs (a question's window cannot start any) runs
 // in place.
-void Run(QWidget* widget, const std::function<void()>& work);
+void Run(QWidget* widget, const std::function<void()>& work, const char* noteText = kSavingNote);
 // Run for the window of `widget`, as the runner of a change's file step.
-StoreRunner RunnerFor(QWidget* widget);
+StoreRunner RunnerFor(QWidget* widget, const char* noteText = kSavingNote);
 
 // True while work runs.
 bool busy();

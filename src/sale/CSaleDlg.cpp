@@ -701,7 +701,7 @@ void CSaleDlg::VoidThisSale()
 {
     if (SecurityGate(local_))
         return;
-    state_.RefreshCount();
+    state_.RefreshCount(BackgroundWork::RunnerFor(this, BackgroundWork::kReadingNote));
     if (state_.showingNew()) {
         MessageBox::information(this, "No need to void this sale.\n\n");
         return;

@@ -286,7 +286,7 @@ bool SaleFinish::needsDeposit() const { return EqualsIgnoreCase(stored_.payType,
 bool SaleFinish::PaymentsCancelled()
 {
     SaleEditing editing(state_);
-    if (editing.ReopenStored(stored_.recordNumber) == SaleEditing::Result::Done)
+    if (editing.ReopenStored(stored_.recordNumber, runner_) == SaleEditing::Result::Done)
         return true;
     fault_ = editing.fault();
     return false;
