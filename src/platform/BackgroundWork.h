@@ -4,12 +4,13 @@
 // a call the kernel keeps waiting never freezes the screen.
 //
 // While the work runs, the window takes no key, click or close (a second key
-// press starts nothing), shows the note "Saving..." after half a second and,
-// after five seconds, says that it is still waiting on the files and that a
-// file call cannot be stopped halfway. The storage layer's messages and its
-// "Keep waiting?" question (userPrompt()) are asked on the window's thread and
-// their answers handed back to the work. Run returns on the window's thread
-// once the work is done, so the window shows the result where it did before.
+// press starts nothing), shows the note "Saving..." ("Reading..." for work that
+// only reads) after half a second and, after five seconds, says that it is
+// still waiting on the files and that a file call cannot be stopped halfway.
+// The storage layer's messages and its "Keep waiting?" question (userPrompt())
+// are asked on the window's thread and their answers handed back to the work.
+// Run returns on the window's thread once the work is done, and the window
+// shows the result there.
 
 #include "sale/StoreStep.h"
 
