@@ -1,5 +1,6 @@
 #include "receivables/CPaymentDlg.h"
 
+#include "platform/BackgroundWork.h"
 #include "platform/Clock.h"
 #include "platform/ComboFill.h"
 #include "platform/DialogButtons.h"
@@ -117,7 +118,9 @@ bool CPaymentDlg::PayStoredSale(QWidget* parent, const CLocalFile& local, const 
     EnteredPayment entered;
     if (!Ask(parent, header, entered))
         return false;
-    if (::PayStoredSale(local, recordNumber, entered, local.loggedInCashier) >= 0)
+    int paymentId = -1;
+    BackgroundWork::Run(parent, [&] { paymentId = ::PayStoredSale(local, recordNumber, entered, local.loggedInCashier); });
+    if (paymentId >= 0)
         return true;
     MessageBox::information(parent, PaymentRefusal("The payment was not stored: ", local));
     return false;

@@ -1,5 +1,6 @@
 #include "receivables/CPaymentListDlg.h"
 
+#include "platform/BackgroundWork.h"
 #include "platform/MessageBox.h"
 #include "platform/RecordText.h"
 #include "receivables/CDepositDlg.h"
@@ -52,6 +53,7 @@ CPaymentListDlg::CPaymentListDlg(const CLocalFile& local, const SalesFileHeader&
     setObjectName(name);
     setWindowTitle(caption);
     resize(720, 420);
+    list_.setStoreRunner(BackgroundWork::RunnerFor(this));
     auto* layout = new QVBoxLayout(this);
 
     table_ = new QTreeWidget(this);

@@ -168,7 +168,8 @@ bool PaymentList::Add(const EnteredPayment& entered)
         prompt_.tell(strprintf("Change amount: %.2f", static_cast<double>(payment.amount) - balance()));
         payment.amount = RoundToCents(balance());
     }
-    const bool stored = AppendPaymentToSale(local_, payment) >= 0;
+    bool stored = false;
+    RunStoreStep(runner_, [&] { stored = AppendPaymentToSale(local_, payment) >= 0; });
     Refresh();
     return stored;
 }
@@ -183,11 +184,18 @@ const PaymentRecord* PaymentList::Find(std::int32_t paymentId) const
 
 bool PaymentList::Edit(std::int32_t paymentId, const EnteredPayment& entered)
 {
-    PaymentRecord payment;
-    if (!FindPaymentById(local_, paymentId, payment))
+    bool found = false;
+    bool changed = false;
+    RunStoreStep(runner_, [&] {
+        PaymentRecord payment;
+        found = FindPaymentById(local_, paymentId, payment);
+        if (!found)
+            return;
+        CopyEntered(entered, payment);
+        changed = UpdatePaymentById(local_, payment) > 0;
+    });
+    if (!found)
         return false;
-    CopyEntered(entered, payment);
-    const bool changed = UpdatePaymentById(local_, payment) > 0;
     Refresh();
     return changed;
 }
@@ -235,40 +243,48 @@ PaymentList::Close PaymentList::CloseOnAccount(const SalesFileHeader& header, bo
 // with the terms discount its discount and totals.
 bool PaymentList::Settle(const SalesFileHeader& header, bool applyDiscount)
 {
-    TermsRecord terms;
-    Transaction tx;
-    tx.add(local_.GetPath("Payments"), OpenMode::OpenOrCreate);
-    tx.add(local_.GetPath("Invoices"));
-    bool written = false;
-    if (tx.begin() == FileCause::None) {
+    enum class Settled { Written, NoLongerPaid, NotWritten };
+    Settled settled = Settled::NotWritten;
+    RunStoreStep(runner_, [&] {
+        TermsRecord terms;
+        Transaction tx;
+        tx.add(local_.GetPath("Payments"), OpenMode::OpenOrCreate);
+        tx.add(local_.GetPath("Invoices"));
+        if (tx.begin() != FileCause::None)
+            return;
         DataFile& invoices = tx.file(local_.GetPath("Invoices"));
         bool damaged = false;
         const long long present = InvoiceRecordsPresent(invoices, &damaged);
         InvoiceRecord sale;
-        if (!damaged && recordNumber_ >= 0 && recordNumber_ < present && ReadInvoiceAt(invoices, recordNumber_, sale)) {
-            const long long paid = SumPaymentCentsIn(tx, local_, recordNumber_);
-            if (applyDiscount) {
-                GetTerms(local_, sale.termsIndex, terms);
-                ApplyTermsDiscount(sale, terms, header);
-                if (AmountCents(sale.total) != paid) {
-                    // Paid in full when the window was refreshed, no longer now.
-                    tx.release();
-                    prompt_.tell(kDiscountNotPaid);
-                    Refresh(&header, applyDiscount);
-                    return false;
-                }
+        if (damaged || recordNumber_ < 0 || recordNumber_ >= present || !ReadInvoiceAt(invoices, recordNumber_, sale))
+            return;
+        const long long paid = SumPaymentCentsIn(tx, local_, recordNumber_);
+        if (applyDiscount) {
+            GetTerms(local_, sale.termsIndex, terms);
+            ApplyTermsDiscount(sale, terms, header);
+            if (AmountCents(sale.total) != paid) {
+                // Paid in full when the window was refreshed, no longer now.
+                tx.release();
+                settled = Settled::NoLongerPaid;
+                return;
             }
-            const std::uint8_t flag = !IsOnAccount(sale) || PaidInFull(paid, sale.total) ? 1 : 0;
-            if (applyDiscount) {
-                sale.paid = flag;
-                StageInvoiceAt(tx, invoices, recordNumber_, sale);
-            } else if (flag != sale.paid) {
-                tx.write(invoices, InvoiceOffset(recordNumber_), &flag, 1);
-            }
-            written = !tx.pending() || tx.commit() == FileCause::None;
         }
+        const std::uint8_t flag = !IsOnAccount(sale) || PaidInFull(paid, sale.total) ? 1 : 0;
+        if (applyDiscount) {
+            sale.paid = flag;
+            StageInvoiceAt(tx, invoices, recordNumber_, sale);
+        } else if (flag != sale.paid) {
+            tx.write(invoices, InvoiceOffset(recordNumber_), &flag, 1);
+        }
+        if (!tx.pending() || tx.commit() == FileCause::None)
+            settled = Settled::Written;
+    });
+    if (settled == Settled::NoLongerPaid) {
+        prompt_.tell(kDiscountNotPaid);
+        Refresh(&header, applyDiscount);
+        return false;
     }
-    if (!written)
+    if (settled == Settled::NotWritten)
         prompt_.tell(kSaleNotWritten);
-    return written;
+    return settled == Settled::Written;
 }

@@ -5,6 +5,7 @@
 // the terms discount and the settling of the stored sale.
 
 #include "receivables/PaidRule.h"
+#include "sale/StoreStep.h"
 #include "storage/files/InvoiceFile.h"
 #include "storage/files/PaymentFile.h"
 #include "storage/records/InvoiceRecord.h"
@@ -85,6 +86,9 @@ public:
     PaymentList(const CLocalFile& local, PaymentPrompt& prompt, std::int32_t recordNumber, Kind kind,
                 std::string cashier);
 
+    // Runs the file step of each payment stored or changed (Add, Edit and the
+    // on-account settling); a window passes one that runs it off its own thread.
+    void setStoreRunner(StoreRunner runner) { runner_ = std::move(runner); }
     // The sale total given by the finish (split and deposit).
     void SetTotal(double total) { total_ = total; }
     // Lists the payments again (and, on account, reads the sale and its terms,
@@ -138,4 +142,5 @@ private:
     bool known_ = false;
     InvoiceRecord sale_;
     TermsRecord terms_;
+    StoreRunner runner_;
 };

@@ -11,6 +11,7 @@
 
 #include "contacts/CCustomerDlg.h"
 #include "contacts/CVendorDlg.h"
+#include "platform/BackgroundWork.h"
 #include "platform/Clock.h"
 #include "platform/ComboFill.h"
 #include "platform/FileDialog.h"
@@ -665,6 +666,7 @@ void CSaleDlg::OnFinishSale()
     totals_->ShowChange(state_.current.change);
     BoxPrompt prompt(this);
     SaleFinish finish(state_, prompt, [] { return Clock::now(); });
+    finish.setStoreRunner(BackgroundWork::RunnerFor(this));
     const FinishEntries entries{ss(cashier_->text()), ss(salesperson_->currentText()), ss(payType_->currentText())};
     if (finish.FinishSale(entries) != SaleFinish::Result::Stored) {
         ShowSale();
@@ -699,7 +701,7 @@ void CSaleDlg::VoidThisSale()
 {
     if (SecurityGate(local_))
         return;
-    state_.RefreshCount();
+    state_.RefreshCount(BackgroundWork::RunnerFor(this, BackgroundWork::kReadingNote));
     if (state_.showingNew()) {
         MessageBox::information(this, "No need to void this sale.\n\n");
         return;
@@ -708,7 +710,7 @@ void CSaleDlg::VoidThisSale()
         MessageBox::Answer::Ok)
         return;
     SaleEditing editing(state_);
-    if (editing.Void() == SaleEditing::Result::Failed)
+    if (editing.Void(BackgroundWork::RunnerFor(this)) == SaleEditing::Result::Failed)
         MessageBox::information(this, "This sale was not voided: " + FaultText(editing.fault()) +
                                           ".\n\nNothing was changed.");
     AfterMove();

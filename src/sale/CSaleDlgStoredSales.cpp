@@ -3,6 +3,7 @@
 // QuoteLoading; here are the questions, messages and windows.
 #include "sale/CSaleDlg.h"
 
+#include "platform/BackgroundWork.h"
 #include "platform/Clock.h"
 #include "platform/MessageBox.h"
 #include "print/CSalePrinter.h"
@@ -31,7 +32,7 @@ void CSaleDlg::EditThisSale()
 {
     if (SecurityGate(local_))
         return;
-    state_.RefreshCount();
+    state_.RefreshCount(BackgroundWork::RunnerFor(this, BackgroundWork::kReadingNote));
     if (state_.showingNew()) {
         MessageBox::information(this, "No need to edit this sale.\nIt has not been saved.\n\n");
         return;
@@ -42,7 +43,7 @@ void CSaleDlg::EditThisSale()
                          MessageBox::Buttons::OkCancel) != MessageBox::Answer::Ok)
         return;
     SaleEditing editing(state_);
-    if (editing.BeginEdit() == SaleEditing::Result::Failed)
+    if (editing.BeginEdit(BackgroundWork::RunnerFor(this, BackgroundWork::kReadingNote)) == SaleEditing::Result::Failed)
         MessageBox::information(this, "This sale was not taken for editing: " + FaultText(editing.fault()) +
                                           ".\n\nNothing was changed.");
     AfterMove();

@@ -1,5 +1,6 @@
 #include "sale/CTouchSaleDlg.h"
 
+#include "platform/BackgroundWork.h"
 #include "platform/Clock.h"
 #include "platform/MessageBox.h"
 #include "print/CSalePrinter.h"
@@ -327,7 +328,7 @@ void CTouchSaleDlg::OnCashier()
 void CTouchSaleDlg::OnFinish()
 {
     TouchPrompt prompt(this);
-    if (touch_.Finish(prompt) != TouchSale::Finished::Stored)
+    if (touch_.Finish(prompt, BackgroundWork::RunnerFor(this)) != TouchSale::Finished::Stored)
         return;
     // The sale is stored; receipts only (packing slips are the main screen's).
     CLocalFile receipts = local_;

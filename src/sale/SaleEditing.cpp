@@ -33,56 +33,66 @@ const char* const SaleEditing::kChangedMeanwhile =
     "Nothing was stored and no stock was moved. Clear This Sale leaves the sale as it is "
     "stored now; Edit This Sale on it starts again from there.";
 
-SaleEditing::Result SaleEditing::Void()
+SaleEditing::Result SaleEditing::Void(const StoreRunner& runner)
 {
-    state_.RefreshCount();
+    state_.RefreshCount(runner);
     if (state_.showingNew())
         return Result::NewSaleShown;
-    if (const int cause = VoidInvoice(state_.local(), static_cast<int>(state_.local().currentRecord));
-        cause != FileCause::None) {
-        fault_ = FaultAmong(state_.local(), {"Invoices", "Products"}, cause);
+    const CLocalFile local = state_.local();
+    bool voided = false;
+    RunStoreStep(runner, [&] {
+        const int cause = VoidInvoice(local, static_cast<int>(local.currentRecord));
+        voided = cause == FileCause::None;
+        if (!voided)
+            fault_ = FaultAmong(local, {"Invoices", "Products"}, cause);
+    });
+    if (!voided)
         return Result::Failed;
-    }
     // Away and back: the voided record is read again and shown.
     state_.GoPrev();
     state_.GoNext();
     return Result::Done;
 }
 
-SaleEditing::Result SaleEditing::BeginEdit()
+SaleEditing::Result SaleEditing::BeginEdit(const StoreRunner& runner)
 {
-    state_.RefreshCount();
+    state_.RefreshCount(runner);
     if (state_.showingNew())
         return Result::NewSaleShown;
-    return ReopenStored(static_cast<int>(state_.local().currentRecord));
+    return ReopenStored(static_cast<int>(state_.local().currentRecord), runner);
 }
 
-SaleEditing::Result SaleEditing::ReopenStored(int recordNumber)
+SaleEditing::Result SaleEditing::ReopenStored(int recordNumber, const StoreRunner& runner)
 {
+    const CLocalFile local = state_.local();
     InvoiceRecord stored;
-    if (!ReadInvoice(state_.local(), recordNumber, stored)) {
-        fault_ = FaultAmong(state_.local(), {"Invoices"}, FileCause::Generic);
+    InvoiceRecord edited;
+    CustomerRecord customer;
+    bool read = false;
+    RunStoreStep(runner, [&] {
+        read = ReadInvoice(local, recordNumber, stored);
+        if (!read) {
+            fault_ = FaultAmong(local, {"Invoices"}, FileCause::Generic);
+            return;
+        }
+        edited = stored;
+        edited.recordNumber = recordNumber;  // the edited sale is written back where it lies
+        // A walk-in sale shows an empty name again, so finishing stores it as a
+        // walk-in sale rather than creating a customer named "Retail".
+        if (edited.customerNumber == 0 && edited.address[InvoiceRecord::kName] == kWalkIn)
+            edited.address[InvoiceRecord::kName].clear();
+        customer = CustomerOf(local, edited);
+    });
+    if (!read)
         return Result::Failed;
-    }
-    Reopen(stored, stored, recordNumber);
-    return Result::Done;
-}
-
-void SaleEditing::Reopen(const InvoiceRecord& stored, const InvoiceRecord& base, int recordNumber)
-{
-    InvoiceRecord edited = stored;
-    edited.recordNumber = recordNumber;  // the edited sale is written back where it lies
-    // A walk-in sale shows an empty name again, so finishing stores it as a
-    // walk-in sale rather than creating a customer named "Retail".
-    if (edited.customerNumber == 0 && edited.address[InvoiceRecord::kName] == kWalkIn)
-        edited.address[InvoiceRecord::kName].clear();
-    state_.editBase = base;
-    state_.customer = CustomerOf(state_.local(), edited);
+    state_.editBase = stored;
+    state_.customer = customer;
     state_.held = edited;
     state_.newSale = false;
     state_.lineStock.fill(0);
     state_.local().currentRecord = static_cast<std::uint32_t>(std::max(0, recordNumber));
     state_.GoCurrent();
+    return Result::Done;
 }
 
 SaleEditing::Result SaleEditing::Clear()

@@ -13,6 +13,7 @@
 // (clearing, a crash, leaving the program) leaves the stored sale as it is.
 
 #include "sale/FileFault.h"
+#include "sale/StoreStep.h"
 #include "storage/files/ProductFile.h"
 
 #include <string>
@@ -35,11 +36,13 @@ public:
     explicit SaleEditing(SaleState& state) : state_(state) {}
 
     // "Void This Sale": the shown stored sale is voided in its file (its goods
-    // back in stock) and shown again as stored now.
-    Result Void();
+    // back in stock) and shown again as stored now. `runner` runs the voiding's
+    // file step.
+    Result Void(const StoreRunner& runner = {});
     // "Edit This Sale": the shown stored sale comes onto the screen as the sale
-    // being edited, with its customer; nothing is written.
-    Result BeginEdit();
+    // being edited, with its customer; nothing is written. `runner` runs the
+    // reading of the sale and its customer.
+    Result BeginEdit(const StoreRunner& runner = {});
     // "Clear This Sale": an empty new sale. A sale being edited is left as it is stored.
     Result Clear();
     // The split or deposit payments of sale `recordNumber`, just stored, were
@@ -47,7 +50,7 @@ public:
     // it is stored now. Nothing is written: the stored sale keeps its lines,
     // stock and payments, so clearing, leaving or a crash loses nothing, and
     // finishing again writes it back over its own record.
-    Result ReopenStored(int recordNumber);
+    Result ReopenStored(int recordNumber, const StoreRunner& runner = {});
 
     // Finishing an edit inside the finish's transaction, which holds the invoice,
     // product and payments files: the record is read again and compared with
@@ -69,8 +72,6 @@ public:
     static CustomerRecord CustomerOf(const CLocalFile& local, const InvoiceRecord& sale);
 
 private:
-    void Reopen(const InvoiceRecord& stored, const InvoiceRecord& base, int recordNumber);
-
     SaleState& state_;
     FileFault fault_;
 };

@@ -173,7 +173,6 @@ SaleFinish::Result SaleFinish::StoreSale(const FinishEntries& entries)
         prompt_.tell(kProcessed);
         return Result::Refused;
     }
-    CLocalFile& local = state_.local();
     InvoiceRecord sale = state_.current;
     sale.salesperson = fitText(entries.salesperson, InvoiceRecord::kNameWidth);
     const bool walkIn = sale.address[InvoiceRecord::kName].empty();
@@ -183,18 +182,41 @@ SaleFinish::Result SaleFinish::StoreSale(const FinishEntries& entries)
     sale.termsIndex = state_.customer.termsIndex;
     const SaleFinishing::Target target = SaleFinishing(state_).target();
     const CalendarTime now = clock_();
+    Result result = Result::Failed;
+    fault_ = FileFault{};
+    changedMeanwhile_ = false;
+    RunStoreStep(runner_, [&] { result = Store(sale, walkIn, target.append ? -1 : target.recordNumber, now); });
+    if (result != Result::Stored) {
+        if (!changedMeanwhile_)
+            return NotSaved(fault_);
+        prompt_.tell(SaleEditing::kChangedMeanwhile);
+        return Result::Failed;
+    }
+    stored_ = sale;
+    if (target.append)
+        state_.count = sale.recordNumber + 1;
+    state_.current = sale;
+    return Result::Stored;
+}
 
+SaleFinish::Result SaleFinish::Store(InvoiceRecord& sale, bool walkIn, int over, const CalendarTime& now)
+{
+    CLocalFile& local = state_.local();
+    const auto failed = [this](FileFault fault) {
+        fault_ = std::move(fault);
+        return Result::Failed;
+    };
     // Files the transaction needs are made sure of first (each on its own,
     // holding nothing yet), so that it can lock them all.
     int count = 0;
     if (const int cause = ReadInvoiceCount(local, count); cause != FileCause::None)
-        return NotSaved({"Invoices", cause});
+        return failed({"Invoices", cause});
     if (const int cause = EnsureProductFile(local); cause != FileCause::None)
-        return NotSaved({"Products", cause});
+        return failed({"Products", cause});
     if (const int cause = walkIn ? FileCause::None : CreateCustomerFile(local); cause != FileCause::None)
-        return NotSaved({"Customers", cause});
+        return failed({"Customers", cause});
     // An edit that drops its rentals still returns what the stored sale lent.
-    const bool rentals = hasRentLine(sale) || (!target.append && hasRentLine(state_.editBase));
+    const bool rentals = hasRentLine(sale) || (over >= 0 && hasRentLine(state_.editBase));
     std::vector<std::string> files = {"Invoices", "Products", "Payments"};
     if (!walkIn)
         files.push_back("Customers");
@@ -203,19 +225,10 @@ SaleFinish::Result SaleFinish::StoreSale(const FinishEntries& entries)
     Transaction tx;
     for (const std::string& kind : files)
         tx.add(local.GetPath(kind), kind == "Payments" || kind == "Rentals" ? OpenMode::OpenOrCreate : OpenMode::ReadWrite);
-    changedMeanwhile_ = false;
-    if (!Stage(tx, files, sale, walkIn, rentals, target.append ? -1 : target.recordNumber, now)) {
-        if (!changedMeanwhile_)
-            return NotSaved(fault_);
-        prompt_.tell(SaleEditing::kChangedMeanwhile);
+    if (!Stage(tx, files, sale, walkIn, rentals, over, now))
         return Result::Failed;
-    }
     if (const int cause = tx.commit(); cause != FileCause::None)
-        return NotSaved({{}, cause, true});
-    stored_ = sale;
-    if (target.append)
-        state_.count = sale.recordNumber + 1;
-    state_.current = sale;
+        return failed({{}, cause, true});
     return Result::Stored;
 }
 
@@ -273,7 +286,7 @@ bool SaleFinish::needsDeposit() const { return EqualsIgnoreCase(stored_.payType,
 bool SaleFinish::PaymentsCancelled()
 {
     SaleEditing editing(state_);
-    if (editing.ReopenStored(stored_.recordNumber) == SaleEditing::Result::Done)
+    if (editing.ReopenStored(stored_.recordNumber, runner_) == SaleEditing::Result::Done)
         return true;
     fault_ = editing.fault();
     return false;

@@ -7,6 +7,7 @@
 // payments, printing, the next sale) never undoes the stored sale.
 
 #include "sale/FileFault.h"
+#include "sale/StoreStep.h"
 #include "storage/records/CustomerRecord.h"
 #include "storage/records/InvoiceRecord.h"
 #include "storage/records/OleDate.h"
@@ -71,6 +72,10 @@ public:
     // a new sale or writing an edited one back over its record.
     Result StoreSale(const FinishEntries& entries);
 
+    // Runs the file step of StoreSale (a window passes one that runs it off
+    // its own thread); the refusals, questions and messages stay where they are.
+    void setStoreRunner(StoreRunner runner) { runner_ = std::move(runner); }
+
     const InvoiceRecord& stored() const { return stored_; }
     int recordNumber() const { return stored_.recordNumber; }
     // The payment type asks for a dialog after the commit.
@@ -94,6 +99,8 @@ private:
     // back over, or -1 to append. False with fault_ set when a file refused.
     bool Stage(Transaction& tx, const std::vector<std::string>& files, InvoiceRecord& sale, bool walkIn,
                bool rentals, int over, const CalendarTime& now);
+    // The file step of StoreSale: the files only, nothing shown.
+    Result Store(InvoiceRecord& sale, bool walkIn, int over, const CalendarTime& now);
     Result NotSaved(FileFault fault);
 
     SaleState& state_;
@@ -102,4 +109,5 @@ private:
     InvoiceRecord stored_;
     bool changedMeanwhile_ = false;  // an edited sale was changed at another register
     FileFault fault_;
+    StoreRunner runner_;
 };

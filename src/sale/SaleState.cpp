@@ -48,10 +48,13 @@ SaleState::SaleState(CLocalFile& local, SalesFileHeader& header, ClockFn clock)
 
 bool SaleState::showingNew() const { return static_cast<int>(local_.currentRecord) == count; }
 
-bool SaleState::RefreshCount()
+bool SaleState::RefreshCount(const StoreRunner& runner)
 {
+    const CLocalFile local = local_;
     int n = count;
-    if (ReadInvoiceCount(local_, n) != FileCause::None)
+    int cause = FileCause::None;
+    RunStoreStep(runner, [&] { cause = ReadInvoiceCount(local, n); });
+    if (cause != FileCause::None)
         return false;
     count = n;
     return true;

@@ -4,6 +4,7 @@
 // and every change the cashier can make to them. The window shows what this
 // holds and forwards its edits; everything here is testable without Qt.
 
+#include "sale/StoreStep.h"
 #include "storage/files/ProductFile.h"
 #include "storage/records/CustomerRecord.h"
 #include "storage/records/InvoiceRecord.h"
@@ -45,8 +46,8 @@ public:
     // Opening of the screen: the product file made sure of, N read, the new
     // sale cleared for the logged-in cashier and held.
     void Open();
-    // Re-reads N; true when read.
-    bool RefreshCount();
+    // Re-reads N; true when read. `runner` runs the reading (StoreStep.h).
+    bool RefreshCount(const StoreRunner& runner = {});
     bool showingNew() const;
 
     // Prepares a record for a new sale; the cashier and salesperson stay.

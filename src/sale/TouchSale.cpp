@@ -422,7 +422,7 @@ std::string TouchSale::MissingEntries() const
     return message;
 }
 
-TouchSale::Finished TouchSale::Finish(FinishPrompt& prompt)
+TouchSale::Finished TouchSale::Finish(FinishPrompt& prompt, const StoreRunner& runner)
 {
     if (!state_.showingNew()) {
         prompt.tell("This Sale has allready been processed.\nA copy of this record can be printed using the Print "
@@ -462,6 +462,7 @@ TouchSale::Finished TouchSale::Finish(FinishPrompt& prompt)
         }
     }
     SaleFinish finish(state_, prompt, clock_);
+    finish.setStoreRunner(runner);
     const FinishEntries entries{sale.cashier, sale.salesperson, sale.payType};
     if (finish.StoreSale(entries) != SaleFinish::Result::Stored)
         return Finished::Failed;

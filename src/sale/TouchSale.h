@@ -4,6 +4,7 @@
 // the sale screen's own SaleState. Finishing goes through SaleFinish's one
 // storage transaction, as F9 does.
 
+#include "sale/StoreStep.h"
 #include "storage/files/ProductFile.h"
 #include "storage/records/InvoiceRecord.h"
 #include "storage/records/OleDate.h"
@@ -96,8 +97,9 @@ public:
 
     // Finish Sale: the refusals, then the sale is stored. Stored: the caller
     // prints and calls StartNextSale. Refused and Failed change nothing.
+    // `runner` runs the storing's file step (SaleFinish::setStoreRunner).
     enum class Finished { Stored, Refused, Failed };
-    Finished Finish(FinishPrompt& prompt);
+    Finished Finish(FinishPrompt& prompt, const StoreRunner& runner = {});
     // The sale as stored by the last Finish.
     const InvoiceRecord& stored() const { return stored_; }
     // After a stored sale: the next empty sale, keypad and selection cleared.

@@ -21,6 +21,8 @@ MessageBox::Answer MessageBoxDouble::show(QWidget*, const QString& text, const Q
 {
     texts_.push_back(text.toStdString());
     buttons_.push_back(buttons);
+    if (onShow_)
+        onShow_(texts_.back());
     if (script_.empty()) {
         if (allowOk_ && buttons == MessageBox::Buttons::Ok)
             return MessageBox::Answer::Ok;

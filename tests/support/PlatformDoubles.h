@@ -7,6 +7,7 @@
 #include "platform/MessageBox.h"
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,9 @@ public:
 
     void answer(MessageBox::Answer a) { script_.push_back(a); }
     void allowUnscriptedOk(bool allow = true) { allowOk_ = allow; }
+    // Called with each box's text before it is answered (another register
+    // letting go of a file while the question is open).
+    void onShow(std::function<void(const std::string&)> act) { onShow_ = std::move(act); }
 
     const std::vector<std::string>& texts() const { return texts_; }
     const std::vector<MessageBox::Buttons>& buttons() const { return buttons_; }
@@ -35,6 +39,7 @@ private:
     std::vector<std::string> texts_;
     std::vector<MessageBox::Buttons> buttons_;
     bool allowOk_ = false;
+    std::function<void(const std::string&)> onShow_;
 };
 
 // Returns scripted paths; an empty one stands for Cancel. A dialog nobody

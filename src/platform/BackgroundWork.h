@@ -1,0 +1,50 @@
+#pragma once
+// The file work of a window, run on a thread of its own while the window's
+// event loop goes on, so that a file held by another register, a slow share or
+// a call the kernel keeps waiting never freezes the screen.
+//
+// While the work runs, the window takes no key, click or close (a second key
+// press starts nothing), shows the note "Saving..." ("Reading..." for work that
+// only reads) after half a second and, after five seconds, says that it is
+// still waiting on the files and that a file call cannot be stopped halfway.
+// The storage layer's messages and its "Keep waiting?" question (userPrompt())
+// are asked on the window's thread and their answers handed back to the work.
+// Run returns on the window's thread once the work is done, and the window
+// shows the result there.
+
+#include "sale/StoreStep.h"
+
+#include <functional>
+
+class QLabel;
+class QWidget;
+
+namespace BackgroundWork {
+
+extern const char* const kSavingNote;
+extern const char* const kReadingNote;  // for work that only reads
+extern const char* const kStillWaitingNote;
+
+// Runs `work` on a thread of its own for the window of `widget` and returns
+// when it has finished; an exception it throws is thrown again here. Work
+// started while other work runs (a question's window cannot start any) runs
+// in place.
+void Run(QWidget* widget, const std::function<void()>& work, const char* noteText = kSavingNote);
+// Run for the window of `widget`, as the runner of a change's file step.
+StoreRunner RunnerFor(QWidget* widget, const char* noteText = kSavingNote);
+
+// True while work runs.
+bool busy();
+// The running work's note (hidden until its first step); nullptr when none runs.
+QLabel* note();
+
+// When the note and the still-waiting text come, in milliseconds after the
+// start (500 and 5000 unless set).
+void setDelays(int noteMs, int stillWaitingMs);
+// Takes the running work's next step now, as its timer would: first the
+// note, then the still-waiting text.
+void takeNextStep();
+// Called on the window's thread once work has started; nothing by default.
+void setStartedHook(std::function<void()> hook);
+
+}  // namespace BackgroundWork
