@@ -13,6 +13,7 @@
 #include "storage/files/ProductFile.h"
 #include "storage/files/RentalFile.h"
 #include "storage/files/SalesFileHeader.h"
+#include "storage/files/SalesIndex.h"
 #include "storage/journal/Transaction.h"
 #include "storage/records/ByteCodec.h"
 #include "storage/records/TextFormat.h"
@@ -203,6 +204,8 @@ SaleFinish::Result SaleFinish::StoreSale(const FinishEntries& entries)
     Transaction tx;
     for (const std::string& kind : files)
         tx.add(local.GetPath(kind), kind == "Payments" || kind == "Rentals" ? OpenMode::OpenOrCreate : OpenMode::ReadWrite);
+    if (!target.append)
+        JoinSalesIndex(tx, local.GetPath("Invoices"));
     changedMeanwhile_ = false;
     if (!Stage(tx, files, sale, walkIn, rentals, target.append ? -1 : target.recordNumber, now)) {
         if (!changedMeanwhile_)
