@@ -137,8 +137,9 @@ TEST_F(SalesIndexHistory, ReportsFromTheIndexEqualTheFullPassThroughoutAHistory)
     };
     for (const auto& [name, step] : steps) {
         step();
-        if (serial > 12)  // kept in step by the writes since the last report
+        if (serial > 12) {  // kept in step by the writes since the last report
             EXPECT_TRUE(CheckSalesIndex(local.GetPath("Invoices")).usable) << name;
+        }
         const std::string kept = reports(local);   // the index as the writes kept it, then the rest added
         expectWholeIndex(local, name);
         const std::string whole = reports(local);  // every row from the index

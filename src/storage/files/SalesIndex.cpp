@@ -13,7 +13,7 @@
 namespace {
 constexpr std::uint8_t kMagic[4] = {'S', 'I', 'D', 'X'};
 constexpr long long kLeastCapacity = 1 << 16;
-constexpr std::size_t kHoldBytes = 2 * 1024 * 1024;    // rows read under one hold of the lock
+constexpr std::size_t kHoldBytes = 4 * 1024 * 1024;    // rows read under one hold of the lock
 constexpr std::size_t kFlushBytes = 4 * 1024 * 1024;   // rows gathered before they are written
 constexpr int kSamples = 16;                            // rows compared with their records
 

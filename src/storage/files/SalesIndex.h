@@ -75,7 +75,7 @@ struct SalesIndexCheck {
 // Whether the index describes the sales file as it is now (see above).
 SalesIndexCheck CheckSalesIndex(const std::string& salesPath);
 
-// Calls visit(row, n) for the covered rows in order, reading about 2 MiB under
+// Calls visit(row, n) for the covered rows in order, reading about 4 MiB under
 // each hold of the shared lock; held(rows visited) after each hold, false to
 // stop. Stops early, quietly, when a sale was rewritten meanwhile or a row does
 // not hold together: the rows from there are read from the sales file instead.

@@ -98,20 +98,36 @@ bool IndexedSale::parse(const std::uint8_t* row, std::size_t size)
 {
     if (size < salesrow::kFixedSize)
         return false;
-    row_ = row;
     const std::size_t slotSize = salesrow::LoadU16(row);
     const std::size_t lines = row[2];
     const std::uint32_t mask = salesrow::LoadU32(row + 8);
     if (slotSize > size || lines > R::kLines || mask >> R::kLines || static_cast<std::size_t>(std::popcount(mask)) != lines)
         return false;
-    std::size_t at = salesrow::kFixedSize + salesrow::kLineSize * lines;
-    if (at > slotSize)
+    const std::size_t fixed = salesrow::kFixedSize + salesrow::kLineSize * lines;
+    if (fixed > slotSize)
         return false;
-    const auto* chars = reinterpret_cast<const char*>(row);
+    std::size_t texts = 0;
+    for (std::size_t t = 0; t < salesrow::kSaleTexts; ++t)
+        texts += row[22 + t];
+    for (std::size_t s = 0; s < lines; ++s) {
+        const std::uint8_t* lengths = row + salesrow::kFixedSize + salesrow::kLineSize * s + 4 * salesrow::kLineNumbers;
+        for (std::size_t t = 0; t < salesrow::kLineTexts; ++t)
+            texts += lengths[t];
+    }
+    if (fixed + texts > slotSize)
+        return false;
+    row_ = row;
+    located_ = false;
+    return true;
+}
+
+void IndexedSale::locate() const
+{
+    const std::uint32_t mask = salesrow::LoadU32(row_ + 8);
+    std::size_t at = salesrow::kFixedSize + salesrow::kLineSize * row_[2];
+    const auto* chars = reinterpret_cast<const char*>(row_);
     for (std::size_t t = 0; t < salesrow::kSaleTexts; ++t) {
-        const std::size_t n = row[22 + t];
-        if (at + n > slotSize)
-            return false;
+        const std::size_t n = row_[22 + t];
         texts_[t] = std::string_view(chars + at, n);
         at += n;
     }
@@ -121,16 +137,13 @@ bool IndexedSale::parse(const std::uint8_t* row, std::size_t size)
             slotOf_[line] = -1;
             continue;
         }
-        const std::uint8_t* lengths = row + salesrow::kFixedSize + salesrow::kLineSize * s + 4 * salesrow::kLineNumbers;
+        const std::uint8_t* lengths = row_ + salesrow::kFixedSize + salesrow::kLineSize * s + 4 * salesrow::kLineNumbers;
         auto& texts = lineTexts_[static_cast<std::size_t>(s)];
         for (std::size_t t = 0; t < salesrow::kLineTexts; ++t) {
-            const std::size_t n = lengths[t];
-            if (at + n > slotSize)
-                return false;
-            texts[t] = std::string_view(chars + at, n);
-            at += n;
+            texts[t] = std::string_view(chars + at, lengths[t]);
+            at += lengths[t];
         }
         slotOf_[line] = static_cast<std::int8_t>(s++);
     }
-    return true;
+    located_ = true;
 }

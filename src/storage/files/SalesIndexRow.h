@@ -51,8 +51,9 @@ inline float LoadF32(const std::uint8_t* p) { return std::bit_cast<float>(LoadU3
 // Appends the row of a stored sale (its 4728 record bytes) to `out`.
 void AppendSaleRow(const std::uint8_t* record, std::vector<std::uint8_t>& out);
 
-// A row read in place: the texts and line slots are located once, the fields
-// read when asked for.
+// A row read in place. Parsing only checks that the row holds together; the
+// texts and line slots are located when a report first asks for one, so a
+// report of amounts and dates never walks them.
 class IndexedSale {
 public:
     // False when the row does not hold together within `size` bytes (a damaged index).
@@ -64,22 +65,31 @@ public:
     int dateField(int i) const { return static_cast<std::int16_t>(salesrow::LoadU16(row_ + 12 + 2 * i)); }
     OleDate saleTime() const { return OleDate::decode(row_, 34); }
     float money(salesrow::Money m) const { return salesrow::LoadF32(row_ + 46 + 4 * m); }
-    std::string_view text(salesrow::SaleText t) const { return texts_[t]; }
-    std::string_view address(std::size_t line) const { return texts_[salesrow::kAddress + line]; }
+    std::string_view text(salesrow::SaleText t) const { return located().texts_[t]; }
+    std::string_view address(std::size_t line) const { return located().texts_[salesrow::kAddress + line]; }
     std::string_view lineText(std::size_t line, salesrow::LineText t) const
     {
-        const int s = slotOf_[line];
+        const int s = located().slotOf_[line];
         return s < 0 ? std::string_view() : lineTexts_[static_cast<std::size_t>(s)][t];
     }
     float lineNumber(std::size_t line, salesrow::LineNumber n) const
     {
-        const int s = slotOf_[line];
+        const int s = located().slotOf_[line];
         return s < 0 ? 0.0f : salesrow::LoadF32(row_ + salesrow::kFixedSize + salesrow::kLineSize * s + 4 * n);
     }
 
 private:
+    const IndexedSale& located() const
+    {
+        if (!located_)
+            locate();
+        return *this;
+    }
+    void locate() const;
+
     const std::uint8_t* row_ = nullptr;
-    std::array<std::int8_t, 20> slotOf_{};
-    std::array<std::string_view, salesrow::kSaleTexts> texts_;
-    std::array<std::array<std::string_view, salesrow::kLineTexts>, 20> lineTexts_;
+    mutable bool located_ = false;
+    mutable std::array<std::int8_t, 20> slotOf_{};
+    mutable std::array<std::string_view, salesrow::kSaleTexts> texts_;
+    mutable std::array<std::array<std::string_view, salesrow::kLineTexts>, 20> lineTexts_;
 };
