@@ -8,6 +8,7 @@
 #include "ProductBench.h"
 #include "PurchasingBench.h"
 #include "ReportBench.h"
+#include "SalesIndexBench.h"
 #include "ScaleBench.h"
 #include "TransactionBench.h"
 
@@ -30,6 +31,7 @@ int main(int argc, char** argv)
     runReportBenchmarks(folder);
     runGraphBenchmarks(folder);
     runGroupedBenchmarks(folder);
+    runSalesIndexBenchmarks(folder);
     runPurchasingBenchmarks(folder);
     runScaleBenchmarks(folder);
     std::filesystem::remove_all(folder);

@@ -2,6 +2,7 @@
 
 #include "storage/files/CLocalFile.h"
 #include "storage/files/InvoiceFile.h"
+#include "storage/files/SalesIndex.h"
 #include "storage/io/DataFile.h"
 #include "storage/journal/Transaction.h"
 #include "storage/records/ByteCodec.h"
@@ -51,6 +52,7 @@ int undoSale(const CLocalFile& local, int recordNumber, Undo undo, InvoiceRecord
     Transaction tx;
     tx.add(local.GetPath("Invoices"));
     tx.add(local.GetPath("Products"));
+    JoinSalesIndex(tx, local.GetPath("Invoices"));
     if (const int cause = tx.begin(); cause != FileCause::None)
         return cause;
     DataFile& invoices = tx.file(local.GetPath("Invoices"));

@@ -79,21 +79,20 @@ public:
         const int day = sale.dateKey();
         if (day < fromKey_ || day > toKey_)
             return;
-        const std::uint8_t* rec = sale.bytes();
         char key[InvoiceRecord::kNameWidth];
         for (std::size_t line = 0; line < InvoiceRecord::kLines; ++line) {
-            const auto* text = reinterpret_cast<const char*>(rec + InvoiceRecord::kItemNumberOff + line * InvoiceRecord::kNameWidth);
-            if (text[0] == 0)
+            const std::string_view text = sale.itemNumber(line);
+            if (text.empty())
                 continue;
             // Lower-cased and hashed in one pass over the characters.
             std::uint32_t hash = ItemSums::kHashStart;
-            std::size_t length = 0;
-            for (; length < InvoiceRecord::kNameWidth - 1 && text[length]; ++length) {
-                key[length] = lowerAscii(text[length]);
-                hash = ItemSums::hashStep(hash, key[length]);
+            const std::size_t length = text.size();
+            for (std::size_t i = 0; i < length; ++i) {
+                key[i] = lowerAscii(text[i]);
+                hash = ItemSums::hashStep(hash, key[i]);
             }
             if (double* sum = sums_.find(key, length, hash | 1))
-                *sum += codec::getF32(rec, InvoiceRecord::kQtyOff + 4 * line);
+                *sum += sale.qty(line);
         }
     }
 

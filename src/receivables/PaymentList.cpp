@@ -3,6 +3,7 @@
 #include "sale/SaleTotals.h"
 #include "storage/files/CLocalFile.h"
 #include "storage/files/InvoiceFile.h"
+#include "storage/files/SalesIndex.h"
 #include "storage/files/ListFiles.h"
 #include "storage/files/SalesFileHeader.h"
 #include "storage/io/DataFile.h"
@@ -250,6 +251,8 @@ bool PaymentList::Settle(const SalesFileHeader& header, bool applyDiscount)
         Transaction tx;
         tx.add(local_.GetPath("Payments"), OpenMode::OpenOrCreate);
         tx.add(local_.GetPath("Invoices"));
+        if (applyDiscount)
+            JoinSalesIndex(tx, local_.GetPath("Invoices"));
         if (tx.begin() != FileCause::None)
             return;
         DataFile& invoices = tx.file(local_.GetPath("Invoices"));

@@ -2,11 +2,13 @@
 
 #include "storage/files/CLocalFile.h"
 #include "storage/files/ChunkedScan.h"
+#include "storage/files/SalesIndex.h"
 #include "storage/io/DataFile.h"
 #include "storage/records/ByteCodec.h"
 
 #include <cmath>
 #include <cstring>
+#include <optional>
 
 double CentAmount(float v) { return static_cast<double>(std::llround(static_cast<double>(v) * 100)) / 100; }
 
@@ -34,16 +36,15 @@ bool SlotContains(std::string_view slot, std::string_view lowered)
     return false;
 }
 
-InvoiceRecord SaleView::decode() const
+std::int32_t SaleView::recordNumber() const
 {
-    InvoiceRecord r;
-    r.decode(p_);
-    return r;
+    return row_ ? row_->recordNumber() : static_cast<std::int32_t>(salesrow::LoadU32(p_ + InvoiceRecord::kRecordNumberOff));
 }
 
-std::int32_t SaleView::recordNumber() const { return codec::getI32(p_, InvoiceRecord::kRecordNumberOff); }
-float SaleView::f(std::size_t off) const { return codec::getF32(p_, off); }
-int SaleView::i16(std::size_t off) const { return codec::getI16(p_, off); }
+OleDate SaleView::saleTime() const
+{
+    return row_ ? row_->saleTime() : OleDate::decode(p_, InvoiceRecord::kSaleTimeOff);
+}
 
 std::int32_t PaymentView::invoiceNumber() const { return codec::getI32(p_, PaymentRecord::kInvoiceNumberOff); }
 float PaymentView::amount() const { return codec::getF32(p_, PaymentRecord::kAmountOff); }
@@ -77,8 +78,53 @@ constexpr ChunkedLayout kPayments{PaymentFileHeader::kSize, PaymentRecord::kSize
 
 ScanOutcome ScanSales(const CLocalFile& local, SaleAccumulator& report, const ScanProgress& progress)
 {
-    return scan(local.GetPath("Invoices"), kSales,
-                [&](const std::uint8_t* rec, long long n) { report.AddSale(SaleView(rec, n)); }, progress);
+    const std::string path = local.GetPath("Invoices");
+    const SalesIndexCheck check = CheckSalesIndex(path);
+    if (check.cause == FileCause::NotFound)
+        return ScanOutcome::Done;
+    if (check.cause != FileCause::None)
+        return ScanOutcome::Failed;
+    // The rows the index covers, then the records after them, with their rows
+    // added to the index as they pass. An index that cannot be trusted is
+    // started again and every record read.
+    long long from = 0;
+    std::optional<SalesIndexBuilder> builder;
+    if (check.usable) {
+        from = ReadSalesIndex(
+            path, check.header, [&](const IndexedSale& row, long long n) { report.AddSale(SaleView(row, n)); },
+            [&](long long done) { return !progress || progress(done, check.salesRecords); });
+        if (from < 0)
+            return ScanOutcome::Cancelled;
+        if (from == check.header.covered)
+            builder.emplace(path, check.header);
+    } else if (check.salesRecords > 0) {
+        builder.emplace(SalesIndexBuilder::Restart(path, check.salesRecords));
+    }
+    bool cancelled = false;
+    const int cause = ScanInChunks(
+        path, kSales,
+        [&](const std::uint8_t* records, long long first, long long n) {
+            for (long long i = 0; i < n; ++i) {
+                const std::uint8_t* rec = records + static_cast<std::size_t>(i) * InvoiceRecord::kSize;
+                report.AddSale(SaleView(rec, first + i));
+                if (builder)
+                    builder->add(rec);
+            }
+        },
+        [&](long long done, long long present) {
+            if (builder)
+                builder->flush(true);
+            cancelled = progress && !progress(done, present);
+            return !cancelled;
+        },
+        kHoldBytes, from);
+    if (builder && (cancelled || cause == FileCause::None))
+        builder->flush(false);
+    if (cancelled)
+        return ScanOutcome::Cancelled;
+    if (cause == FileCause::None || cause == FileCause::NotFound)
+        return ScanOutcome::Done;
+    return ScanOutcome::Failed;
 }
 
 ScanOutcome ScanPayments(const CLocalFile& local, PaymentAccumulator& report, const ScanProgress& progress)

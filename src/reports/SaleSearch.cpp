@@ -9,14 +9,14 @@
 namespace {
 std::string cut(const std::string& text, std::size_t n) { return lowerAscii(text).substr(0, n); }
 
-// One of the 20 line slots of a text column (at `offset`, `width` wide) contains the text.
-bool anyLine(const SaleView& sale, const std::string& lowered, std::size_t offset, std::size_t width)
+// One of the 20 line slots of a text column contains the text.
+bool anyLine(const SaleView& sale, const std::string& lowered, std::string_view (SaleView::*column)(std::size_t) const)
 {
     if (lowered.empty())
         return true;
     for (std::size_t i = 0; i < InvoiceRecord::kLines; ++i) {
-        const std::uint8_t* slot = sale.bytes() + offset + width * i;
-        if (slot[0] != 0 && SlotContains(SlotText(slot, width), lowered))
+        const std::string_view slot = (sale.*column)(i);
+        if (!slot.empty() && SlotContains(slot, lowered))
             return true;
     }
     return false;
@@ -78,11 +78,9 @@ bool SaleSearchCriteria::Matches(const SaleView& s) const
         return false;
     if (saleType >= 0 && s.priceLevel() != saleType)
         return false;
-    constexpr std::size_t text = InvoiceRecord::kTextWidth;
-    if (!anyLine(s, description, InvoiceRecord::kDescriptionOff, text) ||
-        !anyLine(s, itemNumber, InvoiceRecord::kItemNumberOff, InvoiceRecord::kNameWidth) ||
-        !anyLine(s, category, InvoiceRecord::kCategoryOff, text) ||
-        !anyLine(s, department, InvoiceRecord::kDepartmentOff, text) || !anyLine(s, vendor, InvoiceRecord::kVendorOff, text))
+    if (!anyLine(s, description, &SaleView::description) || !anyLine(s, itemNumber, &SaleView::itemNumber) ||
+        !anyLine(s, category, &SaleView::category) || !anyLine(s, department, &SaleView::department) ||
+        !anyLine(s, vendor, &SaleView::vendor))
         return false;
     if (!SlotContains(s.payType(), payType))
         return false;

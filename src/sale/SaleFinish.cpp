@@ -13,6 +13,7 @@
 #include "storage/files/ProductFile.h"
 #include "storage/files/RentalFile.h"
 #include "storage/files/SalesFileHeader.h"
+#include "storage/files/SalesIndex.h"
 #include "storage/journal/Transaction.h"
 #include "storage/records/ByteCodec.h"
 #include "storage/records/TextFormat.h"
@@ -225,6 +226,8 @@ SaleFinish::Result SaleFinish::Store(InvoiceRecord& sale, bool walkIn, int over,
     Transaction tx;
     for (const std::string& kind : files)
         tx.add(local.GetPath(kind), kind == "Payments" || kind == "Rentals" ? OpenMode::OpenOrCreate : OpenMode::ReadWrite);
+    if (over >= 0)
+        JoinSalesIndex(tx, local.GetPath("Invoices"));
     if (!Stage(tx, files, sale, walkIn, rentals, over, now))
         return Result::Failed;
     if (const int cause = tx.commit(); cause != FileCause::None)

@@ -10,7 +10,7 @@ SaleMoment MomentOf(const SaleView& sale)
 {
     SaleMoment m;
     CalendarTime t;
-    if (OleDate::decode(sale.bytes(), InvoiceRecord::kSaleTimeOff).toCalendar(t)) {
+    if (sale.saleTime().toCalendar(t)) {
         m.year = t.year, m.month = t.month, m.day = t.day, m.hour = t.hour;
     } else {
         m.year = sale.year(), m.month = sale.month(), m.day = sale.day();

@@ -56,16 +56,15 @@ ScanOutcome BuildAllEntities(const CLocalFile& local, const GroupedRequest& requ
     const GroupedBy by = request.kind->by;
     std::vector<std::string> names;
     const char* column = "Cashier";
-    std::size_t nameOff = InvoiceRecord::kCashierOff, nameWidth = InvoiceRecord::kNameWidth;
+    std::string_view (*nameOf)(const SaleView&) = [](const SaleView& s) { return s.cashier(); };
     if (by == GroupedBy::Customers) {
         column = "Customer";
-        nameOff = InvoiceRecord::kAddressOff + InvoiceRecord::kName * InvoiceRecord::kTextWidth;
-        nameWidth = InvoiceRecord::kTextWidth;
+        nameOf = [](const SaleView& s) { return s.address(InvoiceRecord::kName); };
         for (const CustomerRecord& c : ReadCustomers(local))
             names.push_back(c.name());
     } else if (by == GroupedBy::Salespeople) {
         column = "Salesperson";
-        nameOff = InvoiceRecord::kSalespersonOff;
+        nameOf = [](const SaleView& s) { return s.salesperson(); };
         names = FillSalespersonBox(local);
     } else {
         names = FillCashierBox(local);
@@ -84,8 +83,8 @@ ScanOutcome BuildAllEntities(const CLocalFile& local, const GroupedRequest& requ
     const ScanOutcome out = ScanEach(local, progress, [&](const SaleView& sale) {
         if (!filter.Takes(sale))
             return;
-        const std::uint8_t* name = sale.bytes() + nameOff;
-        const auto found = *name ? index.FindSlot(name, nameWidth) : std::span<const std::size_t>();
+        const std::string_view name = nameOf(sale);
+        const auto found = !name.empty() ? index.Find(name) : std::span<const std::size_t>();
         if (found.empty())
             return;
         for (std::size_t e : found) {

@@ -58,14 +58,13 @@ ScanOutcome BuildGroupShares(const CLocalFile& local, const GroupedRequest& requ
         double list = 0, discount = 0, cost = 0;
     };
     std::vector<Group> groups(names.size());
-    const std::size_t nameOff = byVendor ? InvoiceRecord::kVendorOff : InvoiceRecord::kCategoryOff;
     const SaleFilter filter(request);
     const ScanOutcome out = ScanEach(local, progress, [&](const SaleView& sale) {
         if (!filter.Takes(sale))
             return;
         for (std::size_t line = 0; line < InvoiceRecord::kLines; ++line) {
-            const std::uint8_t* name = sale.bytes() + nameOff + InvoiceRecord::kTextWidth * line;
-            const auto found = *name ? index.FindSlot(name, InvoiceRecord::kTextWidth) : std::span<const std::size_t>();
+            const std::string_view name = byVendor ? sale.vendor(line) : sale.category(line);
+            const auto found = !name.empty() ? index.Find(name) : std::span<const std::size_t>();
             if (found.empty())
                 continue;
             const LineFigures f = Line(sale, line, LineSide::Listed);

@@ -80,15 +80,6 @@ namespace grouped {
 
 namespace {
 char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-// A line's 32-bit little-endian float, read in place: this runs for every
-// line of every sale, so it is assembled here rather than called for.
-float lineF(const SaleView& sale, std::size_t off, std::size_t line)
-{
-    const std::uint8_t* p = sale.bytes() + off + 4 * line;
-    const std::uint32_t bits = static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
-                               static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
-    return std::bit_cast<float>(bits);
-}
 }  // namespace
 
 std::string Lower(std::string_view s)
@@ -115,22 +106,19 @@ double Money(double v)
 LineFigures Line(const SaleView& sale, std::size_t line, LineSide side)
 {
     LineFigures f;
-    f.qty = lineF(sale, InvoiceRecord::kQtyOff, line);
-    f.cost = CentAmount(lineF(sale, InvoiceRecord::kCostOff, line)) * f.qty;
+    f.qty = sale.qty(line);
+    f.cost = CentAmount(sale.cost(line)) * f.qty;
     if (side == LineSide::Listed) {
-        f.list = CentAmount(lineF(sale, InvoiceRecord::kPriceOff, line)) * f.qty;
-        f.discount = lineF(sale, InvoiceRecord::kMarkdownOff, line) * f.list / 100;
+        f.list = CentAmount(sale.price(line)) * f.qty;
+        f.discount = sale.markdown(line) * f.list / 100;
     } else {
-        f.extended = CentAmount(lineF(sale, InvoiceRecord::kExtendedOff, line));
-        f.commission = f.extended * lineF(sale, InvoiceRecord::kCommissionOff, line) / 100;
+        f.extended = CentAmount(sale.extended(line));
+        f.commission = f.extended * sale.commission(line) / 100;
     }
     return f;
 }
 
-std::string_view Salesperson(const SaleView& sale)
-{
-    return SlotText(sale.bytes() + InvoiceRecord::kSalespersonOff, InvoiceRecord::kNameWidth);
-}
+std::string_view Salesperson(const SaleView& sale) { return sale.salesperson(); }
 
 std::string CustomerText(const SaleView& sale)
 {
@@ -170,7 +158,7 @@ constexpr std::uint64_t kFnvOffset = 14695981039346656037ull, kFnvPrime = 109951
 
 std::uint64_t NameIndex::hash(std::string_view name) const
 {
-    std::uint64_t h = kFnvOffset;  // FNV-1a, as FindSlot hashes
+    std::uint64_t h = kFnvOffset;  // FNV-1a
     for (char c : name)
         h = (h ^ static_cast<unsigned char>(ignoreCase_ ? lower(c) : c)) * kFnvPrime;
     return h;
@@ -182,19 +170,6 @@ bool NameIndex::same(std::string_view stored, std::string_view name) const
 }
 
 std::span<const std::size_t> NameIndex::Find(std::string_view name) const { return probe(hash(name), name); }
-
-std::span<const std::size_t> NameIndex::FindSlot(const std::uint8_t* slot, std::size_t width) const
-{
-    std::uint64_t h = kFnvOffset;
-    std::size_t n = 0;
-    if (ignoreCase_)
-        for (; n + 1 < width && slot[n] != 0; ++n)
-            h = (h ^ static_cast<unsigned char>(lower(static_cast<char>(slot[n])))) * kFnvPrime;
-    else
-        for (; n + 1 < width && slot[n] != 0; ++n)
-            h = (h ^ slot[n]) * kFnvPrime;
-    return probe(h, std::string_view(reinterpret_cast<const char*>(slot), n));
-}
 
 std::size_t NameIndex::indexOf(std::uint64_t h, std::string_view name) const
 {

@@ -55,8 +55,6 @@ public:
     void Add(std::string_view name, std::size_t group);
     // The groups of this name; empty for none.
     std::span<const std::size_t> Find(std::string_view name) const;
-    // The same for the text of a record's slot, read up to its NUL while it is hashed.
-    std::span<const std::size_t> FindSlot(const std::uint8_t* slot, std::size_t width) const;
 
 private:
     std::uint64_t hash(std::string_view name) const;

@@ -58,8 +58,8 @@ ScanOutcome productPass(const CLocalFile& local, const GroupedRequest& request, 
         if (!filter.Takes(sale))
             return;
         for (std::size_t line = 0; line < InvoiceRecord::kLines; ++line) {
-            const std::uint8_t* item = sale.bytes() + InvoiceRecord::kItemNumberOff + InvoiceRecord::kNameWidth * line;
-            const auto found = *item ? items.FindSlot(item, InvoiceRecord::kNameWidth) : std::span<const std::size_t>();
+            const std::string_view item = sale.itemNumber(line);
+            const auto found = !item.empty() ? items.Find(item) : std::span<const std::size_t>();
             if (!found.empty())
                 each(found, Line(sale, line, side));
         }

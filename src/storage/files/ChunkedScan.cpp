@@ -25,14 +25,14 @@ long long PresentRecords(DataFile& file, const ChunkedLayout& layout)
 
 int ScanInChunks(const std::string& path, const ChunkedLayout& layout,
                  const std::function<void(const std::uint8_t*, long long, long long)>& visit,
-                 const std::function<bool(long long, long long)>& held, std::size_t holdBytes)
+                 const std::function<bool(long long, long long)>& held, std::size_t holdBytes, long long from)
 {
     const long long record = static_cast<long long>(layout.recordSize);
     const long long perBlock = std::max<long long>(1, (static_cast<long long>(kBlockBytes) + record - 1) / record);
     const long long perHold = std::max<long long>(perBlock, static_cast<long long>(holdBytes) / record);
     std::vector<std::uint8_t> block(static_cast<std::size_t>(perBlock * record));
     long long present = -1;
-    for (long long first = 0; present < 0 || first < present; first += perHold) {
+    for (long long first = std::max(0LL, from); present < 0 || first < present; first += perHold) {
         DataFile file;
         const int cause = CLocalFile::OpenFile(file, path, OpenMode::Read);
         if (cause != FileCause::None)

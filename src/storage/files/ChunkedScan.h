@@ -42,8 +42,9 @@ long long PresentRecords(DataFile& file, const ChunkedLayout& layout);
 // the shared one. Opening through CLocalFile::OpenFile first rolls back
 // whatever a register that died mid-change left, so each hold shows committed
 // records only. Records appended after the start are not visited: a pass counts
-// the records that were there when it began.
+// the records that were there when it began. With `from`, the pass starts at
+// that record (done still counts from the first record of the file).
 int ScanInChunks(const std::string& path, const ChunkedLayout& layout,
                  const std::function<void(const std::uint8_t* records, long long first, long long n)>& visit,
                  const std::function<bool(long long done, long long present)>& held,
-                 std::size_t holdBytes = kHoldBytes);
+                 std::size_t holdBytes = kHoldBytes, long long from = 0);

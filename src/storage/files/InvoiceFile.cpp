@@ -2,6 +2,7 @@
 
 #include "storage/files/CLocalFile.h"
 #include "storage/files/CountedFile.h"
+#include "storage/files/SalesIndex.h"
 #include "storage/io/DataFile.h"
 #include "storage/io/UserPrompt.h"
 #include "storage/journal/Transaction.h"
@@ -133,7 +134,10 @@ bool ReadInvoiceAt(DataFile& file, long long n, InvoiceRecord& record)
 
 void StageInvoiceAt(Transaction& tx, DataFile& file, long long n, const InvoiceRecord& record)
 {
-    stageInvoice(tx, file, n, record, false);
+    std::uint8_t buf[InvoiceRecord::kSize];
+    record.encode(buf);
+    tx.write(file, InvoiceOffset(n), buf, sizeof buf);
+    StageSalesIndexRow(tx, file.path(), n, buf);
 }
 
 int ReadInvoiceCount(const CLocalFile& local, int& count)
@@ -213,6 +217,7 @@ int RewriteInvoice(const CLocalFile& local, const InvoiceRecord& record)
 {
     Transaction tx;
     tx.add(local.GetPath("Invoices"));
+    JoinSalesIndex(tx, local.GetPath("Invoices"));
     if (tx.begin() != FileCause::None)
         return -1;
     DataFile& file = tx.file(local.GetPath("Invoices"));

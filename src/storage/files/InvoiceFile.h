@@ -38,7 +38,8 @@ bool ReadInvoiceAt(DataFile& file, long long n, InvoiceRecord& record);
 // order, reading just over 64 KiB at a time, until visit returns false. Stops
 // quietly at a read error.
 void ScanInvoices(DataFile& file, long long present, const std::function<bool(const std::uint8_t*, long long)>& visit);
-// Stages the record over position n in a transaction that holds the file.
+// Stages the record over position n in a transaction that holds the file,
+// and its row in the sales index the transaction joined (JoinSalesIndex).
 void StageInvoiceAt(Transaction& tx, DataFile& file, long long n, const InvoiceRecord& record);
 
 // Reads the number of stored sales into `count`. A missing file is created
