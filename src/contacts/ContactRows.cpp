@@ -16,12 +16,15 @@ ListedSlots::Slot text(std::size_t offset) { return {offset, kTextWidth}; }
 // A slot's text, or "" past the columns.
 std::string cellText(const ListedSlots& slots, std::size_t row, int column, int texts)
 {
-    return column >= 0 && column < texts ? std::string(slots.text(row, static_cast<std::size_t>(column))) : std::string();
+    if (column < 0 || column >= texts)
+        return {};
+    return std::string(slots.text(row, static_cast<std::size_t>(column)));
 }
 }  // namespace
 
 CustomerRows::CustomerRows()
-    : slots_({text(CustomerRecord::textOffset(CustomerRecord::kName)), text(CustomerRecord::textOffset(CustomerRecord::kPhone)),
+    : slots_({text(CustomerRecord::textOffset(CustomerRecord::kName)),
+              text(CustomerRecord::textOffset(CustomerRecord::kPhone)),
               text(CustomerRecord::textOffset(CustomerRecord::kEmail)), {CustomerRecord::kNumberOffset, 2}})
 {
 }

@@ -124,7 +124,8 @@ void CRentalsDlg::Relist()
     if (!ReadRentalRecords(local_, records))
         records.clear();  // a file that cannot be read lists nothing
     const std::string filter = RecordText::fromQt(item_->text(), RentalRecord::kItemWidth - 1);
-    model_->reset([&] { rows_ = listAll() ? ListAllRentals(records, filter) : ListOutstandingRentals(records, filter); });
+    model_->reset(
+        [&] { rows_ = listAll() ? ListAllRentals(records, filter) : ListOutstandingRentals(records, filter); });
     Relisted();
 }
 

@@ -396,5 +396,6 @@ void CFindSalesDlg::ViewSale()
         MessageBox::information(this, "Click on a Record# to view that sale.");
         return;
     }
-    CSaleDisplayDlg::ShowStoredSale(this, local_, header_, static_cast<int>(rows_.position(static_cast<std::size_t>(row))));
+    const long long position = rows_.position(static_cast<std::size_t>(row));
+    CSaleDisplayDlg::ShowStoredSale(this, local_, header_, static_cast<int>(position));
 }

@@ -49,7 +49,9 @@ void ListedRecords::load(Page& page, std::size_t first) const
     if (CLocalFile::OpenFile(file, path_, OpenMode::Read) != FileCause::None)
         return;
     const long long present = PresentRecords(file, layout_);
-    const auto offset = [&](long long pos) { return static_cast<long long>(layout_.headerSize) + pos * static_cast<long long>(size); };
+    const auto offset = [&](long long pos) {
+        return static_cast<long long>(layout_.headerSize) + pos * static_cast<long long>(size);
+    };
     long long low = position(first), high = low;
     for (std::size_t i = 1; i < n; ++i) {
         low = std::min(low, position(first + i));

@@ -81,7 +81,10 @@ public:
     std::size_t size() const { return bytes_.size() / rowBytes_; }
     // A field of a row, up to its first NUL and at most its width less one characters.
     std::string_view text(std::size_t row, std::size_t slot) const;
-    const std::uint8_t* bytes(std::size_t row, std::size_t slot) const { return bytes_.data() + row * rowBytes_ + at_[slot]; }
+    const std::uint8_t* bytes(std::size_t row, std::size_t slot) const
+    {
+        return bytes_.data() + row * rowBytes_ + at_[slot];
+    }
 
 private:
     std::vector<Slot> slots_;
