@@ -5,6 +5,7 @@
 #include "GraphBench.h"
 #include "GroupedBench.h"
 #include "InvoiceBench.h"
+#include "ListBench.h"
 #include "ProductBench.h"
 #include "PurchasingBench.h"
 #include "ReportBench.h"
@@ -34,6 +35,7 @@ int main(int argc, char** argv)
     runSalesIndexBenchmarks(folder);
     runPurchasingBenchmarks(folder);
     runScaleBenchmarks(folder);
+    runListBenchmarks(folder);
     std::filesystem::remove_all(folder);
     return 0;
 }

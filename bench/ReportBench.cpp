@@ -185,7 +185,7 @@ void runReportBenchmarks(const std::string& folder)
                [&] {
                    SaleSearch search(criteria);
                    ScanSales(local, search);
-                   sink = sink + static_cast<long long>(search.Rows().size());
+                   sink = sink + static_cast<long long>(search.size());
                },
                readSales, {}, 7});
     const SalesFileHeader header;

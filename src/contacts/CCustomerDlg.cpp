@@ -5,6 +5,7 @@
 #include "contacts/ContactFieldsWidget.h"
 #include "contacts/ContactTransfer.h"
 #include "platform/MessageBox.h"
+#include "platform/RecordList.h"
 #include "platform/RecordText.h"
 #include "settings/NumberBoxes.h"
 #include "storage/files/CLocalFile.h"
@@ -24,7 +25,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -38,6 +38,8 @@ const char* const kImportText =
     "<cr>\nOr\nName <tab> address <tab> address <tab> Phone# <tab> Email <cr>\n\n";
 
 QString qs(const std::string& text) { return RecordText::toQt(text); }
+
+constexpr ListColumn kColumns[] = {{"Name", 108, false}, {"Phone#", 78, false}, {"Email", 70, false}, {"ID", 0, false}};
 }  // namespace
 
 CCustomerDlg::CCustomerDlg(const CLocalFile& local, const SalesFileHeader& header, const std::string& presetName,
@@ -77,17 +79,13 @@ CCustomerDlg::CCustomerDlg(const CLocalFile& local, const SalesFileHeader& heade
     connect(list, &QPushButton::clicked, this, &CCustomerDlg::OnList);
     right->addLayout(searchRow);
 
-    list_ = new QTreeWidget(this);
-    list_->setObjectName("customer_list");
-    list_->setRootIsDecorated(false);
-    list_->setHeaderLabels({"Name", "Phone#", "Email", "ID"});
-    list_->setColumnWidth(0, 108);
-    list_->setColumnWidth(1, 78);
-    list_->setColumnWidth(2, 70);
-    list_->setColumnHidden(3, true);
-    connect(list_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* row) {
-        if (!filling_ && row)
-            OnRowChanged(row);
+    model_ = new RecordListModel(
+        kColumns, [this] { return rows_.size(); },
+        RecordListModel::FromRecordText([this](std::size_t row, int column) { return rows_.cell(row, column); }), this);
+    list_ = MakeRecordTable(this, "customer_list", model_, kColumns);
+    connect(list_->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex& row) {
+        if (!filling_ && row.isValid())
+            OnRowChanged(row.row());
     });
     right->addWidget(list_, 1);
 
@@ -255,13 +253,8 @@ CustomerRecord CCustomerDlg::FromFields() const
 void CCustomerDlg::Relist()
 {
     filling_ = true;
-    list_->clear();
     const std::string text = RecordText::fromQt(search_->text());
-    for (const auto& row : ListCustomers(local_, selector_, text)) {
-        auto* item = new QTreeWidgetItem(list_);
-        for (int c = 0; c < 4; ++c)
-            item->setText(c, qs(row[static_cast<std::size_t>(c)]));
-    }
+    model_->reset([&] { rows_.list(local_, selector_, text); });
     filling_ = false;
     SelectShown();
 }
@@ -269,18 +262,13 @@ void CCustomerDlg::Relist()
 void CCustomerDlg::SelectShown()
 {
     filling_ = true;
-    const QString number = QString::number(shownNumber_);
-    QTreeWidgetItem* shown = nullptr;
-    for (int i = 0; i < list_->topLevelItemCount() && shownNumber_ != 0 && !shown; ++i)
-        if (list_->topLevelItem(i)->text(3) == number)
-            shown = list_->topLevelItem(i);
-    list_->setCurrentItem(shown);
+    list_->setCurrentRow(shownNumber_ != 0 ? rows_.rowOf(shownNumber_) : -1);
     filling_ = false;
 }
 
-void CCustomerDlg::OnRowChanged(QTreeWidgetItem* row)
+void CCustomerDlg::OnRowChanged(int row)
 {
-    const auto number = static_cast<std::uint16_t>(row->text(3).toUInt());
+    const std::uint16_t number = rows_.number(static_cast<std::size_t>(row));
     if (changed_ && !OnSave())
         return;
     // The save relisted: the row that was chosen is found again by number.
@@ -388,8 +376,8 @@ void CCustomerDlg::OnExport()
     const bool information =
         chosen == CExportCustomerDlg::AllInformation || chosen == CExportCustomerDlg::ListedInformation;
     std::set<std::uint16_t> shown;
-    for (int i = 0; i < list_->topLevelItemCount(); ++i)
-        shown.insert(static_cast<std::uint16_t>(list_->topLevelItem(i)->text(3).toUInt()));
+    for (std::size_t row = 0; row < rows_.size(); ++row)
+        shown.insert(rows_.number(row));
     std::size_t written = 0;
     SayTransferFailed(this, ExportCustomers(local_, path, information, listed ? &shown : nullptr, written), path);
 }

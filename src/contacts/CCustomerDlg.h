@@ -2,6 +2,7 @@
 // The "Customer Database" window: lists customers, edits one, saves, deletes,
 // renames the field labels, and imports and exports addresses as text.
 
+#include "contacts/ContactRows.h"
 #include "storage/records/CustomerRecord.h"
 
 #include <QDialog>
@@ -19,8 +20,8 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
-class QTreeWidget;
-class QTreeWidgetItem;
+class RecordListModel;
+class RecordTable;
 
 class CCustomerDlg : public QDialog {
     Q_OBJECT
@@ -41,7 +42,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void OnRowChanged(QTreeWidgetItem* row);
+    void OnRowChanged(int row);
     void OnNew();
     bool OnSave();
     void OnDelete();
@@ -70,7 +71,9 @@ private:
     ContactFieldsWidget* fields_ = nullptr;
     QButtonGroup* selectors_ = nullptr;
     QLineEdit* search_ = nullptr;
-    QTreeWidget* list_ = nullptr;
+    CustomerRows rows_;
+    RecordListModel* model_ = nullptr;
+    RecordTable* list_ = nullptr;
     QCheckBox* limitOn_ = nullptr;
     QLineEdit* limit_ = nullptr;
     QComboBox* terms_ = nullptr;

@@ -4,6 +4,7 @@
 #include "contacts/ContactFieldsWidget.h"
 #include "contacts/ContactTransfer.h"
 #include "platform/MessageBox.h"
+#include "platform/RecordList.h"
 #include "platform/RecordText.h"
 #include "storage/files/CLocalFile.h"
 #include "storage/files/VendorFile.h"
@@ -14,7 +15,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QTreeWidget>
 #include <QVBoxLayout>
 
 namespace {
@@ -23,7 +23,7 @@ const char* const kImportText =
     "can look like one of the following.\n\nName <tab> address <tab> address <cr>\nOr\nName <tab> address <tab> "
     "address <tab> Phone# <cr>\nOr\nName <tab> address <tab> address <tab> Phone# <tab> Email <cr>\n\n";
 
-QString qs(const std::string& text) { return RecordText::toQt(text); }
+constexpr ListColumn kColumns[] = {{"Company", 80, false}, {"Phone1", 80, false}, {"eMail", 80, false}};
 }  // namespace
 
 CVendorDlg::CVendorDlg(const CLocalFile& local, QWidget* parent) : QDialog(parent), local_(local)
@@ -40,15 +40,13 @@ CVendorDlg::CVendorDlg(const CLocalFile& local, QWidget* parent) : QDialog(paren
     body->addWidget(fields_, 3);
 
     auto* right = new QVBoxLayout;
-    list_ = new QTreeWidget(this);
-    list_->setObjectName("vendor_list");
-    list_->setRootIsDecorated(false);
-    list_->setHeaderLabels({"Company", "Phone1", "eMail"});
-    for (int c = 0; c < 3; ++c)
-        list_->setColumnWidth(c, 80);
-    connect(list_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* row) {
+    model_ = new RecordListModel(
+        kColumns, [this] { return rows_.size(); },
+        RecordListModel::FromRecordText([this](std::size_t row, int column) { return rows_.cell(row, column); }), this);
+    list_ = MakeRecordTable(this, "vendor_list", model_, kColumns);
+    connect(list_->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex& row) {
         if (!filling_)
-            OnRowChanged(row);
+            OnRowChanged(row.isValid() ? row.row() : -1);
     });
     right->addWidget(list_, 1);
     auto* buttons = new QHBoxLayout;
@@ -102,12 +100,7 @@ void CVendorDlg::ApplyLabels()
 void CVendorDlg::Relist()
 {
     filling_ = true;
-    list_->clear();
-    for (const auto& row : ListVendors(local_)) {
-        auto* item = new QTreeWidgetItem(list_);
-        for (int c = 0; c < 3; ++c)
-            item->setText(c, qs(row[static_cast<std::size_t>(c)]));
-    }
+    model_->reset([&] { rows_.list(local_); });
     filling_ = false;
     SelectShown();
 }
@@ -115,12 +108,7 @@ void CVendorDlg::Relist()
 void CVendorDlg::SelectShown()
 {
     filling_ = true;
-    const QString company = fields_->box(VendorRecord::kCompany)->text();
-    QTreeWidgetItem* shown = nullptr;
-    for (int i = 0; i < list_->topLevelItemCount() && !company.isEmpty() && !shown; ++i)
-        if (list_->topLevelItem(i)->text(0).compare(company, Qt::CaseInsensitive) == 0)
-            shown = list_->topLevelItem(i);
-    list_->setCurrentItem(shown);
+    list_->setCurrentRow(rows_.rowOf(RecordText::fromQt(fields_->box(VendorRecord::kCompany)->text())));
     filling_ = false;
 }
 
@@ -138,12 +126,12 @@ VendorRecord CVendorDlg::FromFields() const
     return record;
 }
 
-void CVendorDlg::OnRowChanged(QTreeWidgetItem* row)
+void CVendorDlg::OnRowChanged(int row)
 {
-    const std::string company = row ? RecordText::fromQt(row->text(0), VendorRecord::kTextWidth - 1) : std::string();
+    const std::string company = row >= 0 ? rows_.cell(static_cast<std::size_t>(row), 0) : std::string();
     if (changed_ && MessageBox::askYesNo(this, "Do you want to save your changes first?"))
         OnSave();
-    if (!row) {
+    if (row < 0) {
         MessageBox::show(this, "Click on the Vendor Name.");
         return;
     }

@@ -2,6 +2,7 @@
 // The "Vendor Information" window: lists the vendors, edits one, saves,
 // deletes, renames the field labels, and imports and exports vendors as text.
 
+#include "contacts/ContactRows.h"
 #include "storage/records/VendorRecord.h"
 
 #include <QDialog>
@@ -15,8 +16,8 @@ class QLabel;
 class QLineEdit;
 class QMenuBar;
 class QPlainTextEdit;
-class QTreeWidget;
-class QTreeWidgetItem;
+class RecordListModel;
+class RecordTable;
 
 class CVendorDlg : public QDialog {
     Q_OBJECT
@@ -29,7 +30,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void OnRowChanged(QTreeWidgetItem* row);
+    void OnRowChanged(int row);
     void OnNew();
     bool OnSave();
     void OnDelete();
@@ -51,5 +52,7 @@ private:
 
     QMenuBar* menuBar_ = nullptr;
     ContactFieldsWidget* fields_ = nullptr;
-    QTreeWidget* list_ = nullptr;
+    VendorRows rows_;
+    RecordListModel* model_ = nullptr;
+    RecordTable* list_ = nullptr;
 };

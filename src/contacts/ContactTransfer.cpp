@@ -241,10 +241,3 @@ ContactSave SaveVendor(const CLocalFile& local, const VendorRecord& record)
         return updated == ChangeResult::Done ? ContactSave::Saved : ContactSave::Failed;
     return AppendVendor(local, record) == FileCause::None ? ContactSave::Saved : ContactSave::Failed;
 }
-
-TextRows ListCustomers(const CLocalFile& local, int selector, const std::string& text)
-{
-    if (selector == 7)
-        return ListCustomersByText(local, text);
-    return ListCustomersByLevel(local, std::clamp(selector, 0, 6));
-}

@@ -56,5 +56,3 @@ ContactSave SaveShownCustomer(const CLocalFile& local, CustomerRecord& record);
 // The vendor window's save: the vendor of the same company is updated, or a
 // new one appended.
 ContactSave SaveVendor(const CLocalFile& local, const VendorRecord& record);
-// The customer list: selector 0..6 by price level, 7 by the search text.
-TextRows ListCustomers(const CLocalFile& local, int selector, const std::string& text);

@@ -1,8 +1,8 @@
 #include "receivables/CPaymentActivityDlg.h"
 
 #include "platform/MessageBox.h"
+#include "platform/RecordList.h"
 #include "receivables/PaymentActivity.h"
-#include "receivables/RecordList.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -29,8 +29,8 @@ CPaymentActivityDlg::CPaymentActivityDlg(const CLocalFile& local, int recordNumb
     resize(560, 400);
     auto* layout = new QVBoxLayout(this);
     model_ = new RecordListModel(
-        kColumns, [this] { return rows_.size(); }, [this](std::size_t row, int column) { return rows_.cell(row, column); },
-        this);
+        kColumns, [this] { return rows_.size(); },
+        RecordListModel::FromRecordText([this](std::size_t row, int column) { return rows_.cell(row, column); }), this);
     list_ = MakeRecordTable(this, "payments", model_, kColumns);
     layout->addWidget(list_, 1);
 

@@ -2,17 +2,15 @@
 
 #include "platform/Clock.h"
 #include "platform/MessageBox.h"
+#include "platform/RecordList.h"
 #include "print/CReportPrinter.h"
 #include "print/canvas/PrintCanvas.h"
-#include "receivables/RecordList.h"
 
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTreeWidget>
 #include <QVBoxLayout>
 
 namespace {
@@ -34,9 +32,15 @@ CUnpaidInvoicesDlg::CUnpaidInvoicesDlg(const CLocalFile& local, UnpaidKind kind,
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel("Click to make a payment", this));
-    list_ = MakeRecordList(this, "invoices", kColumns);
+    model_ = new RecordListModel(
+        kColumns, [this] { return rows_.size(); },
+        RecordListModel::FromRecordText([this](std::size_t row, int column) {
+            return UnpaidCells(rows_[row])[static_cast<std::size_t>(column)];
+        }),
+        this);
+    list_ = MakeRecordTable(this, "invoices", model_, kColumns);
     list_->installEventFilter(this);
-    connect(list_, &QTreeWidget::itemClicked, this, [this] { OnInvoiceChosen(); });
+    connect(list_, &QAbstractItemView::clicked, this, [this] { OnInvoiceChosen(); });
     layout->addWidget(list_, 1);
 
     auto* bottom = new QHBoxLayout;
@@ -66,12 +70,7 @@ CUnpaidInvoicesDlg::CUnpaidInvoicesDlg(const CLocalFile& local, UnpaidKind kind,
 void CUnpaidInvoicesDlg::Fill()
 {
     UnpaidListing listing = ListUnpaidInvoices(local_, kind_, Clock::now());
-    rows_ = std::move(listing.rows);
-    list_->clear();
-    for (const UnpaidInvoice& row : rows_) {
-        const std::vector<std::string> cells = UnpaidCells(row);
-        AddRecordRow(list_, kColumns, cells);
-    }
+    model_->reset([&] { rows_ = std::move(listing.rows); });
     total_->setText(listing.error.empty() ? QString::asprintf("%.2f", listing.totalBalance) : QString());
     if (!listing.error.empty())
         MessageBox::information(this, listing.error);
@@ -81,10 +80,10 @@ QString CUnpaidInvoicesDlg::totalText() const { return total_->text(); }
 
 void CUnpaidInvoicesDlg::OnInvoiceChosen()
 {
-    QTreeWidgetItem* item = list_->currentItem();
-    if (!item || !item->isSelected() || !openPayment_)
+    const int row = list_->currentRow();
+    if (row < 0 || !list_->selectionModel()->isRowSelected(row) || !openPayment_)
         return;
-    openPayment_(this, item->text(0).toInt());
+    openPayment_(this, rows_[static_cast<std::size_t>(row)].recordNumber);
     Fill();
 }
 

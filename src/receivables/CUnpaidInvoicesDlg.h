@@ -11,8 +11,8 @@
 
 class CLocalFile;
 class QLineEdit;
-class QTreeWidget;
-class QTreeWidgetItem;
+class RecordListModel;
+class RecordTable;
 
 class CUnpaidInvoicesDlg : public QDialog {
     Q_OBJECT
@@ -29,7 +29,7 @@ public:
     void OnInvoiceChosen();
     void OnPrint();
 
-    QTreeWidget* list() const { return list_; }
+    RecordTable* list() const { return list_; }
     QString totalText() const;
 
 protected:
@@ -40,6 +40,7 @@ private:
     UnpaidKind kind_;
     PaymentOpener openPayment_;
     std::vector<UnpaidInvoice> rows_;
-    QTreeWidget* list_ = nullptr;
+    RecordListModel* model_ = nullptr;
+    RecordTable* list_ = nullptr;
     QLineEdit* total_ = nullptr;
 };

@@ -8,24 +8,19 @@
 #include <filesystem>
 #include <system_error>
 
-namespace {
-// Records read at once when a row outside the page is drawn: a screenful and more.
-constexpr long long kPageRecords = 256;
-}  // namespace
-
 bool PaymentRows::list(const CLocalFile& local, std::int32_t recordNumber)
 {
-    path_ = local.GetPath("Payments");
-    positions_.clear();
-    pageRecords_ = 0;
+    const std::string path = local.GetPath("Payments");
+    const ChunkedLayout layout{PaymentFileHeader::kSize, PaymentRecord::kSize};
+    records_.clear();
     std::vector<std::uint32_t> found;
     // Room for every payment the file holds, so the list is never copied while it grows.
     std::error_code error;
-    const auto bytes = std::filesystem::file_size(path_, error);
+    const auto bytes = std::filesystem::file_size(path, error);
     if (!error && bytes > PaymentFileHeader::kSize)
         found.reserve((bytes - PaymentFileHeader::kSize) / PaymentRecord::kSize);
     const int cause = ScanInChunks(
-        path_, {PaymentFileHeader::kSize, PaymentRecord::kSize},
+        path, layout,
         [&](const std::uint8_t* records, long long first, long long n) {
             for (long long i = 0; i < n; ++i) {
                 const std::uint8_t* rec = records + i * static_cast<long long>(PaymentRecord::kSize);
@@ -41,31 +36,13 @@ bool PaymentRows::list(const CLocalFile& local, std::int32_t recordNumber)
         return false;
     if (found.size() < found.capacity() / 2)
         found.shrink_to_fit();
-    positions_ = std::move(found);
+    records_.reset(path, layout, std::move(found), false);
     return true;
-}
-
-const std::uint8_t* PaymentRows::recordOf(std::size_t row) const
-{
-    const long long at = positions_[row];
-    if (at < pageFirst_ || at >= pageFirst_ + pageRecords_) {
-        pageRecords_ = 0;
-        DataFile file;
-        if (CLocalFile::OpenFile(file, path_, OpenMode::Read) != FileCause::None)
-            return nullptr;
-        pageFirst_ = at - at % kPageRecords;
-        page_.resize(static_cast<std::size_t>(kPageRecords) * PaymentRecord::kSize);
-        const long long got = file.readAt(PaymentOffset(pageFirst_), page_.data(), page_.size());
-        pageRecords_ = got > 0 ? got / static_cast<long long>(PaymentRecord::kSize) : 0;
-        if (at >= pageFirst_ + pageRecords_)
-            return nullptr;
-    }
-    return page_.data() + (at - pageFirst_) * static_cast<long long>(PaymentRecord::kSize);
 }
 
 std::string PaymentRows::cell(std::size_t row, int column) const
 {
-    const std::uint8_t* rec = recordOf(row);
+    const std::uint8_t* rec = records_.record(row);
     if (!rec || column < 0)
         return {};
     PaymentRecord payment;

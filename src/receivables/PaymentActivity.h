@@ -5,6 +5,7 @@
 // Payments are never moved or deleted, so a position stays that payment's;
 // a row shows the payment as stored when it is drawn.
 
+#include "storage/files/ListedRecords.h"
 #include "storage/files/PaymentFile.h"
 
 #include <cstdint>
@@ -21,20 +22,12 @@ public:
     // missing file holds no payments.
     bool list(const CLocalFile& local, std::int32_t recordNumber);
 
-    std::size_t size() const { return positions_.size(); }
+    std::size_t size() const { return records_.size(); }
     // The text of a cell, columns as PaymentCells; empty when the file cannot be read.
     std::string cell(std::size_t row, int column) const;
 
 private:
-    // The bytes of a row's payment, read with its neighbours; null on a read error.
-    const std::uint8_t* recordOf(std::size_t row) const;
-
-    std::string path_;
-    std::vector<std::uint32_t> positions_;
-    // The records last read: a page of the file around the rows being drawn.
-    mutable std::vector<std::uint8_t> page_;
-    mutable long long pageFirst_ = 0;
-    mutable long long pageRecords_ = 0;
+    ListedRecords records_;
 };
 
 // "Rec#", "Pay Type", "Amount", "Date", "Card/Check", "Cashier", "Notes", "ID".

@@ -1,6 +1,7 @@
 #include "rentals/CRentalsDlg.h"
 
 #include "platform/Clock.h"
+#include "platform/RecordList.h"
 #include "platform/RecordText.h"
 #include "print/CReportPrinter.h"
 #include "storage/files/CLocalFile.h"
@@ -8,17 +9,17 @@
 
 #include <QDateTime>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
-#include <QTreeWidget>
 #include <QVBoxLayout>
 
 namespace {
 enum Column { kRecord, kCustomer, kItem, kQty, kDate, kCustId, kColumns };
+constexpr ListColumn kListColumns[kColumns] = {{"Record#", 60, false}, {"Customer", 210, false}, {"Item", 100, false},
+                                               {"Qty", 50, true},      {"Date", 105, false},     {"CustID", 0, false}};
 }
 
 CRentalsDlg::CRentalsDlg(const CLocalFile& local, Listing listing, QWidget* parent)
@@ -51,16 +52,10 @@ CRentalsDlg::CRentalsDlg(const CLocalFile& local, bool returnWindow, QWidget* pa
     top->addStretch(1);
     outer->addLayout(top);
 
-    list_ = new QTreeWidget(this);
-    list_->setObjectName("rental_list");
-    list_->setRootIsDecorated(false);
-    list_->setUniformRowHeights(true);
-    list_->setHeaderLabels({"Record#", "Customer", "Item", "Qty", "Date", "CustID"});
-    const int widths[kColumns] = {60, 210, 100, 50, 105, 0};
-    for (int c = 0; c < kColumns; ++c)
-        list_->setColumnWidth(c, widths[c]);
-    list_->setColumnHidden(kCustId, true);
-    list_->headerItem()->setTextAlignment(kQty, Qt::AlignRight | Qt::AlignVCenter);
+    model_ = new RecordListModel(
+        kListColumns, [this] { return rows_.size(); },
+        [this](std::size_t row, int column) { return Cell(rows_[row], column); }, this);
+    list_ = MakeRecordTable(this, "rental_list", model_, kListColumns);
     list_->setMinimumSize(560, 240);
     outer->addWidget(list_, 1);
 
@@ -110,38 +105,37 @@ QString CRentalsDlg::DateText(const OleDate& date)
     return QLocale().toString(when, QLocale::ShortFormat);
 }
 
+QString CRentalsDlg::Cell(const RentalRow& r, int column) const
+{
+    switch (column) {
+    case kRecord: return QString::number(static_cast<std::uint32_t>(r.saleNumber));
+    case kCustomer: return CustomerText(r.customerNumber);
+    case kItem: return RecordText::toQt(r.itemNumber);
+    case kQty: return QString::fromStdString(strprintf("%.2f", static_cast<double>(r.quantity)));
+    case kDate: return DateText(r.date);
+    case kCustId: return QString::number(r.customerNumber);
+    default: return {};
+    }
+}
+
 void CRentalsDlg::Relist()
 {
     std::vector<RentalRecord> records;
     if (!ReadRentalRecords(local_, records))
         records.clear();  // a file that cannot be read lists nothing
     const std::string filter = RecordText::fromQt(item_->text(), RentalRecord::kItemWidth - 1);
-    rows_ = listAll() ? ListAllRentals(records, filter) : ListOutstandingRentals(records, filter);
-    list_->clear();
-    QList<QTreeWidgetItem*> items;
-    for (const RentalRow& r : rows_) {
-        auto* item = new QTreeWidgetItem;
-        item->setText(kRecord, QString::number(static_cast<std::uint32_t>(r.saleNumber)));
-        item->setText(kCustomer, CustomerText(r.customerNumber));
-        item->setText(kItem, RecordText::toQt(r.itemNumber));
-        item->setText(kQty, QString::fromStdString(strprintf("%.2f", static_cast<double>(r.quantity))));
-        item->setTextAlignment(kQty, Qt::AlignRight | Qt::AlignVCenter);
-        item->setText(kDate, DateText(r.date));
-        item->setText(kCustId, QString::number(r.customerNumber));
-        items.push_back(item);
-    }
-    list_->addTopLevelItems(items);
+    model_->reset(
+        [&] { rows_ = listAll() ? ListAllRentals(records, filter) : ListOutstandingRentals(records, filter); });
     Relisted();
 }
 
 void CRentalsDlg::OnPrintList()
 {
     std::vector<std::vector<std::string>> cells;
-    for (int i = 0; i < list_->topLevelItemCount(); ++i) {
-        const QTreeWidgetItem* item = list_->topLevelItem(i);
+    for (const RentalRow& r : rows_) {
         std::vector<std::string>& row = cells.emplace_back();
         for (int c = kRecord; c <= kDate; ++c)
-            row.push_back(RecordText::fromQt(item->text(c)));
+            row.push_back(RecordText::fromQt(Cell(r, c)));
     }
     print_(this, BuildRentalReport(Clock::now(), returnWindow_, cells));
 }

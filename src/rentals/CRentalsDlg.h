@@ -14,7 +14,8 @@
 class CLocalFile;
 class QLineEdit;
 class QPushButton;
-class QTreeWidget;
+class RecordListModel;
+class RecordTable;
 class QVBoxLayout;
 
 class CRentalsDlg : public QDialog {
@@ -41,11 +42,14 @@ protected:
     // After the list was filled anew.
     virtual void Relisted() {}
     QString CustomerText(std::uint16_t number) const;
+    // A row's text in a column of the list.
+    QString Cell(const RentalRow& row, int column) const;
     static QString DateText(const OleDate& date);
     void OnPrintList();
 
     const CLocalFile& local_;
-    QTreeWidget* list_ = nullptr;
+    RecordListModel* model_ = nullptr;
+    RecordTable* list_ = nullptr;
     QLineEdit* item_ = nullptr;
     QPushButton* print_button_ = nullptr;
     QPushButton* ok_ = nullptr;

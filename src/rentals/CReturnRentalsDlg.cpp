@@ -2,6 +2,7 @@
 
 #include "platform/Clock.h"
 #include "platform/MessageBox.h"
+#include "platform/RecordList.h"
 #include "platform/RecordText.h"
 #include "storage/records/TextFormat.h"
 
@@ -13,7 +14,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
-#include <QTreeWidget>
 
 namespace {
 const char* const kExplanation =
@@ -65,8 +65,8 @@ CReturnRentalsDlg::CReturnRentalsDlg(const CLocalFile& local, QWidget* parent) :
     extras_->addWidget(explanation);
 
     connect(return_, &QPushButton::clicked, this, &CReturnRentalsDlg::OnReturn);
-    connect(list_, &QTreeWidget::currentItemChanged, this, [this] { OnRowChosen(); });
-    connect(list_, &QTreeWidget::itemClicked, this, [this] { OnRowChosen(); });
+    connect(list_->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] { OnRowChosen(); });
+    connect(list_, &QAbstractItemView::clicked, this, [this] { OnRowChosen(); });
     list_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(list_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         if (!CurrentRow())
@@ -106,7 +106,7 @@ bool CReturnRentalsDlg::eventFilter(QObject* watched, QEvent* event)
 
 const RentalRow* CReturnRentalsDlg::CurrentRow() const
 {
-    const int index = list_->indexOfTopLevelItem(list_->currentItem());
+    const int index = list_->currentRow();
     return index < 0 || index >= static_cast<int>(rows().size()) ? nullptr : &rows()[static_cast<std::size_t>(index)];
 }
 

@@ -3,8 +3,8 @@
 #include "platform/Clock.h"
 #include "platform/ComboFill.h"
 #include "platform/DatePicker.h"
-#include "platform/DatePicker.h"
 #include "platform/MessageBox.h"
+#include "platform/RecordList.h"
 #include "platform/RecordText.h"
 #include "reports/CSalesSummaryDlg.h"
 #include "reports/CScanProgressDlg.h"
@@ -25,21 +25,21 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include <optional>
 
 namespace {
-constexpr std::array<std::uint32_t, 7> kBuiltInWidths{55, 80, 70, 70, 70, 70, 270};
-const QStringList kColumns{"Record#", "Total", "Date", "Cashier", "Pay Type", "Sale Type", "Address"};
+constexpr ListColumn kColumns[] = {{"Record#", 55, false}, {"Total", 80, true},     {"Date", 70, false},
+                                   {"Cashier", 70, false}, {"Pay Type", 70, false}, {"Sale Type", 70, false},
+                                   {"Address", 270, false}};
+constexpr int kColumnCount = static_cast<int>(std::size(kColumns));
 
 // The date range searched last, offered again while the program runs.
 struct LastDates {
@@ -58,8 +58,10 @@ std::vector<std::uint32_t> readWidths(const CLocalFile& local)
 {
     DefaultsRecord defaults;
     ReadDefaults(local, defaults);
-    return ColumnWidths(defaults, DefaultsRecord::kFindSalesWidths,
-                        std::vector<std::uint32_t>(kBuiltInWidths.begin(), kBuiltInWidths.end()));
+    std::vector<std::uint32_t> builtIn;
+    for (const ListColumn& c : kColumns)
+        builtIn.push_back(static_cast<std::uint32_t>(c.width));
+    return ColumnWidths(defaults, DefaultsRecord::kFindSalesWidths, builtIn);
 }
 
 QPushButton* button(QWidget* owner, const char* text, const char* name, const char* tip)
@@ -248,19 +250,17 @@ CFindSalesDlg::CFindSalesDlg(const CLocalFile& local, SalesFileHeader& header, Q
     progress_->setVisible(false);
     layout->addWidget(progress_);
 
-    list_ = new QTreeWidget(this);
-    list_->setObjectName("sales_list");
-    list_->setRootIsDecorated(false);
-    list_->setUniformRowHeights(true);
-    list_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    list_->setHeaderLabels(kColumns);
-    list_->headerItem()->setTextAlignment(1, Qt::AlignRight);
-    list_->header()->setStretchLastSection(false);  // every column keeps the width it is given
+    model_ = new RecordListModel(
+        kColumns, [this] { return rows_.size(); },
+        RecordListModel::FromRecordText(
+            [this](std::size_t row, int column) { return rows_.cells(row)[static_cast<std::size_t>(column)]; }),
+        this);
+    list_ = MakeRecordTable(this, "sales_list", model_, kColumns);
     const std::vector<std::uint32_t> widths = readWidths(local_);
-    for (int i = 0; i < kColumns.size(); ++i)
+    for (int i = 0; i < kColumnCount; ++i)
         list_->setColumnWidth(i, static_cast<int>(widths[static_cast<std::size_t>(i)]));
-    connect(list_, &QTreeWidget::itemClicked, this, &CFindSalesDlg::ViewSale);
-    connect(list_, &QTreeWidget::itemActivated, this, &CFindSalesDlg::ViewSale);
+    connect(list_, &QAbstractItemView::clicked, this, &CFindSalesDlg::ViewSale);
+    connect(list_, &QAbstractItemView::activated, this, &CFindSalesDlg::ViewSale);
     layout->addWidget(list_, 1);
     for (QComboBox* box : {cashier_, payType_, type_, category_, department_, vendor_})
         refill(box);
@@ -323,7 +323,7 @@ SaleSearchInput CFindSalesDlg::input() const
 void CFindSalesDlg::list(SaleSearch search)
 {
     lastDates() = LastDates{start_->date(), end_->date(), useDates_->isChecked()};
-    list_->clear();
+    model_->reset([&] { rows_.clear(); });
     progress_->setRange(0, 1000);
     progress_->setValue(0);
     progress_->setVisible(true);
@@ -336,17 +336,7 @@ void CFindSalesDlg::list(SaleSearch search)
     progress_->setVisible(false);
     if (out == ScanOutcome::Failed)
         return;
-    QList<QTreeWidgetItem*> items;
-    for (const FoundSale& row : search.Rows()) {
-        const auto cells = FoundSaleCells(row, header_.levelNames);
-        QStringList texts;
-        for (const std::string& c : cells)
-            texts << RecordText::toQt(c);
-        auto* item = new QTreeWidgetItem(texts);
-        item->setTextAlignment(1, Qt::AlignRight);
-        items << item;
-    }
-    list_->addTopLevelItems(items);
+    model_->reset([&] { rows_.list(local_, search.TakePositions(), header_.levelNames); });
 }
 
 void CFindSalesDlg::Search() { list(SaleSearch(SaleSearchCriteria::From(input()))); }
@@ -357,11 +347,8 @@ void CFindSalesDlg::SalesTotal()
 {
     if (SecurityGate(local_))
         return;
-    std::unordered_set<std::int32_t> numbers;
-    for (int i = 0; i < list_->topLevelItemCount(); ++i)
-        numbers.insert(list_->topLevelItem(i)->text(0).toInt());
-    ListedSalesTotal total(std::move(numbers));
-    if (list_->topLevelItemCount() > 0) {  // an empty list totals to zeros without reading
+    ListedSalesTotal total(rows_.positions());
+    if (rows_.size() > 0) {  // an empty list totals to zeros without reading
         const ScanOutcome out = CScanProgressDlg::Run(
             this, [&](const ScanProgress& progress) { return ScanSales(local_, total, progress); });
         if (out == ScanOutcome::Cancelled)
@@ -372,19 +359,12 @@ void CFindSalesDlg::SalesTotal()
 
 void CFindSalesDlg::PrintSalesList(int output)
 {
-    if (list_->topLevelItemCount() == 0) {
+    if (rows_.size() == 0) {
         MessageBox::information(this, "There are no Sales listed to print.");
         return;
     }
-    std::vector<std::array<std::string, 7>> rows;
-    for (int i = 0; i < list_->topLevelItemCount(); ++i) {
-        std::array<std::string, 7> row;
-        for (int c = 0; c < 7; ++c)
-            row[static_cast<std::size_t>(c)] = RecordText::fromQt(list_->topLevelItem(i)->text(c));
-        rows.push_back(std::move(row));
-    }
     ReportPrintWidget printer(this, [&](ReportText& r) {
-        r = {SalesListHeading(Clock::now()), SalesListBody(rows), SalesListWidths(), SalesListFormats()};
+        r = {SalesListHeading(Clock::now()), SalesListBody(rows_), SalesListWidths(), SalesListFormats()};
         return true;
     });
     printer.Print(static_cast<PrintOutput>(output));
@@ -403,7 +383,7 @@ void CFindSalesDlg::Done()
 {
     // Only this list's words, so widths another window saved meanwhile stay.
     std::vector<std::uint32_t> widths;
-    for (int i = 0; i < kColumns.size(); ++i)
+    for (int i = 0; i < kColumnCount; ++i)
         widths.push_back(static_cast<std::uint32_t>(list_->columnWidth(i)));
     WriteDefaultWords(local_, DefaultsRecord::kFindSalesWidths, widths);
     accept();
@@ -411,10 +391,11 @@ void CFindSalesDlg::Done()
 
 void CFindSalesDlg::ViewSale()
 {
-    QTreeWidgetItem* row = list_->currentItem();
-    if (!row) {
+    const int row = list_->currentRow();
+    if (row < 0) {
         MessageBox::information(this, "Click on a Record# to view that sale.");
         return;
     }
-    CSaleDisplayDlg::ShowStoredSale(this, local_, header_, row->text(0).toInt());
+    const long long position = rows_.position(static_cast<std::size_t>(row));
+    CSaleDisplayDlg::ShowStoredSale(this, local_, header_, static_cast<int>(position));
 }

@@ -20,8 +20,8 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QProgressBar;
-class QTreeWidget;
-class QTreeWidgetItem;
+class RecordListModel;
+class RecordTable;
 struct SalesFileHeader;
 
 class CFindSalesDlg : public QDialog {
@@ -68,5 +68,7 @@ private:
     QLineEdit* marginLimit_ = nullptr;
     QLabel* securityOn_ = nullptr;
     QProgressBar* progress_ = nullptr;
-    QTreeWidget* list_ = nullptr;
+    FoundSales rows_;
+    RecordListModel* model_ = nullptr;
+    RecordTable* list_ = nullptr;
 };

@@ -1,8 +1,11 @@
 #include "reports/SaleSearch.h"
 
+#include "storage/files/CLocalFile.h"
 #include "storage/files/CountedFile.h"
+#include "storage/files/InvoiceFile.h"
 #include "storage/records/TextFormat.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
 
@@ -99,6 +102,11 @@ void SaleSearch::AddSale(const SaleView& s)
 {
     if (today_ ? s.dateKey() != todayKey_ : !criteria_.Matches(s))
         return;
+    found_.push_back(static_cast<std::uint32_t>(s.position()));
+}
+
+FoundSale FoundSale::Of(const SaleView& s)
+{
     FoundSale row;
     row.recordNumber = s.recordNumber();
     row.total = s.total();
@@ -113,7 +121,41 @@ void SaleSearch::AddSale(const SaleView& s)
             row.address += '|';
         row.address += s.address(i);
     }
-    found_.push_back(std::move(row));
+    return row;
+}
+
+void FoundSales::list(const CLocalFile& local, std::vector<std::uint32_t> positions,
+                      const std::array<std::string, 6>& levelNames)
+{
+    const ChunkedLayout sales{static_cast<std::size_t>(kInvoiceFileHeaderSize), InvoiceRecord::kSize};
+    records_.reset(local.GetPath("Invoices"), sales, std::move(positions), true);
+    levelNames_ = levelNames;
+    cachedRow_ = SIZE_MAX;
+}
+
+void FoundSales::clear()
+{
+    records_.clear();
+    cachedRow_ = SIZE_MAX;
+}
+
+std::vector<std::uint32_t> FoundSales::positions() const
+{
+    std::vector<std::uint32_t> out(size());
+    for (std::size_t row = 0; row < out.size(); ++row)
+        out[out.size() - 1 - row] = static_cast<std::uint32_t>(records_.position(row));
+    return out;
+}
+
+const std::array<std::string, 7>& FoundSales::cells(std::size_t row) const
+{
+    if (row != cachedRow_) {
+        cachedRow_ = row;
+        const std::uint8_t* bytes = records_.record(row);
+        cached_ = bytes ? FoundSaleCells(FoundSale::Of(SaleView(bytes, records_.position(row))), levelNames_)
+                        : std::array<std::string, 7>{};
+    }
+    return cached_;
 }
 
 std::array<std::string, 7> FoundSaleCells(const FoundSale& r, const std::array<std::string, 6>& levelNames)
@@ -131,9 +173,17 @@ std::array<std::string, 7> FoundSaleCells(const FoundSale& r, const std::array<s
             r.payType, levelNames[static_cast<std::size_t>(level)], r.address};
 }
 
+ListedSalesTotal::ListedSalesTotal(std::vector<std::uint32_t> positions) : positions_(std::move(positions))
+{
+    std::sort(positions_.begin(), positions_.end());
+    positions_.erase(std::unique(positions_.begin(), positions_.end()), positions_.end());
+}
+
 void ListedSalesTotal::AddSale(const SaleView& sale)
 {
-    if (numbers_.count(sale.recordNumber()))
+    while (next_ < positions_.size() && positions_[next_] < sale.position())
+        ++next_;
+    if (next_ < positions_.size() && positions_[next_] == sale.position())
         sums_.Add(sale);
 }
 
@@ -143,10 +193,11 @@ std::string SalesListHeading(const CalendarTime& now)
            "Record\tTotal\tDate\tCashier\tPay Type\tCategory\n";
 }
 
-std::string SalesListBody(const std::vector<std::array<std::string, 7>>& rows)
+std::string SalesListBody(const FoundSales& rows)
 {
     std::string body;
-    for (const auto& r : rows) {
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        const std::array<std::string, 7>& r = rows.cells(row);
         body += strprintf("%-8s", r[0].c_str()).substr(0, 8) + "\t";
         body += strprintf("%10s\t", r[1].c_str());
         body += r[2] + "\t" + r[3] + "\t" + r[4] + "\t" + r[5] + "\n";

@@ -3,6 +3,7 @@
 #include "platform/Clock.h"
 #include "platform/DatePicker.h"
 #include "platform/MessageBox.h"
+#include "platform/RecordList.h"
 #include "platform/RecordText.h"
 #include "sale/QuoteLoading.h"
 #include "sale/SaleState.h"
@@ -12,19 +13,18 @@
 
 #include <QDateEdit>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
-#include <QTreeWidget>
 #include <QVBoxLayout>
 
 namespace {
 
-constexpr int kBuiltInWidths[QuoteRow::kColumns] = {55, 70, 80, 80, 70, 80, 270};
-const char* const kCaptions[QuoteRow::kColumns] = {"Record#", "Total", "Date", "Cashier", "Pay Type", "Category",
-                                                    "Address"};
+constexpr ListColumn kColumns[QuoteRow::kColumns] = {{"Record#", 55, false}, {"Total", 70, true},
+                                                     {"Date", 80, false},    {"Cashier", 80, false},
+                                                     {"Pay Type", 70, false}, {"Category", 80, false},
+                                                     {"Address", 270, false}};
 const char* const kEditingRefusal =
     "A stored sale is being edited.\n\nFinish it with F9, or leave it as it is stored with "
     "Clear This Sale, before loading a quote.";
@@ -55,27 +55,24 @@ CQuoteDlg::CQuoteDlg(CLocalFile& local, const SalesFileHeader& header, SaleState
     ok->setAutoDefault(false);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 
-    list_ = new QTreeWidget(this);
-    list_->setObjectName("quote_list");
-    list_->setRootIsDecorated(false);
-    list_->setUniformRowHeights(true);
-    list_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    model_ = new RecordListModel(
+        kColumns, [this] { return rows_.size(); },
+        RecordListModel::FromRecordText(
+            [this](std::size_t row, int column) { return rows_[row].cells[static_cast<std::size_t>(column)]; }),
+        this);
+    list_ = MakeRecordTable(this, "quote_list", model_, kColumns);
     list_->setContextMenuPolicy(Qt::CustomContextMenu);
     list_->installEventFilter(this);
-    QStringList captions;
-    for (const char* c : kCaptions)
-        captions << c;
-    list_->setHeaderLabels(captions);
     for (std::size_t c = 0; c < QuoteRow::kColumns; ++c)
-        defaults_.words[kWidthWords + c] = static_cast<std::uint32_t>(kBuiltInWidths[c]);
+        defaults_.words[kWidthWords + c] = static_cast<std::uint32_t>(kColumns[c].width);
     ReadDefaults(local_, defaults_);
     for (std::size_t c = 0; c < QuoteRow::kColumns; ++c) {
         // A record written before this list kept its widths has zeros here.
         const std::uint32_t w = defaults_.words[kWidthWords + c];
-        list_->setColumnWidth(static_cast<int>(c), w > 0 && w < 2000 ? static_cast<int>(w) : kBuiltInWidths[c]);
+        list_->setColumnWidth(static_cast<int>(c), w > 0 && w < 2000 ? static_cast<int>(w) : kColumns[c].width);
     }
 
-    connect(list_, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* row) { LoadQuote(row); });
+    connect(list_, &QAbstractItemView::clicked, this, [this](const QModelIndex& row) { LoadQuote(row.row()); });
     connect(list_, &QWidget::customContextMenuRequested, this, &CQuoteDlg::ShowPopup);
     connect(start_, &QDateEdit::dateChanged, this, &CQuoteDlg::FillList);
     connect(end_, &QDateEdit::dateChanged, this, &CQuoteDlg::FillList);
@@ -98,25 +95,17 @@ CQuoteDlg::CQuoteDlg(CLocalFile& local, const SalesFileHeader& header, SaleState
 
 void CQuoteDlg::FillList()
 {
-    list_->clear();
     std::vector<InvoiceRecord> quotes;
     ReadQuotes(local_, quotes);
-    for (const QuoteRow& row : ListQuoteRows(quotes, header_, oleDate(start_->date()), oleDate(end_->date()))) {
-        auto* item = new QTreeWidgetItem(list_);
-        for (std::size_t c = 0; c < QuoteRow::kColumns; ++c)
-            item->setText(static_cast<int>(c), RecordText::toQt(row.cells[c]));
-        item->setData(0, Qt::UserRole, row.number);
-        item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
-    }
-    if (list_->topLevelItemCount() > 0)
-        list_->setCurrentItem(list_->topLevelItem(0));
+    model_->reset([&] { rows_ = ListQuoteRows(quotes, header_, oleDate(start_->date()), oleDate(end_->date())); });
+    list_->setCurrentRow(rows_.empty() ? -1 : 0);
 }
 
-void CQuoteDlg::LoadQuote(QTreeWidgetItem* row)
+void CQuoteDlg::LoadQuote(int row)
 {
-    if (!row)
+    if (row < 0 || row >= static_cast<int>(rows_.size()))
         return;
-    switch (QuoteLoading(state_).Load(row->data(0, Qt::UserRole).toInt())) {
+    switch (QuoteLoading(state_).Load(rows_[static_cast<std::size_t>(row)].number)) {
     case QuoteLoading::Result::Done:
         loaded_ = true;
         accept();
@@ -126,18 +115,19 @@ void CQuoteDlg::LoadQuote(QTreeWidgetItem* row)
     }
 }
 
-void CQuoteDlg::DeleteQuote(QTreeWidgetItem* row)
+void CQuoteDlg::DeleteQuote(int row)
 {
-    if (!row)
+    if (row < 0 || row >= static_cast<int>(rows_.size()))
         return;
-    ::DeleteQuote(local_, row->data(0, Qt::UserRole).toInt());
+    ::DeleteQuote(local_, rows_[static_cast<std::size_t>(row)].number);
     FillList();
 }
 
 void CQuoteDlg::ShowPopup(const QPoint& at)
 {
-    QTreeWidgetItem* row = list_->itemAt(at);
-    if (!row || !row->isSelected())
+    const QModelIndex index = list_->indexAt(at);
+    const int row = index.isValid() ? index.row() : -1;
+    if (row < 0 || !list_->selectionModel()->isRowSelected(row))
         return;
     QMenu menu(this);
     menu.setObjectName("quote_popup");
@@ -155,15 +145,15 @@ bool CQuoteDlg::eventFilter(QObject* watched, QEvent* event)
     if (watched == list_ && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            LoadQuote(list_->currentItem());
+            LoadQuote(list_->currentRow());
             return true;
         }
-        if (key == Qt::Key_Menu && list_->currentItem()) {
-            ShowPopup(list_->visualItemRect(list_->currentItem()).center());
+        if (key == Qt::Key_Menu && list_->currentRow() >= 0) {
+            ShowPopup(list_->visualRect(list_->currentIndex()).center());
             return true;
         }
         if (key == Qt::Key_Delete) {
-            DeleteQuote(list_->currentItem());
+            DeleteQuote(list_->currentRow());
             return true;
         }
     }

@@ -15,8 +15,8 @@
 class CLocalFile;
 class QDateEdit;
 class QMenu;
-class QTreeWidget;
-class QTreeWidgetItem;
+class RecordListModel;
+class RecordTable;
 class SaleState;
 struct SalesFileHeader;
 
@@ -37,8 +37,8 @@ protected:
     void done(int result) override;
 
 private:
-    void LoadQuote(QTreeWidgetItem* row);
-    void DeleteQuote(QTreeWidgetItem* row);
+    void LoadQuote(int row);
+    void DeleteQuote(int row);
     void ShowPopup(const QPoint& at);
 
     CLocalFile& local_;
@@ -47,6 +47,8 @@ private:
     DefaultsRecord defaults_;
     QDateEdit* start_ = nullptr;
     QDateEdit* end_ = nullptr;
-    QTreeWidget* list_ = nullptr;
+    std::vector<QuoteRow> rows_;
+    RecordListModel* model_ = nullptr;
+    RecordTable* list_ = nullptr;
     bool loaded_ = false;
 };

@@ -6,7 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QTreeWidget>
+#include <QAbstractItemView>
 #include <gtest/gtest.h>
 
 inline void type(QWidget* dlg, const char* name, const QString& text) { retype(dlg, name, text); }
@@ -15,11 +15,11 @@ inline void type(QWidget* dlg, const char* name, const QString& text) { retype(d
 // starts at its first.
 inline void moveInList(QWidget* dlg, const char* list, Qt::Key key)
 {
-    auto* view = child<QTreeWidget>(dlg, list);
+    auto* view = child<QAbstractItemView>(dlg, list);
     view->setFocus();
-    if (!view->currentItem() && key != Qt::Key_Home)
+    if (!view->currentIndex().isValid() && key != Qt::Key_Home)
         QTest::keyClick(view, Qt::Key_Home);
     QTest::keyClick(view, key);
 }
 
-inline QStringList listed(QWidget* dlg, const char* list) { return rowsOf(child<QTreeWidget>(dlg, list), {0}); }
+inline QStringList listed(QWidget* dlg, const char* list) { return rowsOf(child<QAbstractItemView>(dlg, list), {0}); }

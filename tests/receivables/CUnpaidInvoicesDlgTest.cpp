@@ -2,6 +2,7 @@
 #include "receivables/CMakePaymentDlg.h"
 #include "receivables/CPaymentActivityDlg.h"
 #include "receivables/CUnpaidInvoicesDlg.h"
+#include "platform/RecordList.h"
 #include "receivables/PaidRule.h"
 #include "sale/CSaleDlg.h"
 #include "storage/files/ListFiles.h"
@@ -16,7 +17,6 @@
 #include <QMenuBar>
 #include <QTableView>
 #include <QTest>
-#include <QTreeWidget>
 #include <filesystem>
 
 namespace {
@@ -104,7 +104,7 @@ TEST_F(UnpaidWindow, MenusOpenTheListsAndAPaymentFromARowClosesTheInvoice)
     });
     list.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&list));
-    list.list()->setCurrentItem(list.list()->topLevelItem(0));
+    list.list()->setCurrentRow(0);
     QTest::keyClick(list.list(), Qt::Key_Return);
     EXPECT_EQ(opened, std::vector<int>{0});
     EXPECT_EQ(rowsOf(list.list(), {0}), QStringList{"1"});
@@ -142,7 +142,7 @@ TEST_F(UnpaidWindow, AnUnreadablePaymentsFileIsSaidAndNothingIsListedAsOwed)
     std::filesystem::create_directory(local.GetPath("Payments"));
     boxes.allowUnscriptedOk();
     CUnpaidInvoicesDlg list(local, UnpaidKind::Unpaid, {});
-    EXPECT_EQ(list.list()->topLevelItemCount(), 0) << "every balance would read as the whole total";
+    EXPECT_EQ(list.list()->model()->rowCount(), 0) << "every balance would read as the whole total";
     EXPECT_EQ(list.totalText(), "");
     CPaymentActivityDlg activity(local);
     QTest::keyClicks(activity.recordBox(), "12");  // typing does not say it again

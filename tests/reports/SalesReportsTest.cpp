@@ -4,11 +4,13 @@
 #include "reports/DrawerCount.h"
 #include "reports/SaleSearch.h"
 #include "reports/SalesSummary.h"
+#include "storage/files/InvoiceFile.h"
 #include "storage/files/PaymentFile.h"
 #include "support/DataFolder.h"
 #include "support/StoredRecords.h"
 
 #include <cmath>
+#include <filesystem>
 #include <vector>
 
 namespace {
@@ -143,9 +145,11 @@ TEST_F(FindSales, LowMarginDatesTypesAndTheListedTotal)
     const auto found = [&](SaleSearchInput in) {
         SaleSearch search(SaleSearchCriteria::From(in));
         EXPECT_EQ(ScanSales(local, search), ScanOutcome::Done);
+        FoundSales rows;
+        rows.list(local, search.TakePositions(), SalesFileHeader{}.levelNames);
         std::vector<int> numbers;
-        for (const FoundSale& row : search.Rows())
-            numbers.push_back(row.recordNumber);
+        for (std::size_t row = 0; row < rows.size(); ++row)
+            numbers.push_back(std::stoi(rows.cells(row)[0]));
         return numbers;
     };
     SaleSearchInput margin;
@@ -170,12 +174,18 @@ TEST_F(FindSales, LowMarginDatesTypesAndTheListedTotal)
 
     SaleSearch all(SaleSearchCriteria::From({}));
     ScanSales(local, all);
-    const std::vector<FoundSale> rows = all.Rows();
+    FoundSales rows;
+    rows.list(local, all.TakePositions(), SalesFileHeader{}.levelNames);
     ASSERT_EQ(rows.size(), 4u);
-    EXPECT_EQ(FoundSaleCells(rows[0], SalesFileHeader{}.levelNames)[5], "Category 6");
+    EXPECT_EQ(rows.cells(0)[5], "Category 6");
     ListedSalesTotal total({0, 3, 3});
     ScanSales(local, total);
     EXPECT_EQ(total.sums().count, 2);
+    // A listed sale the file no longer holds shows an empty row; the others still show.
+    std::filesystem::resize_file(local.GetPath("Invoices"), InvoiceOffset(3));
+    rows.list(local, rows.positions(), SalesFileHeader{}.levelNames);
+    EXPECT_EQ(rows.cells(0), (std::array<std::string, 7>{}));
+    EXPECT_EQ(rows.cells(1)[0], "2");
 }
 
 using DrawerCount = DataFolder;

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QPushButton>
 #include <QTest>
+#include <QAbstractItemView>
 #include <QTreeWidget>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -34,21 +35,35 @@ inline void press(QWidget* dlg, const char* name)
     QTest::keyClick(b, Qt::Key_Space);
 }
 
+// The text a list shows in a cell, as its model gives it to the view.
+inline QString cellText(const QAbstractItemView* list, int row, int column)
+{
+    return list->model()->index(row, column).data().toString();
+}
+
 // Each row of a list as the texts of the given columns, joined by spaces.
-inline QStringList rowsOf(QTreeWidget* list, std::initializer_list<int> columns)
+inline QStringList rowsOf(const QAbstractItemView* list, std::initializer_list<int> columns)
 {
     QStringList out;
-    for (int i = 0; i < list->topLevelItemCount(); ++i) {
+    for (int i = 0; i < list->model()->rowCount(); ++i) {
         QStringList cells;
         for (int c : columns)
-            cells << list->topLevelItem(i)->text(c);
+            cells << cellText(list, i, c);
         out << cells.join(' ');
     }
     return out;
 }
 
+// Clicks a list's row where it is drawn (the row is scrolled into view first).
+inline void clickListRow(QAbstractItemView* list, int row, int column = 0)
+{
+    const QModelIndex at = list->model()->index(row, column);
+    list->scrollTo(at);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(at).center());
+}
+
 // Chooses a list's row from the keyboard: Home, then Down.
-inline void chooseRow(QTreeWidget* list, int row)
+inline void chooseRow(QAbstractItemView* list, int row)
 {
     list->setFocus(Qt::TabFocusReason);
     QTest::keyClick(list, Qt::Key_Home);

@@ -282,20 +282,26 @@ ChangeResult DeleteCustomerByNumber(const CLocalFile& local, CustomerRecord& rec
     return ChangeResult::Done;
 }
 
-TextRows ListCustomersByLevel(const CLocalFile& local, int selector)
+std::function<bool(const std::uint8_t*)> CustomerListFilter(int selector, const std::string& text)
 {
-    return listWhere(local, [selector](const std::uint8_t* rec) {
-        return selector == 0 || codec::getU8(rec, CustomerRecord::kPriceLevelOffset) == selector - 1;
-    });
-}
-
-TextRows ListCustomersByText(const CLocalFile& local, const std::string& text)
-{
-    const std::string wanted = lowerAscii(text);
-    return listWhere(local, [&wanted](const std::uint8_t* rec) {
+    if (selector != 7)
+        return [selector = std::clamp(selector, 0, 6)](const std::uint8_t* rec) {
+            return selector == 0 || codec::getU8(rec, CustomerRecord::kPriceLevelOffset) == selector - 1;
+        };
+    return [wanted = lowerAscii(text)](const std::uint8_t* rec) {
         std::string joined;
         for (std::size_t k = CustomerRecord::kName; k <= CustomerRecord::kEmail; ++k)
             joined += slotText(rec, k);
         return lowerAscii(joined).find(wanted) != std::string::npos;
-    });
+    };
+}
+
+TextRows ListCustomersByLevel(const CLocalFile& local, int selector)
+{
+    return listWhere(local, CustomerListFilter(selector, {}));
+}
+
+TextRows ListCustomersByText(const CLocalFile& local, const std::string& text)
+{
+    return listWhere(local, CustomerListFilter(7, text));
 }

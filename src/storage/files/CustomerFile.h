@@ -7,6 +7,8 @@
 #include "storage/files/CountedFile.h"
 #include "storage/records/CustomerRecord.h"
 
+#include <functional>
+
 class CLocalFile;
 
 // The file's layout, for a CountedFile working inside a larger transaction
@@ -47,6 +49,11 @@ ChangeResult UpdateCustomerByNumber(const CLocalFile& local, const CustomerRecor
 // into its place; `record` receives the moved record. Number 0 is never deleted.
 ChangeResult DeleteCustomerByNumber(const CLocalFile& local, CustomerRecord& record);
 
+// Which records the customer lists show: selector 0 every customer, 1..6 those
+// whose priceLevel is selector - 1 (a selector past them as 0 or 6), 7 those
+// whose first nine text fields, joined without separators, contain `text`
+// (both lower-cased).
+std::function<bool(const std::uint8_t* record)> CustomerListFilter(int selector, const std::string& text);
 // Rows of records 1..N-1 in file order: name, phone, e-mail, number ("%u").
 // Selector 0 lists every customer, 1..6 those whose priceLevel is selector - 1.
 TextRows ListCustomersByLevel(const CLocalFile& local, int selector);

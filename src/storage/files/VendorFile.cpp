@@ -53,6 +53,8 @@ bool eachVendor(const CLocalFile& local, Visit visit)
 }
 }  // namespace
 
+const CountedLayout& VendorFileLayout() { return kLayout; }
+
 int ReadVendorHeader(const CLocalFile& local, VendorFileHeader& header)
 {
     CountedFile file(kLayout);

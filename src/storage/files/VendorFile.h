@@ -7,6 +7,9 @@
 
 class CLocalFile;
 
+// The file's layout, for a list that reads its records itself.
+const CountedLayout& VendorFileLayout();
+
 // Reads the header (its count limited to the records present). A missing file
 // is created with no records, version 1.1 and the labels of `header`.
 int ReadVendorHeader(const CLocalFile& local, VendorFileHeader& header);
