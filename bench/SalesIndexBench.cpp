@@ -222,7 +222,7 @@ void runSalesIndexBenchmarks(const std::string& folder)
          [&] {
              SaleSearch search(criteria);
              ScanSales(local, search);
-             sink = sink + static_cast<double>(search.Rows().size());
+             sink = sink + static_cast<double>(search.size());
          }},
         {"index_drawer_count_500k_sales",
          [&] {
