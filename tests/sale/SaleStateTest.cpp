@@ -179,6 +179,22 @@ TEST_F(SaleStateTest, EditsVoidsAndQuotesActOnlyWhereTheyMay)
     EXPECT_EQ(std::pair(state.lineStock[0], state.lineStock[1]), std::pair(0.0f, 4.0f));
 }
 
+// A void shows the sale it voided, the first one of the file too.
+TEST_F(SaleStateTest, VoidShowsTheVoidedSaleWhereItLies)
+{
+    writeProductFile(local.GetPath("Products"), {picked("A1")});
+    storeSale(local, SaleSpec().item("A1").total(4).qty(2));
+    storeSale(local, SaleSpec().item("B2").total(2).qty(1));
+    state.Open();
+    for (const int shown : {1, 0}) {
+        state.GoToRecord(shown);
+        ASSERT_EQ(SaleEditing(state).Void(), SaleEditing::Result::Done);
+        EXPECT_EQ(std::pair(static_cast<int>(local.currentRecord), state.current.description[0]),
+                  std::pair(shown, std::string("VOIDED - ")));
+    }
+    EXPECT_EQ(storedStock(local, "A1"), 5.0f);
+}
+
 TEST(ScanDetector, OnlyAFastRunEndedByEnterIsAScan)
 {
     const struct {

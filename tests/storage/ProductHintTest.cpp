@@ -3,6 +3,7 @@
 // be the one a full scan of the file as it now stands gives.
 
 #include "FileSetTest.h"
+#include "storage/files/ProductCode.h"
 #include "storage/files/ProductFile.h"
 #include "storage/files/ProductHint.h"
 #include "support/ProductFiles.h"
@@ -112,4 +113,35 @@ TEST_F(FileSetTest, LookupsEqualTheFullScanAfterEveryChangeByAnotherRegister)
     // Most of the answers came from the map, each confirmed by its record.
     const ProductHint::Counts after = ProductHint::Stats();
     EXPECT_GT(after.mapped - before.mapped, after.scanned - before.scanned);
+}
+
+// A code slot compares as its text up to the NUL (at most 23 bytes), ASCII
+// letters in either case, whatever bytes follow the NUL.
+TEST(ProductCode, SlotsEqualTextsIgnoringAsciiCaseUpToTheirEnd)
+{
+    const auto slot = [](std::string bytes) {
+        bytes.resize(ProductRecord::kCodeWidth + 8, '\0');  // the slot sits inside a record
+        return ProductCode::OfSlot(reinterpret_cast<const std::uint8_t*>(bytes.data()), 0);
+    };
+    const std::string full(24, 'Q');
+    const struct {
+        std::string bytes;
+        std::string text;
+        bool same;
+    } cases[] = {
+        {"ABC", "abc", true},
+        {"aBc", "AbC", true},
+        {std::string("abc\0zz", 6), "abc", true},   // bytes after the NUL do not count
+        {std::string("abc\0zz", 6), "abczz", false},
+        {"@[`{", "`{@[", false},                    // the neighbours of the letters keep their case
+        {"\xC4x", "\xE4X", false},                  // only ASCII letters fold
+        {full, std::string(23, 'q'), true},          // a full slot holds 23 bytes
+        {"ABCDEFGHIJKLMNOPQRSTUVW", "abcdefghijklmnopqrstuvw", true},
+        {"ABCDEFGH", "abcdefghi", false},
+        {"", "", true},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(slot(c.bytes) == ProductCode::OfText(c.text), c.same) << c.bytes;
+        EXPECT_EQ(slot(c.bytes).empty(), c.text.empty() && c.same) << c.bytes;
+    }
 }

@@ -2,6 +2,7 @@
 
 #include "storage/files/CLocalFile.h"
 #include "storage/files/CountedFile.h"
+#include "storage/files/ProductCode.h"
 #include "storage/files/ProductHint.h"
 #include "storage/io/UserPrompt.h"
 #include "storage/journal/Transaction.h"
@@ -48,14 +49,6 @@ bool slotEquals(const std::uint8_t* rec, std::size_t offset, std::size_t width, 
     return true;
 }
 
-// FNV-1a over a lower-cased key.
-std::uint32_t keyHash(const char* text, std::size_t length)
-{
-    std::uint32_t h = 2166136261u;
-    for (std::size_t i = 0; i < length; ++i)
-        h = (h ^ static_cast<std::uint8_t>(text[i])) * 16777619u;
-    return h;
-}
 constexpr std::size_t kFilterWords = 16;
 
 bool itemEquals(const std::uint8_t* rec, const std::string& key)
@@ -424,45 +417,41 @@ int StageStockChanges(Transaction& tx, DataFile& file, std::span<const StockLine
     // The distinct item numbers of the lines, each found at most once: the
     // first record that carries it.
     struct Target {
-        std::string key;
+        ProductCode code;
         long long index = -1;
         float stock = 0;
-        std::uint32_t hash = 0;
+        std::uint64_t hash = 0;
     };
     std::vector<Target> targets;
     std::vector<int> lineTarget(lines.size(), -1);
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        const std::string key = lowered(codec::fitText(lines[i].itemNumber, ProductRecord::kCodeWidth));
-        if (key.empty())
+        const ProductCode code = ProductCode::OfText(lines[i].itemNumber);
+        if (code.empty())
             continue;
         std::size_t t = 0;
-        while (t < targets.size() && targets[t].key != key)
+        while (t < targets.size() && !(targets[t].code == code))
             ++t;
         if (t == targets.size())
-            targets.push_back(Target{key});
+            targets.push_back(Target{code});
         lineTarget[i] = static_cast<int>(t);
     }
     if (targets.empty())
         return FileCause::None;
 
-    // A bit filter over the keys' hashes lets most records pass with one test.
+    // A bit filter over the codes' hashes lets most records pass with one test.
     std::array<std::uint64_t, kFilterWords> filter{};
     for (auto& t : targets) {
-        t.hash = keyHash(t.key.data(), t.key.size());
+        t.hash = t.code.hash();
         filter[(t.hash >> 6) % kFilterWords] |= std::uint64_t{1} << (t.hash & 63);
     }
     std::size_t missing = targets.size();
     const bool ok = scanRecords(file, count, [&](const std::uint8_t* rec, long long index) {
-        // Each record's item number is lower-cased once and compared with every line still unresolved.
-        const std::size_t length = slotLength(rec, ProductRecord::kItemNumberOffset, ProductRecord::kCodeWidth);
-        char item[ProductRecord::kCodeWidth];
-        for (std::size_t i = 0; i < length; ++i)
-            item[i] = lowerAscii(static_cast<char>(rec[ProductRecord::kItemNumberOffset + i]));
-        const std::uint32_t hash = keyHash(item, length);
+        const ProductCode item = ProductCode::OfSlot(rec, ProductRecord::kItemNumberOffset);
+        const std::uint64_t hash = item.hash();
         if (!(filter[(hash >> 6) % kFilterWords] >> (hash & 63) & 1))
             return true;
         for (auto& t : targets) {
-            if (t.index < 0 && t.hash == hash && t.key.size() == length && std::memcmp(item, t.key.data(), length) == 0) {
+            if (t.index < 0 && t.hash == hash && t.code == item) {
                 t.index = index;
                 t.stock = codec::getF32(rec, ProductRecord::kStockOffset);
                 --missing;
