@@ -200,6 +200,9 @@ SaleFinish::Result SaleFinish::StoreSale(const FinishEntries& entries)
         files.push_back("Customers");
     if (rentals)
         files.push_back("Rentals");
+    // The products are found by this register's map while the files are held;
+    // brought up to date before, a stale map costs no one else a wait.
+    RefreshProductMap(local);
     Transaction tx;
     for (const std::string& kind : files)
         tx.add(local.GetPath(kind), kind == "Payments" || kind == "Rentals" ? OpenMode::OpenOrCreate : OpenMode::ReadWrite);
@@ -210,7 +213,8 @@ SaleFinish::Result SaleFinish::StoreSale(const FinishEntries& entries)
         prompt_.tell(SaleEditing::kChangedMeanwhile);
         return Result::Failed;
     }
-    if (const int cause = tx.commit(); cause != FileCause::None)
+    if (const int cause = CommitKeepingProductCodes(tx, tx.file(local.GetPath("Products")));
+        cause != FileCause::None)
         return NotSaved({{}, cause, true});
     stored_ = sale;
     if (target.append)
