@@ -1,6 +1,7 @@
 #include "BenchFloor.h"
 
 #include "storage/journal/Transaction.h"
+#include "storage/records/ProductRecord.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -36,16 +37,25 @@ void readBytes(const std::string& path, long long offset, std::size_t n)
         file.readAt(offset, buf.data(), n);
 }
 
+void readAt(const std::string& path, const std::vector<long long>& offsets, std::size_t n)
+{
+    DataFile file;
+    std::vector<std::uint8_t> buf(n);
+    if (file.tryOpen(path, OpenMode::Read) == FileCause::None)
+        for (const long long at : offsets)
+            file.readAt(at, buf.data(), n);
+}
+
 void readJournalMark(const std::string& dataPath) { readBytes(Journal::pathFor(dataPath), 0, 4); }
 
 void readForVoid(const std::string& invoices, long long saleAt, std::size_t saleBytes, const std::string& products,
-                 long long productsEnd)
+                 const std::vector<long long>& productRecords)
 {
     readJournalMark(invoices);
     readBytes(invoices, 0, 4);
     readBytes(invoices, saleAt, saleBytes);
     readJournalMark(products);
-    readBlocks(products, productsEnd);
+    readAt(products, productRecords, ProductRecord::kSize);
 }
 
 ChangeFloor::ChangeFloor(const std::string& folder, const std::vector<std::string>& originals)

@@ -15,15 +15,19 @@ void readBlocks(const std::string& path, long long end = -1);
 // Reads n bytes at offset, through an open of its own.
 void readBytes(const std::string& path, long long offset, std::size_t n);
 
+// Reads n bytes at each of the offsets, through one open (the records a change
+// finds by their known places).
+void readAt(const std::string& path, const std::vector<long long>& offsets, std::size_t n);
+
 // What every open of a data file for a change reads first: the mark of its
 // set's journal (a stale change is rolled back before anything is read).
 void readJournalMark(const std::string& dataPath);
 
 // The reads of voiding a sale: the sales and product files opened (each
 // checks the journal's mark), the sales count and the sale (`saleBytes` at
-// `saleAt`) read, the products read up to byte `productsEnd`.
+// `saleAt`) read, the product records of its lines read where they lie.
 void readForVoid(const std::string& invoices, long long saleAt, std::size_t saleBytes, const std::string& products,
-                 long long productsEnd);
+                 const std::vector<long long>& productRecords);
 
 // A journaled change: the original bytes written to a journal and flushed, the
 // changed bytes written to each file and that file flushed, the journal's mark

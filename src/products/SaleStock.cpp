@@ -21,13 +21,14 @@ namespace {
 int changeStock(const CLocalFile& local, std::span<const StockLine> lines, StockDirection direction)
 {
     const std::string path = local.GetPath("Products");
+    RefreshProductMap(local);
     Transaction tx;
     tx.add(path);
     if (const int cause = tx.begin(); cause != FileCause::None)
         return cause;
     if (const int cause = ApplySaleToStock(tx, tx.file(path), lines, direction); cause != FileCause::None)
         return cause;
-    return tx.commit();
+    return CommitKeepingProductCodes(tx, tx.file(path));
 }
 }  // namespace
 
@@ -49,6 +50,7 @@ enum class Undo { Void, Edit };
 // the stored record is emptied, both in one transaction.
 int undoSale(const CLocalFile& local, int recordNumber, Undo undo, InvoiceRecord* before)
 {
+    RefreshProductMap(local);
     Transaction tx;
     tx.add(local.GetPath("Invoices"));
     tx.add(local.GetPath("Products"));
@@ -83,10 +85,10 @@ int undoSale(const CLocalFile& local, int recordNumber, Undo undo, InvoiceRecord
                          &sale.handling, &sale.total, &sale.totalCost})
         *total = 0;
     StageInvoiceAt(tx, invoices, recordNumber, sale);
-    if (const int cause = ApplySaleToStock(tx, tx.file(local.GetPath("Products")), lines, StockDirection::Return);
-        cause != FileCause::None)
+    DataFile& products = tx.file(local.GetPath("Products"));
+    if (const int cause = ApplySaleToStock(tx, products, lines, StockDirection::Return); cause != FileCause::None)
         return cause;
-    return tx.commit();
+    return CommitKeepingProductCodes(tx, products);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -8,6 +9,9 @@ struct InvoiceRecord;
 
 // The payments taken on a sale on account, as the sale screen shows them in
 // place of today's notes: one line per payment, then the sum and what is left.
+// A sale with more payments shows its last kPaymentHistoryLines, after a line
+// counting the earlier ones; the sum and balance count them all.
+constexpr std::size_t kPaymentHistoryLines = 100;
 std::string PaymentHistoryText(const CLocalFile& local, const InvoiceRecord& sale);
 
 // The same text, read again only when the shown sale or the payments file

@@ -48,9 +48,9 @@ SaleEditing::Result SaleEditing::Void(const StoreRunner& runner)
     });
     if (!voided)
         return Result::Failed;
-    // Away and back: the voided record is read again and shown.
-    state_.GoPrev();
-    state_.GoNext();
+    // The voided record is read again and shown where it lies; the first sale
+    // too, which a step back and forth would leave for the second.
+    state_.GoToRecord(static_cast<long long>(state_.local().currentRecord));
     return Result::Done;
 }
 

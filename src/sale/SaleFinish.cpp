@@ -223,6 +223,9 @@ SaleFinish::Result SaleFinish::Store(InvoiceRecord& sale, bool walkIn, int over,
         files.push_back("Customers");
     if (rentals)
         files.push_back("Rentals");
+    // The products are found by this register's map while the files are held;
+    // brought up to date before, a stale map costs no one else a wait.
+    RefreshProductMap(local);
     Transaction tx;
     for (const std::string& kind : files)
         tx.add(local.GetPath(kind), kind == "Payments" || kind == "Rentals" ? OpenMode::OpenOrCreate : OpenMode::ReadWrite);
@@ -230,7 +233,8 @@ SaleFinish::Result SaleFinish::Store(InvoiceRecord& sale, bool walkIn, int over,
         JoinSalesIndex(tx, local.GetPath("Invoices"));
     if (!Stage(tx, files, sale, walkIn, rentals, over, now))
         return Result::Failed;
-    if (const int cause = tx.commit(); cause != FileCause::None)
+    if (const int cause = CommitKeepingProductCodes(tx, tx.file(local.GetPath("Products")));
+        cause != FileCause::None)
         return failed({{}, cause, true});
     return Result::Stored;
 }

@@ -8,6 +8,7 @@
 #include "storage/files/ListFiles.h"
 #include "storage/files/PaymentFile.h"
 #include "storage/files/QuoteFile.h"
+#include "storage/records/TextFormat.h"
 #include "support/ProductFiles.h"
 #include "support/SaleDesk.h"
 #include "support/StoredRecords.h"
@@ -179,6 +180,22 @@ TEST_F(SaleStateTest, EditsVoidsAndQuotesActOnlyWhereTheyMay)
     EXPECT_EQ(std::pair(state.lineStock[0], state.lineStock[1]), std::pair(0.0f, 4.0f));
 }
 
+// A void shows the sale it voided, the first one of the file too.
+TEST_F(SaleStateTest, VoidShowsTheVoidedSaleWhereItLies)
+{
+    writeProductFile(local.GetPath("Products"), {picked("A1")});
+    storeSale(local, SaleSpec().item("A1").total(4).qty(2));
+    storeSale(local, SaleSpec().item("B2").total(2).qty(1));
+    state.Open();
+    for (const int shown : {1, 0}) {
+        state.GoToRecord(shown);
+        ASSERT_EQ(SaleEditing(state).Void(), SaleEditing::Result::Done);
+        EXPECT_EQ(std::pair(static_cast<int>(local.currentRecord), state.current.description[0]),
+                  std::pair(shown, std::string("VOIDED - ")));
+    }
+    EXPECT_EQ(storedStock(local, "A1"), 5.0f);
+}
+
 TEST(ScanDetector, OnlyAFastRunEndedByEnterIsAScan)
 {
     const struct {
@@ -236,5 +253,31 @@ TEST_F(SaleStateTest, PaymentHistoryIsReadAgainOnlyWhenTheSaleOrThePaymentsChang
     sale.recordNumber = 4;
     EXPECT_EQ(cache.Text(local, sale).find("20.00"), std::string::npos);
     EXPECT_EQ(cache.reads(), 3);
+}
+
+// A sale with more payments than the screen lists shows its last ones and
+// counts the earlier; the sum and balance take every payment of the sale.
+TEST_F(SaleStateTest, PaymentHistoryListsTheLastPaymentsAndSumsThemAll)
+{
+    const int many = static_cast<int>(kPaymentHistoryLines) + 3;
+    PaymentFileHeader header;
+    header.count = header.nextId = 2 * many;
+    std::vector<std::uint8_t> file(PaymentFileHeader::kSize + PaymentRecord::kSize * 2 * many);
+    header.encode(file.data());
+    for (int i = 0; i < 2 * many; ++i) {  // sale 7's payments between another sale's
+        PaymentRecord p;
+        std::tie(p.invoiceNumber, p.amount, p.payType) = std::tuple{7 + i % 2, 1.0f + i / 2, i / 2 < 3 ? "Early" : "Cash"};
+        p.encode(file.data() + PaymentOffset(i));
+    }
+    writeBytes(local.GetPath("Payments"), file);
+    InvoiceRecord sale;
+    std::tie(sale.recordNumber, sale.total) = std::tuple{7, 6000.0f};
+    const std::string text = PaymentHistoryText(local, sale);
+    const long long paidCents = 100LL * many * (many + 1) / 2;
+    EXPECT_EQ(text.find("Early"), std::string::npos);
+    EXPECT_NE(text.find("\r\n(3 earlier payments)\r\n"), std::string::npos);
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), static_cast<long>(kPaymentHistoryLines) + 4);
+    EXPECT_NE(text.find(strprintf("Paid: %lld.00\r\nBalance Due: %lld.00", paidCents / 100, 6000 - paidCents / 100)),
+              std::string::npos);
 }
 }  // namespace

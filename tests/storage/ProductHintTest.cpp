@@ -3,8 +3,10 @@
 // be the one a full scan of the file as it now stands gives.
 
 #include "FileSetTest.h"
+#include "storage/files/ProductCode.h"
 #include "storage/files/ProductFile.h"
 #include "storage/files/ProductHint.h"
+#include "storage/journal/Transaction.h"
 #include "support/ProductFiles.h"
 
 #include <gtest/gtest.h>
@@ -112,4 +114,96 @@ TEST_F(FileSetTest, LookupsEqualTheFullScanAfterEveryChangeByAnotherRegister)
     // Most of the answers came from the map, each confirmed by its record.
     const ProductHint::Counts after = ProductHint::Stats();
     EXPECT_GT(after.mapped - before.mapped, after.scanned - before.scanned);
+    EXPECT_GT(after.followed, before.followed);  // the stock change and the appends kept the map
+}
+
+// A sale's stock is taken by the map a register made before locking the file,
+// while another register changes the file in between: every line must change
+// the first record with its item number as the file then stands, and a change
+// that moved no code must keep the map.
+TEST_F(FileSetTest, StockTakenByTheMapEqualsTheFullScanWhateverChangedBeforeTheLock)
+{
+    const std::string path = local.GetPath("Products");
+    const long long n = 2 * static_cast<long long>(ProductFile::kScanBlockRecords) + 37;
+    std::vector<ProductRecord> records;
+    for (long long i = 0; i < n; ++i)
+        records.push_back(makeProduct("p" + std::to_string(i), 100));
+    records[10].itemNumber = records[300].itemNumber = "Dup";
+    records[static_cast<std::size_t>(n - 1)].itemNumber = "Tail";
+    const std::vector<StockLine> sale{{"p5", 1}, {"DUP", 2}, {"p400", 3}, {"tail", 4}, {"p250", 5}, {"new", 6}};
+    const Change stockOnly = [](const CLocalFile& l) {
+        return UpdateProductByItem(l, "p250", [](ProductRecord& r) { r.stock = 7; }) == ChangeResult::Done;
+    };
+    const struct {
+        const char* what;
+        Change change;
+        bool keepsMap;
+    } cases[] = {
+        {"nothing changed", [](const CLocalFile&) { return true; }, true},
+        {"another register's stock change", stockOnly, true},
+        {"a product appended", append("NEW", "", "appended"), true},
+        {"a sold product deleted", removal("p5"), false},
+        {"the first Dup deleted: Tail moves into its place", removal("dup"), false},
+        {"a delete and an append of the moved code, the count kept",
+         [](const CLocalFile& l) { return removal("p3")(l) && append("TAIL", "", "second tail")(l); }, false},
+    };
+    for (const auto& c : cases) {
+        writeProductFile(path, records);
+        ProductRecord seen;
+        ASSERT_TRUE(FindProductByItem(local, "p0", seen)) << c.what;  // the map of the file as written
+        const ProductHint::Counts before = ProductHint::Stats();
+        ASSERT_TRUE(changedElsewhere(local, c.change)) << c.what;
+
+        std::vector<ProductRecord> expected = readProducts(path);
+        for (const StockLine& line : sale)
+            for (ProductRecord& r : expected)
+                if (strcasecmp(r.itemNumber.c_str(), line.itemNumber.c_str()) == 0) {
+                    r.stock -= line.qty;
+                    break;
+                }
+        Transaction tx;
+        tx.add(path);
+        ASSERT_EQ(tx.begin(), FileCause::None);
+        ASSERT_EQ(StageStockChanges(tx, tx.file(path), sale, [](float stock, float qty) { return stock - qty; }), 0);
+        ASSERT_EQ(CommitKeepingProductCodes(tx, tx.file(path)), FileCause::None) << c.what;
+        tx.release();
+
+        const std::vector<ProductRecord> stored = readProducts(path);
+        ASSERT_EQ(stored.size(), expected.size()) << c.what;
+        for (std::size_t i = 0; i < stored.size(); ++i)
+            EXPECT_EQ(stored[i].stock, expected[i].stock) << c.what << ": record " << i << " " << stored[i].itemNumber;
+        const ProductHint::Counts after = ProductHint::Stats();
+        EXPECT_EQ(after.scanned == before.scanned && after.mapped > before.mapped, c.keepsMap) << c.what;
+    }
+}
+
+// A code slot compares as its text up to the NUL (at most 23 bytes), ASCII
+// letters in either case, whatever bytes follow the NUL.
+TEST(ProductCode, SlotsEqualTextsIgnoringAsciiCaseUpToTheirEnd)
+{
+    const auto slot = [](std::string bytes) {
+        bytes.resize(ProductRecord::kCodeWidth + 8, '\0');  // the slot sits inside a record
+        return ProductCode::OfSlot(reinterpret_cast<const std::uint8_t*>(bytes.data()), 0);
+    };
+    const std::string full(24, 'Q');
+    const struct {
+        std::string bytes;
+        std::string text;
+        bool same;
+    } cases[] = {
+        {"ABC", "abc", true},
+        {"aBc", "AbC", true},
+        {std::string("abc\0zz", 6), "abc", true},   // bytes after the NUL do not count
+        {std::string("abc\0zz", 6), "abczz", false},
+        {"@[`{", "`{@[", false},                    // the neighbours of the letters keep their case
+        {"\xC4x", "\xE4X", false},                  // only ASCII letters fold
+        {full, std::string(23, 'q'), true},          // a full slot holds 23 bytes
+        {"ABCDEFGHIJKLMNOPQRSTUVW", "abcdefghijklmnopqrstuvw", true},
+        {"ABCDEFGH", "abcdefghi", false},
+        {"", "", true},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(slot(c.bytes) == ProductCode::OfText(c.text), c.same) << c.bytes;
+        EXPECT_EQ(slot(c.bytes).empty(), c.text.empty() && c.same) << c.bytes;
+    }
 }

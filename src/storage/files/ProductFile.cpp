@@ -2,6 +2,7 @@
 
 #include "storage/files/CLocalFile.h"
 #include "storage/files/CountedFile.h"
+#include "storage/files/ProductCode.h"
 #include "storage/files/ProductHint.h"
 #include "storage/io/UserPrompt.h"
 #include "storage/journal/Transaction.h"
@@ -48,14 +49,6 @@ bool slotEquals(const std::uint8_t* rec, std::size_t offset, std::size_t width, 
     return true;
 }
 
-// FNV-1a over a lower-cased key.
-std::uint32_t keyHash(const char* text, std::size_t length)
-{
-    std::uint32_t h = 2166136261u;
-    for (std::size_t i = 0; i < length; ++i)
-        h = (h ^ static_cast<std::uint8_t>(text[i])) * 16777619u;
-    return h;
-}
 constexpr std::size_t kFilterWords = 16;
 
 bool itemEquals(const std::uint8_t* rec, const std::string& key)
@@ -384,8 +377,9 @@ int AppendProduct(const CLocalFile& local, const ProductRecord& record, long lon
     long long stored = 0;
     if (const int cause = openForChange(local, tx, count, &stored); cause != FileCause::None)
         return cause;
-    stageAppend(tx, tx.file(local.GetPath("Products")), count, stored, record);
-    if (const int cause = tx.commit(); cause != FileCause::None)
+    DataFile& file = tx.file(local.GetPath("Products"));
+    stageAppend(tx, file, count, stored, record);
+    if (const int cause = CommitKeepingProductCodes(tx, file, 1); cause != FileCause::None)
         return cause;
     if (index)
         *index = count;
@@ -407,8 +401,46 @@ int AppendNewProduct(const CLocalFile& local, const ProductRecord& record)
     if (taken)
         return FileCause::AlreadyExists;
     stageAppend(tx, file, count, stored, record);
-    return tx.commit();
+    return CommitKeepingProductCodes(tx, file, 1);
 }
+
+namespace {
+// A product a sale's lines change: its code, the first line naming it, and
+// the record found for it.
+struct StockTarget {
+    ProductCode code;
+    std::size_t line = 0;
+    long long index = -1;
+    float stock = 0;
+    std::uint64_t hash = 0;
+};
+
+// One pass up to the last target found: each target's first record and its stock.
+bool scanForTargets(DataFile& file, long long count, std::vector<StockTarget>& targets, std::size_t& missing)
+{
+    // A bit filter over the codes' hashes lets most records pass with one test.
+    std::array<std::uint64_t, kFilterWords> filter{};
+    for (auto& t : targets) {
+        t.hash = t.code.hash();
+        filter[(t.hash >> 6) % kFilterWords] |= std::uint64_t{1} << (t.hash & 63);
+    }
+    return scanRecords(file, count, [&](const std::uint8_t* rec, long long index) {
+        const ProductCode item = ProductCode::OfSlot(rec, ProductRecord::kItemNumberOffset);
+        const std::uint64_t hash = item.hash();
+        if (!(filter[(hash >> 6) % kFilterWords] >> (hash & 63) & 1))
+            return true;
+        for (auto& t : targets) {
+            if (t.index < 0 && t.hash == hash && t.code == item) {
+                t.index = index;
+                t.stock = codec::getF32(rec, ProductRecord::kStockOffset);
+                --missing;
+                break;  // one record carries one item number
+            }
+        }
+        return missing > 0;
+    });
+}
+}  // namespace
 
 int StageStockChanges(Transaction& tx, DataFile& file, std::span<const StockLine> lines, const StockMove& move)
 {
@@ -423,62 +455,46 @@ int StageStockChanges(Transaction& tx, DataFile& file, std::span<const StockLine
 
     // The distinct item numbers of the lines, each found at most once: the
     // first record that carries it.
-    struct Target {
-        std::string key;
-        long long index = -1;
-        float stock = 0;
-        std::uint32_t hash = 0;
-    };
-    std::vector<Target> targets;
+    std::vector<StockTarget> targets;
     std::vector<int> lineTarget(lines.size(), -1);
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        const std::string key = lowered(codec::fitText(lines[i].itemNumber, ProductRecord::kCodeWidth));
-        if (key.empty())
+        const ProductCode code = ProductCode::OfText(lines[i].itemNumber);
+        if (code.empty())
             continue;
         std::size_t t = 0;
-        while (t < targets.size() && targets[t].key != key)
+        while (t < targets.size() && !(targets[t].code == code))
             ++t;
         if (t == targets.size())
-            targets.push_back(Target{key});
+            targets.push_back(StockTarget{code, i});
         lineTarget[i] = static_cast<int>(t);
     }
     if (targets.empty())
         return FileCause::None;
 
-    // A bit filter over the keys' hashes lets most records pass with one test.
-    std::array<std::uint64_t, kFilterWords> filter{};
-    for (auto& t : targets) {
-        t.hash = keyHash(t.key.data(), t.key.size());
-        filter[(t.hash >> 6) % kFilterWords] |= std::uint64_t{1} << (t.hash & 63);
-    }
+    // This register's map of the codes answers when it is of the file as it
+    // stands (ProductHint.h); any code it cannot vouch for takes the scan.
     std::size_t missing = targets.size();
-    const bool ok = scanRecords(file, count, [&](const std::uint8_t* rec, long long index) {
-        // Each record's item number is lower-cased once and compared with every line still unresolved.
-        const std::size_t length = slotLength(rec, ProductRecord::kItemNumberOffset, ProductRecord::kCodeWidth);
-        char item[ProductRecord::kCodeWidth];
-        for (std::size_t i = 0; i < length; ++i)
-            item[i] = lowerAscii(static_cast<char>(rec[ProductRecord::kItemNumberOffset + i]));
-        const std::uint32_t hash = keyHash(item, length);
-        if (!(filter[(hash >> 6) % kFilterWords] >> (hash & 63) & 1))
-            return true;
-        for (auto& t : targets) {
-            if (t.index < 0 && t.hash == hash && t.key.size() == length && std::memcmp(item, t.key.data(), length) == 0) {
-                t.index = index;
-                t.stock = codec::getF32(rec, ProductRecord::kStockOffset);
-                --missing;
-                break;  // one record carries one item number
-            }
-        }
-        return missing > 0;
-    });
-    if (!ok)
-        return FileCause::Generic;
+    for (auto& t : targets) {
+        std::uint8_t rec[kRecordSize];
+        const std::string key = lowered(codec::fitText(lines[t.line].itemNumber, ProductRecord::kCodeWidth));
+        if (!ProductHint::Mapped(file, count, key, ProductHint::Match::Item, t.index, rec))
+            break;
+        t.stock = codec::getF32(rec, ProductRecord::kStockOffset);
+        --missing;
+    }
+    if (missing > 0) {
+        for (auto& t : targets)
+            t.index = -1;
+        missing = targets.size();
+        if (!scanForTargets(file, count, targets, missing))
+            return FileCause::Generic;
+    }
 
     // Lines in order, as if each had been applied to the record on its own.
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (lineTarget[i] < 0)
             continue;
-        Target& t = targets[static_cast<std::size_t>(lineTarget[i])];
+        StockTarget& t = targets[static_cast<std::size_t>(lineTarget[i])];
         if (t.index < 0)
             continue;
         t.stock = move(t.stock, lines[i].qty);
@@ -514,7 +530,7 @@ int ResetSalesWork(const CLocalFile& local)
         tx.write(file, recordOffset(first), block.data(), bytes);
         first += n;
     }
-    return tx.commit();
+    return CommitKeepingProductCodes(tx, file, 0);
 }
 
 int LookupManyForSale(const CLocalFile& local, const std::vector<std::string>& codes,
@@ -592,9 +608,17 @@ ChangeResult UpdateProductByItem(const CLocalFile& local, const std::string& ite
     ProductRecord record;
     record.decode(buf);
     change(record);
+    const auto codes = [](const std::uint8_t* rec) {
+        return std::pair(ProductCode::OfSlot(rec, ProductRecord::kItemNumberOffset),
+                         ProductCode::OfSlot(rec, ProductRecord::kBarCodeOffset));
+    };
+    const auto codesBefore = codes(buf);
     record.encode(buf);
-    tx.write(tx.file(local.GetPath("Products")), recordOffset(index), buf, sizeof buf);
-    if (tx.commit() != FileCause::None)
+    DataFile& file = tx.file(local.GetPath("Products"));
+    tx.write(file, recordOffset(index), buf, sizeof buf);
+    // An edit that gives a record another code is not noted: the maps are built afresh.
+    const int cause = codes(buf) == codesBefore ? CommitKeepingProductCodes(tx, file, 0) : tx.commit();
+    if (cause != FileCause::None)
         return ChangeResult::Failed;
     if (stored)
         stored->decode(buf);
@@ -650,7 +674,7 @@ int ChangeListedProducts(const CLocalFile& local, const std::vector<std::string>
     });
     if (!ok)
         return FileCause::Generic;
-    if (const int cause = tx.commit(); cause != FileCause::None)
+    if (const int cause = CommitKeepingProductCodes(tx, file, 0); cause != FileCause::None)
         return cause;
     if (changed)
         *changed = std::move(written);
@@ -675,7 +699,7 @@ int AppendProducts(const CLocalFile& local, const std::vector<ProductRecord>& re
     else
         tx.write(file, recordOffset(count), bytes.data(), bytes.size());
     writeCount(tx, file, count + static_cast<long long>(records.size()));
-    return tx.commit();
+    return CommitKeepingProductCodes(tx, file, static_cast<long long>(records.size()));
 }
 
 int ReadProductBytes(const CLocalFile& local, std::vector<std::uint8_t>& bytes,
@@ -706,4 +730,24 @@ int ReadProductBytes(const CLocalFile& local, std::vector<std::uint8_t>& bytes,
         return FileCause::Generic;
     }
     return FileCause::None;
+}
+
+void RefreshProductMap(const CLocalFile& local)
+{
+    DataFile file;
+    long long count = 0;
+    if (openForReading(local, file, count) == FileCause::None)
+        ProductHint::Refresh(file, count);
+}
+
+int CommitKeepingProductCodes(Transaction& tx, DataFile& file, long long added)
+{
+    // The state before is taken now: staged writes reach the file only in the commit.
+    long long count = -1;
+    const bool known = recordsPresent(file, count);
+    const ProductHint::Mark before = ProductHint::MarkBefore(file, count);
+    const int cause = tx.commit();
+    if (cause == FileCause::None && known)
+        ProductHint::NoteCodesKept(file, before, count + added);
+    return cause;
 }

@@ -120,6 +120,17 @@ using StockMove = std::function<float(float stock, float qty)>;
 // damaged count (the user is told).
 int StageStockChanges(Transaction& tx, DataFile& productFile, std::span<const StockLine> lines, const StockMove& move);
 
+// Commits a transaction that holds the product file and moved no product code
+// in it (stock, prices) or only added `added` records after the last, noting
+// so for the other registers, which then keep their maps of the codes
+// (storage/files/ProductHint.h). Returns the commit's cause.
+int CommitKeepingProductCodes(Transaction& tx, DataFile& productFile, long long added = 0);
+
+// Brings this register's map of the codes up to the file as it stands, before
+// a change takes its locks, so that the change finds its products by the map
+// (StageStockChanges) instead of scanning while it holds the files.
+void RefreshProductMap(const CLocalFile& local);
+
 // Changes by item number, each in one exclusive open: the first record whose
 // item number equals it ignoring case is found and written in the same
 // transaction, so a record moved meanwhile by another register's delete is

@@ -1,8 +1,10 @@
 #include "storage/files/ProductHint.h"
 
 #include "storage/files/ProductFile.h"
+#include "storage/records/ByteCodec.h"
 #include "storage/records/ProductRecord.h"
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <mutex>
@@ -141,7 +143,7 @@ private:
 
 struct FileState {
     std::string path;
-    std::filesystem::file_time_type modified{};
+    std::int64_t modified = 0;
     long long size = -1;
     long long count = -1;
     bool operator==(const FileState&) const = default;
@@ -164,10 +166,172 @@ bool readState(DataFile& file, long long count, FileState& state)
 {
     std::error_code error;
     state.path = file.path();
-    state.modified = std::filesystem::last_write_time(file.path(), error);
+    const auto modified = std::filesystem::last_write_time(file.path(), error);
+    state.modified = static_cast<std::int64_t>(modified.time_since_epoch().count());
     state.size = file.size();
     state.count = count;
     return !error && state.size >= 0;
+}
+
+void noteCodes(CodeTable& table, const std::uint8_t* r, long long position)
+{
+    char text[ProductRecord::kCodeWidth];
+    const auto pos = static_cast<std::uint32_t>(position);
+    table.note(text, lowerSlot(r, ProductRecord::kItemNumberOffset, text), pos, true);
+    table.note(text, lowerSlot(r, ProductRecord::kBarCodeOffset, text), pos, false);
+}
+
+// Reads records [first, count) in blocks, calling visit(record, position) until
+// it returns false. False on a read error; `ended` set when the file ends first.
+template <class Visit>
+bool readRecords(DataFile& file, long long first, long long count, bool& ended, Visit&& visit)
+{
+    ended = false;
+    std::vector<std::uint8_t> block(ProductFile::kScanBlockRecords * kRecordSize);
+    while (first < count) {
+        const long long want = std::min<long long>(count - first, ProductFile::kScanBlockRecords);
+        const long long got = file.readAt(ProductFile::recordOffset(first), block.data(), static_cast<std::size_t>(want) * kRecordSize);
+        if (got < 0)
+            return false;
+        const long long records = got / static_cast<long long>(kRecordSize);
+        for (long long i = 0; i < records; ++i)
+            if (!visit(block.data() + i * static_cast<long long>(kRecordSize), first + i))
+                return true;
+        if (records < want) {
+            ended = true;
+            return true;
+        }
+        first += records;
+    }
+    return true;
+}
+
+// The change notes beside the product file: a header (magic, notes written)
+// and a ring of notes, each a state before and after a change that kept every
+// code, whether records were added, and a checksum of the note.
+constexpr std::uint32_t kNotesMagic = 0x31484E50;  // "PNH1"
+constexpr std::size_t kNotes = 64;
+constexpr std::size_t kHeadBytes = 8;
+constexpr std::size_t kNoteBytes = 64;
+constexpr std::size_t kStateBytes = 24;
+constexpr std::uint32_t kKept = 1, kAdded = 2;
+
+std::string notesPath(const std::string& products) { return products + ".hint"; }
+
+void put64(std::uint8_t* at, std::int64_t v)
+{
+    codec::putU32(at, 0, static_cast<std::uint32_t>(v));
+    codec::putU32(at, 4, static_cast<std::uint32_t>(static_cast<std::uint64_t>(v) >> 32));
+}
+std::int64_t get64(const std::uint8_t* at)
+{
+    return static_cast<std::int64_t>(codec::getU32(at, 0) | std::uint64_t{codec::getU32(at, 4)} << 32);
+}
+std::uint64_t checksum(const std::uint8_t* note)
+{
+    std::uint64_t h = 14695981039346656037ull;
+    for (std::size_t i = 0; i < kNoteBytes - 8; ++i)
+        h = (h ^ note[i]) * 1099511628211ull;
+    return h;
+}
+
+struct Note {
+    ProductHint::Mark before, after;
+    std::uint32_t kind = 0;
+};
+bool operator==(const ProductHint::Mark& a, const ProductHint::Mark& b)
+{
+    return a.modified == b.modified && a.size == b.size && a.count == b.count;
+}
+ProductHint::Mark markOf(const FileState& s) { return {s.modified, s.size, s.count}; }
+
+void putMark(std::uint8_t* at, const ProductHint::Mark& m)
+{
+    put64(at, m.modified);
+    put64(at + 8, m.size);
+    put64(at + 16, m.count);
+}
+ProductHint::Mark getMark(const std::uint8_t* at) { return {get64(at), get64(at + 8), get64(at + 16)}; }
+
+// The notes that pass their checksum.
+std::vector<Note> readNotes(const std::string& products)
+{
+    std::vector<Note> notes;
+    DataFile file;
+    if (file.tryOpen(notesPath(products), OpenMode::Read) != FileCause::None)
+        return notes;
+    std::vector<std::uint8_t> bytes(kHeadBytes + kNotes * kNoteBytes);
+    const long long got = file.readAt(0, bytes.data(), bytes.size());
+    if (got < static_cast<long long>(kHeadBytes) || codec::getU32(bytes.data(), 0) != kNotesMagic)
+        return notes;
+    for (std::size_t i = 0; i < kNotes && kHeadBytes + (i + 1) * kNoteBytes <= static_cast<std::size_t>(got); ++i) {
+        const std::uint8_t* at = bytes.data() + kHeadBytes + i * kNoteBytes;
+        if (get64(at + kNoteBytes - 8) != static_cast<std::int64_t>(checksum(at)))
+            continue;
+        notes.push_back({getMark(at), getMark(at + kStateBytes), codec::getU32(at, 2 * kStateBytes)});
+    }
+    return notes;
+}
+
+// Keeps the map across the noted changes that lead from its state to `now`,
+// mapping the records they added. True when the map is of `now`.
+bool follow(Hint& h, DataFile& file, const FileState& now)
+{
+    if (h.state.path.empty() || h.state.path != now.path)
+        return false;
+    if (h.state == now)
+        return true;
+    if (now.count < h.state.count || now.count >= static_cast<long long>(kNone))
+        return false;
+    const std::vector<Note> notes = readNotes(now.path);
+    ProductHint::Mark at = markOf(h.state);
+    const ProductHint::Mark goal = markOf(now);
+    long long addedFrom = -1;
+    for (std::size_t step = 0; step < kNotes && !(at == goal); ++step) {
+        const auto next = std::find_if(notes.begin(), notes.end(), [&](const Note& n) { return n.before == at; });
+        if (next == notes.end())
+            return false;
+        const bool kept = next->kind == kKept && next->after.count == at.count;
+        const bool added = next->kind == kAdded && next->after.count > at.count;
+        if (!kept && !added)
+            return false;
+        if (next->kind == kAdded && addedFrom < 0)
+            addedFrom = at.count;
+        at = next->after;
+    }
+    if (!(at == goal))
+        return false;
+    if (addedFrom >= 0) {
+        bool ended = false;
+        const bool read = readRecords(file, addedFrom, now.count, ended, [&](const std::uint8_t* r, long long pos) {
+            noteCodes(h.table, r, pos);
+            return true;
+        });
+        if (!read || ended)
+            return false;
+    }
+    h.state = now;
+    ++h.counts.followed;
+    return true;
+}
+
+// The map's answer for a current map: the named record read back and its code compared.
+bool fromMap(Hint& h, DataFile& file, long long count, const std::string& key, ProductHint::Match match,
+             long long& index, std::uint8_t* rec)
+{
+    const std::uint32_t pos = h.table.find(key, match);
+    if (pos == kNone || static_cast<long long>(pos) >= count ||
+        !readFully(file, ProductFile::recordOffset(pos), rec, kRecordSize) || !matches(rec, key, match))
+        return false;
+    ++h.counts.mapped;
+    index = pos;
+    return true;
+}
+
+void forget(Hint& h)
+{
+    h.state = FileState{};
+    h.table.clear();
 }
 }  // namespace
 
@@ -181,66 +345,106 @@ bool Find(DataFile& file, long long count, const std::string& key, Match match, 
     // Taken before any record is read: a write made during the pass then shows as a later state.
     FileState now;
     const bool known = readState(file, count, now);
-    if (known && now == h.state) {
-        const std::uint32_t pos = h.table.find(key, match);
-        if (pos != kNone && static_cast<long long>(pos) < count &&
-            readFully(file, ProductFile::recordOffset(pos), rec, kRecordSize) && matches(rec, key, match)) {
-            ++h.counts.mapped;
-            index = pos;
-            return true;
-        }
-    }
+    const bool current = known && follow(h, file, now);
+    if (current && fromMap(h, file, count, key, match, index, rec))
+        return true;
 
     // The full scan: the first record that matches, and the map of every code
     // unless the map already is of the file as it stands (a code it lacks then).
     ++h.counts.scanned;
-    const bool current = known && now == h.state;
     const bool mapping = !current && known && count < static_cast<long long>(kNone);
     if (!current) {
-        h.state = FileState{};
+        forget(h);
         if (mapping)
             h.table.reset(count);
-        else
-            h.table.clear();
     }
-    const auto forget = [&h] {
-        h.state = FileState{};
-        h.table.clear();
-    };
-    std::vector<std::uint8_t> block(ProductFile::kScanBlockRecords * kRecordSize);
-    char text[ProductRecord::kCodeWidth];
-    for (long long first = 0; first < count;) {
-        const long long want = std::min<long long>(count - first, ProductFile::kScanBlockRecords);
-        const long long got = file.readAt(ProductFile::recordOffset(first), block.data(), static_cast<std::size_t>(want) * kRecordSize);
-        if (got < 0) {
-            forget();
-            return false;
+    bool ended = false;
+    const bool read = readRecords(file, 0, count, ended, [&](const std::uint8_t* r, long long pos) {
+        if (index < 0 && matches(r, key, match)) {
+            index = pos;
+            std::memcpy(rec, r, kRecordSize);
+            if (!mapping)
+                return false;
         }
-        const long long records = got / static_cast<long long>(kRecordSize);
-        for (long long i = 0; i < records; ++i) {
-            const std::uint8_t* r = block.data() + i * static_cast<long long>(kRecordSize);
-            if (index < 0 && matches(r, key, match)) {
-                index = first + i;
-                std::memcpy(rec, r, kRecordSize);
-                if (!mapping)
-                    return true;
-            }
-            if (mapping) {
-                const auto pos = static_cast<std::uint32_t>(first + i);
-                h.table.note(text, lowerSlot(r, ProductRecord::kItemNumberOffset, text), pos, true);
-                h.table.note(text, lowerSlot(r, ProductRecord::kBarCodeOffset, text), pos, false);
-            }
-        }
-        if (records < want) {
-            // The file ended before its count: answer, but keep no map of it.
-            forget();
-            return true;
-        }
-        first += records;
+        if (mapping)
+            noteCodes(h.table, r, pos);
+        return true;
+    });
+    if (!read || ended) {
+        // Unread, or the file ended before its count: answer, but keep no map of it.
+        forget(h);
+        return read;
     }
     if (mapping)
         h.state = now;
     return true;
+}
+
+bool Refresh(DataFile& file, long long count)
+{
+    Hint& h = hint();
+    std::lock_guard guard(h.lock);
+    FileState now;
+    if (!readState(file, count, now) || count >= static_cast<long long>(kNone))
+        return true;  // nothing a map could be kept for
+    if (follow(h, file, now))
+        return true;
+    ++h.counts.scanned;
+    forget(h);
+    h.table.reset(count);
+    bool ended = false;
+    const bool read = readRecords(file, 0, count, ended, [&](const std::uint8_t* r, long long pos) {
+        noteCodes(h.table, r, pos);
+        return true;
+    });
+    if (!read || ended) {
+        forget(h);
+        return read;
+    }
+    h.state = now;
+    return true;
+}
+
+bool Mapped(DataFile& file, long long count, const std::string& key, Match match, long long& index, std::uint8_t* rec)
+{
+    index = -1;
+    Hint& h = hint();
+    std::lock_guard guard(h.lock);
+    FileState now;
+    return readState(file, count, now) && follow(h, file, now) && fromMap(h, file, count, key, match, index, rec);
+}
+
+Mark MarkBefore(DataFile& file, long long count)
+{
+    FileState state;
+    return readState(file, count, state) ? markOf(state) : Mark{};
+}
+
+void NoteCodesKept(DataFile& file, const Mark& before, long long count)
+{
+    FileState now;
+    if (before.size < 0 || !readState(file, count, now) || count < before.count)
+        return;
+    const Mark after = markOf(now);
+    if (after == before)
+        return;  // nothing another register could tell from the state before
+    DataFile notes;
+    if (notes.tryOpen(notesPath(file.path()), OpenMode::OpenOrCreate) != FileCause::None)
+        return;
+    std::uint8_t head[kHeadBytes] = {};
+    const bool known = notes.readAt(0, head, sizeof head) == static_cast<long long>(sizeof head) &&
+                       codec::getU32(head, 0) == kNotesMagic;
+    const std::uint32_t written = known ? codec::getU32(head, 4) : 0;
+    std::uint8_t note[kNoteBytes] = {};
+    putMark(note, before);
+    putMark(note + kStateBytes, after);
+    codec::putU32(note, 2 * kStateBytes, count > before.count ? kAdded : kKept);
+    put64(note + kNoteBytes - 8, static_cast<std::int64_t>(checksum(note)));
+    codec::putU32(head, 0, kNotesMagic);
+    codec::putU32(head, 4, written + 1);
+    // The note first: a header that counts it before it is there only skips a slot.
+    if (notes.writeAt(static_cast<long long>(kHeadBytes + (written % kNotes) * kNoteBytes), note, sizeof note))
+        notes.writeAt(0, head, sizeof head);
 }
 
 Counts Stats()

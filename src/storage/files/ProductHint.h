@@ -26,6 +26,23 @@
 // was a second record of it; the count then differs from the pass's, and the
 // map is not used at all. What neither check sees is a code changed in place
 // (an edit of another record's bar code) within one tick of such a clock.
+//
+// Changes that move no code. A sale's stock, a price or a column changed for
+// every product rewrites records in place and would cost every other register a
+// new pass (each finished sale changes stock). A register that makes such a
+// change says so in the file's change notes beside it (`<products>.hint`): the
+// state before (under its exclusive lock, before writing) and after (after the
+// commit, the lock still held), and whether records were only added after the
+// last one. Another register whose map is of one of those states follows the
+// notes from its state to the file's present one and keeps its map, mapping
+// only the added records. The notes can only say that codes stayed where they
+// were, never the reverse: a change that is not noted (a delete, a bar code
+// edited, another program, a register that died before noting) leaves a state
+// no note starts from, and the map is built afresh. Each note is checked by its
+// own checksum, so a torn write is no note. An in-place change keeps every
+// record's item number and bar code, so the first record with a code is the
+// one it was; an added record lies after every mapped one, so it is first only
+// for a code no earlier record carries, which mapping it in file order keeps.
 
 #include "storage/io/DataFile.h"
 
@@ -43,11 +60,37 @@ enum class Match { Item, ItemOrBarCode };
 // its bytes when found. False on a read error.
 bool Find(DataFile& file, long long count, const std::string& key, Match match, long long& index, std::uint8_t* rec);
 
+// Brings the map up to the file as it stands (following the change notes, or
+// by a full pass) without looking anything up, so that a change about to lock
+// the file finds the map current. False on a read error.
+bool Refresh(DataFile& file, long long count);
+
+// Answers only from a current map, never by a scan: true with `index` and
+// `rec` when the map names a record that carries the code; false when the map
+// is not current, has no entry or names a record that carries another code
+// (the caller then scans).
+bool Mapped(DataFile& file, long long count, const std::string& key, Match match, long long& index,
+            std::uint8_t* rec);
+
+// The state of the open product file, taken under an exclusive lock before a
+// change writes anything; `count` its records.
+struct Mark {
+    std::int64_t modified = 0;
+    long long size = -1;
+    long long count = -1;
+};
+Mark MarkBefore(DataFile& file, long long count);
+// After the change's commit, the lock still held: notes that the change moved
+// no code (`count` unchanged) or only added records after the last one. A note
+// that cannot be written costs the other registers a pass, nothing else.
+void NoteCodesKept(DataFile& file, const Mark& before, long long count);
+
 // What the last lookups did, for the bench and the tests: answered from the map,
 // or by a full scan.
 struct Counts {
     long long mapped = 0;
     long long scanned = 0;
+    long long followed = 0;  // times the map was kept across noted changes
 };
 Counts Stats();
 
