@@ -66,7 +66,7 @@ TEST(SharedFolder, TwoRegistersOnEachOfTwoPcsFinishAndVoidSalesThroughAKill)
     constexpr int kRegisters = 4, kProducts = 6, kKilled = 0;
     constexpr float kStock = 100000;
     const char* scaleText = std::getenv("REGISTER_TORTURE_SCALE");
-    const int each = std::max(4, static_cast<int>(25 * (scaleText ? std::atof(scaleText) : 1.0)));
+    const int each = std::max(4, static_cast<int>(20 * (scaleText ? std::atof(scaleText) : 1.0)));
     auto item = [](int p) { return "P" + std::to_string(p); };
     auto pcOf = [](int w) { return w / 2; };
     {
