@@ -86,7 +86,10 @@ private:
     // waitMs < 0: one attempt that does not look at the queue.
     int open(const std::string& path, OpenMode mode, int waitMs);
 
+    void closeGate();
+
     int fd_ = -1;
+    int gate_ = -1;  // on SMB: this PC's local lock held with the file's (DataFilePosix.cpp)
     int lastErrno_ = 0;
     std::string path_;
 };

@@ -200,6 +200,7 @@ struct LockWay {
     bool blocking = true;    // a blocked wait ends as soon as the lock is free
     bool byLock = false;     // heldElsewhere must ask by locking
     bool fileByLock = false;  // whether the file is free is asked by taking it
+    bool gate = false;        // the programs of this PC go through a local gate first
 };
 
 // Marks in `held` the slots of [from, to) that another open holds. A free range
@@ -283,7 +284,7 @@ LockWay lockWayOf(int fd, short type)
     case 0x517Bu:      // SMB
     case 0xFF534D42u:  // CIFS
     case 0xFE534D42u:  // SMB2
-        return LockWay{false, type == F_WRLCK, true};
+        return LockWay{false, type == F_WRLCK, true, true};
     default:
         return LockWay{true, false, false};
     }
@@ -440,11 +441,9 @@ int waitAhead(int fd, short type, int slot, WaitClock::time_point deadline, Lock
 
 // Takes the sharing lock in turn: 0 when held, EAGAIN when the wait ran out,
 // else the errno.
-int lockInTurn(int fd, short type, int waitMs)
+int lockInTurn(int fd, short type, WaitClock::time_point deadline, const LockWay& way)
 {
-    const auto deadline = WaitClock::now() + std::chrono::milliseconds(waitMs);
     const struct flock whole = sharingLock(type);
-    const LockWay way = lockWayOf(fd, type);
     // Nobody waiting: the file is taken at once when it is free.
     if (!heldElsewhere(fd, kQueueBase, kSlots, way.byLock)) {
         const int err = tryLock(fd, whole);
@@ -459,6 +458,41 @@ int lockInTurn(int fd, short type, int waitMs)
     if (slot >= 0)
         unlock(fd, kQueueBase + slot, 1);
     return err;
+}
+
+// The gate of the programs of one PC to a file on an SMB share. The Linux SMB
+// client gives a program that opens a file the server handle another program
+// of the PC already has open alike, and it records a lock on that handle
+// before the PC's own lock table refuses it: the refused lock stays recorded,
+// against a program that does not hold it. Under a lease the client then
+// refuses the holder's own reads and writes (EACCES); without one the server
+// has granted a shared lock on the handle and refuses the holder's writes. So
+// a program first takes the gate, a lock of the same kind on a local file
+// named after the share file's device and inode, and asks the share only when
+// no other program of this PC holds the file in a conflicting way: every lock
+// the share then refuses was refused by the server, which records nothing.
+// The gate's fd, or -1 without one (then the share is asked directly); `err`
+// gets EAGAIN when the deadline came first (deadline: one attempt).
+int takeGate(int fd, short type, WaitClock::time_point deadline, bool once, int& err)
+{
+    err = 0;
+    struct stat st {};
+    if (fstat(fd, &st) != 0)
+        return -1;
+    const std::string path = "/tmp/.register-gate-" + std::to_string(st.st_dev) + "-" + std::to_string(st.st_ino);
+    const int gate = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (gate < 0)
+        return -1;
+    fchmod(gate, 0666);  // registers of other users on this PC use it too
+    const struct flock lk = lockSpec(type, 0, 1);
+    err = once ? tryLock(gate, lk) : waitForLock(gate, lk, deadline, true);
+    if (refusedHere(err))
+        err = EAGAIN;
+    if (err != 0) {
+        ::close(gate);
+        return -1;
+    }
+    return gate;
 }
 }  // namespace
 
@@ -516,10 +550,17 @@ int DataFile::open(const std::string& path, OpenMode mode, int waitMs)
         return FileCause::AccessDenied;
     }
     const short type = mode == OpenMode::Read ? F_RDLCK : F_WRLCK;
-    const int refused = waitMs < 0 ? tryLock(fd, sharingLock(type)) : lockInTurn(fd, type, waitMs);
+    const auto deadline = WaitClock::now() + std::chrono::milliseconds(std::max(waitMs, 0));
+    const LockWay way = lockWayOf(fd, type);
+    int refused = 0;
+    if (way.gate)
+        gate_ = takeGate(fd, type, deadline, waitMs < 0, refused);
+    if (refused == 0)
+        refused = waitMs < 0 ? tryLock(fd, sharingLock(type)) : lockInTurn(fd, type, deadline, way);
     if (refused != 0) {
         lastErrno_ = refused;
         ::close(fd);
+        closeGate();
         if (refused == EAGAIN || refused == EACCES)
             return FileCause::SharingViolation;
         return causeFromErrno(refused);
@@ -527,6 +568,7 @@ int DataFile::open(const std::string& path, OpenMode mode, int waitMs)
     if (mode == OpenMode::Create && ftruncate(fd, 0) != 0) {
         lastErrno_ = errno;
         ::close(fd);
+        closeGate();
         return causeFromErrno(lastErrno_);
     }
     fd_ = fd;
@@ -697,6 +739,15 @@ void DataFile::close()
     if (fd_ >= 0) {
         ::close(fd_);  // closing the description releases its lock
         fd_ = -1;
+    }
+    closeGate();
+}
+
+void DataFile::closeGate()
+{
+    if (gate_ >= 0) {
+        ::close(gate_);  // after the share's lock, so the next program here finds it free
+        gate_ = -1;
     }
 }
 
