@@ -102,12 +102,12 @@ void judgeEntry(const MountEntry& m, ShareVerdict& v)
     }
     v.unsafe = !v.reason.empty();
     if (!v.unsafe && (t == "cifs" || t == "smb3") && !has(m.options, "nolease")) {
-        // The client hands the programs of one PC one shared server handle and,
-        // under a lease, keeps their byte-range locks on the PC: a second
-        // register's lock is refused and blocks the first one's reads and writes.
+        // Under a lease, opening a file another PC holds waits inside the
+        // kernel until the server has taken the lease back: the register shows
+        // that it waits, but cannot ask whether to keep waiting.
         v.risky = true;
         v.reason = "it is an SMB share mounted with leases (without the option nolease)";
-        v.advice = "Run one register on each PC, or mount the share with the option nolease, for example:\n\n"
+        v.advice = "Mount the share with the option nolease, for example:\n\n"
                    "mount -t cifs //server/shop /srv/shop -o vers=3.1.1,nolease";
     }
 }
@@ -167,10 +167,10 @@ std::string ShareWarningText(const std::string& folder, const ShareVerdict& verd
 
 std::string ShareRiskText(const std::string& folder, const ShareVerdict& verdict)
 {
-    return strprintf("The data folder\n\n%s\n\nis safe for one register on each PC only: %s.\n\n"
-                     "Two registers on one PC (or the back office beside a register) can then have their "
-                     "changes refused, and a register can wait up to a minute for a file.\n\n%s\n\n"
-                     "A refused change is never stored half: the register says so and nothing is lost.",
+    return strprintf("The data folder\n\n%s\n\nis safe, but slow at times: %s.\n\n"
+                     "While the server takes a file back from another PC, a register can wait up to half a "
+                     "minute for it without being able to ask whether to keep waiting.\n\n%s\n\n"
+                     "Nothing is stored half: a change is stored whole or not at all.",
                      folder.c_str(), verdict.reason.c_str(), verdict.advice.c_str());
 }
 
