@@ -473,19 +473,17 @@ int StageStockChanges(Transaction& tx, DataFile& file, std::span<const StockLine
 
     // This register's map of the codes answers when it is of the file as it
     // stands (ProductHint.h); any code it cannot vouch for takes the scan.
-    std::size_t missing = targets.size();
-    for (auto& t : targets) {
-        std::uint8_t rec[kRecordSize];
-        const std::string key = lowered(codec::fitText(lines[t.line].itemNumber, ProductRecord::kCodeWidth));
-        if (!ProductHint::Mapped(file, count, key, ProductHint::Match::Item, t.index, rec))
-            break;
-        t.stock = codec::getF32(rec, ProductRecord::kStockOffset);
-        --missing;
-    }
-    if (missing > 0) {
+    const bool mapped = ProductHint::MappedEach(
+        file, count, ProductHint::Match::Item, targets.size(),
+        [&](std::size_t t) { return lowered(codec::fitText(lines[targets[t].line].itemNumber, ProductRecord::kCodeWidth)); },
+        [&](std::size_t t, long long index, const std::uint8_t* rec) {
+            targets[t].index = index;
+            targets[t].stock = codec::getF32(rec, ProductRecord::kStockOffset);
+        });
+    if (!mapped) {
         for (auto& t : targets)
             t.index = -1;
-        missing = targets.size();
+        std::size_t missing = targets.size();
         if (!scanForTargets(file, count, targets, missing))
             return FileCause::Generic;
     }

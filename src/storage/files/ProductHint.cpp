@@ -405,13 +405,23 @@ bool Refresh(DataFile& file, long long count)
     return true;
 }
 
-bool Mapped(DataFile& file, long long count, const std::string& key, Match match, long long& index, std::uint8_t* rec)
+bool MappedEach(DataFile& file, long long count, Match match, std::size_t n,
+                const std::function<std::string(std::size_t)>& key,
+                const std::function<void(std::size_t, long long index, const std::uint8_t* rec)>& found)
 {
-    index = -1;
     Hint& h = hint();
     std::lock_guard guard(h.lock);
     FileState now;
-    return readState(file, count, now) && follow(h, file, now) && fromMap(h, file, count, key, match, index, rec);
+    if (!readState(file, count, now) || !follow(h, file, now))
+        return false;
+    std::uint8_t rec[ProductRecord::kSize];
+    for (std::size_t i = 0; i < n; ++i) {
+        long long index = -1;
+        if (!fromMap(h, file, count, key(i), match, index, rec))
+            return false;
+        found(i, index, rec);
+    }
+    return true;
 }
 
 Mark MarkBefore(DataFile& file, long long count)

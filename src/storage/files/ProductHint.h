@@ -47,6 +47,7 @@
 #include "storage/io/DataFile.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace ProductHint {
@@ -65,12 +66,15 @@ bool Find(DataFile& file, long long count, const std::string& key, Match match, 
 // the file finds the map current. False on a read error.
 bool Refresh(DataFile& file, long long count);
 
-// Answers only from a current map, never by a scan: true with `index` and
-// `rec` when the map names a record that carries the code; false when the map
-// is not current, has no entry or names a record that carries another code
-// (the caller then scans).
-bool Mapped(DataFile& file, long long count, const std::string& key, Match match, long long& index,
-            std::uint8_t* rec);
+// Answers only from a current map, never by a scan, for key(0) .. key(n - 1)
+// in turn: found(i, index, rec) for each, with the record the map names and
+// that carries the code. The file's state is checked once for all of them, so
+// the caller holds the file exclusively. False at the first key the map cannot
+// vouch for (not current, no entry, or a record that carries another code):
+// the caller then scans.
+bool MappedEach(DataFile& file, long long count, Match match, std::size_t n,
+                const std::function<std::string(std::size_t)>& key,
+                const std::function<void(std::size_t, long long index, const std::uint8_t* rec)>& found);
 
 // The state of the open product file, taken under an exclusive lock before a
 // change writes anything; `count` its records.
