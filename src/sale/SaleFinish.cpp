@@ -43,6 +43,19 @@ CustomerRecord customerOfSale(const CustomerRecord& chosen, const InvoiceRecord&
     return c;
 }
 
+// The sales, product and (for a customer's sale) customer files, made when missing.
+FileFault createFiles(const CLocalFile& local, bool walkIn)
+{
+    int count = 0;
+    if (const int cause = ReadInvoiceCount(local, count); cause != FileCause::None)
+        return {"Invoices", cause};
+    if (const int cause = EnsureProductFile(local); cause != FileCause::None)
+        return {"Products", cause};
+    if (const int cause = walkIn ? FileCause::None : CreateCustomerFile(local); cause != FileCause::None)
+        return {"Customers", cause};
+    return {};
+}
+
 bool hasRentLine(const InvoiceRecord& sale)
 {
     for (std::size_t i = 0; i < InvoiceRecord::kLines; ++i)
@@ -207,15 +220,6 @@ SaleFinish::Result SaleFinish::Store(InvoiceRecord& sale, bool walkIn, int over,
         fault_ = std::move(fault);
         return Result::Failed;
     };
-    // Files the transaction needs are made sure of first (each on its own,
-    // holding nothing yet), so that it can lock them all.
-    int count = 0;
-    if (const int cause = ReadInvoiceCount(local, count); cause != FileCause::None)
-        return failed({"Invoices", cause});
-    if (const int cause = EnsureProductFile(local); cause != FileCause::None)
-        return failed({"Products", cause});
-    if (const int cause = walkIn ? FileCause::None : CreateCustomerFile(local); cause != FileCause::None)
-        return failed({"Customers", cause});
     // An edit that drops its rentals still returns what the stored sale lent.
     const bool rentals = hasRentLine(sale) || (over >= 0 && hasRentLine(state_.editBase));
     std::vector<std::string> files = {"Invoices", "Products", "Payments"};
@@ -231,7 +235,18 @@ SaleFinish::Result SaleFinish::Store(InvoiceRecord& sale, bool walkIn, int over,
         tx.add(local.GetPath(kind), kind == "Payments" || kind == "Rentals" ? OpenMode::OpenOrCreate : OpenMode::ReadWrite);
     if (over >= 0)
         JoinSalesIndex(tx, local.GetPath("Invoices"));
-    if (!Stage(tx, files, sale, walkIn, rentals, over, now))
+    int opened = tx.begin();
+    if (opened == FileCause::NotFound) {
+        // A new store: the files the transaction locks are made first, each on
+        // its own and holding nothing yet, then all of them are locked again.
+        FileFault missing = createFiles(local, walkIn);
+        if (missing.cause != FileCause::None)
+            return failed(std::move(missing));
+        opened = tx.begin();
+    }
+    if (opened != FileCause::None)
+        return failed(FaultAmong(local, files, opened));
+    if (!Stage(tx, sale, walkIn, rentals, over, now))
         return Result::Failed;
     if (const int cause = CommitKeepingProductCodes(tx, tx.file(local.GetPath("Products")));
         cause != FileCause::None)
@@ -246,14 +261,10 @@ SaleFinish::Result SaleFinish::NotSaved(FileFault fault)
     return Result::Failed;
 }
 
-bool SaleFinish::Stage(Transaction& tx, const std::vector<std::string>& files, InvoiceRecord& sale, bool walkIn,
-                       bool rentals, int over, const CalendarTime& now)
+bool SaleFinish::Stage(Transaction& tx, InvoiceRecord& sale, bool walkIn, bool rentals, int over,
+                       const CalendarTime& now)
 {
     CLocalFile& local = state_.local();
-    if (const int cause = tx.begin(); cause != FileCause::None) {
-        fault_ = FaultAmong(local, files, cause);
-        return false;
-    }
     // A step that fails below found its file unreadable or damaged.
     fault_ = FileFault{"Customers", FileCause::Generic};
     if (!walkIn) {

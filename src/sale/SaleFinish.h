@@ -95,10 +95,9 @@ public:
 private:
     bool Refused(const FinishEntries& entries);
     bool MarginsAccepted();
-    // Locks the files and stages the whole sale; `over` is the record written
-    // back over, or -1 to append. False with fault_ set when a file refused.
-    bool Stage(Transaction& tx, const std::vector<std::string>& files, InvoiceRecord& sale, bool walkIn,
-               bool rentals, int over, const CalendarTime& now);
+    // Stages the whole sale in the begun transaction; `over` is the record
+    // written back over, or -1 to append. False with fault_ set when a file refused.
+    bool Stage(Transaction& tx, InvoiceRecord& sale, bool walkIn, bool rentals, int over, const CalendarTime& now);
     // The file step of StoreSale: the files only, nothing shown.
     Result Store(InvoiceRecord& sale, bool walkIn, int over, const CalendarTime& now);
     Result NotSaved(FileFault fault);

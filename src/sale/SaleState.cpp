@@ -343,6 +343,11 @@ void SaleState::HoldIfNew()
 {
     const bool wasNew = showingNew();
     RefreshCount();
+    Hold(wasNew);
+}
+
+void SaleState::Hold(bool wasNew)
+{
     if (wasNew) {
         local_.currentRecord = static_cast<std::uint32_t>(count);
         if (!editingStored())
@@ -362,10 +367,11 @@ void SaleState::SavePosition()
         positionUnsaved_ = false;
 }
 
-bool SaleState::ReadStored(int n)
+bool SaleState::ReadStored(int n, DataFile* open)
 {
-    DataFile file;
-    if (CLocalFile::OpenFile(file, local_.GetPath("Invoices"), OpenMode::Read) == FileCause::None &&
+    DataFile own;
+    DataFile& file = open ? *open : own;
+    if ((open || CLocalFile::OpenFile(file, local_.GetPath("Invoices"), OpenMode::Read) == FileCause::None) &&
         ReadInvoiceAt(file, n, current))
         return true;
     current = InvoiceRecord{};
@@ -423,12 +429,25 @@ void SaleState::GoCurrent()
 
 bool SaleState::GoToRecord(long long n)
 {
-    HoldIfNew();
+    // N and the sale are read in one open of the sales file; a file that
+    // cannot be opened so is left to RefreshCount, which makes a missing one.
+    const bool wasNew = showingNew();
+    DataFile file;
+    const long long present = CLocalFile::OpenFile(file, local_.GetPath("Invoices"), OpenMode::Read) == FileCause::None
+                                  ? InvoiceRecordsPresent(file)
+                                  : -1;
+    if (present >= 0) {
+        count = static_cast<int>(present);
+    } else {
+        file.close();
+        RefreshCount();
+    }
+    Hold(wasNew);
     if (n < 0 || n > count)
         return false;
     local_.currentRecord = static_cast<std::uint32_t>(n);
     if (n < count)
-        ReadStored(static_cast<int>(n));
+        ReadStored(static_cast<int>(n), file.isOpen() ? &file : nullptr);
     else
         current = held;
     AfterMove();

@@ -145,7 +145,10 @@ private:
     ItemResult RingUp(int slot, const std::string& code, const QuickAdd& quickAdd);
     bool SlotEmpty(int slot, const ShownRows& shownFilled) const;
     void HoldIfNew();
-    bool ReadStored(int n);
+    // HoldIfNew with N just read; `wasNew`: the new sale was on the screen before.
+    void Hold(bool wasNew);
+    // Sale n onto the screen, read through `open` when given (an open sales file).
+    bool ReadStored(int n, DataFile* open = nullptr);
     void AfterMove();
 
     CLocalFile& local_;

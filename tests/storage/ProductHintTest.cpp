@@ -174,6 +174,13 @@ TEST_F(FileSetTest, StockTakenByTheMapEqualsTheFullScanWhateverChangedBeforeTheL
             EXPECT_EQ(stored[i].stock, expected[i].stock) << c.what << ": record " << i << " " << stored[i].itemNumber;
         const ProductHint::Counts after = ProductHint::Stats();
         EXPECT_EQ(after.scanned == before.scanned && after.mapped > before.mapped, c.keepsMap) << c.what;
+
+        // A map current before this register's own change is current after it,
+        // a code it appended included: no note followed, nothing scanned.
+        ASSERT_EQ(AppendProduct(local, makeProduct("own", 1)), FileCause::None) << c.what;
+        ASSERT_TRUE(LookupForSale(local, "own", seen) && LookupForSale(local, "p250", seen)) << c.what;
+        const ProductHint::Counts own = ProductHint::Stats();
+        EXPECT_EQ(own.scanned == after.scanned && own.followed == after.followed, c.keepsMap) << c.what;
     }
 }
 

@@ -9,6 +9,7 @@
 #include "storage/records/ByteCodec.h"
 #include "storage/records/TextFormat.h"
 
+#include <algorithm>
 #include <array>
 #include <unordered_map>
 #include <cstring>
@@ -411,9 +412,15 @@ struct StockTarget {
     ProductCode code;
     std::size_t line = 0;
     long long index = -1;
-    float stock = 0;
+    std::array<std::uint8_t, 4> stored{};  // the stock field's bytes as read
     std::uint64_t hash = 0;
 };
+
+void noteFound(StockTarget& t, long long index, const std::uint8_t* rec)
+{
+    t.index = index;
+    std::copy_n(rec + ProductRecord::kStockOffset, t.stored.size(), t.stored.begin());
+}
 
 // One pass up to the last target found: each target's first record and its stock.
 bool scanForTargets(DataFile& file, long long count, std::vector<StockTarget>& targets, std::size_t& missing)
@@ -431,8 +438,7 @@ bool scanForTargets(DataFile& file, long long count, std::vector<StockTarget>& t
             return true;
         for (auto& t : targets) {
             if (t.index < 0 && t.hash == hash && t.code == item) {
-                t.index = index;
-                t.stock = codec::getF32(rec, ProductRecord::kStockOffset);
+                noteFound(t, index, rec);
                 --missing;
                 break;  // one record carries one item number
             }
@@ -476,10 +482,7 @@ int StageStockChanges(Transaction& tx, DataFile& file, std::span<const StockLine
     const bool mapped = ProductHint::MappedEach(
         file, count, ProductHint::Match::Item, targets.size(),
         [&](std::size_t t) { return lowered(codec::fitText(lines[targets[t].line].itemNumber, ProductRecord::kCodeWidth)); },
-        [&](std::size_t t, long long index, const std::uint8_t* rec) {
-            targets[t].index = index;
-            targets[t].stock = codec::getF32(rec, ProductRecord::kStockOffset);
-        });
+        [&](std::size_t t, long long index, const std::uint8_t* rec) { noteFound(targets[t], index, rec); });
     if (!mapped) {
         for (auto& t : targets)
             t.index = -1;
@@ -489,20 +492,23 @@ int StageStockChanges(Transaction& tx, DataFile& file, std::span<const StockLine
     }
 
     // Lines in order, as if each had been applied to the record on its own.
+    std::vector<float> stock(targets.size());
+    for (std::size_t t = 0; t < targets.size(); ++t)
+        stock[t] = codec::getF32(targets[t].stored.data(), 0);
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (lineTarget[i] < 0)
             continue;
-        StockTarget& t = targets[static_cast<std::size_t>(lineTarget[i])];
-        if (t.index < 0)
-            continue;
-        t.stock = move(t.stock, lines[i].qty);
+        const auto t = static_cast<std::size_t>(lineTarget[i]);
+        if (targets[t].index >= 0)
+            stock[t] = move(stock[t], lines[i].qty);
     }
-    for (const auto& t : targets) {
-        if (t.index < 0)
+    for (std::size_t t = 0; t < targets.size(); ++t) {
+        if (targets[t].index < 0)
             continue;
         std::uint8_t buf[4];
-        codec::putF32(buf, 0, t.stock);
-        tx.write(file, recordOffset(t.index) + static_cast<long long>(ProductRecord::kStockOffset), buf, sizeof buf);
+        codec::putF32(buf, 0, stock[t]);
+        tx.write(file, recordOffset(targets[t].index) + static_cast<long long>(ProductRecord::kStockOffset), buf,
+                 sizeof buf, targets[t].stored.data());
     }
     return FileCause::None;
 }
@@ -732,6 +738,10 @@ int ReadProductBytes(const CLocalFile& local, std::vector<std::uint8_t>& bytes,
 
 void RefreshProductMap(const CLocalFile& local)
 {
+    // Left alone while the file shows the map's time and size: the common case
+    // of a register whose own last change is the file's last.
+    if (ProductHint::LooksCurrent(local.GetPath("Products")))
+        return;
     DataFile file;
     long long count = 0;
     if (openForReading(local, file, count) == FileCause::None)

@@ -333,6 +333,26 @@ void forget(Hint& h)
     h.state = FileState{};
     h.table.clear();
 }
+
+// This register's own change, the file still held: a map of the state before
+// is a map of the state after once the added records are mapped, so the next
+// change needs neither the notes nor a pass.
+void keepOwnMap(DataFile& file, const ProductHint::Mark& before, const FileState& now)
+{
+    Hint& h = hint();
+    std::lock_guard guard(h.lock);
+    if (h.state.path != now.path || !(markOf(h.state) == before))
+        return;
+    bool ended = false;
+    const bool read = readRecords(file, before.count, now.count, ended, [&](const std::uint8_t* r, long long pos) {
+        noteCodes(h.table, r, pos);
+        return true;
+    });
+    if (!read || ended || now.count >= static_cast<long long>(kNone))
+        forget(h);
+    else
+        h.state = now;
+}
 }  // namespace
 
 namespace ProductHint {
@@ -405,6 +425,20 @@ bool Refresh(DataFile& file, long long count)
     return true;
 }
 
+bool LooksCurrent(const std::string& path)
+{
+    Hint& h = hint();
+    std::lock_guard guard(h.lock);
+    if (h.state.path.empty() || h.state.path != path)
+        return false;
+    std::error_code error;
+    const auto modified = std::filesystem::last_write_time(path, error);
+    if (error || static_cast<std::int64_t>(modified.time_since_epoch().count()) != h.state.modified)
+        return false;
+    const auto size = std::filesystem::file_size(path, error);
+    return !error && static_cast<long long>(size) == h.state.size;
+}
+
 bool MappedEach(DataFile& file, long long count, Match match, std::size_t n,
                 const std::function<std::string(std::size_t)>& key,
                 const std::function<void(std::size_t, long long index, const std::uint8_t* rec)>& found)
@@ -438,6 +472,7 @@ void NoteCodesKept(DataFile& file, const Mark& before, long long count)
     const Mark after = markOf(now);
     if (after == before)
         return;  // nothing another register could tell from the state before
+    keepOwnMap(file, before, now);
     DataFile notes;
     if (notes.tryOpen(notesPath(file.path()), OpenMode::OpenOrCreate) != FileCause::None)
         return;

@@ -66,6 +66,11 @@ bool Find(DataFile& file, long long count, const std::string& key, Match match, 
 // the file finds the map current. False on a read error.
 bool Refresh(DataFile& file, long long count);
 
+// True when the map is of the file at `path` as far as its modification time
+// and size tell, without opening it: a change about to lock the file may skip
+// Refresh, since MappedEach checks the whole state again under the lock.
+bool LooksCurrent(const std::string& path);
+
 // Answers only from a current map, never by a scan, for key(0) .. key(n - 1)
 // in turn: found(i, index, rec) for each, with the record the map names and
 // that carries the code. The file's state is checked once for all of them, so
@@ -86,7 +91,8 @@ struct Mark {
 Mark MarkBefore(DataFile& file, long long count);
 // After the change's commit, the lock still held: notes that the change moved
 // no code (`count` unchanged) or only added records after the last one. A note
-// that cannot be written costs the other registers a pass, nothing else.
+// that cannot be written costs the other registers a pass, nothing else. This
+// register's map, when it was of the state before, is kept for the state after.
 void NoteCodesKept(DataFile& file, const Mark& before, long long count);
 
 // What the last lookups did, for the bench and the tests: answered from the map,

@@ -388,18 +388,33 @@ int Transaction::begin()
     std::sort(members_.begin(), members_.end(), [](const Member& a, const Member& b) { return a.path < b.path; });
     auto journalOf = [](const Member& m) { return Journal::pathFor(m.journal.empty() ? m.path : m.journal); };
     const std::string journal = members_.empty() ? std::string() : journalOf(members_.front());
-    for (auto& m : members_) {
-        // One journal covers a transaction: its files belong to one set.
-        if (journal.empty() || journalOf(m) != journal) {
-            release();
+    for (const auto& m : members_) {
+        // One journal covers a transaction: its files belong to one set, and a
+        // joined file lies beside the journal, which names files by name alone.
+        const bool beside = m.journal.empty() || (folderOf(m.path) == folderOf(journal) && !nameOf(m.path).empty());
+        if (journal.empty() || journalOf(m) != journal || !beside)
             return FileCause::BadPath;
+    }
+    for (;;) {
+        for (auto& m : members_) {
+            const int cause = FileWait::OpenLocked(*m.file, m.path, m.mode);
+            if (cause != FileCause::None) {
+                release();
+                return cause;
+            }
         }
-        const int cause = m.journal.empty() ? Journal::OpenRecovered(*m.file, m.path, m.mode)
-                                            : Journal::openJoined(*m.file, m.path, m.journal, m.mode);
-        if (cause != FileCause::None) {
-            release();
+        // With every file held no change of theirs can start or be cut short,
+        // so one look at the journal, before anything is read, covers them all.
+        int cause = FileCause::None;
+        if (Journal::clean(journal, cause))
+            break;
+        release();
+        if (cause == FileCause::None)
+            cause = Journal::recover(journal);
+        if (cause != FileCause::None)
             return cause;
-        }
+    }
+    for (auto& m : members_) {
         m.sizeBefore = m.file->size();
         if (m.sizeBefore < 0) {
             release();
@@ -434,13 +449,20 @@ std::size_t Transaction::indexOf(const DataFile& f) const
 void Transaction::write(DataFile& f, long long offset, const void* data, std::size_t n)
 {
     const auto* p = static_cast<const std::uint8_t*>(data);
-    writes_.push_back(Staged{indexOf(f), offset, std::vector<std::uint8_t>(p, p + n), false});
+    writes_.push_back(Staged{indexOf(f), offset, std::vector<std::uint8_t>(p, p + n), false, {}});
+}
+
+void Transaction::write(DataFile& f, long long offset, const void* data, std::size_t n, const void* original)
+{
+    write(f, offset, data, n);
+    const auto* o = static_cast<const std::uint8_t*>(original);
+    writes_.back().original.assign(o, o + n);
 }
 
 void Transaction::writeUnseen(DataFile& f, long long offset, const void* data, std::size_t n)
 {
     const auto* p = static_cast<const std::uint8_t*>(data);
-    writes_.push_back(Staged{indexOf(f), offset, std::vector<std::uint8_t>(p, p + n), true});
+    writes_.push_back(Staged{indexOf(f), offset, std::vector<std::uint8_t>(p, p + n), true, {}});
 }
 
 void Transaction::release()
@@ -528,7 +550,9 @@ int Transaction::commitJournaled()
         if (w.unseen || end <= w.offset)
             continue;
         Original o{w.file, w.offset, std::vector<std::uint8_t>(static_cast<std::size_t>(end - w.offset))};
-        if (!readFully(*files[w.file], o.offset, o.bytes.data(), o.bytes.size()))
+        if (!w.original.empty())
+            std::copy_n(w.original.begin(), o.bytes.size(), o.bytes.begin());
+        else if (!readFully(*files[w.file], o.offset, o.bytes.data(), o.bytes.size()))
             return FileCause::Generic;
         image.originals.push_back(std::move(o));
     }

@@ -25,8 +25,9 @@
 //
 // Recovery. The journal is locked exclusively while in use, so a marked journal
 // that can be locked belongs to a register that died. Journal::OpenRecovered
-// checks the journal after locking any data file; a stale one is rolled back under
-// the exclusive locks of the files it names before anything is read. A journal cut
+// checks the journal after locking any data file, and a transaction once after
+// locking all of its files; a stale one is rolled back under the exclusive locks
+// of the files it names before anything is read. A journal cut
 // short (its checksum fails) was never followed by a change, and is emptied.
 // Only file locks and file contents are used, so registers on other machines
 // sharing the folder recover each other's journals the same way.
@@ -53,8 +54,8 @@ public:
     // and rolled back after a crash, under the journal of the set `setMember`
     // belongs to. Before begin().
     void join(const std::string& path, const std::string& setMember, OpenMode mode = OpenMode::ReadWrite);
-    // Locks every added file exclusively, in path order. Returns the open cause
-    // (every lock is let go again on failure).
+    // Locks every added file exclusively, in path order, then looks at the set's
+    // journal once. Returns the open cause (every lock is let go again on failure).
     int begin();
     bool holds(const std::string& path) const;
     // The open file of an added path (after a successful begin).
@@ -62,6 +63,9 @@ public:
 
     // Stages n bytes at offset. Visible to other registers only after commit.
     void write(DataFile& f, long long offset, const void* data, std::size_t n);
+    // The same, given the n bytes the file holds there now as read through this
+    // transaction: the commit keeps them in the journal without reading them again.
+    void write(DataFile& f, long long offset, const void* data, std::size_t n, const void* original);
     // Stages bytes that no reader sees before another write of the same commit
     // makes them count (an appended record before its count).
     void writeUnseen(DataFile& f, long long offset, const void* data, std::size_t n);
@@ -78,6 +82,7 @@ private:
         long long offset;
         std::vector<std::uint8_t> bytes;
         bool unseen;
+        std::vector<std::uint8_t> original;  // empty: read at the commit
     };
     struct Member {
         std::string path;
