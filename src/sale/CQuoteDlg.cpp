@@ -21,7 +21,7 @@
 
 namespace {
 
-constexpr ListColumn kColumns[QuoteRow::kColumns] = {{"Record#", 55, false}, {"Total", 70, true},
+constexpr ListColumn kColumns[QuoteRows::kColumns] = {{"Record#", 55, false}, {"Total", 70, true},
                                                      {"Date", 80, false},    {"Cashier", 80, false},
                                                      {"Pay Type", 70, false}, {"Category", 80, false},
                                                      {"Address", 270, false}};
@@ -58,15 +58,15 @@ CQuoteDlg::CQuoteDlg(CLocalFile& local, const SalesFileHeader& header, SaleState
     model_ = new RecordListModel(
         kColumns, [this] { return rows_.size(); },
         RecordListModel::FromRecordText(
-            [this](std::size_t row, int column) { return rows_[row].cells[static_cast<std::size_t>(column)]; }),
+            [this](std::size_t row, int column) { return rows_.cell(row, column, header_); }),
         this);
     list_ = MakeRecordTable(this, "quote_list", model_, kColumns);
     list_->setContextMenuPolicy(Qt::CustomContextMenu);
     list_->installEventFilter(this);
-    for (std::size_t c = 0; c < QuoteRow::kColumns; ++c)
+    for (std::size_t c = 0; c < QuoteRows::kColumns; ++c)
         defaults_.words[kWidthWords + c] = static_cast<std::uint32_t>(kColumns[c].width);
     ReadDefaults(local_, defaults_);
-    for (std::size_t c = 0; c < QuoteRow::kColumns; ++c) {
+    for (std::size_t c = 0; c < QuoteRows::kColumns; ++c) {
         // A record written before this list kept its widths has zeros here.
         const std::uint32_t w = defaults_.words[kWidthWords + c];
         list_->setColumnWidth(static_cast<int>(c), w > 0 && w < 2000 ? static_cast<int>(w) : kColumns[c].width);
@@ -95,17 +95,15 @@ CQuoteDlg::CQuoteDlg(CLocalFile& local, const SalesFileHeader& header, SaleState
 
 void CQuoteDlg::FillList()
 {
-    std::vector<InvoiceRecord> quotes;
-    ReadQuotes(local_, quotes);
-    model_->reset([&] { rows_ = ListQuoteRows(quotes, header_, oleDate(start_->date()), oleDate(end_->date())); });
-    list_->setCurrentRow(rows_.empty() ? -1 : 0);
+    model_->reset([&] { rows_.list(local_, oleDate(start_->date()), oleDate(end_->date())); });
+    list_->setCurrentRow(rows_.size() == 0 ? -1 : 0);
 }
 
 void CQuoteDlg::LoadQuote(int row)
 {
     if (row < 0 || row >= static_cast<int>(rows_.size()))
         return;
-    switch (QuoteLoading(state_).Load(rows_[static_cast<std::size_t>(row)].number)) {
+    switch (QuoteLoading(state_).Load(rows_.number(static_cast<std::size_t>(row)))) {
     case QuoteLoading::Result::Done:
         loaded_ = true;
         accept();
@@ -119,7 +117,7 @@ void CQuoteDlg::DeleteQuote(int row)
 {
     if (row < 0 || row >= static_cast<int>(rows_.size()))
         return;
-    ::DeleteQuote(local_, rows_[static_cast<std::size_t>(row)].number);
+    ::DeleteQuote(local_, rows_.number(static_cast<std::size_t>(row)));
     FillList();
 }
 
@@ -165,7 +163,7 @@ void CQuoteDlg::done(int result)
 {
     DefaultsRecord fresh = defaults_;
     ReadDefaults(local_, fresh);
-    for (std::size_t c = 0; c < QuoteRow::kColumns; ++c)
+    for (std::size_t c = 0; c < QuoteRows::kColumns; ++c)
         fresh.words[kWidthWords + c] = static_cast<std::uint32_t>(list_->columnWidth(static_cast<int>(c)));
     WriteDefaults(local_, fresh);
     QDialog::done(result);

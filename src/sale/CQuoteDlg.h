@@ -47,7 +47,7 @@ private:
     DefaultsRecord defaults_;
     QDateEdit* start_ = nullptr;
     QDateEdit* end_ = nullptr;
-    std::vector<QuoteRow> rows_;
+    QuoteRows rows_;
     RecordListModel* model_ = nullptr;
     RecordTable* list_ = nullptr;
     bool loaded_ = false;

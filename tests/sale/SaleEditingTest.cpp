@@ -10,6 +10,8 @@
 #include "storage/files/QuoteFile.h"
 #include "support/SaleDesk.h"
 #include "support/StoredRecords.h"
+#include "support/TempDir.h"
+#include "storage/records/ByteCodec.h"
 
 namespace {
 
@@ -94,9 +96,16 @@ TEST_F(SaleEditingTest, TheCustomerComesWithAnEditedSaleOrAQuote)
     EXPECT_FALSE(FindCustomerByName(local, "Retail", none));
 }
 
-TEST(QuoteList, TheRangeTakesTheWholeEndDay)
+TEST_F(SaleEditingTest, TheQuoteListTakesTheWholeEndDayFromTheFile)
 {
     SalesFileHeader header;
+    const auto writeQuotes = [&](const std::vector<InvoiceRecord>& quotes) {
+        std::vector<std::uint8_t> bytes(QuoteOffset(static_cast<long long>(quotes.size())), 0);
+        codec::putI32(bytes.data(), 0, static_cast<std::int32_t>(quotes.size()));
+        for (std::size_t i = 0; i < quotes.size(); ++i)
+            quotes[i].encode(bytes.data() + QuoteOffset(static_cast<long long>(i)));
+        writeBytes(local.GetPath("Quotes"), bytes);
+    };
     std::vector<InvoiceRecord> quotes;
     for (int day : {1, 2, 3}) {
         InvoiceRecord q = ClearedInvoice();
@@ -105,22 +114,27 @@ TEST(QuoteList, TheRangeTakesTheWholeEndDay)
         q.address = {"Sam", "Acme", "1 Road", "Town", "ST", "12345", "", "", ""};
         quotes.push_back(q);
     }
+    writeQuotes(quotes);
     const struct {
         int from, to;
         std::vector<int> numbers;
     } ranges[] = {{1, 1, {10}}, {1, 2, {10, 20}}, {2, 3, {20, 30}}, {3, 1, {}}};
+    QuoteRows rows;
     for (const auto& r : ranges) {
+        ASSERT_TRUE(rows.list(local, OleDate::fromCalendar(2026, 5, r.from, 15), OleDate::fromCalendar(2026, 5, r.to)));
         std::vector<int> got;
-        for (const QuoteRow& row : ListQuoteRows(quotes, header, OleDate::fromCalendar(2026, 5, r.from, 15),
-                                                 OleDate::fromCalendar(2026, 5, r.to))) {
-            got.push_back(row.number);
-            EXPECT_EQ(row.cells[6], "Sam Acme 1 Road, Town, ST 12345");
+        for (std::size_t row = 0; row < rows.size(); ++row) {
+            got.push_back(rows.number(row));
+            EXPECT_EQ(rows.cell(row, 6, header), "Sam Acme 1 Road, Town, ST 12345");
         }
         EXPECT_EQ(got, r.numbers) << r.from << ".." << r.to;
     }
-    EXPECT_EQ(ListQuoteRows(quotes, header, quotes[2].saleTime, quotes[2].saleTime)[0].cells[5], "Category 6");
+    ASSERT_TRUE(rows.list(local, quotes[2].saleTime, quotes[2].saleTime));
+    EXPECT_EQ(rows.cell(0, 5, header), "Category 6");
     quotes[0].address = {};  // a walk-in quote
-    EXPECT_EQ(ListQuoteRows(quotes, header, quotes[0].saleTime, quotes[0].saleTime)[0].cells[6], "");
+    writeQuotes(quotes);
+    ASSERT_TRUE(rows.list(local, quotes[0].saleTime, quotes[0].saleTime));
+    EXPECT_EQ(rows.cell(0, 6, header), "");
 }
 
 TEST_F(SaleEditingTest, MarginsAreBlankWithoutACostToDivideBy)

@@ -163,22 +163,10 @@ bool ReadQuote(const CLocalFile& local, int quoteNumber, InvoiceRecord& record)
     return true;
 }
 
-bool ReadQuotes(const CLocalFile& local, std::vector<InvoiceRecord>& quotes)
+const CountedLayout& QuoteFileLayout()
 {
-    quotes.clear();
-    DataFile file;
-    QuoteHeader header;
-    if (CLocalFile::OpenFile(file, local.GetPath("Quotes"), OpenMode::Read) != FileCause::None ||
-        !readHeader(file, header))
-        return false;
-    quotes.reserve(static_cast<std::size_t>(header.present));
-    const bool read = scanQuotes(file, header.present, [&](long long, const std::uint8_t* rec) {
-        quotes.emplace_back().decode(rec);
-        return true;
-    });
-    if (!read)
-        quotes.clear();
-    return read;
+    static const CountedLayout layout{kQuoteFileHeaderSize, InvoiceRecord::kSize, 0, CountedLayout::Count::U32, 0};
+    return layout;
 }
 
 bool DeleteQuote(const CLocalFile& local, int quoteNumber)

@@ -8,6 +8,7 @@
 #include <vector>
 
 class CLocalFile;
+struct CountedLayout;
 
 constexpr long long kQuoteFileHeaderSize = 8;
 
@@ -23,9 +24,8 @@ int SaveQuote(const CLocalFile& local, InvoiceRecord& record, const CalendarTime
 // The first quote in file order with that number; false after "Read Invoice
 // error: Quote Not Found." when there is none or the file cannot be read.
 bool ReadQuote(const CLocalFile& local, int quoteNumber, InvoiceRecord& record);
-// Every quote in file order; false (and no quotes) when the file is missing
-// or cannot be read.
-bool ReadQuotes(const CLocalFile& local, std::vector<InvoiceRecord>& quotes);
+// The file's header and records, for a list that reads only the fields it shows.
+const CountedLayout& QuoteFileLayout();
 // Removes the quote with that number: the last quote moves into its place and
 // the count drops by one. False after "Read Quote error: can't open in delete"
 // when the file cannot be opened, no such quote exists or the change could not
