@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 namespace {
@@ -43,6 +44,12 @@ TEST_F(PaymentFile, AppendsNumberPaymentsFromZeroAndCountThem)
     EXPECT_EQ(read, q);
     EXPECT_FALSE(ReadPayment(local, 3, read));
     EXPECT_EQ((std::pair{paidOn(4), paidOn(6)}), (std::pair{100.0f, 0.0f}));
+    // The printed lines: the sale's own payments in file order, type and amount first.
+    const std::string text = PaymentsText(local, 4);
+    EXPECT_EQ(text.rfind("Check  60.00    ", 0), 0u) << text;
+    EXPECT_NE(text.find("\r\nCheck  40.00    "), std::string::npos) << text;
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 2) << text;
+    EXPECT_EQ(PaymentsText(local, 6), "");
     EXPECT_TRUE(prompt.messages.empty());
 
     // A file that cannot be opened: the message, nothing stored.

@@ -263,13 +263,17 @@ int ReplacePaymentIn(Transaction& tx, const CLocalFile& local, const PaymentReco
 
 std::string PaymentsText(const CLocalFile& local, std::int32_t invoiceNumber)
 {
-    std::vector<PaymentRecord> payments;
-    ReadPayments(local, invoiceNumber, 0, payments);
+    // One pass of block reads; of the sale's payments only the printed fields are decoded.
     std::string text;
-    for (const PaymentRecord& p : payments) {
-        text += strprintf("%s  ", p.payType.c_str());
-        text += strprintf("%.2f  ", static_cast<double>(p.amount));
-        text += "  " + FormatOleDate(p.date, "%c") + "\r\n";
-    }
-    return text;
+    const int cause = VisitPayments(local, [&](const std::uint8_t* rec) {
+        if (codec::getI32(rec, PaymentRecord::kInvoiceNumberOff) != invoiceNumber)
+            return;
+        const std::string payType =
+            codec::fitText(codec::getText(rec, PaymentRecord::kPayTypeOff, PaymentRecord::kPayTypeWidth),
+                           PaymentRecord::kPayTypeWidth);
+        text += strprintf("%s  %.2f    ", payType.c_str(), static_cast<double>(codec::getF32(rec, PaymentRecord::kAmountOff)));
+        text += FormatOleDate(OleDate::decode(rec, PaymentRecord::kDateOff), "%c") + "\r\n";
+    });
+    // Payments that could not all be read print as none, not as a part.
+    return cause == FileCause::None ? text : std::string();
 }
