@@ -480,6 +480,13 @@ void NoteCodesKept(DataFile& file, const Mark& before, long long count)
     const bool known = notes.readAt(0, head, sizeof head) == static_cast<long long>(sizeof head) &&
                        codec::getU32(head, 0) == kNotesMagic;
     const std::uint32_t written = known ? codec::getU32(head, 4) : 0;
+    if (!known) {
+        // A new ring is laid down whole (empty slots fail their checksum), so a
+        // note is always written in place and never lengthens the file.
+        const std::vector<std::uint8_t> ring(kHeadBytes + kNotes * kNoteBytes, 0);
+        if (!notes.writeAt(0, ring.data(), ring.size()))
+            return;
+    }
     std::uint8_t note[kNoteBytes] = {};
     putMark(note, before);
     putMark(note + kStateBytes, after);
