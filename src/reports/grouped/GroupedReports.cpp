@@ -155,9 +155,7 @@ bool SaleFilter::Takes(const SaleView& sale) const
 
 namespace {
 constexpr std::uint64_t kFnvOffset = 14695981039346656037ull, kFnvPrime = 1099511628211ull;
-}
 
-namespace {
 // The ASCII capitals of eight bytes made small, the other bytes kept.
 std::uint64_t lowerWord(std::uint64_t w)
 {
@@ -167,18 +165,40 @@ std::uint64_t lowerWord(std::uint64_t w)
     const std::uint64_t pastZ = seven + (0x7F - 'Z') * ones;  // high bit set past 'Z'
     return w | (((fromA ^ pastZ) & ~w & highs) >> 2);
 }
+
+// The last 1 to 7 bytes of a name as one word, read in two overlapping loads
+// (the bytes both cover are the same bytes, so OR-ing them is exact).
+std::uint64_t tailWord(const char* p, std::size_t n)
+{
+    const auto load = [p](std::size_t at, std::size_t width) {
+        std::uint32_t v = 0;
+        std::memcpy(&v, p + at, width);
+        return static_cast<std::uint64_t>(v);
+    };
+    if (n >= 4)
+        return load(0, 4) | load(n - 4, 4) << (8 * (n - 4));
+    if (n >= 2)
+        return load(0, 2) | load(n - 2, 2) << (8 * (n - 2));
+    return load(0, 1);
+}
 }  // namespace
 
 std::uint64_t NameIndex::hash(std::string_view name) const
 {
     // Eight bytes at a time: a name is hashed for every line of every sale.
     std::uint64_t h = kFnvOffset ^ name.size();
-    for (std::size_t at = 0; at < name.size(); at += 8) {
-        std::uint64_t w = 0;
-        std::memcpy(&w, name.data() + at, std::min<std::size_t>(8, name.size() - at));
+    const auto mix = [&](std::uint64_t w) {
         h = (h ^ (ignoreCase_ ? lowerWord(w) : w)) * kFnvPrime;
         h ^= h >> 29;
+    };
+    std::size_t at = 0;
+    for (; at + 8 <= name.size(); at += 8) {
+        std::uint64_t w;
+        std::memcpy(&w, name.data() + at, 8);
+        mix(w);
     }
+    if (const std::size_t n = name.size() - at; n > 0)
+        mix(tailWord(name.data() + at, n));
     return h;
 }
 

@@ -20,6 +20,8 @@ TEST(NameIndex, FindsANameInAnyCaseOnlyWhenCaseIsIgnored)
         {"@[`{", "@[`{", true, true},
         {"@[`{", "`{@[", false, false},  // the neighbours of the capitals are no capitals
         {"Z", "z", true, false},
+        {"Tools", "tOOLS", true, false},
+        {"Tools", "Tool", false, false},
         {"\xC4rger", "\xE4rger", false, false},  // bytes past ASCII keep their case
         {"Hardware", "Hardwar", false, false},
         {"Hardware", "Hardware ", false, false},
