@@ -41,10 +41,8 @@ std::int32_t SaleView::recordNumber() const
     return row_ ? row_->recordNumber() : static_cast<std::int32_t>(salesrow::LoadU32(p_ + InvoiceRecord::kRecordNumberOff));
 }
 
-std::string_view SaleView::lineText(std::size_t line, salesrow::LineText t) const
+std::string_view SaleView::recordLineText(std::size_t line, salesrow::LineText t) const
 {
-    if (row_)
-        return row_->lineText(line, t);
     if (t == salesrow::kItemNumber)
         return itemNumber(line);
     static constexpr std::size_t kOff[salesrow::kLineTexts] = {0, InvoiceRecord::kDescriptionOff, InvoiceRecord::kCategoryOff,

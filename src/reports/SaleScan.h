@@ -74,7 +74,10 @@ public:
     // The line slots that may hold something, one bit each: every slot of a
     // record, the stored ones of an index row. A slot left out is empty.
     std::uint32_t usedLines() const { return row_ ? row_->lineMask() : (1u << InvoiceRecord::kLines) - 1; }
-    std::string_view lineText(std::size_t line, salesrow::LineText t) const;
+    std::string_view lineText(std::size_t line, salesrow::LineText t) const
+    {
+        return row_ ? row_->lineText(line, t) : recordLineText(line, t);
+    }
     std::string_view description(std::size_t line) const { return lineField(line, salesrow::kDescription, InvoiceRecord::kDescriptionOff); }
     std::string_view category(std::size_t line) const { return lineField(line, salesrow::kCategory, InvoiceRecord::kCategoryOff); }
     std::string_view vendor(std::size_t line) const { return lineField(line, salesrow::kVendor, InvoiceRecord::kVendorOff); }
@@ -88,6 +91,7 @@ public:
     OleDate saleTime() const;
 
 private:
+    std::string_view recordLineText(std::size_t line, salesrow::LineText t) const;
     float f(std::size_t off) const { return salesrow::LoadF32(p_ + off); }
     float money(salesrow::Money m, std::size_t off) const { return row_ ? row_->money(m) : f(off); }
     float number(std::size_t line, salesrow::LineNumber n, std::size_t off) const
