@@ -62,15 +62,11 @@ std::string reports(const CLocalFile& local)
         out += report.heading + report.body;
     }
     // Find Sales on each text column of the lines, and on the margin.
-    std::vector<SaleSearchInput> searches(6);
-    searches[0].description = "item 1";
-    searches[1].itemNumber = "b";
-    searches[2].category = "OOL";
-    searches[3].vendor = "acme";
-    searches[4].department = "ware";
-    searches[5].lowMargin = true;
-    searches[5].marginText = "150";
-    for (const SaleSearchInput& in : searches) {
+    for (int column = 0; column < 6; ++column) {
+        SaleSearchInput in;
+        std::string* texts[] = {&in.description, &in.itemNumber, &in.category, &in.vendor, &in.department, &in.marginText};
+        *texts[column] = std::array{"item 1", "b", "OOL", "acme", "ware", "150"}[column];
+        in.lowMargin = column == 5;
         SaleSearch search(SaleSearchCriteria::From(in));
         EXPECT_EQ(ScanSales(local, search), ScanOutcome::Done);
         for (std::uint32_t position : search.TakePositions())
