@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
-#include <cstring>
 
 const std::array<GroupedReportKind, 18>& GroupedReportKinds()
 {
@@ -153,81 +152,9 @@ bool SaleFilter::Takes(const SaleView& sale) const
     }
 }
 
-namespace {
-constexpr std::uint64_t kFnvOffset = 14695981039346656037ull, kFnvPrime = 1099511628211ull;
-
-// The ASCII capitals of eight bytes made small, the other bytes kept.
-std::uint64_t lowerWord(std::uint64_t w)
-{
-    constexpr std::uint64_t ones = 0x0101010101010101ull, highs = 0x8080808080808080ull;
-    const std::uint64_t seven = w & ~highs;
-    const std::uint64_t fromA = seven + (0x80 - 'A') * ones;  // high bit set from 'A' on
-    const std::uint64_t pastZ = seven + (0x7F - 'Z') * ones;  // high bit set past 'Z'
-    return w | (((fromA ^ pastZ) & ~w & highs) >> 2);
-}
-
-// The last 1 to 7 bytes of a name as one word, read in two overlapping loads
-// (the bytes both cover are the same bytes, so OR-ing them is exact).
-std::uint64_t tailWord(const char* p, std::size_t n)
-{
-    const auto load = [p](std::size_t at, std::size_t width) {
-        std::uint32_t v = 0;
-        std::memcpy(&v, p + at, width);
-        return static_cast<std::uint64_t>(v);
-    };
-    if (n >= 4)
-        return load(0, 4) | load(n - 4, 4) << (8 * (n - 4));
-    if (n >= 2)
-        return load(0, 2) | load(n - 2, 2) << (8 * (n - 2));
-    return load(0, 1);
-}
-}  // namespace
-
-std::uint64_t NameIndex::hash(std::string_view name) const
-{
-    // Eight bytes at a time: a name is hashed for every line of every sale.
-    std::uint64_t h = kFnvOffset ^ name.size();
-    const auto mix = [&](std::uint64_t w) {
-        h = (h ^ (ignoreCase_ ? lowerWord(w) : w)) * kFnvPrime;
-        h ^= h >> 29;
-    };
-    std::size_t at = 0;
-    for (; at + 8 <= name.size(); at += 8) {
-        std::uint64_t w;
-        std::memcpy(&w, name.data() + at, 8);
-        mix(w);
-    }
-    if (const std::size_t n = name.size() - at; n > 0)
-        mix(tailWord(name.data() + at, n));
-    return h;
-}
-
 bool NameIndex::same(std::string_view stored, std::string_view name) const
 {
     return ignoreCase_ ? SameIgnoringCase(stored, name) : stored == name;
-}
-
-std::span<const std::size_t> NameIndex::Find(std::string_view name) const { return probe(hash(name), name); }
-
-std::size_t NameIndex::indexOf(std::uint64_t h, std::string_view name) const
-{
-    if (slots_.empty())
-        return names_.size();
-    const std::size_t mask = slots_.size() - 1;
-    for (std::size_t slot = h & mask; slots_[slot] != 0; slot = (slot + 1) & mask) {
-        const std::size_t k = slots_[slot] - 1;
-        if (hashes_[k] == h && same(names_[k], name))
-            return k;
-    }
-    return names_.size();
-}
-
-std::span<const std::size_t> NameIndex::probe(std::uint64_t h, std::string_view name) const
-{
-    const std::size_t k = indexOf(h, name);
-    if (k == names_.size())
-        return {};
-    return groups_[k].size() == 1 ? std::span<const std::size_t>(&first_[k], 1) : groups_[k];
 }
 
 void NameIndex::Add(std::string_view name, std::size_t group)
