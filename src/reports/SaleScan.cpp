@@ -41,6 +41,15 @@ std::int32_t SaleView::recordNumber() const
     return row_ ? row_->recordNumber() : static_cast<std::int32_t>(salesrow::LoadU32(p_ + InvoiceRecord::kRecordNumberOff));
 }
 
+std::string_view SaleView::recordLineText(std::size_t line, salesrow::LineText t) const
+{
+    if (t == salesrow::kItemNumber)
+        return itemNumber(line);
+    static constexpr std::size_t kOff[salesrow::kLineTexts] = {0, InvoiceRecord::kDescriptionOff, InvoiceRecord::kCategoryOff,
+                                                               InvoiceRecord::kVendorOff, InvoiceRecord::kDepartmentOff};
+    return text(kOff[t], line);
+}
+
 OleDate SaleView::saleTime() const
 {
     return row_ ? row_->saleTime() : OleDate::decode(p_, InvoiceRecord::kSaleTimeOff);

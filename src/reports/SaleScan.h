@@ -13,6 +13,7 @@
 #include "storage/files/SalesIndexRow.h"
 #include "storage/records/InvoiceRecord.h"
 
+#include <bit>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -70,10 +71,17 @@ public:
         return row_ ? row_->lineText(line, salesrow::kItemNumber)
                     : SlotText(p_ + InvoiceRecord::kItemNumberOff + InvoiceRecord::kNameWidth * line, InvoiceRecord::kNameWidth);
     }
-    std::string_view description(std::size_t line) const { return lineText(line, salesrow::kDescription, InvoiceRecord::kDescriptionOff); }
-    std::string_view category(std::size_t line) const { return lineText(line, salesrow::kCategory, InvoiceRecord::kCategoryOff); }
-    std::string_view vendor(std::size_t line) const { return lineText(line, salesrow::kVendor, InvoiceRecord::kVendorOff); }
-    std::string_view department(std::size_t line) const { return lineText(line, salesrow::kDepartment, InvoiceRecord::kDepartmentOff); }
+    // The line slots that may hold something, one bit each: every slot of a
+    // record, the stored ones of an index row. A slot left out is empty.
+    std::uint32_t usedLines() const { return row_ ? row_->lineMask() : (1u << InvoiceRecord::kLines) - 1; }
+    std::string_view lineText(std::size_t line, salesrow::LineText t) const
+    {
+        return row_ ? row_->lineText(line, t) : recordLineText(line, t);
+    }
+    std::string_view description(std::size_t line) const { return lineField(line, salesrow::kDescription, InvoiceRecord::kDescriptionOff); }
+    std::string_view category(std::size_t line) const { return lineField(line, salesrow::kCategory, InvoiceRecord::kCategoryOff); }
+    std::string_view vendor(std::size_t line) const { return lineField(line, salesrow::kVendor, InvoiceRecord::kVendorOff); }
+    std::string_view department(std::size_t line) const { return lineField(line, salesrow::kDepartment, InvoiceRecord::kDepartmentOff); }
     int year() const { return date(0, InvoiceRecord::kYearOff); }
     int month() const { return date(1, InvoiceRecord::kMonthOff); }
     int period() const { return date(2, InvoiceRecord::kPeriodOff); }
@@ -83,6 +91,7 @@ public:
     OleDate saleTime() const;
 
 private:
+    std::string_view recordLineText(std::size_t line, salesrow::LineText t) const;
     float f(std::size_t off) const { return salesrow::LoadF32(p_ + off); }
     float money(salesrow::Money m, std::size_t off) const { return row_ ? row_->money(m) : f(off); }
     float number(std::size_t line, salesrow::LineNumber n, std::size_t off) const
@@ -97,7 +106,7 @@ private:
     {
         return row_ ? row_->text(t) : SlotText(p_ + off, InvoiceRecord::kNameWidth);
     }
-    std::string_view lineText(std::size_t line, salesrow::LineText t, std::size_t off) const
+    std::string_view lineField(std::size_t line, salesrow::LineText t, std::size_t off) const
     {
         return row_ ? row_->lineText(line, t) : text(off, line);
     }
@@ -110,6 +119,13 @@ private:
     const IndexedSale* row_ = nullptr;
     long long position_;
 };
+
+// Calls each(line) for the line slots of `lines` (SaleView::usedLines), in order.
+template <class Each> void ForEachLine(std::uint32_t lines, Each each)
+{
+    for (; lines != 0; lines &= lines - 1)
+        each(static_cast<std::size_t>(std::countr_zero(lines)));
+}
 
 // One stored payment, read in place.
 class PaymentView {

@@ -13,13 +13,13 @@ namespace {
 std::string cut(const std::string& text, std::size_t n) { return lowerAscii(text).substr(0, n); }
 
 // One of the 20 line slots of a text column contains the text.
-bool anyLine(const SaleView& sale, const std::string& lowered, std::string_view (SaleView::*column)(std::size_t) const)
+bool anyLine(const SaleView& sale, const std::string& lowered, salesrow::LineText column)
 {
     if (lowered.empty())
         return true;
-    for (std::size_t i = 0; i < InvoiceRecord::kLines; ++i) {
-        const std::string_view slot = (sale.*column)(i);
-        if (!slot.empty() && SlotContains(slot, lowered))
+    for (std::uint32_t lines = sale.usedLines(); lines != 0; lines &= lines - 1) {
+        const std::string_view slot = sale.lineText(static_cast<std::size_t>(std::countr_zero(lines)), column);
+        if (slot.size() >= lowered.size() && SlotContains(slot, lowered))
             return true;
     }
     return false;
@@ -60,7 +60,8 @@ SaleSearchCriteria SaleSearchCriteria::From(const SaleSearchInput& in)
 
 bool HasLowMargin(const SaleView& sale, float limitPercent)
 {
-    for (std::size_t i = 0; i < InvoiceRecord::kLines; ++i) {
+    for (std::uint32_t lines = sale.usedLines(); lines != 0; lines &= lines - 1) {
+        const auto i = static_cast<std::size_t>(std::countr_zero(lines));
         if (sale.itemNumber(i).empty())
             continue;
         const float cost = sale.cost(i);
@@ -81,9 +82,9 @@ bool SaleSearchCriteria::Matches(const SaleView& s) const
         return false;
     if (saleType >= 0 && s.priceLevel() != saleType)
         return false;
-    if (!anyLine(s, description, &SaleView::description) || !anyLine(s, itemNumber, &SaleView::itemNumber) ||
-        !anyLine(s, category, &SaleView::category) || !anyLine(s, department, &SaleView::department) ||
-        !anyLine(s, vendor, &SaleView::vendor))
+    if (!anyLine(s, description, salesrow::kDescription) || !anyLine(s, itemNumber, salesrow::kItemNumber) ||
+        !anyLine(s, category, salesrow::kCategory) || !anyLine(s, department, salesrow::kDepartment) ||
+        !anyLine(s, vendor, salesrow::kVendor))
         return false;
     if (!SlotContains(s.payType(), payType))
         return false;

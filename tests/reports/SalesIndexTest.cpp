@@ -4,9 +4,11 @@
 
 #include "products/SaleStock.h"
 #include "receivables/PaidRule.h"
+#include "reports/SaleSearch.h"
 #include "reports/SalesSummary.h"
 #include "reports/grouped/GroupedReports.h"
 #include "storage/files/SalesIndex.h"
+#include "storage/files/VendorFile.h"
 #include "storage/records/TextFormat.h"
 #include "support/KilledRegisters.h"
 #include "support/SaleDesk.h"
@@ -59,6 +61,18 @@ std::string reports(const CLocalFile& local)
         EXPECT_EQ(BuildGroupedReport(local, request, report, {}), ScanOutcome::Done) << kind.item;
         out += report.heading + report.body;
     }
+    // Find Sales on each text column of the lines, and on the margin.
+    for (int column = 0; column < 6; ++column) {
+        SaleSearchInput in;
+        std::string* texts[] = {&in.description, &in.itemNumber, &in.category, &in.vendor, &in.department, &in.marginText};
+        *texts[column] = std::array{"item 1", "b", "OOL", "acme", "ware", "150"}[column];
+        in.lowMargin = column == 5;
+        SaleSearch search(SaleSearchCriteria::From(in));
+        EXPECT_EQ(ScanSales(local, search), ScanOutcome::Done);
+        for (std::uint32_t position : search.TakePositions())
+            out += std::to_string(position) + " ";
+        out += "found\n";
+    }
     return out;
 }
 
@@ -103,6 +117,15 @@ struct SalesIndexHistory : StockedSaleDesk {
         const char* pay = serial % 5 == 0 ? "Deposit" : serial % 2 ? "Cash" : "Check";
         ASSERT_EQ(fin.FinishSale({serial % 2 ? "Ann" : "Dee", "Bo", pay}), SaleFinish::Result::Stored) << serial;
         now.minute = (now.minute + 7) % 60;
+        if (serial == 0) {  // groups for the category and vendor reports to fill
+            SalesFileHeader stored;
+            ASSERT_EQ(OpenOrCreateHeader(local, stored), 0);
+            stored.categories = "Paint\r\nTools\r\nGarden";
+            ASSERT_EQ(WriteHeader(local, stored), 0);
+            VendorRecord acme;
+            acme.text[VendorRecord::kCompany] = "ACME";
+            ASSERT_EQ(AppendVendors(local, {acme}), 0);
+        }
     }
     void edit(int n, const std::string& description)
     {
@@ -144,9 +167,12 @@ TEST_F(SalesIndexHistory, ReportsFromTheIndexEqualTheFullPassThroughoutAHistory)
         expectWholeIndex(local, name);
         const std::string whole = reports(local);  // every row from the index
         std::filesystem::remove(indexPath());
-        const std::string full = reports(local);   // the sales file alone (and the index built again)
+        std::filesystem::create_directory(indexPath());  // no index to read or build
+        const std::string full = reports(local);         // every report from the sales file alone
+        std::filesystem::remove(indexPath());
         EXPECT_EQ(kept, full) << name;
         EXPECT_EQ(whole, full) << name;
+        EXPECT_EQ(reports(local), full) << name;  // the index built again
         expectWholeIndex(local, name);
     }
 }

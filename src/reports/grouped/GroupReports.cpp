@@ -62,18 +62,18 @@ ScanOutcome BuildGroupShares(const CLocalFile& local, const GroupedRequest& requ
     const ScanOutcome out = ScanEach(local, progress, [&](const SaleView& sale) {
         if (!filter.Takes(sale))
             return;
-        for (std::size_t line = 0; line < InvoiceRecord::kLines; ++line) {
+        ForEachLine(sale.usedLines(), [&](std::size_t line) {
             const std::string_view name = byVendor ? sale.vendor(line) : sale.category(line);
             const auto found = !name.empty() ? index.Find(name) : std::span<const std::size_t>();
             if (found.empty())
-                continue;
+                return;
             const LineFigures f = Line(sale, line, LineSide::Listed);
             for (std::size_t g : found) {
                 groups[g].list += f.list;
                 groups[g].discount += f.discount;
                 groups[g].cost += f.cost;
             }
-        }
+        });
     });
     if (out != ScanOutcome::Done)
         return out;

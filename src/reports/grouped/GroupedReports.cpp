@@ -152,44 +152,9 @@ bool SaleFilter::Takes(const SaleView& sale) const
     }
 }
 
-namespace {
-constexpr std::uint64_t kFnvOffset = 14695981039346656037ull, kFnvPrime = 1099511628211ull;
-}
-
-std::uint64_t NameIndex::hash(std::string_view name) const
-{
-    std::uint64_t h = kFnvOffset;  // FNV-1a
-    for (char c : name)
-        h = (h ^ static_cast<unsigned char>(ignoreCase_ ? lower(c) : c)) * kFnvPrime;
-    return h;
-}
-
 bool NameIndex::same(std::string_view stored, std::string_view name) const
 {
     return ignoreCase_ ? SameIgnoringCase(stored, name) : stored == name;
-}
-
-std::span<const std::size_t> NameIndex::Find(std::string_view name) const { return probe(hash(name), name); }
-
-std::size_t NameIndex::indexOf(std::uint64_t h, std::string_view name) const
-{
-    if (slots_.empty())
-        return names_.size();
-    const std::size_t mask = slots_.size() - 1;
-    for (std::size_t slot = h & mask; slots_[slot] != 0; slot = (slot + 1) & mask) {
-        const std::size_t k = slots_[slot] - 1;
-        if (hashes_[k] == h && same(names_[k], name))
-            return k;
-    }
-    return names_.size();
-}
-
-std::span<const std::size_t> NameIndex::probe(std::uint64_t h, std::string_view name) const
-{
-    const std::size_t k = indexOf(h, name);
-    if (k == names_.size())
-        return {};
-    return groups_[k].size() == 1 ? std::span<const std::size_t>(&first_[k], 1) : groups_[k];
 }
 
 void NameIndex::Add(std::string_view name, std::size_t group)

@@ -5,8 +5,12 @@
 
 #include "reports/grouped/GroupedReports.h"
 
+#include <cstdint>
+#include <cstring>
 #include <span>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace grouped {
 
@@ -58,7 +62,6 @@ public:
 
 private:
     std::uint64_t hash(std::string_view name) const;
-    std::span<const std::size_t> probe(std::uint64_t h, std::string_view name) const;
     std::size_t indexOf(std::uint64_t h, std::string_view name) const;  // names_.size() for none
     bool same(std::string_view stored, std::string_view name) const;
     void rehash();
@@ -70,6 +73,80 @@ private:
     std::vector<std::vector<std::size_t>> groups_;  // all of them
     std::vector<std::uint32_t> slots_;  // a name's index + 1, 0 for a free slot; size a power of two
 };
+
+// Inline: a name is looked up for every line of every sale, and the calls
+// would cost as much as the work.
+namespace namehash {
+constexpr std::uint64_t kOffset = 14695981039346656037ull, kPrime = 1099511628211ull;
+
+// The ASCII capitals of eight bytes made small, the other bytes kept.
+inline std::uint64_t LowerWord(std::uint64_t w)
+{
+    constexpr std::uint64_t ones = 0x0101010101010101ull, highs = 0x8080808080808080ull;
+    const std::uint64_t seven = w & ~highs;
+    const std::uint64_t fromA = seven + (0x80 - 'A') * ones;  // high bit set from 'A' on
+    const std::uint64_t pastZ = seven + (0x7F - 'Z') * ones;  // high bit set past 'Z'
+    return w | (((fromA ^ pastZ) & ~w & highs) >> 2);
+}
+
+// The last 1 to 7 bytes of a name as one word, read in two overlapping loads
+// (the bytes both cover are the same bytes, so OR-ing them is exact).
+inline std::uint64_t TailWord(const char* p, std::size_t n)
+{
+    const auto load = [p](std::size_t at, std::size_t width) {
+        std::uint32_t v = 0;
+        std::memcpy(&v, p + at, width);
+        return static_cast<std::uint64_t>(v);
+    };
+    if (n >= 4)
+        return load(0, 4) | load(n - 4, 4) << (8 * (n - 4));
+    if (n >= 2)
+        return load(0, 2) | load(n - 2, 2) << (8 * (n - 2));
+    return load(0, 1);
+}
+}  // namespace namehash
+
+inline std::uint64_t NameIndex::hash(std::string_view name) const
+{
+    // Eight bytes at a time, the case folded in the word when it is ignored.
+    std::uint64_t h = namehash::kOffset ^ name.size();
+    const auto mix = [&](std::uint64_t w) {
+        h = (h ^ (ignoreCase_ ? namehash::LowerWord(w) : w)) * namehash::kPrime;
+        h ^= h >> 29;
+    };
+    std::size_t at = 0;
+    for (; at + 8 <= name.size(); at += 8) {
+        std::uint64_t w;
+        std::memcpy(&w, name.data() + at, 8);
+        mix(w);
+    }
+    if (const std::size_t n = name.size() - at; n > 0)
+        mix(namehash::TailWord(name.data() + at, n));
+    return h;
+}
+
+inline std::size_t NameIndex::indexOf(std::uint64_t h, std::string_view name) const
+{
+    if (slots_.empty())
+        return names_.size();
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t slot = h & mask; slots_[slot] != 0; slot = (slot + 1) & mask) {
+        const std::size_t k = slots_[slot] - 1;
+        if (hashes_[k] == h && same(names_[k], name))
+            return k;
+    }
+    return names_.size();
+}
+
+inline std::span<const std::size_t> NameIndex::Find(std::string_view name) const
+{
+    if (names_.empty())
+        return {};
+    const std::size_t k = indexOf(hash(name), name);
+    if (k == names_.size())
+        return {};
+    return groups_[k].size() == 1 ? std::span<const std::size_t>(&first_[k], 1) : groups_[k];
+}
 
 // A pass's accumulator from a function.
 template <class Each> class EachSale : public SaleAccumulator {

@@ -57,12 +57,12 @@ ScanOutcome productPass(const CLocalFile& local, const GroupedRequest& request, 
     return ScanEach(local, progress, [&](const SaleView& sale) {
         if (!filter.Takes(sale))
             return;
-        for (std::size_t line = 0; line < InvoiceRecord::kLines; ++line) {
+        ForEachLine(sale.usedLines(), [&](std::size_t line) {
             const std::string_view item = sale.itemNumber(line);
             const auto found = !item.empty() ? items.Find(item) : std::span<const std::size_t>();
             if (!found.empty())
                 each(found, Line(sale, line, side));
-        }
+        });
     });
 }
 }  // namespace

@@ -94,6 +94,19 @@ void AppendSaleRow(const std::uint8_t* record, std::vector<std::uint8_t>& out)
     out[start + 1] = static_cast<std::uint8_t>(size >> 8);
 }
 
+namespace {
+// The sum of n (at most 8) length bytes, read a word at a time: every row's
+// lengths are added up when it is read.
+std::size_t sumBytes(const std::uint8_t* p, std::size_t n)
+{
+    std::uint64_t w = 0;
+    std::memcpy(&w, p, n);
+    constexpr std::uint64_t evens = 0x00FF00FF00FF00FFull;
+    w = (w & evens) + ((w >> 8) & evens);                       // four sums of two, 16 bits each
+    return static_cast<std::size_t>((w * 0x0001000100010001ull) >> 48);  // their sum in the top 16 bits
+}
+}  // namespace
+
 bool IndexedSale::parse(const std::uint8_t* row, std::size_t size)
 {
     if (size < salesrow::kFixedSize)
@@ -101,49 +114,25 @@ bool IndexedSale::parse(const std::uint8_t* row, std::size_t size)
     const std::size_t slotSize = salesrow::LoadU16(row);
     const std::size_t lines = row[2];
     const std::uint32_t mask = salesrow::LoadU32(row + 8);
-    if (slotSize > size || lines > R::kLines || mask >> R::kLines || static_cast<std::size_t>(std::popcount(mask)) != lines)
+    if (slotSize > size || lines > R::kLines || mask >> R::kLines)
         return false;
     const std::size_t fixed = salesrow::kFixedSize + salesrow::kLineSize * lines;
     if (fixed > slotSize)
         return false;
-    std::size_t texts = 0;
-    for (std::size_t t = 0; t < salesrow::kSaleTexts; ++t)
-        texts += row[22 + t];
-    for (std::size_t s = 0; s < lines; ++s) {
-        const std::uint8_t* lengths = row + salesrow::kFixedSize + salesrow::kLineSize * s + 4 * salesrow::kLineNumbers;
-        for (std::size_t t = 0; t < salesrow::kLineTexts; ++t)
-            texts += lengths[t];
+    static_assert(salesrow::kSaleTexts == 12 && salesrow::kLineTexts == 5);
+    std::size_t at = fixed + sumBytes(row + 22, 8) + sumBytes(row + 30, 4);
+    std::size_t s = 0;
+    for (std::uint32_t m = mask; m != 0; m &= m - 1, ++s) {
+        if (s == lines)
+            return false;  // more slots named than stored
+        slotOf_[static_cast<std::size_t>(std::countr_zero(m))] = static_cast<std::uint8_t>(s);
+        lineTextsAt_[s] = static_cast<std::uint16_t>(at);
+        at += sumBytes(lengthsOf(row, s), salesrow::kLineTexts);
     }
-    if (fixed + texts > slotSize)
+    if (s != lines || at > slotSize)
         return false;
     row_ = row;
-    located_ = false;
+    mask_ = mask;
+    textsStart_ = static_cast<std::uint16_t>(fixed);
     return true;
-}
-
-void IndexedSale::locate() const
-{
-    const std::uint32_t mask = salesrow::LoadU32(row_ + 8);
-    std::size_t at = salesrow::kFixedSize + salesrow::kLineSize * row_[2];
-    const auto* chars = reinterpret_cast<const char*>(row_);
-    for (std::size_t t = 0; t < salesrow::kSaleTexts; ++t) {
-        const std::size_t n = row_[22 + t];
-        texts_[t] = std::string_view(chars + at, n);
-        at += n;
-    }
-    int s = 0;
-    for (std::size_t line = 0; line < R::kLines; ++line) {
-        if (!(mask & (1u << line))) {
-            slotOf_[line] = -1;
-            continue;
-        }
-        const std::uint8_t* lengths = row_ + salesrow::kFixedSize + salesrow::kLineSize * s + 4 * salesrow::kLineNumbers;
-        auto& texts = lineTexts_[static_cast<std::size_t>(s)];
-        for (std::size_t t = 0; t < salesrow::kLineTexts; ++t) {
-            texts[t] = std::string_view(chars + at, lengths[t]);
-            at += lengths[t];
-        }
-        slotOf_[line] = static_cast<std::int8_t>(s++);
-    }
-    located_ = true;
 }

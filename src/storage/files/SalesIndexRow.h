@@ -51,9 +51,9 @@ inline float LoadF32(const std::uint8_t* p) { return std::bit_cast<float>(LoadU3
 // Appends the row of a stored sale (its 4728 record bytes) to `out`.
 void AppendSaleRow(const std::uint8_t* record, std::vector<std::uint8_t>& out);
 
-// A row read in place. Parsing only checks that the row holds together; the
-// texts and line slots are located when a report first asks for one, so a
-// report of amounts and dates never walks them.
+// A row read in place. Parsing checks that the row holds together and notes
+// where each stored slot's texts begin, so a text is found with a few adds and
+// a report that asks only for the slots the row holds never visits the others.
 class IndexedSale {
 public:
     // False when the row does not hold together within `size` bytes (a damaged index).
@@ -62,34 +62,53 @@ public:
 
     std::int32_t recordNumber() const { return static_cast<std::int32_t>(salesrow::LoadU32(row_ + 4)); }
     int priceLevel() const { return row_[3]; }
+    // The line slots stored, one bit each; a slot not stored is empty.
+    std::uint32_t lineMask() const { return mask_; }
     int dateField(int i) const { return static_cast<std::int16_t>(salesrow::LoadU16(row_ + 12 + 2 * i)); }
     OleDate saleTime() const { return OleDate::decode(row_, 34); }
     float money(salesrow::Money m) const { return salesrow::LoadF32(row_ + 46 + 4 * m); }
-    std::string_view text(salesrow::SaleText t) const { return located().texts_[t]; }
-    std::string_view address(std::size_t line) const { return located().texts_[salesrow::kAddress + line]; }
+    std::string_view text(salesrow::SaleText t) const
+    {
+        std::size_t at = textsStart_;
+        for (std::size_t i = 0; i < static_cast<std::size_t>(t); ++i)
+            at += row_[22 + i];
+        return chars(at, row_[22 + t]);
+    }
+    std::string_view address(std::size_t line) const
+    {
+        return text(static_cast<salesrow::SaleText>(salesrow::kAddress + line));
+    }
     std::string_view lineText(std::size_t line, salesrow::LineText t) const
     {
-        const int s = located().slotOf_[line];
-        return s < 0 ? std::string_view() : lineTexts_[static_cast<std::size_t>(s)][t];
+        if (!(mask_ >> line & 1))
+            return {};
+        const std::size_t s = slotOf_[line];
+        const std::uint8_t* lengths = lengthsOf(row_, s);
+        std::size_t at = lineTextsAt_[s];
+        for (std::size_t i = 0; i < static_cast<std::size_t>(t); ++i)
+            at += lengths[i];
+        return chars(at, lengths[t]);
     }
     float lineNumber(std::size_t line, salesrow::LineNumber n) const
     {
-        const int s = located().slotOf_[line];
-        return s < 0 ? 0.0f : salesrow::LoadF32(row_ + salesrow::kFixedSize + salesrow::kLineSize * s + 4 * n);
+        if (!(mask_ >> line & 1))
+            return 0.0f;
+        return salesrow::LoadF32(row_ + salesrow::kFixedSize + salesrow::kLineSize * slotOf_[line] + 4 * n);
     }
 
 private:
-    const IndexedSale& located() const
+    std::string_view chars(std::size_t at, std::size_t n) const
     {
-        if (!located_)
-            locate();
-        return *this;
+        return std::string_view(reinterpret_cast<const char*>(row_) + at, n);
     }
-    void locate() const;
+    static const std::uint8_t* lengthsOf(const std::uint8_t* row, std::size_t s)
+    {
+        return row + salesrow::kFixedSize + salesrow::kLineSize * static_cast<std::size_t>(s) + 4 * salesrow::kLineNumbers;
+    }
 
     const std::uint8_t* row_ = nullptr;
-    mutable bool located_ = false;
-    mutable std::array<std::int8_t, 20> slotOf_{};
-    mutable std::array<std::string_view, salesrow::kSaleTexts> texts_;
-    mutable std::array<std::array<std::string_view, salesrow::kLineTexts>, 20> lineTexts_;
+    std::uint32_t mask_ = 0;                       // the line slots stored
+    std::uint16_t textsStart_ = 0;                 // where the sale texts begin
+    std::array<std::uint8_t, 20> slotOf_{};        // a stored line's slot (of the lines in mask_ only)
+    std::array<std::uint16_t, 20> lineTextsAt_{};  // where each stored slot's texts begin
 };
