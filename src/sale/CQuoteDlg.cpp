@@ -1,5 +1,6 @@
 #include "sale/CQuoteDlg.h"
 
+#include "platform/BackgroundWork.h"
 #include "platform/Clock.h"
 #include "platform/DatePicker.h"
 #include "platform/MessageBox.h"
@@ -96,7 +97,8 @@ CQuoteDlg::CQuoteDlg(CLocalFile& local, const SalesFileHeader& header, SaleState
 void CQuoteDlg::FillList()
 {
     std::vector<InvoiceRecord> quotes;
-    ReadQuotes(local_, quotes);
+    const CLocalFile& local = local_;
+    BackgroundWork::Run(this, [&] { ReadQuotes(local, quotes); }, BackgroundWork::kReadingNote);
     model_->reset([&] { rows_ = ListQuoteRows(quotes, header_, oleDate(start_->date()), oleDate(end_->date())); });
     list_->setCurrentRow(rows_.empty() ? -1 : 0);
 }
@@ -119,7 +121,9 @@ void CQuoteDlg::DeleteQuote(int row)
 {
     if (row < 0 || row >= static_cast<int>(rows_.size()))
         return;
-    ::DeleteQuote(local_, rows_[static_cast<std::size_t>(row)].number);
+    const CLocalFile& local = local_;
+    const int number = rows_[static_cast<std::size_t>(row)].number;
+    BackgroundWork::Run(this, [&] { ::DeleteQuote(local, number); });
     FillList();
 }
 

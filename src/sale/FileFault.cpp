@@ -2,6 +2,7 @@
 
 #include "storage/files/CLocalFile.h"
 #include "storage/io/DataFile.h"
+#include "storage/io/StepWatch.h"
 
 #include <algorithm>
 #include <utility>
@@ -28,12 +29,19 @@ std::string FaultText(const FileFault& fault)
     const std::string file = fileName(fault.kind);
     switch (fault.cause) {
     case FileCause::LockGivenUp: return "another register is using " + file + " and the wait was given up";
+    case FileCause::WaitGivenUp: return "the wait for " + (fault.kind.empty() ? "the data files" : file) + " was given up";
     case FileCause::SharingViolation: return "another register is using " + file;
     case FileCause::AccessDenied: return "the network share refused access to " + file;
     case FileCause::NotFound:
     case FileCause::BadPath: return file + " was not found";
     case FileCause::TooManyOpen: return "too many files are open on this computer";
     case FileCause::DiskFull: return "the disk is full";
+    case FileCause::IoError:
+        return file + " could not be " + (fault.writing ? "written" : "read") +
+               ". The disk or the network share reported an input/output error";
+    case FileCause::ShareLost:
+        return file + " could not be " + (fault.writing ? "written" : "read") +
+               ". The connection to the network share was lost";
     default: break;
     }
     if (fault.writing)
@@ -44,15 +52,39 @@ std::string FaultText(const FileFault& fault)
     return file + " could not be read or locked; it may be damaged";
 }
 
+std::string CauseSentence(int cause)
+{
+    switch (cause) {
+    case FileCause::AccessDenied: return "\n\nAccess to the file was refused by the system or the network share.";
+    case FileCause::IoError: return "\n\nThe disk or the network share reported an input/output error.";
+    case FileCause::ShareLost: return "\n\nThe connection to the network share was lost.";
+    case FileCause::SharingViolation:
+    case FileCause::LockGivenUp: return "\n\nAnother register is using the file.";
+    case FileCause::WaitGivenUp: return "\n\nThe wait for the file was given up.";
+    case FileCause::DiskFull: return "\n\nThe disk is full.";
+    default: return {};
+    }
+}
+
 FileFault FaultAmong(const CLocalFile& local, const std::vector<std::string>& kinds, int cause)
 {
+    // The cashier stopped waiting for a call: asking the files again would wait too.
+    if (cause == FileCause::WaitGivenUp)
+        return FileFault{{}, cause};
     std::vector<std::pair<std::string, std::string>> files;  // path, kind
     for (const std::string& kind : kinds)
         files.emplace_back(local.GetPath(kind), kind);
+    // Given up at the window's question: the file the step was waiting for.
+    if (cause == FileCause::LockGivenUp && StepWatch::watched())
+        for (const auto& [path, kind] : files)
+            if (path == StepWatch::lastFile())
+                return FileFault{kind, cause};
     std::sort(files.begin(), files.end());
     for (const auto& [path, kind] : files) {
         DataFile probe;
         const int now = probe.tryOpen(path, OpenMode::ReadWrite);
+        if (now == FileCause::WaitGivenUp)  // the step was given up: no more questions
+            break;
         // A file still missing is made by the change itself, unless that is the cause.
         if (now == FileCause::None || (now == FileCause::NotFound && cause != FileCause::NotFound))
             continue;

@@ -231,8 +231,11 @@ SaleFinish::Result SaleFinish::Store(InvoiceRecord& sale, bool walkIn, int over,
         tx.add(local.GetPath(kind), kind == "Payments" || kind == "Rentals" ? OpenMode::OpenOrCreate : OpenMode::ReadWrite);
     if (over >= 0)
         JoinSalesIndex(tx, local.GetPath("Invoices"));
-    if (!Stage(tx, files, sale, walkIn, rentals, over, now))
+    if (!Stage(tx, files, sale, walkIn, rentals, over, now)) {
+        if (fault_.cause == FileCause::Generic)
+            fault_.cause = tx.failure();  // what the system said of the read, when it said anything
         return Result::Failed;
+    }
     if (const int cause = CommitKeepingProductCodes(tx, tx.file(local.GetPath("Products")));
         cause != FileCause::None)
         return failed({{}, cause, true});
@@ -301,7 +304,7 @@ bool SaleFinish::PaymentsCancelled()
 
 void SaleFinish::StartNextSale()
 {
-    state_.RefreshCount();
+    state_.RefreshCount(state_.readRunner());
     state_.local().currentRecord = static_cast<std::uint32_t>(state_.count);
     state_.ResetSale(state_.current);
     state_.newSale = true;

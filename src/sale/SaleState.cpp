@@ -364,10 +364,17 @@ void SaleState::SavePosition()
 
 bool SaleState::ReadStored(int n)
 {
-    DataFile file;
-    if (CLocalFile::OpenFile(file, local_.GetPath("Invoices"), OpenMode::Read) == FileCause::None &&
-        ReadInvoiceAt(file, n, current))
+    const std::string path = local_.GetPath("Invoices");
+    InvoiceRecord stored;
+    bool read = false;
+    RunStoreStep(readRunner_, [&] {
+        DataFile file;
+        read = CLocalFile::OpenFile(file, path, OpenMode::Read) == FileCause::None && ReadInvoiceAt(file, n, stored);
+    });
+    if (read) {
+        current = stored;
         return true;
+    }
     current = InvoiceRecord{};
     current.recordNumber = n;
     return false;

@@ -1,12 +1,17 @@
 #include "storage/io/DataFile.h"
 
+#include "storage/io/StepWatch.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <condition_variable>
 #include <csignal>
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
+#include <mutex>
+#include <optional>
 #include <random>
 #include <csignal>
 #include <string>
@@ -14,6 +19,7 @@
 #include <sys/vfs.h>
 #include <thread>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -24,6 +30,7 @@ struct FaultPlan {
     bool once = true;
     bool armed = false;
     unsigned seed = 1;
+    int err = EIO;  // the errno a failed operation leaves
 };
 FaultPlan plan;
 
@@ -39,6 +46,35 @@ struct Unflushed {
     bool truncation;           // kept or dropped whole
 };
 std::vector<Unflushed> unflushed;
+
+// The held call of holdNext(): which kind is to be held, and whether one is.
+struct Hold {
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::optional<FileFaults::Call> next;
+    int fail = 0;  // the errno the call fails with; 0: held instead
+    bool holding = false;
+};
+Hold hold;
+
+// Waits here while the test holds this kind of call (on a watched step's
+// thread only, so the window's own thread never stops here). The errno the
+// call is to fail with, or 0.
+int heldHere(FileFaults::Call call)
+{
+    if (!StepWatch::watched())
+        return 0;
+    std::unique_lock<std::mutex> lock(hold.mutex);
+    if (hold.next != call)
+        return 0;
+    hold.next.reset();
+    if (hold.fail != 0)
+        return std::exchange(hold.fail, 0);
+    hold.holding = true;
+    hold.changed.notify_all();
+    hold.changed.wait(lock, [] { return !hold.holding; });
+    return 0;
+}
 
 bool tracking() { return plan.armed && plan.action == FileFaults::Action::PowerCut; }
 
@@ -131,6 +167,18 @@ int causeFromErrno(int e)
     case ENFILE: return FileCause::TooManyOpen;
     case ENOSPC:
     case EDQUOT: return FileCause::DiskFull;
+    case ECANCELED: return FileCause::WaitGivenUp;
+    case EIO: return FileCause::IoError;
+    case ENOTCONN:
+    case ETIMEDOUT:
+    case EHOSTDOWN:
+    case EHOSTUNREACH:
+    case ECONNRESET:
+    case ECONNABORTED:
+    case ENETDOWN:
+    case ENETUNREACH:
+    case ENOLINK:
+    case ESTALE: return FileCause::ShareLost;
     default: return FileCause::Generic;
     }
 }
@@ -345,8 +393,11 @@ private:
     bool armed_ = false;
 };
 
+// How often a blocked wait looks whether the cashier gave the step up.
+constexpr auto kGivenUpCheck = std::chrono::milliseconds(100);
+
 // Takes the lock, waiting until the deadline at most: 0 when taken, EAGAIN when
-// the deadline came first, else the errno.
+// the deadline came first, ECANCELED when the step was given up, else the errno.
 int waitForLock(int fd, struct flock lk, WaitClock::time_point deadline, bool blocking)
 {
     int err = tryLock(fd, lk);
@@ -358,23 +409,28 @@ int waitForLock(int fd, struct flock lk, WaitClock::time_point deadline, bool bl
         sigemptyset(&wake);
         sigaddset(&wake, sig);
         pthread_sigmask(SIG_UNBLOCK, &wake, &before);
-        {
-            DeadlineTimer timer(sig, deadline - WaitClock::now());
-            if (timer.armed()) {
-                do
-                    err = fcntl(fd, F_OFD_SETLKW, &lk) == 0 ? 0 : errno;
-                while (err == EINTR && WaitClock::now() < deadline);
-            }
+        // In slices, so that a wait given up ends soon.
+        for (bool more = true; more;) {
+            const auto sliceEnd = StepWatch::watched() ? std::min(deadline, WaitClock::now() + kGivenUpCheck) : deadline;
+            DeadlineTimer timer(sig, sliceEnd - WaitClock::now());
+            if (!timer.armed())
+                break;
+            do
+                err = fcntl(fd, F_OFD_SETLKW, &lk) == 0 ? 0 : errno;
+            while (err == EINTR && WaitClock::now() < sliceEnd);
+            more = err == EINTR && WaitClock::now() < deadline && !StepWatch::stopHere();
         }
         pthread_sigmask(SIG_SETMASK, &before, nullptr);
         if (err == EINTR)
-            return EAGAIN;
+            return StepWatch::stopHere() ? ECANCELED : EAGAIN;
         if (!refusedHere(err))
             return err;
         // A file system that refuses instead of waiting: ask again after pauses.
     }
     auto pause = std::chrono::milliseconds(1);
     while (WaitClock::now() < deadline) {
+        if (StepWatch::stopHere())
+            return ECANCELED;
         std::this_thread::sleep_for(std::min<WaitClock::duration>(pause, deadline - WaitClock::now()));
         err = tryLock(fd, lk);
         if (!refusedHere(err))
@@ -508,6 +564,26 @@ void disarm()
     unflushed.clear();
 }
 long count() { return plan.seen; }
+void failWith(int err) { plan.err = err; }
+void holdNext(Call call) { failNext(call, 0); }
+void failNext(Call call, int err)
+{
+    std::lock_guard<std::mutex> lock(hold.mutex);
+    hold.next = call;
+    hold.fail = err;
+}
+void waitUntilHeld()
+{
+    std::unique_lock<std::mutex> lock(hold.mutex);
+    hold.changed.wait(lock, [] { return hold.holding; });
+}
+void letGo()
+{
+    std::lock_guard<std::mutex> lock(hold.mutex);
+    hold.next.reset();
+    hold.holding = false;
+    hold.changed.notify_all();
+}
 }  // namespace FileFaults
 
 DataFile::~DataFile() { close(); }
@@ -523,8 +599,11 @@ int DataFile::open(const std::string& path, OpenMode mode, int waitMs)
 {
     close();
     path_ = path;
+    StepWatch::at(path);
+    if (StepWatch::stopHere())
+        return FileCause::WaitGivenUp;
     if (faultHere()) {
-        lastErrno_ = EIO;
+        lastErrno_ = plan.err;
         return FileCause::Generic;
     }
     int flags = O_CLOEXEC;
@@ -563,7 +642,17 @@ int DataFile::open(const std::string& path, OpenMode mode, int waitMs)
         closeGate();
         if (refused == EAGAIN || refused == EACCES)
             return FileCause::SharingViolation;
+        if (refused == ECANCELED)
+            return FileCause::LockGivenUp;  // held by another register meanwhile
         return causeFromErrno(refused);
+    }
+    const int failed = heldHere(FileFaults::Call::Open);
+    // The open may have come back long after the cashier gave the step up.
+    if (failed != 0 || StepWatch::stopHere()) {
+        ::close(fd);
+        closeGate();
+        lastErrno_ = failed;
+        return failed != 0 ? causeFromErrno(failed) : FileCause::WaitGivenUp;
     }
     if (mode == OpenMode::Create && ftruncate(fd, 0) != 0) {
         lastErrno_ = errno;
@@ -580,6 +669,10 @@ int DataFile::createWhole(const std::string& path, const void* data, std::size_t
 {
     if (faultHere())
         return FileCause::Generic;
+    StepWatch::at(path);
+    // An empty file is no change yet; one with contents is.
+    if (n > 0 ? !StepWatch::startWriting() : StepWatch::stopHere())
+        return FileCause::WaitGivenUp;
     // Written in full under a name of its own, flushed, then linked under the
     // real name: the link either appears whole or fails because the name is
     // taken.
@@ -637,7 +730,12 @@ long long DataFile::readAt(long long offset, void* buf, std::size_t n)
     if (fd_ < 0 || offset < 0)
         return -1;
     if (faultHere()) {
-        lastErrno_ = EIO;
+        lastErrno_ = plan.err;
+        return -1;
+    }
+    StepWatch::at(path_);
+    if (const int failed = heldHere(FileFaults::Call::Read); failed != 0) {
+        lastErrno_ = failed;
         return -1;
     }
     std::size_t done = 0;
@@ -662,7 +760,16 @@ bool DataFile::writeAt(long long offset, const void* buf, std::size_t n)
     if (fd_ < 0 || offset < 0)
         return false;
     if (faultHere()) {
-        lastErrno_ = EIO;
+        lastErrno_ = plan.err;
+        return false;
+    }
+    if (!StepWatch::startWriting()) {
+        lastErrno_ = ECANCELED;
+        return false;
+    }
+    StepWatch::at(path_);
+    if (const int failed = heldHere(FileFaults::Call::Write); failed != 0) {
+        lastErrno_ = failed;
         return false;
     }
     if (tracking())
@@ -687,7 +794,7 @@ bool DataFile::sync()
     if (fd_ < 0)
         return false;
     if (faultHere()) {
-        lastErrno_ = EIO;
+        lastErrno_ = plan.err;
         return false;
     }
     if (fdatasync(fd_) != 0) {
@@ -719,7 +826,11 @@ bool DataFile::truncate(long long size)
     if (fd_ < 0 || size < 0)
         return false;
     if (faultHere()) {
-        lastErrno_ = EIO;
+        lastErrno_ = plan.err;
+        return false;
+    }
+    if (!StepWatch::startWriting()) {
+        lastErrno_ = ECANCELED;
         return false;
     }
     if (tracking()) {
@@ -754,6 +865,12 @@ void DataFile::closeGate()
 std::string DataFile::lastErrorText() const
 {
     return lastErrno_ ? std::strerror(lastErrno_) : std::string("no error");
+}
+
+int DataFile::failure() const
+{
+    const int cause = causeFromErrno(lastErrno_);
+    return cause == FileCause::None ? FileCause::Generic : cause;
 }
 
 int DataFile::waitingFor(const std::string& path)
