@@ -206,7 +206,9 @@ Waiting* running = nullptr;
 
 void Run(QWidget* widget, const std::function<void()>& work, const char* noteText)
 {
-    if (running || !widget || !qApp || QThread::currentThread() != qApp->thread()) {
+    // A window not shown yet (being built) has nobody to show a note to, and
+    // an event loop inside its constructor would let other work run there.
+    if (running || !widget || !qApp || QThread::currentThread() != qApp->thread() || !widget->window()->isVisible()) {
         work();
         return;
     }

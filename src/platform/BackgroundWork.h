@@ -34,8 +34,8 @@ extern const char* const kGivingUpNote;  // after "No", until the call comes bac
 
 // Runs `work` on a thread of its own for the window of `widget` and returns
 // when it has finished; an exception it throws is thrown again here. Work
-// started while other work runs (a question's window cannot start any) runs
-// in place.
+// started while other work runs (a question's window cannot start any), or
+// for a window not shown yet, runs in place.
 void Run(QWidget* widget, const std::function<void()>& work, const char* noteText = kSavingNote);
 // Run for the window of `widget`, as the runner of a change's file step.
 StoreRunner RunnerFor(QWidget* widget, const char* noteText = kSavingNote);

@@ -1,6 +1,5 @@
 #include "receivables/PaymentList.h"
 
-#include "sale/FileFault.h"
 #include "sale/SaleTotals.h"
 #include "storage/files/CLocalFile.h"
 #include "storage/files/InvoiceFile.h"
@@ -157,7 +156,7 @@ bool PaymentList::Refresh(const SalesFileHeader* header, bool applyDiscount)
     }
     payments_ = std::move(payments);
     if (paymentsRead != FileCause::None) {
-        prompt_.tell(kOpenError + CauseSentence(paymentsRead));
+        prompt_.tell(kOpenError);
         return false;
     }
     paidCents_ = PaymentCents(payments_);

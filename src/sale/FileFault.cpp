@@ -52,20 +52,6 @@ std::string FaultText(const FileFault& fault)
     return file + " could not be read or locked; it may be damaged";
 }
 
-std::string CauseSentence(int cause)
-{
-    switch (cause) {
-    case FileCause::AccessDenied: return "\n\nAccess to the file was refused by the system or the network share.";
-    case FileCause::IoError: return "\n\nThe disk or the network share reported an input/output error.";
-    case FileCause::ShareLost: return "\n\nThe connection to the network share was lost.";
-    case FileCause::SharingViolation:
-    case FileCause::LockGivenUp: return "\n\nAnother register is using the file.";
-    case FileCause::WaitGivenUp: return "\n\nThe wait for the file was given up.";
-    case FileCause::DiskFull: return "\n\nThe disk is full.";
-    default: return {};
-    }
-}
-
 FileFault FaultAmong(const CLocalFile& local, const std::vector<std::string>& kinds, int cause)
 {
     // The cashier stopped waiting for a call: asking the files again would wait too.

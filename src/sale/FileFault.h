@@ -19,9 +19,6 @@ struct FileFault {
 
 // "the products file is in use at another register ..." and the like.
 std::string FaultText(const FileFault& fault);
-// The cause as a sentence of its own after a message that names the file
-// ("\n\nAccess to the file was refused ..."); empty when no cause is known.
-std::string CauseSentence(int cause);
 
 // A change over these files was refused with `cause` before anything was
 // written (the locks were given up again). The first of them, in the order
