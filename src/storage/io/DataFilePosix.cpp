@@ -1,157 +1,24 @@
 #include "storage/io/DataFile.h"
 
+#include "storage/io/FaultSeam.h"
 #include "storage/io/StepWatch.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
-#include <condition_variable>
 #include <csignal>
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
-#include <mutex>
-#include <optional>
-#include <random>
 #include <csignal>
 #include <string>
 #include <sys/stat.h>
 #include <sys/vfs.h>
 #include <thread>
 #include <unistd.h>
-#include <utility>
 #include <vector>
 
 namespace {
-struct FaultPlan {
-    long nth = 0;
-    long seen = 0;
-    FileFaults::Action action = FileFaults::Action::Fail;
-    bool once = true;
-    bool armed = false;
-    unsigned seed = 1;
-    int err = EIO;  // the errno a failed operation leaves
-};
-FaultPlan plan;
-
-// A write or truncation not yet flushed, with the bytes it replaced, for the
-// power-cut mode.
-struct Unflushed {
-    std::string path;
-    dev_t dev;
-    ino_t ino;
-    long long offset;
-    long long length;
-    std::vector<char> before;  // what was there (shorter past the old end)
-    bool truncation;           // kept or dropped whole
-};
-std::vector<Unflushed> unflushed;
-
-// The held call of holdNext(): which kind is to be held, and whether one is.
-struct Hold {
-    std::mutex mutex;
-    std::condition_variable changed;
-    std::optional<FileFaults::Call> next;
-    int fail = 0;  // the errno the call fails with; 0: held instead
-    bool holding = false;
-};
-Hold hold;
-
-// Waits here while the test holds this kind of call (on a watched step's
-// thread only, so the window's own thread never stops here). The errno the
-// call is to fail with, or 0.
-int heldHere(FileFaults::Call call)
-{
-    if (!StepWatch::watched())
-        return 0;
-    std::unique_lock<std::mutex> lock(hold.mutex);
-    if (hold.next != call)
-        return 0;
-    hold.next.reset();
-    if (hold.fail != 0)
-        return std::exchange(hold.fail, 0);
-    hold.holding = true;
-    hold.changed.notify_all();
-    hold.changed.wait(lock, [] { return !hold.holding; });
-    return 0;
-}
-
-bool tracking() { return plan.armed && plan.action == FileFaults::Action::PowerCut; }
-
-void remember(int fd, const std::string& path, long long offset, long long length, bool truncation = false)
-{
-    struct stat st {};
-    if (fstat(fd, &st) != 0)
-        return;
-    Unflushed u{path, st.st_dev, st.st_ino, offset, length, {}, truncation};
-    const long long kept = std::min<long long>(length, std::max<long long>(0, st.st_size - offset));
-    u.before.resize(static_cast<std::size_t>(kept));
-    if (kept > 0 && ::pread(fd, u.before.data(), u.before.size(), offset) != static_cast<ssize_t>(kept))
-        u.before.clear();
-    unflushed.push_back(std::move(u));
-}
-
-void flushed(int fd)
-{
-    struct stat st {};
-    if (fstat(fd, &st) != 0)
-        return;
-    std::erase_if(unflushed, [&](const Unflushed& u) { return u.dev == st.st_dev && u.ino == st.st_ino; });
-}
-
-// Puts back the old bytes of [from, to) of an unflushed change.
-void undo(const Unflushed& u, long long from, long long to)
-{
-    const int fd = ::open(u.path.c_str(), O_WRONLY | O_CLOEXEC);
-    if (fd < 0)
-        return;
-    std::vector<char> bytes(static_cast<std::size_t>(to - from), 0);
-    for (long long i = from; i < to; ++i)
-        if (i - u.offset < static_cast<long long>(u.before.size()))
-            bytes[static_cast<std::size_t>(i - from)] = u.before[static_cast<std::size_t>(i - u.offset)];
-    if (::pwrite(fd, bytes.data(), bytes.size(), from) < 0) {
-        // nothing more a simulated power cut can do
-    }
-    ::close(fd);
-}
-
-[[noreturn]] void cutPower()
-{
-    std::mt19937 rng(plan.seed);
-    for (auto it = unflushed.rbegin(); it != unflushed.rend(); ++it) {
-        const long long end = it->offset + it->length;
-        switch (rng() % (it->truncation ? 2 : 3)) {
-        case 0: break;  // reached the disk
-        case 1: undo(*it, it->offset, end); break;
-        default:
-            for (long long from = it->offset; from < end;) {
-                const long long to = std::min(end, (from / 512 + 1) * 512);
-                if (rng() % 2)
-                    undo(*it, from, to);
-                from = to;
-            }
-        }
-    }
-    _exit(86);
-}
-
-// True when this operation must fail (or the process ends here).
-bool faultHere()
-{
-    ++plan.seen;
-    if (!plan.armed || plan.seen < plan.nth)
-        return false;
-    if (plan.action == FileFaults::Action::PowerCut)
-        cutPower();
-    if (plan.action == FileFaults::Action::Exit)
-        _exit(86);
-    if (plan.action == FileFaults::Action::Kill)
-        ::kill(::getpid(), SIGKILL);
-    if (plan.once && plan.seen > plan.nth)
-        return false;
-    return true;
-}
-
 int causeFromErrno(int e)
 {
     switch (e) {
@@ -552,39 +419,6 @@ int takeGate(int fd, short type, WaitClock::time_point deadline, bool once, int&
 }
 }  // namespace
 
-namespace FileFaults {
-void arm(long nth, Action action, bool once, unsigned seed)
-{
-    plan = FaultPlan{nth, 0, action, once, true, seed};
-    unflushed.clear();
-}
-void disarm()
-{
-    plan = FaultPlan{};
-    unflushed.clear();
-}
-long count() { return plan.seen; }
-void failWith(int err) { plan.err = err; }
-void holdNext(Call call) { failNext(call, 0); }
-void failNext(Call call, int err)
-{
-    std::lock_guard<std::mutex> lock(hold.mutex);
-    hold.next = call;
-    hold.fail = err;
-}
-void waitUntilHeld()
-{
-    std::unique_lock<std::mutex> lock(hold.mutex);
-    hold.changed.wait(lock, [] { return hold.holding; });
-}
-void letGo()
-{
-    std::lock_guard<std::mutex> lock(hold.mutex);
-    hold.next.reset();
-    hold.holding = false;
-    hold.changed.notify_all();
-}
-}  // namespace FileFaults
 
 DataFile::~DataFile() { close(); }
 
@@ -602,8 +436,8 @@ int DataFile::open(const std::string& path, OpenMode mode, int waitMs)
     StepWatch::at(path);
     if (StepWatch::stopHere())
         return FileCause::WaitGivenUp;
-    if (faultHere()) {
-        lastErrno_ = plan.err;
+    if (FaultSeam::hit()) {
+        lastErrno_ = FaultSeam::failedErrno();
         return FileCause::Generic;
     }
     int flags = O_CLOEXEC;
@@ -646,7 +480,7 @@ int DataFile::open(const std::string& path, OpenMode mode, int waitMs)
             return FileCause::LockGivenUp;  // held by another register meanwhile
         return causeFromErrno(refused);
     }
-    const int failed = heldHere(FileFaults::Call::Open);
+    const int failed = FaultSeam::held(FileFaults::Call::Open);
     // The open may have come back long after the cashier gave the step up.
     if (failed != 0 || StepWatch::stopHere()) {
         ::close(fd);
@@ -667,7 +501,7 @@ int DataFile::open(const std::string& path, OpenMode mode, int waitMs)
 
 int DataFile::createWhole(const std::string& path, const void* data, std::size_t n)
 {
-    if (faultHere())
+    if (FaultSeam::hit())
         return FileCause::Generic;
     StepWatch::at(path);
     // An empty file is no change yet; one with contents is.
@@ -729,12 +563,12 @@ long long DataFile::readAt(long long offset, void* buf, std::size_t n)
 {
     if (fd_ < 0 || offset < 0)
         return -1;
-    if (faultHere()) {
-        lastErrno_ = plan.err;
+    if (FaultSeam::hit()) {
+        lastErrno_ = FaultSeam::failedErrno();
         return -1;
     }
     StepWatch::at(path_);
-    if (const int failed = heldHere(FileFaults::Call::Read); failed != 0) {
+    if (const int failed = FaultSeam::held(FileFaults::Call::Read); failed != 0) {
         lastErrno_ = failed;
         return -1;
     }
@@ -759,8 +593,8 @@ bool DataFile::writeAt(long long offset, const void* buf, std::size_t n)
 {
     if (fd_ < 0 || offset < 0)
         return false;
-    if (faultHere()) {
-        lastErrno_ = plan.err;
+    if (FaultSeam::hit()) {
+        lastErrno_ = FaultSeam::failedErrno();
         return false;
     }
     if (!StepWatch::startWriting()) {
@@ -768,12 +602,12 @@ bool DataFile::writeAt(long long offset, const void* buf, std::size_t n)
         return false;
     }
     StepWatch::at(path_);
-    if (const int failed = heldHere(FileFaults::Call::Write); failed != 0) {
+    if (const int failed = FaultSeam::held(FileFaults::Call::Write); failed != 0) {
         lastErrno_ = failed;
         return false;
     }
-    if (tracking())
-        remember(fd_, path_, offset, static_cast<long long>(n));
+    if (FaultSeam::tracking())
+        FaultSeam::remember(fd_, path_, offset, static_cast<long long>(n));
     std::size_t done = 0;
     const auto* in = static_cast<const char*>(buf);
     while (done < n) {
@@ -793,16 +627,16 @@ bool DataFile::sync()
 {
     if (fd_ < 0)
         return false;
-    if (faultHere()) {
-        lastErrno_ = plan.err;
+    if (FaultSeam::hit()) {
+        lastErrno_ = FaultSeam::failedErrno();
         return false;
     }
     if (fdatasync(fd_) != 0) {
         lastErrno_ = errno;
         return false;
     }
-    if (tracking())
-        flushed(fd_);
+    if (FaultSeam::tracking())
+        FaultSeam::flushed(fd_);
     return true;
 }
 
@@ -825,18 +659,18 @@ bool DataFile::truncate(long long size)
 {
     if (fd_ < 0 || size < 0)
         return false;
-    if (faultHere()) {
-        lastErrno_ = plan.err;
+    if (FaultSeam::hit()) {
+        lastErrno_ = FaultSeam::failedErrno();
         return false;
     }
     if (!StepWatch::startWriting()) {
         lastErrno_ = ECANCELED;
         return false;
     }
-    if (tracking()) {
+    if (FaultSeam::tracking()) {
         const long long old = this->size();
         if (old > size)
-            remember(fd_, path_, size, old - size, true);
+            FaultSeam::remember(fd_, path_, size, old - size, true);
     }
     if (ftruncate(fd_, static_cast<off_t>(size)) != 0) {
         lastErrno_ = errno;
