@@ -420,6 +420,18 @@ int takeGate(int fd, short type, WaitClock::time_point deadline, bool once, int&
 }  // namespace
 
 
+namespace {
+// The errno that refuses a write before it starts (an injected fault, or a
+// step given up before its first write), or 0. From here on the step cannot
+// be given up.
+int writeRefused()
+{
+    if (FaultSeam::hit())
+        return FaultSeam::failedErrno();
+    return StepWatch::startWriting() ? 0 : ECANCELED;
+}
+}  // namespace
+
 DataFile::~DataFile() { close(); }
 
 int DataFile::tryOpen(const std::string& path, OpenMode mode) { return open(path, mode, -1); }
@@ -593,12 +605,8 @@ bool DataFile::writeAt(long long offset, const void* buf, std::size_t n)
 {
     if (fd_ < 0 || offset < 0)
         return false;
-    if (FaultSeam::hit()) {
-        lastErrno_ = FaultSeam::failedErrno();
-        return false;
-    }
-    if (!StepWatch::startWriting()) {
-        lastErrno_ = ECANCELED;
+    if (const int refused = writeRefused(); refused != 0) {
+        lastErrno_ = refused;
         return false;
     }
     StepWatch::at(path_);
@@ -659,12 +667,8 @@ bool DataFile::truncate(long long size)
 {
     if (fd_ < 0 || size < 0)
         return false;
-    if (FaultSeam::hit()) {
-        lastErrno_ = FaultSeam::failedErrno();
-        return false;
-    }
-    if (!StepWatch::startWriting()) {
-        lastErrno_ = ECANCELED;
+    if (const int refused = writeRefused(); refused != 0) {
+        lastErrno_ = refused;
         return false;
     }
     if (FaultSeam::tracking()) {
