@@ -1,5 +1,7 @@
 #include "platform/BackgroundWork.h"
 
+#include "storage/io/FileWait.h"
+#include "storage/io/StepWatch.h"
 #include "storage/io/UserPrompt.h"
 
 #include <QAction>
@@ -14,6 +16,7 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <chrono>
 #include <exception>
 #include <thread>
 #include <tuple>
@@ -23,8 +26,12 @@ namespace BackgroundWork {
 const char* const kSavingNote = "Saving...";
 const char* const kReadingNote = "Reading...";
 const char* const kStillWaitingNote =
-    "Still waiting for the data files.\n\nThe computer has not finished a file operation for 5 seconds. "
-    "It cannot be stopped halfway: the register goes on by itself as soon as the file answers.";
+    "Still waiting for the data files.\n\nThe computer has not finished a file operation for 5 seconds.";
+const char* const kWritingNote =
+    "Still waiting for the data files.\n\nThe change has begun to be written and cannot be stopped now: "
+    "the register completes it by itself as soon as the file answers.";
+const char* const kGivingUpNote =
+    "Giving up.\n\nNothing is stored. The register goes on as soon as the file answers the call it is waiting for.";
 
 namespace {
 
@@ -103,7 +110,8 @@ bool isInputTo(QObject* target, QEvent::Type type, const QWidget* window)
 // its two steps.
 class Waiting final : public QObject {
 public:
-    Waiting(QWidget* window, const char* noteText) : window_(window), noteText_(noteText)
+    Waiting(QWidget* window, const char* noteText, StepWatch& watch)
+        : window_(window), noteText_(noteText), watch_(watch), started_(std::chrono::steady_clock::now())
     {
         qApp->installEventFilter(this);
         note_ = new QLabel(window);
@@ -118,7 +126,7 @@ public:
         for (auto [timer, step, delay] : {std::tuple{&noteTimer_, 1, noteDelayMs},
                                           std::tuple{&stillTimer_, 2, stillWaitingDelayMs}}) {
             timer->setSingleShot(true);
-            connect(timer, &QTimer::timeout, this, [this, step = step] { TakeStep(step); });
+            connect(timer, &QTimer::timeout, this, [this, step = step] { TakeStep(step == 1 ? 1 : step_ + 1); });
             timer->start(delay);
         }
     }
@@ -129,20 +137,36 @@ public:
     }
 
     QLabel* note() const { return note_; }
+    // Step 1 shows the note; every later one says that the work still waits
+    // and, while nothing has been written, asks whether to keep waiting:
+    // "Yes" asks again after the same interval, "No" gives the step up.
     void TakeStep(int step)
     {
-        if (step <= step_ || !note_)
+        if (step <= step_ || !note_ || done_)
             return;
         step_ = step;
-        note_->setText(step == 1 ? noteText_ : kStillWaitingNote);
-        const int width = step == 1 ? 220 : 520;
-        note_->setFixedWidth(std::min(width, std::max(120, window_->width() - 40)));
-        note_->setFixedHeight(note_->heightForWidth(note_->width()));
-        note_->move((window_->width() - note_->width()) / 2, (window_->height() - note_->height()) / 2);
-        note_->raise();
-        note_->show();
+        if (step == 1) {
+            Show(noteText_);
+            return;
+        }
+        if (watch_.writing() || watch_.givenUp()) {
+            Show(watch_.writing() ? kWritingNote : kGivingUpNote);
+            return;
+        }
+        Show(kStillWaitingNote);
+        const auto waited =
+            std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - started_).count();
+        const std::string file = watch_.file();
+        const bool keep = FileWait::KeepWaitingFor(file.empty() ? "the data files" : file, waited);
+        if (done_ || !note_)
+            return;
+        if (keep)
+            stillTimer_.start(stillWaitingDelayMs);
+        else
+            Show(watch_.giveUp() ? kGivingUpNote : kWritingNote);
     }
     int step() const { return step_; }
+    void Done() { done_ = true; }
 
 protected:
     bool eventFilter(QObject* target, QEvent* event) override
@@ -154,8 +178,22 @@ protected:
     }
 
 private:
+    void Show(const char* text)
+    {
+        note_->setText(text);
+        const int width = text == noteText_ ? 220 : 520;
+        note_->setFixedWidth(std::min(width, std::max(120, window_->width() - 40)));
+        note_->setFixedHeight(note_->heightForWidth(note_->width()));
+        note_->move((window_->width() - note_->width()) / 2, (window_->height() - note_->height()) / 2);
+        note_->raise();
+        note_->show();
+    }
+
     QWidget* window_;
     const char* noteText_;
+    StepWatch& watch_;
+    std::chrono::steady_clock::time_point started_;
+    bool done_ = false;
     QPointer<QLabel> note_;
     QTimer noteTimer_;
     QTimer stillTimer_;
@@ -168,12 +206,15 @@ Waiting* running = nullptr;
 
 void Run(QWidget* widget, const std::function<void()>& work, const char* noteText)
 {
-    if (running || !widget || !qApp || QThread::currentThread() != qApp->thread()) {
+    // A window not shown yet (being built) has nobody to show a note to, and
+    // an event loop inside its constructor would let other work run there.
+    if (running || !widget || !qApp || QThread::currentThread() != qApp->thread() || !widget->window()->isVisible()) {
         work();
         return;
     }
     QWidget* window = widget->window();
-    Waiting waiting(window, noteText);
+    StepWatch watch;
+    Waiting waiting(window, noteText, watch);
     running = &waiting;
     UserPrompt& before = userPrompt();
     ForwardingPrompt forwarding(before, &waiting);
@@ -190,11 +231,13 @@ void Run(QWidget* widget, const std::function<void()>& work, const char* noteTex
     bool finished = false;
     std::thread worker([&] {
         try {
+            StepWatch::On watched(watch);
             work();
         } catch (...) {
             thrown = std::current_exception();
         }
         QMetaObject::invokeMethod(&waiting, [&] {
+            waiting.Done();
             finished = true;
             loop.quit();
         }, Qt::QueuedConnection);

@@ -6,11 +6,16 @@
 // While the work runs, the window takes no key, click or close (a second key
 // press starts nothing), shows the note "Saving..." ("Reading..." for work that
 // only reads) after half a second and, after five seconds, says that it is
-// still waiting on the files and that a file call cannot be stopped halfway.
-// The storage layer's messages and its "Keep waiting?" question (userPrompt())
-// are asked on the window's thread and their answers handed back to the work.
-// Run returns on the window's thread once the work is done, and the window
-// shows the result there.
+// still waiting on the files and asks the storage layer's "Keep waiting?"
+// question, whatever the work is doing (a call the kernel holds included),
+// again after each further five seconds while the answer is "Yes". "No" gives
+// the work up through its StepWatch: it stops as soon as its file call comes
+// back, having stored nothing, and fails with FileCause::WaitGivenUp (or
+// LockGivenUp in a lock wait). Once the work has begun to write, the change
+// completes and the note says so instead of asking. The storage layer's
+// messages (userPrompt()) are shown on the window's thread and their answers
+// handed back to the work. Run returns on the window's thread once the work is
+// done, and the window shows the result there.
 
 #include "sale/StoreStep.h"
 
@@ -24,11 +29,13 @@ namespace BackgroundWork {
 extern const char* const kSavingNote;
 extern const char* const kReadingNote;  // for work that only reads
 extern const char* const kStillWaitingNote;
+extern const char* const kWritingNote;   // after 5 s once the change is being written
+extern const char* const kGivingUpNote;  // after "No", until the call comes back
 
 // Runs `work` on a thread of its own for the window of `widget` and returns
 // when it has finished; an exception it throws is thrown again here. Work
-// started while other work runs (a question's window cannot start any) runs
-// in place.
+// started while other work runs (a question's window cannot start any), or
+// for a window not shown yet, runs in place.
 void Run(QWidget* widget, const std::function<void()>& work, const char* noteText = kSavingNote);
 // Run for the window of `widget`, as the runner of a change's file step.
 StoreRunner RunnerFor(QWidget* widget, const char* noteText = kSavingNote);
@@ -42,7 +49,7 @@ QLabel* note();
 // start (500 and 5000 unless set).
 void setDelays(int noteMs, int stillWaitingMs);
 // Takes the running work's next step now, as its timer would: first the
-// note, then the still-waiting text.
+// note, then the still-waiting text and the question, then the question again.
 void takeNextStep();
 // Called on the window's thread once work has started; nothing by default.
 void setStartedHook(std::function<void()> hook);

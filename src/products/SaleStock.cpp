@@ -60,12 +60,12 @@ int undoSale(const CLocalFile& local, int recordNumber, Undo undo, InvoiceRecord
     DataFile& invoices = tx.file(local.GetPath("Invoices"));
     const long long present = InvoiceRecordsForChange(invoices);
     if (present < 0)
-        return FileCause::Generic;
+        return invoices.failure();
     if (recordNumber < 0 || recordNumber >= present)
         return FileCause::EndOfFile;
     InvoiceRecord sale;
     if (!ReadInvoiceAt(invoices, recordNumber, sale))
-        return FileCause::Generic;
+        return invoices.failure();
     if (before)
         *before = sale;
 

@@ -54,6 +54,7 @@ CPaymentListDlg::CPaymentListDlg(const CLocalFile& local, const SalesFileHeader&
     setWindowTitle(caption);
     resize(720, 420);
     list_.setStoreRunner(BackgroundWork::RunnerFor(this));
+    list_.setReadRunner(BackgroundWork::RunnerFor(this, BackgroundWork::kReadingNote));
     auto* layout = new QVBoxLayout(this);
 
     table_ = new QTreeWidget(this);

@@ -127,17 +127,35 @@ bool PaymentList::Refresh(const SalesFileHeader* header, bool applyDiscount)
 {
     known_ = false;
     paidCents_ = 0;
-    if (kind_ == Kind::OnAccount) {
-        if (!ReadInvoice(local_, recordNumber_, sale_))
-            return false;
-        terms_ = TermsRecord{};
-        terms_.name = FindTermsName(local_, sale_.termsIndex);
-        GetTerms(local_, sale_.termsIndex, terms_);
+    bool saleRead = true;
+    int paymentsRead = FileCause::None;
+    InvoiceRecord sale = sale_;
+    TermsRecord terms;
+    std::vector<PaymentRecord> payments;
+    const CLocalFile& local = local_;
+    const bool onAccount = kind_ == Kind::OnAccount;
+    const std::int32_t number = recordNumber_;
+    RunStoreStep(readRunner_, [&] {
+        if (onAccount) {
+            saleRead = ReadInvoice(local, number, sale);
+            if (!saleRead)
+                return;
+            terms.name = FindTermsName(local, sale.termsIndex);
+            GetTerms(local, sale.termsIndex, terms);
+        }
+        paymentsRead = ReadPayments(local, number, 0, payments);
+    });
+    if (!saleRead)
+        return false;
+    if (onAccount) {
+        sale_ = sale;
+        terms_ = terms;
         if (applyDiscount && header)
             ApplyTermsDiscount(sale_, terms_, *header);
         total_ = sale_.total;
     }
-    if (ReadPayments(local_, recordNumber_, 0, payments_) != FileCause::None) {
+    payments_ = std::move(payments);
+    if (paymentsRead != FileCause::None) {
         prompt_.tell(kOpenError);
         return false;
     }

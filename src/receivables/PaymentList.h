@@ -89,6 +89,8 @@ public:
     // Runs the file step of each payment stored or changed (Add, Edit and the
     // on-account settling); a window passes one that runs it off its own thread.
     void setStoreRunner(StoreRunner runner) { runner_ = std::move(runner); }
+    // Runs Refresh's reading of the files.
+    void setReadRunner(StoreRunner runner) { readRunner_ = std::move(runner); }
     // The sale total given by the finish (split and deposit).
     void SetTotal(double total) { total_ = total; }
     // Lists the payments again (and, on account, reads the sale and its terms,
@@ -143,4 +145,5 @@ private:
     InvoiceRecord sale_;
     TermsRecord terms_;
     StoreRunner runner_;
+    StoreRunner readRunner_;
 };

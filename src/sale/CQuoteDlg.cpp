@@ -1,5 +1,6 @@
 #include "sale/CQuoteDlg.h"
 
+#include "platform/BackgroundWork.h"
 #include "platform/Clock.h"
 #include "platform/DatePicker.h"
 #include "platform/MessageBox.h"
@@ -95,7 +96,13 @@ CQuoteDlg::CQuoteDlg(CLocalFile& local, const SalesFileHeader& header, SaleState
 
 void CQuoteDlg::FillList()
 {
-    model_->reset([&] { rows_.list(local_, oleDate(start_->date()), oleDate(end_->date())); });
+    // The quotes are read off the window's thread, then shown at once.
+    QuoteRows listed;
+    const CLocalFile& local = local_;
+    const OleDate start = oleDate(start_->date());
+    const OleDate end = oleDate(end_->date());
+    BackgroundWork::Run(this, [&] { listed.list(local, start, end); }, BackgroundWork::kReadingNote);
+    model_->reset([&] { rows_ = std::move(listed); });
     list_->setCurrentRow(rows_.size() == 0 ? -1 : 0);
 }
 
@@ -117,7 +124,9 @@ void CQuoteDlg::DeleteQuote(int row)
 {
     if (row < 0 || row >= static_cast<int>(rows_.size()))
         return;
-    ::DeleteQuote(local_, rows_.number(static_cast<std::size_t>(row)));
+    const CLocalFile& local = local_;
+    const int number = rows_.number(static_cast<std::size_t>(row));
+    BackgroundWork::Run(this, [&] { ::DeleteQuote(local, number); });
     FillList();
 }
 

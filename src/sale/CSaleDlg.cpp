@@ -88,6 +88,7 @@ CSaleDlg::CSaleDlg(CLocalFile& local, SalesFileHeader& header, QWidget* parent)
     setObjectName("CSaleDlg");
     setWindowFlag(Qt::WindowMaximizeButtonHint);
     resize(1024, 740);
+    state_.setReadRunner(BackgroundWork::RunnerFor(this, BackgroundWork::kReadingNote));
     BuildControls();
     // Menus handle their own keys (Enter chooses the highlighted item).
     for (QWidget* w : findChildren<QWidget*>())

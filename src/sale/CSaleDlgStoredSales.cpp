@@ -53,7 +53,11 @@ void CSaleDlg::OnQuoteSave()
 {
     CommitFocused();
     InvoiceRecord quote = state_.current;  // the screen keeps its sale as it is
-    if (SaveQuote(local_, quote, Clock::now()) < 0)
+    const CalendarTime now = Clock::now();
+    const CLocalFile local = local_;
+    int saved = -1;
+    BackgroundWork::Run(this, [&] { saved = SaveQuote(local, quote, now); });
+    if (saved < 0)
         MessageBox::information(this, kQuoteNotSaved);
 }
 

@@ -78,8 +78,12 @@ CTouchSaleDlg::CTouchSaleDlg(CLocalFile& local, SalesFileHeader& header, SaleSta
 
 void CTouchSaleDlg::RunTouchSale(CLocalFile& local, SalesFileHeader& header, SaleState& state, QWidget* parent)
 {
+    // The sale's stored records are read with this window's note while it is open.
+    const StoreRunner before = state.readRunner();
     CTouchSaleDlg dlg(local, header, state, parent);
+    state.setReadRunner(BackgroundWork::RunnerFor(&dlg, BackgroundWork::kReadingNote));
     dlg.exec();
+    state.setReadRunner(before);
 }
 
 QPushButton* CTouchSaleDlg::MakeButton(const QString& caption, const QString& name, std::function<void()> command)

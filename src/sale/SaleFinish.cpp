@@ -246,8 +246,11 @@ SaleFinish::Result SaleFinish::Store(InvoiceRecord& sale, bool walkIn, int over,
     }
     if (opened != FileCause::None)
         return failed(FaultAmong(local, files, opened));
-    if (!Stage(tx, sale, walkIn, rentals, over, now))
+    if (!Stage(tx, sale, walkIn, rentals, over, now)) {
+        if (fault_.cause == FileCause::Generic)
+            fault_.cause = tx.failure();  // what the system said of the read, when it said anything
         return Result::Failed;
+    }
     if (const int cause = CommitKeepingProductCodes(tx, tx.file(local.GetPath("Products")));
         cause != FileCause::None)
         return failed({{}, cause, true});
@@ -312,7 +315,7 @@ bool SaleFinish::PaymentsCancelled()
 
 void SaleFinish::StartNextSale()
 {
-    state_.RefreshCount();
+    state_.RefreshCount(state_.readRunner());
     state_.local().currentRecord = static_cast<std::uint32_t>(state_.count);
     state_.ResetSale(state_.current);
     state_.newSale = true;

@@ -367,13 +367,24 @@ void SaleState::SavePosition()
         positionUnsaved_ = false;
 }
 
-bool SaleState::ReadStored(int n, DataFile* open)
+bool SaleState::ReadStored(int n)
 {
-    DataFile own;
-    DataFile& file = open ? *open : own;
-    if ((open || CLocalFile::OpenFile(file, local_.GetPath("Invoices"), OpenMode::Read) == FileCause::None) &&
-        ReadInvoiceAt(file, n, current))
+    const std::string path = local_.GetPath("Invoices");
+    InvoiceRecord stored;
+    bool read = false;
+    RunStoreStep(readRunner_, [&] {
+        DataFile file;
+        read = CLocalFile::OpenFile(file, path, OpenMode::Read) == FileCause::None && ReadInvoiceAt(file, n, stored);
+    });
+    return TakeStored(n, read, stored);
+}
+
+bool SaleState::TakeStored(int n, bool read, const InvoiceRecord& stored)
+{
+    if (read) {
+        current = stored;
         return true;
+    }
     current = InvoiceRecord{};
     current.recordNumber = n;
     return false;
@@ -429,25 +440,34 @@ void SaleState::GoCurrent()
 
 bool SaleState::GoToRecord(long long n)
 {
-    // N and the sale are read in one open of the sales file; a file that
-    // cannot be opened so is left to RefreshCount, which makes a missing one.
+    // N and the sale are read in one open of the sales file, off the window's
+    // thread; a file that cannot be opened so is left to RefreshCount, which
+    // makes a missing one.
     const bool wasNew = showingNew();
-    DataFile file;
-    const long long present = CLocalFile::OpenFile(file, local_.GetPath("Invoices"), OpenMode::Read) == FileCause::None
-                                  ? InvoiceRecordsPresent(file)
-                                  : -1;
-    if (present >= 0) {
+    const std::string path = local_.GetPath("Invoices");
+    long long present = -1;
+    bool read = false;
+    InvoiceRecord stored;
+    RunStoreStep(readRunner_, [&] {
+        DataFile file;
+        if (CLocalFile::OpenFile(file, path, OpenMode::Read) != FileCause::None)
+            return;
+        present = InvoiceRecordsPresent(file);
+        if (n >= 0 && n < present)
+            read = ReadInvoiceAt(file, static_cast<int>(n), stored);
+    });
+    if (present >= 0)
         count = static_cast<int>(present);
-    } else {
-        file.close();
-        RefreshCount();
-    }
+    else
+        RefreshCount(readRunner_);
     Hold(wasNew);
     if (n < 0 || n > count)
         return false;
     local_.currentRecord = static_cast<std::uint32_t>(n);
-    if (n < count)
-        ReadStored(static_cast<int>(n), file.isOpen() ? &file : nullptr);
+    if (n < count && present >= 0)
+        TakeStored(static_cast<int>(n), read, stored);
+    else if (n < count)
+        ReadStored(static_cast<int>(n));
     else
         current = held;
     AfterMove();

@@ -105,6 +105,11 @@ public:
     void ChooseSalesperson(const std::string& name);
     void ChoosePayType(const std::string& name);
 
+    // Where the record moves read a stored sale and StartNextSale re-reads N
+    // (StoreStep.h); without one they read in place.
+    void setReadRunner(StoreRunner runner) { readRunner_ = std::move(runner); }
+    const StoreRunner& readRunner() const { return readRunner_; }
+
     // Record moves. Each re-reads N first, and afterwards saves currentRecord
     // and recomputes the shown sale.
     void GoPrev();
@@ -141,6 +146,7 @@ public:
     void SavePosition();
 
 private:
+    StoreRunner readRunner_;
     void FillLine(int slot, const ProductRecord& product);
     ItemResult RingUp(int slot, const std::string& code, const QuickAdd& quickAdd);
     bool SlotEmpty(int slot, const ShownRows& shownFilled) const;
@@ -148,7 +154,9 @@ private:
     // HoldIfNew with N just read; `wasNew`: the new sale was on the screen before.
     void Hold(bool wasNew);
     // Sale n onto the screen, read through `open` when given (an open sales file).
-    bool ReadStored(int n, DataFile* open = nullptr);
+    bool ReadStored(int n);
+    // Shows the stored sale n as read (or an empty one numbered n when it was not).
+    bool TakeStored(int n, bool read, const InvoiceRecord& stored);
     void AfterMove();
 
     CLocalFile& local_;

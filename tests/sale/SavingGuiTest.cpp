@@ -12,6 +12,9 @@
 
 #include <QLabel>
 
+#include <algorithm>
+#include <vector>
+
 using namespace SaleIds;
 
 using Saving = SaleScreenFixture;
@@ -96,4 +99,67 @@ TEST_F(Saving, AHeldFileIsWaitedForWithTheNoteAndTheQuestionAndTheChangeIsStored
     }
     EXPECT_EQ(storedStock(local, "A"), 10);  // sold, then voided
     FileWait::setWaitBeforeAsking(waitBefore);
+}
+
+// A file call that does not come back (the kernel holding it during a lease
+// break on a network share) is asked about all the same; "No" stores nothing,
+// unless the change has begun to be written. A call that fails says why.
+TEST_F(Saving, AHeldFileCallIsAskedAboutAndNoStoresNothingUntilTheWritingBegins)
+{
+    using Answer = MessageBox::Answer;
+    using Call = FileFaults::Call;
+    struct Case {
+        Call call;
+        int fails;                    // errno; 0: the call is held until the steps are taken
+        std::vector<Answer> answers;  // to the question, asked at each step after the note
+        int stored;
+        const char* lastNote;
+        const char* told;  // the refusal
+    };
+    const Case cases[] = {
+        {Call::Open, 0, {Answer::Yes, Answer::Yes}, 1, BackgroundWork::kStillWaitingNote, nullptr},
+        {Call::Open, 0, {Answer::Yes, Answer::No}, 0, BackgroundWork::kGivingUpNote,
+         "the wait for the sales file was given up.\n\nNothing was stored and no stock was taken"},
+        {Call::Write, 0, {}, 1, BackgroundWork::kWritingNote, nullptr},
+        {Call::Read, EACCES, {}, 0, nullptr, "the network share refused access to the journal of the data files.\n\nNothing"},
+        {Call::Read, EIO, {}, 0, nullptr,
+         "the journal of the data files could not be read. The disk or the network share reported an input/output error.\n\n"},
+    };
+    ASSERT_EQ(storeSale(local, SaleSpec().item("A").total(10).payType("Cash")), 0);  // the sales file is there
+    addProducts({saleProduct("A", 10)});
+    noCashierChoice();
+    for (const Case& c : cases) {
+        open();
+        typeInto(kItem, "A");
+        choosePayType("Cash");
+        typeInto(kPaid, "20");
+        const int sales = storedSales(local);
+        const auto stock = storedStock(local, "A");
+        boxes.clear();
+        for (Answer a : c.answers)
+            boxes.answer(a);
+        if (c.told)
+            boxes.answer(Answer::Ok);
+        FileFaults::failNext(c.call, c.fails);
+        WhileWorking during([&] {
+            if (c.fails)
+                return;
+            FileFaults::waitUntilHeld();
+            BackgroundWork::takeNextStep();  // the note
+            for (std::size_t i = 0; i < std::max<std::size_t>(c.answers.size(), 1); ++i)
+                BackgroundWork::takeNextStep();
+            EXPECT_EQ(BackgroundWork::note()->text(), c.lastNote);
+            FileFaults::letGo();
+        });
+        key(Qt::Key_F9);
+        const auto& texts = boxes.texts();
+        EXPECT_EQ(std::count_if(texts.begin(), texts.end(),
+                                [](const std::string& t) { return t.find("Keep waiting?") != std::string::npos; }),
+                  static_cast<long>(c.answers.size()));
+        EXPECT_EQ(storedSales(local) - sales, c.stored);
+        EXPECT_EQ(stock - storedStock(local, "A"), c.stored);
+        if (c.told) {
+            EXPECT_TRUE(boxes.saw(c.told)) << (texts.empty() ? "" : texts.back());
+        }
+    }
 }

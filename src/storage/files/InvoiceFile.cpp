@@ -159,7 +159,7 @@ int ReadInvoiceCount(const CLocalFile& local, int& count)
         return cause;
     const long long present = InvoiceRecordsPresent(file);
     if (present < 0)
-        return FileCause::Generic;
+        return file.failure();
     count = static_cast<int>(present);
     return FileCause::None;
 }

@@ -153,13 +153,13 @@ int VisitPaymentsIn(DataFile& file, const std::function<void(const std::uint8_t*
 {
     const long long size = file.size();
     if (size < 0)
-        return FileCause::Generic;
+        return file.failure();
     if (size < static_cast<long long>(PaymentFileHeader::kSize))
         return FileCause::None;  // created, nothing stored yet
     PaymentFileHeader header;
     long long present = 0;
     if (!readHeader(file, header, present))
-        return FileCause::Generic;
+        return file.failure();
     long long seen = 0;
     const bool complete = scanPayments(file, present, [&](const std::uint8_t* rec) {
         ++seen;

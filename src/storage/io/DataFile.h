@@ -34,6 +34,13 @@ constexpr int DiskFull = 13;
 constexpr int EndOfFile = 14;
 // A file that was to be created is there already (another register made it).
 constexpr int AlreadyExists = 15;
+// The cashier gave up waiting for a file call that had not come back (the
+// window's StepWatch); nothing was written.
+constexpr int WaitGivenUp = 16;
+// A read, write or flush the disk or the share failed (EIO).
+constexpr int IoError = 17;
+// The connection to the network share was lost or timed out.
+constexpr int ShareLost = 18;
 }  // namespace FileCause
 
 class DataFile {
@@ -81,6 +88,9 @@ public:
 
     // The platform's description of the last failure (errno text).
     std::string lastErrorText() const;
+    // The cause of the last failure (a read, write or flush included), so
+    // that a refusal can name it; Generic when none is known.
+    int failure() const;
 
 private:
     // waitMs < 0: one attempt that does not look at the queue.
@@ -108,6 +118,18 @@ void arm(long nth, Action action, bool once, unsigned seed = 1);
 void disarm();
 // Operations counted since the last arm/disarm.
 long count();
+// The errno a failed operation leaves (EIO unless set; arm sets it back).
+void failWith(int err);
+// A call that does not come back until the test lets it go, as a call the
+// kernel holds on a network share: the next open (after the file's lock is
+// taken), read or write made by a step under a window's StepWatch.
+enum class Call { Open, Read, Write };
+void holdNext(Call call);
+// Blocks until a call is held; then letGo() lets it return.
+void waitUntilHeld();
+void letGo();
+// The next such call fails with this errno instead.
+void failNext(Call call, int err);
 }  // namespace FileFaults
 
 // Whole-file helpers used where a record is read or written as one block.

@@ -1,5 +1,8 @@
 #include "storage/io/DataFile.h"
 
+#include "storage/io/FaultSeam.h"
+#include "storage/io/StepWatch.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
@@ -7,7 +10,6 @@
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
-#include <random>
 #include <csignal>
 #include <string>
 #include <sys/stat.h>
@@ -17,105 +19,6 @@
 #include <vector>
 
 namespace {
-struct FaultPlan {
-    long nth = 0;
-    long seen = 0;
-    FileFaults::Action action = FileFaults::Action::Fail;
-    bool once = true;
-    bool armed = false;
-    unsigned seed = 1;
-};
-FaultPlan plan;
-
-// A write or truncation not yet flushed, with the bytes it replaced, for the
-// power-cut mode.
-struct Unflushed {
-    std::string path;
-    dev_t dev;
-    ino_t ino;
-    long long offset;
-    long long length;
-    std::vector<char> before;  // what was there (shorter past the old end)
-    bool truncation;           // kept or dropped whole
-};
-std::vector<Unflushed> unflushed;
-
-bool tracking() { return plan.armed && plan.action == FileFaults::Action::PowerCut; }
-
-void remember(int fd, const std::string& path, long long offset, long long length, bool truncation = false)
-{
-    struct stat st {};
-    if (fstat(fd, &st) != 0)
-        return;
-    Unflushed u{path, st.st_dev, st.st_ino, offset, length, {}, truncation};
-    const long long kept = std::min<long long>(length, std::max<long long>(0, st.st_size - offset));
-    u.before.resize(static_cast<std::size_t>(kept));
-    if (kept > 0 && ::pread(fd, u.before.data(), u.before.size(), offset) != static_cast<ssize_t>(kept))
-        u.before.clear();
-    unflushed.push_back(std::move(u));
-}
-
-void flushed(int fd)
-{
-    struct stat st {};
-    if (fstat(fd, &st) != 0)
-        return;
-    std::erase_if(unflushed, [&](const Unflushed& u) { return u.dev == st.st_dev && u.ino == st.st_ino; });
-}
-
-// Puts back the old bytes of [from, to) of an unflushed change.
-void undo(const Unflushed& u, long long from, long long to)
-{
-    const int fd = ::open(u.path.c_str(), O_WRONLY | O_CLOEXEC);
-    if (fd < 0)
-        return;
-    std::vector<char> bytes(static_cast<std::size_t>(to - from), 0);
-    for (long long i = from; i < to; ++i)
-        if (i - u.offset < static_cast<long long>(u.before.size()))
-            bytes[static_cast<std::size_t>(i - from)] = u.before[static_cast<std::size_t>(i - u.offset)];
-    if (::pwrite(fd, bytes.data(), bytes.size(), from) < 0) {
-        // nothing more a simulated power cut can do
-    }
-    ::close(fd);
-}
-
-[[noreturn]] void cutPower()
-{
-    std::mt19937 rng(plan.seed);
-    for (auto it = unflushed.rbegin(); it != unflushed.rend(); ++it) {
-        const long long end = it->offset + it->length;
-        switch (rng() % (it->truncation ? 2 : 3)) {
-        case 0: break;  // reached the disk
-        case 1: undo(*it, it->offset, end); break;
-        default:
-            for (long long from = it->offset; from < end;) {
-                const long long to = std::min(end, (from / 512 + 1) * 512);
-                if (rng() % 2)
-                    undo(*it, from, to);
-                from = to;
-            }
-        }
-    }
-    _exit(86);
-}
-
-// True when this operation must fail (or the process ends here).
-bool faultHere()
-{
-    ++plan.seen;
-    if (!plan.armed || plan.seen < plan.nth)
-        return false;
-    if (plan.action == FileFaults::Action::PowerCut)
-        cutPower();
-    if (plan.action == FileFaults::Action::Exit)
-        _exit(86);
-    if (plan.action == FileFaults::Action::Kill)
-        ::kill(::getpid(), SIGKILL);
-    if (plan.once && plan.seen > plan.nth)
-        return false;
-    return true;
-}
-
 int causeFromErrno(int e)
 {
     switch (e) {
@@ -131,6 +34,18 @@ int causeFromErrno(int e)
     case ENFILE: return FileCause::TooManyOpen;
     case ENOSPC:
     case EDQUOT: return FileCause::DiskFull;
+    case ECANCELED: return FileCause::WaitGivenUp;
+    case EIO: return FileCause::IoError;
+    case ENOTCONN:
+    case ETIMEDOUT:
+    case EHOSTDOWN:
+    case EHOSTUNREACH:
+    case ECONNRESET:
+    case ECONNABORTED:
+    case ENETDOWN:
+    case ENETUNREACH:
+    case ENOLINK:
+    case ESTALE: return FileCause::ShareLost;
     default: return FileCause::Generic;
     }
 }
@@ -345,8 +260,11 @@ private:
     bool armed_ = false;
 };
 
+// How often a blocked wait looks whether the cashier gave the step up.
+constexpr auto kGivenUpCheck = std::chrono::milliseconds(100);
+
 // Takes the lock, waiting until the deadline at most: 0 when taken, EAGAIN when
-// the deadline came first, else the errno.
+// the deadline came first, ECANCELED when the step was given up, else the errno.
 int waitForLock(int fd, struct flock lk, WaitClock::time_point deadline, bool blocking)
 {
     int err = tryLock(fd, lk);
@@ -358,23 +276,28 @@ int waitForLock(int fd, struct flock lk, WaitClock::time_point deadline, bool bl
         sigemptyset(&wake);
         sigaddset(&wake, sig);
         pthread_sigmask(SIG_UNBLOCK, &wake, &before);
-        {
-            DeadlineTimer timer(sig, deadline - WaitClock::now());
-            if (timer.armed()) {
-                do
-                    err = fcntl(fd, F_OFD_SETLKW, &lk) == 0 ? 0 : errno;
-                while (err == EINTR && WaitClock::now() < deadline);
-            }
+        // In slices, so that a wait given up ends soon.
+        for (bool more = true; more;) {
+            const auto sliceEnd = StepWatch::watched() ? std::min(deadline, WaitClock::now() + kGivenUpCheck) : deadline;
+            DeadlineTimer timer(sig, sliceEnd - WaitClock::now());
+            if (!timer.armed())
+                break;
+            do
+                err = fcntl(fd, F_OFD_SETLKW, &lk) == 0 ? 0 : errno;
+            while (err == EINTR && WaitClock::now() < sliceEnd);
+            more = err == EINTR && WaitClock::now() < deadline && !StepWatch::stopHere();
         }
         pthread_sigmask(SIG_SETMASK, &before, nullptr);
         if (err == EINTR)
-            return EAGAIN;
+            return StepWatch::stopHere() ? ECANCELED : EAGAIN;
         if (!refusedHere(err))
             return err;
         // A file system that refuses instead of waiting: ask again after pauses.
     }
     auto pause = std::chrono::milliseconds(1);
     while (WaitClock::now() < deadline) {
+        if (StepWatch::stopHere())
+            return ECANCELED;
         std::this_thread::sleep_for(std::min<WaitClock::duration>(pause, deadline - WaitClock::now()));
         err = tryLock(fd, lk);
         if (!refusedHere(err))
@@ -496,19 +419,18 @@ int takeGate(int fd, short type, WaitClock::time_point deadline, bool once, int&
 }
 }  // namespace
 
-namespace FileFaults {
-void arm(long nth, Action action, bool once, unsigned seed)
+
+namespace {
+// The errno that refuses a write before it starts (an injected fault, or a
+// step given up before its first write), or 0. From here on the step cannot
+// be given up.
+int writeRefused()
 {
-    plan = FaultPlan{nth, 0, action, once, true, seed};
-    unflushed.clear();
+    if (FaultSeam::hit())
+        return FaultSeam::failedErrno();
+    return StepWatch::startWriting() ? 0 : ECANCELED;
 }
-void disarm()
-{
-    plan = FaultPlan{};
-    unflushed.clear();
-}
-long count() { return plan.seen; }
-}  // namespace FileFaults
+}  // namespace
 
 DataFile::~DataFile() { close(); }
 
@@ -523,8 +445,11 @@ int DataFile::open(const std::string& path, OpenMode mode, int waitMs)
 {
     close();
     path_ = path;
-    if (faultHere()) {
-        lastErrno_ = EIO;
+    StepWatch::at(path);
+    if (StepWatch::stopHere())
+        return FileCause::WaitGivenUp;
+    if (FaultSeam::hit()) {
+        lastErrno_ = FaultSeam::failedErrno();
         return FileCause::Generic;
     }
     int flags = O_CLOEXEC;
@@ -563,7 +488,17 @@ int DataFile::open(const std::string& path, OpenMode mode, int waitMs)
         closeGate();
         if (refused == EAGAIN || refused == EACCES)
             return FileCause::SharingViolation;
+        if (refused == ECANCELED)
+            return FileCause::LockGivenUp;  // held by another register meanwhile
         return causeFromErrno(refused);
+    }
+    const int failed = FaultSeam::held(FileFaults::Call::Open);
+    // The open may have come back long after the cashier gave the step up.
+    if (failed != 0 || StepWatch::stopHere()) {
+        ::close(fd);
+        closeGate();
+        lastErrno_ = failed;
+        return failed != 0 ? causeFromErrno(failed) : FileCause::WaitGivenUp;
     }
     if (mode == OpenMode::Create && ftruncate(fd, 0) != 0) {
         lastErrno_ = errno;
@@ -578,8 +513,12 @@ int DataFile::open(const std::string& path, OpenMode mode, int waitMs)
 
 int DataFile::createWhole(const std::string& path, const void* data, std::size_t n)
 {
-    if (faultHere())
+    if (FaultSeam::hit())
         return FileCause::Generic;
+    StepWatch::at(path);
+    // An empty file is no change yet; one with contents is.
+    if (n > 0 ? !StepWatch::startWriting() : StepWatch::stopHere())
+        return FileCause::WaitGivenUp;
     // Written in full under a name of its own, flushed, then linked under the
     // real name: the link either appears whole or fails because the name is
     // taken.
@@ -636,8 +575,13 @@ long long DataFile::readAt(long long offset, void* buf, std::size_t n)
 {
     if (fd_ < 0 || offset < 0)
         return -1;
-    if (faultHere()) {
-        lastErrno_ = EIO;
+    if (FaultSeam::hit()) {
+        lastErrno_ = FaultSeam::failedErrno();
+        return -1;
+    }
+    StepWatch::at(path_);
+    if (const int failed = FaultSeam::held(FileFaults::Call::Read); failed != 0) {
+        lastErrno_ = failed;
         return -1;
     }
     std::size_t done = 0;
@@ -661,12 +605,17 @@ bool DataFile::writeAt(long long offset, const void* buf, std::size_t n)
 {
     if (fd_ < 0 || offset < 0)
         return false;
-    if (faultHere()) {
-        lastErrno_ = EIO;
+    if (const int refused = writeRefused(); refused != 0) {
+        lastErrno_ = refused;
         return false;
     }
-    if (tracking())
-        remember(fd_, path_, offset, static_cast<long long>(n));
+    StepWatch::at(path_);
+    if (const int failed = FaultSeam::held(FileFaults::Call::Write); failed != 0) {
+        lastErrno_ = failed;
+        return false;
+    }
+    if (FaultSeam::tracking())
+        FaultSeam::remember(fd_, path_, offset, static_cast<long long>(n));
     std::size_t done = 0;
     const auto* in = static_cast<const char*>(buf);
     while (done < n) {
@@ -686,16 +635,16 @@ bool DataFile::sync()
 {
     if (fd_ < 0)
         return false;
-    if (faultHere()) {
-        lastErrno_ = EIO;
+    if (FaultSeam::hit()) {
+        lastErrno_ = FaultSeam::failedErrno();
         return false;
     }
     if (fdatasync(fd_) != 0) {
         lastErrno_ = errno;
         return false;
     }
-    if (tracking())
-        flushed(fd_);
+    if (FaultSeam::tracking())
+        FaultSeam::flushed(fd_);
     return true;
 }
 
@@ -718,14 +667,14 @@ bool DataFile::truncate(long long size)
 {
     if (fd_ < 0 || size < 0)
         return false;
-    if (faultHere()) {
-        lastErrno_ = EIO;
+    if (const int refused = writeRefused(); refused != 0) {
+        lastErrno_ = refused;
         return false;
     }
-    if (tracking()) {
+    if (FaultSeam::tracking()) {
         const long long old = this->size();
         if (old > size)
-            remember(fd_, path_, size, old - size, true);
+            FaultSeam::remember(fd_, path_, size, old - size, true);
     }
     if (ftruncate(fd_, static_cast<off_t>(size)) != 0) {
         lastErrno_ = errno;
@@ -754,6 +703,12 @@ void DataFile::closeGate()
 std::string DataFile::lastErrorText() const
 {
     return lastErrno_ ? std::strerror(lastErrno_) : std::string("no error");
+}
+
+int DataFile::failure() const
+{
+    const int cause = causeFromErrno(lastErrno_);
+    return cause == FileCause::None ? FileCause::Generic : cause;
 }
 
 int DataFile::waitingFor(const std::string& path)

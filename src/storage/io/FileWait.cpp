@@ -1,5 +1,6 @@
 #include "storage/io/FileWait.h"
 
+#include "storage/io/StepWatch.h"
 #include "storage/io/UserPrompt.h"
 #include "storage/records/TextFormat.h"
 
@@ -7,6 +8,7 @@
 
 namespace {
 int waitBeforeAskingMs = 5000;
+constexpr int kWatchedWaitMs = 3600 * 1000;
 }
 
 namespace FileWait {
@@ -14,8 +16,12 @@ int OpenLocked(DataFile& file, const std::string& path, OpenMode mode)
 {
     using clock = std::chrono::steady_clock;
     const auto started = clock::now();
+    // Under a window's watch the window asks, whatever the call is doing, and
+    // the wait keeps its place in the queue until the file comes or the
+    // cashier gives it up.
+    const int waitMs = StepWatch::watched() ? kWatchedWaitMs : waitBeforeAskingMs;
     for (;;) {
-        const int cause = file.openInTurn(path, mode, waitBeforeAskingMs);
+        const int cause = file.openInTurn(path, mode, waitMs);
         if (cause != FileCause::SharingViolation)
             return cause;
         const auto waited = std::chrono::duration_cast<std::chrono::seconds>(clock::now() - started).count();
@@ -28,6 +34,8 @@ int OpenLocked(DataFile& file, const std::string& path, OpenMode mode)
 
 bool KeepWaitingFor(const std::string& path, long long waitedSeconds)
 {
+    if (StepWatch::watched())
+        return !StepWatch::stopHere();
     return userPrompt().keepWaiting(strprintf(
         "Another register is using this file:\n\n%s\n\nIt has been busy for %lld seconds.\n\n"
         "Keep waiting?\n\n(No gives up this operation and changes nothing.)",

@@ -11,7 +11,9 @@ namespace FileWait {
 // Opens and locks under the sharing rule, waiting in turn and asking.
 int OpenLocked(DataFile& file, const std::string& path, OpenMode mode);
 // Asks the user whether to keep waiting for a file another register has held
-// for `waitedSeconds`; false: give up, changing nothing.
+// for `waitedSeconds`; false: give up, changing nothing. Under a window's
+// StepWatch (on the step's thread) the window asks instead: true until the
+// cashier gives up.
 bool KeepWaitingFor(const std::string& path, long long waitedSeconds);
 // How long an open waits before asking (milliseconds).
 void setWaitBeforeAsking(int ms);

@@ -1,6 +1,7 @@
 #include "storage/journal/Transaction.h"
 
 #include "storage/io/FileWait.h"
+#include "storage/io/StepWatch.h"
 #include "storage/records/ByteCodec.h"
 
 #include <algorithm>
@@ -289,7 +290,7 @@ bool clean(const std::string& journalPath, int& cause)
     std::uint8_t head[4];
     const long long got = journal.readAt(0, head, sizeof head);
     if (got < 0)
-        cause = FileCause::Generic;
+        cause = journal.failure();
     return got >= 0 && !marked(head, got);
 }
 
@@ -473,6 +474,14 @@ void Transaction::release()
     begun_ = false;
 }
 
+int Transaction::failure() const
+{
+    for (const auto& m : members_)
+        if (const int cause = m.file->failure(); cause != FileCause::Generic)
+            return cause;
+    return FileCause::Generic;
+}
+
 int Transaction::commit()
 {
     if (writes_.empty())
@@ -504,6 +513,8 @@ int Transaction::commit()
 
 int Transaction::commitInPlaceSector()
 {
+    if (!StepWatch::startWriting())
+        return FileCause::WaitGivenUp;
     const Staged* sector = nullptr;
     std::vector<bool> touched(members_.size(), false);
     for (const auto& w : writes_) {
@@ -512,27 +523,27 @@ int Transaction::commitInPlaceSector()
             continue;
         }
         if (!members_[w.file].file->writeAt(w.offset, w.bytes.data(), w.bytes.size()))
-            return FileCause::Generic;
+            return members_[w.file].file->failure();
         touched[w.file] = true;
     }
     for (std::size_t i = 0; i < members_.size(); ++i)
         if (touched[i] && !members_[i].file->sync())
-            return FileCause::Generic;
+            return members_[i].file->failure();
     if (!sector)
         return FileCause::None;
     DataFile& f = *members_[sector->file].file;
     std::vector<std::uint8_t> before(sector->bytes.size());
     if (!readFully(f, sector->offset, before.data(), before.size()))
-        return FileCause::Generic;
+        return f.failure();
     if (!f.writeAt(sector->offset, sector->bytes.data(), sector->bytes.size()))
-        return FileCause::Generic;
+        return f.failure();
     if (f.sync())
         return FileCause::None;
     // Not known to be on disk: put the sector back so that nothing has changed.
     if (!f.writeAt(sector->offset, before.data(), before.size()))
         return FileCause::None;  // the change stands for every register
     f.sync();
-    return FileCause::Generic;
+    return f.failure();
 }
 
 int Transaction::commitJournaled()
@@ -553,7 +564,7 @@ int Transaction::commitJournaled()
         if (!w.original.empty())
             std::copy_n(w.original.begin(), o.bytes.size(), o.bytes.begin());
         else if (!readFully(*files[w.file], o.offset, o.bytes.data(), o.bytes.size()))
-            return FileCause::Generic;
+            return files[w.file]->failure();
         image.originals.push_back(std::move(o));
     }
 
@@ -596,10 +607,14 @@ int Transaction::commitJournaled()
         pause = std::min(pause * 2, std::chrono::microseconds(20000));
     }
 
+    // The last point at which the cashier can still give the change up.
+    if (!StepWatch::startWriting())
+        return FileCause::WaitGivenUp;
     const std::vector<std::uint8_t> bytes = encodeJournal(image);
     if (!journal.writeAt(0, bytes.data(), bytes.size()) || !journal.sync()) {
+        const int cause = journal.failure();
         emptyJournal(journal);
-        return FileCause::Generic;
+        return cause;
     }
     std::vector<bool> touched(members_.size(), false);
     bool applied = true;
@@ -614,11 +629,11 @@ int Transaction::commitJournaled()
         // opens the set next undoes it.
         if (rollBack(image, files))
             emptyJournal(journal);
-        return FileCause::Generic;
+        return failure();
     }
     if (!clearMark(journal)) {
         rollBack(image, files);
-        return FileCause::Generic;
+        return journal.failure();
     }
     // Emptied: from here on every register sees the change, so it is reported
     // as made even when this flush fails.

@@ -75,6 +75,9 @@ public:
     int commit();
     // Drops staged writes and lets go of every lock.
     void release();
+    // Why a read, write or flush of one of the files failed (DataFile::failure);
+    // Generic when none of them says.
+    int failure() const;
 
 private:
     struct Staged {
