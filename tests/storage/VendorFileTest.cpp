@@ -1,4 +1,5 @@
 #include "FileSetTest.h"
+#include "contacts/ContactRows.h"
 #include "storage/files/VendorFile.h"
 #include "storage/records/ByteCodec.h"
 
@@ -33,7 +34,10 @@ TEST_F(VendorFile, AppendCreatesFindIgnoresCaseAndMissingNamesComeBackEmpty)
     EXPECT_EQ(r.company(), "Acme ");
     EXPECT_FALSE(FindVendor(local, "Acm", r));
     EXPECT_EQ(FillVendorBox(local), (std::vector<std::string>{"Acme", "Bolt", "ACME"}));
-    EXPECT_EQ(ListVendors(local).at(1), (std::vector<std::string>{"Bolt", "tel Bolt", "Bolt@supply.com"}));
+    VendorRows rows;
+    ASSERT_TRUE(rows.list(local));
+    EXPECT_EQ((std::tuple{rows.size(), rows.cell(1, 0), rows.cell(1, 1), rows.cell(1, 2)}),
+              (std::tuple{3u, "Bolt", "tel Bolt", "Bolt@supply.com"}));
     EXPECT_FALSE(ReadVendorAt(local, 3, r) || ReadVendorAt(local, -1, r));
 }
 

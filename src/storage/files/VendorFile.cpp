@@ -180,14 +180,3 @@ std::vector<std::string> FillVendorBox(const CLocalFile& local)
         names.clear();
     return names;
 }
-
-TextRows ListVendors(const CLocalFile& local)
-{
-    TextRows rows;
-    if (!eachVendor(local, [&](const std::uint8_t* rec) {
-            rows.push_back({slotText(rec, VendorRecord::kCompany), slotText(rec, VendorRecord::kPhone),
-                            slotText(rec, VendorRecord::kEmail)});
-        }))
-        rows.clear();
-    return rows;
-}

@@ -34,5 +34,3 @@ std::vector<VendorRecord> ReadVendors(const CLocalFile& local);
 
 // Every vendor's company, in file order.
 std::vector<std::string> FillVendorBox(const CLocalFile& local);
-// One row per vendor in file order: company, phone, e-mail.
-TextRows ListVendors(const CLocalFile& local);
