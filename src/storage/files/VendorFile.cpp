@@ -96,18 +96,6 @@ bool FindVendor(const CLocalFile& local, const std::string& name, VendorRecord& 
     return false;
 }
 
-bool ReadVendorAt(const CLocalFile& local, long long index, VendorRecord& record)
-{
-    CountedFile file(kLayout);
-    if (file.open(local.GetPath("Vendor"), OpenMode::Read) != FileCause::None)
-        return false;
-    std::uint8_t buf[VendorRecord::kSize];
-    if (!file.readRecord(index, buf))
-        return false;
-    record.decode(buf);
-    return true;
-}
-
 ChangeResult UpdateVendor(const CLocalFile& local, const VendorRecord& record)
 {
     CountedFile file(kLayout);
