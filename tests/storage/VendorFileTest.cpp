@@ -1,5 +1,6 @@
 #include "FileSetTest.h"
 #include "contacts/ContactRows.h"
+#include "storage/files/CountedFile.h"
 #include "storage/files/VendorFile.h"
 #include "storage/records/ByteCodec.h"
 
@@ -38,6 +39,10 @@ TEST_F(VendorFile, AppendCreatesFindIgnoresCaseAndMissingNamesComeBackEmpty)
     ASSERT_TRUE(rows.list(local));
     EXPECT_EQ((std::tuple{rows.size(), rows.cell(1, 0), rows.cell(1, 1), rows.cell(1, 2)}),
               (std::tuple{3u, "Bolt", "tel Bolt", "Bolt@supply.com"}));
+    CountedFile file(VendorFileLayout());
+    ASSERT_EQ(file.open(path, OpenMode::Read), FileCause::None);
+    std::uint8_t buf[VendorRecord::kSize];
+    EXPECT_FALSE(file.readRecord(3, buf) || file.readRecord(-1, buf));  // past the count, or negative
 }
 
 TEST_F(VendorFile, HeaderUpdateAndDelete)
