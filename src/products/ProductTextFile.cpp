@@ -220,11 +220,6 @@ Reading Read(const std::string& bytes, const std::vector<std::string>& taken)
     return out;
 }
 
-std::vector<ProductRecord> Parse(const std::string& text)
-{
-    return Read(text).records;
-}
-
 int Export(const CLocalFile& local, const std::string& path)
 {
     ProductTable table;

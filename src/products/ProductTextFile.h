@@ -44,8 +44,6 @@ struct Reading {
 // Decimal commas, costs and prices past the cent, texts cut to their fields,
 // numbers out of their range and extra fields are taken with a note.
 Reading Read(const std::string& bytes, const std::vector<std::string>& taken = {});
-// The products Read takes from the text.
-std::vector<ProductRecord> Parse(const std::string& text);
 
 // Writes the heading and every product, in file order. Returns the open cause
 // of the product file, or Generic when the text file could not be written.

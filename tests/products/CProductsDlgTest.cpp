@@ -296,7 +296,7 @@ TEST_F(ProductsWindow, ImportsAfterTheCheckAndExportsWhatItImported)
     press(&dlg, "export");
     ASSERT_EQ(files.requests().back().initialName, "Products.txt");
     const auto exported = readBytes(out);
-    EXPECT_EQ(ProductText::Parse(std::string(exported.begin(), exported.end())).size(), 2u);
+    EXPECT_EQ(ProductText::Read(std::string(exported.begin(), exported.end())).records.size(), 2u);
 
     // An empty file says so.
     writeBytes(in, {'\r', '\n'});

@@ -139,7 +139,7 @@ TEST(ProductText, LinesOfEveryShape)
                              "\r\n" +                         // blank: skipped
                              "7\t1\t1\t1\t\t\t\t\t\t\t\t\tSHORT\t\t\t\t\t\t\t\t\n" +  // empty numbers, bare LF, tax 7
                              "3\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\tC\tLAST\tD\tV\tVN\tDp\tB\t0\t0\t9";  // no line break
-    const auto records = ProductText::Parse(text);
+    const auto records = ProductText::Read(text).records;
     ASSERT_EQ(records.size(), 3u);
     const ProductRecord& a = records[0];
     EXPECT_EQ(std::tie(a.stock, a.cost, a.price[0], a.caseQty, a.commissionPercent),
@@ -233,7 +233,7 @@ TEST_F(ProductEditing, ExportImportRoundTripIsByteForByte)
     TempDir other;
     CLocalFile second{other.path()};
     writeProductFile(second.GetPath("Products"), {});
-    ASSERT_EQ(AppendProducts(second, ProductText::Parse(text)), FileCause::None);
+    ASSERT_EQ(AppendProducts(second, ProductText::Read(text).records), FileCause::None);
     const std::string again = other.file("again.txt");
     ASSERT_EQ(ProductText::Export(second, again), FileCause::None);
     EXPECT_EQ(readBytes(again), readBytes(first));

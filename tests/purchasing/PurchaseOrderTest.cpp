@@ -1,6 +1,7 @@
 // Purchase orders without a window: the order file byte for byte, receiving
 // as one change of stock and order, and the refusals that keep both sound.
 
+#include "../storage/LayoutCheck.h"
 #include "../storage/RecordBuilders.h"
 #include "purchasing/PurchaseOrderDesk.h"
 #include "storage/files/CLocalFile.h"
@@ -74,38 +75,27 @@ TEST_F(PurchaseOrders, TheOrderFileHoldsHeaderAndEverySlotAtTheirOffsets)
 
     const auto b = readBytes(dir.file("PO-ACME-17.PON"));
     ASSERT_EQ(b.size(), 52u + 300u * 84u);
-    EXPECT_EQ(rawbytes::u16(b, 0), 4);
-    EXPECT_EQ(rawbytes::u16(b, 2), 2);
-    EXPECT_EQ(b[4], 0);
-    EXPECT_EQ(b[5], 1);
-    EXPECT_EQ(rawbytes::u16(b, 6), 0);
-    EXPECT_EQ(rawbytes::i32(b, 8), 0);
-    EXPECT_EQ(rawbytes::text(b, 12, 24), "ACME-17");
-    EXPECT_EQ(std::vector<std::uint8_t>(b.begin() + 19, b.begin() + 36), std::vector<std::uint8_t>(17, 0));
-    EXPECT_FLOAT_EQ(rawbytes::f32(b, 36), 1.0f + 10.0f);
-    EXPECT_FLOAT_EQ(rawbytes::f32(b, 40), 1);
-    EXPECT_FLOAT_EQ(rawbytes::f32(b, 44), 2.5f);
-    EXPECT_FLOAT_EQ(rawbytes::f32(b, 48), 11 - 1 + 2.5f);
-    struct Slot {
-        std::size_t slot;
+    // The header (version, lines in use, flags, the number and the sums), three
+    // slots, and 297 slots never written: the table must tile the file.
+    std::vector<Slot> layout{u16(0, 4),   u16(2, 2),   u8(4, 0),      u8(5, 1),
+                             u16(6, 0),   i32(8, 0),   text(12, 24, "ACME-17"),
+                             f32(36, 11), f32(40, 1),  f32(44, 2.5f), f32(48, 11 - 1 + 2.5f),
+                             zeros(52 + 84 * 3, 297 * 84)};
+    struct Line {
         const char* vendorNumber;
         std::string description;
         float qty, backOrder, cost, amount;
     };
-    const Slot slots[] = {{0, "V-200", std::string(39, 'd'), 2, 0, 0.5f, 1},
-                          {1, "V-300", "Washer", 4, 1, 2.5f, 10},
-                          {2, "V-200", std::string(39, 'd'), 2, 0, 0.5f, 1}};
-    for (const Slot& s : slots) {
-        const std::size_t at = 52 + 84 * s.slot;
-        EXPECT_EQ(rawbytes::text(b, at, 24), s.vendorNumber) << s.slot;
-        EXPECT_EQ(rawbytes::text(b, at + 24, 40), s.description) << s.slot;
-        EXPECT_FLOAT_EQ(rawbytes::f32(b, at + 64), s.qty) << s.slot;
-        EXPECT_FLOAT_EQ(rawbytes::f32(b, at + 68), 0) << s.slot;
-        EXPECT_FLOAT_EQ(rawbytes::f32(b, at + 72), s.backOrder) << s.slot;
-        EXPECT_FLOAT_EQ(rawbytes::f32(b, at + 76), s.cost) << s.slot;
-        EXPECT_FLOAT_EQ(rawbytes::f32(b, at + 80), s.amount) << s.slot;
+    const Line lines[] = {{"V-200", std::string(39, 'd'), 2, 0, 0.5f, 1},
+                          {"V-300", "Washer", 4, 1, 2.5f, 10},
+                          {"V-200", std::string(39, 'd'), 2, 0, 0.5f, 1}};
+    for (std::size_t at = 52; const Line& l : lines) {
+        layout.insert(layout.end(), {text(at, 24, l.vendorNumber), text(at + 24, 40, l.description), f32(at + 64, l.qty),
+                                     f32(at + 68, 0), f32(at + 72, l.backOrder), f32(at + 76, l.cost),
+                                     f32(at + 80, l.amount)});
+        at += 84;
     }
-    EXPECT_EQ(b[52 + 84 * 3], 0);
+    expectLayout(b.data(), b.size(), layout);
 
     PurchaseOrderDesk again;
     ASSERT_TRUE(again.Open(local, dir.file("PO-ACME-17.PON"), prompts));

@@ -21,13 +21,6 @@ constexpr float kInitialStock = 10000;
 
 std::string item(int p) { return "P" + std::to_string(p); }
 
-void note(int fd, const std::string& line)
-{
-    const std::string text = line + "\n";
-    if (write(fd, text.data(), text.size()) != static_cast<ssize_t>(text.size()))
-        _exit(4);
-}
-
 struct Log {
     std::set<std::string> intended;
     std::map<std::string, int> acknowledged;  // tag -> record number
@@ -70,10 +63,10 @@ void readLog(const std::string& path, Log& log)
         if (!sale.address[InvoiceRecord::kName].empty() && rng() % 2)
             sale.lineMode[0] = 1;  // rented
         r.state.Recalculate();
-        note(logFd, "intend " + tag);
+        noteLine(logFd, "intend " + tag);
         if (r.finish.FinishSale({"Ann", tag, "Check"}) != SaleFinish::Result::Stored)
             _exit(3);  // nothing may refuse or fail here
-        note(logFd, "S " + tag + " " + std::to_string(r.finish.recordNumber()));
+        noteLine(logFd, "S " + tag + " " + std::to_string(r.finish.recordNumber()));
         ++acknowledged;
         if (write(notifyFd, "a", 1) != 1)
             _exit(6);
@@ -115,10 +108,7 @@ TEST(SaleFinishKill, KilledRegistersStoreEveryAcknowledgedSaleOnceWithItsStockCu
 
     // The next register opens every file, rolling back what a killed one left.
     CLocalFile next(data.path());
-    for (const char* kind : {"Invoices", "Products", "Customers", "Rentals"}) {
-        DataFile f;
-        ASSERT_EQ(CLocalFile::OpenFile(f, next.GetPath(kind), OpenMode::Read), FileCause::None) << kind;
-    }
+    expectFilesOpen(next, {"Invoices", "Products", "Customers", "Rentals"});
     Log all;
     for (int r = 0; r < kRegisters; ++r)
         readLog(logs.file("register" + std::to_string(r)), all);
@@ -220,10 +210,7 @@ TEST(SaleFinishKill, APowerCutAtAnyOperationLeavesTheWholeSaleOrNothing)
         cuts += cut;
 
         CLocalFile next(data.path());
-        for (const char* kind : {"Invoices", "Products"}) {
-            DataFile f;
-            ASSERT_EQ(CLocalFile::OpenFile(f, next.GetPath(kind), OpenMode::Read), FileCause::None) << kind;
-        }
+        expectFilesOpen(next, {"Invoices", "Products"});
         const auto products = readBytes(next.GetPath("Products"));
         const auto rentals = readBytes(next.GetPath("Rentals"));
         const auto customers = readBytes(next.GetPath("Customers"));

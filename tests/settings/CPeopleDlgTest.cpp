@@ -116,7 +116,10 @@ TEST_F(PeopleWindow, TermsAreAddedCheckedAndTheFirstTwoKept)
     });
     CTermsDlg terms(local);
     terms.exec();
-    EXPECT_EQ(FillTermsBox(local), (std::vector<std::string>{"COD", "NET 30"}));
+    std::vector<std::string> kept;
+    for (const TermsRecord& t : ListTerms(local))
+        kept.push_back(t.name);
+    EXPECT_EQ(kept, (std::vector<std::string>{"COD", "NET 30"}));
 }
 
 }  // namespace

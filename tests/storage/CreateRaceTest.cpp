@@ -1,5 +1,6 @@
 // Registers that find a file missing at the same moment all create it; none
 // may truncate what another has already stored there.
+#include "contacts/ContactRows.h"
 #include "receivables/PaidRule.h"
 #include "storage/files/CLocalFile.h"
 #include "storage/files/CustomerFile.h"
@@ -48,9 +49,10 @@ TEST(CreateRace, EveryFirstWriteToAMissingFileSurvives)
          },
          [](L l) {
              std::set<std::string> numbers{"0"};  // the placeholder's, which no customer may take
-             const auto rows = ListCustomersByLevel(l, 0);
-             for (const auto& row : rows)
-                 numbers.insert(row.at(3));
+             CustomerRows rows;
+             rows.list(l, 0, {});
+             for (std::size_t r = 0; r < rows.size(); ++r)
+                 numbers.insert(rows.cell(r, 3));
              CustomerRecord zero;
              const bool whole = FindCustomerByNumber(l, 0, zero) && zero.name().empty() && numbers.size() == rows.size() + 1;
              return whole ? static_cast<long long>(rows.size()) : -1LL;

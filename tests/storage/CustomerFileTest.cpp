@@ -1,4 +1,5 @@
 #include "FileSetTest.h"
+#include "contacts/ContactRows.h"
 #include "storage/files/CustomerFile.h"
 #include "storage/records/ByteCodec.h"
 
@@ -20,6 +21,17 @@ CustomerRecord customer(const std::string& name, std::uint8_t level = 0)
         std::tuple{name, "555-" + name, name + "@example.com"};
     r.priceLevel = level;
     return r;
+}
+
+// The rows a customer list shows, read as the window reads them.
+TextRows listed(const CLocalFile& local, int selector, const std::string& text = {})
+{
+    CustomerRows rows;
+    EXPECT_TRUE(rows.list(local, selector, text));
+    TextRows out;
+    for (std::size_t r = 0; r < rows.size(); ++r)
+        out.push_back({rows.cell(r, 0), rows.cell(r, 1), rows.cell(r, 2), rows.cell(r, 3)});
+    return out;
 }
 
 Names column(const TextRows& rows, std::size_t c = 0)
@@ -65,8 +77,8 @@ TEST_F(CustomerFile, PlaceholderOnlyFileMissingFileAndHeaderWrite)
     CustomerRecord r;
     EXPECT_FALSE(FindCustomerByName(local, "Anyone", r));
     ASSERT_EQ(fileSize(path), static_cast<long long>(kHead + kRec));  // created by the find
-    EXPECT_TRUE(ListCustomersByLevel(local, 0).empty());
-    EXPECT_TRUE(ListCustomersByText(local, "").empty());
+    EXPECT_TRUE(listed(local, 0).empty());
+    EXPECT_TRUE(listed(local, 7, "").empty());
     r.text[CustomerRecord::kName] = "junk";
     ASSERT_TRUE(FindCustomerByNumber(local, 0, r));
     EXPECT_EQ(r.name(), "");
@@ -139,11 +151,11 @@ TEST_F(CustomerFile, ListsByLevelAndByJoinedText)
         ASSERT_EQ(SaveCustomerByName(local, c), CustomerSave::Appended);
     }
     // The level asked is one more than the level stored; 0 lists everyone.
-    EXPECT_EQ(ListCustomersByLevel(local, 3), (TextRows{{"Bea", "555-Bea", "Bea@example.com", "2"},
+    EXPECT_EQ(listed(local, 3), (TextRows{{"Bea", "555-Bea", "Bea@example.com", "2"},
                                                         {"Dot", "555-Dot", "Dot@example.com", "4"}}));
-    EXPECT_EQ(column(ListCustomersByLevel(local, 0), 3), (Names{"1", "2", "3", "4", "5"}));
-    EXPECT_EQ(column(ListCustomersByLevel(local, 6)), (Names{"Eli"}));
-    EXPECT_TRUE(ListCustomersByLevel(local, 5).empty());
+    EXPECT_EQ(column(listed(local, 0), 3), (Names{"1", "2", "3", "4", "5"}));
+    EXPECT_EQ(column(listed(local, 6)), (Names{"Eli"}));
+    EXPECT_TRUE(listed(local, 5).empty());
 
     CustomerRecord ann;
     ASSERT_TRUE(FindCustomerByName(local, "ann", ann));
@@ -155,7 +167,7 @@ TEST_F(CustomerFile, ListsByLevelAndByJoinedText)
         {"annarbor", {"Ann"}}, {"ANNARB", {"Ann"}}, {"zzz", {}}, {"-dotdot@", {"Dot"}},
         {"example", {"Ann", "Bea", "Cal", "Dot", "Eli"}}};
     for (const auto& [typed, found] : searches)
-        EXPECT_EQ(column(ListCustomersByText(local, typed)), found) << typed;
+        EXPECT_EQ(column(listed(local, 7, typed)), found) << typed;
 }
 
 TEST_F(CustomerFile, BlockScansGiveTheFirstMatchInFileOrder)
@@ -197,7 +209,7 @@ TEST_F(CustomerFile, BlockScansGiveTheFirstMatchInFileOrder)
     std::size_t level3 = 0;
     for (std::size_t i = 1; i < n; ++i)
         level3 += (i % 6 == 3) && i != 150 && i != 290;
-    EXPECT_EQ(ListCustomersByLevel(local, 4).size(), level3);
+    EXPECT_EQ(listed(local, 4).size(), level3);
 
     // Saving MIXED replaces record 150, the first of the two.
     CustomerRecord m = customer("MIXED");

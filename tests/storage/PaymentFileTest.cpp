@@ -39,10 +39,9 @@ TEST_F(PaymentFile, AppendsNumberPaymentsFromZeroAndCountThem)
     EXPECT_EQ(AppendPayment(local, r), 2);
     expectHeader(3, 3, 3);
     EXPECT_EQ(ReadPaymentCount(local), 3);
-    PaymentRecord read;
-    ASSERT_TRUE(ReadPayment(local, 1, read));
-    EXPECT_EQ(read, q);
-    EXPECT_FALSE(ReadPayment(local, 3, read));
+    std::vector<PaymentRecord> read;
+    ASSERT_EQ(ReadPayments(local, -1, 0, read), FileCause::None);
+    EXPECT_EQ(read, (std::vector<PaymentRecord>{p, q, r}));
     EXPECT_EQ((std::pair{paidOn(4), paidOn(6)}), (std::pair{100.0f, 0.0f}));
     // The printed lines: the sale's own payments in file order, type and amount first.
     const std::string text = PaymentsText(local, 4);

@@ -153,7 +153,7 @@ TEST(RecordLayout, Product)
                   text(268, 24, "0123456789012"), text(292, 24, "ADD-1"), f32(316, 2.75f)});
 
     expectRecord(ProductRecord(), 320, {u8(0, 1), zeros(1, 319)});  // a fresh record is tax 1 and nothing else
-    EXPECT_EQ(std::string(ProductModeName(2)) + "/" + TaxStatusName(3), "Deposit/3 - Tax 1 & 2");
+    EXPECT_EQ(std::string(ProductModeName(2)), "Deposit");
 }
 
 TEST(RecordLayout, CustomerHeaderAndRecord)

@@ -38,16 +38,6 @@ int scale()
 
 std::string item(int p) { return "P" + std::to_string(p); }
 
-// One line appended to a register's log and sent to the parent (one byte per
-// acknowledgement). The write reaches the kernel before the next operation, so
-// a kill cannot take it back.
-void note(int logFd, const std::string& line)
-{
-    const std::string text = line + "\n";
-    if (write(logFd, text.data(), text.size()) != static_cast<ssize_t>(text.size()))
-        _exit(4);
-}
-
 struct Log {
     std::set<std::string> intended;     // "S tag", "V n", "D q", "P tag", "E n"
     std::set<std::string> acknowledged;
@@ -142,7 +132,7 @@ public:
                 sale.description[l] = "line";
                 lines.push_back({sale.itemNumber[l], sale.qty[l]});
             }
-            note(logFd, "intend S " + tag);
+            noteLine(logFd, "intend S " + tag);
             Transaction tx;
             tx.add(local.GetPath("Invoices"));
             tx.add(local.GetPath("Products"));
@@ -157,13 +147,13 @@ public:
         } else if (pick < 6) {  // a void (V) or a return to stock (E)
             const int n = log.sales[rng() % log.sales.size()];
             const std::string what = (pick < 5 ? "V " : "E ") + std::to_string(n);
-            note(logFd, "intend " + what);
+            noteLine(logFd, "intend " + what);
             if ((pick < 5 ? VoidInvoice(local, n) : ReturnInvoiceToStock(local, n)) == FileCause::None)
                 done = what;
         } else if (pick < 8) {
             InvoiceRecord quote = ClearedInvoice();
             quote.cashier = tag;
-            note(logFd, "intend Q " + tag);
+            noteLine(logFd, "intend Q " + tag);
             const int q = SaveQuote(local, quote, kNow);
             if (q >= 0) {
                 done = "Q " + tag + " " + std::to_string(q);
@@ -171,7 +161,7 @@ public:
             }
         } else if (pick < 9 && !log.quotes.empty()) {
             const int q = log.quotes[rng() % log.quotes.size()];
-            note(logFd, "intend D " + std::to_string(q));
+            noteLine(logFd, "intend D " + std::to_string(q));
             // Gone already when the last life was killed after deleting it.
             const bool deleted = DeleteQuote(local, q);
             InvoiceRecord left;
@@ -187,7 +177,7 @@ public:
             payment.invoiceNumber = log.sales[rng() % log.sales.size()];
             payment.amount = 1;
             payment.notes = tag;
-            note(logFd, "intend P " + tag);
+            noteLine(logFd, "intend P " + tag);
             if (AppendPayment(local, payment) >= 0)
                 done = "P " + tag + " " + std::to_string(payment.invoiceNumber);
         }
@@ -196,7 +186,7 @@ public:
                          tag.c_str(), quiet.last.c_str());
             _exit(3);  // no operation may fail here
         }
-        note(logFd, done);
+        noteLine(logFd, done);
         ++log.lines;
         if (write(notifyFd, "a", 1) != 1)
             _exit(6);
@@ -237,10 +227,7 @@ TEST(StorageTorture, KilledRegistersLeaveEveryAcknowledgedChangeWholeAndStockBal
     // The next register opens every file, rolling back what a killed one left.
     QuietPrompt checking;
     CLocalFile next(folders[0]);
-    for (const char* kind : {"Invoices", "Products", "Quotes", "Payments"}) {
-        DataFile f;
-        ASSERT_EQ(CLocalFile::OpenFile(f, next.GetPath(kind), OpenMode::Read), FileCause::None) << kind;
-    }
+    expectFilesOpen(next, {"Invoices", "Products", "Quotes", "Payments"});
     EXPECT_FALSE(journalHoldsAChange(folders[0]));
 
     std::set<std::string> intended, acknowledged;

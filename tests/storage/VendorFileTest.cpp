@@ -1,4 +1,6 @@
 #include "FileSetTest.h"
+#include "contacts/ContactRows.h"
+#include "storage/files/CountedFile.h"
 #include "storage/files/VendorFile.h"
 #include "storage/records/ByteCodec.h"
 
@@ -33,8 +35,14 @@ TEST_F(VendorFile, AppendCreatesFindIgnoresCaseAndMissingNamesComeBackEmpty)
     EXPECT_EQ(r.company(), "Acme ");
     EXPECT_FALSE(FindVendor(local, "Acm", r));
     EXPECT_EQ(FillVendorBox(local), (std::vector<std::string>{"Acme", "Bolt", "ACME"}));
-    EXPECT_EQ(ListVendors(local).at(1), (std::vector<std::string>{"Bolt", "tel Bolt", "Bolt@supply.com"}));
-    EXPECT_FALSE(ReadVendorAt(local, 3, r) || ReadVendorAt(local, -1, r));
+    VendorRows rows;
+    ASSERT_TRUE(rows.list(local));
+    EXPECT_EQ((std::tuple{rows.size(), rows.cell(1, 0), rows.cell(1, 1), rows.cell(1, 2)}),
+              (std::tuple{3u, "Bolt", "tel Bolt", "Bolt@supply.com"}));
+    CountedFile file(VendorFileLayout());
+    ASSERT_EQ(file.open(path, OpenMode::Read), FileCause::None);
+    std::uint8_t buf[VendorRecord::kSize];
+    EXPECT_FALSE(file.readRecord(3, buf) || file.readRecord(-1, buf));  // past the count, or negative
 }
 
 TEST_F(VendorFile, HeaderUpdateAndDelete)
@@ -58,8 +66,7 @@ TEST_F(VendorFile, HeaderUpdateAndDelete)
     VendorRecord bee = vendor("BEE");
     bee.text[VendorRecord::kTerms] = "Net 10";
     EXPECT_EQ(UpdateVendor(local, bee), ChangeResult::Done);
-    VendorRecord r;
-    ASSERT_TRUE(ReadVendorAt(local, 1, r));
+    const VendorRecord r = ReadVendors(local).at(1);
     EXPECT_EQ((std::pair{r.company(), r.text[VendorRecord::kTerms]}), (std::pair{std::string("BEE"), std::string("Net 10")}));
     EXPECT_EQ(UpdateVendor(local, vendor("Zed")), ChangeResult::NotFound);
 

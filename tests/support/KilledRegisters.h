@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "storage/files/CLocalFile.h"
 #include "storage/io/DataFile.h"
 
 #include <array>
@@ -116,6 +117,24 @@ inline std::string lockReport(const std::string& path)
     if (holders == 0)
         out << "  no process here holds a lock on inode " << st.st_ino << "\n";
     return out.str();
+}
+
+// One line appended to a register's log outside the data folder. The write
+// reaches the kernel before the next operation, so a kill cannot take it back.
+inline void noteLine(int logFd, const std::string& line)
+{
+    const std::string text = line + "\n";
+    if (write(logFd, text.data(), text.size()) != static_cast<ssize_t>(text.size()))
+        _exit(4);
+}
+
+// The next register opens each of these files, rolling back what a killed one left.
+inline void expectFilesOpen(const CLocalFile& local, std::initializer_list<const char*> kinds)
+{
+    for (const char* kind : kinds) {
+        DataFile f;
+        EXPECT_EQ(CLocalFile::OpenFile(f, local.GetPath(kind), OpenMode::Read), FileCause::None) << kind;
+    }
 }
 
 // Runs body() in a child process that ends with _exit(body()): its exit code,

@@ -30,13 +30,6 @@ std::string slotText(const std::uint8_t* rec, std::size_t k)
                           CustomerRecord::kTextWidth);
 }
 
-std::vector<std::string> listRow(const std::uint8_t* rec)
-{
-    return {slotText(rec, CustomerRecord::kName), slotText(rec, CustomerRecord::kPhone),
-            slotText(rec, CustomerRecord::kEmail),
-            strprintf("%u", unsigned{codec::getU16(rec, CustomerRecord::kNumberOffset)})};
-}
-
 // Index of the first record from `first` on with this number, -1 when none,
 // -2 on a read error.
 long long findNumber(CountedFile& file, long long first, std::uint16_t number)
@@ -61,20 +54,6 @@ unsigned firstFreeNumber(CountedFile& file, unsigned highest)
     return number == 0 || number <= highest ? highest + 1 : number;
 }
 
-TextRows listWhere(const CLocalFile& local, const std::function<bool(const std::uint8_t*)>& keep)
-{
-    TextRows rows;
-    CountedFile file(kLayout);
-    if (file.open(local.GetPath("Customers"), OpenMode::Read) != FileCause::None)
-        return rows;
-    if (!file.scan(1, [&](long long, const std::uint8_t* rec) {
-            if (keep(rec))
-                rows.push_back(listRow(rec));
-            return false;
-        }))
-        rows.clear();
-    return rows;
-}
 }  // namespace
 
 const CountedLayout& CustomerFileLayout() { return kLayout; }
@@ -294,14 +273,4 @@ std::function<bool(const std::uint8_t*)> CustomerListFilter(int selector, const 
             joined += slotText(rec, k);
         return lowerAscii(joined).find(wanted) != std::string::npos;
     };
-}
-
-TextRows ListCustomersByLevel(const CLocalFile& local, int selector)
-{
-    return listWhere(local, CustomerListFilter(selector, {}));
-}
-
-TextRows ListCustomersByText(const CLocalFile& local, const std::string& text)
-{
-    return listWhere(local, CustomerListFilter(7, text));
 }

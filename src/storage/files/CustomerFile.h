@@ -54,9 +54,3 @@ ChangeResult DeleteCustomerByNumber(const CLocalFile& local, CustomerRecord& rec
 // whose first nine text fields, joined without separators, contain `text`
 // (both lower-cased).
 std::function<bool(const std::uint8_t* record)> CustomerListFilter(int selector, const std::string& text);
-// Rows of records 1..N-1 in file order: name, phone, e-mail, number ("%u").
-// Selector 0 lists every customer, 1..6 those whose priceLevel is selector - 1.
-TextRows ListCustomersByLevel(const CLocalFile& local, int selector);
-// Customers whose first nine text fields, joined without separators, contain
-// `text` (both lower-cased).
-TextRows ListCustomersByText(const CLocalFile& local, const std::string& text);

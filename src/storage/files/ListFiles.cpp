@@ -303,16 +303,6 @@ std::vector<std::string> FillTaxBox(const CLocalFile& local)
     return names(kTaxTable, local);
 }
 
-TextRows ListTaxTable(const CLocalFile& local)
-{
-    return rows(kTaxTable, local, [](long long, const std::uint8_t* rec) {
-        TaxTableRecord t;
-        t.decode(rec);
-        return std::vector<std::string>{t.name, strprintf("%.2f", static_cast<double>(t.tax1)),
-                                        strprintf("%.2f", static_cast<double>(t.tax2))};
-    });
-}
-
 std::vector<TaxTableRecord> ListTaxZones(const CLocalFile& local)
 {
     return records<TaxTableRecord>(kTaxTable, local);
@@ -371,11 +361,6 @@ int SetDefaultZone(const CLocalFile& local, const std::string& name)
     codec::putText(file.header(), TaxTableRecord::kDefaultZoneOffset, TaxTableRecord::kNameWidth, name);
     return file.writeHeaderPart(TaxTableRecord::kDefaultZoneOffset, TaxTableRecord::kNameWidth) ? FileCause::None
                                                                                              : FileCause::Generic;
-}
-
-std::vector<std::string> FillTermsBox(const CLocalFile& local)
-{
-    return names(kTerms, local);
 }
 
 std::vector<TermsRecord> ListTerms(const CLocalFile& local)

@@ -50,8 +50,6 @@ ChangeResult DeleteSalesperson(const CLocalFile& local, const std::string& name)
 
 // Tax table.
 std::vector<std::string> FillTaxBox(const CLocalFile& local);
-// Rows: zone name, Tax1 and Tax2 ("%.2f").
-TextRows ListTaxTable(const CLocalFile& local);
 // All zones in file order.
 std::vector<TaxTableRecord> ListTaxZones(const CLocalFile& local);
 int AppendTaxZone(const CLocalFile& local, const TaxTableRecord& record);
@@ -67,9 +65,7 @@ std::string GetDefaultZone(const CLocalFile& local);
 int SetDefaultZone(const CLocalFile& local, const std::string& name);
 
 // Terms.
-// The names in file order; a missing file is created with COD and NET 30.
-std::vector<std::string> FillTermsBox(const CLocalFile& local);
-// All records in file order; a missing file is created as above.
+// All records in file order; a missing file is created with COD and NET 30.
 std::vector<TermsRecord> ListTerms(const CLocalFile& local);
 // Gives the record the file's next id and its built name, and appends it.
 // Ids are never given twice: once the one-byte counter has given out 255 the

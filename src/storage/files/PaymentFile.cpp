@@ -113,24 +113,6 @@ int ReadPaymentCount(const CLocalFile& local)
     return readHeader(file, header, present) ? static_cast<int>(present) : 0;
 }
 
-bool ReadPayment(const CLocalFile& local, int index, PaymentRecord& payment)
-{
-    if (index < 0)
-        return false;
-    DataFile file;
-    if (CLocalFile::OpenFile(file, local.GetPath("Payments"), OpenMode::Read) != FileCause::None)
-        return false;
-    PaymentFileHeader header;
-    long long present = 0;
-    if (!readHeader(file, header, present) || index >= present)
-        return false;
-    std::uint8_t rec[PaymentRecord::kSize];
-    if (!readFully(file, PaymentOffset(index), rec, sizeof rec))
-        return false;
-    payment.decode(rec);
-    return true;
-}
-
 std::vector<PaymentRecord> PaymentsOfSale(const CLocalFile& local, std::int32_t invoiceNumber)
 {
     std::vector<PaymentRecord> found;

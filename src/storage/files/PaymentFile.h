@@ -41,8 +41,6 @@ extern const char* const kPaymentFileError;
 // Number of payment records present (a count past the end of the file reads as
 // the records there, a negative one as 0); 0 when the file cannot be opened.
 int ReadPaymentCount(const CLocalFile& local);
-// Reads payment record i; false when it is not present or the file cannot be read.
-bool ReadPayment(const CLocalFile& local, int index, PaymentRecord& payment);
 // Every payment of a sale, in file order; none when the file cannot be read.
 std::vector<PaymentRecord> PaymentsOfSale(const CLocalFile& local, std::int32_t invoiceNumber);
 

@@ -96,18 +96,6 @@ bool FindVendor(const CLocalFile& local, const std::string& name, VendorRecord& 
     return false;
 }
 
-bool ReadVendorAt(const CLocalFile& local, long long index, VendorRecord& record)
-{
-    CountedFile file(kLayout);
-    if (file.open(local.GetPath("Vendor"), OpenMode::Read) != FileCause::None)
-        return false;
-    std::uint8_t buf[VendorRecord::kSize];
-    if (!file.readRecord(index, buf))
-        return false;
-    record.decode(buf);
-    return true;
-}
-
 ChangeResult UpdateVendor(const CLocalFile& local, const VendorRecord& record)
 {
     CountedFile file(kLayout);
@@ -179,15 +167,4 @@ std::vector<std::string> FillVendorBox(const CLocalFile& local)
     if (!eachVendor(local, [&](const std::uint8_t* rec) { names.push_back(slotText(rec, VendorRecord::kCompany)); }))
         names.clear();
     return names;
-}
-
-TextRows ListVendors(const CLocalFile& local)
-{
-    TextRows rows;
-    if (!eachVendor(local, [&](const std::uint8_t* rec) {
-            rows.push_back({slotText(rec, VendorRecord::kCompany), slotText(rec, VendorRecord::kPhone),
-                            slotText(rec, VendorRecord::kEmail)});
-        }))
-        rows.clear();
-    return rows;
 }

@@ -19,8 +19,6 @@ int WriteVendorHeader(const CLocalFile& local, const VendorFileHeader& header);
 // The first record whose company equals `name`; when none does, `record` is
 // an empty record carrying the name.
 bool FindVendor(const CLocalFile& local, const std::string& name, VendorRecord& record);
-// The record at 0 <= index < N.
-bool ReadVendorAt(const CLocalFile& local, long long index, VendorRecord& record);
 ChangeResult UpdateVendor(const CLocalFile& local, const VendorRecord& record);
 // Moves the last record over the first with the record's company; `record`
 // receives the moved record.
@@ -34,5 +32,3 @@ std::vector<VendorRecord> ReadVendors(const CLocalFile& local);
 
 // Every vendor's company, in file order.
 std::vector<std::string> FillVendorBox(const CLocalFile& local);
-// One row per vendor in file order: company, phone, e-mail.
-TextRows ListVendors(const CLocalFile& local);

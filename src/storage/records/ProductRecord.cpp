@@ -76,14 +76,3 @@ const char* ProductModeName(std::uint8_t mode)
     default: return "";
     }
 }
-
-const char* TaxStatusName(std::uint8_t taxStatus)
-{
-    switch (taxStatus) {
-    case 0: return "0 - No Tax";
-    case 1: return "1 - Tax 1";
-    case 2: return "2 - Tax 2";
-    case 3: return "3 - Tax 1 & 2";
-    default: return "";
-    }
-}

@@ -67,6 +67,5 @@ struct ProductRecord {
     void decode(const std::uint8_t* buf);
 };
 
-// The names lists show for a mode and a tax status.
+// The name lists show for a mode.
 const char* ProductModeName(std::uint8_t mode);
-const char* TaxStatusName(std::uint8_t taxStatus);

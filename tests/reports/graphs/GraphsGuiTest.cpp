@@ -66,6 +66,13 @@ struct Graphs : BackOfficeWindow {
         });
         fromMenu(screen, item);
     }
+    // The picture and texts of the graph opened from the menu.
+    template <class Dlg> std::pair<QImage, QStringList> drawnBy(const QString& item)
+    {
+        std::pair<QImage, QStringList> drawn;
+        open<Dlg>(item, [&](Dlg* dlg) { drawn = {picture(dlg), texts(dlg)}; });
+        return drawn;
+    }
 };
 
 QColor rgb(int r, int g, int b) { return QColor(r, g, b); }
@@ -132,12 +139,7 @@ TEST_F(Graphs, HourOfWeekShadesEachCellByItsShareOfTheBestHour)
 {
     store({2026, 12, 7, 9, 0, 0}, 100);   // a Monday
     store({2026, 12, 13, 17, 0, 0}, 40);  // the Sunday after
-    QImage shown;
-    QStringList drawn;
-    open<CWeekHourGraphDlg>("Graph Sales by Hour of Week", [&](CWeekHourGraphDlg* dlg) {
-        shown = picture(dlg);
-        drawn = texts(dlg);
-    });
+    const auto [shown, drawn] = drawnBy<CWeekHourGraphDlg>("Graph Sales by Hour of Week");
     // Rows 9:00 to 5:00 PM, 38 pixels each; columns 74 wide from 80.
     EXPECT_EQ(shown.pixelColor(90, 40), rgb(0, 120, 0));
     EXPECT_EQ(shown.pixelColor(540, 345), rgb(120, 195, 135));
@@ -153,12 +155,7 @@ TEST_F(Graphs, MonthlyGraphShowsALossAsANegativeMargin)
 {
     store({2026, 11, 3, 12, 0, 0}, 300, 200);
     store({2026, 12, 2, 12, 0, 0}, 50, 100);
-    QImage shown;
-    QStringList drawn;
-    open<CMonthGraphDlg>("Graph Sales by Month", [&](CMonthGraphDlg* dlg) {
-        shown = picture(dlg);
-        drawn = texts(dlg);
-    });
+    const auto [shown, drawn] = drawnBy<CMonthGraphDlg>("Graph Sales by Month");
     for (const char* t : {"Monthly Sales", "Margin", "Height", "50%", "-50%", "12 / 25\n0", "11 / 26\n300", "12 / 26\n50"})
         EXPECT_TRUE(drawn.contains(t)) << t;
     EXPECT_EQ(shown.pixelColor(667, 250), rgb(0, 64, 192));  // November's sales fill their panel
@@ -170,12 +167,7 @@ TEST_F(Graphs, TrendGraphEndsWithTodayAndBehindTheSecuritySwitch)
 {
     store({2026, 12, 7, 9, 0, 0}, 100, 50);
     store({2026, 6, 1, 9, 0, 0}, 80);
-    QImage shown;
-    QStringList drawn;
-    open<CTrendGraphDlg>("12 Month Trend Graph", [&](CTrendGraphDlg* dlg) {
-        shown = picture(dlg);
-        drawn = texts(dlg);
-    });
+    const auto [shown, drawn] = drawnBy<CTrendGraphDlg>("12 Month Trend Graph");
     for (const char* t : {"Margin", "Daily Sales", "Height", "100%", " 1 / 26", "12 / 26"})
         EXPECT_TRUE(drawn.contains(t)) << t;
     EXPECT_EQ(shown.pixelColor(692, 250), rgb(0, 64, 192));
