@@ -2,8 +2,10 @@
 // finishing and voiding sales as the sale screen does, one of them killed in the
 // middle of a finish. REGISTER_TORTURE_DIRS names the folder through one mount
 // per PC; without it a local folder stands for both.
+#include "reports/SaleScan.h"
 #include "sale/FileFault.h"
 #include "sale/SaleEditing.h"
+#include "storage/files/SalesIndex.h"
 #include "storage/io/FileWait.h"
 #include "support/KilledRegisters.h"
 #include "support/SaleDesk.h"
@@ -59,6 +61,8 @@ struct Operation {
 // stored once, whole, at its number, voids are voided, stock is exact, and
 // the log gets the figures: refusals, the time of a finish, waits over the
 // question's bound, and the longest operation of the other PC after the kill.
+// Halfway each register runs a report, which extends the sales index the later
+// voids keep in step; afterwards every row the index covers is its sale as stored.
 // Refusals fail unless REGISTER_SHARE_REFUSALS_OK=1.
 TEST(SharedFolder, TwoRegistersOnEachOfTwoPcsFinishAndVoidSalesThroughAKill)
 {
@@ -88,6 +92,13 @@ TEST(SharedFolder, TwoRegistersOnEachOfTwoPcsFinishAndVoidSalesThroughAKill)
             std::vector<int> mine;
             for (int s = 0; s < each; ++s) {
                 const std::string tag = "w" + std::to_string(w) + "s" + std::to_string(s);
+                if (s == each / 2) {
+                    struct : SaleAccumulator {
+                        void AddSale(const SaleView&) override {}
+                    } none;
+                    if (ScanSales(r.local, none) != ScanOutcome::Done)
+                        log << "0 0 0 R report not done" << std::endl;
+                }
                 if (w == kKilled && s == kKilledAt)
                     FileFaults::arm(1 + static_cast<long>(rng() % 20), FileFaults::Action::Kill, true);
                 r.asked = 0;
@@ -172,8 +183,10 @@ TEST(SharedFolder, TwoRegistersOnEachOfTwoPcsFinishAndVoidSalesThroughAKill)
     std::map<std::string, int> storedAt;
     std::map<std::string, float> sold;
     std::set<int> emptied;
+    std::vector<std::size_t> recordAt;
     for (std::size_t at : counted(invoices, 0, 4, InvoiceRecord::kSize, "invoices")) {
         const int n = static_cast<int>(storedAt.size());
+        recordAt.push_back(at);
         const std::string tag = text(invoices, at + 564, 24);
         EXPECT_TRUE(intended.count("S " + tag)) << "a sale nobody finished: " << tag;
         EXPECT_TRUE(storedAt.emplace(tag, n).second) << tag << " stored twice";
@@ -187,6 +200,18 @@ TEST(SharedFolder, TwoRegistersOnEachOfTwoPcsFinishAndVoidSalesThroughAKill)
         if (empty)
             emptied.insert(n);
     }
+    const SalesIndexCheck index = CheckSalesIndex(next.GetPath("Invoices"));
+    ASSERT_TRUE(index.usable);
+    EXPECT_GT(index.header.covered, 0);
+    const long long rows = ReadSalesIndex(next.GetPath("Invoices"), index.header, [&](const IndexedSale& row, long long n) {
+        const SaleView indexed(row, n), stored(invoices.data() + recordAt.at(static_cast<std::size_t>(n)), n);
+        EXPECT_EQ(indexed.total(), stored.total()) << "index row " << n;
+        for (std::size_t l = 0; l < InvoiceRecord::kLines; ++l) {
+            EXPECT_EQ(indexed.qty(l), stored.qty(l)) << "index row " << n << " line " << l;
+            EXPECT_EQ(indexed.itemNumber(l), stored.itemNumber(l)) << "index row " << n << " line " << l;
+        }
+    }, {});
+    EXPECT_EQ(rows, index.header.covered);
     const auto products = readBytes(next.GetPath("Products"));
     for (std::size_t at : counted(products, 0, 4, ProductRecord::kSize, "products")) {
         const std::string code = text(products, at + 100, 24);
