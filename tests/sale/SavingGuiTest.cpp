@@ -171,10 +171,11 @@ TEST_F(Saving, AHeldFileCallIsAskedAboutAndNoStoresNothingUntilTheWritingBegins)
     }
 }
 
-// A report's pass whose file call does not come back shows that it waits
-// and, with no progress for the interval, asks; "No" (or the progress
-// window's "Cancel") shows no report, "Yes" shows it once the call comes back.
-TEST_F(Saving, AReportWhoseFileCallIsHeldIsAskedAboutAndNoShowsNothing)
+// A report's pass, and the loading of a quote, whose file call does not come
+// back show that they wait and, with no progress for the interval, ask; "No"
+// (or the progress window's "Cancel") shows no report and loads nothing, "Yes"
+// shows it once the call comes back.
+TEST_F(Saving, AReportOrQuoteWhoseFileCallIsHeldIsAskedAboutAndNoShowsNothing)
 {
     using Answer = MessageBox::Answer;
     struct Case {
@@ -190,6 +191,8 @@ TEST_F(Saving, AReportWhoseFileCallIsHeldIsAskedAboutAndNoShowsNothing)
         {"action_sales_today", Answer::Cancel, nullptr, 0},
         {"action_graph_sales_by_month", Answer::No, BackgroundWork::kStoppingNote, 0},
         {"action_graph_sales_by_month", Answer::Yes, BackgroundWork::kStillWaitingNote, 1},
+        {"action_quote_find", Answer::Yes, BackgroundWork::kStillWaitingNote, 1},
+        {"action_quote_find", Answer::No, BackgroundWork::kGivingUpNote, 0},
     };
     ASSERT_EQ(storeSale(local, SaleSpec().item("A").total(10).payType("Cash")), 0);
     InvoiceRecord quote = ClearedInvoice();
