@@ -128,7 +128,7 @@ TEST_F(Saving, AHeldFileCallIsAskedAboutAndNoStoresNothingUntilTheWritingBegins)
         {Call::Open, 0, {Answer::Yes, Answer::No}, 0, BackgroundWork::kGivingUpNote,
          "the wait for the sales file was given up.\n\nNothing was stored and no stock was taken"},
         {Call::Write, 0, {}, 1, BackgroundWork::kWritingNote, nullptr},
-        {Call::Read, EACCES, {}, 0, nullptr, "the network share refused access to the journal of the data files.\n\nNothing"},
+        {Call::Read, EACCES, {}, 0, nullptr, "the system refused access to the journal of the data files.\n\nNothing"},
         {Call::Read, EIO, {}, 0, nullptr,
          "the journal of the data files could not be read. The disk or the network share reported an input/output error.\n\n"},
     };
