@@ -143,7 +143,7 @@ public:
     // "Yes" asks again after the same interval, "No" gives the step up.
     void TakeStep(int step)
     {
-        if (step <= step_ || !note_ || done_)
+        if (step <= step_ || !note_ || done_ || asking_)
             return;
         step_ = step;
         if (step == 1) {
@@ -158,7 +158,9 @@ public:
         const auto waited =
             std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - started_).count();
         const std::string file = watch_.file();
+        asking_ = true;
         const bool keep = FileWait::KeepWaitingFor(file.empty() ? "the data files" : file, waited);
+        asking_ = false;
         if (done_ || !note_)
             return;
         if (keep) {
@@ -177,7 +179,7 @@ public:
     // interval again, and its own note comes back in place of a waiting text.
     void Advanced()
     {
-        if (!own_ || stopped_ || done_)
+        if (!own_ || stopped_ || done_ || asking_)  // the answer decides what comes next
             return;
         started_ = std::chrono::steady_clock::now();
         stillTimer_.start(stillWaitingDelayMs);
@@ -229,6 +231,7 @@ private:
     std::chrono::steady_clock::time_point started_;
     bool done_ = false;
     bool stopped_ = false;
+    bool asking_ = false;  // the question is up
     QPointer<QLabel> note_;
     QTimer noteTimer_;
     QTimer stillTimer_;
