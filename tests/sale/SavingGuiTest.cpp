@@ -199,13 +199,16 @@ TEST_F(Saving, AReportOrQuoteWhoseFileCallIsHeldIsAskedAboutAndNoShowsNothing)
     quote.itemNumber[0] = "A";
     ASSERT_GE(SaveQuote(local, quote, clock.now()), 0);
     noCashierChoice();
-    // The progress window's text when it is up, else the note's.
-    const auto waiting = [] {
+    const auto progress = []() -> CScanProgressDlg* {
         for (QWidget* w : QApplication::topLevelWidgets())
             if (auto* p = qobject_cast<CScanProgressDlg*>(w); p && p->isVisible())
-                return p->labelText();
+                return p;
+        return nullptr;
+    };
+    // The progress window's text when it is up, else the note's.
+    const auto waiting = [&] {
         QLabel* note = BackgroundWork::note();
-        return note && note->isVisible() ? note->text() : QString();
+        return progress() ? progress()->labelText() : note && note->isVisible() ? note->text() : QString();
     };
     for (const Case& c : cases) {
         const bool isQuote = std::string(c.command) == "action_quote_find";
@@ -222,9 +225,10 @@ TEST_F(Saving, AReportOrQuoteWhoseFileCallIsHeldIsAskedAboutAndNoShowsNothing)
             BackgroundWork::takeNextStep();
             EXPECT_EQ(waiting(), isQuote ? BackgroundWork::kReadingNote : reading) << c.command;
             if (c.answer == Answer::Cancel) {
-                for (QWidget* w : QApplication::topLevelWidgets())
-                    if (auto* p = qobject_cast<CScanProgressDlg*>(w); p && p->isVisible())
-                        QTest::mouseClick(p->findChild<QPushButton*>(), Qt::LeftButton);
+                if (CScanProgressDlg* p = progress())
+                    QTest::mouseClick(p->findChild<QPushButton*>(), Qt::LeftButton);
+                else
+                    ADD_FAILURE() << "no progress window";
             } else {
                 BackgroundWork::takeNextStep();
                 EXPECT_EQ(waiting(), c.lastNote) << c.command;
