@@ -32,6 +32,7 @@ const char* const kWritingNote =
     "the register completes it by itself as soon as the file answers.";
 const char* const kGivingUpNote =
     "Giving up.\n\nNothing is stored. The register goes on as soon as the file answers the call it is waiting for.";
+const char* const kStoppingNote = "Stopping.\n\nThe register goes on as soon as the file answers the call it is waiting for.";
 
 namespace {
 
@@ -110,8 +111,8 @@ bool isInputTo(QObject* target, QEvent::Type type, const QWidget* window)
 // its two steps.
 class Waiting final : public QObject {
 public:
-    Waiting(QWidget* window, const char* noteText, StepWatch& watch)
-        : window_(window), noteText_(noteText), watch_(watch), started_(std::chrono::steady_clock::now())
+    Waiting(QWidget* window, const char* noteText, StepWatch& watch, const OwnProgress* own)
+        : window_(window), noteText_(noteText), watch_(watch), own_(own), started_(std::chrono::steady_clock::now())
     {
         qApp->installEventFilter(this);
         note_ = new QLabel(window);
@@ -138,35 +139,65 @@ public:
 
     QLabel* note() const { return note_; }
     // Step 1 shows the note; every later one says that the work still waits
-    // and, while nothing has been written, asks whether to keep waiting:
+    // and, while it can still be given up, asks whether to keep waiting:
     // "Yes" asks again after the same interval, "No" gives the step up.
     void TakeStep(int step)
     {
-        if (step <= step_ || !note_ || done_)
+        if (step <= step_ || !note_ || done_ || asking_)
             return;
         step_ = step;
         if (step == 1) {
             Show(noteText_);
             return;
         }
-        if (watch_.writing() || watch_.givenUp()) {
-            Show(watch_.writing() ? kWritingNote : kGivingUpNote);
+        if (own_ ? stopped_ : watch_.writing() || watch_.givenUp()) {
+            Show(own_ ? kStoppingNote : watch_.writing() ? kWritingNote : kGivingUpNote);
             return;
         }
         Show(kStillWaitingNote);
         const auto waited =
             std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - started_).count();
         const std::string file = watch_.file();
+        asking_ = true;
         const bool keep = FileWait::KeepWaitingFor(file.empty() ? "the data files" : file, waited);
+        asking_ = false;
         if (done_ || !note_)
             return;
-        if (keep)
+        if (keep) {
             stillTimer_.start(stillWaitingDelayMs);
-        else
+        } else if (own_) {
+            Stop();
+            Show(kStoppingNote);
+        } else {
             Show(watch_.giveUp() ? kGivingUpNote : kWritingNote);
+        }
     }
     int step() const { return step_; }
     void Done() { done_ = true; }
+
+    // Work with its own progress: it advanced, so the question waits a whole
+    // interval again, and its own note comes back in place of a waiting text.
+    void Advanced()
+    {
+        if (!own_ || stopped_ || done_ || asking_)  // the answer decides what comes next
+            return;
+        started_ = std::chrono::steady_clock::now();
+        stillTimer_.start(stillWaitingDelayMs);
+        if (step_ > 1) {
+            step_ = 1;
+            Show(noteText_);
+        }
+    }
+    // Work with its own progress ends at its next block; a call it waits in
+    // ends as soon as it comes back, unless a cache is being written then.
+    void Stop()
+    {
+        if (!own_ || stopped_)
+            return;
+        stopped_ = true;
+        watch_.giveUp();
+        own_->stop();
+    }
 
 protected:
     bool eventFilter(QObject* target, QEvent* event) override
@@ -180,6 +211,10 @@ protected:
 private:
     void Show(const char* text)
     {
+        if (own_) {
+            own_->show(text);
+            return;
+        }
         note_->setText(text);
         const int width = text == noteText_ ? 220 : 520;
         note_->setFixedWidth(std::min(width, std::max(120, window_->width() - 40)));
@@ -192,8 +227,11 @@ private:
     QWidget* window_;
     const char* noteText_;
     StepWatch& watch_;
+    const OwnProgress* own_;
     std::chrono::steady_clock::time_point started_;
     bool done_ = false;
+    bool stopped_ = false;
+    bool asking_ = false;  // the question is up
     QPointer<QLabel> note_;
     QTimer noteTimer_;
     QTimer stillTimer_;
@@ -206,6 +244,11 @@ Waiting* running = nullptr;
 
 void Run(QWidget* widget, const std::function<void()>& work, const char* noteText)
 {
+    Run(widget, work, noteText, OwnProgress{});
+}
+
+void Run(QWidget* widget, const std::function<void()>& work, const char* noteText, const OwnProgress& own)
+{
     // A window not shown yet (being built) has nobody to show a note to, and
     // an event loop inside its constructor would let other work run there.
     if (running || !widget || !qApp || QThread::currentThread() != qApp->thread() || !widget->window()->isVisible()) {
@@ -214,7 +257,7 @@ void Run(QWidget* widget, const std::function<void()>& work, const char* noteTex
     }
     QWidget* window = widget->window();
     StepWatch watch;
-    Waiting waiting(window, noteText, watch);
+    Waiting waiting(window, noteText, watch, own.show ? &own : nullptr);
     running = &waiting;
     UserPrompt& before = userPrompt();
     ForwardingPrompt forwarding(before, &waiting);
@@ -261,6 +304,18 @@ StoreRunner RunnerFor(QWidget* widget, const char* noteText)
 bool busy() { return running != nullptr; }
 
 QLabel* note() { return running ? running->note() : nullptr; }
+
+void advanced()
+{
+    if (running)
+        running->Advanced();
+}
+
+void stop()
+{
+    if (running)
+        running->Stop();
+}
 
 void setDelays(int noteMs, int stillWaitingMs)
 {

@@ -16,6 +16,11 @@
 // messages (userPrompt()) are shown on the window's thread and their answers
 // handed back to the work. Run returns on the window's thread once the work is
 // done, and the window shows the result there.
+//
+// Work that shows its own progress (a report's pass) shows the waiting in its
+// own window, puts the question off while it advances, and can be stopped at
+// any time, even after it has written a cache: "No" or its own "Cancel" stop
+// it at its next block.
 
 #include "sale/StoreStep.h"
 
@@ -31,17 +36,32 @@ extern const char* const kReadingNote;  // for work that only reads
 extern const char* const kStillWaitingNote;
 extern const char* const kWritingNote;   // after 5 s once the change is being written
 extern const char* const kGivingUpNote;  // after "No", until the call comes back
+extern const char* const kStoppingNote;  // the same for work that shows its own progress
+
+// How work that shows its own progress is watched: `show` puts up the note's
+// text after half a second and the later texts in the work's own window;
+// `stop` tells the work to end at its next block (on the window's thread).
+struct OwnProgress {
+    std::function<void(const char* text)> show;
+    std::function<void()> stop;
+};
 
 // Runs `work` on a thread of its own for the window of `widget` and returns
 // when it has finished; an exception it throws is thrown again here. Work
 // started while other work runs (a question's window cannot start any), or
 // for a window not shown yet, runs in place.
 void Run(QWidget* widget, const std::function<void()>& work, const char* noteText = kSavingNote);
+void Run(QWidget* widget, const std::function<void()>& work, const char* noteText, const OwnProgress& own);
 // Run for the window of `widget`, as the runner of a change's file step.
 StoreRunner RunnerFor(QWidget* widget, const char* noteText = kSavingNote);
 
 // True while work runs.
 bool busy();
+// On the window's thread: the running work with its own progress has advanced,
+// so the still-waiting question is put off by a whole interval again.
+void advanced();
+// On the window's thread: stops the running work with its own progress, as "No" does.
+void stop();
 // The running work's note (hidden until its first step); nullptr when none runs.
 QLabel* note();
 

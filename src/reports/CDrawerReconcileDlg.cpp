@@ -224,12 +224,19 @@ void CDrawerReconcileDlg::Recount()
 
 void CDrawerReconcileDlg::Calculate()
 {
-    ReadHeader(local_, header_);
+    // The header (its payment types) is read with the sales, off the window's
+    // thread, into a copy that the windows behind never draw from meanwhile.
     const std::string cashier = cashier_->currentIndex() > 0 ? RecordText::fromQt(cashier_->currentText()) : "";
-    auto tally = std::make_unique<DrawerTally>(header_.paymentTypes, chosenDay(), cashier);
-    const ScanOutcome out = CScanProgressDlg::Run(
-        this, [&](const ScanProgress& progress) { return ScanSalesAndPayments(local_, *tally, *tally, progress); });
-    if (out == ScanOutcome::Cancelled)
+    const CalendarTime day = chosenDay();
+    SalesFileHeader header = header_;
+    std::unique_ptr<DrawerTally> tally;
+    const ScanOutcome out = CScanProgressDlg::Run(this, [&](const ScanProgress& progress) {
+        ReadHeader(local_, header);
+        tally = std::make_unique<DrawerTally>(header.paymentTypes, day, cashier);
+        return ScanSalesAndPayments(local_, *tally, *tally, progress);
+    });
+    header_ = header;
+    if (out == ScanOutcome::Cancelled || !tally)
         return;  // the figures shown stay those of the last complete count
     tally_ = std::move(tally);
     types_->clear();

@@ -327,12 +327,9 @@ void CFindSalesDlg::list(SaleSearch search)
     progress_->setRange(0, 1000);
     progress_->setValue(0);
     progress_->setVisible(true);
-    const ScanOutcome out = CScanProgressDlg::Run(this, [&](const ScanProgress& advance) {
-        return ScanSales(local_, search, [&](long long done, long long total) {
-            progress_->setValue(total > 0 ? static_cast<int>(done * 1000 / total) : 0);
-            return advance(done, total);
-        });
-    });
+    const ScanOutcome out = CScanProgressDlg::Run(
+        this, [&](const ScanProgress& advance) { return ScanSales(local_, search, advance); },
+        [this](int value) { progress_->setValue(value); });
     progress_->setVisible(false);
     if (out == ScanOutcome::Failed)
         return;

@@ -1,38 +1,74 @@
 #include "reports/CScanProgressDlg.h"
 
-#include <QCoreApplication>
+#include "platform/BackgroundWork.h"
+#include "storage/io/StepWatch.h"
+
+#include <atomic>
+#include <limits>
 
 namespace {
 constexpr int kSteps = 1000;
-}
+const char* const kLabel = "Reading the sales...";
 
-CScanProgressDlg::CScanProgressDlg(QWidget* parent, const QString& label)
-    : QProgressDialog(label, "Cancel", 0, kSteps, parent)
+// The nearest shown window from `widget` up: a report window still being
+// built runs its first pass over the window that opened it.
+QWidget* shownWindow(QWidget* widget)
+{
+    for (; widget; widget = widget->parentWidget())
+        if (widget->window()->isVisible())
+            return widget->window();
+    return nullptr;
+}
+}  // namespace
+
+CScanProgressDlg::CScanProgressDlg(QWidget* parent) : QProgressDialog(kLabel, "Cancel", 0, kSteps, parent)
 {
     setObjectName("CScanProgressDlg");
     setWindowTitle("Sales");
     setWindowModality(Qt::WindowModal);
-    setMinimumDuration(500);
+    // Shown by the pass's watch after half a second, never by a timer of its own.
+    setMinimumDuration(std::numeric_limits<int>::max());
     setAutoClose(false);
     setAutoReset(false);
     setValue(0);
 }
 
-bool CScanProgressDlg::Advance(long long done, long long total)
+ScanOutcome CScanProgressDlg::Run(QWidget* parent, const std::function<ScanOutcome(const ScanProgress&)>& pass,
+                                  const std::function<void(int)>& shown)
 {
-    if (total > 0)
-        setValue(static_cast<int>(done * kSteps / total));
-    // Once the window is up the events go through (repaints, "Cancel"); a
-    // pass that ends before that never lets other work run in its middle.
-    if (isVisible())
-        QCoreApplication::processEvents();
-    return !wasCanceled();
-}
+    QWidget* window = shownWindow(parent);
+    std::atomic<bool> stopped{false};
+    std::atomic<int> value{0};
+    std::atomic<bool> posted{false};
+    CScanProgressDlg progress(window ? window : parent);
+    connect(&progress, &QProgressDialog::canceled, &progress, [&] {
+        stopped = true;
+        BackgroundWork::stop();
+    });
 
-ScanOutcome CScanProgressDlg::Run(QWidget* parent, const std::function<ScanOutcome(const ScanProgress&)>& pass)
-{
-    CScanProgressDlg progress(parent);
-    const ScanOutcome out = pass([&](long long done, long long total) { return progress.Advance(done, total); });
-    progress.close();
-    return out;
+    // On the pass's thread: the latest value is kept and one call at a time
+    // is queued to the window, which draws whatever is latest then.
+    const ScanProgress advance = [&](long long done, long long total) {
+        // Progress comes between blocks, when no write of the sales index is
+        // under way, so the pass can be given up again from here.
+        StepWatch::writesDone();
+        value = total > 0 ? static_cast<int>(done * kSteps / total) : 0;
+        if (!posted.exchange(true))
+            QMetaObject::invokeMethod(&progress, [&] {
+                posted = false;
+                progress.setValue(value);
+                if (shown)
+                    shown(value);
+                BackgroundWork::advanced();
+            }, Qt::QueuedConnection);
+        return !stopped;
+    };
+    const BackgroundWork::OwnProgress own{[&](const char* text) {
+                                              progress.setLabelText(text);
+                                              progress.show();
+                                          },
+                                          [&] { stopped = true; }};
+    ScanOutcome out = ScanOutcome::Failed;
+    BackgroundWork::Run(window, [&] { out = pass(advance); }, kLabel, own);
+    return stopped ? ScanOutcome::Cancelled : out;
 }

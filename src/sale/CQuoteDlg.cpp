@@ -110,7 +110,8 @@ void CQuoteDlg::LoadQuote(int row)
 {
     if (row < 0 || row >= static_cast<int>(rows_.size()))
         return;
-    switch (QuoteLoading(state_).Load(rows_.number(static_cast<std::size_t>(row)))) {
+    const int number = rows_.number(static_cast<std::size_t>(row));
+    switch (QuoteLoading(state_).Load(number, BackgroundWork::RunnerFor(this, BackgroundWork::kReadingNote))) {
     case QuoteLoading::Result::Done:
         loaded_ = true;
         accept();

@@ -33,7 +33,7 @@ std::string FaultText(const FileFault& fault)
     case FileCause::LockGivenUp: return "another register is using " + file + " and the wait was given up";
     case FileCause::WaitGivenUp: return "the wait for " + (fault.kind.empty() ? "the data files" : file) + " was given up";
     case FileCause::SharingViolation: return "another register is using " + file;
-    case FileCause::AccessDenied: return "the network share refused access to " + file;
+    case FileCause::AccessDenied: return "the system refused access to " + file;
     case FileCause::NotFound:
     case FileCause::BadPath: return file + " was not found";
     case FileCause::TooManyOpen: return "too many files are open on this computer";

@@ -634,7 +634,7 @@ TEST_F(SaleScreen, VoidThisSaleEmptiesTheShownStoredSaleAfterAsking)
     boxes.answer(MessageBox::Answer::Ok);
     boxes.answer(MessageBox::Answer::Ok);
     voidSale->trigger();
-    EXPECT_EQ(boxes.texts().back(), "This sale was not voided: the network share refused access to the products "
+    EXPECT_EQ(boxes.texts().back(), "This sale was not voided: the system refused access to the products "
                                     "file.\n\nNothing was changed.");
     expectTexts({{kRecordNumber, "0"}, {kQty, "1.0"}});
     local.securityOn = 1;

@@ -2,6 +2,11 @@
 // takes no second command, shows that it waits, asks whether to keep waiting,
 // and stores the change once when the file is let go.
 #include "receivables/CPaymentDlg.h"
+#include "reports/CSalesSummaryDlg.h"
+#include "reports/CScanProgressDlg.h"
+#include "reports/graphs/CMonthGraphDlg.h"
+#include "sale/CQuoteDlg.h"
+#include "storage/files/QuoteFile.h"
 #include "storage/files/PaymentFile.h"
 #include "storage/io/FileWait.h"
 #include "support/ModalDriver.h"
@@ -10,7 +15,9 @@
 #include "support/WhileWorking.h"
 #include "support/WindowKeys.h"
 
+#include <QAbstractItemView>
 #include <QLabel>
+#include <QPushButton>
 
 #include <algorithm>
 #include <vector>
@@ -121,7 +128,7 @@ TEST_F(Saving, AHeldFileCallIsAskedAboutAndNoStoresNothingUntilTheWritingBegins)
         {Call::Open, 0, {Answer::Yes, Answer::No}, 0, BackgroundWork::kGivingUpNote,
          "the wait for the sales file was given up.\n\nNothing was stored and no stock was taken"},
         {Call::Write, 0, {}, 1, BackgroundWork::kWritingNote, nullptr},
-        {Call::Read, EACCES, {}, 0, nullptr, "the network share refused access to the journal of the data files.\n\nNothing"},
+        {Call::Read, EACCES, {}, 0, nullptr, "the system refused access to the journal of the data files.\n\nNothing"},
         {Call::Read, EIO, {}, 0, nullptr,
          "the journal of the data files could not be read. The disk or the network share reported an input/output error.\n\n"},
     };
@@ -161,5 +168,82 @@ TEST_F(Saving, AHeldFileCallIsAskedAboutAndNoStoresNothingUntilTheWritingBegins)
         if (c.told) {
             EXPECT_TRUE(boxes.saw(c.told)) << (texts.empty() ? "" : texts.back());
         }
+    }
+}
+
+// A report's pass, and the loading of a quote, whose file call does not come
+// back show that they wait and, with no progress for the interval, ask; "No"
+// (or the progress window's "Cancel") shows no report and loads nothing, "Yes"
+// shows it once the call comes back.
+TEST_F(Saving, AReportOrQuoteWhoseFileCallIsHeldIsAskedAboutAndNoShowsNothing)
+{
+    using Answer = MessageBox::Answer;
+    struct Case {
+        const char* command;
+        Answer answer;  // Cancel: the progress window's button, before any question
+        const char* lastNote;
+        int shown;
+    };
+    const char* const reading = "Reading the sales...";
+    const Case cases[] = {
+        {"action_sales_today", Answer::Yes, BackgroundWork::kStillWaitingNote, 1},
+        {"action_sales_today", Answer::No, BackgroundWork::kStoppingNote, 0},
+        {"action_sales_today", Answer::Cancel, nullptr, 0},
+        {"action_graph_sales_by_month", Answer::No, BackgroundWork::kStoppingNote, 0},
+        {"action_graph_sales_by_month", Answer::Yes, BackgroundWork::kStillWaitingNote, 1},
+        {"action_quote_find", Answer::Yes, BackgroundWork::kStillWaitingNote, 1},
+        {"action_quote_find", Answer::No, BackgroundWork::kGivingUpNote, 0},
+    };
+    ASSERT_EQ(storeSale(local, SaleSpec().item("A").total(10).payType("Cash")), 0);
+    InvoiceRecord quote = ClearedInvoice();
+    quote.itemNumber[0] = "A";
+    ASSERT_GE(SaveQuote(local, quote, clock.now()), 0);
+    noCashierChoice();
+    const auto progress = []() -> CScanProgressDlg* {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* p = qobject_cast<CScanProgressDlg*>(w); p && p->isVisible())
+                return p;
+        return nullptr;
+    };
+    // The progress window's text when it is up, else the note's.
+    const auto waiting = [&] {
+        QLabel* note = BackgroundWork::note();
+        return progress() ? progress()->labelText() : note && note->isVisible() ? note->text() : QString();
+    };
+    for (const Case& c : cases) {
+        const bool isQuote = std::string(c.command) == "action_quote_find";
+        open();
+        boxes.clear();
+        if (c.answer != Answer::Cancel)
+            boxes.answer(c.answer);
+        boxes.allowUnscriptedOk();
+        ModalCounter<CSalesSummaryDlg> summaries;
+        ModalCounter<CMonthGraphDlg> graphs;
+        FileFaults::holdNext(FileFaults::Call::Open);
+        WhileWorking during([&] {
+            FileFaults::waitUntilHeld();
+            BackgroundWork::takeNextStep();
+            EXPECT_EQ(waiting(), isQuote ? BackgroundWork::kReadingNote : reading) << c.command;
+            if (c.answer == Answer::Cancel) {
+                if (CScanProgressDlg* p = progress())
+                    QTest::mouseClick(p->findChild<QPushButton*>(), Qt::LeftButton);
+                else
+                    ADD_FAILURE() << "no progress window";
+            } else {
+                BackgroundWork::takeNextStep();
+                EXPECT_EQ(waiting(), c.lastNote) << c.command;
+            }
+            FileFaults::letGo();
+        });
+        if (isQuote)
+            whenModal<CQuoteDlg>([](CQuoteDlg* quotes) {
+                QTest::keyClick(quotes->findChild<QAbstractItemView*>("quote_list"), Qt::Key_Return);
+                if (quotes->isVisible())
+                    quotes->reject();
+            });
+        menu(c.command);
+        EXPECT_GE(during.started(), 1) << c.command;
+        EXPECT_EQ(boxes.saw("Keep waiting?"), c.answer != Answer::Cancel) << c.command;
+        EXPECT_EQ(summaries.count() + graphs.count() + (text(kItem) == "A"), c.shown) << c.command;
     }
 }

@@ -1,6 +1,8 @@
 #pragma once
 // Drives a modal window or pop-up menu that the code under test opens and waits in.
 
+#include "platform/BackgroundWork.h"
+
 #include <QApplication>
 #include <QDialog>
 #include <QMenu>
@@ -34,7 +36,8 @@ template <class T> inline void whenUp(QWidget* (*current)(), std::function<void(
     QObject::connect(timer, &QTimer::timeout, [timer, current, act, tries] {
         QWidget* up = current();
         auto* w = qobject_cast<T*>(up);
-        if (!w && !up && ++*tries <= 6000)
+        // While file work runs, the window that asked for it is still up.
+        if (!w && (!up || BackgroundWork::busy()) && ++*tries <= 6000)
             return;
         PendingModals().erase(timer);
         timer->stop();

@@ -1,5 +1,6 @@
 #include "reports/graphs/CGraphDlg.h"
 
+#include "platform/Clock.h"
 #include "reports/CScanProgressDlg.h"
 #include "reports/graphs/GraphCanvasWidget.h"
 #include "reports/graphs/GraphRangeWidget.h"
@@ -27,19 +28,25 @@ CGraphDlg::CGraphDlg(const CLocalFile& local, QWidget* parent, QSize canvas, con
         range_->setFocus();
 }
 
-int CGraphDlg::firstKey() const { return range_ ? range_->firstKey() : 0; }
-int CGraphDlg::lastKey() const { return range_ ? range_->lastKey() : 0; }
-
 bool CGraphDlg::Recompute()
 {
-    const ScanOutcome out = CScanProgressDlg::Run(this, [this](const ScanProgress& progress) { return Gather(progress); });
-    if (out == ScanOutcome::Cancelled) {
+    Scope scope;
+    if (range_) {
+        scope.firstKey = range_->firstKey();
+        scope.lastKey = range_->lastKey();
+    }
+    scope.now = Clock::now();
+    gathered_ = nullptr;
+    const ScanOutcome out =
+        CScanProgressDlg::Run(this, [&](const ScanProgress& progress) { return Gather(scope, progress); });
+    if (out == ScanOutcome::Cancelled || !gathered_) {
         if (range_)
             range_->restore(shownFirst_, shownLast_);
         return false;
     }
-    shownFirst_ = firstKey();
-    shownLast_ = lastKey();
+    gathered_();
+    shownFirst_ = scope.firstKey;
+    shownLast_ = scope.lastKey;
     canvas_->update();
     return true;
 }

@@ -9,6 +9,7 @@
 
 #include <QDialog>
 
+#include <functional>
 #include <string>
 
 class CLocalFile;
@@ -38,26 +39,33 @@ protected:
     // `withRange`: the "Date Range" group under the canvas.
     CGraphDlg(const CLocalFile& local, QWidget* parent, QSize canvas, const std::string& printName, bool withRange);
 
-    virtual ScanOutcome Gather(const ScanProgress& progress) = 0;
+    // What a pass needs from the window, read on its thread before the pass.
+    struct Scope {
+        int firstKey = 0, lastKey = 0;  // the range's days (0 without a range)
+        CalendarTime now;
+    };
+    // The pass, off the window's thread: reads the sales for `scope` and
+    // leaves the figures for ShowGathered. Touches no widget.
+    virtual ScanOutcome Gather(const Scope& scope, const ScanProgress& progress) = 0;
     virtual void Paint(GraphCanvasWidget& canvas, QPainter& p) const = 0;
 
-    // Fills `shown` with Figures(args...) fed every sale, unless the pass is
-    // cancelled; sales that cannot be read draw as none.
+    // Gathers Figures(args...) fed every sale; once the pass is over, on the
+    // window's thread, they become `shown` unless it was cancelled. Sales that
+    // cannot be read draw as none.
     template <class Figures, class... Args>
     ScanOutcome GatherInto(Figures& shown, const ScanProgress& progress, Args... args)
     {
         Figures figures(args...);
         const ScanOutcome out = ScanSales(local_, figures, progress);
         if (out != ScanOutcome::Cancelled)
-            shown = out == ScanOutcome::Done ? figures : Figures(args...);
+            gathered_ = [&shown, kept = out == ScanOutcome::Done ? figures : Figures(args...)] { shown = kept; };
         return out;
     }
-    int firstKey() const;
-    int lastKey() const;
 
 private:
     const CLocalFile& local_;
     GraphCanvasWidget* canvas_ = nullptr;
     GraphRangeWidget* range_ = nullptr;
     int shownFirst_ = 0, shownLast_ = 0;  // the range of the figures shown
+    std::function<void()> gathered_;      // puts the figures of the last pass on show
 };

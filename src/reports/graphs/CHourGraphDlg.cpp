@@ -18,9 +18,9 @@ CHourGraphDlg::CHourGraphDlg(const CLocalFile& local, QWidget* parent)
     setWindowTitle("Sales by Hour Graph");
 }
 
-ScanOutcome CHourGraphDlg::Gather(const ScanProgress& progress)
+ScanOutcome CHourGraphDlg::Gather(const Scope& scope, const ScanProgress& progress)
 {
-    return GatherInto(figures_, progress, firstKey(), lastKey());
+    return GatherInto(figures_, progress, scope.firstKey, scope.lastKey);
 }
 
 void CHourGraphDlg::Paint(GraphCanvasWidget& canvas, QPainter& p) const

@@ -1,6 +1,5 @@
 #include "reports/graphs/CMonthGraphDlg.h"
 
-#include "platform/Clock.h"
 #include "reports/graphs/GraphCanvasWidget.h"
 
 #include <QPainter>
@@ -17,7 +16,10 @@ CMonthGraphDlg::CMonthGraphDlg(const CLocalFile& local, QWidget* parent)
     setWindowTitle("Monthly Graph");
 }
 
-ScanOutcome CMonthGraphDlg::Gather(const ScanProgress& progress) { return GatherInto(figures_, progress, Clock::now()); }
+ScanOutcome CMonthGraphDlg::Gather(const Scope& scope, const ScanProgress& progress)
+{
+    return GatherInto(figures_, progress, scope.now);
+}
 
 void CMonthGraphDlg::Paint(GraphCanvasWidget& canvas, QPainter& p) const
 {

@@ -1,6 +1,5 @@
 #include "reports/graphs/CTrendGraphDlg.h"
 
-#include "platform/Clock.h"
 #include "reports/graphs/GraphCanvasWidget.h"
 
 #include <QPainter>
@@ -17,7 +16,10 @@ CTrendGraphDlg::CTrendGraphDlg(const CLocalFile& local, QWidget* parent)
     setWindowTitle("12 Month Trend Graph");
 }
 
-ScanOutcome CTrendGraphDlg::Gather(const ScanProgress& progress) { return GatherInto(figures_, progress, Clock::now()); }
+ScanOutcome CTrendGraphDlg::Gather(const Scope& scope, const ScanProgress& progress)
+{
+    return GatherInto(figures_, progress, scope.now);
+}
 
 void CTrendGraphDlg::Paint(GraphCanvasWidget& canvas, QPainter& p) const
 {

@@ -16,9 +16,9 @@ CWeekHourGraphDlg::CWeekHourGraphDlg(const CLocalFile& local, QWidget* parent)
     setWindowTitle("Sales by Day Graph");
 }
 
-ScanOutcome CWeekHourGraphDlg::Gather(const ScanProgress& progress)
+ScanOutcome CWeekHourGraphDlg::Gather(const Scope& scope, const ScanProgress& progress)
 {
-    return GatherInto(figures_, progress, firstKey(), lastKey());
+    return GatherInto(figures_, progress, scope.firstKey, scope.lastKey);
 }
 
 void CWeekHourGraphDlg::Paint(GraphCanvasWidget& canvas, QPainter& p) const

@@ -11,7 +11,7 @@ public:
     CWeekHourGraphDlg(const CLocalFile& local, QWidget* parent = nullptr);
 
 protected:
-    ScanOutcome Gather(const ScanProgress& progress) override;
+    ScanOutcome Gather(const Scope& scope, const ScanProgress& progress) override;
     void Paint(GraphCanvasWidget& canvas, QPainter& p) const override;
 
 private:

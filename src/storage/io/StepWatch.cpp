@@ -32,6 +32,14 @@ bool StepWatch::startWriting()
     return current->state_.compare_exchange_strong(expected, kWriting) || expected == kWriting;
 }
 
+void StepWatch::writesDone()
+{
+    if (!current)
+        return;
+    int expected = kWriting;
+    current->state_.compare_exchange_strong(expected, kRunning);
+}
+
 void StepWatch::at(const std::string& path)
 {
     if (!current)

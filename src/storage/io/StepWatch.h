@@ -6,7 +6,8 @@
 // after each open returns, while it waits for a lock and before a change's
 // first write: a step given up stops at the next of these points, having
 // stored nothing. Once a step has begun to write, it can no longer be given
-// up: the change completes.
+// up: the change completes (a pass that writes a cache between its blocks
+// says when those writes are done, writesDone).
 //
 // Without a watch on the thread (work run in place, tools, tests of the
 // storage layer) every call here answers as if nothing was ever given up.
@@ -48,6 +49,9 @@ public:
     // Called before a change's first durable write: false when the step was
     // given up (write nothing); from then on it cannot be.
     static bool startWriting();
+    // Called between the blocks of a pass that writes a cache as it goes, when
+    // none of its writes is under way: it can be given up again until its next.
+    static void writesDone();
     // The step goes to this file now.
     static void at(const std::string& path);
     // The file the step on this thread went to last; empty without a watch.
