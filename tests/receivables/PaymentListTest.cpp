@@ -1,8 +1,8 @@
 #include "../storage/RecordingPrompt.h"
-#include "TermsSales.h"
 #include "receivables/PaidRule.h"
 #include "receivables/PaymentList.h"
 #include "sale/PaymentHistory.h"
+#include "sale/SaleTotals.h"
 #include "storage/files/InvoiceFile.h"
 #include "support/DataFolder.h"
 #include "support/StoredRecords.h"
@@ -147,29 +147,6 @@ TEST_F(PaymentListTest, TheStoredSalesPaidFlagFollowsItsPayments)
     EXPECT_EQ(UpdatePaymentById(local, first), 1);
     EXPECT_EQ(storedSale(local, n).paid, 0);
     EXPECT_TRUE(storage.messages.empty());
-}
-
-TEST_F(PaymentListTest, TermsDiscountUsesTheSalesOwnRatesAndNoDiscountLevel)
-{
-    header.salesDiscountOn = 1;  // a level that would give 10 % today
-    header.discountSubtotal[0] = 1;
-    header.discountPercent[0] = 10;
-    TermsRecord terms;
-    const int n = storeTermsSale(local, 5, terms);  // the tax rate at the time of sale
-    const InvoiceRecord sale = storedSale(local, n);
-    ASSERT_EQ(sale.total, 105);
-    EXPECT_EQ(TermsDiscount(sale, terms), 2);
-
-    PaymentList list(local, prompt, n, PaymentList::Kind::OnAccount, "Ann");
-    ASSERT_TRUE(list.Refresh(&header, true));
-    EXPECT_EQ(list.total(), 102.9f) << "98.00 + 5 % tax";
-    ASSERT_TRUE(list.Add(entered("Check", "102.90")));
-    EXPECT_EQ(list.CloseOnAccount(header, true), PaymentList::Close::Accept);
-    const InvoiceRecord settled = storedSale(local, n);
-    EXPECT_EQ(settled.discountPercent, 2);
-    EXPECT_EQ(settled.total, 102.9f);
-    EXPECT_EQ(settled.taxRate1, 5);
-    EXPECT_EQ(settled.paid, 1);
 }
 
 }  // namespace
