@@ -35,7 +35,7 @@ TEST_F(SaleStateTest, ResetKeepsCashierAndSalespersonAndDatesFromTheClock)
     EXPECT_EQ(state.current.cashier, "Mary");
     InvoiceRecord& s = state.current;
     s.salesperson = "Sam", s.payType = "Cash", s.itemNumber[4] = "X", s.qty[4] = 2, s.address[0] = "Someone";
-    s.handling = 3;
+    s.handling = 3, s.taxStatus[4] = 0;  // an untaxed product stood in the slot
     state.customer.priceLevel = 2;
     state.ClearThisSale();
     EXPECT_EQ((std::array<std::string, 5>{s.cashier, s.salesperson, s.payType, s.itemNumber[4], s.address[0]}),
@@ -43,6 +43,7 @@ TEST_F(SaleStateTest, ResetKeepsCashierAndSalespersonAndDatesFromTheClock)
     EXPECT_EQ((std::array<float, 5>{s.qty[4], s.handling, s.taxRate1, s.taxRate2, float(state.customer.priceLevel)}),
               (std::array<float, 5>{0, 0, 6, 1, 0}));
     EXPECT_EQ(s.lineMode[4], InvoiceRecord::kClearedLineMode);
+    EXPECT_EQ(s.taxStatus[4], ProductRecord{}.taxStatus);  // a line typed there is taxed by the default
     EXPECT_EQ(state.taxTableName(), "Home");
     EXPECT_EQ(s.recordNumber, 0);
     // 14 March 2026, a Saturday: "%U" week 10.
@@ -67,47 +68,6 @@ TEST_F(SaleStateTest, PickedProductsFillTheFirstFreeSlotOrAddToTheirLine)
     EXPECT_EQ(state.AddPickedProduct(picked("NEW", 1)), -1);
     EXPECT_EQ(state.AddPickedProduct(picked("B1", 1)), 2);
     EXPECT_FLOAT_EQ(state.current.qty[2], 2.0f);
-}
-
-// A line typed by hand is taxed by the store's default, whatever untaxed product
-// stood in its slot before: after the code is emptied, and in the next sale.
-TEST_F(SaleStateTest, HandTypedLinesAreTaxedByTheDefaultWhateverStoodInTheSlot)
-{
-    state.Open();
-    for (const bool nextSale : {false, true}) {
-        SCOPED_TRACE(nextSale ? "next sale" : "code emptied");
-        ProductRecord untaxed = picked("U");
-        untaxed.taxStatus = 0;
-        ASSERT_EQ(state.AddPickedProduct(untaxed), 0);
-        ASSERT_EQ(state.current.taxStatus[0], 0);
-        if (nextSale)
-            state.ClearThisSale();
-        else
-            state.ItemNumberExit(0, "", {});
-        state.SetLineNumber(0, SaleState::LineField::Qty, 1);
-        state.SetLineNumber(0, SaleState::LineField::Price, 100);
-        EXPECT_EQ(state.current.taxStatus[0], ProductRecord{}.taxStatus);
-        EXPECT_FLOAT_EQ(state.current.taxableSubtotal, 100);
-        state.ClearThisSale();
-    }
-}
-
-TEST_F(SaleStateTest, StoredSalesAreNotChangedByEdits)
-{
-    storeSale(local, SaleSpec().item("S").payType(""));
-    state.Open();
-    state.GoPrev();
-    ASSERT_TRUE(state.readOnly());
-    state.SetLineNumber(0, SaleState::LineField::Qty, 9);
-    EXPECT_EQ(state.ItemNumberExit(0, "", {}).slot, -1);
-    EXPECT_EQ(state.AddPickedProduct(picked("A1", 1)), -1);
-    EXPECT_FLOAT_EQ(state.current.qty[0], 1.0f);
-    EXPECT_EQ(state.current.itemNumber[0], "S");
-    // A list choice on a stored sale goes to the held new sale.
-    state.ChoosePayType("Check");
-    EXPECT_EQ(state.current.payType, "");
-    state.GoCurrent();
-    EXPECT_EQ(state.current.payType, "Check");
 }
 
 // A scan takes the first slot empty both in the sale and on the screen,
