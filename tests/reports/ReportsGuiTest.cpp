@@ -101,23 +101,6 @@ TEST_F(ReportsWindows, FindSalesListsOpensAndTotalsTheSalesItFinds)
     EXPECT_EQ(defaults.words[0], 77u);
 }
 
-TEST_F(ReportsWindows, FindSalesUnderSecurityHidesTheMarginCheckAndRefusesTheTotal)
-{
-    local.securityOn = 1;
-    CFindSalesDlg dlg(local, header);
-    dlg.show();
-    EXPECT_FALSE(child<QWidget>(&dlg, "low_margin")->isVisible());
-    EXPECT_FALSE(child<QWidget>(&dlg, "margin_limit")->isVisible());
-    EXPECT_TRUE(child<QWidget>(&dlg, "security_on_limit")->isVisible());
-    ModalCounter<CSalesSummaryDlg> none;
-    expectMessage(boxes, kSecurityRefusal, [&] { press(&dlg, "sales_total"); });
-    expectMessage(boxes, "There are no Sales listed to print.", [&] {
-        for (QAction* action : dlg.findChildren<QAction*>())
-            if (action->text() == "Print Sales List")
-                action->trigger();
-    });
-}
-
 TEST_F(ReportsWindows, PeriodAndRangeSummariesAndTheirPdfBehindTheSecuritySwitch)
 {
     storeSale(local, SaleSpec().item("A").total(10).when(before));
@@ -165,6 +148,20 @@ TEST_F(ReportsWindows, PeriodAndRangeSummariesAndTheirPdfBehindTheSecuritySwitch
     local.securityOn = 1;
     ModalCounter<CSalesSummaryDlg> none;
     expectMessage(boxes, kSecurityRefusal, [&] { menu(screen, "action_sales_this_year"); });
+
+    // Find Sales under security hides the margin check and refuses the total.
+    CFindSalesDlg find(local, header);
+    find.show();
+    EXPECT_FALSE(child<QWidget>(&find, "low_margin")->isVisible());
+    EXPECT_FALSE(child<QWidget>(&find, "margin_limit")->isVisible());
+    EXPECT_TRUE(child<QWidget>(&find, "security_on_limit")->isVisible());
+    expectMessage(boxes, kSecurityRefusal, [&] { press(&find, "sales_total"); });
+    expectMessage(boxes, "There are no Sales listed to print.", [&] {
+        for (QAction* action : find.findChildren<QAction*>())
+            if (action->text() == "Print Sales List")
+                action->trigger();
+    });
+    EXPECT_FALSE(none.opened());
 }
 
 TEST_F(ReportsWindows, DrawerCountIsLiveAsTheCashierTypesAndNarrowsToOneCashier)
