@@ -15,7 +15,7 @@ using PeopleWindow = BackOfficeWindow;
 QStringList column(QWidget* dlg, int col) { return rowsOf(child<QTreeWidget>(dlg, "list"), {col}); }
 void chooseRow(QWidget* dlg, int row) { chooseRow(child<QTreeWidget>(dlg, "list"), row); }
 
-TEST_F(PeopleWindow, CashiersAreAddedChosenReplacedAndDeletedFromTheKeyboard)
+TEST_F(PeopleWindow, CashiersAreAddedChosenReplacedAndDeletedAndSalespeopleNeedNoGate)
 {
     ASSERT_EQ(AppendCashier(local, {"Ann", "a1"}), 0);
     ASSERT_EQ(AppendCashier(local, {"Bob", "b1"}), 0);
@@ -51,10 +51,8 @@ TEST_F(PeopleWindow, CashiersAreAddedChosenReplacedAndDeletedFromTheKeyboard)
     });
     CPeopleDlg::Run(nullptr, local, PeopleKind::Cashiers);
     EXPECT_EQ(FillCashierBox(local), (std::vector<std::string>{"Mary"}));
-}
 
-TEST_F(PeopleWindow, SalespeopleAreNotBehindTheSecurityGate)
-{
+    // Salespeople are not behind the security gate, and have no password.
     local.securityOn = 1;
     whenModal<CPeopleDlg>([](CPeopleDlg* dlg) {
         EXPECT_EQ(dlg->windowTitle(), "Sales Personnel");
