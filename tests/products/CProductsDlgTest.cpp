@@ -46,7 +46,7 @@ struct ProductLookup : ProductsWindow {
 };
 }  // namespace
 
-TEST_F(ProductLookup, EnterAndClickTakeTheSameStoredProduct)
+TEST_F(ProductLookup, EnterAndClickTakeTheSameStoredProductAndAGoneOneNothing)
 {
     for (bool byClick : {false, true}) {
         CGetProductDlg dlg(local, header);
@@ -68,10 +68,8 @@ TEST_F(ProductLookup, EnterAndClickTakeTheSameStoredProduct)
         EXPECT_FLOAT_EQ(dlg.picked().price[2], 0);  // the sale screen falls back to a lower level
         ASSERT_EQ(UpdateProductByItem(local, "LVL", [](ProductRecord& r) { r.price[1] = 4.5f; }), ChangeResult::Done);
     }
-}
 
-TEST_F(ProductLookup, GoneProductOrNoSelectionTakesNothing)
-{
+    // A product gone since it was listed, or no row chosen, takes nothing.
     CGetProductDlg dlg(local, header);
     dlg.show();
     QTest::keyClick(&dlg, Qt::Key_F5);
