@@ -125,6 +125,11 @@ TEST_F(SaleStateTest, EditsVoidsAndQuotesActOnlyWhereTheyMay)
     EXPECT_FLOAT_EQ(state.current.total, 0.0f);
     state.GoPrev();
     EXPECT_FALSE(SaleFinishing(state).CanFinish());
+    // A stored sale not being edited takes no change: its two A stay.
+    state.SetLineNumber(0, SaleState::LineField::Qty, 9);
+    EXPECT_EQ(state.ItemNumberExit(0, "", {}).slot, -1);
+    EXPECT_EQ(state.AddPickedProduct(picked("A1", 1)), -1);
+    EXPECT_EQ(std::pair(state.current.itemNumber[0], state.current.qty[0]), std::pair(std::string("A1"), 2.0f));
     ASSERT_EQ(editing.BeginEdit(), SaleEditing::Result::Done);
     EXPECT_TRUE(state.showingNew() && state.editingStored());
     EXPECT_EQ(std::pair(state.current.itemNumber[0], state.current.qty[0]), std::pair(std::string("A1"), 2.0f));
