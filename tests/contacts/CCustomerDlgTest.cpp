@@ -175,7 +175,7 @@ TEST_F(VendorWindow, YesOnAnotherRowSavesANewVendorWithItsNotes)
     EXPECT_EQ(bolt.text[VendorRecord::kPhone], "");
 }
 
-TEST_F(VendorWindow, SaveUpdatesTheSameCompanyAndDeleteAsks)
+TEST_F(VendorWindow, SaveUpdatesTheSameCompanyDeleteAsksAndNewLabelsCaptionTheFields)
 {
     addVendor("Acme");
     CVendorDlg dlg(local);
@@ -199,6 +199,18 @@ TEST_F(VendorWindow, SaveUpdatesTheSameCompanyAndDeleteAsks)
     expectMessage(boxes, "Please enter a Company name.", [&] { press(&dlg, "save"); });
     EXPECT_FALSE(child<QAction>(&dlg, "action_print")->isEnabled());
     EXPECT_FALSE(child<QAction>(&dlg, "action_print_all")->isEnabled());
+
+    // New labels are stored and caption the fields.
+    whenModal<CLabelsDlg>([](CLabelsDlg* labels) {
+        type(labels, "label_6", "Mobile phone number");
+        press(labels, "ok");
+    });
+    press(&dlg, "labels");
+    EXPECT_EQ(child<QLabel>(&dlg, "caption_6")->text(), "Mobile phone ");
+    VendorFileHeader file;
+    ASSERT_EQ(ReadVendorHeader(local, file), 0);
+    EXPECT_EQ(file.labels[6], "Mobile phone ");
+    EXPECT_EQ(file.labels[7], "Fax#");
 }
 
 TEST_F(VendorWindow, ExportThenImportThroughTheMenuReproducesEveryField)
@@ -225,21 +237,6 @@ TEST_F(VendorWindow, ExportThenImportThroughTheMenuReproducesEveryField)
     EXPECT_EQ(stored[3].text, originals[1].text);
     EXPECT_EQ(stored[2].notes, "");
     EXPECT_EQ(child<QAbstractItemView>(&dlg, "vendor_list")->model()->rowCount(), 4);
-}
-
-TEST_F(VendorWindow, NewLabelsAreStoredAndCaptionTheFields)
-{
-    CVendorDlg dlg(local);
-    whenModal<CLabelsDlg>([](CLabelsDlg* labels) {
-        type(labels, "label_6", "Mobile phone number");
-        press(labels, "ok");
-    });
-    press(&dlg, "labels");
-    EXPECT_EQ(child<QLabel>(&dlg, "caption_6")->text(), "Mobile phone ");
-    VendorFileHeader file;
-    ASSERT_EQ(ReadVendorHeader(local, file), 0);
-    EXPECT_EQ(file.labels[6], "Mobile phone ");
-    EXPECT_EQ(file.labels[7], "Fax#");
 }
 
 }  // namespace

@@ -46,7 +46,7 @@ struct ProductLookup : ProductsWindow {
 };
 }  // namespace
 
-TEST_F(ProductLookup, EnterAndClickTakeTheSameStoredProduct)
+TEST_F(ProductLookup, EnterAndClickTakeTheSameStoredProductAndAGoneOneNothing)
 {
     for (bool byClick : {false, true}) {
         CGetProductDlg dlg(local, header);
@@ -68,10 +68,8 @@ TEST_F(ProductLookup, EnterAndClickTakeTheSameStoredProduct)
         EXPECT_FLOAT_EQ(dlg.picked().price[2], 0);  // the sale screen falls back to a lower level
         ASSERT_EQ(UpdateProductByItem(local, "LVL", [](ProductRecord& r) { r.price[1] = 4.5f; }), ChangeResult::Done);
     }
-}
 
-TEST_F(ProductLookup, GoneProductOrNoSelectionTakesNothing)
-{
+    // A product gone since it was listed, or no row chosen, takes nothing.
     CGetProductDlg dlg(local, header);
     dlg.show();
     QTest::keyClick(&dlg, Qt::Key_F5);
@@ -309,21 +307,6 @@ TEST_F(ProductsWindow, ImportsAfterTheCheckAndExportsWhatItImported)
                                                       "The file is empty: there is nothing to import."}));
 }
 
-TEST_F(ProductsWindow, FitsIn1024x768)
-{
-    writeProductFile(path(), {makeProduct("A1", 3), makeProduct("B2", 4)});
-    CProductsDlg dlg(local, header);
-    dlg.resize(1024, 740);
-    dlg.show();
-    press(&dlg, "list_all");
-    QApplication::processEvents();
-    dlg.grab().save(QString(TEST_ARTIFACTS) + "/products-1024x768.png");
-    for (QWidget* w : dlg.findChildren<QLineEdit*>())
-        EXPECT_GE(w->width(), w->minimumSizeHint().width() - 1) << w->objectName().toStdString();
-    EXPECT_LE(dlg.minimumSizeHint().width(), 1024);
-    EXPECT_LE(dlg.minimumSizeHint().height(), 740);
-}
-
 TEST_F(ProductsWindow, RemembersChoicesAndWidthsForTheNextOpening)
 {
     {
@@ -349,56 +332,6 @@ TEST_F(ProductsWindow, RemembersChoicesAndWidthsForTheNextOpening)
     });
     CProductsDlg::Open(local, header, nullptr);
     EXPECT_EQ(readProducts(path())[0].mode, ProductRecord::kRent);
-}
-
-TEST_F(ProductsWindow, ListWindowsKeepEachOthersWidthsAndReadZerosAsBuiltIn)
-{
-    writeProductFile(path(), {makeProduct("A1", 3)});
-    const auto builtIn = ProductListWidget().builtInWidths();
-    auto shown = [](ProductListWidget* list) {
-        std::vector<std::uint32_t> w;
-        for (int c = 0; c < ProductColumn::kCount; ++c)
-            w.push_back(list->isColumnHidden(c) ? 0u : static_cast<std::uint32_t>(list->columnWidth(c)));
-        return w;
-    };
-    auto getProduct = [&](int descriptionWidth) {
-        CGetProductDlg get(local, header);
-        get.show();
-        QTest::keyClick(&get, Qt::Key_F5);
-        std::vector<std::uint32_t> w = shown(get.list());
-        get.list()->setColumnWidth(1, descriptionWidth);
-        clickRow(get.list(), 0);
-        return w;
-    };
-    auto editor = [&](int descriptionWidth) {
-        CProductsDlg dlg(local, header);
-        dlg.show();
-        std::vector<std::uint32_t> w = shown(dlg.list());
-        dlg.list()->setColumnWidth(1, descriptionWidth);
-        dlg.OnDone();
-        return w;
-    };
-    auto getBuiltIn = builtIn;
-    getBuiltIn[ProductColumn::kMode] = 0;
-    // The first window creates the file; each then keeps only its own words.
-    EXPECT_EQ(getProduct(201), getBuiltIn);
-    EXPECT_EQ(editor(202), builtIn);
-    auto getSaved = getBuiltIn;
-    getSaved[1] = 201;
-    EXPECT_EQ(getProduct(203), getSaved);
-    auto editorSaved = builtIn;
-    editorSaved[1] = 202;
-    EXPECT_EQ(editor(202), editorSaved);
-
-    // A file of zeros and damaged widths, as lists that went blank left it.
-    std::vector<std::uint8_t> zeros(DefaultsRecord::kSize, 0);
-    zeros[4 * (DefaultsRecord::kProductListWidths + 2)] = 0xff;
-    zeros[4 * (DefaultsRecord::kProductListWidths + 2) + 3] = 0x7f;
-    writeBytes(local.GetPath("Defaults"), zeros);
-    EXPECT_EQ(editor(210), builtIn);
-    EXPECT_EQ(getProduct(211), getBuiltIn);
-    editorSaved[1] = 210;
-    EXPECT_EQ(editor(210), editorSaved);
 }
 
 TEST_F(ProductsWindow, SettingsMenuAddsACategoryTheEditorOffersAtOnce)

@@ -1,8 +1,9 @@
 #include "../storage/RecordingPrompt.h"
-#include "TermsSales.h"
 #include "receivables/PaidRule.h"
+#include "receivables/PaymentActivity.h"
 #include "receivables/PaymentList.h"
 #include "sale/PaymentHistory.h"
+#include "sale/SaleTotals.h"
 #include "storage/files/InvoiceFile.h"
 #include "support/DataFolder.h"
 #include "support/StoredRecords.h"
@@ -103,6 +104,10 @@ TEST_F(PaymentListTest, MoreThanTheBalanceIsCutToItAndNothingIsTakenOnAPaidSale)
     EXPECT_EQ(list.payments()[0].cashier, "Ann");
     EXPECT_EQ(list.CloseSplit(), PaymentList::Close::Stay);
     EXPECT_EQ(prompt.told.back(), "Over Payment.");
+    EXPECT_EQ(storedSale(local, n).paid, 1);
+    more.amountText = "99.99";  // lowered by an edit: the stored sale owes again
+    ASSERT_TRUE(list.Edit(p.paymentId, more));
+    EXPECT_EQ(storedSale(local, n).paid, 0);
     EXPECT_FALSE(list.Edit(99, more)) << "no payment has that id";
 }
 
@@ -123,53 +128,6 @@ TEST_F(PaymentListTest, UnreadablePaymentsAreAFailureNeverNoPayments)
     InvoiceRecord sale;
     sale.total = 50;
     EXPECT_EQ(PaymentHistoryText(local, sale), "Payments:\r\nError opening Payment file.\r\n");
-}
-
-TEST_F(PaymentListTest, TheStoredSalesPaidFlagFollowsItsPayments)
-{
-    const int n = storeSale(local, SaleSpec().item("A").total(30).payType("Deposit"));
-    ASSERT_EQ(storedSale(local, n).paid, 0);
-    struct Step {
-        const char* amount;
-        std::uint8_t paid;
-    } steps[] = {{"10", 0}, {"19.99", 0}, {"0.01", 1}};
-    for (const Step& s : steps) {
-        ASSERT_GE(PayStoredSale(local, n, entered("Cash", s.amount), "Ann"), 0);
-        EXPECT_EQ(storedSale(local, n).paid, s.paid) << s.amount;
-    }
-    std::vector<PaymentRecord> payments;
-    ASSERT_EQ(ReadPayments(local, n, PaymentRecord::kOnAccount, payments), 0);
-    ASSERT_EQ(payments.size(), 3u);
-
-    // Lowering a payment by edit makes the sale owe again.
-    PaymentRecord first = payments[0];
-    first.amount = 5;
-    EXPECT_EQ(UpdatePaymentById(local, first), 1);
-    EXPECT_EQ(storedSale(local, n).paid, 0);
-    EXPECT_TRUE(storage.messages.empty());
-}
-
-TEST_F(PaymentListTest, TermsDiscountUsesTheSalesOwnRatesAndNoDiscountLevel)
-{
-    header.salesDiscountOn = 1;  // a level that would give 10 % today
-    header.discountSubtotal[0] = 1;
-    header.discountPercent[0] = 10;
-    TermsRecord terms;
-    const int n = storeTermsSale(local, 5, terms);  // the tax rate at the time of sale
-    const InvoiceRecord sale = storedSale(local, n);
-    ASSERT_EQ(sale.total, 105);
-    EXPECT_EQ(TermsDiscount(sale, terms), 2);
-
-    PaymentList list(local, prompt, n, PaymentList::Kind::OnAccount, "Ann");
-    ASSERT_TRUE(list.Refresh(&header, true));
-    EXPECT_EQ(list.total(), 102.9f) << "98.00 + 5 % tax";
-    ASSERT_TRUE(list.Add(entered("Check", "102.90")));
-    EXPECT_EQ(list.CloseOnAccount(header, true), PaymentList::Close::Accept);
-    const InvoiceRecord settled = storedSale(local, n);
-    EXPECT_EQ(settled.discountPercent, 2);
-    EXPECT_EQ(settled.total, 102.9f);
-    EXPECT_EQ(settled.taxRate1, 5);
-    EXPECT_EQ(settled.paid, 1);
 }
 
 }  // namespace
@@ -212,4 +170,47 @@ TEST_F(PaymentListTest, LargeBalancesAreExactToTheCent)
             EXPECT_EQ(storedSale(local, terms).paid, shortBy ? 0 : 1);
         }
     }
+}
+
+// The rows of List All Payments: the payments a pass listed, each read back
+// from the file when drawn, whichever page of the file it lies on.
+TEST(PaymentRows, RowsReadBackInAnyOrderShowTheListedPayments)
+{
+    TempDir dir;
+    const CLocalFile local(dir.path());
+    constexpr int kPayments = 700;  // pages of 256 records: the rows span three
+    PaymentFileHeader header;
+    header.count = header.nextId = kPayments;
+    std::vector<std::uint8_t> file(PaymentFileHeader::kSize + PaymentRecord::kSize * kPayments);
+    header.encode(file.data());
+    for (int i = 0; i < kPayments; ++i) {
+        PaymentRecord p;
+        p.kind = i % 4 == 3 ? PaymentRecord::kSplitPart : PaymentRecord::kOnAccount;
+        p.invoiceNumber = i % 5;
+        p.paymentId = 1000 + i;
+        p.encode(file.data() + PaymentOffset(i));
+    }
+    writeBytes(local.GetPath("Payments"), file);
+
+    for (const int sale : {-1, 3}) {
+        std::vector<std::string> want;
+        for (int i = 0; i < kPayments; ++i)
+            if (i % 4 != 3 && (sale < 0 || i % 5 == sale))
+                want.push_back(std::to_string(1000 + i));
+        PaymentRows rows;
+        ASSERT_TRUE(rows.list(local, sale));
+        ASSERT_EQ(rows.size(), want.size());
+        // Last row first, then from the top, then every row backwards: pages come and go.
+        std::vector<std::size_t> order{want.size() - 1};
+        for (std::size_t r = 0; r < want.size(); ++r)
+            order.push_back(r);
+        for (std::size_t r = want.size(); r-- > 0;)
+            order.push_back(r);
+        for (const std::size_t r : order)
+            ASSERT_EQ(rows.cell(r, 7), want[r]) << "sale " << sale << " row " << r;
+        EXPECT_EQ(rows.cell(0, 0), sale < 0 ? "0" : "3");
+    }
+    PaymentRows none;
+    EXPECT_TRUE(none.list(CLocalFile(dir.path() + "empty/"), -1));
+    EXPECT_EQ(none.size(), 0u);
 }

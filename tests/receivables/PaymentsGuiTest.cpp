@@ -4,10 +4,11 @@
 #include "receivables/CPaymentDlg.h"
 #include "receivables/CSplitPaymentDlg.h"
 #include "receivables/PaidRule.h"
+#include "sale/SaleTotals.h"
 #include "storage/files/InvoiceFile.h"
+#include "storage/files/ListFiles.h"
 #include "storage/files/PaymentFile.h"
 
-#include "TermsSales.h"
 #include "support/BackOfficeWindow.h"
 #include "support/SaleScreenFixture.h"
 #include "support/StoredRecords.h"
@@ -173,15 +174,26 @@ TEST_F(PaymentScreen, ADepositLeavesTheSaleOwingUntilAPaymentToThisSale)
 
 TEST_F(PaymentScreen, MakeAPaymentEditsAPaymentAndGrantsTheTermsDiscountWhenPaidInFull)
 {
+    header.salesDiscountOn = 1;  // a level that would give 10 % today: the sale keeps its own rates
+    header.discountSubtotal[0] = 1;
+    header.discountPercent[0] = 10;
+    // A sale on terms of 2/10 NET 30: one line of 100.00 taxed at 5 %.
     TermsRecord terms;
-    ASSERT_EQ(storeTermsSale(local, 0, terms), 0);
+    std::tie(terms.discountPercent, terms.discountDays, terms.netDays) = std::tuple{2, 10, 30};
+    ASSERT_EQ(AppendTerms(local, terms), 0);
+    InvoiceRecord sale = ClearedInvoice();
+    std::tie(sale.payType, sale.termsIndex, sale.itemNumber[0], sale.qty[0], sale.price[0], sale.taxStatus[0],
+             sale.taxRate1) = std::tuple{"Terms", terms.id, "A", 1.0f, 100.0f, std::uint8_t{1}, 5.0f};
+    RecalculateTotals(sale, SalesFileHeader{});
+    int count = 0;
+    ASSERT_EQ(AppendInvoice(local, sale, count, {2026, 12, 1, 9, 0, 0, 2, 334}), 0);
     PaymentRecord first;
     first.amount = 50, first.payType = "Cash", first.cashier = "Old";
     ASSERT_EQ(AppendPayment(local, first), 0);
 
     whenModal<CMakePaymentDlg>([this](CMakePaymentDlg* d) {
         EXPECT_EQ(boxText(d, "terms_discount"), "2.00");
-        EXPECT_EQ(boxText(d, "balance"), "50.00");
+        EXPECT_EQ(boxText(d, "balance"), "55.00");
         auto* table = d->findChild<QTreeWidget*>("payments");
         table->setFocus();
         QTest::keyClick(table, Qt::Key_Down);
@@ -195,20 +207,19 @@ TEST_F(PaymentScreen, MakeAPaymentEditsAPaymentAndGrantsTheTermsDiscountWhenPaid
             press(p, "ok");
         });
         QTest::keyClick(table, Qt::Key_Return);
-        EXPECT_EQ(boxText(d, "balance"), "10.00");
+        EXPECT_EQ(boxText(d, "balance"), "15.00");
 
         QTest::keyClick(d->findChild<QCheckBox*>("apply_discount"), Qt::Key_Space);
-        EXPECT_EQ(boxText(d, "total"), "98.00");
+        EXPECT_EQ(boxText(d, "total"), "102.90");  // 98.00 and the tax of the time of sale
         expectMessage(boxes, "Terms discount is not allowed\nunless the Invoice is paid in full..\n",
                       [&] { press(d, "ok"); });
-        addPayment(d, "Cash", "8");
+        addPayment(d, "Cash", "12.90");
         press(d, "ok");
     });
     EXPECT_TRUE(CMakePaymentDlg::Open(dlg.get(), local, header, 0));
     const InvoiceRecord settled = storedSale(local, 0);
     EXPECT_EQ(settled.discountPercent, 2);
-    EXPECT_EQ(settled.total, 98);
-    EXPECT_EQ(settled.paid, 1);
+    EXPECT_EQ((std::tuple{settled.total, settled.taxRate1, settled.paid}), (std::tuple{102.9f, 5.0f, std::uint8_t{1}}));
     const std::vector<PaymentRecord> paid = PaymentsOfSale(local, 0);
     ASSERT_EQ(paid.size(), 2u);
     EXPECT_EQ(paid[0].amount, 90);

@@ -19,10 +19,12 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QTest>
 #include <QRegularExpression>
 #include <QTableView>
+#include <QTableWidget>
 #include <clocale>
 #include <filesystem>
 
@@ -59,7 +61,7 @@ TEST_F(ReportsWindows, FindSalesListsOpensAndTotalsTheSalesItFinds)
     ASSERT_EQ(WriteDefaultWords(local, 0, {77}), 0);
     ASSERT_EQ(WriteDefaultWords(local, DefaultsRecord::kFindSalesWidths, {0}), 0);
 
-    QStringList found, todays;
+    QStringList found, todays, settings, help;
     QString opened, totalShown, countShown;
     whenModal<CFindSalesDlg>([&](CFindSalesDlg* dlg) {
         auto* list = child<QTableView>(dlg, "sales_list");
@@ -71,9 +73,12 @@ TEST_F(ReportsWindows, FindSalesListsOpensAndTotalsTheSalesItFinds)
             ADD_FAILURE() << found.join(",").toStdString();
             return dlg->reject();
         }
-        // A click on a row opens that sale read-only.
+        // A click on a row opens that sale read-only, with every slot of it.
         whenModal<CSaleDisplayDlg>([&](CSaleDisplayDlg* sale) {
-            opened = text(sale, "display_record");
+            auto* lines = child<QTableWidget>(sale, "display_lines");
+            opened = QStringList{text(sale, "display_record"), QString::number(lines->rowCount()),
+                                 lines->item(0, 0)->text(), text(sale, "display_total"), text(sale, "display_cashier")}
+                         .join(' ');
             sale->reject();
         });
         clickListRow(list, 1);
@@ -88,34 +93,37 @@ TEST_F(ReportsWindows, FindSalesListsOpensAndTotalsTheSalesItFinds)
         press(dlg, "todays_sales");
         todays = rowsOf(list, {0});
         list->horizontalHeader()->resizeSection(6, 123);
+        // Its own menu: the main menu's settings, working from here, and help items each showing its text.
+        ModalGuard cashiers;
+        for (QAction* a : dlg->findChild<QMenuBar*>()->findChild<QMenu*>("menu_settings")->actions()) {
+            settings << a->text();
+            if (a->text() == "Cashiers")
+                a->trigger();
+        }
+        EXPECT_TRUE(cashiers.opened());
+        for (QAction* a : dlg->findChild<QMenuBar*>()->findChild<QMenu*>("menu_help")->actions()) {
+            help << a->text();
+            boxes.answer(MessageBox::Answer::Ok);
+            a->trigger();
+            EXPECT_EQ(boxes.texts().back().rfind(a->text().toStdString() + "\n\n", 0), 0u) << boxes.texts().back();
+        }
         press(dlg, "done");
     });
     menu(screen, "action_find_sale");
+    QStringList mainSettings;
+    for (QAction* a : screen.menuBar()->findChild<QMenu*>("menu_settings")->actions())
+        mainSettings << a->text();
+    EXPECT_EQ(settings, mainSettings);
+    EXPECT_EQ(help, (QStringList{"Today's Sales", "Search", "Sales Total", "Use Date", "Low Margin Check",
+                                 "How to View a Sale", "How to Limit a Selection by Dates"}));
     EXPECT_EQ(found, (QStringList{"2 7.25 Bob Visa", "0 12.50 Ann Cash"}));
-    EXPECT_EQ(opened, "0");
+    EXPECT_EQ(opened, "0 20 BLUE-1 12.50 Ann");
     EXPECT_EQ((std::pair{totalShown, countShown}), (std::pair{QString("19.75"), QString("2")}));
     EXPECT_EQ(todays, (QStringList{"2", "1"}));
     DefaultsRecord defaults;
     ReadDefaults(local, defaults);
     EXPECT_EQ(defaults.words[DefaultsRecord::kFindSalesWidths + 6], 123u);
     EXPECT_EQ(defaults.words[0], 77u);
-}
-
-TEST_F(ReportsWindows, FindSalesUnderSecurityHidesTheMarginCheckAndRefusesTheTotal)
-{
-    local.securityOn = 1;
-    CFindSalesDlg dlg(local, header);
-    dlg.show();
-    EXPECT_FALSE(child<QWidget>(&dlg, "low_margin")->isVisible());
-    EXPECT_FALSE(child<QWidget>(&dlg, "margin_limit")->isVisible());
-    EXPECT_TRUE(child<QWidget>(&dlg, "security_on_limit")->isVisible());
-    ModalCounter<CSalesSummaryDlg> none;
-    expectMessage(boxes, kSecurityRefusal, [&] { press(&dlg, "sales_total"); });
-    expectMessage(boxes, "There are no Sales listed to print.", [&] {
-        for (QAction* action : dlg.findChildren<QAction*>())
-            if (action->text() == "Print Sales List")
-                action->trigger();
-    });
 }
 
 TEST_F(ReportsWindows, PeriodAndRangeSummariesAndTheirPdfBehindTheSecuritySwitch)
@@ -165,6 +173,20 @@ TEST_F(ReportsWindows, PeriodAndRangeSummariesAndTheirPdfBehindTheSecuritySwitch
     local.securityOn = 1;
     ModalCounter<CSalesSummaryDlg> none;
     expectMessage(boxes, kSecurityRefusal, [&] { menu(screen, "action_sales_this_year"); });
+
+    // Find Sales under security hides the margin check and refuses the total.
+    CFindSalesDlg find(local, header);
+    find.show();
+    EXPECT_FALSE(child<QWidget>(&find, "low_margin")->isVisible());
+    EXPECT_FALSE(child<QWidget>(&find, "margin_limit")->isVisible());
+    EXPECT_TRUE(child<QWidget>(&find, "security_on_limit")->isVisible());
+    expectMessage(boxes, kSecurityRefusal, [&] { press(&find, "sales_total"); });
+    expectMessage(boxes, "There are no Sales listed to print.", [&] {
+        for (QAction* action : find.findChildren<QAction*>())
+            if (action->text() == "Print Sales List")
+                action->trigger();
+    });
+    EXPECT_FALSE(none.opened());
 }
 
 TEST_F(ReportsWindows, DrawerCountIsLiveAsTheCashierTypesAndNarrowsToOneCashier)

@@ -90,29 +90,6 @@ TEST_F(SaleFinishTest, RefusalsShowTheirMessageAndChangeNothing)
     EXPECT_TRUE(prompt.asked.empty());
 }
 
-// Stock, customer numbers and rentals going together are the kill tests' part;
-// here a rental keeps the item as typed, and a customer found under another
-// case of the name is neither added again nor renamed.
-TEST_F(SaleFinishTest, RentalsKeepTheTypedItemAndAKnownCustomerIsNotRewritten)
-{
-    state.SetAddressLine(InvoiceRecord::kName, "New Person");
-    line(0, "b", 3, 4, 1, 1);
-    ASSERT_EQ(finish.FinishSale(entries), SaleFinish::Result::Stored);
-    const auto r = rentals();
-    ASSERT_EQ(r.size(), 1u);
-    EXPECT_EQ(std::pair(r[0].itemNumber, r[0].quantity), std::pair(std::string("b"), 3.0f));
-    CustomerRecord c;
-    ASSERT_TRUE(FindCustomerByName(local, "new person", c));
-
-    finish.StartNextSale();
-    state.SetAddressLine(InvoiceRecord::kName, "NEW PERSON");
-    line(0, "A", 1);
-    ASSERT_EQ(finish.FinishSale(entries), SaleFinish::Result::Stored);
-    EXPECT_EQ(finish.stored().customerNumber, c.customerNumber);
-    ASSERT_TRUE(FindCustomerByName(local, "New Person", c));
-    EXPECT_EQ(c.name(), "New Person");
-}
-
 TEST_F(SaleFinishTest, AFailureBeforeTheCommitLeavesEveryFileAndTheScreenAsTheyWere)
 {
     // A rental file with an impossible count cannot take the sale's rentals.

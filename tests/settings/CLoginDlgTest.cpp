@@ -52,29 +52,6 @@ struct CashierLogIn : BackOfficeWindow {
     InvoiceRecord sale = ClearedInvoice();
 };
 
-TEST_F(CashierLogIn, ListIsSortedAndMissingCashierFileLeavesItEmpty)
-{
-    // With no cashiers the list is empty and no log-in can succeed.
-    whenModal<CLoginDlg>([](CLoginDlg* dlg) {
-        EXPECT_EQ(child<QComboBox>(dlg, "cashier")->count(), 0);
-        press(dlg, "ok");
-        EXPECT_TRUE(dlg->isVisible());
-        press(dlg, "cancel");
-    });
-    expectMessage(boxes, "Password did not match.",
-                  [&] { EXPECT_FALSE(CLoginDlg::LogIn(nullptr, local, header, sale)); });
-    EXPECT_FALSE(fileExists(local.GetPath("Cashiers")));
-    EXPECT_EQ(local.loggedInCashier, "");
-    for (const char* name : {"mary", "John", "Anne", "bob"})
-        ASSERT_GE(AppendCashier(local, {name, "pw"}), 0);
-    CLoginDlg dlg(local);
-    auto* list = child<QComboBox>(&dlg, "cashier");
-    QStringList shown;
-    for (int i = 0; i < list->count(); ++i)
-        shown << list->itemText(i);
-    EXPECT_EQ(shown, (QStringList{"Anne", "bob", "John", "mary"}));
-}
-
 TEST_F(CashierLogIn, JohnOverMaryShowsMarysSalesSinceHerLogInThenTheLogInMessage)
 {
     maryIsLoggedIn(true);
@@ -101,46 +78,58 @@ TEST_F(CashierLogIn, JohnOverMaryShowsMarysSalesSinceHerLogInThenTheLogInMessage
     EXPECT_EQ((std::tuple{local.loggedInCashier, sale.cashier, local.loginTime}), (std::tuple{"John", "John", noon}));
     const CLocalFile after = reloaded();
     EXPECT_EQ((std::pair{after.loggedInCashier, after.loginTime}), (std::pair{std::string("John"), noon}));
+
+    // Without a required log-in there is neither report nor message; with one
+    // and nobody logged in before, the message alone.
+    ModalCounter<CSummaryDlg> summaries;
+    boxes.clear();
+    header.mustLogInCashier = 0;
+    logInAs("Mary", "m");
+    EXPECT_TRUE(CLoginDlg::LogIn(nullptr, local, header, sale));
+    EXPECT_TRUE(boxes.texts().empty());
+    EXPECT_EQ(reloaded().loggedInCashier, "Mary");
+    header.mustLogInCashier = 1;
+    local.loggedInCashier.clear();
+    logInAs("John", "Jpw");
+    expectMessage(boxes, "Log-in cashier John", [&] { EXPECT_TRUE(CLoginDlg::LogIn(nullptr, local, header, sale)); });
+    EXPECT_EQ(summaries.count(), 0);
 }
 
 TEST_F(CashierLogIn, WrongPasswordOrCancelChangesNothing)
 {
+    // Without a cashier file the list is empty, no log-in succeeds and no file is made.
+    whenModal<CLoginDlg>([](CLoginDlg* dlg) {
+        EXPECT_EQ(child<QComboBox>(dlg, "cashier")->count(), 0);
+        press(dlg, "ok");
+        EXPECT_TRUE(dlg->isVisible());
+        press(dlg, "cancel");
+    });
+    expectMessage(boxes, "Password did not match.",
+                  [&] { EXPECT_FALSE(CLoginDlg::LogIn(nullptr, local, header, sale)); });
+    EXPECT_FALSE(fileExists(local.GetPath("Cashiers")));
+
     maryIsLoggedIn(true);
     sale.cashier = "Mary";
-    // Wrong case, another cashier's password, none, and Cancel.
-    for (const char* wrong : std::initializer_list<const char*>{"jpw", "m", "", nullptr}) {
-        if (wrong) {
-            boxes.answer(MessageBox::Answer::Ok);
-            logInAs("John", wrong, true);
-        } else {
-            whenModal<CLoginDlg>([](CLoginDlg* dlg) { child<QPushButton>(dlg, "cancel")->click(); });
-        }
-        EXPECT_FALSE(CLoginDlg::LogIn(nullptr, local, header, sale)) << (wrong ? wrong : "cancel");
+    // Cancel, with the list sorted ignoring case.
+    ASSERT_GE(AppendCashier(local, {"anne", "a"}), 0);
+    QStringList listed;
+    whenModal<CLoginDlg>([&](CLoginDlg* dlg) {
+        auto* list = child<QComboBox>(dlg, "cashier");
+        for (int i = 0; i < list->count(); ++i)
+            listed << list->itemText(i);
+        press(dlg, "cancel");
+    });
+    EXPECT_FALSE(CLoginDlg::LogIn(nullptr, local, header, sale));
+    EXPECT_EQ(listed, (QStringList{"anne", "John", "Mary"}));
+    // Wrong case, another cashier's password, and none.
+    for (const char* wrong : {"jpw", "m", ""}) {
+        boxes.answer(MessageBox::Answer::Ok);
+        logInAs("John", wrong, true);
+        EXPECT_FALSE(CLoginDlg::LogIn(nullptr, local, header, sale)) << wrong;
     }
-    EXPECT_EQ(boxes.texts(), std::vector<std::string>(3, "Password did not match."));
+    EXPECT_EQ(boxes.texts(), std::vector<std::string>(4, "Password did not match."));
     EXPECT_EQ((std::tuple{local.loggedInCashier, sale.cashier, local.loginTime}), (std::tuple{"Mary", "Mary", kNine}));
     EXPECT_EQ(reloaded().loggedInCashier, "Mary");
-}
-
-TEST_F(CashierLogIn, WithoutRequiredLogInThereIsNoReportAndNoMessage)
-{
-    maryIsLoggedIn(false);
-    storeSale(local, SaleSpec().total(2).cashier("Mary").when(at(10, 0)));
-    clock.set(2026, 12, 6, 13, 30, 15);
-    ModalCounter<CSummaryDlg> summaries;
-    logInAs("John", "Jpw");
-    EXPECT_TRUE(CLoginDlg::LogIn(nullptr, local, header, sale));
-    EXPECT_TRUE(boxes.texts().empty());
-    EXPECT_EQ((std::pair{reloaded().loggedInCashier, reloaded().loginTime}),
-              (std::pair{std::string("John"), OleDate::fromCalendar(2026, 12, 6, 13, 30, 15)}));
-
-    // Required log-in with nobody logged in before: the message, but no report.
-    header.mustLogInCashier = 1;
-    local.loggedInCashier.clear();
-    logInAs("Mary", "m");
-    expectMessage(boxes, "Log-in cashier Mary", [&] { EXPECT_TRUE(CLoginDlg::LogIn(nullptr, local, header, sale)); });
-    EXPECT_EQ(summaries.count(), 0);
-    EXPECT_EQ(sale.cashier, "Mary");
 }
 
 }  // namespace

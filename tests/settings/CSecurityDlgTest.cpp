@@ -94,6 +94,18 @@ TEST_F(SecurityWindow, OpensLockedUnlocksOnlyWithTheExactPasswordThenSavesTheSwi
     EXPECT_EQ(reloaded().securityOn, 1);
     EXPECT_EQ(storedHeader().securityPassword, "Open Sesame");
     EXPECT_TRUE(boxes.texts().empty());
+
+    // Security on keeps the protected windows shut: each says so and never opens.
+    const std::function<void()> opens[] = {
+        [this] { CGeneralDlg::Run(nullptr, local, header); },
+        [this] { CPeopleDlg::Run(nullptr, local, PeopleKind::Cashiers); },
+        [this] { CProductsDlg::Open(local, header, nullptr); },
+        [this] { CFindProductDlg(local, header).OnNewProduct(); },
+    };
+    ModalGuard guard;
+    for (const auto& open : opens)
+        expectMessage(boxes, kSecurityRefusal, open);
+    EXPECT_FALSE(guard.opened());
 }
 
 TEST_F(SecurityWindow, NewPasswordIsCutTo13AndAMismatchOrAnEmptyPairAreSaid)
@@ -130,22 +142,6 @@ TEST_F(SecurityWindow, NewPasswordIsCutTo13AndAMismatchOrAnEmptyPairAreSaid)
                   [&] { QTest::keyClick(child<QLineEdit>(&dlg, "confirm_password"), Qt::Key_Return); });
     EXPECT_EQ(storedHeader().securityPassword, "");
     EXPECT_EQ(storedHeader().todaysNotes, "from the other till");
-}
-
-// While security is on, the protected windows say so and never open.
-TEST_F(SecurityWindow, SecurityOnKeepsTheProtectedWindowsShut)
-{
-    local.securityOn = 1;
-    const std::function<void()> opens[] = {
-        [this] { CGeneralDlg::Run(nullptr, local, header); },
-        [this] { CPeopleDlg::Run(nullptr, local, PeopleKind::Cashiers); },
-        [this] { CProductsDlg::Open(local, header, nullptr); },
-        [this] { CFindProductDlg(local, header).OnNewProduct(); },
-    };
-    ModalGuard guard;
-    for (const auto& open : opens)
-        expectMessage(boxes, kSecurityRefusal, open);
-    EXPECT_FALSE(guard.opened());
 }
 
 }  // namespace

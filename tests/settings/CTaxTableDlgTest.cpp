@@ -60,7 +60,7 @@ TEST_F(StoreWindow, TaxRatesNotEditedKeepTheirStoredValue)
     EXPECT_EQ(GetDefaultZone(local), "Harbor");
 }
 
-TEST_F(StoreWindow, SaleDatesShowTodayUntilSetThenStoreWholeDays)
+TEST_F(StoreWindow, SaleDatesShowTodayThenStoreWholeDaysAndTheCompanyKeepsItsAddressLines)
 {
     ClockDouble clock(2027, 3, 10);
     whenModal<CSaleDatesDlg>([this](CSaleDatesDlg* dlg) {
@@ -75,6 +75,21 @@ TEST_F(StoreWindow, SaleDatesShowTodayUntilSetThenStoreWholeDays)
     EXPECT_EQ(h.saleDatesOn, 1u);
     EXPECT_EQ((std::pair{h.saleFirstDay, h.saleLastDay}),
               (std::pair{OleDate::fromCalendar(2027, 3, 1, 0, 0, 0), OleDate::fromCalendar(2027, 3, 31, 23, 59, 59)}));
+
+    // The company details, the address over two lines.
+    whenModal<CCompanyDlg>([this](CCompanyDlg* dlg) {
+        retype(dlg, "name", "Corner Shop");
+        retypeAndEnter(dlg, "address", "12 Main St");
+        QTest::keyClicks(child<QPlainTextEdit>(dlg, "address"), "Springfield");
+        retype(dlg, "phone", "555-0100");
+        retype(dlg, "email", "shop@example.com");
+        press(dlg, "ok");
+    });
+    EXPECT_TRUE(CCompanyDlg::Run(nullptr, local, header));
+    const SalesFileHeader company = storedHeader();
+    EXPECT_EQ((std::vector{company.companyName, company.companyAddress, company.phone, company.email}),
+              (std::vector<std::string>{"Corner Shop", "12 Main St\r\nSpringfield\r\n", "555-0100",
+                                        "shop@example.com"}));
 }
 
 TEST_F(StoreWindow, ReceiptMessagesAndLogo)
@@ -99,23 +114,6 @@ TEST_F(StoreWindow, ReceiptMessagesAndLogo)
     const SalesFileHeader h = storedHeader();
     EXPECT_EQ(h.termsMessage, "No returns\r\n" + std::string(387, 'y'));
     EXPECT_EQ(h.receiptHeader, SalesFileHeader().receiptHeader);
-}
-
-TEST_F(StoreWindow, CompanyDetailsWithTheAddress)
-{
-    whenModal<CCompanyDlg>([this](CCompanyDlg* dlg) {
-        retype(dlg, "name", "Corner Shop");
-        retypeAndEnter(dlg, "address", "12 Main St");
-        QTest::keyClicks(child<QPlainTextEdit>(dlg, "address"), "Springfield");
-        retype(dlg, "phone", "555-0100");
-        retype(dlg, "email", "shop@example.com");
-        press(dlg, "ok");
-    });
-    EXPECT_TRUE(CCompanyDlg::Run(nullptr, local, header));
-    const SalesFileHeader h = storedHeader();
-    EXPECT_EQ((std::vector{h.companyName, h.companyAddress, h.phone, h.email}),
-              (std::vector<std::string>{"Corner Shop", "12 Main St\r\nSpringfield\r\n", "555-0100",
-                                        "shop@example.com"}));
 }
 
 // The sale on screen uses what the Settings menu's windows store.

@@ -35,26 +35,6 @@ int key(int y, int m, int d) { return DateKey(y, m, d); }
 
 }  // namespace
 
-TEST(GraphFigures, HoursCountEachSaleAtItsHourWithinTheRange)
-{
-    HourFigures none(key(2026, 12, 1), key(2026, 12, 31));
-    EXPECT_EQ((std::tuple{none.scale().smallest, none.scale().largest, none.scale().empty}), (std::tuple{0.0, 1.0, true}));
-
-    HourFigures hours(key(2026, 12, 1), key(2026, 12, 7));
-    feed(hours, {{{2026, 12, 7, 23, 59, 30}, 10.01f, 2},
-                 {{2026, 12, 1, 0, 0, 0}, 0, 4.5f},
-                 {{2026, 12, 8, 10, 0, 0}, 99},  // the day after the range
-                 {{2026, 11, 30, 23, 0, 0}, 99},
-                 {{}, 7}});  // no sale time: midnight of its stored day, outside the range
-    EXPECT_DOUBLE_EQ(hours.buckets()[23], 12.01);
-    EXPECT_DOUBLE_EQ(hours.buckets()[0], 4.5);
-    EXPECT_EQ((std::tuple{hours.scale().smallest, hours.scale().largest, hours.scale().empty}),
-              (std::tuple{0.0, hours.buckets()[23], false}));
-    const std::vector<std::pair<int, std::string>> labels{{0, "12am"}, {1, "1"}, {11, "11"}, {12, "12pm"}, {23, "11"}};
-    for (const auto& [h, text] : labels)
-        EXPECT_EQ(HourLabel(h), text) << h;
-}
-
 TEST(GraphFigures, WeeksRunMondayToSundayOverTheHoursThatSold)
 {
     WeekHourFigures week(key(2026, 12, 1), key(2026, 12, 31));

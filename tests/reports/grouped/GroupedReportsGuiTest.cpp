@@ -84,12 +84,7 @@ TEST_F(GroupedReportWindows, EachKeyWindowFromTheKeyboardToItsReport)
         EXPECT_EQ(copied.count('\n'), shown.count('\n'));
         EXPECT_FALSE(copied.contains("  \t")) << copied.toStdString();
     }
-}
-
-TEST_F(GroupedReportWindows, AProductTableWithoutItsCategoryAsksForOne)
-{
-    CSaleDlg screen(local, header);
-    ASSERT_TRUE(screen.Initialize());
+    // A product table without its category asks for one.
     whenModal<CReportSelectDlg>([&](CReportSelectDlg* dlg) { QTest::keyClick(dlg, Qt::Key_Return); });
     ModalCounter<CWideSummaryDlg> none;
     expectMessage(boxes, "Please select a Category and Date Range.",

@@ -6,6 +6,7 @@
 #include "GroupedSales.h"
 #include "reports/grouped/ColumnText.h"
 #include "reports/grouped/GroupedReports.h"
+#include "reports/grouped/GroupedShapes.h"
 #include "support/DataFolder.h"
 
 namespace {
@@ -129,6 +130,26 @@ TEST(ColumnText, CellsLoseTheirPaddingAndLinesTheirEnds)
     };
     for (const auto& [text, columns] : table)
         EXPECT_EQ(ColumnText(text), columns) << text;
+}
+
+// Names of the grouped reports are found in any case only when case is ignored;
+// only ASCII capitals fold (not their neighbours, not bytes past ASCII).
+TEST(NameIndex, FindsANameInAnyCaseOnlyWhenCaseIsIgnored)
+{
+    const std::tuple<const char*, const char*, bool> table[] = {  // stored, asked, found ignoring case
+        {"Acme Supply", "ACME SUPPLY", true}, {"Garden & Patio Furniture", "garden & patio furniturE", true},
+        {"@[`{", "`{@[", false},              {"Tools", "tOOLS", true},
+        {"\xC4rger", "\xE4rger", false},      {"Hardware", "Hardwar", false},
+    };
+    for (const auto& [stored, asked, found] : table)
+        for (const bool ignoreCase : {true, false}) {
+            grouped::NameIndex index(ignoreCase);
+            index.Add("Other", 0);
+            index.Add(stored, 7);
+            index.Add(stored, 9);  // a name listed twice is two groups
+            EXPECT_EQ(index.Find(asked).size(), ignoreCase && found ? 2u : 0u) << stored << " " << ignoreCase;
+            EXPECT_EQ(index.Find(stored).size(), 2u) << stored;
+        }
 }
 
 }  // namespace
