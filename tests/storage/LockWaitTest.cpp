@@ -68,7 +68,7 @@ TEST(LockWait, WaitersGetTheFileInTurnAndTheRegisterThatLetGoWaitsBehindThem)
     }
 }
 
-TEST(LockWait, GivenUpAfterTheBoundTheFileIsLeftWholeAndTheQueueLeft)
+TEST(LockWait, AfterTheBoundTheUserChoosesToGiveUpOrWaitOn)
 {
     TempDir dir;
     RecordingPrompt prompt;
@@ -76,9 +76,8 @@ TEST(LockWait, GivenUpAfterTheBoundTheFileIsLeftWholeAndTheQueueLeft)
     writeBytes(path, {9, 9, 9, 9});
     const WaitBeforeAsking shortWait(20);
 
-    // "No": given up with its own cause, nothing truncated, the queue left. (A
-    // "Yes" goes on waiting, as the stale journal's wait shows.)
-    FileHolder holder(path);
+    // "No": given up with its own cause, nothing truncated, the queue left.
+    FileHolder holder(path, "DONE");
     ASSERT_TRUE(holder.holding());
     prompt.onWait = [] { return false; };
     DataFile f;
@@ -86,5 +85,11 @@ TEST(LockWait, GivenUpAfterTheBoundTheFileIsLeftWholeAndTheQueueLeft)
     EXPECT_EQ((std::tuple{prompt.waits.size(), f.isOpen(), DataFile::waitingFor(path), fileSize(path)}),
               (std::tuple{1u, false, 0, 4LL}));
     EXPECT_NE(prompt.waits[0].find(path), std::string::npos);
-    EXPECT_EQ(holder.letGo(), 0);
+
+    // "Yes": the wait goes on, and the read sees what the holder wrote before
+    // it let go, which it does only once the question was asked again.
+    prompt.onWait = [&] { return holder.letGo() == 0; };
+    char buf[4] = {};
+    ASSERT_EQ(CLocalFile::OpenFile(f, path, OpenMode::Read), FileCause::None);
+    EXPECT_EQ(f.readAt(0, buf, 4) == 4 ? std::string(buf, 4) : "", "DONE");
 }
