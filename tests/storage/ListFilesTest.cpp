@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 namespace {
 using Names = std::vector<std::string>;
 
@@ -14,60 +12,9 @@ std::string nextAfter(const CLocalFile& local, std::string name)
     NextCashier(local, name);
     return name;
 }
-
-// A file of named entries: how to add, rename, delete by name and list.
-struct NamedList {
-    const char* key;
-    std::size_t header, record, countAt;
-    bool wideCount;  // a 4-byte count, else 2 bytes
-    std::function<int(const CLocalFile&, const std::string&)> append;
-    std::function<ChangeResult(const CLocalFile&, const std::string&, const std::string&)> replace;
-    std::function<ChangeResult(const CLocalFile&, const std::string&)> remove;
-    std::function<Names(const CLocalFile&)> names;
-};
 }  // namespace
 
 struct ListFiles : FileSetTest {};
-
-TEST_F(ListFiles, NamedEntriesAppendReplaceAndDeleteByMovingTheLast)
-{
-    using L = const CLocalFile&;
-    using S = const std::string&;
-    const NamedList lists[] = {
-        {"Cashiers", 8, 48, 0, true, [](L l, S n) { return AppendCashier(l, {n, "pw"}); },
-         [](L l, S o, S n) { return ReplaceCashierNamed(l, o, {n, "pw"}); }, DeleteCashier, FillCashierBox},
-        {"Sales People", 4, 24, 2, false, [](L l, S n) { return AppendSalesperson(l, {n}); },
-         [](L l, S o, S n) { return ReplaceSalespersonNamed(l, o, {n}); }, DeleteSalesperson, FillSalespersonBox},
-        {"Tax Table", 28, 32, 2, false, [](L l, S n) { return AppendTaxZone(l, {n, 1, 2}); },
-         [](L l, S o, S n) { return ReplaceTaxZoneNamed(l, o, {n, 1, 2}); }, DeleteTaxZone, FillTaxBox},
-    };
-    for (const NamedList& list : lists) {
-        SCOPED_TRACE(list.key);
-        const std::string path = local.GetPath(list.key);
-        EXPECT_TRUE(list.names(local).empty());
-        EXPECT_EQ(list.replace(local, "X", "X"), ChangeResult::Failed);  // no file
-        EXPECT_EQ(list.remove(local, "X"), ChangeResult::Failed);
-        for (const char* name : {"Ann", "Bob", "Cy", "Dee"})
-            ASSERT_EQ(list.append(local, name), 0);
-        auto count = [&] {
-            const auto bytes = readBytes(path);
-            EXPECT_EQ(bytes.size(), list.header + 4 * list.record);  // the file keeps its size
-            return list.wideCount ? codec::getI32(bytes.data(), list.countAt) : codec::getI16(bytes.data(), list.countAt);
-        };
-        EXPECT_EQ(count(), 4);
-        EXPECT_EQ(list.replace(local, "Past", "Past"), ChangeResult::NotFound);
-        EXPECT_EQ(list.replace(local, "bob", "Bea"), ChangeResult::Done);  // names match ignoring case
-        EXPECT_EQ(list.remove(local, "ANN"), ChangeResult::Done);  // names match ignoring case
-        EXPECT_EQ(list.names(local), (Names{"Dee", "Bea", "Cy"}));
-        EXPECT_EQ(list.remove(local, "Ann"), ChangeResult::NotFound);
-        EXPECT_EQ(list.remove(local, "cy"), ChangeResult::Done);  // the last one: nothing moves
-        EXPECT_EQ(list.names(local), (Names{"Dee", "Bea"}));
-        EXPECT_EQ(count(), 2);
-    }
-    EXPECT_EQ(codec::getText(readBytes(local.GetPath("Cashiers")).data(), 8 + 24, 24), "pw");
-    EXPECT_EQ(ListCashiers(local), (TextRows{{"Dee", "pw", "0"}, {"Bea", "pw", "1"}}));
-    EXPECT_EQ(ListSalespeople(local), (TextRows{{"Dee", "0"}, {"Bea", "1"}}));
-}
 
 TEST_F(ListFiles, CashierPasswordsAndNextCashier)
 {

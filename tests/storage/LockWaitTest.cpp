@@ -68,7 +68,7 @@ TEST(LockWait, WaitersGetTheFileInTurnAndTheRegisterThatLetGoWaitsBehindThem)
     }
 }
 
-TEST(LockWait, AfterTheBoundTheUserChoosesToWaitOnOrGiveUp)
+TEST(LockWait, AfterTheBoundTheUserChoosesToGiveUpOrWaitOn)
 {
     TempDir dir;
     RecordingPrompt prompt;
@@ -76,27 +76,20 @@ TEST(LockWait, AfterTheBoundTheUserChoosesToWaitOnOrGiveUp)
     writeBytes(path, {9, 9, 9, 9});
     const WaitBeforeAsking shortWait(20);
 
-    // "Yes": the wait goes on, and the read sees what the other register wrote
-    // before it let go. The holder lets go only once the question was asked.
-    FileHolder first(path, "DONE");
-    ASSERT_TRUE(first.holding());
-    prompt.onWait = [&] { first.letGo(); return true; };
-    DataFile f;
-    EXPECT_EQ(CLocalFile::OpenFile(f, path, OpenMode::Read), FileCause::None);
-    ASSERT_GE(prompt.waits.size(), 1u);
-    EXPECT_NE(prompt.waits[0].find(path), std::string::npos);
-    char buf[4] = {};
-    EXPECT_EQ(f.readAt(0, buf, 4) == 4 ? std::string(buf, 4) : "", "DONE");
-    f.close();
-
     // "No": given up with its own cause, nothing truncated, the queue left.
-    writeBytes(path, {9, 9, 9, 9});
-    FileHolder second(path, "DONE");
-    ASSERT_TRUE(second.holding());
-    prompt.waits.clear();
+    FileHolder holder(path, "DONE");
+    ASSERT_TRUE(holder.holding());
     prompt.onWait = [] { return false; };
+    DataFile f;
     EXPECT_EQ(CLocalFile::OpenFile(f, path, OpenMode::Create), FileCause::LockGivenUp);
     EXPECT_EQ((std::tuple{prompt.waits.size(), f.isOpen(), DataFile::waitingFor(path), fileSize(path)}),
               (std::tuple{1u, false, 0, 4LL}));
-    EXPECT_EQ(second.letGo(), 0);
+    EXPECT_NE(prompt.waits[0].find(path), std::string::npos);
+
+    // "Yes": the wait goes on, and the read sees what the holder wrote before
+    // it let go, which it does only once the question was asked again.
+    prompt.onWait = [&] { return holder.letGo() == 0; };
+    char buf[4] = {};
+    ASSERT_EQ(CLocalFile::OpenFile(f, path, OpenMode::Read), FileCause::None);
+    EXPECT_EQ(f.readAt(0, buf, 4) == 4 ? std::string(buf, 4) : "", "DONE");
 }

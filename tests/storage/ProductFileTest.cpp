@@ -7,7 +7,6 @@
 
 #include <array>
 #include <string>
-#include <strings.h>
 #include <vector>
 
 namespace {
@@ -16,8 +15,6 @@ struct ProductFileTest : FileSetTest {
     std::vector<std::string> items() const { return storedItems(path()); }
     using Items = std::vector<std::string>;
 };
-
-bool same(const std::string& a, const std::string& b) { return strcasecmp(a.c_str(), b.c_str()) == 0; }
 }  // namespace
 
 TEST_F(ProductFileTest, LookupOffersQuickAddForAnUnknownCode)
@@ -158,12 +155,7 @@ TEST_F(ProductFileTest, BlockScansEqualRecordByRecordReading)
             std::tuple{item, bar};
     writeProductFile(path(), records);
 
-    auto ref = [&](const std::string& code, bool barCodes) {
-        for (std::size_t i = 0; i < records.size(); ++i)
-            if (same(records[i].itemNumber, code) || (barCodes && same(records[i].barCode, code)))
-                return static_cast<long long>(i);
-        return -1LL;
-    };
+    auto ref = [&](const std::string& code, bool barCodes) { return firstMatching(records, code, barCodes); };
     std::vector<std::string> codes{"edge1", "EDGE2", "edge3", "lastone", "lastbar", "missing", "x", "Edge3 "};
     for (int k = 0; k < 100; ++k)
         codes.push_back("iT" + std::to_string(k));

@@ -7,15 +7,13 @@
 #include "storage/files/ProductFile.h"
 #include "storage/files/ProductHint.h"
 #include "storage/journal/Transaction.h"
+#include "support/KilledRegisters.h"
 #include "support/ProductFiles.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <string>
-#include <strings.h>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -24,22 +22,14 @@ using Change = std::function<bool(const CLocalFile&)>;
 // Runs the change in another process, as another register would.
 bool changedElsewhere(const CLocalFile& local, const Change& change)
 {
-    const pid_t child = fork();
-    if (child == 0)
-        _exit(change(local) ? 0 : 1);
-    int status = 0;
-    waitpid(child, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return exitCodeOf([&] { return change(local) ? 0 : 1; }) == 0;
 }
 
 // The description of the first stored record matching the code, "" for none.
 std::string scanned(const std::vector<ProductRecord>& stored, const std::string& code, bool barCodes)
 {
-    for (const ProductRecord& r : stored)
-        if (strcasecmp(r.itemNumber.c_str(), code.c_str()) == 0 ||
-            (barCodes && strcasecmp(r.barCode.c_str(), code.c_str()) == 0))
-            return r.description;
-    return "";
+    const long long i = firstMatching(stored, code, barCodes);
+    return i < 0 ? "" : stored[static_cast<std::size_t>(i)].description;
 }
 
 Change update(const std::string& item, const std::function<void(ProductRecord&)>& edit)
@@ -156,11 +146,8 @@ TEST_F(FileSetTest, StockTakenByTheMapEqualsTheFullScanWhateverChangedBeforeTheL
 
         std::vector<ProductRecord> expected = readProducts(path);
         for (const StockLine& line : sale)
-            for (ProductRecord& r : expected)
-                if (strcasecmp(r.itemNumber.c_str(), line.itemNumber.c_str()) == 0) {
-                    r.stock -= line.qty;
-                    break;
-                }
+            if (const long long i = firstMatching(expected, line.itemNumber, false); i >= 0)
+                expected[static_cast<std::size_t>(i)].stock -= line.qty;
         Transaction tx;
         tx.add(path);
         ASSERT_EQ(tx.begin(), FileCause::None);

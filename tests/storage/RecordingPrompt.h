@@ -18,7 +18,7 @@ public:
     bool keepWaiting(const std::string& text) override
     {
         waits.push_back(text);
-        return onWait ? onWait() : keepWaitingAnswer;
+        return !onWait || onWait();
     }
     bool saw(const std::string& fragment) const
     {
@@ -32,8 +32,7 @@ public:
 
     std::vector<std::string> messages;
     std::vector<std::string> waits;
-    bool keepWaitingAnswer = true;
-    std::function<bool()> onWait;  // when set, answers instead of keepWaitingAnswer
+    std::function<bool()> onWait;  // when set, answers; else the wait goes on
 };
 
 // Sets how long a wait goes on before the user is asked, for one test; the

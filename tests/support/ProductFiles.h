@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <optional>
 #include <string>
+#include <strings.h>
 #include <vector>
 
 inline ProductRecord makeProduct(const std::string& item, float stock = 0, const std::string& barCode = {})
@@ -67,4 +68,16 @@ inline std::vector<std::string> storedItems(const std::string& path)
     for (const auto& r : readProducts(path))
         out.push_back(r.itemNumber);
     return out;
+}
+
+// The index of the first record whose item number (or, with barCodes, bar
+// code) is the code ignoring case, as reading record by record finds it; -1
+// for none.
+inline long long firstMatching(const std::vector<ProductRecord>& records, const std::string& code, bool barCodes)
+{
+    for (std::size_t i = 0; i < records.size(); ++i)
+        if (strcasecmp(records[i].itemNumber.c_str(), code.c_str()) == 0 ||
+            (barCodes && strcasecmp(records[i].barCode.c_str(), code.c_str()) == 0))
+            return static_cast<long long>(i);
+    return -1;
 }
