@@ -244,6 +244,7 @@ TEST_F(Saving, AReportOrQuoteWhoseFileCallIsHeldIsAskedAboutAndNoShowsNothing)
         menu(c.command);
         EXPECT_GE(during.started(), 1) << c.command;
         EXPECT_EQ(boxes.saw("Keep waiting?"), c.answer != Answer::Cancel) << c.command;
+        EXPECT_FALSE(boxes.saw("Read Invoice error: Quote Not Found.")) << c.command;
         EXPECT_EQ(summaries.count() + graphs.count() + (text(kItem) == "A"), c.shown) << c.command;
     }
 }

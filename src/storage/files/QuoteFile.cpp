@@ -148,9 +148,11 @@ bool ReadQuote(const CLocalFile& local, int quoteNumber, InvoiceRecord& record)
 {
     DataFile file;
     QuoteHeader header;
-    if (CLocalFile::OpenFile(file, local.GetPath("Quotes"), OpenMode::Read) != FileCause::None ||
-        !readHeader(file, header)) {
-        userPrompt().showMessage(kNotFound);
+    const int opened = CLocalFile::OpenFile(file, local.GetPath("Quotes"), OpenMode::Read);
+    if (opened != FileCause::None || !readHeader(file, header)) {
+        // A wait the cashier gave up is no missing quote: the screen said so already.
+        if (opened != FileCause::WaitGivenUp && opened != FileCause::LockGivenUp)
+            userPrompt().showMessage(kNotFound);
         return false;
     }
     const long long pos = findQuote(file, header.present, quoteNumber);
