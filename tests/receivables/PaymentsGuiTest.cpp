@@ -65,11 +65,12 @@ TEST_F(PaymentScreen, ASaleWhosePaymentsWereCancelledIsKeptWholeWhateverFollows)
         const char* type;
         const char* then;
         long long paidCents;
+        std::uint8_t paid;
         std::function<void(PaymentScreen&)> abandon;
     } cases[] = {
         // F9 again: the split lists the payment already taken, and the rest
         // finishes the sale over the same record.
-        {"Split", "finished again", 1028, [](PaymentScreen& t) {
+        {"Split", "finished again", 1028, 1, [](PaymentScreen& t) {
              whenModal<CSplitPaymentDlg>([](CSplitPaymentDlg* d) {
                  EXPECT_EQ(d->findChild<QTreeWidget*>("payments")->topLevelItemCount(), 1);
                  EXPECT_EQ(boxText(d, "balance"), "6.28");
@@ -79,13 +80,13 @@ TEST_F(PaymentScreen, ASaleWhosePaymentsWereCancelledIsKeptWholeWhateverFollows)
              t.key(Qt::Key_F9);
              EXPECT_TRUE(t.dlg->state().showingNew());
          }},
-        {"Split", "Clear This Sale", 400, [](PaymentScreen& t) { t.menu("action_clear_sale"); }},
-        {"Deposit", "Exit", 400, [](PaymentScreen& t) { t.menu("action_exit"); }},
-        {"Split", "paged away and back", 400, [](PaymentScreen& t) {
+        {"Split", "Clear This Sale", 400, 0, [](PaymentScreen& t) { t.menu("action_clear_sale"); }},
+        {"Deposit", "Exit", 400, 0, [](PaymentScreen& t) { t.menu("action_exit"); }},
+        {"Split", "paged away and back", 400, 0, [](PaymentScreen& t) {
              t.key(Qt::Key_PageUp);
              t.key(Qt::Key_Home);
          }},
-        {"Deposit", "a crash", 400, [](PaymentScreen& t) { t.dlg.reset(); }},
+        {"Deposit", "a crash", 400, 0, [](PaymentScreen& t) { t.dlg.reset(); }},
     };
     int n = 0;
     for (const auto& c : cases) {
@@ -102,6 +103,7 @@ TEST_F(PaymentScreen, ASaleWhosePaymentsWereCancelledIsKeptWholeWhateverFollows)
         const InvoiceRecord stored = storedSale(local, n);
         EXPECT_EQ(std::tuple(stored.itemNumber[0], stored.qty[0], stored.total), std::tuple("A", 1.0f, 10.28f));
         EXPECT_EQ(SumPaymentCentsForSale(local, n), c.paidCents);
+        EXPECT_EQ(stored.paid, c.paid);
         for (const PaymentRecord& p : PaymentsOfSale(local, n))
             EXPECT_EQ(p.cashier, "Ann");
         EXPECT_EQ(storedStock(local, "A"), 9 - n);
