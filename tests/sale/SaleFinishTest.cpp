@@ -3,7 +3,6 @@
 // is finished again over the same record.
 #include "rentals/RentalBook.h"
 #include "sale/SaleEditing.h"
-#include "storage/files/CustomerFile.h"
 #include "storage/files/RentalFile.h"
 #include "storage/io/DataFile.h"
 #include "support/SaleDesk.h"
@@ -86,25 +85,6 @@ TEST_F(SaleFinishTest, RefusalsShowTheirMessageAndChangeNothing)
     prompt.asked.clear();
     EXPECT_EQ(finish.FinishSale(entries), SaleFinish::Result::Stored);
     EXPECT_TRUE(prompt.asked.empty());
-}
-
-TEST_F(SaleFinishTest, AFailureBeforeTheCommitLeavesEveryFileAndTheScreenAsTheyWere)
-{
-    // A rental file with an impossible count cannot take the sale's rentals.
-    writeBytes(local.GetPath("Rentals"), {0xff, 0xff, 0xff, 0xff, 0, 0, 0, 0});
-    state.SetAddressLine(InvoiceRecord::kName, "Someone New");
-    line(0, "A", 2);
-    line(1, "B", 1, 5, 1, 1);
-    const InvoiceRecord before = state.current;
-    EXPECT_EQ(finish.FinishSale(entries), SaleFinish::Result::Failed);
-    ASSERT_EQ(prompt.told.size(), 1u);
-    EXPECT_EQ(prompt.told[0].rfind("The sale could not be saved: the rentals file could not be read", 0), 0u)
-        << prompt.told[0];
-    EXPECT_EQ(storedSales(local), 0);
-    EXPECT_EQ(storedStock(local, "A"), 10);
-    CustomerRecord c;
-    EXPECT_FALSE(FindCustomerByName(local, "Someone New", c));
-    EXPECT_EQ(state.current, before);
 }
 
 TEST_F(SaleFinishTest, CancelledPaymentsAreFinishedAgainOverTheSameRecord)
