@@ -100,8 +100,6 @@ TEST_F(PaymentListTest, MoreThanTheBalanceIsCutToItAndNothingIsTakenOnAPaidSale)
     more.amountText = "120", more.payType = "Check";
     ASSERT_TRUE(list.Edit(p.paymentId, more));
     EXPECT_EQ(list.balance(), -20);
-    EXPECT_EQ(list.payments()[0].payType, "Check");
-    EXPECT_EQ(list.payments()[0].cashier, "Ann");
     EXPECT_EQ(list.CloseSplit(), PaymentList::Close::Stay);
     EXPECT_EQ(prompt.told.back(), "Over Payment.");
     EXPECT_EQ(storedSale(local, n).paid, 1);

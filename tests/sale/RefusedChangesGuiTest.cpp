@@ -60,7 +60,7 @@ TEST_F(RefusedChange, EachRefusalNamesTheFileAndWhyAndNothingChanges)
         FileFaults::disarm();
         if (storedSales(local) == 1) {
             EXPECT_TRUE(told().rfind("The sale could not be saved: ", 0) == 0 && told().find(kept) != std::string::npos &&
-                        storedStock(local, "A") == 10)
+                        storedStock(local, "A") == 10 && dlg->state().current.itemNumber[0] == "A")
                 << n << ": " << told();
         }
     }

@@ -1,11 +1,8 @@
 // Finishing without a window: refusals change nothing, the sale, its stock,
 // customer and rentals go together, and a sale whose payments were cancelled
 // is finished again over the same record.
-#include "receivables/UnpaidInvoices.h"
 #include "rentals/RentalBook.h"
 #include "sale/SaleEditing.h"
-#include "storage/files/CustomerFile.h"
-#include "storage/files/PaymentFile.h"
 #include "storage/files/RentalFile.h"
 #include "storage/io/DataFile.h"
 #include "support/SaleDesk.h"
@@ -90,25 +87,6 @@ TEST_F(SaleFinishTest, RefusalsShowTheirMessageAndChangeNothing)
     EXPECT_TRUE(prompt.asked.empty());
 }
 
-TEST_F(SaleFinishTest, AFailureBeforeTheCommitLeavesEveryFileAndTheScreenAsTheyWere)
-{
-    // A rental file with an impossible count cannot take the sale's rentals.
-    writeBytes(local.GetPath("Rentals"), {0xff, 0xff, 0xff, 0xff, 0, 0, 0, 0});
-    state.SetAddressLine(InvoiceRecord::kName, "Someone New");
-    line(0, "A", 2);
-    line(1, "B", 1, 5, 1, 1);
-    const InvoiceRecord before = state.current;
-    EXPECT_EQ(finish.FinishSale(entries), SaleFinish::Result::Failed);
-    ASSERT_EQ(prompt.told.size(), 1u);
-    EXPECT_EQ(prompt.told[0].rfind("The sale could not be saved: the rentals file could not be read", 0), 0u)
-        << prompt.told[0];
-    EXPECT_EQ(storedSales(local), 0);
-    EXPECT_EQ(storedStock(local, "A"), 10);
-    CustomerRecord c;
-    EXPECT_FALSE(FindCustomerByName(local, "Someone New", c));
-    EXPECT_EQ(state.current, before);
-}
-
 TEST_F(SaleFinishTest, CancelledPaymentsAreFinishedAgainOverTheSameRecord)
 {
     entries.payType = "Deposit";
@@ -128,45 +106,6 @@ TEST_F(SaleFinishTest, CancelledPaymentsAreFinishedAgainOverTheSameRecord)
     EXPECT_EQ(storedSales(local), 1);
     EXPECT_EQ(std::pair(storedStock(local, "A"), storedStock(local, "B")), std::pair(8.0f, 9.0f));
     EXPECT_EQ(rentals().size(), 1u) << "the rental is recorded once";
-}
-
-// A split sale is paid only when its parts, summed in whole cents, cover its
-// total; until then it is listed with its balance due, also when its payment
-// window was cancelled and the screen cleared.
-TEST_F(SaleFinishTest, ASplitSaleIsPaidOnlyWhenItsPartsCoverTheTotal)
-{
-    const struct {
-        std::vector<float> parts;
-        int paid;
-        long long balanceCents;
-    } cases[] = {
-        {{}, 0, 2000}, {{10}, 0, 1000}, {{10, 9.99f}, 0, 1}, {{0.1f, 0.2f, 19.7f}, 1, 0}, {{15, 10}, 1, 0},
-    };
-    entries.payType = "Split";
-    for (const auto& c : cases) {
-        state.ChoosePayType("Split");
-        line(0, "A", 2);
-        ASSERT_EQ(finish.FinishSale(entries), SaleFinish::Result::Stored);
-        ASSERT_TRUE(finish.needsSplit());
-        const int n = finish.recordNumber();
-        if (c.parts.empty()) {
-            ASSERT_TRUE(finish.PaymentsCancelled());
-        }
-        for (float amount : c.parts) {
-            PaymentRecord part;
-            part.kind = PaymentRecord::kSplitPart;
-            part.invoiceNumber = n;
-            part.amount = amount;
-            part.payType = "Cash";
-            ASSERT_GE(AppendPaymentToSale(local, part), 0);
-        }
-        finish.StartNextSale();
-        EXPECT_EQ(storedSale(local, n).paid, c.paid) << n;
-        const UnpaidListing listing = ListUnpaidInvoices(local, UnpaidKind::Unpaid, now);
-        const auto row = std::find_if(listing.rows.begin(), listing.rows.end(),
-                                      [n](const UnpaidInvoice& r) { return r.recordNumber == n; });
-        EXPECT_EQ(row == listing.rows.end() ? 0 : AmountCents(row->balance), c.balanceCents) << n;
-    }
 }
 
 // An edit of a rental sale leaves out what the sale now rents less what came

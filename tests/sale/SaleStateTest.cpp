@@ -206,29 +206,10 @@ TEST(ScanDetector, OnlyAFastRunEndedByEnterIsAScan)
     EXPECT_EQ(d.Enter(603), "");
 }
 
-TEST_F(SaleStateTest, PaymentHistoryIsReadAgainOnlyWhenTheSaleOrThePaymentsChange)
-{
-    InvoiceRecord sale;
-    std::tie(sale.recordNumber, sale.total) = std::tuple{3, 50.0f};
-    PaymentHistoryCache cache;
-    const std::string before = cache.Text(local, sale);
-    cache.Text(local, sale);
-    EXPECT_EQ(cache.reads(), 1);
-    PaymentRecord p;
-    std::tie(p.invoiceNumber, p.amount, p.payType) = std::tuple{3, 20.0f, "Cash"};
-    ASSERT_EQ(AppendPayment(local, p), 0);
-    const std::string after = cache.Text(local, sale);
-    EXPECT_NE(after, before);
-    EXPECT_NE(after.find("Balance Due: 30.00"), std::string::npos);
-    EXPECT_EQ(cache.reads(), 2);
-    sale.recordNumber = 4;
-    EXPECT_EQ(cache.Text(local, sale).find("20.00"), std::string::npos);
-    EXPECT_EQ(cache.reads(), 3);
-}
-
 // A sale with more payments than the screen lists shows its last ones and
-// counts the earlier; the sum and balance take every payment of the sale.
-TEST_F(SaleStateTest, PaymentHistoryListsTheLastPaymentsAndSumsThemAll)
+// counts the earlier; the sum and balance take every payment of the sale. The
+// text is read again only when the sale or the payments change.
+TEST_F(SaleStateTest, PaymentHistoryListsTheLastPaymentsSumsThemAllAndFollowsChanges)
 {
     const int many = static_cast<int>(kPaymentHistoryLines) + 3;
     PaymentFileHeader header;
@@ -243,13 +224,24 @@ TEST_F(SaleStateTest, PaymentHistoryListsTheLastPaymentsAndSumsThemAll)
     writeBytes(local.GetPath("Payments"), file);
     InvoiceRecord sale;
     std::tie(sale.recordNumber, sale.total) = std::tuple{7, 6000.0f};
-    const std::string text = PaymentHistoryText(local, sale);
-    const long long paidCents = 100LL * many * (many + 1) / 2;
+    PaymentHistoryCache cache;
+    const std::string text = cache.Text(local, sale);
+    cache.Text(local, sale);
+    EXPECT_EQ(cache.reads(), 1);
+    const long long paid = many * (many + 1) / 2;
     EXPECT_EQ(text.find("Early"), std::string::npos);
     EXPECT_NE(text.find("\r\n(3 earlier payments)\r\n"), std::string::npos);
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), static_cast<long>(kPaymentHistoryLines) + 4);
-    EXPECT_NE(text.find(strprintf("Paid: %lld.00\r\nBalance Due: %lld.00", paidCents / 100, 6000 - paidCents / 100)),
-              std::string::npos);
+    EXPECT_NE(text.find(strprintf("Paid: %lld.00\r\nBalance Due: %lld.00", paid, 6000 - paid)), std::string::npos);
+
+    PaymentRecord p;
+    std::tie(p.invoiceNumber, p.amount, p.payType) = std::tuple{7, 20.0f, "Cash"};
+    ASSERT_EQ(AppendPayment(local, p), 2 * many);
+    EXPECT_NE(cache.Text(local, sale).find(strprintf("Balance Due: %lld.00", 6000 - paid - 20)), std::string::npos);
+    EXPECT_EQ(cache.reads(), 2);
+    sale.recordNumber = 9;
+    EXPECT_EQ(cache.Text(local, sale).find("Cash"), std::string::npos);
+    EXPECT_EQ(cache.reads(), 3);
 }
 // Editing stored sales and the quote list without a window: finishing an edit
 // moves stock by the difference over the same record, a sale changed meanwhile

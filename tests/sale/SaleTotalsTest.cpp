@@ -135,8 +135,6 @@ TEST(SaleTotals, AbsurdNumbersNeverGiveNanOrInf)
     // a float; the sound line is still counted, at the rate that is a number.
     EXPECT_EQ((std::array{r.extended[1], r.extended[3], r.taxRate1, r.handling, r.total}),
               (std::array{0.0f, 6.0f, 0.0f, 0.0f, 6.0f}));
-    EXPECT_EQ(AmountText(settings(0), nan, true), "0.00");
-    EXPECT_EQ(AmountText(settings(0), -inf, false), "00.00");
 }
 
 TEST(SaleTotals, NumberTextsFollowTheCRulesAndNeverShowANegativeZero)
@@ -153,7 +151,7 @@ TEST(SaleTotals, NumberTextsFollowTheCRulesAndNeverShowANegativeZero)
         {cents, 0, false, "00.00"},    {cents, -0.0, false, "00.00"},  {cents, -0.0, true, "0.00"},
         {cents, -0.004, true, "0.00"}, {cents, -0.004, false, "00.00"}, {cents, 1400059723776.0, true, "1400059723776.00"},
         {whole, 12.6, true, "13"},     {whole, 12.6, false, "013"},    {whole, -3.2, false, "-03"},
-        {whole, -0.4, true, "0"},
+        {whole, -0.4, true, "0"},      {cents, std::nan(""), true, "0.00"}, {cents, -HUGE_VAL, false, "00.00"},
     };
     for (const auto& a : amounts)
         EXPECT_EQ(AmountText(a.header, a.value, a.taxed), a.text) << a.value;

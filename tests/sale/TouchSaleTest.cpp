@@ -95,7 +95,6 @@ TEST_F(TouchSaleTest, RefusalsChangeNothing)
     } cases[] = {
         {"", "Cash", false, "A cashier must be selected.\nA salesperson must be selected.\n"},
         {"Ann", "Split", false, "Split sales are finished on the main sale screen."},
-        {"Ann", "deposit", false, "Deposit sales are finished on the main sale screen."},
         {"Ann", "TERMS", false, "Terms sales are finished on the main sale screen."},
         {"Ann", "Cash", true, "This Sale has allready been processed."},
     };

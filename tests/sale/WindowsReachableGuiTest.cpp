@@ -21,7 +21,6 @@
 #include "reports/CWideSummaryDlg.h"
 #include "sale/CQuoteDlg.h"
 #include "sale/CSaleDisplayDlg.h"
-#include "sale/CTouchSaleDlg.h"
 #include "settings/CCompanyDlg.h"
 #include "settings/CDiscountLevelsDlg.h"
 #include "settings/CGeneralDlg.h"
@@ -59,7 +58,6 @@ TEST_F(Windows, EveryNamedControlIsReachableAt1024x768)
 {
     const std::vector<std::pair<const char*, Factory>> windows = {
         {"sale screen", [](Windows& w) { return static_cast<QWidget*>(w.dlg.get()); }},
-        {"touch screen", [](Windows& w) { return new CTouchSaleDlg(w.local, w.header, w.dlg->state()); }},
         {"quotes", [](Windows& w) { return new CQuoteDlg(w.local, w.header, w.dlg->state()); }},
         {"sale display", [](Windows& w) { return new CSaleDisplayDlg(w.local, w.header); }},
         {"quick add", [](Windows& w) { return new CQuickAddDlg(w.local, w.header, "NEW"); }},
