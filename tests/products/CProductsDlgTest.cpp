@@ -173,7 +173,7 @@ TEST_F(ProductsWindow, AddsShowsAndUpdatesWithoutUndoingSalesElsewhere)
 
 TEST_F(ProductsWindow, SearchesOnEnteredFieldsAndDeletesTheClickedProductEvenAfterItMoved)
 {
-    writeProductFile(path(), {makeProduct("P1", 2.9f), makeProduct("P2", 3), makeProduct("Q3", 1)});
+    writeProductFile(path(), {makeProduct("P1", 2.9f, "999"), makeProduct("P2", 3), makeProduct("Q3", 1)});
     CProductsDlg dlg(local, header);
     dlg.show();
     const std::tuple<const char*, const char*, std::vector<std::string>> cases[] = {
@@ -184,8 +184,13 @@ TEST_F(ProductsWindow, SearchesOnEnteredFieldsAndDeletesTheClickedProductEvenAft
         press(&dlg, "search");
         EXPECT_EQ(listed(dlg), want) << item << "|" << low;
     }
-
+    // A search leaves out commission and mode; the full list shows them.
+    const ProductTable& table = dlg.list()->list().table();
+    EXPECT_EQ((std::vector{table.cell(0, ProductColumn::kBarCode), table.cell(0, ProductColumn::kMode)}),
+              (std::vector<std::string>{"999", ""}));
     press(&dlg, "list_all");
+    EXPECT_EQ((std::vector{table.cell(0, ProductColumn::kCommission), table.cell(0, ProductColumn::kMode)}),
+              (std::vector<std::string>{"0.0", "Sell"}));
     clickRow(dlg.list(), 1);
     // Another register deletes P1: Q3 takes its place, P2 stays at 1.
     ASSERT_EQ(RemoveProductByItem(local, "P1"), ChangeResult::Done);

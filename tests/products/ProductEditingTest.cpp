@@ -191,31 +191,3 @@ TEST_F(ProductEditing, ExportImportRoundTripIsByteForByte)
     EXPECT_EQ(readBytes(again), readBytes(first));
     EXPECT_EQ(readProducts(second.GetPath("Products")).size(), 2u);
 }
-
-TEST_F(ProductEditing, TableListsSearchesAndInsertsRows)
-{
-    ProductRecord banana = makeProduct("B1", 4.9f, "999"), plain = makeProduct("B2", 5);
-    banana.description = "Banana split", banana.category = "Frozen Fruit";
-    plain.description = "Banana", plain.category = "Produce";
-    writeProductFile(path(), {banana, plain});
-    ProductTable t;
-    ASSERT_EQ(t.listAll(local), FileCause::None);
-    ASSERT_EQ(t.size(), 2u);
-    EXPECT_EQ(t.cell(0, ProductColumn::kStock), "4.9");
-    EXPECT_EQ(t.cell(0, ProductColumn::kBarCode), "999");
-    EXPECT_EQ(t.cell(1, ProductColumn::kMode), "Sell");
-
-    ProductSearch s;
-    s.description = "ban";
-    s.category = "fruit";
-    ASSERT_EQ(t.listMatching(local, s), FileCause::None);
-    ASSERT_EQ(t.itemNumbers(), (std::vector<std::string>{"B1"}));
-    EXPECT_EQ(t.cell(0, ProductColumn::kCommission), "");
-    ProductSearch low;
-    low.lowQuantity = true;
-    low.lowQuantityThreshold = 5;
-    t.listMatching(local, low);
-    EXPECT_EQ(t.itemNumbers(), (std::vector<std::string>{"B1"}));
-    t.insertFront(plain, ProductTable::Form::Saved);
-    EXPECT_EQ(t.itemNumbers(), (std::vector<std::string>{"B2", "B1"}));
-}
