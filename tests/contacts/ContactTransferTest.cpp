@@ -60,31 +60,27 @@ TEST_F(Contacts, CustomerImportReadsEveryShapeOfLine)
                                       stored[i].customerNumber),
                       std::make_tuple(c.names[i], c.cities[i], i + 1)) << c.label;
     }
-}
 
-TEST_F(Contacts, CustomerImportKeepsLevelAndTermsInRange)
-{
+    // The price level and the terms stay within the store's range.
+    std::filesystem::remove(local.GetPath("Customers"));
     TermsRecord net45;
     net45.netDays = 45;
     ASSERT_EQ(AppendTerms(local, net45), 0);  // ids 0, 1 (the fixed two) and this one
     const std::string texts(18, '\t');
-    struct Case {
-        std::string level, terms;
-        std::uint8_t wantLevel, wantTerms;
-    };
-    const Case cases[] = {{"3", std::to_string(net45.id), 3, net45.id}, {"9", "1", 5, 1}, {"-2", "200", 0, 0},
-                          {"300", "-1", 5, 0}, {"x", "257", 0, 0}};
+    const std::tuple<std::string, std::string, std::uint8_t, std::uint8_t> levels[] = {
+        {"3", std::to_string(net45.id), 3, net45.id}, {"9", "1", 5, 1}, {"-2", "200", 0, 0},
+        {"300", "-1", 5, 0}, {"x", "257", 0, 0}};  // level, terms as typed; as stored
     std::string text;
-    for (std::size_t i = 0; i < std::size(cases); ++i)
-        text += "N" + std::to_string(i) + texts + cases[i].level + "\tZone\t" + cases[i].terms + "\r\n";
+    for (std::size_t i = 0; i < std::size(levels); ++i)
+        text += "N" + std::to_string(i) + texts + std::get<0>(levels[i]) + "\tZone\t" + std::get<1>(levels[i]) + "\r\n";
     writeText(text);
     std::size_t added = 0;
     ASSERT_EQ(ImportCustomers(local, textPath, added), TransferResult::Done);
     const auto stored = ReadCustomers(local);
-    ASSERT_EQ(stored.size(), std::size(cases));
+    ASSERT_EQ(stored.size(), std::size(levels));
     for (std::size_t i = 0; i < stored.size(); ++i)
         EXPECT_EQ(std::tie(stored[i].priceLevel, stored[i].termsIndex, stored[i].taxZone),
-                  std::make_tuple(cases[i].wantLevel, cases[i].wantTerms, "Zone")) << i;
+                  std::make_tuple(std::get<2>(levels[i]), std::get<3>(levels[i]), "Zone")) << i;
 }
 
 TEST_F(Contacts, CustomerInformationRoundTripsIntoAnEmptyFile)

@@ -151,12 +151,21 @@ TEST_F(ProductsWindow, AddsShowsAndUpdatesWithoutUndoingSalesElsewhere)
     EXPECT_TRUE(dlg.updateMode());
     EXPECT_EQ(dlg.findChild<QPushButton*>("save")->text(), "Update");
     EXPECT_EQ(child<QLineEdit>(&dlg, "stock")->text(), "10.00");
-    // Another register sells 4 while the product is shown; the price is changed here.
-    ASSERT_EQ(UpdateProductByItem(local, "A100", [](ProductRecord& r) { r.stock -= 4; }), ChangeResult::Done);
+    // Another register sells 4 and sets Price 2 (in fractions of a cent) while the
+    // product is shown; here the case of the Item# and the price are changed.
+    ASSERT_EQ(UpdateProductByItem(local, "A100",
+                                  [](ProductRecord& r) {
+                                      r.stock -= 4;
+                                      r.price[1] = 4.999f;
+                                  }),
+              ChangeResult::Done);
+    retype(&dlg, "product_id", "a100");
     retype(&dlg, "price_1", "4.50");
     press(&dlg, "save");
     const ProductRecord back = readProducts(path())[0];
+    EXPECT_EQ(back.itemNumber, "a100");
     EXPECT_FLOAT_EQ(back.price[0], 4.5f);
+    EXPECT_FLOAT_EQ(back.price[1], 4.999f);
     EXPECT_FLOAT_EQ(back.stock, 6);
     EXPECT_FALSE(dlg.updateMode());
     EXPECT_EQ(dlg.list()->list().table().cell(0, ProductColumn::kPrice), "4.50");
@@ -164,7 +173,7 @@ TEST_F(ProductsWindow, AddsShowsAndUpdatesWithoutUndoingSalesElsewhere)
 
 TEST_F(ProductsWindow, SearchesOnEnteredFieldsAndDeletesTheClickedProductEvenAfterItMoved)
 {
-    writeProductFile(path(), {makeProduct("P1", 2.9f), makeProduct("P2", 3), makeProduct("Q3", 1)});
+    writeProductFile(path(), {makeProduct("P1", 2.9f, "999"), makeProduct("P2", 3), makeProduct("Q3", 1)});
     CProductsDlg dlg(local, header);
     dlg.show();
     const std::tuple<const char*, const char*, std::vector<std::string>> cases[] = {
@@ -175,8 +184,13 @@ TEST_F(ProductsWindow, SearchesOnEnteredFieldsAndDeletesTheClickedProductEvenAft
         press(&dlg, "search");
         EXPECT_EQ(listed(dlg), want) << item << "|" << low;
     }
-
+    // A search leaves out commission and mode; the full list shows them.
+    const ProductTable& table = dlg.list()->list().table();
+    EXPECT_EQ((std::vector{table.cell(0, ProductColumn::kBarCode), table.cell(0, ProductColumn::kMode)}),
+              (std::vector<std::string>{"999", ""}));
     press(&dlg, "list_all");
+    EXPECT_EQ((std::vector{table.cell(0, ProductColumn::kCommission), table.cell(0, ProductColumn::kMode)}),
+              (std::vector<std::string>{"0.0", "Sell"}));
     clickRow(dlg.list(), 1);
     // Another register deletes P1: Q3 takes its place, P2 stays at 1.
     ASSERT_EQ(RemoveProductByItem(local, "P1"), ChangeResult::Done);

@@ -17,27 +17,6 @@ struct ProductEditing : DataFolder {
 };
 }  // namespace
 
-TEST_F(ProductEditing, UpdateWritesOnlyEditedNumbersOverTheStoredRecord)
-{
-    ProductRecord stored = makeProduct("A1", 10);
-    stored.price[0] = 4.999f, stored.addOnId = "KEEP", stored.soldTotal = 12.5f;
-    writeProductFile(path(), {makeProduct("Z"), stored});
-
-    // The boxes as shown; meanwhile another register sold 3.
-    ProductFields f = FieldsFromProduct(stored);
-    ASSERT_EQ(UpdateProductByItem(local, "A1", [](ProductRecord& r) { r.stock -= 3; }), ChangeResult::Done);
-    f.itemNumber = "a1", f.description = "Renamed";
-    f.numbers[ProductFields::kCost] = "2.5";
-    f.edited = 1u << ProductFields::kCost;
-    ProductRecord written;
-    ASSERT_EQ(SaveProduct(local, f, true, 0, written), SaveOutcome::Updated);
-
-    // The change of case is stored, the sale kept, the price not rounded to the shown cents.
-    const ProductRecord back = readProducts(path())[1];
-    EXPECT_EQ(std::tie(back.itemNumber, back.description, back.addOnId), std::make_tuple("a1", "Renamed", "KEEP"));
-    EXPECT_EQ(std::tie(back.cost, back.stock, back.price[0], back.soldTotal), std::make_tuple(2.5f, 7.0f, 4.999f, 12.5f));
-}
-
 TEST_F(ProductEditing, SaveOutcomes)
 {
     writeProductFile(path(), {makeProduct("ABC")});
@@ -114,27 +93,6 @@ TEST_F(ProductEditing, ChangeAllItems)
     ASSERT_EQ(changed.size(), 2u);
 }
 
-TEST(ProductText, LinesOfEveryShape)
-{
-    const std::string full = "1\t5\t2.50\t3.99\t0\t0\t0\t0\t0\t0\t12\tFruit\tA100\tApples\tAcme\tAC-1\tProduce\t4711\t1\t5\t0";
-    const std::string text = std::string(ProductText::kHeading) + full + "\r\n" +
-                             "\r\n" +                         // blank: skipped
-                             "7\t1\t1\t1\t\t\t\t\t\t\t\t\tSHORT\t\t\t\t\t\t\t\t\n" +  // empty numbers, bare LF, tax 7
-                             "3\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\tC\tLAST\tD\tV\tVN\tDp\tB\t0\t0\t9";  // no line break
-    const auto records = ProductText::Read(text).records;
-    ASSERT_EQ(records.size(), 3u);
-    const ProductRecord& a = records[0];
-    EXPECT_EQ(std::tie(a.stock, a.cost, a.price[0], a.caseQty, a.commissionPercent),
-              std::make_tuple(5.0f, 2.5f, 3.99f, 12.0f, 5.0f));
-    EXPECT_EQ(std::tie(a.category, a.barCode, a.showOnTouch), std::make_tuple("Fruit", "4711", std::uint8_t{1}));
-    EXPECT_EQ(records[1].description, "");
-    // Item number, tax status and mode of each line; 9 is no mode.
-    const std::tuple<std::string, int, int> want[] = {
-        {"A100", 1, ProductRecord::kSell}, {"SHORT", 0, ProductRecord::kSell}, {"LAST", 3, ProductRecord::kSell}};
-    for (std::size_t i = 0; i < 3; ++i)
-        EXPECT_EQ(std::make_tuple(records[i].itemNumber, int{records[i].taxStatus}, int{records[i].mode}), want[i]) << i;
-}
-
 TEST(ProductText, ImportKnowsUtf8AndListsEveryRefusedOrChangedLine)
 {
     // A line of 21 fields with some of them replaced.
@@ -146,6 +104,10 @@ TEST(ProductText, ImportKnowsUtf8AndListsEveryRefusedOrChangedLine)
             out += (i ? "\t" : "") + (set.count(i) ? set[i] : plain[i]);
         }
         return out + "\r\n";
+    };
+    auto unended = [&line](std::map<int, std::string> set) {
+        const std::string l = line(set);
+        return l.substr(0, l.size() - 2);
     };
     const std::string longText(45, 'd');
     struct Case {
@@ -176,6 +138,9 @@ TEST(ProductText, ImportKnowsUtf8AndListsEveryRefusedOrChangedLine)
           "Line 9: refused, no Product ID", "Line 10: Taxable 7.00 read as 0",
           "Line 10: Price 2 1.089000 rounded to 1.09"},
          "Apples"},
+        // Empty numbers read as 0, a bare LF ends a line, the last line needs no break; 9 is no mode.
+        {unended({{12, "S"}, {1, ""}, {2, ""}, {3, ""}}) + "\n" + unended({{12, "L"}, {20, "9"}}),
+         {"S", "L"}, {"Line 2: Rental 9.00 read as 0"}, "Apples"},
     };
     for (const auto& c : cases) {
         const ProductText::Reading r = ProductText::Read(c.file, {"taken"});
@@ -195,6 +160,11 @@ TEST(ProductText, ImportKnowsUtf8AndListsEveryRefusedOrChangedLine)
     EXPECT_EQ(bad.lines, (std::vector<std::size_t>{4, 7, 10}));
     EXPECT_FLOAT_EQ(bad.records[0].price[0], 12.5f);
     EXPECT_FLOAT_EQ(bad.records[2].price[1], 1.09f);
+    const auto ends = ProductText::Read(cases[3].file).records;
+    const ProductRecord& s = ends[0];
+    EXPECT_EQ(ends[1].mode, ProductRecord::kSell);
+    EXPECT_EQ(std::tie(s.stock, s.cost, s.price[0], s.caseQty, s.commissionPercent), std::make_tuple(0.0f, 0.0f, 0.0f, 12.0f, 5.0f));
+    EXPECT_EQ(std::tie(s.category, s.barCode, s.showOnTouch), std::make_tuple("Fruit", "4711", std::uint8_t{1}));
     for (const char* nothing : {"", "\r\n \t\r\n", ProductText::kHeading})
         EXPECT_TRUE(ProductText::Read(nothing).nothing) << nothing;
 }
@@ -220,32 +190,4 @@ TEST_F(ProductEditing, ExportImportRoundTripIsByteForByte)
     ASSERT_EQ(ProductText::Export(second, again), FileCause::None);
     EXPECT_EQ(readBytes(again), readBytes(first));
     EXPECT_EQ(readProducts(second.GetPath("Products")).size(), 2u);
-}
-
-TEST_F(ProductEditing, TableListsSearchesAndInsertsRows)
-{
-    ProductRecord banana = makeProduct("B1", 4.9f, "999"), plain = makeProduct("B2", 5);
-    banana.description = "Banana split", banana.category = "Frozen Fruit";
-    plain.description = "Banana", plain.category = "Produce";
-    writeProductFile(path(), {banana, plain});
-    ProductTable t;
-    ASSERT_EQ(t.listAll(local), FileCause::None);
-    ASSERT_EQ(t.size(), 2u);
-    EXPECT_EQ(t.cell(0, ProductColumn::kStock), "4.9");
-    EXPECT_EQ(t.cell(0, ProductColumn::kBarCode), "999");
-    EXPECT_EQ(t.cell(1, ProductColumn::kMode), "Sell");
-
-    ProductSearch s;
-    s.description = "ban";
-    s.category = "fruit";
-    ASSERT_EQ(t.listMatching(local, s), FileCause::None);
-    ASSERT_EQ(t.itemNumbers(), (std::vector<std::string>{"B1"}));
-    EXPECT_EQ(t.cell(0, ProductColumn::kCommission), "");
-    ProductSearch low;
-    low.lowQuantity = true;
-    low.lowQuantityThreshold = 5;
-    t.listMatching(local, low);
-    EXPECT_EQ(t.itemNumbers(), (std::vector<std::string>{"B1"}));
-    t.insertFront(plain, ProductTable::Form::Saved);
-    EXPECT_EQ(t.itemNumbers(), (std::vector<std::string>{"B2", "B1"}));
 }

@@ -21,9 +21,12 @@ TEST_F(PeopleWindow, CashiersAreAddedChosenReplacedAndDeletedAndSalespeopleNeedN
     ASSERT_EQ(AppendCashier(local, {"Bob", "b1"}), 0);
     whenModal<CPeopleDlg>([this](CPeopleDlg* dlg) {
         EXPECT_EQ(dlg->windowTitle(), "Cashier Names");
-        expectMessage(boxes, "Can't save.\nType a name first.", [&] { press(dlg, "save"); });
+        for (const char* blank : {"", "   "}) {
+            retype(dlg, "name", blank);
+            expectMessage(boxes, "Can't save.\nType a name first.", [&] { press(dlg, "save"); });
+        }
         retype(dlg, "name", "Mary");
-        retype(dlg, "password", "secret");
+        retype(dlg, "password", QString(30, 'p'));  // kept to 23 characters
         press(dlg, "save");  // nothing chosen: appended
         EXPECT_EQ(column(dlg, 0), (QStringList{"Ann", "Bob", "Mary"}));
 
@@ -32,7 +35,7 @@ TEST_F(PeopleWindow, CashiersAreAddedChosenReplacedAndDeletedAndSalespeopleNeedN
         retype(dlg, "password", "b2");
         boxes.answer(MessageBox::Answer::Yes);
         chooseRow(dlg, 0);  // "Save changes first?" Yes: Bob keeps his place
-        EXPECT_EQ(column(dlg, 1), (QStringList{"a1", "b2", "secret"}));
+        EXPECT_EQ(column(dlg, 1), (QStringList{"a1", "b2", QString(23, 'p')}));
         EXPECT_EQ(child<QLineEdit>(dlg, "name")->text(), "Ann");
 
         // Another register deletes Ann (Mary moves into her place) before the save.
@@ -51,6 +54,7 @@ TEST_F(PeopleWindow, CashiersAreAddedChosenReplacedAndDeletedAndSalespeopleNeedN
     });
     CPeopleDlg::Run(nullptr, local, PeopleKind::Cashiers);
     EXPECT_EQ(FillCashierBox(local), (std::vector<std::string>{"Mary"}));
+    EXPECT_TRUE(CheckCashierPassword(local, "Mary", std::string(23, 'p')));
 
     // Salespeople are not behind the security gate, and have no password.
     local.securityOn = 1;

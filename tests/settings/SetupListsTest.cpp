@@ -19,29 +19,6 @@ struct StoreSetup : DataFolder {
     }
 };
 
-// A window chose a cashier; another register then deletes the first one,
-// which moves the last entry into its place. The save still changes the chosen
-// one, and never an entry that is gone.
-TEST_F(StoreSetup, PeopleAreReplacedByNameAfterAnotherRegistersDelete)
-{
-    for (const char* name : {"Ann", "Bob", "Cy"})
-        ASSERT_EQ(SavePerson(local, PeopleKind::Cashiers, "", {name, "pw"}), PersonSave::Appended);
-    ASSERT_EQ(DeletePerson(local, PeopleKind::Cashiers, "ann"), ChangeResult::Done);  // Cy now first
-    EXPECT_EQ(SavePerson(local, PeopleKind::Cashiers, "cy", {"Cyril", "new"}), PersonSave::Replaced);
-    EXPECT_EQ(SavePerson(local, PeopleKind::Cashiers, "Ann", {"Annie", "x"}), PersonSave::Gone);
-    for (const char* blank : {"", "   "})
-        EXPECT_EQ(SavePerson(local, PeopleKind::Cashiers, "Bob", {blank, "x"}), PersonSave::EmptyName);
-    // The password goes with the chosen name, cut to 23 characters.
-    ASSERT_EQ(SavePerson(local, PeopleKind::Cashiers, "Bob", {"Bob", std::string(30, 'p')}), PersonSave::Replaced);
-    const std::vector<Person> people = ListPeople(local, PeopleKind::Cashiers);
-    ASSERT_EQ(people.size(), 2u);
-    EXPECT_EQ(people[0].name, "Cyril");
-    EXPECT_EQ(people[1].name, "Bob");
-    EXPECT_TRUE(CheckCashierPassword(local, "Cyril", "new"));
-    EXPECT_TRUE(CheckCashierPassword(local, "Bob", std::string(23, 'p')));
-    EXPECT_FALSE(CheckCashierPassword(local, "Bob", "pw"));
-}
-
 TEST(SetupLists, TextListRules)
 {
     const std::string pay23(23, 'p');

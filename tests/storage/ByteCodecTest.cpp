@@ -6,7 +6,7 @@
 #include <limits>
 #include <vector>
 
-TEST(ByteCodec, NumbersAreLittleEndianAtTheirOffsets)
+TEST(ByteCodec, NumbersAreLittleEndianAndFittedTextStopsAtWidthOrNul)
 {
     std::uint8_t buf[24] = {};
     codec::putU16(buf, 1, 0x1234);
@@ -25,13 +25,9 @@ TEST(ByteCodec, NumbersAreLittleEndianAtTheirOffsets)
     EXPECT_EQ(codec::getU32(buf, 0), 0xDEADBEEFu);
     codec::putF32(buf, 0, std::numeric_limits<float>::quiet_NaN());
     EXPECT_TRUE(std::isnan(codec::getF32(buf, 0)));
-}
 
-TEST(ByteCodec, AFullSlotReadsToItsEndAndFittedTextStopsAtWidthOrNul)
-{
     // Cutting and filling with NULs is checked with every record's layout. A
     // slot whose NUL is missing (a damaged record) is read to its end only.
-    std::uint8_t buf[16];
     std::fill(std::begin(buf), std::end(buf), 'x');
     EXPECT_EQ(codec::getText(buf, 0, 4), "xxxx");
     EXPECT_EQ(codec::fitText("xxxx", 4), "xxx");

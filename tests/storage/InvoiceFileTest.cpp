@@ -107,7 +107,7 @@ TEST_F(InvoiceFile, EmptyFileThenFirstSales)
     EXPECT_EQ(fileSize(path), 4 + 4728);
 }
 
-TEST_F(InvoiceFile, PaidRuleAtAppendAndUpdate)
+TEST_F(InvoiceFile, PaidRuleAtAppendAndUpdateAndTheAddressBlock)
 {
     // Only a sale on account (terms, deposit, split) with something owed is left unpaid.
     InvoiceRecord terms;
@@ -134,17 +134,12 @@ TEST_F(InvoiceFile, PaidRuleAtAppendAndUpdate)
         EXPECT_EQ(IsOnAccount(saleOf(payType, 1)), onAccount) << payType;
         EXPECT_EQ(IsDeferredPayType(payType), onAccount) << payType;
     }
-}
-
-TEST_F(InvoiceFile, UndatedSaleHasNoDueDateAndTheAddressBlock)
-{
-    InvoiceRecord r = saleOf("Terms", 10);
-    OleDate due;  // the due-date arithmetic is checked through the unpaid lists
+    OleDate due;  // an undated sale has no due date; the arithmetic is checked through the unpaid lists
     EXPECT_FALSE(IsOverdue(ClearedInvoice(), 0, at(2006, 5, 1), due));
     EXPECT_FALSE(due.isValid());
 
-    r.address = {"Ann Smith", "ACME", "1 Main St", "Springfield", "IL", "62701", "555", "556", "a@b.c"};
-    EXPECT_EQ(AddressBlock(r), "Ann Smith\r\nACME\r\n1 Main St\r\nSpringfield, IL 62701 ");
+    terms.address = {"Ann Smith", "ACME", "1 Main St", "Springfield", "IL", "62701", "555", "556", "a@b.c"};
+    EXPECT_EQ(AddressBlock(terms), "Ann Smith\r\nACME\r\n1 Main St\r\nSpringfield, IL 62701 ");
     EXPECT_EQ(AddressBlock(ClearedInvoice()), "\r\n\r\n\r\n,   ");
 }
 

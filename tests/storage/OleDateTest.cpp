@@ -12,7 +12,7 @@ std::vector<int> fields(const CalendarTime& t)
 }
 }  // namespace
 
-TEST(OleDate, ConvertsToAndFromCalendarAroundTheEpoch)
+TEST(OleDate, ConvertsToAndFromCalendarAroundTheEpochAndRefusesImpossibleDates)
 {
     // Day 0 is 30 December 1899 (a Saturday); before it the fraction counts
     // forward from midnight. Weeks start on Sunday: 1 January 2026 is a
@@ -46,14 +46,11 @@ TEST(OleDate, ConvertsToAndFromCalendarAroundTheEpoch)
     ASSERT_TRUE((OleDate{36526.9999999, 0}).toCalendar(t));
     EXPECT_EQ((std::pair{t.day, t.hour}), (std::pair{2, 0}));
     EXPECT_EQ(OleDate::fromCalendar(2006, 7, 4, 9, 30, 0).dateOnly().value, OleDate::fromCalendar(2006, 7, 4).value);
-}
 
-TEST(OleDate, ImpossibleOrUnsetDatesAreNotValid)
-{
+    // Impossible or unset dates are not valid.
     for (const OleDate& d : {OleDate::fromCalendar(2025, 2, 29), OleDate::fromCalendar(2025, 13, 1),
                              OleDate::fromCalendar(2025, 1, 1, 24, 0, 0), OleDate{} /* status 1: not set */,
                              OleDate{1e300, 0}})
         EXPECT_FALSE(d.isValid()) << d.value;
-    CalendarTime t;
     EXPECT_FALSE((OleDate{std::numeric_limits<double>::quiet_NaN(), 0}).toCalendar(t));
 }
