@@ -3,6 +3,7 @@
 // is finished again over the same record.
 #include "rentals/RentalBook.h"
 #include "sale/SaleEditing.h"
+#include "storage/files/CustomerFile.h"
 #include "storage/files/RentalFile.h"
 #include "storage/io/DataFile.h"
 #include "support/SaleDesk.h"
@@ -80,7 +81,27 @@ TEST_F(SaleFinishTest, RefusalsShowTheirMessageAndChangeNothing)
         EXPECT_EQ(storedSales(local), 0) << c.starts;
         EXPECT_EQ(storedStock(local, "A"), 10) << c.starts;
     }
-    // A margin over the limit asks nothing.
+    // A rentals file with an impossible count cannot take the sale's rentals:
+    // the finish fails before its commit, with the sale's new customer too.
+    writeBytes(local.GetPath("Rentals"), {0xff, 0xff, 0xff, 0xff, 0, 0, 0, 0});
+    state.Open();
+    prompt.told.clear();
+    state.SetAddressLine(InvoiceRecord::kName, "Someone New");
+    line(0, "A", 2);
+    line(1, "B", 1, 5, 1, 1);
+    const InvoiceRecord before = state.current;
+    EXPECT_EQ(finish.FinishSale(entries), SaleFinish::Result::Failed);
+    ASSERT_EQ(prompt.told.size(), 1u);
+    EXPECT_EQ(prompt.told[0].rfind("The sale could not be saved: the rentals file could not be read", 0), 0u);
+    CustomerRecord someone;
+    EXPECT_FALSE(FindCustomerByName(local, "Someone New", someone));
+    EXPECT_EQ((std::tuple{storedSales(local), storedStock(local, "A"), state.current}), (std::tuple{0, 10.0f, before}));
+    std::remove(local.GetPath("Rentals").c_str());
+
+    // The marked-down sale's margin of 12.5 % over a limit of 12 % asks nothing.
+    state.Open();
+    line(0, "A", 1, 10, 8);
+    state.current.markdownPercent[0] = 10;
     header.lowMarginPercent = 12;
     prompt.asked.clear();
     EXPECT_EQ(finish.FinishSale(entries), SaleFinish::Result::Stored);
