@@ -128,7 +128,6 @@ TEST_F(ProductFileTest, PositionsAndDeletesOverIntactAndDamagedFiles)
     writeBytes(path(), {7, 0});  // too short to hold its count
     ASSERT_EQ(ReadProductCount(local, index), FileCause::None);
     EXPECT_EQ(index, 0);
-    EXPECT_EQ(ResetSalesWork(local), FileCause::None);
     ASSERT_EQ(AppendProduct(local, makeProduct("S"), &index), FileCause::None);
     EXPECT_EQ(items(), Items{"S"});
 }
@@ -192,18 +191,3 @@ TEST_F(ProductFileTest, BlockScansEqualRecordByRecordReading)
     EXPECT_EQ(TakeSaleFromStock(CLocalFile(dir.path() + "elsewhere/"), lines), FileCause::NotFound);
 }
 
-TEST_F(ProductFileTest, ResetSalesWorkZeroesOnlyTheWorkFieldsOfCountedRecords)
-{
-    std::vector<ProductRecord> records;
-    for (int i = 0; i < 300; ++i) {
-        ProductRecord r = makeProduct("P" + std::to_string(i), static_cast<float>(i));
-        std::tie(r.soldQty, r.soldTotal, r.soldProfit, r.soldCommission, r.cost, r.mode) = std::tuple{1, 2, 3, 4, 5, 1};
-        records.push_back(r);
-    }
-    auto bytes = productFileBytes(records, 299);  // the last record is past the count
-    writeBytes(path(), bytes);
-    ASSERT_EQ(ResetSalesWork(local), FileCause::None);
-    for (std::size_t i = 0; i < 299; ++i)
-        std::fill(bytes.begin() + 4 + 320 * static_cast<long>(i) + 4, bytes.begin() + 4 + 320 * static_cast<long>(i) + 20, 0);
-    EXPECT_EQ(readBytes(path()), bytes);
-}

@@ -513,30 +513,6 @@ int StageStockChanges(Transaction& tx, DataFile& file, std::span<const StockLine
     return FileCause::None;
 }
 
-int ResetSalesWork(const CLocalFile& local)
-{
-    Transaction tx;
-    long long count = 0;
-    if (const int cause = openForChange(local, tx, count); cause != FileCause::None)
-        return cause;
-    DataFile& file = tx.file(local.GetPath("Products"));
-    constexpr std::size_t workBytes = ProductRecord::kStockOffset - ProductRecord::kSoldQtyOffset;
-    std::vector<std::uint8_t> block(ProductFile::kScanBlockRecords * kRecordSize);
-    for (long long first = 0; first < count;) {
-        long long n = count - first;
-        if (n > static_cast<long long>(ProductFile::kScanBlockRecords))
-            n = static_cast<long long>(ProductFile::kScanBlockRecords);
-        const std::size_t bytes = static_cast<std::size_t>(n) * kRecordSize;
-        if (!readFully(file, recordOffset(first), block.data(), bytes))
-            return FileCause::Generic;
-        for (long long i = 0; i < n; ++i)
-            std::memset(block.data() + i * static_cast<long long>(kRecordSize) + ProductRecord::kSoldQtyOffset, 0, workBytes);
-        tx.write(file, recordOffset(first), block.data(), bytes);
-        first += n;
-    }
-    return CommitKeepingProductCodes(tx, file, 0);
-}
-
 int LookupManyForSale(const CLocalFile& local, const std::vector<std::string>& codes,
                       std::vector<std::optional<ProductRecord>>& found)
 {

@@ -157,5 +157,3 @@ int AppendProducts(const CLocalFile& local, const std::vector<ProductRecord>& re
 int ReadProductBytes(const CLocalFile& local, std::vector<std::uint8_t>& bytes,
                      const std::function<bool(const std::uint8_t* rec)>& keep = {});
 
-// Zeroes the four report work fields of every record.
-int ResetSalesWork(const CLocalFile& local);
